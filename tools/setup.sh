@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what Orvanta needs to build, test and run on Debian 12.
+# Skips apt-get entirely when everything is already there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config git
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+    libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev
+    libgtest-dev libbenchmark-dev clang-format
+    xvfb xcompmgr xdotool x11-utils x11-apps imagemagick zip unzip python3
+    fonts-noto-cjk fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
