@@ -1,0 +1,36 @@
+#pragma once
+// Installing a skin package: its files go into programFolder/skins/<package
+// name>, and its INI file, if it has one, becomes the selected skin in
+// Compass.ini.
+//
+// The installation is all or nothing. Every entry is unpacked and verified in a
+// staging folder inside "skins" first; only then are the files moved into
+// place, and only then is the skin recorded. When anything fails, the skins
+// folder and Compass.ini are left as they were and the error says what failed.
+
+#include "app/package/zipfile.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace orvanta {
+
+// Folder entries are skipped; subfolders of the package are flattened into the
+// package folder; files of an existing package folder that the package does not
+// bring stay. A missing "skins" folder is created. Throws OrvantaError (or
+// EZipFileCRCError) with the message to show. Bytes that are not a ZIP archive
+// install nothing.
+void InstallSkinPackage(const QString& programFolder, const QString& packagePath,
+                        std::int64_t maxBytes = kMaxPackageBytes);
+
+// The file an entry unpacks to: the last component of its name ("/" and "\"
+// both separate), or empty for a folder entry. Throws OrvantaError for a name
+// that is empty, absolute, carries a drive letter, control characters or "..",
+// or ends in "." or "..".
+[[nodiscard]] QString PackageEntryFileName(const QString& entryName);
+
+// The package's folder under "skins": its file name without the extension.
+// Throws OrvantaError when that leaves no usable folder name.
+[[nodiscard]] QString PackageFolderName(const QString& packagePath);
+
+} // namespace orvanta

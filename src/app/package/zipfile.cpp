@@ -1,0 +1,392 @@
+#include "app/package/zipfile.h"
+
+#include "model/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <new>
+#include <unordered_map>
+#include <zlib.h>
+
+namespace orvanta {
+
+namespace {
+
+constexpr std::uint32_t kLocalSignature = 0x04034B50;
+constexpr std::uint32_t kCentralSignature = 0x02014B50;
+constexpr std::uint32_t kEndSignature = 0x06054B50;
+constexpr std::uint32_t kZip64EndSignature = 0x06064B50;
+constexpr std::uint32_t kDescriptorSignature = 0x08074B50;
+
+constexpr std::uint16_t kFlagEncrypted = 1 << 0;
+constexpr std::uint16_t kFlagDataDescriptor = 1 << 3;
+constexpr std::uint16_t kFlagUtf8Name = 1 << 11;
+
+constexpr std::uint16_t kMethodStored = 0;
+constexpr std::uint16_t kMethodDeflated = 8;
+
+// A field of all ones means "the real value is in the ZIP64 extra field".
+constexpr std::uint32_t kZip64Marker = 0xFFFFFFFF;
+constexpr std::uint16_t kZip64ExtraId = 0x0001;
+
+// The most entries a central directory without ZIP64 can count; also keeps a
+// hostile archive of empty headers from growing the tables without end.
+constexpr std::size_t kMaxEntries = 0xFFFF;
+
+constexpr qsizetype kEndRecordSize = 22;
+constexpr qsizetype kMaxCommentLength = 0xFFFF;
+// CRC-32, compressed size, uncompressed size after the optional signature.
+constexpr qsizetype kDescriptorSize = 12;
+constexpr qsizetype kChunkSize = 64 * 1024;
+
+QString zip64Message() {
+    return QStringLiteral("ZIP64 archives are not supported.");
+}
+
+// Little-endian fields over the loaded archive. A read past the end yields zero
+// bytes for what is missing and leaves the position at the end, as a short read
+// from a stream does.
+class ByteReader {
+public:
+    explicit ByteReader(QByteArrayView bytes, qsizetype pos = 0) : m_bytes(bytes), m_pos(pos) {}
+
+    [[nodiscard]] qsizetype pos() const { return m_pos; }
+    [[nodiscard]] bool atEnd() const { return m_pos >= m_bytes.size(); }
+
+    QByteArrayView take(qsizetype n) {
+        const qsizetype got = std::min(n, m_bytes.size() - m_pos);
+        const QByteArrayView view = m_bytes.sliced(m_pos, got);
+        m_pos += got;
+        return view;
+    }
+    std::uint32_t u32() { return std::uint32_t(number(4)); }
+    std::uint16_t u16() { return std::uint16_t(number(2)); }
+    [[nodiscard]] std::uint32_t peek32() const { return ByteReader(m_bytes, m_pos).u32(); }
+
+private:
+    std::uint64_t number(qsizetype size) {
+        const QByteArrayView bytes = take(size);
+        std::uint64_t v = 0;
+        for (qsizetype i = bytes.size() - 1; i >= 0; --i)
+            v = (v << 8) | std::uint8_t(bytes[i]);
+        return v;
+    }
+
+    QByteArrayView m_bytes;
+    qsizetype m_pos;
+};
+
+bool hasExtraField(QByteArrayView extra, std::uint16_t id) {
+    ByteReader r(extra);
+    while (extra.size() - r.pos() >= 4) {
+        const std::uint16_t fieldId = r.u16();
+        const std::uint16_t size = r.u16();
+        if (fieldId == id)
+            return true;
+        r.take(size);
+    }
+    return false;
+}
+
+// Reads the central entry whose signature `r` has just consumed.
+TZipCentralEntry readCentralEntry(ByteReader& r) {
+    TZipCentralEntry c;
+    c.Signature = kCentralSignature;
+    c.VersionMadeBy = r.u16();
+    c.VersionNeeded = r.u16();
+    c.Flags = r.u16();
+    c.CompressionMethod = r.u16();
+    c.ModTime = r.u16();
+    c.ModDate = r.u16();
+    c.Crc32 = r.u32();
+    c.CompressedSize = r.u32();
+    c.UncompressedSize = r.u32();
+    c.FileNameLength = r.u16();
+    c.ExtraFieldLength = r.u16();
+    c.FileCommentLength = r.u16();
+    c.DiskNumberStart = r.u16();
+    c.InternalAttributes = r.u16();
+    c.ExternalAttributes = r.u32();
+    c.LocalHeaderOffset = r.u32();
+    c.FileName = r.take(c.FileNameLength).toByteArray();
+    c.ExtraField = r.take(c.ExtraFieldLength).toByteArray();
+    c.FileComment = r.take(c.FileCommentLength).toByteArray();
+    return c;
+}
+
+// Reads the end record whose signature `r` has just consumed.
+TZipEndRecord readEndRecord(ByteReader& r) {
+    TZipEndRecord e;
+    e.Signature = kEndSignature;
+    e.DiskNumber = r.u16();
+    e.CentralDirectoryDisk = r.u16();
+    e.EntriesOnDisk = r.u16();
+    e.TotalEntries = r.u16();
+    e.CentralDirectorySize = r.u32();
+    e.CentralDirectoryOffset = r.u32();
+    e.CommentLength = r.u16();
+    e.Comment = r.take(e.CommentLength).toByteArray();
+    return e;
+}
+
+// The central directory found through the end record, keyed by where each
+// entry's local header actually lies in the loaded bytes. Streaming writers
+// only know an entry's sizes after its data, so this is where they are.
+class CentralIndex {
+public:
+    explicit CentralIndex(QByteArrayView bytes) {
+        const qsizetype endPos = findEndRecord(bytes);
+        if (endPos < 0)
+            return;
+        ByteReader r(bytes, endPos + 4);
+        const TZipEndRecord end = readEndRecord(r);
+        if (end.CentralDirectoryOffset == kZip64Marker || end.TotalEntries == 0xFFFF)
+            throw OrvantaError(zip64Message());
+        // The directory ends where the end record starts; any bytes before the
+        // archive proper shift every recorded offset by the same amount.
+        const qsizetype start = endPos - qsizetype(end.CentralDirectorySize);
+        if (start < 0)
+            return;
+        const qsizetype shift = start - qsizetype(end.CentralDirectoryOffset);
+        ByteReader c(bytes, start);
+        while (c.pos() < endPos && c.u32() == kCentralSignature && m_entries.size() < kMaxEntries) {
+            TZipCentralEntry entry = readCentralEntry(c);
+            m_entries.emplace(qsizetype(entry.LocalHeaderOffset) + shift, std::move(entry));
+        }
+    }
+
+    [[nodiscard]] const TZipCentralEntry* find(qsizetype localHeaderPos) const {
+        const auto it = m_entries.find(localHeaderPos);
+        return it == m_entries.end() ? nullptr : &it->second;
+    }
+
+private:
+    static qsizetype findEndRecord(QByteArrayView bytes) {
+        const qsizetype last = bytes.size() - kEndRecordSize;
+        const qsizetype first = std::max<qsizetype>(0, last - kMaxCommentLength);
+        for (qsizetype p = last; p >= first; --p) {
+            ByteReader r(bytes, p);
+            if (r.u32() != kEndSignature)
+                continue;
+            ByteReader comment(bytes, p + kEndRecordSize - 2);
+            if (p + kEndRecordSize + comment.u16() <= bytes.size())
+                return p;
+        }
+        return -1;
+    }
+
+    std::unordered_map<qsizetype, TZipCentralEntry> m_entries;
+};
+
+// Inflates raw deflate data that must come to exactly `expected` bytes and end
+// there. The output grows with what the data really yields, so a header that
+// lies about the size costs nothing until the data backs it up.
+std::optional<QByteArray> inflateExactly(QByteArrayView raw, qsizetype expected) {
+    if (expected == 0 && raw.isEmpty())
+        return QByteArray();
+    z_stream zs{};
+    if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
+        throw std::bad_alloc();
+    struct Guard {
+        z_stream* zs;
+        ~Guard() { inflateEnd(zs); }
+    } guard{&zs};
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.data()));
+    zs.avail_in = uInt(raw.size());
+
+    QByteArray out;
+    int rc = Z_OK;
+    while (out.size() < expected && rc == Z_OK) {
+        const qsizetype used = out.size();
+        const qsizetype room = std::min(kChunkSize, expected - used);
+        out.resize(used + room);
+        zs.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+        zs.avail_out = uInt(room);
+        rc = inflate(&zs, Z_NO_FLUSH);
+        out.resize(used + room - qsizetype(zs.avail_out));
+    }
+    if (rc == Z_MEM_ERROR)
+        throw std::bad_alloc();
+    if (out.size() != expected || (rc != Z_OK && rc != Z_STREAM_END))
+        return std::nullopt;
+    if (rc == Z_OK) {
+        // All the bytes are there; the data must end now rather than go on.
+        unsigned char probe = 0;
+        zs.next_out = &probe;
+        zs.avail_out = 1;
+        if (inflate(&zs, Z_NO_FLUSH) != Z_STREAM_END || zs.avail_out == 0)
+            return std::nullopt;
+    }
+    return out;
+}
+
+} // namespace
+
+void TZipFile::LoadFromFile(const QString& fileName) {
+    // Read whole in one go: what is parsed is one snapshot of the file, however
+    // another program treats it meanwhile.
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw OrvantaError(QStringLiteral("Cannot open file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    LoadFromStream(file);
+}
+
+void TZipFile::LoadFromStream(QIODevice& stream) {
+    m_bytes.clear();
+    m_local.clear();
+    m_central.clear();
+    m_end.reset();
+
+    const QString tooLarge =
+        QStringLiteral("The archive is larger than the %1 bytes a package may hold.")
+            .arg(m_maxBytes);
+    if (!stream.isSequential() && stream.size() - stream.pos() > m_maxBytes)
+        throw OrvantaError(tooLarge);
+    QByteArray bytes;
+    for (;;) {
+        const qsizetype used = bytes.size();
+        bytes.resize(used + kChunkSize);
+        const qint64 got = stream.read(bytes.data() + used, kChunkSize);
+        if (got < 0)
+            throw OrvantaError(
+                QStringLiteral("Cannot read the archive. %1").arg(stream.errorString()));
+        bytes.resize(used + qsizetype(got));
+        if (bytes.size() > m_maxBytes)
+            throw OrvantaError(tooLarge);
+        if (got == 0)
+            break;
+    }
+    m_bytes = std::move(bytes);
+
+    // The first local header is looked for at every fourth byte from the start.
+    ByteReader r(m_bytes);
+    std::uint32_t sig = 0;
+    for (;;) {
+        sig = r.u32();
+        if (r.atEnd())
+            return;
+        if (sig == kLocalSignature)
+            break;
+    }
+
+    std::optional<CentralIndex> central;
+    while (sig == kLocalSignature) {
+        if (m_local.size() >= kMaxEntries)
+            throw OrvantaError(
+                QStringLiteral("The archive has more than %1 entries.").arg(kMaxEntries));
+        const qsizetype headerPos = r.pos() - 4;
+        TZipLocalEntry e;
+        e.Signature = sig;
+        e.VersionNeeded = r.u16();
+        e.Flags = r.u16();
+        e.CompressionMethod = r.u16();
+        e.ModTime = r.u16();
+        e.ModDate = r.u16();
+        e.Crc32 = r.u32();
+        e.CompressedSize = r.u32();
+        e.UncompressedSize = r.u32();
+        e.FileNameLength = r.u16();
+        e.ExtraFieldLength = r.u16();
+        e.FileName = r.take(e.FileNameLength).toByteArray();
+        e.ExtraField = r.take(e.ExtraFieldLength).toByteArray();
+        if (e.CompressedSize == kZip64Marker || e.UncompressedSize == kZip64Marker ||
+            hasExtraField(e.ExtraField, kZip64ExtraId))
+            throw OrvantaError(zip64Message());
+
+        const bool deferred = e.Flags & kFlagDataDescriptor;
+        if (deferred) {
+            if (!central)
+                central.emplace(m_bytes);
+            const TZipCentralEntry* c = central->find(headerPos);
+            if (!c)
+                throw OrvantaError(QStringLiteral("Cannot find the size of \"%1\": the archive "
+                                                  "has no central directory entry for it.")
+                                       .arg(decodeText(e.FileName)));
+            if (c->CompressedSize == kZip64Marker || c->UncompressedSize == kZip64Marker)
+                throw OrvantaError(zip64Message());
+            e.Crc32 = c->Crc32;
+            e.CompressedSize = c->CompressedSize;
+            e.UncompressedSize = c->UncompressedSize;
+        }
+        e.DataOffset = r.pos();
+        e.DataLength = r.take(e.CompressedSize).size();
+        if (deferred) {
+            if (r.peek32() == kDescriptorSignature)
+                r.u32();
+            r.take(kDescriptorSize);
+        }
+        m_local.push_back(std::move(e));
+        sig = r.u32();
+    }
+
+    while (sig == kCentralSignature) {
+        TZipCentralEntry c = readCentralEntry(r);
+        if (m_central.size() < m_local.size())
+            m_central.push_back(std::move(c));
+        sig = r.u32();
+    }
+    if (sig == kZip64EndSignature)
+        throw OrvantaError(zip64Message());
+    if (sig == kEndSignature)
+        m_end = readEndRecord(r);
+}
+
+void TZipFile::checkIndex(int i) const {
+    if (i < 0 || i >= Count())
+        throw OrvantaError(QStringLiteral("Index out of range."));
+}
+
+const TZipLocalEntry& TZipFile::LocalEntry(int i) const {
+    checkIndex(i);
+    return m_local[std::size_t(i)];
+}
+
+QString TZipFile::Name(int i) const {
+    const TZipLocalEntry& e = LocalEntry(i);
+    if (e.Flags & kFlagUtf8Name)
+        return QString::fromUtf8(e.FileName);
+    return decodeText(e.FileName);
+}
+
+QByteArray TZipFile::Data(int i) const {
+    const TZipLocalEntry& e = LocalEntry(i);
+    const QString name = Name(i);
+    if (e.Flags & kFlagEncrypted)
+        throw OrvantaError(
+            QStringLiteral("\"%1\" is encrypted; encrypted packages are not supported.").arg(name));
+    if (std::int64_t(e.UncompressedSize) > m_maxBytes)
+        throw OrvantaError(
+            QStringLiteral(
+                "\"%1\" is too large: %2 bytes, more than the %3 bytes a package may hold.")
+                .arg(name)
+                .arg(e.UncompressedSize)
+                .arg(m_maxBytes));
+
+    const QByteArrayView raw(m_bytes.constData() + e.DataOffset, e.DataLength);
+    const auto expected = qsizetype(e.UncompressedSize);
+    std::optional<QByteArray> content;
+    switch (e.CompressionMethod) {
+    case kMethodStored:
+        if (raw.size() == expected)
+            content = raw.toByteArray();
+        break;
+    case kMethodDeflated:
+        content = inflateExactly(raw, expected);
+        break;
+    default:
+        throw OrvantaError(QStringLiteral("\"%1\" uses compression method %2; only deflate (8) "
+                                          "and stored (0) entries are supported.")
+                               .arg(name)
+                               .arg(e.CompressionMethod));
+    }
+    // Content that falls short of its size is damaged even when the header's CRC
+    // happens to be that of the empty string.
+    if (!content || crc32_z(0, reinterpret_cast<const Bytef*>(content->constData()),
+                            std::size_t(content->size())) != e.Crc32)
+        throw EZipFileCRCError(QStringLiteral("CRC Error in \"%1\".").arg(name));
+    return *content;
+}
+
+} // namespace orvanta
