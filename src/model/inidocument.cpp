@@ -145,21 +145,29 @@ bool IniDocument::save(const QString& path) const {
     return writeFileAtomically(path, toBytes());
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes) {
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     // A file the user made read-only stays as it is, although the rename could
     // replace it. The permission bits are checked, not access(), so that this
     // holds for root too.
     const QFileInfo info(path);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
-        return false;
+        return fail(QStringLiteral("The file is read-only."));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return fail(file.errorString());
     if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
         file.cancelWriting();
-        return false;
+        return fail(why);
     }
-    return file.commit();
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
 }
 
 } // namespace orvanta

@@ -70,7 +70,7 @@ private:
 };
 
 // Writes bytes to a file atomically (temporary file + rename). False on failure,
-// in which case the file on disk is unchanged.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+// in which case the file on disk is unchanged and `error`, when given, says why.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace orvanta

@@ -1,0 +1,17 @@
+#pragma once
+// The screens as the compass window sees them. The window covers the whole
+// virtual desktop, so window coordinates are screen pixels shifted by the
+// virtual desktop's top-left corner.
+
+#include <QList>
+#include <QRect>
+
+namespace orvanta {
+
+struct DesktopGeometry {
+    QRect virtualRect;     // the bounding box of every monitor, in screen pixels
+    QList<QRect> monitors; // the system's monitor list, in the system's order
+    QRect primary;         // the primary screen, in screen pixels
+};
+
+} // namespace orvanta

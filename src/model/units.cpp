@@ -1,0 +1,208 @@
+#include "model/units.h"
+
+#include "model/inidocument.h"
+#include "model/measurement.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+#include <limits>
+
+namespace orvanta {
+
+namespace {
+
+// Section and key names are fixed texts of the file format.
+const QString kOptionsSection = QStringLiteral("选项");
+const QString kUnitSectionPrefix = QStringLiteral("单位");
+const QString kNameKey = QStringLiteral("名称");
+const QString kDefaultNamePrefix = QStringLiteral("自定义");
+
+// What a missing file or key stands for: seven 1:1 units, six of them shipped.
+constexpr std::int32_t kDefaultCount = 7;
+constexpr std::int32_t kDefaultLocked = 6;
+constexpr long double kDefaultRatio = 1;
+constexpr std::int32_t kDefaultDecimals = 2;
+
+QString unitSection(std::int32_t index) {
+    return kUnitSectionPrefix + QString::number(index + 1); // the file counts from 1
+}
+
+// Numbers are written with the user's decimal separator. A file written under
+// another locale, and the file shipped with the program, use "."; it is read too.
+long double readRatio(const IniDocument& doc, const QString& section, QStringView key,
+                      QChar separator) {
+    const auto text = doc.value(section, key);
+    if (!text)
+        return kDefaultRatio;
+    if (const auto v = parseFloat(*text, separator))
+        return *v;
+    if (separator != u'.')
+        if (const auto v = parseFloat(*text, u'.'))
+            return *v;
+    return kDefaultRatio;
+}
+
+bool convertible(long double ratio) {
+    return std::isfinite(ratio) && ratio > 0;
+}
+
+} // namespace
+
+QString perUserUnitsPath() {
+    // Relative values of XDG_CONFIG_HOME are invalid and must be ignored.
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Velmora/config/distances.ini");
+}
+
+TMeasurements::TMeasurements(const QString& programFolder, const QString& perUserFile,
+                             QChar decimalSeparator)
+    : m_defaultFile(QDir(programFolder).filePath(QStringLiteral("distances.ini"))),
+      m_separator(decimalSeparator) {
+    // The per-user copy is never created here: only one the user made is used.
+    if (!perUserFile.isEmpty() && QFileInfo::exists(perUserFile))
+        m_perUserFile = perUserFile;
+    Load(m_perUserFile.isEmpty() ? m_defaultFile : m_perUserFile);
+}
+
+void TMeasurements::Load(const QString& path) {
+    const IniDocument doc = IniDocument::load(path);
+    const std::int32_t count =
+        std::clamp(doc.readInt(kOptionsSection, u"UnitsCount", kDefaultCount), 0, kMaxUnits);
+    m_lockedCount = std::max(doc.readInt(kOptionsSection, u"UnitsLockedCount", kDefaultLocked), 0);
+    m_selected = doc.readInt(kOptionsSection, u"SelectedUnit", 0);
+    m_units.assign(std::size_t(count), Unit{});
+    for (std::int32_t i = 0; i < count; ++i) {
+        const QString section = unitSection(i);
+        Unit& u = m_units[std::size_t(i)];
+        u.name = doc.readString(section, kNameKey, kDefaultNamePrefix + QString::number(i));
+        u.pixels = readRatio(doc, section, u"PixelNum", m_separator);
+        u.units = readRatio(doc, section, u"UnitNum", m_separator);
+        u.decimals = doc.readInt(section, u"DecimalNum", kDefaultDecimals);
+    }
+}
+
+void TMeasurements::Save() const {
+    if (!m_perUserFile.isEmpty()) {
+        SaveTo(m_perUserFile);
+        try {
+            SaveTo(m_defaultFile);
+        } catch (const OrvantaError&) {
+            // The next start reads the per-user copy, which is up to date.
+        }
+        return;
+    }
+    SaveTo(m_defaultFile);
+}
+
+void TMeasurements::SaveTo(const QString& path) const {
+    IniDocument doc = IniDocument::load(path);
+    doc.setValue(kOptionsSection, u"UnitsCount", QString::number(UnitsCount()));
+    doc.setValue(kOptionsSection, u"SelectedUnit", QString::number(m_selected));
+    // Shipped units are data of the program: a change to them lasts until exit.
+    for (std::int32_t i = m_lockedCount; i < UnitsCount(); ++i) {
+        const Unit& u = m_units[std::size_t(i)];
+        const QString section = unitSection(i);
+        doc.setValue(section, kNameKey, u.name);
+        doc.setValue(section, u"PixelNum", formatGeneral(u.pixels, m_separator));
+        doc.setValue(section, u"UnitNum", formatGeneral(u.units, m_separator));
+        doc.setValue(section, u"DecimalNum", QString::number(u.decimals));
+    }
+    QString why;
+    if (!writeFileAtomically(path, doc.toBytes(), &why))
+        throw OrvantaError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
+}
+
+const TMeasurements::Unit* TMeasurements::At(std::int32_t index) const {
+    if (index < 0 || index >= UnitsCount())
+        return nullptr;
+    return &m_units[std::size_t(index)];
+}
+
+TMeasurements::Unit* TMeasurements::Grow(std::int32_t index) {
+    if (index < 0 || index >= kMaxUnits)
+        return nullptr;
+    if (index >= UnitsCount())
+        SetCount(index + 1);
+    return &m_units[std::size_t(index)];
+}
+
+QString TMeasurements::Name(std::int32_t index) const {
+    const Unit* u = At(index);
+    return u ? u->name : QString();
+}
+
+long double TMeasurements::PixelNum(std::int32_t index) const {
+    const Unit* u = At(index);
+    return u ? u->pixels : 0;
+}
+
+long double TMeasurements::UnitNum(std::int32_t index) const {
+    const Unit* u = At(index);
+    return u ? u->units : 0;
+}
+
+std::int32_t TMeasurements::DecimalNum(std::int32_t index) const {
+    const Unit* u = At(index);
+    return u ? u->decimals : 0;
+}
+
+void TMeasurements::SetName(std::int32_t index, const QString& name) {
+    if (Unit* u = Grow(index))
+        u->name = name;
+}
+
+void TMeasurements::SetPixelNum(std::int32_t index, long double pixels) {
+    if (Unit* u = Grow(index))
+        u->pixels = pixels;
+}
+
+void TMeasurements::SetUnitNum(std::int32_t index, long double units) {
+    if (Unit* u = Grow(index))
+        u->units = units;
+}
+
+void TMeasurements::SetDecimalNum(std::int32_t index, std::int32_t decimals) {
+    if (Unit* u = Grow(index))
+        u->decimals = decimals;
+}
+
+void TMeasurements::SetCount(std::int32_t count) {
+    m_units.resize(std::size_t(std::clamp(count, 0, kMaxUnits)));
+}
+
+void TMeasurements::Select(std::int32_t index) {
+    if (index >= 0 && index < UnitsCount())
+        m_selected = index;
+}
+
+UnitScale TMeasurements::SelectedScale() const {
+    const Unit* u = At(m_selected);
+    if (!u || !convertible(u->pixels) || !convertible(u->units))
+        return UnitScale{};
+    return UnitScale{u->pixels, u->units};
+}
+
+float UnitsToPixels(const QString& text, UnitScale scale, float zoom, QChar separator) {
+    const long double v = toFloat(text, separator);
+    const long double pixels = v * scale.pixels / scale.units / zoom;
+    if (!std::isfinite(pixels) || std::fabs(pixels) > std::numeric_limits<float>::max())
+        throw OrvantaError(QStringLiteral("'%1' cannot be converted to pixels").arg(text));
+    return static_cast<float>(pixels);
+}
+
+std::int32_t UnitsToWholePixels(double v, UnitScale scale, QChar separator) {
+    const long double pixels = roundHalfAway(v * scale.pixels / scale.units);
+    if (!std::isfinite(pixels))
+        throw OrvantaError(invalidIntegerMessage(formatReadout(pixels, 0, separator)));
+    // The value goes through its text, as the readout does, so the error names
+    // the number the way the user would read it.
+    const QString text = FormatReadoutValue(pixels, 0, separator);
+    if (const auto whole = parseInt(text))
+        return *whole;
+    throw OrvantaError(invalidIntegerMessage(text));
+}
+
+} // namespace orvanta

@@ -1,0 +1,116 @@
+#pragma once
+// Units of measure: a name, a ratio (so many pixels are so many units) and the
+// decimals the readout shows. The first UnitsLockedCount units are shipped with
+// the program; the rest are the user's own. They live in "distances.ini" beside
+// the program and, when the user has one, in a per-user copy that takes
+// precedence.
+
+#include "model/numbers.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace orvanta {
+
+// $XDG_CONFIG_HOME (default ~/.config) + "/Velmora/config/distances.ini".
+[[nodiscard]] QString perUserUnitsPath();
+
+// The first item of the units menu, before the separator and the units; it
+// opens the calibration dialog.
+[[nodiscard]] inline QString CalibrateUnitsCaption() {
+    return QStringLiteral("校准单位");
+}
+
+// The ratio the formulas use: a length of L pixels is L / pixels * units units.
+struct UnitScale {
+    long double pixels = 1;
+    long double units = 1;
+};
+
+class TMeasurements {
+public:
+    // Loads the per-user file when `perUserFile` exists now, else the file
+    // "distances.ini" in `programFolder`. A missing file gives the defaults.
+    // Throws OrvantaError when the chosen file exists but cannot be read.
+    TMeasurements(const QString& programFolder, const QString& perUserFile,
+                  QChar decimalSeparator = systemDecimalSeparator());
+
+    [[nodiscard]] std::int32_t UnitsCount() const { return std::int32_t(m_units.size()); }
+    [[nodiscard]] std::int32_t UnitsLockedCount() const { return m_lockedCount; }
+    [[nodiscard]] std::int32_t SelectedUnit() const { return m_selected; }
+
+    // Outside 0..UnitsCount-1 these answer "", 0, 0 and 0.
+    [[nodiscard]] QString Name(std::int32_t index) const;
+    [[nodiscard]] long double PixelNum(std::int32_t index) const;
+    [[nodiscard]] long double UnitNum(std::int32_t index) const;
+    [[nodiscard]] std::int32_t DecimalNum(std::int32_t index) const;
+
+    // A negative index is ignored; an index at or past the end grows the list
+    // first (up to kMaxUnits; indexes beyond are ignored too).
+    void SetName(std::int32_t index, const QString& name);
+    void SetPixelNum(std::int32_t index, long double pixels);
+    void SetUnitNum(std::int32_t index, long double units);
+    void SetDecimalNum(std::int32_t index, std::int32_t decimals);
+
+    // Resizes the list, keeping the first entries; new entries are "", 0, 0, 0.
+    // Clamped to 0..kMaxUnits.
+    void SetCount(std::int32_t count);
+    // Ignored unless 0 <= index < UnitsCount.
+    void Select(std::int32_t index);
+
+    // Writes the user's units and the selection to the per-user file (when in
+    // use), then to the default file. Throws OrvantaError("Cannot create file
+    // ...") naming the file that could not be written. With a per-user file
+    // in use, a read-only program folder is not an error: the user's copy holds
+    // everything the next start reads.
+    void Save() const;
+
+    // The ratio of the selected unit, or 1:1 when the selection is outside the
+    // list or its ratio cannot convert (zero, negative or not finite), so that
+    // the readout and typed entry always agree and never divide by zero.
+    [[nodiscard]] UnitScale SelectedScale() const;
+
+    [[nodiscard]] const QString& DefaultFile() const { return m_defaultFile; }
+    // Empty when no per-user file existed at creation.
+    [[nodiscard]] const QString& PerUserFile() const { return m_perUserFile; }
+
+    // A units file asking for more would make the program allocate without
+    // bound; the units menu could not show more anyway.
+    static constexpr std::int32_t kMaxUnits = 1000;
+
+private:
+    struct Unit {
+        QString name;
+        long double pixels = 0;
+        long double units = 0;
+        std::int32_t decimals = 0;
+    };
+
+    void Load(const QString& path);
+    void SaveTo(const QString& path) const;
+    [[nodiscard]] const Unit* At(std::int32_t index) const;
+    [[nodiscard]] Unit* Grow(std::int32_t index);
+
+    QString m_defaultFile;
+    QString m_perUserFile;
+    QChar m_separator;
+    std::int32_t m_lockedCount = 0;
+    std::int32_t m_selected = 0;
+    std::vector<Unit> m_units;
+};
+
+// Typed text in the selected unit to pixels: number * P / U / zoom, as a float,
+// not rounded. Throws OrvantaError("'%s' is not a valid floating point value")
+// for text that is not a number, and a range error when the result is not a
+// finite float (a zero or non-finite zoom, a number too large).
+[[nodiscard]] float UnitsToPixels(const QString& text, UnitScale scale, float zoom,
+                                  QChar separator);
+
+// A length in the selected unit to whole pixels: v * P / U rounded with halves
+// away from zero. No zoom. Throws OrvantaError("'%s' is not a valid integer
+// value") when the result does not fit 32 bits.
+[[nodiscard]] std::int32_t UnitsToWholePixels(double v, UnitScale scale, QChar separator);
+
+} // namespace orvanta

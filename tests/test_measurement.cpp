@@ -1,0 +1,127 @@
+#include "model/measurement.h"
+
+#include <QStringList>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace orvanta;
+
+namespace {
+
+constexpr std::int32_t kRadius = 0, kCircumference = 1, kArea = 2;
+
+QString readout(float spread, const Figure& figure, UnitScale scale = {}, int decimals = 2,
+                float zoom = 1, QChar separator = u'.') {
+    return FormatReadoutValue(MeasuredValue(spread, zoom, figure, scale), decimals, separator);
+}
+
+} // namespace
+
+TEST(Measurement, ReadoutOfEachFigure) {
+    struct Case {
+        Figure figure;
+        float zoom;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{0, 0, kRadius}, 1, 2, "100"},
+        {{0, 0, kCircumference}, 1, 2, "628.32"},
+        {{0, 0, kArea}, 1, 2, "31415.93"},
+        {{4, 0, kCircumference}, 1, 2, "800"},
+        {{4, 0, kArea}, 1, 2, "40000"},
+        {{4, 1, kCircumference}, 1, 2, "565.69"},
+        {{4, 1, kArea}, 1, 2, "20000"},
+        {{0, 0, kCircumference}, 1, 0, "628"},
+        {{0, 0, kCircumference}, 2, 2, "1256.64"},
+        {{0, 0, kArea}, 2, 2, "125663.71"},
+        {{6, 0, kArea}, 1, 2, "34641.02"},
+        {{4, 2, kArea}, 1, 2, "40000"}, // only 1 inscribes
+        {{0, 0, 7}, 1, 2, "100"},       // an unknown measure type reads as the radius
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(readout(100, c.figure, {}, c.decimals, c.zoom), QString::fromLatin1(c.text))
+            << c.figure.shape << "/" << c.figure.scribe << "/" << c.figure.measureType;
+    EXPECT_EQ(readout(96, {0, 0, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
+}
+
+TEST(Measurement, ReadoutTextNeverShowsJunk) {
+    const std::pair<long double, const char*> cases[] = {
+        {12.346L, "12.35"},
+        {NAN, "0"},
+        {INFINITY, "0"},
+        {123456789012345.67L, "123456789012345.67"},
+        {1234567890123456.7L, "1.23456789012346E15"}};
+    for (const auto& [v, text] : cases)
+        EXPECT_EQ(FormatReadoutValue(v, 2, u'.'), QString::fromLatin1(text)) << double(v);
+    EXPECT_EQ(FormatReadoutValue(1e30L, 2, u','), "1E30");
+}
+
+// The entry coefficients are the readout formulas turned around: entering what
+// a figure shows gives back its spread, for every shape and both modes.
+TEST(Measurement, EnteringTheShownQuantityRestoresTheSpread) {
+    for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides) {
+        for (std::int32_t scribe : {0, 1}) {
+            for (float spread : {37.0f, 500.0f, 2403.0f}) {
+                const UnitScale scale{96, 2.54L};
+                const long double perimeter =
+                    MeasuredValue(spread, 1, {shape, scribe, kCircumference}, scale);
+                const long double area = MeasuredValue(spread, 1, {shape, scribe, kArea}, scale);
+                EXPECT_EQ(SpreadForCircumference(OpSet, double(perimeter), 1, scale,
+                                                 CircumferenceCoefficients(shape, scribe), u'.'),
+                          spread)
+                    << shape << "/" << scribe;
+                EXPECT_EQ(SpreadForArea(OpSet, double(area), 1, scale,
+                                        AreaCoefficients(shape, scribe), u'.'),
+                          spread)
+                    << shape << "/" << scribe;
+            }
+        }
+    }
+}
+
+TEST(Measurement, EntryOperationsOnACircle) {
+    struct Case {
+        bool area;
+        std::int32_t op;
+        double value;
+        std::optional<float> spread;
+    };
+    const Case cases[] = {{false, OpAdd, 62.832, 110}, {false, OpSubtract, 1256.64, -100},
+                          {false, OpMultiply, 2, 200}, {false, OpDivide, 0, {}},
+                          {false, OpSet, 1e12, {}},    {false, 9, 1, {}},
+                          {true, OpAdd, 94248, 200},   {true, OpDivide, 4, 50},
+                          {true, OpSet, -1, {}}};
+    for (const auto& c : cases) {
+        const auto spread =
+            c.area ? SpreadForArea(c.op, c.value, 100, {}, AreaCoefficients(0, 0), u'.')
+                   : SpreadForCircumference(c.op, c.value, 100, {}, CircumferenceCoefficients(0, 0),
+                                            u'.');
+        EXPECT_EQ(spread, c.spread) << c.area << " op " << c.op << " " << c.value;
+    }
+}
+
+TEST(Measurement, ShapeNamesAndMenu) {
+    const std::pair<std::int32_t, const char*> names[] = {
+        {0, "圆形"},        {3, "三角形"},    {4, "正方形"},    {5, "五边形"},
+        {10, "十边形"},     {16, "十六边形"}, {20, "二十边形"}, {29, "二十九边形"},
+        {39, "三十九边形"}, {2, ""},          {40, ""}};
+    for (const auto& [n, name] : names)
+        EXPECT_EQ(ShapeName(n), QString::fromUtf8(name)) << n;
+    EXPECT_EQ(ShapeMenuCaption(3), QStringLiteral("三角形 - 3"));
+    EXPECT_EQ(ShapeMenuCaption(0), QStringLiteral("圆形"));
+
+    const ShapeMenuLayout menu = ShapeMenu();
+    std::set<std::int32_t> offered(menu.direct.begin(), menu.direct.end());
+    QStringList captions;
+    for (const auto& sub : menu.subMenus) {
+        captions << sub.caption;
+        offered.insert(sub.shapes.begin(), sub.shapes.end());
+        EXPECT_EQ(sub.shapes.front(), sub.caption.chopped(1).toInt());
+    }
+    EXPECT_EQ(captions, QStringList({"10s", "20s", "30s"}));
+    EXPECT_EQ(offered.size(), std::size_t(kMostSides - kFewestSides + 1));
+    EXPECT_EQ(*offered.begin(), kFewestSides);
+    EXPECT_EQ(*offered.rbegin(), kMostSides);
+}
