@@ -4,27 +4,7 @@
 
 using namespace orvanta;
 
-TEST(CommandLine, FileExtensionStartsAtTheLastDotOfTheLastComponent) {
-    const struct {
-        const char* path;
-        const char* expected;
-    } cases[] = {
-        {"Wood.compassskin", ".compassskin"},
-        {"C:\\skins\\light.wood.CompassSkin", ".CompassSkin"},
-        {"/home/me/my.skins/Wood", ""}, // the dot is in a folder name
-        {"C:\\my.skins\\Wood", ""},     // likewise with backslashes
-        {"C:Wood.compassskin", ".compassskin"},
-        {"D.compassskin:stream", ""}, // a colon ends the name part too
-        {"Wood.", "."},
-        {".compassskin", ".compassskin"},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(fileExtension(QString::fromUtf8(c.path)), QString::fromUtf8(c.expected))
-            << c.path;
-}
-
-TEST(CommandLine, RecognisesSwitchAndPackagesExactly) {
+TEST(CommandLine, RecognisesTheSwitchAndPackagesExactly) {
     const struct {
         const char* argument;
         bool minimised;
@@ -34,14 +14,15 @@ TEST(CommandLine, RecognisesSwitchAndPackagesExactly) {
         {"/M", true, false},
         {"-m", false, false},
         {"/min", false, false},
-        {"m", false, false},
         {" /m", false, false},
-        {"Wood.compassskin", false, true},
         {"/tmp/WOOD.COMPASSSKIN", false, true},
+        {"C:\\skins\\light.wood.CompassSkin", false, true},
+        {"C:Wood.compassskin", false, true},
+        {".compassskin", false, true},
         {"Wood.compassskin.zip", false, false},
-        {"Wood.compassskins", false, false},
         {"Wood.compassskin/", false, false},
-        {"/usr/bin/orvanta", false, false},
+        {"/p/x.compassskin\\Wood", false, false},   // the dot is in a folder name
+        {"D:\\x.compassskin:stream", false, false}, // a colon ends the name part too
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isStartMinimisedSwitch(QString::fromUtf8(c.argument)), c.minimised) << c.argument;
@@ -63,10 +44,6 @@ TEST(CommandLine, ScanKeepsOrderAndLooksAtEveryArgument) {
          true,
          {"b.compassskin", "a.COMPASSSKIN"}},
         {"argument 0 is scanned too", {"/m", "x.compassskin"}, true, {"x.compassskin"}},
-        {"same package twice",
-         {"orvanta", "w.compassskin", "w.compassskin"},
-         false,
-         {"w.compassskin", "w.compassskin"}},
         {"automation switches are not ours", {"orvanta", "-Embedding", "/REGSERVER"}, false, {}},
     };
     for (const auto& c : cases) {

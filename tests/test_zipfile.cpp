@@ -4,13 +4,13 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
 using namespace orvanta;
 using ziptest::Entry;
+using ziptest::errorOf;
 
 namespace {
 
@@ -23,132 +23,43 @@ TZipFile loaded(const QByteArray& bytes, std::int64_t maxBytes = kMaxPackageByte
     return zip;
 }
 
-// The message of the OrvantaError `f` throws, or a note that it threw none.
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const OrvantaError& e) {
-        return e.message().toStdString();
-    }
-    return "<no error>";
-}
-
-// A pipe-like device: no size, no seeking.
-class SequentialBuffer : public QIODevice {
-public:
-    explicit SequentialBuffer(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly); }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 n = std::min<qint64>(maxSize, m_bytes.size() - m_pos);
-        std::memcpy(data, m_bytes.constData() + m_pos, size_t(n));
-        m_pos += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_pos = 0;
-};
-
 const QByteArray kText = "[Main]\r\nImage=wood.png\r\n";
 
 } // namespace
 
-class ZipFileTools : public ::testing::TestWithParam<ziptest::Tool> {};
-
-TEST_P(ZipFileTools, ReadsEveryEntryAsWritten) {
-    QTemporaryDir dir;
-    const auto files = ziptest::writeSampleSkin(dir.path());
-    ASSERT_FALSE(files.isEmpty());
-    const QString archive = dir.filePath("Wood.zip");
-    const auto made = ziptest::makeWithTool(GetParam(), dir.path(), "Wood", archive);
-    if (!made.available)
-        GTEST_SKIP() << "archiver not installed";
-    ASSERT_TRUE(made.error.isEmpty()) << made.error.toStdString();
-
-    TZipFile zip;
-    zip.LoadFromFile(archive);
-    QMap<QString, QByteArray> read;
-    bool deferredSizes = false;
-    bool storedEntry = false;
-    for (int i = 0; i < zip.Count(); ++i) {
-        const QByteArray data = zip.Data(i);
-        if (zip.Name(i).endsWith(u'/')) {
-            EXPECT_TRUE(data.isEmpty()) << zip.Name(i).toStdString();
-        } else {
-            read.insert(zip.Name(i), data);
-        }
-        deferredSizes |= (zip.LocalEntry(i).Flags & 8) != 0;
-        storedEntry |= zip.LocalEntry(i).CompressionMethod == 0 && !data.isEmpty();
-    }
-    EXPECT_EQ(read, files);
-    // What makes each tool's output worth testing really is in it.
-    if (GetParam() == ziptest::Tool::PythonStream || GetParam() == ziptest::Tool::CmakeTar) {
-        EXPECT_TRUE(deferredSizes);
-    }
-    if (GetParam() == ziptest::Tool::InfoZip) {
-        EXPECT_TRUE(storedEntry);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Archivers, ZipFileTools,
-                         ::testing::Values(ziptest::Tool::PythonSeekable,
-                                           ziptest::Tool::PythonStream, ziptest::Tool::InfoZip,
-                                           ziptest::Tool::CmakeTar),
-                         [](const auto& info) {
-                             return std::string(ziptest::toolName(info.param));
-                         });
-
 TEST(ZipFile, ReadsStoredDeflatedEmptyAndDescribedEntries) {
     const QByteArray big(100000, 'x');
-    const TZipFile zip = loaded(ziptest::build({
+    const QList<Entry> entries = {
         {.name = "a.ini", .content = kText},
         {.name = "b.bin", .content = "stored", .method = 0},
         {.name = "empty", .content = {}, .method = 0},
         {.name = "c.txt", .content = big, .dataDescriptor = true},
         {.name = "d.txt", .content = kText, .dataDescriptor = true, .descriptorSignature = false},
         {.name = "e.txt", .content = "after the descriptors"},
-    }));
-    ASSERT_EQ(zip.Count(), 6);
-    EXPECT_EQ(zip.Data(0), kText);
-    EXPECT_EQ(zip.Data(1), QByteArray("stored"));
-    EXPECT_EQ(zip.Data(2), QByteArray());
-    EXPECT_EQ(zip.Data(3), big);
-    EXPECT_EQ(zip.Data(4), kText);
-    EXPECT_EQ(zip.Data(5), QByteArray("after the descriptors"));
-    EXPECT_EQ(zip.Name(5).toStdString(), "e.txt");
-}
-
-TEST(ZipFile, DescribedSizesAreFoundBehindAPrefix) {
-    // Offsets in the central directory do not count the prefix; the reader
-    // finds the directory from the end record and shifts them.
-    const QByteArray prefix(8, '\0');
-    const TZipFile zip =
-        loaded(ziptest::build({{.name = "a.ini", .content = kText, .dataDescriptor = true},
-                               {.name = "b.txt", .content = "two", .dataDescriptor = true}},
-                              {.prefix = prefix}));
-    ASSERT_EQ(zip.Count(), 2);
-    EXPECT_EQ(zip.Data(0), kText);
-    EXPECT_EQ(zip.Data(1), QByteArray("two"));
+    };
+    // Offsets in a central directory do not count bytes put before the
+    // archive; the reader finds it through the end record and shifts them.
+    for (const QByteArray& prefix : {QByteArray(), QByteArray(8, '\0')}) {
+        const TZipFile zip = loaded(ziptest::build(entries, {.prefix = prefix}));
+        ASSERT_EQ(zip.Count(), entries.size());
+        for (int i = 0; i < zip.Count(); ++i) {
+            EXPECT_EQ(zip.Name(i).toUtf8(), entries[i].name);
+            EXPECT_EQ(zip.Data(i), entries[i].content) << i;
+        }
+    }
 }
 
 TEST(ZipFile, BytesThatAreNoArchiveHaveNoEntries) {
     const QByteArray archive = ziptest::build({{.name = "a.ini", .content = kText}});
-    const struct {
-        const char* label;
-        QByteArray bytes;
-    } cases[] = {
-        {"empty", {}},
-        {"text", "just some text, not an archive at all"},
-        {"signature alone", QByteArray("PK\x03\x04", 4)},
-        {"header off the four-byte grid", QByteArray("xy") + archive},
-        {"only an end record", ziptest::build({})},
+    const QByteArray cases[] = {
+        {},
+        "just some text, not an archive at all",
+        QByteArray("PK\x03\x04", 4),
+        QByteArray("xy") + archive, // a header off the four-byte grid is not looked for
+        ziptest::build({}),         // an end record alone
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(loaded(c.bytes).Count(), 0) << c.label;
+    for (const QByteArray& bytes : cases)
+        EXPECT_EQ(loaded(bytes).Count(), 0) << bytes.toStdString();
 }
 
 TEST(ZipFile, DamagedEntriesFailWithTheirName) {
@@ -198,6 +109,10 @@ TEST(ZipFile, DamagedEntriesFailWithTheirName) {
     }
     const TZipFile bad = loaded(ziptest::build({{.name = "a.ini", .content = kText, .crc = 7}}));
     EXPECT_THROW((void)bad.Data(0), EZipFileCRCError);
+    for (int i : {-1, 1}) {
+        EXPECT_EQ(errorOf([&] { (void)bad.Data(i); }), "Index out of range.");
+        EXPECT_EQ(errorOf([&] { (void)bad.Name(i); }), "Index out of range.");
+    }
 }
 
 TEST(ZipFile, TruncatedArchiveFailsOnTheCutEntry) {
@@ -210,27 +125,20 @@ TEST(ZipFile, TruncatedArchiveFailsOnTheCutEntry) {
     EXPECT_EQ(errorOf([&] { (void)zip.Data(1); }), "CRC Error in \"b.txt\".");
 }
 
-TEST(ZipFile, IndexOutOfRange) {
-    const TZipFile zip = loaded(ziptest::build({{.name = "a.ini", .content = kText}}));
-    for (int i : {-1, 1, 1000}) {
-        EXPECT_EQ(errorOf([&] { (void)zip.Data(i); }), "Index out of range.");
-        EXPECT_EQ(errorOf([&] { (void)zip.Name(i); }), "Index out of range.");
-    }
-}
-
 TEST(ZipFile, ArchivesOutsideTheReaderFailToLoad) {
-    const QByteArray zip64Marker = ziptest::build(
-        {{.name = "a.ini", .content = kText, .compressedSize = 0xFFFFFFFF}}, {false});
-    const QByteArray zip64End = ziptest::build({{.name = "a.ini", .content = kText}}, {false}) +
-                                QByteArray("PK\x06\x06", 4) + QByteArray(52, '\0');
-    QList<Entry> tooMany(0x10000, Entry{.name = "e", .method = 0});
+    const Entry ini{.name = "a.ini", .content = kText};
+    const QList<Entry> tooMany(0x10000, Entry{.name = "e", .method = 0});
     const struct {
         const char* label;
         QByteArray bytes;
         std::string expected;
     } cases[] = {
-        {"ZIP64 size field", zip64Marker, "ZIP64 archives are not supported."},
-        {"ZIP64 end record", zip64End, "ZIP64 archives are not supported."},
+        {"ZIP64 size field",
+         ziptest::build({{.name = "a.ini", .content = kText, .compressedSize = 0xFFFFFFFF}}),
+         "ZIP64 archives are not supported."},
+        {"ZIP64 end record",
+         ziptest::build({ini}, {false}) + QByteArray("PK\x06\x06", 4) + QByteArray(52, '\0'),
+         "ZIP64 archives are not supported."},
         {"sizes deferred without a central directory",
          ziptest::build({{.name = "a.ini", .content = kText, .dataDescriptor = true}}, {false}),
          "Cannot find the size of \"a.ini\": the archive has no central directory entry for it."},
@@ -239,17 +147,15 @@ TEST(ZipFile, ArchivesOutsideTheReaderFailToLoad) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(errorOf([&] { (void)loaded(c.bytes); }), c.expected) << c.label;
-}
-
-TEST(ZipFile, ArchiveLargerThanTheLimitIsNotRead) {
     const QByteArray archive =
-        ziptest::build({{.name = "a.bin", .content = QByteArray(300, 'z'), .method = 0}});
-    const std::string expected = "The archive is larger than the 200 bytes a package may hold.";
-    EXPECT_EQ(errorOf([&] { (void)loaded(archive, 200); }), expected);
-    SequentialBuffer pipe(archive);
-    TZipFile zip(200);
-    EXPECT_EQ(errorOf([&] { zip.LoadFromStream(pipe); }), expected);
-    EXPECT_EQ(loaded(archive, archive.size()).Count(), 1);
+        ziptest::build({{.name = "a", .content = QByteArray(300, 'z'), .method = 0}});
+    EXPECT_EQ(errorOf([&] { (void)loaded(archive, 200); }),
+              "The archive is larger than the 200 bytes a package may hold.");
+
+    TZipFile zip;
+    const QString missing = QTemporaryDir().filePath("absent.compassskin");
+    const std::string prefix = "Cannot open file \"" + missing.toStdString() + "\". ";
+    EXPECT_EQ(errorOf([&] { zip.LoadFromFile(missing); }).substr(0, prefix.size()), prefix);
 }
 
 TEST(ZipFile, NamesAreUtf8OrGb18030) {
@@ -257,41 +163,15 @@ TEST(ZipFile, NamesAreUtf8OrGb18030) {
     const struct {
         QByteArray stored;
         std::uint16_t flags;
-        QString expected;
     } cases[] = {
-        {"Wood/wood.ini", 0, "Wood/wood.ini"},
-        {chinese.toUtf8(), 1 << 11, chinese},
-        {chinese.toUtf8(), 0, chinese}, // valid UTF-8 without the flag
-        {encodeGb18030(chinese), 0, chinese},
+        {chinese.toUtf8(), 1 << 11},
+        {chinese.toUtf8(), 0}, // valid UTF-8 without the flag
+        {encodeGb18030(chinese), 0},
     };
     for (const auto& c : cases) {
         const TZipFile zip = loaded(
             ziptest::build({{.name = c.stored, .content = "x", .method = 0, .flags = c.flags}}));
         ASSERT_EQ(zip.Count(), 1);
-        EXPECT_EQ(zip.Name(0).toStdString(), c.expected.toStdString());
-        EXPECT_EQ(zip.LocalEntry(0).FileName, c.stored);
+        EXPECT_EQ(zip.Name(0).toStdString(), chinese.toStdString());
     }
-}
-
-TEST(ZipFile, KeepsNoMoreCentralEntriesThanLocalOnes) {
-    const QList<Entry> three = {{.name = "a", .content = "1"},
-                                {.name = "b", .content = "2"},
-                                {.name = "c", .content = "3"}};
-    const QByteArray localTwo = ziptest::build(three.first(2), {false});
-    const QByteArray localThree = ziptest::build(three, {false});
-    const QByteArray all = ziptest::build(three);
-    const TZipFile zip = loaded(localTwo + all.sliced(localThree.size()));
-    EXPECT_EQ(zip.Count(), 2);
-    ASSERT_EQ(zip.CentralEntries().size(), 2u);
-    EXPECT_EQ(zip.CentralEntries()[1].FileName, QByteArray("b"));
-    ASSERT_TRUE(zip.EndRecord().has_value());
-    EXPECT_EQ(zip.EndRecord()->TotalEntries, 3);
-}
-
-TEST(ZipFile, MissingFileNamesItself) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("absent.compassskin");
-    TZipFile zip;
-    const std::string prefix = "Cannot open file \"" + path.toStdString() + "\". ";
-    EXPECT_EQ(errorOf([&] { zip.LoadFromFile(path); }).substr(0, prefix.size()), prefix);
 }

@@ -77,19 +77,6 @@ class PackageTransaction {
 public:
     PackageTransaction(const QString& skinsFolder, const QString& folderName)
         : m_skins(skinsFolder), m_target(QDir(skinsFolder).filePath(folderName)) {
-        switch (pathKind(m_skins)) {
-        case PathKind::Missing:
-            if (!QDir().mkdir(m_skins))
-                throw OrvantaError(
-                    QStringLiteral("Cannot create folder \"%1\".").arg(native(m_skins)));
-            m_createdSkins = true;
-            break;
-        case PathKind::File:
-            throw OrvantaError(QStringLiteral("\"%1\" is not a folder.").arg(native(m_skins)));
-        case PathKind::Folder:
-        case PathKind::Link: // a skins folder kept elsewhere on purpose
-            break;
-        }
         switch (pathKind(m_target)) {
         case PathKind::Link:
             throw OrvantaError(QStringLiteral("Cannot install into \"%1\": it is a symbolic link.")
@@ -102,8 +89,20 @@ public:
         case PathKind::Missing:
             break;
         }
-        const QString prefix = QStringLiteral(".%1.partial-").arg(folderName);
-        m_staging = makeUniqueFolder(m_skins, prefix);
+        // A skins folder that is a link is kept elsewhere on purpose and used.
+        if (pathKind(m_skins) == PathKind::Missing) {
+            if (!QDir().mkdir(m_skins))
+                throw OrvantaError(
+                    QStringLiteral("Cannot create folder \"%1\".").arg(native(m_skins)));
+            m_createdSkins = true;
+        }
+        try {
+            m_staging = makeUniqueFolder(m_skins, QStringLiteral(".%1.partial-").arg(folderName));
+        } catch (...) {
+            if (m_createdSkins)
+                QDir().rmdir(m_skins);
+            throw;
+        }
     }
 
     ~PackageTransaction() {
@@ -151,9 +150,8 @@ public:
         for (const QString& name : m_staged) {
             const QString dest = QDir(m_target).filePath(name);
             Move move{name, pathKind(dest) != PathKind::Missing, false};
-            if (move.hadOld) {
+            if (move.hadOld)
                 moveOrThrow(dest, QDir(m_backup).filePath(name));
-            }
             m_moves.push_back(move);
             moveOrThrow(QDir(m_staging).filePath(name), dest);
             m_moves.back().placed = true;

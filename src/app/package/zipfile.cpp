@@ -89,21 +89,25 @@ bool hasExtraField(QByteArrayView extra, std::uint16_t id) {
     return false;
 }
 
+void readEntryFields(ByteReader& r, TZipEntryFields& f) {
+    f.VersionNeeded = r.u16();
+    f.Flags = r.u16();
+    f.CompressionMethod = r.u16();
+    f.ModTime = r.u16();
+    f.ModDate = r.u16();
+    f.Crc32 = r.u32();
+    f.CompressedSize = r.u32();
+    f.UncompressedSize = r.u32();
+    f.FileNameLength = r.u16();
+    f.ExtraFieldLength = r.u16();
+}
+
 // Reads the central entry whose signature `r` has just consumed.
 TZipCentralEntry readCentralEntry(ByteReader& r) {
     TZipCentralEntry c;
     c.Signature = kCentralSignature;
     c.VersionMadeBy = r.u16();
-    c.VersionNeeded = r.u16();
-    c.Flags = r.u16();
-    c.CompressionMethod = r.u16();
-    c.ModTime = r.u16();
-    c.ModDate = r.u16();
-    c.Crc32 = r.u32();
-    c.CompressedSize = r.u32();
-    c.UncompressedSize = r.u32();
-    c.FileNameLength = r.u16();
-    c.ExtraFieldLength = r.u16();
+    readEntryFields(r, c);
     c.FileCommentLength = r.u16();
     c.DiskNumberStart = r.u16();
     c.InternalAttributes = r.u16();
@@ -279,16 +283,7 @@ void TZipFile::LoadFromStream(QIODevice& stream) {
         const qsizetype headerPos = r.pos() - 4;
         TZipLocalEntry e;
         e.Signature = sig;
-        e.VersionNeeded = r.u16();
-        e.Flags = r.u16();
-        e.CompressionMethod = r.u16();
-        e.ModTime = r.u16();
-        e.ModDate = r.u16();
-        e.Crc32 = r.u32();
-        e.CompressedSize = r.u32();
-        e.UncompressedSize = r.u32();
-        e.FileNameLength = r.u16();
-        e.ExtraFieldLength = r.u16();
+        readEntryFields(r, e);
         e.FileName = r.take(e.FileNameLength).toByteArray();
         e.ExtraField = r.take(e.ExtraFieldLength).toByteArray();
         if (e.CompressedSize == kZip64Marker || e.UncompressedSize == kZip64Marker ||

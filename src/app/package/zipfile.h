@@ -33,21 +33,26 @@ public:
 // inflated content of its entries.
 inline constexpr std::int64_t kMaxPackageBytes = std::int64_t(256) * 1024 * 1024;
 
-// The local file header of one entry, in archive order.
-struct TZipLocalEntry {
-    std::uint32_t Signature = 0;
+// The fields a local header and a central directory entry share, in the order
+// they are stored.
+struct TZipEntryFields {
     std::uint16_t VersionNeeded = 0;
     std::uint16_t Flags = 0;
     std::uint16_t CompressionMethod = 0;
     std::uint16_t ModTime = 0;
     std::uint16_t ModDate = 0;
-    // When the local header defers them to a data descriptor (flag bit 3), these
-    // three hold the values of the central directory instead.
     std::uint32_t Crc32 = 0;
     std::uint32_t CompressedSize = 0;
     std::uint32_t UncompressedSize = 0;
     std::uint16_t FileNameLength = 0;
     std::uint16_t ExtraFieldLength = 0;
+};
+
+// The local file header of one entry, in archive order. When the header defers
+// CRC and sizes to a data descriptor (flag bit 3), those fields hold the values
+// of the central directory instead.
+struct TZipLocalEntry : TZipEntryFields {
+    std::uint32_t Signature = 0;
     QByteArray FileName; // bytes as stored
     QByteArray ExtraField;
     // Where the compressed bytes lie in the loaded archive. DataLength is less
@@ -56,19 +61,10 @@ struct TZipLocalEntry {
     qsizetype DataLength = 0;
 };
 
-struct TZipCentralEntry {
+// Stored after VersionMadeBy, then the fields below in order.
+struct TZipCentralEntry : TZipEntryFields {
     std::uint32_t Signature = 0;
     std::uint16_t VersionMadeBy = 0;
-    std::uint16_t VersionNeeded = 0;
-    std::uint16_t Flags = 0;
-    std::uint16_t CompressionMethod = 0;
-    std::uint16_t ModTime = 0;
-    std::uint16_t ModDate = 0;
-    std::uint32_t Crc32 = 0;
-    std::uint32_t CompressedSize = 0;
-    std::uint32_t UncompressedSize = 0;
-    std::uint16_t FileNameLength = 0;
-    std::uint16_t ExtraFieldLength = 0;
     std::uint16_t FileCommentLength = 0;
     std::uint16_t DiskNumberStart = 0;
     std::uint16_t InternalAttributes = 0;

@@ -1,8 +1,10 @@
 #pragma once
 // Package fixtures for the tests. build() writes small ZIP archives byte by
 // byte, so that tests can make sound packages and every kind of damaged or
-// hostile one; makeWithTool() has the archivers people really use pack a
-// sample skin folder at run time.
+// hostile one; kTools are the archivers people really use, run on a sample
+// skin folder at test time.
+
+#include "model/numbers.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,30 +13,43 @@
 #include <QList>
 #include <QMap>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <optional>
+#include <string>
+#include <utility>
 #include <zlib.h>
 
 namespace ziptest {
 
+// The message of the OrvantaError that f throws.
+inline std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const orvanta::OrvantaError& e) {
+        return e.message().toStdString();
+    }
+    return "<no error>";
+}
+
 struct Entry {
     QByteArray name = {};
     QByteArray content = {};
-    std::uint16_t method = 8; // 0 stored, 8 deflated, anything else is written as stored
+    std::uint16_t method = 8; // 8 is deflated here; anything else is written as it is
     std::uint16_t flags = 0;
-    // Streaming style: CRC and sizes zero in the local header, a data descriptor
-    // after the data, the true values in the central directory.
+    // Streaming style: zeros in the local header, a data descriptor after the
+    // data, the true CRC and sizes in the central directory.
     bool dataDescriptor = false;
     bool descriptorSignature = true;
-    // Lies told by the local header (and the central directory).
+    // Lies told by the headers.
     std::optional<std::uint32_t> crc = std::nullopt;
     std::optional<std::uint32_t> compressedSize = std::nullopt;
     std::optional<std::uint32_t> uncompressedSize = std::nullopt;
-    std::optional<QByteArray> rawData = std::nullopt; // the bytes after the header, as given
+    std::optional<QByteArray> rawData = std::nullopt; // the bytes after the header
 };
 
 struct Options {
@@ -42,20 +57,17 @@ struct Options {
     QByteArray prefix = {}; // bytes before the archive; central offsets ignore them
 };
 
-inline void put16(QByteArray& out, std::uint32_t v) {
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-inline void put32(QByteArray& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+// Little-endian fields, each a value and its size in bytes.
+inline void put(QByteArray& out, std::initializer_list<std::pair<std::uint32_t, int>> fields) {
+    for (const auto& [value, size] : fields)
+        for (int i = 0; i < size; ++i)
+            out.append(char((value >> (8 * i)) & 0xFF));
 }
 
 inline QByteArray deflateRaw(const QByteArray& data) {
     z_stream zs{};
     deflateInit2(&zs, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&zs, uLong(data.size()))), '\0');
+    QByteArray out(qsizetype(deflateBound(&zs, uLong(data.size()))), '\0');
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     zs.avail_in = uInt(data.size());
     zs.next_out = reinterpret_cast<Bytef*>(out.data());
@@ -79,61 +91,32 @@ inline QByteArray build(const QList<Entry>& entries, const Options& options = {}
         const std::uint32_t crc = e.crc.value_or(crcOf(e.content));
         const std::uint32_t csize = e.compressedSize.value_or(std::uint32_t(data.size()));
         const std::uint32_t usize = e.uncompressedSize.value_or(std::uint32_t(e.content.size()));
-        const std::uint16_t flags = e.flags | (e.dataDescriptor ? 8 : 0);
+        const std::uint32_t flags = e.flags | (e.dataDescriptor ? 8 : 0);
         const auto offset = std::uint32_t(out.size() - options.prefix.size());
+        const std::uint32_t deferred = e.dataDescriptor ? 0 : 1;
+        const auto nameSize = std::uint32_t(e.name.size());
 
-        put32(out, 0x04034B50);
-        put16(out, 20);
-        put16(out, flags);
-        put16(out, e.method);
-        put16(out, 0);
-        put16(out, 0x21);
-        put32(out, e.dataDescriptor ? 0 : crc);
-        put32(out, e.dataDescriptor ? 0 : csize);
-        put32(out, e.dataDescriptor ? 0 : usize);
-        put16(out, std::uint32_t(e.name.size()));
-        put16(out, 0);
-        out += e.name;
-        out += data;
-        if (e.dataDescriptor) {
-            if (e.descriptorSignature)
-                put32(out, 0x08074B50);
-            put32(out, crc);
-            put32(out, csize);
-            put32(out, usize);
-        }
+        put(out, {{0x04034B50, 4}, {20, 2}, {flags, 2}, {e.method, 2}, {0, 2}, {0x21, 2}});
+        put(out, {{crc * deferred, 4}, {csize * deferred, 4}, {usize * deferred, 4}});
+        put(out, {{nameSize, 2}, {0, 2}});
+        out += e.name + data;
+        if (e.dataDescriptor && e.descriptorSignature)
+            put(out, {{0x08074B50, 4}});
+        if (e.dataDescriptor)
+            put(out, {{crc, 4}, {csize, 4}, {usize, 4}});
 
-        put32(central, 0x02014B50);
-        put16(central, 0x031E);
-        put16(central, 20);
-        put16(central, flags);
-        put16(central, e.method);
-        put16(central, 0);
-        put16(central, 0x21);
-        put32(central, crc);
-        put32(central, csize);
-        put32(central, usize);
-        put16(central, std::uint32_t(e.name.size()));
-        put16(central, 0);
-        put16(central, 0);
-        put16(central, 0);
-        put16(central, 0);
-        put32(central, 0);
-        put32(central, offset);
+        put(central, {{0x02014B50, 4}, {0x031E, 2}, {20, 2}, {flags, 2}, {e.method, 2}});
+        put(central, {{0, 2}, {0x21, 2}, {crc, 4}, {csize, 4}, {usize, 4}, {nameSize, 2}});
+        put(central, {{0, 2}, {0, 2}, {0, 2}, {0, 2}, {0, 4}, {offset, 4}});
         central += e.name;
     }
     if (!options.centralDirectory)
         return out;
     const auto centralOffset = std::uint32_t(out.size() - options.prefix.size());
+    const auto count = std::uint32_t(entries.size());
     out += central;
-    put32(out, 0x06054B50);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, std::uint32_t(entries.size()));
-    put16(out, std::uint32_t(entries.size()));
-    put32(out, std::uint32_t(central.size()));
-    put32(out, centralOffset);
-    put16(out, 0);
+    put(out, {{0x06054B50, 4}, {0, 2}, {0, 2}, {count, 2}, {count, 2}});
+    put(out, {{std::uint32_t(central.size()), 4}, {centralOffset, 4}, {0, 2}});
     return out;
 }
 
@@ -141,19 +124,16 @@ inline QByteArray build(const QList<Entry>& entries, const Options& options = {}
 // (which Info-ZIP stores rather than deflates), an empty file and a large
 // compressible one. Written under dir/Wood; returns relative path -> content.
 inline QMap<QString, QByteArray> writeSampleSkin(const QString& dir) {
-    QByteArray picture(3000, '\0');
-    QRandomGenerator random(42);
-    for (char& c : picture)
-        c = char(random.bounded(256));
+    QByteArray picture;
+    for (std::uint32_t i = 0, x = 12345; i < 3000; ++i, x = x * 1103515245 + 12345)
+        picture.append(char(x >> 16));
     QByteArray notes;
     for (int i = 0; i < 2000; ++i)
         notes += "line " + QByteArray::number(i % 17) + " of the notes\n";
-    const QMap<QString, QByteArray> files{
-        {"Wood/wood.ini", "[Main]\r\nImage=images/leg.png\r\n"},
-        {"Wood/images/leg.png", picture},
-        {"Wood/empty.txt", {}},
-        {"Wood/notes.txt", notes},
-    };
+    const QMap<QString, QByteArray> files{{"Wood/wood.ini", "[Main]\r\nImage=images/leg.png\r\n"},
+                                          {"Wood/images/leg.png", picture},
+                                          {"Wood/empty.txt", {}},
+                                          {"Wood/notes.txt", notes}};
     for (auto it = files.begin(); it != files.end(); ++it) {
         const QString path = QDir(dir).filePath(it.key());
         QDir().mkpath(QFileInfo(path).path());
@@ -164,75 +144,45 @@ inline QMap<QString, QByteArray> writeSampleSkin(const QString& dir) {
     return files;
 }
 
-enum class Tool { PythonSeekable, PythonStream, InfoZip, CmakeTar };
+struct Tool {
+    const char* name;
+    const char* program;
+    QStringList arguments; // "{out}" stands for the archive; none: standard output
+    bool deferredSizes;    // writes data descriptors
+    bool storesEntries;    // stores what does not compress
+};
 
-inline const char* toolName(Tool tool) {
-    switch (tool) {
-    case Tool::PythonSeekable:
-        return "PythonSeekable";
-    case Tool::PythonStream:
-        return "PythonStream";
-    case Tool::InfoZip:
-        return "InfoZip";
-    case Tool::CmakeTar:
-        return "CmakeTar";
-    }
-    return "";
-}
+inline const QString kScript =
+    QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/packages/make_package.py");
+inline const Tool kTools[] = {
+    {"PythonSeekable", "python3", {kScript, "{out}", "Wood"}, false, false},
+    {"PythonStream", "python3", {kScript, "-", "Wood"}, true, false},
+    {"InfoZip", "zip", {"-q", "-r", "{out}", "Wood"}, false, true},
+    {"CmakeTar", "cmake", {"-E", "tar", "cf", "{out}", "--format=zip", "Wood"}, true, false},
+};
 
-inline QString makePackageScript() {
-    return QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/packages/make_package.py");
-}
-
-// Runs `program arguments` in `workDir`; its standard output, when `stdoutFile`
-// is given, goes there. Empty on success, otherwise what went wrong.
-inline QString run(const QString& program, const QStringList& arguments, const QString& workDir,
-                   const QString& stdoutFile = {}) {
+// Packs workDir/Wood into `output`. Nothing when the tool is not installed,
+// otherwise an error text that is empty on success.
+inline std::optional<QString> makeWithTool(const Tool& tool, const QString& workDir,
+                                           const QString& output) {
+    const QString program = QStandardPaths::findExecutable(tool.program);
+    if (program.isEmpty())
+        return std::nullopt;
+    QStringList arguments = tool.arguments;
+    const bool toStdout = !arguments.contains("{out}");
+    arguments.replaceInStrings("{out}", output);
     QProcess process;
     process.setWorkingDirectory(workDir);
     process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return program + " did not finish";
-    const QByteArray out = process.readAllStandardOutput();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return program + " failed: " + QString::fromLocal8Bit(process.readAllStandardError());
-    if (!stdoutFile.isEmpty()) {
-        QFile f(stdoutFile);
-        if (!f.open(QIODevice::WriteOnly) || f.write(out) != out.size())
-            return "cannot write " + stdoutFile;
+    if (toStdout) {
+        QFile f(output);
+        const QByteArray bytes = process.readAllStandardOutput();
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return "cannot write " + output;
     }
-    return {};
-}
-
-struct ToolResult {
-    bool available = false;
-    QString error; // empty when the archive was written
-};
-
-// Packs workDir/folder into `output` (a path) with the tool. Python in stream
-// mode writes to a pipe, so its archive has data descriptors.
-inline ToolResult makeWithTool(Tool tool, const QString& workDir, const QString& folder,
-                               const QString& output, const QString& pythonMode = {}) {
-    const QString program = tool == Tool::InfoZip    ? QStringLiteral("zip")
-                            : tool == Tool::CmakeTar ? QStringLiteral("cmake")
-                                                     : QStringLiteral("python3");
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty())
-        return {};
-    switch (tool) {
-    case Tool::PythonSeekable:
-        return {true, run(path,
-                          {makePackageScript(), pythonMode.isEmpty() ? "seekable" : pythonMode,
-                           output, folder},
-                          workDir)};
-    case Tool::PythonStream:
-        return {true, run(path, {makePackageScript(), "stream", "-", folder}, workDir, output)};
-    case Tool::InfoZip:
-        return {true, run(path, {"-q", "-r", output, folder}, workDir)};
-    case Tool::CmakeTar:
-        return {true, run(path, {"-E", "tar", "cf", output, "--format=zip", folder}, workDir)};
-    }
-    return {};
+    return QString();
 }
 
 } // namespace ziptest

@@ -1,16 +1,11 @@
 #!/usr/bin/env python3
-"""Packs a folder the way other programs write ZIP archives, for the package tests.
+"""Packs a folder with Python's zipfile, for the package tests.
 
-    make_package.py MODE OUTPUT FOLDER
+    make_package.py OUTPUT FOLDER
 
-FOLDER is stored under its own name ("Wood/", "Wood/wood.ini", ...), folders
-first. OUTPUT "-" writes to standard output, which for the caller is a pipe.
-
-MODE:
-  seekable  deflated entries written to a file, sizes in the local headers
-  stream    the same, but the output cannot seek: sizes go to data descriptors
-  zip64     deflated entries with ZIP64 size fields
-  bzip2     bzip2-compressed entries (method 12)
+FOLDER is stored under its own name ("Wood/", "Wood/wood.ini", ...). OUTPUT "-"
+writes to standard output; when that is a pipe, zipfile cannot seek back, so
+it puts sizes and CRCs in data descriptors as streaming writers do.
 """
 
 import os
@@ -18,32 +13,18 @@ import sys
 import zipfile
 
 
-def members(folder):
-    base = os.path.dirname(os.path.abspath(folder))
-    for root, dirs, files in os.walk(folder):
-        dirs.sort()
-        yield os.path.relpath(root, base) + "/", None
-        for name in sorted(files):
-            path = os.path.join(root, name)
-            yield os.path.relpath(path, base), path
-
-
 def main():
-    mode, output, folder = sys.argv[1:4]
-    method = zipfile.ZIP_BZIP2 if mode == "bzip2" else zipfile.ZIP_DEFLATED
+    output, folder = sys.argv[1:3]
     target = sys.stdout.buffer if output == "-" else open(output, "wb")
-    with zipfile.ZipFile(target, "w", compression=method) as archive:
-        for arcname, path in members(folder):
-            if path is None:
-                archive.writestr(arcname, b"")
-                continue
-            with open(path, "rb") as source:
-                data = source.read()
-            if mode == "zip64":
-                with archive.open(arcname, "w", force_zip64=True) as entry:
-                    entry.write(data)
-            else:
-                archive.writestr(arcname, data)
+    base = os.path.dirname(os.path.abspath(folder))
+    with zipfile.ZipFile(target, "w", compression=zipfile.ZIP_DEFLATED) as archive:
+        for root, dirs, files in os.walk(folder):
+            dirs.sort()
+            archive.writestr(os.path.relpath(root, base) + "/", b"")
+            for name in sorted(files):
+                path = os.path.join(root, name)
+                with open(path, "rb") as source:
+                    archive.writestr(os.path.relpath(path, base), source.read())
     target.flush()
 
 
