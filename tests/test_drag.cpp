@@ -1,0 +1,166 @@
+// Dragging the base and the slide: the geometry and the drag handling.
+#include "interaction/draggeometry.h"
+#include "interaction/fakeports.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace orvanta {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+TEST(DragGeometry, PointAngleRunsClockwiseFromMinusQuarterToThreeQuarters) {
+    const QPointF c(50, 50);
+    const std::pair<QPointF, double> cases[] = {
+        {{60, 50}, 0},           {{50, 60}, kPi / 2},     {{40, 50}, kPi},
+        {{50, 40}, 3 * kPi / 2}, {{50, 50}, 3 * kPi / 2}, {{40, 40}, 5 * kPi / 4},
+        {{60, 40}, -kPi / 4},    {{40, 60}, 3 * kPi / 4},
+    };
+    for (const auto& [p, expected] : cases)
+        EXPECT_NEAR(PointAngle(p, c), expected, 1e-12) << p.x() << "," << p.y();
+}
+
+TEST(DragGeometry, ConstrainedMovesKeepLengthAndTakeTheNearestDirection) {
+    struct Case {
+        QPoint mouse;
+        std::optional<float> beam;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {{100, 30}, {}, {304, 200}},   // 16.7 degrees snaps to 0; round(sqrt(10900)) = 104
+        {{0, -50}, {}, {200, 150}},    // straight up
+        {{96, 28}, 10.f, {298, 217}},  // 16.3 degrees: the beam's own direction, 10
+        {{60, 80}, 10.f, {257, 282}},  // 53.1 degrees: 55
+        {{99, -14}, 10.f, {298, 217}}, // 352 degrees: past 325, so 370 = 10
+        {{100, 0}, -3.f, {300, 195}},  // 0 degrees: 357
+        {{60, 80}, -3.f, {274, 267}},  // 53.1 degrees: 42
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ConstrainedMove({0, 0}, {200, 200}, c.mouse, c.beam), c.expected)
+            << c.mouse.x() << "," << c.mouse.y();
+
+    // A stored angle far outside one turn still ends at once, on a valid direction.
+    const QPoint far = ConstrainedMove({0, 0}, {0, 0}, {60, 80}, 1e30f);
+    EXPECT_NEAR(std::hypot(far.x(), far.y()), 100, 1);
+}
+
+// The slide of a compass at the origin, spread 100 along angle 0, grabbed 10
+// pixels inside its measuring point unless a case says otherwise.
+SlidePose Slide(QPointF mouse, bool lockM = false, bool lockA = false, QPointF grab = {90, 0},
+                float spread = 100) {
+    return SlideDrag({{0, 0}, mouse, grab, spread, 0.0f, lockM, lockA});
+}
+
+TEST(DragGeometry, SlideFollowsTheMouseUnderTheLocks) {
+    struct Case {
+        const char* what;
+        SlidePose pose;
+        float angle, measurement;
+    };
+    const Case cases[] = {
+        {"outwards along the beam", Slide({110, 0}), 0, 120},
+        {"a quarter turn about the pivot", Slide({0, 90}), 90, 100},
+        {"held on the measuring point", Slide({0, 130}, false, false, {100, 0}), 90, 130},
+        {"angle locked, along the beam", Slide({130, 0}, false, true), 0, 140},
+        {"angle locked, past the pivot", Slide({-50, 0}, false, true), 0, 0},
+        {"measurement locked", Slide({0, 90}, true), 90, 100},
+        {"closed, moved outwards", Slide({5.2, 0}, false, false, {5, 0}, 0), 0, 1},
+        {"closed, moved too little", Slide({5.05, 0}, false, false, {5, 0}, 0), 0, 0},
+        {"closed, locked, beam side", Slide({6, 0}, false, true, {5, 0}, 0), 0, 1},
+        {"closed, locked, far side", Slide({-6, 0}, false, true, {-5, 0}, 0), 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(c.pose.angle, c.angle, 1e-3) << c.what;
+        EXPECT_NEAR(c.pose.measurement, c.measurement, 1e-3) << c.what;
+    }
+}
+
+// The angle at `at` between the directions to `a` and to `b`, in degrees.
+double AngleAt(QPointF at, QPointF a, QPointF b) {
+    const QPointF u = a - at, v = b - at;
+    return std::acos(QPointF::dotProduct(u, v) / std::hypot(u.x(), u.y()) /
+                     std::hypot(v.x(), v.y())) *
+           180 / kPi;
+}
+
+TEST(DragGeometry, GrabPointStaysUnderTheMouse) {
+    // Grabbed off the beam and dragged anywhere: the new measuring point lies as
+    // far from the mouse, and at the same angle to it, as the old one did.
+    const QPointF grab(90, -5), mouse(50, 80), pivot(0, 0), tip(100, 0);
+    const SlidePose pose = Slide(mouse, false, false, grab);
+    const double a = pose.angle * kPi / 180;
+    const QPointF newTip(pose.measurement * std::cos(a), pose.measurement * std::sin(a));
+    EXPECT_NEAR(std::hypot(newTip.x() - mouse.x(), newTip.y() - mouse.y()), std::hypot(10, 5),
+                1e-3);
+    EXPECT_NEAR(AngleAt(newTip, pivot, mouse), AngleAt(tip, pivot, grab), 1e-3);
+}
+
+using fakes::Rig;
+constexpr QPoint kOnBase{210, 210};
+constexpr QPoint kOnSlide{305, 210};
+
+TEST(Drag, BaseMovesFreelyOrAlongEightDirections) {
+    Rig r;
+    r.model.state.FTyping = true;
+    r.ui.MouseDown(Qt::LeftButton, Qt::NoModifier, kOnBase);
+    r.ui.MouseMove(Qt::NoModifier, kOnBase + QPoint(40, 20));
+    EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY), QPoint(240, 220));
+    EXPECT_TRUE(r.model.state.FNeedsRepaint);
+    EXPECT_FALSE(r.model.state.FTyping);
+    // Shift measures from the mouse-down point, whatever came between.
+    r.ui.MouseMove(Qt::ShiftModifier, kOnBase + QPoint(100, 30));
+    EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY), QPoint(304, 200));
+}
+
+TEST(Drag, ModifiersAndLocksChooseWhatTheSlideChanges) {
+    struct Case {
+        Qt::KeyboardModifiers mods;
+        bool lockAngle, lockMeasurement, turns, extends;
+    };
+    const Case cases[] = {
+        {Qt::NoModifier, false, false, true, true},
+        {Qt::AltModifier, false, false, true, false},
+        {Qt::ShiftModifier, false, false, false, true},
+        {Qt::NoModifier, true, false, false, true},
+        {Qt::NoModifier, false, true, true, false},
+        {Qt::AltModifier, true, false, true, false},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.options.LockAngle = c.lockAngle;
+        r.options.LockMeasurement = c.lockMeasurement;
+        r.ui.MouseDown(Qt::LeftButton, c.mods, kOnSlide);
+        r.ui.MouseMove(c.mods, {330, 220});
+        EXPECT_EQ(r.model.state.FAngle != 0, c.turns);
+        EXPECT_EQ(r.model.state.FMeasurement != 100, c.extends);
+        EXPECT_NE(r.model.state.FMeasurement, 0);
+    }
+}
+
+TEST(Drag, ReleaseCommitsTheStickySnapOfTheAngleAtRelease) {
+    struct Case {
+        bool sticky;
+        Qt::KeyboardModifiers mods;
+        float released, committed;
+    };
+    const Case cases[] = {
+        {true, Qt::NoModifier, 43, 45},      {true, Qt::NoModifier, 40, 40},
+        {true, Qt::ControlModifier, 43, 43}, {false, Qt::ControlModifier, 43, 45},
+        {false, Qt::NoModifier, 43, 43},     {true, Qt::NoModifier, 358, 360},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.options.StickyAngle = c.sticky;
+        r.ui.MouseDown(Qt::LeftButton, c.mods, kOnSlide);
+        r.model.state.FAngle = c.released;
+        r.model.state.FDisplayAngle = 0; // the last frame drawn lags behind
+        r.ui.MouseUp(Qt::LeftButton, c.mods, kOnSlide);
+        EXPECT_EQ(r.model.state.FAngle, c.committed) << c.released;
+        EXPECT_FALSE(r.model.state.FDragging);
+    }
+}
+
+} // namespace
+} // namespace orvanta
