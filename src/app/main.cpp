@@ -1,8 +1,5 @@
-#include <QCoreApplication>
-#include <cstdio>
+#include "app/startup.h"
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    std::puts("Orvanta " ORVANTA_VERSION);
-    return 0;
+    return orvanta::RunOrvanta(argc, argv);
 }

@@ -1,0 +1,16 @@
+#pragma once
+// The program's entry point: the command line, skin packages, the splash, the
+// compass window and the event loop, in that order.
+
+#include <QStringList>
+
+namespace orvanta {
+
+// The texts of --help and --version.
+[[nodiscard]] QString HelpText();
+[[nodiscard]] QString VersionText();
+
+// Runs the whole program and returns the process's exit status.
+int RunOrvanta(int argc, char** argv);
+
+} // namespace orvanta

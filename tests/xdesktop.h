@@ -1,0 +1,62 @@
+#pragma once
+// Window tests run the real program on a virtual X server, drive it with
+// xdotool and read the screen back, as a user would see it.
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+namespace orvanta::test {
+
+// Xvfb (with xcompmgr unless asked otherwise) on a free display number.
+class VirtualDesktop {
+public:
+    explicit VirtualDesktop(QSize size = QSize(1280, 800), bool compositor = true);
+    ~VirtualDesktop();
+    VirtualDesktop(const VirtualDesktop&) = delete;
+    VirtualDesktop& operator=(const VirtualDesktop&) = delete;
+
+    // False when Xvfb is not installed or would not start: the test skips then.
+    [[nodiscard]] bool ok() const { return m_ok; }
+    [[nodiscard]] const QString& display() const { return m_display; }
+    [[nodiscard]] QProcessEnvironment environment() const;
+
+    // Runs a command on this display and returns its standard output.
+    QString run(const QString& program, const QStringList& args, int timeoutMs = 10000) const;
+    [[nodiscard]] QImage screenshot() const;
+    // The X window under the pointer after moving it to `p`.
+    [[nodiscard]] std::optional<qulonglong> windowUnder(QPoint p) const;
+    void click(QPoint p, int button = 1) const;
+
+private:
+    bool m_ok = false;
+    QString m_display;
+    std::unique_ptr<QProcess> m_xvfb;
+    std::unique_ptr<QProcess> m_compositor;
+};
+
+// A copy of the built program folder (binary and assets) in a temporary folder,
+// so a test starts from a clean Compass.ini and can look at what was written.
+class ProgramCopy {
+public:
+    ProgramCopy();
+    [[nodiscard]] bool ok() const { return m_ok; }
+    [[nodiscard]] QString path(const QString& relative = {}) const;
+    [[nodiscard]] QString binary() const { return path("orvanta"); }
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    [[nodiscard]] QByteArray readFile(const QString& relative) const;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+};
+
+// Polls `condition` every 50 ms for up to `timeoutMs`.
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+} // namespace orvanta::test
