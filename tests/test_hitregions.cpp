@@ -77,8 +77,11 @@ TEST(HitRegions, ReleasingOffThePressedControlDoesNothing) {
 
     r.Click(kOnClose);
     EXPECT_EQ(r.window.calls, QStringList{"RequestHide"});
-    // The pressed look stays until the next move turns it into the hover look.
+    // The pressed look stays until the next move turns it into the hover look,
+    // but a release that ends no press of ours does not click.
     EXPECT_TRUE(r.layers.Shown(K::Close, L::Pressed));
+    r.ui.MouseUp(Qt::RightButton, kNone, kOnClose);
+    EXPECT_EQ(r.window.calls.size(), 1);
     r.ui.MouseMove(kNone, kOnClose);
     EXPECT_FALSE(r.layers.Shown(K::Close, L::Pressed));
     EXPECT_TRUE(r.layers.Shown(K::Close, L::Hover));

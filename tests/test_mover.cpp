@@ -62,6 +62,15 @@ TEST(Mover, ShiftHeldTurnStepsTenWithMoreThan16msBetweenSteps) {
     EXPECT_EQ(r.model.state.FAngle, 40.0f);
 }
 
+TEST(Mover, AKeyDuringAHeldTurnLeavesItsStep) {
+    HoldRig r(K::Angle);
+    r.Press();
+    r.ui.KeyDown(Qt::Key_F, Qt::NoModifier);
+    EXPECT_EQ(r.model.state.FAngle, 45.0f);
+    r.Advance(400);
+    EXPECT_EQ(r.model.state.FAngle, 46.0f);
+}
+
 TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
     struct Case {
         K key;

@@ -114,7 +114,11 @@ void CompassInteraction::MouseMove(Qt::KeyboardModifiers modifiers, QPoint p) {
     m_window.ApplyStayOnTop();
 }
 
-void CompassInteraction::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers modifiers, QPoint p) {
+void CompassInteraction::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                 QPoint p) {
+    // Only the release of our own left press acts: a pressed look left over
+    // from an earlier click must not turn a stray release into a click.
+    const bool endsPress = FMouseDown && button == Qt::LeftButton;
     FMouseDown = false;
     m_timer.Stop();
     FMoverInterval = 0;
@@ -129,7 +133,8 @@ void CompassInteraction::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers modifier
     }
     ShowCursor();
 
-    ActOnRelease(p);
+    if (endsPress)
+        ActOnRelease(p);
     model.state.FNeedsRepaint = true;
 }
 
@@ -550,16 +555,17 @@ void CompassInteraction::RunStepping(SkinControl key, int step) {
     }
 }
 
+// The actions write the repeat's fields only when they start a repeat: a key
+// pressed while a control is held must not change what the held control does.
+
 void CompassInteraction::TurnToNext45(bool forward, StepFlags flags) {
     TCompass& state = model.state;
     const float target = NextMultipleOf45(state.FAngle, forward);
-    FMoverStep = static_cast<int>(roundHalfEven(target - state.FAngle));
     if (flags.moveCursor)
-        TurnCursorBy(float(FMoverStep));
-    FMoverCarriesCursor = flags.moveCursor;
+        TurnCursorBy(float(roundHalfEven(target - state.FAngle)));
     if (flags.repeat) {
         FMoverStep = forward ? kQuarterTurn : -kQuarterTurn;
-        StartRepeat(mmTurn, kQuarterTurnRepeatMs);
+        StartRepeat(mmTurn, kQuarterTurnRepeatMs, flags.moveCursor);
     }
     state.FAngle = target;
     state.FNeedsRepaint = true;
@@ -567,69 +573,72 @@ void CompassInteraction::TurnToNext45(bool forward, StepFlags flags) {
 
 void CompassInteraction::TurnBy(int degrees, StepFlags flags) {
     model.state.TurnBy(float(degrees));
-    FMoverStep = degrees;
     if (flags.moveCursor)
         TurnCursorBy(float(degrees));
-    FMoverCarriesCursor = flags.moveCursor;
-    if (flags.repeat)
-        StartRepeat(mmTurn, kFineRepeatMs);
+    if (flags.repeat) {
+        FMoverStep = degrees;
+        StartRepeat(mmTurn, kFineRepeatMs, flags.moveCursor);
+    }
     model.state.FNeedsRepaint = true;
 }
 
 void CompassInteraction::ExtendBy(int pixels, StepFlags flags) {
     TCompass& state = model.state;
-    FMoverCarriesCursor = flags.moveCursor && CursorFollowsExtension(pixels);
-    if (FMoverCarriesCursor) {
+    const bool carry = flags.moveCursor && CursorFollowsExtension(pixels);
+    if (carry) {
         FCursorStart = CursorPos();
         SetCursorPos(PointAlong(FCursorStart, pixels, state.FAngle));
     }
     state.ChangeMeasurement(float(pixels));
-    FMoverStep = pixels;
-    FMoverTotal = pixels;
-    if (flags.repeat)
-        StartRepeat(mmExtend, kFineRepeatMs);
+    if (flags.repeat) {
+        FMoverStep = pixels;
+        FMoverTotal = pixels;
+        StartRepeat(mmExtend, kFineRepeatMs, carry);
+    }
     state.FNeedsRepaint = true;
 }
 
 void CompassInteraction::MoveAlongBeam(int pixels, StepFlags flags) {
     TCompass& state = model.state;
-    FMoverCarriesCursor = flags.moveCursor;
     if (flags.moveCursor) {
         FCursorStart = CursorPos();
         SetCursorPos(PointAlong(FCursorStart, pixels, state.FAngle));
     }
-    FMoverMoveStep = pixels;
-    FMoverTotal = pixels;
-    FMoverOrigin = {state.FPosX, state.FPosY};
-    const QPoint pos = PointAlong(FMoverOrigin, pixels, state.FAngle);
+    const QPoint origin(state.FPosX, state.FPosY);
+    const QPoint pos = PointAlong(origin, pixels, state.FAngle);
     state.FPosX = pos.x();
     state.FPosY = pos.y();
-    if (flags.repeat)
-        StartRepeat(mmAlongBeam, kFineRepeatMs);
+    if (flags.repeat) {
+        FMoverMoveStep = pixels;
+        FMoverTotal = pixels;
+        FMoverOrigin = origin;
+        StartRepeat(mmAlongBeam, kFineRepeatMs, flags.moveCursor);
+    }
     state.FNeedsRepaint = true;
 }
 
 void CompassInteraction::MoveBy(int pixels, bool horizontal, StepFlags flags) {
     TCompass& state = model.state;
     const QPoint delta = horizontal ? QPoint(pixels, 0) : QPoint(0, pixels);
-    FMoverCarriesCursor = flags.moveCursor;
     if (flags.moveCursor)
         SetCursorPos(CursorPos() + delta);
-    FMoverMoveStep = pixels;
-    FMoverHorizontal = horizontal;
     state.FPosX += delta.x();
     state.FPosY += delta.y();
-    if (flags.repeat)
-        StartRepeat(mmMove, kFineRepeatMs);
+    if (flags.repeat) {
+        FMoverMoveStep = pixels;
+        FMoverHorizontal = horizontal;
+        StartRepeat(mmMove, kFineRepeatMs, flags.moveCursor);
+    }
     state.FNeedsRepaint = true;
 }
 
-void CompassInteraction::StartRepeat(int mode, int tag) {
+void CompassInteraction::StartRepeat(int mode, int tag, bool carriesCursor) {
     // The press counts as the last step. The first tick, 400 ms later, is past
     // every shortest time and steps; a time left from an earlier repeat could
     // lie more than 2^31 ms back and read as a future one.
     FMoverMode = mode;
     FMoverTag = tag;
+    FMoverCarriesCursor = carriesCursor;
     FMoverLastTick = m_clock.NowMs();
     FMoverInterval = kRepeatDelayMs;
     m_timer.Start(kRepeatDelayMs);

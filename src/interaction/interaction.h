@@ -44,7 +44,9 @@ public:
     CompassInteraction(CompassModel& model, InteractionPorts ports);
 
     // The mouse over the compass, in window coordinates. Only the left button
-    // presses controls and drags; any button's release ends what a press began.
+    // presses controls and drags; any button's release ends a drag or a repeat,
+    // but only the release of the left press clicks a control. A double-click's
+    // second press is a MouseDown too, followed by DoubleClick.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint p);
     void MouseMove(Qt::KeyboardModifiers modifiers, QPoint p);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint p);
@@ -101,12 +103,12 @@ public:
     int FMoverStep = 0;     // degrees (turn) or pixels (extend) per step
     int FMoverMoveStep = 0; // pixels per step of the moves
     bool FMoverHorizontal = false;
-    int FMoverTotal = 0; // steps summed since the repeat began
-    QPoint FMoverOrigin; // the compass position when a move along the beam began
-    bool FMoverCarriesCursor = false;
-    QPoint FCursorStart;     // the cursor (window pixels) when the action began
-    float FCursorRadius = 0; // the cursor about the pivot, for turns
-    float FCursorAngle = 0;  // degrees
+    int FMoverTotal = 0;              // steps summed since the repeat began
+    QPoint FMoverOrigin;              // the compass position when a move along the beam began
+    bool FMoverCarriesCursor = false; // the held control's steps move the cursor too
+    QPoint FCursorStart;              // the cursor (window pixels) when the action began
+    float FCursorRadius = 0;          // the cursor about the pivot, for turns
+    float FCursorAngle = 0;           // degrees
     std::uint32_t FMoverLastTick = 0;
     int FMoverTag = 0;      // the shortest time between two steps, ms
     int FMoverInterval = 0; // the timer's interval, 0 while stopped
@@ -121,7 +123,7 @@ private:
     void HandleArrows(int key, int step);
     void HandleCommandKeys(int key, Qt::KeyboardModifiers modifiers);
     void Step();
-    void StartRepeat(int mode, int tag);
+    void StartRepeat(int mode, int tag, bool carriesCursor);
     void ShowCursor();
     void SetLayerVisible(SkinControl key, ControlLayer layer, bool visible);
     void PublishHint(QPoint p);
