@@ -1,0 +1,353 @@
+#include "skins/skin.h"
+
+#include "model/inidocument.h"
+#include "model/numbers.h"
+#include "skins/picture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstdlib>
+
+namespace orvanta {
+
+namespace {
+
+// Windows reads a profile value into a buffer of 2048 characters, the last one
+// being the terminator; skins were written against that limit.
+constexpr qsizetype kMaxValueLength = 2047;
+
+constexpr QStringView kGeneral = u"一般";
+constexpr QStringView kMain = u"Main";
+constexpr QStringView kHorizontal = u"Horizontal";
+constexpr QStringView kControlsDown = u"HorizontalControlsDown";
+constexpr QStringView kControlsOver = u"HorizontalControlsOver";
+constexpr QStringView kControlsNormal = u"HorizontalControls";
+
+const QString kDefaultBaseColors = QStringLiteral("ff0000, 00ff00, 0000ff, 000000, ffffff");
+const QString kNoControl = QStringLiteral("0, 0, 0, 0, 0");
+const QString kNoRect = QStringLiteral("0, 0, 0, 0");
+
+int hexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return 10 + (u - u'a');
+    if (u >= u'A' && u <= u'F')
+        return 10 + (u - u'A');
+    return -1;
+}
+
+bool isBlank(QChar c) {
+    return c.unicode() <= u' ';
+}
+
+// A coordinate limited from above by the picture's size, as skins expect, and
+// from below by its negative, so that no later sum or difference overflows.
+std::int32_t limit(std::int64_t value, std::int32_t size) {
+    const std::int64_t bound = std::max<std::int64_t>(size, 0);
+    return static_cast<std::int32_t>(std::clamp(value, -bound, bound));
+}
+
+std::optional<std::int64_t> numberAt(const QStringList& items, qsizetype index) {
+    if (index < items.size())
+        if (const auto v = parseInt(items[index]))
+            return *v;
+    return std::nullopt;
+}
+
+// A definition file read with the profile-file rules.
+class ProfileReader {
+public:
+    explicit ProfileReader(IniDocument doc) : m_doc(std::move(doc)) {}
+
+    [[nodiscard]] QString text(QStringView section, QStringView key,
+                               const QString& fallback) const {
+        return m_doc.value(section, key).value_or(fallback).left(kMaxValueLength);
+    }
+    [[nodiscard]] std::int32_t integer(QStringView section, QStringView key,
+                                       std::int32_t fallback) const {
+        const auto value = m_doc.value(section, key);
+        if (!value)
+            return fallback;
+        return parseInt(QStringView(*value).left(kMaxValueLength)).value_or(fallback);
+    }
+    [[nodiscard]] bool boolean(QStringView section, QStringView key, bool fallback) const {
+        return integer(section, key, fallback ? 1 : 0) != 0;
+    }
+    // A colour text that is not a colour gives the default, like any other
+    // unreadable value, instead of failing later while the compass is drawn.
+    [[nodiscard]] QString color(QStringView section, QStringView key,
+                                const QString& fallback) const {
+        const QString value = text(section, key, fallback);
+        return parseColor(value) ? value : fallback;
+    }
+
+private:
+    IniDocument m_doc;
+};
+
+// Items that are not colours are left out. A list left empty (an empty value,
+// or nothing but mistakes) gives the default list, so that stepping through
+// the circle colours still does something.
+QStringList readColorList(const QString& text) {
+    QStringList colors;
+    for (const QString& item : splitCommaText(text))
+        if (parseColor(item))
+            colors << item;
+    return colors.isEmpty() ? splitCommaText(kDefaultBaseColors) : colors;
+}
+
+// Windows fonts read a negative height as the character height without the
+// cell's leading; its magnitude is the nearest size we can offer.
+std::int32_t readableFontSize(std::int32_t size) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(std::abs(std::int64_t(size)), kMinFontSize, kMaxFontSize));
+}
+
+// Skins are made on Windows: their picture names use backslashes and may differ
+// in letter case from the file. Each part of the name is looked up as written
+// and, failing that, without regard to case.
+QString resolvePicturePath(const QString& folder, QString relative) {
+    relative.replace(u'\\', u'/');
+    const QStringList parts = relative.split(u'/');
+    QString path = folder;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        QString next = path + part;
+        if (!part.isEmpty() && part != u"." && part != u".." && !QFileInfo::exists(next)) {
+            const QStringList entries = QDir(path).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+            const auto match = std::find_if(entries.begin(), entries.end(), [&](const QString& e) {
+                return e.compare(part, Qt::CaseInsensitive) == 0;
+            });
+            if (match != entries.end())
+                next = path + *match;
+        }
+        path = next;
+        if (i + 1 < parts.size())
+            path += u'/';
+    }
+    return path;
+}
+
+} // namespace
+
+QStringList splitCommaText(QStringView text) {
+    QStringList items;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && isBlank(text[i]))
+        ++i;
+    while (i < n) {
+        QString item;
+        if (text[i] == u'"') {
+            for (++i; i < n; ++i) {
+                if (text[i] != u'"') {
+                    item += text[i];
+                } else if (i + 1 < n && text[i + 1] == u'"') {
+                    item += u'"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+        } else {
+            const qsizetype start = i;
+            while (i < n && !isBlank(text[i]) && text[i] != u',')
+                ++i;
+            item = text.sliced(start, i - start).toString();
+        }
+        items << item;
+        while (i < n && isBlank(text[i]))
+            ++i;
+        if (i < n && text[i] == u',') {
+            if (i + 1 == n)
+                items << QString(); // "a," ends with an empty item, "a, " does not
+            do
+                ++i;
+            while (i < n && isBlank(text[i]));
+        }
+    }
+    return items;
+}
+
+TRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY) {
+    const QStringList items = splitCommaText(text);
+    const auto x = numberAt(items, 0);
+    const auto y = numberAt(items, 1);
+    const auto w = numberAt(items, 2);
+    const auto h = numberAt(items, 3);
+    TRect r;
+    r.left = x ? limit(*x, maxX) : 0;
+    r.top = y ? limit(*y, maxY) : 0;
+    r.right = x && w ? std::max(limit(*x + *w, maxX), r.left) : r.left;
+    r.bottom = y && h ? std::max(limit(*y + *h, maxY), r.top) : r.top;
+    return r;
+}
+
+TPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY) {
+    const QStringList items = splitCommaText(text);
+    const auto x = numberAt(items, 0);
+    const auto y = numberAt(items, 1);
+    return TPoint{x ? limit(*x, maxX) : 0, y ? limit(*y, maxY) : 0};
+}
+
+std::optional<TColor> parseColor(QStringView text) {
+    constexpr qsizetype kDigits = 6;
+    if (text.size() < kDigits)
+        return std::nullopt;
+    TColor rgb = 0;
+    for (qsizetype i = 0; i < kDigits; ++i) {
+        const int digit = hexDigit(text[i]);
+        if (digit < 0)
+            return std::nullopt;
+        rgb = rgb << 4 | TColor(digit);
+    }
+    // The text reads red, green, blue; the colour holds red in the low byte.
+    return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+}
+
+QRgb colorToRgb(TColor color, int alpha) {
+    return qRgba(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF), alpha);
+}
+
+void TRectPlus::SetFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY) {
+    state = std::clamp(state, 0, 3);
+    Rects[std::size_t(state)] = parseRect(text, maxX, maxY);
+    if (state != Placement)
+        return;
+    const QStringList items = splitCommaText(text);
+    const QString placement = items.size() > 4 ? items[4] : QString();
+    OnBase = placement != u"1" && placement != u"3";
+    OnPanel = placement == u"2" || placement == u"3";
+}
+
+TRect TRectPlus::GetRect(int state) const {
+    state = std::clamp(state, 0, 3);
+    while (state != Placement && Rects[std::size_t(state)].isUnset())
+        state = state == Normal ? Placement : state + 1;
+    return Rects[std::size_t(state)];
+}
+
+TDervikSkin::TDervikSkin(const QString& path) : FileName(path) {
+    const ProfileReader ini(IniDocument::load(path));
+
+    Name = ini.text(kGeneral, u"名称", QStringLiteral("未命名"));
+    Author = ini.text(kGeneral, u"作者", QStringLiteral("未知"));
+    Description = ini.text(kGeneral, u"描述", {});
+    Contact = ini.text(kGeneral, u"联系", {});
+    WebSite = ini.text(kGeneral, u"网站", {});
+    Version = ini.integer(kGeneral, u"版本", 1);
+    CompassVersion = ini.integer(kGeneral, u"CompassVersion", kSkinFormatVersion);
+
+    TransColor = ini.color(kMain, u"TransColor", QStringLiteral("ff00ff"));
+    BleedColor = ini.color(kMain, u"BleedColor", QStringLiteral("7f7f7f"));
+    ButtonBleedColor = ini.color(kMain, u"ButtonBleedColor", BleedColor);
+    BaseColors = readColorList(ini.text(kMain, u"BaseColors", kDefaultBaseColors));
+    BaseColorIndex = 0;
+
+    FontFace = ini.text(kMain, u"FontFace", QStringLiteral("Arial"));
+    FontSize = readableFontSize(ini.integer(kMain, u"FontSize", 12));
+    FontBold = ini.boolean(kMain, u"FontBold", false);
+    FontItalic = ini.boolean(kMain, u"FontItalic", false);
+    FontColor = ini.color(kMain, u"FontColor", QStringLiteral("000000"));
+    FontColorBack = ini.color(kMain, u"FontColorBack", QStringLiteral("7f7f7f"));
+
+    Image = resolvePicturePath(QFileInfo(path).path() + u'/', ini.text(kHorizontal, u"Image", {}));
+    ImageIsPng = isPngPath(Image);
+    try {
+        const QImage picture = loadPicture(Image);
+        ImageWidth = picture.width();
+        ImageHeight = picture.height();
+    } catch (const OrvantaError& e) {
+        PictureError = e.message();
+    }
+
+    // Everything below is limited by the picture's size, so it comes after it.
+    const std::int32_t w = ImageWidth;
+    const std::int32_t h = ImageHeight;
+    const QString whole = QStringLiteral("0, 0, %1, %2").arg(w).arg(h);
+    const auto rect = [&](QStringView key, const QString& fallback) {
+        return parseRect(ini.text(kHorizontal, key, fallback), w, h);
+    };
+    const auto point = [&](QStringView key) {
+        return parsePoint(ini.text(kHorizontal, key, QStringLiteral("0, 0")), w, h);
+    };
+    BaseRect = rect(u"BaseRect", whole);
+    BaseEdge = limit(ini.integer(kHorizontal, u"BaseEdge", 0), w);
+    SlideRect = rect(u"SlideRect", whole);
+    SlideEdge = limit(ini.integer(kHorizontal, u"SlideEdge", 0), w);
+    BarRect = rect(u"BarRect", kNoRect);
+    BasePanelRect = rect(u"BasePanelRect", kNoRect);
+    BasePanelCenter = point(u"BasePanelCenter");
+    BasePanelAnchor = point(u"BasePanelAnchor");
+    SlidePanelRect = rect(u"SlidePanelRect", kNoRect);
+    SlidePanelCenter = point(u"SlidePanelCenter");
+    SlidePanelAnchor = point(u"SlidePanelAnchor");
+
+    SizeRect.SetFromText(TRectPlus::Placement, ini.text(kHorizontal, u"SizeRect", kNoControl), w,
+                         h);
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const QStringView key = kControlKeys[i];
+        TRectPlus& c = Controls[i];
+        c.SetFromText(TRectPlus::Placement, ini.text(kHorizontal, key, kNoControl), w, h);
+        c.SetFromText(TRectPlus::Pressed, ini.text(kControlsDown, key, kNoRect), w, h);
+        c.SetFromText(TRectPlus::Hover, ini.text(kControlsOver, key, kNoRect), w, h);
+        c.SetFromText(TRectPlus::Normal, ini.text(kControlsNormal, key, kNoRect), w, h);
+    }
+}
+
+std::unique_ptr<TDervikSkin> TDervikSkin::Create(const QString& path, IMessageSink& messages) {
+    auto skin = std::make_unique<TDervikSkin>(path);
+    if (skin->CompassVersion > kSkinFormatVersion)
+        messages.ShowMessage(skin->VersionMessage());
+    if (!skin->PictureReadable())
+        messages.ShowMessage(skin->UnrecoverableMessage());
+    return skin;
+}
+
+TColor TDervikSkin::HexToColor(QStringView text) {
+    return parseColor(text).value_or(0);
+}
+
+TColor TDervikSkin::GetBaseColor() {
+    if (BaseColors.isEmpty())
+        return 0;
+    // A negative index (a hand-edited options file) is out of range too.
+    if (BaseColorIndex < 0 || BaseColorIndex >= BaseColors.size())
+        BaseColorIndex = 0;
+    return HexToColor(BaseColors[BaseColorIndex]);
+}
+
+void TDervikSkin::NextBaseColor() {
+    // Compared before adding, so that an index at the int32 limit cannot overflow.
+    if (BaseColorIndex < 0 || BaseColorIndex >= BaseColors.size() - 1)
+        BaseColorIndex = 0;
+    else
+        ++BaseColorIndex;
+}
+
+QString TDervikSkin::VersionMessage() const {
+    return newerSkinMessage(Name, CompassVersion);
+}
+
+QString TDervikSkin::UnrecoverableMessage() const {
+    return unrecoverableSkinMessage(Name);
+}
+
+QString newerSkinMessage(const QString& name, std::int32_t version) {
+    const QString n = QString::number(version);
+    return QStringLiteral("此皮肤 \"") + name + QStringLiteral("\" 是制作版本 ") + n +
+           QStringLiteral(" 圆规.\r\n\r\n删除此皮肤或获取版本") + n + QStringLiteral(" 圆规从 ") +
+           QStringLiteral("https://" ORVANTA_WEB_HOST);
+}
+
+QString unrecoverableSkinMessage(const QString& name) {
+    return QStringLiteral("皮肤有一个不可恢复的问题 \"") + name +
+           QStringLiteral("\".\r\n\r\n请删除此皮肤修复这个错误.");
+}
+
+} // namespace orvanta

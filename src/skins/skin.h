@@ -1,0 +1,227 @@
+#pragma once
+// A skin definition: the INI file beside a skin's picture that says where each
+// piece of the compass lies in the picture, which colours to use and how the
+// readout is written.
+//
+// The file is read with the rules of Windows profile files, because skins are
+// made with them: section and key names match without regard to case, a value
+// is read up to 2047 characters, a missing key or a value that is not a number
+// gives the default, integers may be "$" or "0x" hexadecimal. It is UTF-8 (a
+// byte-order mark is accepted) or, when not valid UTF-8, GB18030, which covers
+// the GB2312 of older skins.
+//
+// Everything in the file is untrusted: skins arrive in packages anyone can
+// make. Reading never fails for bad content; each value falls back on its own.
+
+#include "model/messages.h"
+
+#include <QRect>
+#include <QRgb>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace orvanta {
+
+// A colour as skins hold it: 0x00BBGGRR, red in the low byte.
+using TColor = std::uint32_t;
+
+// The newest skin format this program understands; newer skins still load,
+// with a message.
+inline constexpr std::int32_t kSkinFormatVersion = 4;
+// Readout font sizes are clamped into this range: a giant size would ask for
+// a giant glyph cache and bitmap.
+inline constexpr std::int32_t kMinFontSize = 1;
+inline constexpr std::int32_t kMaxFontSize = 512;
+
+// A rectangle of the picture by its edges; right and bottom are exclusive.
+struct TRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+
+    [[nodiscard]] std::int32_t width() const { return right - left; }
+    [[nodiscard]] std::int32_t height() const { return bottom - top; }
+    // A rectangle whose four edges are all 0 stands for "not there".
+    [[nodiscard]] bool isUnset() const {
+        return left == 0 && top == 0 && right == 0 && bottom == 0;
+    }
+    [[nodiscard]] QRect toQRect() const { return QRect(left, top, width(), height()); }
+    bool operator==(const TRect&) const = default;
+};
+
+struct TPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool operator==(const TPoint&) const = default;
+};
+
+// Splits a list the way comma-text does: items are separated by commas and/or
+// blanks; an item in double quotes may hold both (a doubled quote is one quote);
+// an empty item between two commas is kept.
+[[nodiscard]] QStringList splitCommaText(QStringView text);
+
+// "x, y, width, height" in picture pixels, limited by the picture's size
+// `maxX` x `maxY`: left = min(x, maxX), top = min(y, maxY), right =
+// min(x + width, maxX), bottom = min(y + height, maxY). An edge whose numbers
+// cannot be read falls back alone: left and top to 0, right to left, bottom to
+// top.
+//
+// Unlike the plain min() rules, every edge is also kept at or above the
+// negative picture size, and right and bottom never lie before left and top.
+// Without that a skin could ask for pieces of -2147483648 pixels, or sums that
+// overflow, and the composition would size bitmaps from them.
+[[nodiscard]] TRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY);
+// "x, y": x = min(x, maxX), y = min(y, maxY), each kept at or above the negative
+// picture size; a number that cannot be read gives 0.
+[[nodiscard]] TPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY);
+
+// Colour text: six hexadecimal digits red, green, blue ("ff00ff" is magenta);
+// characters after the sixth are ignored. Anything else is not a colour.
+[[nodiscard]] std::optional<TColor> parseColor(QStringView text);
+// A skin colour as a pixel with the given alpha.
+[[nodiscard]] QRgb colorToRgb(TColor color, int alpha = 255);
+
+// The eighteen skin controls, in the order of their keys, which is also the
+// order their layers are stacked in. Append only: that order is visible.
+enum class SkinControl : int {
+    Close,
+    ColorBase,
+    Menu,
+    Flip,
+    FlipMinus,
+    Angle,
+    AngleMinus,
+    Left,
+    Right,
+    In,
+    Out,
+    MoveLeft,
+    MoveUp,
+    MoveRight,
+    MoveDown,
+    Radius,
+    Circumference,
+    Area,
+};
+inline constexpr int kControlCount = 18;
+// The key of each control in the skin file, in SkinControl order.
+inline constexpr std::array<const char16_t*, kControlCount> kControlKeys = {
+    u"CloseRect",  u"ColorBaseRect",     u"MenuRect",   u"FlipRect",      u"FlipMinusRect",
+    u"AngleRect",  u"AngleMinusRect",    u"LeftRect",   u"RightRect",     u"InRect",
+    u"OutRect",    u"MoveLeftRect",      u"MoveUpRect", u"MoveRightRect", u"MoveDownRect",
+    u"RadiusRect", u"CircumferenceRect", u"AreaRect"};
+
+// One control (or the readout area) in its four states, with what it hangs on.
+class TRectPlus {
+public:
+    enum State : int { Placement = 0, Pressed = 1, Hover = 2, Normal = 3 };
+
+    // Parses `text` into the rectangle of `state` (clamped into 0..3), limited by
+    // the picture's size. For the placement state it also reads the fifth item,
+    // compared as text: "1" the sliding part, "2" the base panel, "3" the slide
+    // panel; anything else (also "01", or nothing) the base part.
+    void SetFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY);
+    // The rectangle of `state` (clamped into 0..3). An unset pressed look falls
+    // back to the hover look, an unset hover look to the normal look, an unset
+    // normal look to the placement; the placement never falls back.
+    [[nodiscard]] TRect GetRect(int state) const;
+
+    std::array<TRect, 4> Rects{};
+    bool OnBase = true;   // placement 0 or 2
+    bool OnPanel = false; // placement 2 or 3
+};
+
+class TDervikSkin {
+public:
+    // Loads the definition at `path` (a file or a ":/" resource) and reads its
+    // picture once for its size. Shows nothing: a picture that cannot be read
+    // leaves PictureError set and the size 0 x 0, so every rectangle is 0.
+    // Throws OrvantaError only when the file exists but cannot be read.
+    explicit TDervikSkin(const QString& path);
+
+    // Loads as above and tells the user what is wrong: the version message when
+    // the skin is for a newer program, the unrecoverable-problem message when
+    // its picture cannot be read. The skin is returned in both cases; callers
+    // decide whether a skin without a picture is used.
+    [[nodiscard]] static std::unique_ptr<TDervikSkin> Create(const QString& path,
+                                                             IMessageSink& messages);
+
+    // Colour text to colour, red in the low byte. Never throws: text that is not
+    // a colour gives black. Loading already replaced such texts by defaults.
+    [[nodiscard]] static TColor HexToColor(QStringView text);
+    [[nodiscard]] TColor GetTransColor() const { return HexToColor(TransColor); }
+    [[nodiscard]] TColor GetBleedColor() const { return HexToColor(BleedColor); }
+    [[nodiscard]] TColor GetButtonBleedColor() const { return HexToColor(ButtonBleedColor); }
+    [[nodiscard]] TColor GetFontColor() const { return HexToColor(FontColor); }
+    [[nodiscard]] TColor GetFontColorBack() const { return HexToColor(FontColorBack); }
+    // The current circle colour. Puts BaseColorIndex back to 0 when it is out
+    // of range; black when the list is empty (loading never leaves it empty).
+    [[nodiscard]] TColor GetBaseColor();
+    void NextBaseColor();
+
+    [[nodiscard]] const TRectPlus& control(SkinControl c) const {
+        return Controls[static_cast<std::size_t>(c)];
+    }
+    [[nodiscard]] bool PictureReadable() const { return PictureError.isEmpty(); }
+    // The texts shown by Create.
+    [[nodiscard]] QString VersionMessage() const;
+    [[nodiscard]] QString UnrecoverableMessage() const;
+
+    QString FileName;
+    QString Name;
+    QString Author;
+    QString Description;
+    QString Contact;
+    QString WebSite;
+    std::int32_t Version = 1;
+    std::int32_t CompassVersion = kSkinFormatVersion;
+
+    QString TransColor;
+    QString BleedColor;
+    QString ButtonBleedColor;
+    QStringList BaseColors;
+    std::int32_t BaseColorIndex = 0;
+
+    QString FontFace;
+    std::int32_t FontSize = 12;
+    bool FontBold = false;
+    bool FontItalic = false;
+    QString FontColor;
+    QString FontColorBack;
+
+    QString Image;
+    bool ImageIsPng = false;
+
+    TRect BaseRect;
+    TRect SlideRect;
+    TRect BarRect;
+    std::int32_t BaseEdge = 0;
+    std::int32_t SlideEdge = 0;
+    TRect BasePanelRect;
+    TPoint BasePanelCenter;
+    TPoint BasePanelAnchor;
+    TRect SlidePanelRect;
+    TPoint SlidePanelCenter;
+    TPoint SlidePanelAnchor;
+
+    TRectPlus SizeRect;
+    std::array<TRectPlus, kControlCount> Controls{};
+
+    std::int32_t ImageHeight = 0;
+    std::int32_t ImageWidth = 0;
+    // Why the picture could not be read; empty when it was.
+    QString PictureError;
+};
+
+// The message for a skin made for a newer program.
+[[nodiscard]] QString newerSkinMessage(const QString& name, std::int32_t version);
+// The message for a skin whose picture cannot be read.
+[[nodiscard]] QString unrecoverableSkinMessage(const QString& name);
+
+} // namespace orvanta

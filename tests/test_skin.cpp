@@ -1,0 +1,242 @@
+#include "model/textcodec.h"
+#include "skins/skin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace orvanta;
+
+namespace {
+
+struct RecordingSink : IMessageSink {
+    QStringList shown;
+    void ShowMessage(const QString& text) override { shown << text; }
+};
+
+// A skin folder with a 100 x 50 picture "sheet.png" and a definition "skin.ini".
+class SkinFolder {
+public:
+    SkinFolder() { QImage(100, 50, QImage::Format_ARGB32).save(path("sheet.png")); }
+    [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QString write(const QString& ini, bool gb18030 = false) const {
+        QFile f(path("skin.ini"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(gb18030 ? encodeGb18030(ini) : ini.toUtf8());
+        return f.fileName();
+    }
+    [[nodiscard]] TDervikSkin load(const QString& general, const QString& main) const {
+        return TDervikSkin(write("[一般]\n" + general + "\n[Main]\n" + main +
+                                 "\n[Horizontal]\nImage=sheet.png\n"));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const QString kUnrecoverable =
+    QStringLiteral("皮肤有一个不可恢复的问题 \"%1\".\r\n\r\n请删除此皮肤修复这个错误.");
+
+} // namespace
+
+TEST(SkinText, SplitsLikeCommaText) {
+    const std::vector<std::pair<QString, QStringList>> cases = {
+        {"ff0000, 00ff00,0000ff", {"ff0000", "00ff00", "0000ff"}},
+        {"  a b,c  ", {"a", "b", "c"}},
+        {"a,,b", {"a", "", "b"}},
+        {"a,", {"a", ""}},
+        {"a, ", {"a"}},
+        {R"("x y", "say ""hi""",z)", {"x y", R"(say "hi")", "z"}},
+    };
+    for (const auto& [text, items] : cases)
+        EXPECT_EQ(splitCommaText(text), items) << text.toStdString();
+}
+
+TEST(SkinRect, ParsesAndLimitsByThePicture) {
+    const std::vector<std::pair<QString, TRect>> cases = {
+        {"10, 20, 30, 5", {10, 20, 40, 25}},
+        {"90, 20, 30, 5", {90, 20, 100, 25}},
+        {"10, 20, x, 5", {10, 20, 10, 25}},
+        {"10 20 $1e 0x5", {10, 20, 40, 25}},
+        {"150, 70, 10, 10", {100, 50, 100, 50}},
+        {"-10, -5, 20, 10", {-10, -5, 10, 5}},
+        {"10, 20", {10, 20, 10, 20}},
+        // Untrusted sizes: no overflow, nothing below minus the picture size, and
+        // a negative width or height gives an empty piece.
+        {"2147483647, 0, 2147483647, 2147483647", {100, 0, 100, 50}},
+        {"-2147483648, -2147483648, -2147483648, 5", {-100, -50, -100, -50}},
+        {"10, 10, -30, -5", {10, 10, 10, 10}},
+    };
+    for (const auto& [text, rect] : cases)
+        EXPECT_EQ(parseRect(text, 100, 50), rect) << text.toStdString();
+    EXPECT_EQ(parseRect(u"10, 20, 30, 5", 0, 0), TRect{}); // a picture that could not be read
+    EXPECT_EQ(parsePoint(u"12, 34", 100, 50), (TPoint{12, 34}));
+    EXPECT_EQ(parsePoint(u"500, -99999", 100, 50), (TPoint{100, -50}));
+    EXPECT_EQ(parsePoint(u"x, 9", 100, 50), (TPoint{0, 9}));
+}
+
+TEST(SkinRect, PlacementIsReadAsText) {
+    const std::vector<std::tuple<QString, bool, bool>> cases = {
+        {"", true, false},    {", 0", true, false}, {", 1", false, false}, {", 2", true, true},
+        {", 3", false, true}, {", 9", true, false}, {", 01", true, false}, {", \"3\"", false, true},
+    };
+    for (const auto& [fifth, onBase, onPanel] : cases) {
+        TRectPlus r;
+        r.SetFromText(TRectPlus::Placement, "4, 4, 16, 16" + fifth, 100, 50);
+        r.SetFromText(TRectPlus::Normal, u"1, 1, 1, 1, 3", 100, 50); // not read outside state 0
+        EXPECT_EQ(r.Rects[0], (TRect{4, 4, 20, 20}));
+        EXPECT_EQ(std::pair(r.OnBase, r.OnPanel), std::pair(onBase, onPanel))
+            << fifth.toStdString();
+    }
+}
+
+TEST(SkinRect, LooksFallBackPressedHoverNormalPlacement) {
+    const TRect place{1, 1, 2, 2}, down{3, 3, 4, 4}, over{5, 5, 6, 6}, normal{7, 7, 8, 8}, none;
+    // The looks that are set, and what GetRect gives for pressed, hover, normal.
+    const std::vector<std::tuple<std::array<TRect, 4>, TRect, TRect, TRect>> cases = {
+        {std::array{place, down, over, normal}, down, over, normal},
+        {std::array{place, none, over, normal}, over, over, normal},
+        {std::array{place, none, none, normal}, normal, normal, normal},
+        {std::array{place, down, none, none}, down, place, place},
+        {std::array{none, none, none, none}, none, none, none},
+    };
+    for (const auto& [rects, pressed, hover, look] : cases) {
+        TRectPlus r;
+        r.Rects = rects;
+        EXPECT_EQ(r.GetRect(TRectPlus::Pressed), pressed);
+        EXPECT_EQ(r.GetRect(TRectPlus::Hover), hover);
+        EXPECT_EQ(r.GetRect(9), look); // beyond the last state: the normal look
+        EXPECT_EQ(r.GetRect(-1), rects[0]);
+    }
+}
+
+TEST(SkinColor, SixHexDigitsRedGreenBlue) {
+    const std::vector<std::pair<QString, std::optional<TColor>>> cases = {
+        {"ff00ff", 0xFF00FF},     {"0000ff", 0xFF0000},      {"123456", 0x563412},
+        {"ABCDEF", 0xEFCDAB},     {"ff0000zz", 0x0000FF},    {"ff00", std::nullopt},
+        {"gg0000", std::nullopt}, {" ff00ff", std::nullopt},
+    };
+    for (const auto& [text, color] : cases)
+        EXPECT_EQ(parseColor(text), color) << text.toStdString();
+    EXPECT_EQ(TDervikSkin::HexToColor(u"nonsense"), 0u);
+    EXPECT_EQ(colorToRgb(0x563412, 7), qRgba(0x12, 0x34, 0x56, 7));
+}
+
+TEST(Skin, MissingDefinitionGivesEveryDefault) {
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const auto skin = TDervikSkin::Create(dir.filePath("none.ini"), sink);
+    EXPECT_EQ(std::pair(skin->Name, skin->Author), std::pair(QString("未命名"), QString("未知")));
+    EXPECT_EQ(skin->Image, dir.path() + "/"); // the folder itself, which is no picture
+    EXPECT_EQ(sink.shown, QStringList{kUnrecoverable.arg("未命名")});
+    EXPECT_EQ(std::tuple(skin->Version, skin->CompassVersion, skin->ImageWidth, skin->FontSize),
+              std::tuple(1, 4, 0, 12));
+    EXPECT_EQ(QStringList({skin->TransColor, skin->ButtonBleedColor, skin->FontColor}),
+              QStringList({"ff00ff", "7f7f7f", "000000"}));
+    EXPECT_EQ(skin->BaseColors, QStringList({"ff0000", "00ff00", "0000ff", "000000", "ffffff"}));
+    EXPECT_TRUE(skin->BaseRect.isUnset());
+}
+
+TEST(Skin, ReadsALegacyEncodedDefinition) {
+    SkinFolder folder;
+    const TDervikSkin skin(folder.write(
+        "[一般]\r\n名称=木纹\r\n作者=张三\r\n版本=$10\r\n"
+        "[main]\r\nBLEEDCOLOR=101010\r\nBaseColors=\"ff0000\" 00ff00\r\n"
+        "FontSize=0x14\r\nFontBold=1\r\nFontItalic=true\r\n"
+        "[Horizontal]\r\nImage=sheet.png\r\nBaseRect=0, 0, 40, 50\r\nBaseEdge=20\r\n"
+        "BarRect=40, 20, 10, 10\r\nBasePanelAnchor=7, 8\r\nSizeRect=62, 30, 30, 12, 1\r\n"
+        "AreaRect=70, 2, 8, 8, 3\r\n"
+        "[HorizontalControls]\r\nAreaRect=0, 40, 8, 8\r\nCloseRect=8, 40, 8, 8\r\n"
+        "[HorizontalControlsOver]\r\nAreaRect=10, 40, 8, 8\r\n",
+        true));
+    EXPECT_EQ(std::tuple(skin.Name, skin.Author, skin.Version),
+              std::tuple(QString("木纹"), QString("张三"), 16));
+    EXPECT_EQ(std::pair(skin.BleedColor, skin.ButtonBleedColor),
+              std::pair(QString("101010"), QString("101010")));
+    EXPECT_EQ(skin.BaseColors, QStringList({"ff0000", "00ff00"}));
+    EXPECT_EQ(std::tuple(skin.FontSize, skin.FontBold, skin.FontItalic),
+              std::tuple(20, true, false)); // "true" is no integer
+    EXPECT_EQ(std::tuple(skin.ImageWidth, skin.ImageHeight, skin.ImageIsPng),
+              std::tuple(100, 50, true));
+    EXPECT_EQ(skin.SlideRect, (TRect{0, 0, 100, 50})); // absent: the whole picture
+    EXPECT_EQ(skin.BarRect, (TRect{40, 20, 50, 30}));
+    EXPECT_EQ(std::pair(skin.BaseEdge, skin.BasePanelAnchor), std::pair(20, TPoint{7, 8}));
+    EXPECT_EQ(skin.SizeRect.GetRect(TRectPlus::Placement), (TRect{62, 30, 92, 42}));
+    const TRectPlus& area = skin.control(SkinControl::Area);
+    EXPECT_EQ(std::pair(area.OnBase, area.OnPanel), std::pair(false, true));
+    EXPECT_EQ(area.GetRect(TRectPlus::Pressed), (TRect{10, 40, 18, 48}));
+    // Present only among the looks, not placed: the control does not exist.
+    EXPECT_TRUE(skin.control(SkinControl::Close).GetRect(TRectPlus::Placement).isUnset());
+}
+
+TEST(Skin, UntrustedValuesFallBackOrAreClamped) {
+    SkinFolder folder;
+    const std::vector<std::pair<QString, std::int32_t>> sizes = {
+        {"FontSize=1000000", 512},     {"FontSize=0", 1},    {"FontSize=-14", 14},
+        {"FontSize=-2147483648", 512}, {"FontSize=big", 12},
+    };
+    for (const auto& [line, size] : sizes)
+        EXPECT_EQ(folder.load("", line).FontSize, size) << line.toStdString();
+
+    const TDervikSkin skin =
+        folder.load("名称=" + QString(3000, u'n') + "\nCompassVersion=5x",
+                    "TransColor=xyz\nBleedColor=abc\nButtonBleedColor=fff\nBaseColors=zz, 0000ff");
+    EXPECT_EQ(skin.Name.size(), 2047);
+    EXPECT_EQ(skin.CompassVersion, 4);
+    EXPECT_EQ(QStringList({skin.TransColor, skin.BleedColor, skin.ButtonBleedColor}),
+              QStringList({"ff00ff", "7f7f7f", "7f7f7f"}));
+    EXPECT_EQ(skin.BaseColors, QStringList{"0000ff"});
+}
+
+TEST(Skin, BaseColorsStepAndWrap) {
+    SkinFolder folder;
+    // An empty list falls back to the default list, so stepping still does something.
+    TDervikSkin skin = folder.load("", "BaseColors=");
+    std::vector<TColor> seen;
+    for (int i = 0; i < 6; ++i, skin.NextBaseColor())
+        seen.push_back(skin.GetBaseColor());
+    EXPECT_EQ(seen, (std::vector<TColor>{0xFF, 0xFF00, 0xFF0000, 0, 0xFFFFFF, 0xFF}));
+    for (const std::int32_t stale : {5, -1, std::numeric_limits<std::int32_t>::max()}) {
+        skin.BaseColorIndex = stale; // from a hand-edited options file
+        EXPECT_EQ(skin.GetBaseColor(), 0xFFu) << stale;
+        skin.BaseColorIndex = stale;
+        skin.NextBaseColor();
+        EXPECT_EQ(skin.BaseColorIndex, 0) << stale;
+    }
+    TDervikSkin one = folder.load("", "BaseColors=ff0000");
+    one.NextBaseColor();
+    EXPECT_EQ(one.BaseColorIndex, 0);
+}
+
+TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {
+    SkinFolder folder;
+    const std::vector<std::tuple<QString, QString, QStringList>> cases = {
+        {"CompassVersion=4", "sheet.png", {}},
+        {"CompassVersion=5",
+         "sheet.png",
+         {"此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "
+          "https://" ORVANTA_WEB_HOST}},
+        {"", "photo.jpg", {kUnrecoverable.arg("S")}},
+        {"", "", {kUnrecoverable.arg("S")}},
+    };
+    for (const auto& [general, image, messages] : cases) {
+        RecordingSink sink;
+        const auto skin = TDervikSkin::Create(
+            folder.write("[一般]\n名称=S\n" + general + "\n[Horizontal]\nImage=" + image), sink);
+        EXPECT_EQ(sink.shown, messages) << general.toStdString() << image.toStdString();
+    }
+}
+
+TEST(Skin, FindsPictureNamedTheWindowsWay) {
+    SkinFolder folder;
+    ASSERT_TRUE(QDir(folder.path("")).mkdir("Pics"));
+    QImage(7, 3, QImage::Format_ARGB32).save(folder.path("Pics/Sheet.PNG"), "PNG");
+    const TDervikSkin skin(folder.write("[Horizontal]\nImage=pics\\sheet.png\n"));
+    EXPECT_EQ(skin.Image, folder.path("Pics/Sheet.PNG"));
+    EXPECT_EQ(std::tuple(skin.ImageIsPng, skin.ImageWidth, skin.ImageHeight),
+              std::tuple(true, 7, 3));
+}

@@ -1,0 +1,185 @@
+#include "skins/skinlist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+struct RecordingSink : IMessageSink {
+    QStringList shown;
+    void ShowMessage(const QString& text) override { shown << text; }
+};
+
+QString unrecoverable(const QString& name) {
+    return "皮肤有一个不可恢复的问题 \"" + name + "\".\r\n\r\n请删除此皮肤修复这个错误.";
+}
+
+// A program folder with "default/default.ini" and "skins/<folder>/<file>", each
+// skin with its own picture unless it is to be broken.
+class ProgramFolder {
+public:
+    [[nodiscard]] QString skins() const { return m_dir.filePath("skins"); }
+    [[nodiscard]] QString defaultPath() const { return m_dir.filePath("default/default.ini"); }
+
+    QString addDefault(const QString& name = "Default", bool picture = true) {
+        return write("default", "default.ini", name, picture);
+    }
+    QString addSkin(const QString& folder, const QString& name, bool picture = true,
+                    const QString& file = "skin.ini") {
+        return write("skins/" + folder, file, name, picture);
+    }
+    TSkinList build(const QString& selected = {}) {
+        return TSkinList(skins(), defaultPath(), selected, sink);
+    }
+
+    RecordingSink sink;
+
+private:
+    QString write(const QString& folder, const QString& file, const QString& name, bool picture) {
+        const QString dir = m_dir.filePath(folder);
+        QDir().mkpath(dir);
+        if (picture)
+            QImage(20, 10, QImage::Format_ARGB32).save(dir + "/pic.png");
+        QFile ini(dir + "/" + file);
+        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(("[一般]\n名称=" + name + "\n[Horizontal]\nImage=pic.png\n").toUtf8());
+        return ini.fileName();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST(SkinList, DefaultFirstThenFoldersInNameOrder) {
+    ProgramFolder p;
+    p.addDefault();
+    p.addSkin("beta", "B");
+    const QString alpha = p.addSkin("Alpha", "A");
+    p.addSkin("gamma", "G2", true, "z.ini");
+    p.addSkin("gamma", "G1", true, "Y.INI"); // first by name; "*.ini" ignores case
+    p.addSkin("delta/nested", "N");          // folders in folders are not searched
+    QDir(p.skins()).mkpath("empty");
+    const TSkinList list = p.build(alpha);
+    EXPECT_EQ(list.Names, QStringList({"Default", "A", "B", "G1"}));
+    EXPECT_EQ(list.Paths[1], p.skins() + "/Alpha/skin.ini");
+    EXPECT_EQ(list.SelectedIndex, 1);
+    EXPECT_EQ(list.Skin->Name, "A");
+    EXPECT_TRUE(p.sink.shown.isEmpty());
+    EXPECT_FALSE(list.NeedsRescan());
+}
+
+TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
+    ProgramFolder p;
+    p.addDefault();
+    const QString a = p.addSkin("a", "Same");
+    const QString b = p.addSkin("b", "Same");
+    const std::vector<std::pair<QString, std::int32_t>> cases = {
+        {b, 2}, {a, 1}, {p.defaultPath(), 0}, {b.toUpper(), 0}, {"/elsewhere/x.ini", 0}};
+    for (const auto& [selected, index] : cases)
+        EXPECT_EQ(p.build(selected).SelectedIndex, index) << selected.toStdString();
+}
+
+TEST(SkinList, SelectAndReload) {
+    ProgramFolder p;
+    p.addDefault();
+    p.addSkin("a", "A");
+    TSkinList list = p.build();
+    const TDervikSkin* loaded = list.Skin.get();
+    for (const std::int32_t index : {0, 2, -1}) {
+        list.Select(index); // the selected one, or outside the list: nothing happens
+        EXPECT_EQ(list.Skin.get(), loaded) << index;
+    }
+    list.Select(1);
+    EXPECT_EQ(list.Skin->Name, "A");
+    p.addSkin("a", "A edited");
+    list.Reload();
+    EXPECT_EQ(list.Skin->Name, "A edited");
+}
+
+TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
+    ProgramFolder p;
+    p.addDefault();
+    const QString broken = p.addSkin("broken", "Bad", false);
+    p.addSkin("good", "Good");
+    TSkinList list = p.build(broken);
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad")});
+    EXPECT_EQ(list.Names, QStringList({"Default", "Good"}));
+    EXPECT_EQ(list.Skin->Name, "Default"); // it was the selected one
+    // Its folder is on disk and was seen: opening the menu does not rebuild and report.
+    EXPECT_FALSE(list.NeedsRescan());
+    p.addSkin("new", "New");
+    EXPECT_TRUE(list.NeedsRescan());
+}
+
+TEST(SkinList, NeedsRescanFollowsTheFolders) {
+    ProgramFolder p;
+    p.addDefault();
+    p.addSkin("a", "A");
+    const TSkinList list = p.build();
+    QDir(p.skins()).mkpath("no-definition");
+    EXPECT_FALSE(list.NeedsRescan());
+    ASSERT_TRUE(QDir(p.skins() + "/a").removeRecursively());
+    EXPECT_TRUE(list.NeedsRescan());
+    p.addSkin("b", "B"); // as many folders as before, but another one
+    EXPECT_TRUE(list.NeedsRescan());
+}
+
+TEST(SkinList, SkinBrokenSinceListingFallsBackToTheDefault) {
+    ProgramFolder p;
+    p.addDefault();
+    p.addSkin("a", "A");
+    TSkinList list = p.build();
+    ASSERT_TRUE(QFile::remove(p.skins() + "/a/pic.png"));
+    list.Select(1);
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A")});
+    EXPECT_EQ(std::pair(list.SelectedIndex, list.Skin->Name), std::pair(0, QString("Default")));
+}
+
+TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
+    ProgramFolder p;
+    p.addDefault("Default", false);
+    p.addSkin("a", "A");
+    TSkinList list = p.build(p.defaultPath());
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Default")}); // once, not again to load
+    EXPECT_TRUE(list.UsesFallback());
+    EXPECT_EQ(list.Names, QStringList({"内置皮肤", "A"}));
+    EXPECT_EQ(list.Paths[0], p.defaultPath());
+    list.Select(1);
+    EXPECT_FALSE(list.UsesFallback());
+
+    ProgramFolder unreadable; // a folder where the default definition should be
+    QDir().mkpath(unreadable.defaultPath());
+    EXPECT_TRUE(unreadable.build().UsesFallback());
+    EXPECT_EQ(unreadable.sink.shown, QStringList{"There is a problem with one of the skins."});
+}
+
+TEST(SkinList, BuiltInSkinIsComplete) {
+    const TDervikSkin skin(fallbackSkinPath());
+    ASSERT_TRUE(skin.PictureReadable()) << skin.PictureError.toStdString();
+    for (const TRect& r : {skin.BaseRect, skin.SlideRect, skin.BarRect})
+        EXPECT_TRUE(r.width() > 0 && r.height() > 0);
+    // The bar's middle row is the pivot's row; it must cross the base piece.
+    const int pivotY = skin.BarRect.top + skin.BarRect.height() / 2 - skin.BaseRect.top;
+    EXPECT_TRUE(pivotY > 0 && pivotY < skin.BaseRect.height());
+    EXPECT_TRUE(skin.SlideRect.toQRect().contains(skin.SizeRect.Rects[0].toQRect()));
+    EXPECT_FALSE(skin.SizeRect.OnBase);
+}
+
+TEST(SkinList, SelectSkinRemembersAndSavesTheChoice) {
+    ProgramFolder p;
+    p.addDefault();
+    const QString a = p.addSkin("a", "A");
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Compass.ini");
+    TDervikOptions options(file);
+    TSkinList list = p.build();
+    list.SelectSkin(1, options);
+    EXPECT_EQ(options.skinPath, a);
+    EXPECT_EQ(TDervikOptions(file).skinPath, a);
+}
