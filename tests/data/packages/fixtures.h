@@ -20,6 +20,7 @@
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <zlib.h>
@@ -151,6 +152,11 @@ struct Tool {
     bool deferredSizes;    // writes data descriptors
     bool storesEntries;    // stores what does not compress
 };
+
+// Names the case in test listings, which otherwise show its bytes.
+inline void PrintTo(const Tool& tool, std::ostream* os) {
+    *os << tool.name;
+}
 
 inline const QString kScript =
     QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/packages/make_package.py");
