@@ -169,11 +169,13 @@ TEST(LayerStack, MovesKeepTheOthersInOrder) {
 TEST(LayerStack, MeasureTypeControlComesToTheTop) {
     // Radius, circumference and area controls built in key order, with an
     // unrelated layer between each triple.
-    auto build = [](TLayerStack& stack, bool withCircumference) {
-        for (int c : {kRadiusControl, kCircumferenceControl, kAreaControl}) {
-            if (c == kCircumferenceControl && !withCircumference)
+    constexpr SkinControl kTypes[] = {SkinControl::Radius, SkinControl::Circumference,
+                                      SkinControl::Area};
+    auto build = [&](TLayerStack& stack, bool withCircumference) {
+        for (SkinControl c : kTypes) {
+            if (c == SkinControl::Circumference && !withCircumference)
                 continue;
-            TControlLayers& t = stack.gControlLayers[std::size_t(c)];
+            TControlLayers& t = stack.Control(c);
             t.Normal = stack.Add(std::make_unique<TRotLayer>());
             t.Pressed = stack.Add(std::make_unique<TRotLayer>());
             t.Hover = stack.Add(std::make_unique<TRotLayer>());
@@ -187,15 +189,15 @@ TEST(LayerStack, MeasureTypeControlComesToTheTop) {
             const std::size_t count = stack.Layers().size();
             RaiseMeasureTypeControl(stack, type);
             ASSERT_EQ(stack.Layers().size(), count);
-            const int ctrl = kRadiusControl + type;
-            const TControlLayers& chosen = stack.gControlLayers[std::size_t(ctrl)];
+            const SkinControl ctrl = kTypes[type];
+            const TControlLayers& chosen = stack.Control(ctrl);
             if (!chosen.Exists())
                 continue;
             const int hover = stack.IndexOf(chosen.Hover);
             EXPECT_EQ(stack.IndexOf(chosen.Pressed), hover - 1);
             EXPECT_EQ(stack.IndexOf(chosen.Normal), hover - 2);
-            for (int other : {kRadiusControl, kCircumferenceControl, kAreaControl}) {
-                const TControlLayers& o = stack.gControlLayers[std::size_t(other)];
+            for (SkinControl other : kTypes) {
+                const TControlLayers& o = stack.Control(other);
                 if (other != ctrl && o.Exists()) {
                     EXPECT_GT(stack.IndexOf(chosen.Normal), stack.IndexOf(o.Hover));
                     EXPECT_EQ(stack.IndexOf(o.Pressed), stack.IndexOf(o.Hover) - 1);

@@ -6,8 +6,9 @@ namespace orvanta {
 
 namespace {
 
-constexpr std::array<int, 3> kMeasureTypeControls{kRadiusControl, kCircumferenceControl,
-                                                  kAreaControl};
+// The controls of the measure types radius, circumference and area.
+constexpr std::array<SkinControl, 3> kMeasureTypeControls{
+    SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
 
 // Puts `layer` directly below `above`.
 void moveBelow(TLayerStack& stack, const TRotLayer* layer, const TRotLayer* above) {
@@ -36,13 +37,11 @@ void TLayerStack::Move(const TRotLayer* layer, int index) {
 void RaiseMeasureTypeControl(TLayerStack& stack, int measureType) {
     if (measureType < 0 || measureType >= int(kMeasureTypeControls.size()))
         return;
-    const TControlLayers& chosen =
-        stack.gControlLayers[std::size_t(kMeasureTypeControls[std::size_t(measureType)])];
+    const TControlLayers& chosen = stack.Control(kMeasureTypeControls[std::size_t(measureType)]);
     if (!chosen.Exists())
         return;
     for (int other = 0; other < int(kMeasureTypeControls.size()); ++other) {
-        const TControlLayers& rival =
-            stack.gControlLayers[std::size_t(kMeasureTypeControls[std::size_t(other)])];
+        const TControlLayers& rival = stack.Control(kMeasureTypeControls[std::size_t(other)]);
         if (other == measureType || !rival.Exists())
             continue;
         const int rivalHover = stack.IndexOf(rival.Hover);

@@ -6,6 +6,7 @@
 // the mouse handling hit-tests them and switches the controls' looks.
 
 #include "render/rotlayer.h"
+#include "skins/skin.h"
 
 #include <QFont>
 #include <QImage>
@@ -19,12 +20,6 @@ namespace orvanta {
 // Where a control (or the readout) is attached. The numbers are the placement
 // digits of skin files.
 enum class TPlacement { Base = 0, Slide = 1, BasePanel = 2, SlidePanel = 3 };
-
-inline constexpr int kControlCount = 18;
-// Indexes of the three measure-type controls in the controls' key order.
-inline constexpr int kRadiusControl = 15;
-inline constexpr int kCircumferenceControl = 16;
-inline constexpr int kAreaControl = 17;
 
 // One control's three looks, stacked normal, pressed, hover. A control exists
 // only when all three do.
@@ -66,8 +61,15 @@ public:
     TRotLayer* gSlidePanelLayer = nullptr;
     TRotLayer* gReadoutLayer = nullptr;
     TShapeLayer* gShapeLayer = nullptr;
-    std::array<TControlLayers, kControlCount> gControlLayers{};
-    TPlacement ReadoutPlacement = TPlacement::Base;
+    std::array<TControlLayers, kControlCount> gControlLayers{}; // in SkinControl order
+    TPlacement ReadoutPlacement = TPlacement::Base;             // as for the controls
+
+    [[nodiscard]] TControlLayers& Control(SkinControl c) {
+        return gControlLayers[static_cast<std::size_t>(c)];
+    }
+    [[nodiscard]] const TControlLayers& Control(SkinControl c) const {
+        return gControlLayers[static_cast<std::size_t>(c)];
+    }
 
     QImage gBaseBitmap; // the base part, straight ARGB32
     QImage gBarBitmap;  // one segment of the bar, repeated along the spread

@@ -93,8 +93,10 @@ void TShapeLayer::Draw(QPainter& painter) const {
     pen.setCosmetic(true);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    // Shifted onto pixel centres so that straight sides stay one pixel wide.
-    painter.drawPath(Outline.translated(kHalfPixel, kHalfPixel));
+    // Antialiased lines through pixel centres stay one pixel wide; aliased
+    // ones already cover the pixel below and right of an integer point.
+    const qreal shift = Antialiased ? kHalfPixel : 0.0;
+    painter.drawPath(Outline.translated(shift, shift));
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 

@@ -1,0 +1,381 @@
+#include "render/renderer.h"
+#include "rendertestskin.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace orvanta;
+using namespace rendertest;
+
+namespace {
+
+constexpr QRgb kRed = 0xffff0000;
+
+DesktopGeometry singleScreen(int w, int h) {
+    const QRect r(0, 0, w, h);
+    return DesktopGeometry{r, {r}, r};
+}
+
+class Renderer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        skin = std::make_unique<TDervikSkin>(folder.write(fullIni()));
+        options = std::make_unique<TDervikOptions>(folder.path("Compass.ini"), u'.');
+        options->FirstTime = false;
+        options->Quality = false;
+        units = std::make_unique<TMeasurements>(folder.path(""), QString(), u'.');
+        model = std::make_unique<CompassModel>(*options, *units, u'.');
+        model->Initialise(desktop);
+        state().FPosX = 300;
+        state().FPosY = 200;
+        state().FAngle = 0;
+        state().FMeasurement = 100;
+        ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+    }
+
+    TCompass& state() { return model->state; }
+    TRenderInput input(bool foreground = true) {
+        return TRenderInput{*model, *skin, desktop, foreground, false};
+    }
+    TFrame render() {
+        TRenderInput in = input();
+        return renderer.RenderCompass(in);
+    }
+    [[nodiscard]] QRgb pixel(int x, int y) const { return renderer.WindowImage().pixel(x, y); }
+    // The whole desktop drawn from scratch, for comparing with what the dirty
+    // regions built up frame by frame.
+    [[nodiscard]] QImage redrawnFromScratch(int alpha = 255) const {
+        TWindowImage fresh;
+        fresh.SetSize(renderer.WindowImage().size());
+        fresh.Redraw(renderer.Layers, QRegion(renderer.WindowImage().rect()), alpha);
+        return fresh.Image();
+    }
+
+    SkinFolder folder;
+    DesktopGeometry desktop = singleScreen(800, 600);
+    std::unique_ptr<TDervikSkin> skin;
+    std::unique_ptr<TDervikOptions> options;
+    std::unique_ptr<TMeasurements> units;
+    std::unique_ptr<CompassModel> model;
+    TCompassRenderer renderer;
+};
+
+} // namespace
+
+TEST_F(Renderer, PlacesEveryPieceForTheState) {
+    // Pivot (10, 10) at window (310, 210); the slide's edge 5 pixels into it.
+    struct Case {
+        double angle;
+        QPointF slide, basePanel, slidePanel, close, menu, flip, angleCtrl, readout;
+    };
+    const Case cases[] = {
+        {0,
+         {405, 200},
+         {300, 205},
+         {405, 215},
+         {300, 230},
+         {375, 230},
+         {320, 220},
+         {395, 230},
+         {445, 200}},
+        // Turned down: the panels stay upright and follow their anchors. The
+        // base panel's anchor lies mirrored across the beam.
+        {90,
+         {405, 200},
+         {305, 210},
+         {295, 315},
+         {300, 230},
+         {375, 230},
+         {325, 225},
+         {285, 330},
+         {335, 300}},
+    };
+    for (const Case& c : cases) {
+        const TFrameGeometry g = FrameGeometry(*skin, {10, 10}, {300, 200}, 100, c.angle);
+        EXPECT_EQ(g.Centre, QPointF(310, 210));
+        EXPECT_EQ(g.SlidePosition, c.slide) << c.angle;
+        EXPECT_EQ(g.BasePanelPosition, c.basePanel) << c.angle;
+        EXPECT_EQ(g.SlidePanelPosition, c.slidePanel) << c.angle;
+        auto at = [&](SkinControl k) {
+            const TRectPlus& r = skin->control(k);
+            return ControlPosition(*skin, g, r.GetRect(TRectPlus::Placement),
+                                   renderer.Layers.Control(k).Placement);
+        };
+        EXPECT_EQ(at(SkinControl::Close), c.close) << c.angle;
+        EXPECT_EQ(at(SkinControl::Menu), c.menu) << c.angle;
+        EXPECT_EQ(at(SkinControl::Flip), c.flip) << c.angle;
+        EXPECT_EQ(at(SkinControl::Angle), c.angleCtrl) << c.angle;
+        EXPECT_EQ(ControlPosition(*skin, g, skin->SizeRect.GetRect(TRectPlus::Placement),
+                                  TPlacement::SlidePanel),
+                  c.readout)
+            << c.angle;
+    }
+
+    state().FAngle = 90;
+    render();
+    const TLayerStack& l = renderer.Layers;
+    EXPECT_EQ(l.gSlidePanelLayer->Position, QPointF(295, 315));
+    EXPECT_EQ(l.gSlidePanelLayer->Angle, 0.0f);
+    EXPECT_EQ(l.Control(SkinControl::Angle).Hover->Position, QPointF(285, 330));
+    // Pieces on the beam turn about the pivot: the slide's edge lies 100
+    // pixels below it, the bar runs down.
+    EXPECT_EQ(l.gSlideLayer->MapToWindow({5, 10}), QPointF(310, 310));
+    EXPECT_EQ(l.gBaseLayer->MapToWindow({60, 10}), QPointF(310, 260));
+    EXPECT_EQ(l.Control(SkinControl::Close).Normal->MapToWindow({0, 0}), QPointF(290, 200));
+}
+
+TEST_F(Renderer, TheBeamPointsWhereTheAngleSays) {
+    struct Case {
+        float angle;
+        QPointF along; // the bar point 50 pixels from the pivot
+    };
+    const Case cases[] = {{0, {360, 210}},   {90, {310, 260}},          {180, {260, 210}},
+                          {-90, {310, 160}}, {-45, {345.355, 174.645}}, {270, {310, 160}}};
+    for (const Case& c : cases) {
+        state().FAngle = c.angle;
+        render();
+        const QPointF p = renderer.Layers.gBaseLayer->MapToWindow({60, 10});
+        EXPECT_NEAR(p.x(), c.along.x(), 1e-3) << c.angle;
+        EXPECT_NEAR(p.y(), c.along.y(), 1e-3) << c.angle;
+    }
+}
+
+TEST_F(Renderer, SpreadIsDrawnInWholePixels) {
+    struct Case {
+        float spread;
+        float drawn;
+    };
+    const Case cases[] = {{0.6f, 0}, {-20, 0}, {100.5f, 100}, {101.5f, 102}, {3.5f, 4}, {1e7f, -1}};
+    for (const Case& c : cases) {
+        state().FMeasurement = c.spread;
+        render();
+        const float drawn = c.drawn < 0 ? float(state().FMaxLength) : c.drawn;
+        EXPECT_EQ(state().FMeasurement, drawn) << c.spread;
+        EXPECT_EQ(options->Measurement, drawn) << c.spread;
+        EXPECT_EQ(renderer.Layers.gShapeLayer->Side, int(2 * drawn) + 4) << c.spread;
+        // The slide's edge sits exactly the drawn spread from the pivot.
+        EXPECT_EQ(renderer.Layers.gSlideLayer->MapToWindow({5, 10}), QPointF(310 + drawn, 210));
+    }
+    EXPECT_FALSE(state().FNeedsRepaint);
+}
+
+TEST(RenderGeometry, FiguresAndTheirCorners) {
+    // Inscribed: a corner on the beam; around the circle: a side's middle there.
+    EXPECT_EQ(PolygonVertices(4, 1, 100, 0, 100),
+              QPolygon({{101, 201}, {1, 101}, {101, 1}, {201, 101}}));
+    EXPECT_EQ(PolygonVertices(4, 0, 100, 0, 141),
+              QPolygon({{42, 242}, {42, 42}, {242, 42}, {242, 242}}));
+    EXPECT_EQ(PolygonVertices(3, 1, 50, 90, 50).back(), QPoint(51, 101)); // straight down
+
+    struct Case {
+        int shape, scribe, spread;
+        int side, k;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 4, 0},       {0, 0, 100, 204, 100}, {4, 1, 100, 204, 100},
+        {4, 0, 100, 287, 141}, {3, 0, 10, 44, 20},    {6, 0, 100, 235, 115},
+        {2, 0, 100, 204, 100}, {1, 0, 100, 204, 100}, // degenerate: drawn as circles
+    };
+    for (const Case& c : cases) {
+        const TFigure f = Figure(c.shape, c.scribe, c.spread, 0);
+        EXPECT_EQ(f.Side, c.side) << c.shape << "/" << c.scribe;
+        EXPECT_EQ(f.K, c.k) << c.shape << "/" << c.scribe;
+        const QRectF box = f.Outline.boundingRect();
+        EXPECT_GE(box.left(), 0.0);
+        EXPECT_LE(box.right(), f.Side - 1.0);
+    }
+    const QRectF circle = Figure(0, 0, 100, 0).Outline.boundingRect();
+    EXPECT_NEAR(circle.left(), 1.0, 1e-9);
+    EXPECT_NEAR(circle.right(), 201.0, 1e-9);
+}
+
+TEST(RenderGeometry, BarTilesReachTheSlideAndTheBaseCutsThem) {
+    SkinFolder folder;
+    TDervikSkin skin(folder.write(fullIni()));
+    const TBarTiles t = BarTiles(skin, 100, {30, 20});
+    EXPECT_EQ(t.BitmapSize, QSize(112, 20));
+    EXPECT_EQ(t.First, QPoint(30, 8));
+    EXPECT_EQ(t.Step, 10);
+    EXPECT_EQ(t.Count, 9);
+    EXPECT_EQ(BarTiles(skin, 0, {30, 20}).Count, 0); // the base covers the bar
+    EXPECT_EQ(BarTiles(skin, 0, {30, 20}).BitmapSize, QSize(30, 20));
+
+    QImage base(6, 4, QImage::Format_ARGB32);
+    base.fill(0xff0000ff);
+    base.setPixel(4, 1, 0x00123456); // a transparent hole over the bar
+    QImage bar(3, 2, QImage::Format_ARGB32);
+    bar.fill(0xff00ff00);
+    QImage target;
+    BuildBaseBitmap(target, TBarTiles{{10, 4}, {2, 1}, 3, 3}, base, bar);
+    EXPECT_EQ(target.size(), QSize(10, 4));
+    EXPECT_EQ(target.pixel(4, 1), 0x00123456u);
+    EXPECT_EQ(target.pixel(6, 1), 0xff00ff00u);
+    EXPECT_EQ(target.pixel(9, 2), 0xff00ff00u); // the last tile, clipped
+    EXPECT_EQ(target.pixel(9, 3), 0u);
+}
+
+TEST(RenderGeometry, ReadoutTextIsCentred) {
+    struct Case {
+        int width, text, x;
+    };
+    const Case cases[] = {{20, 10, 4}, {21, 10, 4}, {23, 10, 6}, {20, 30, 1}, {0, 0, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadoutTextX(c.width, c.text), c.x) << c.width << "/" << c.text;
+}
+
+TEST_F(Renderer, DrawsTheFigureInTheCircleColour) {
+    options->SelectedBaseColor = 1; // the second colour, blue
+    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+    options->Shape = 4;
+    options->Scribe = 1;
+    render();
+    // Inscribed square around the pivot (310, 210) with spread 100.
+    for (const QPoint p :
+         {QPoint(310, 310), QPoint(210, 210), QPoint(310, 110), QPoint(360, 260), QPoint(260, 160)})
+        EXPECT_EQ(pixel(p.x(), p.y()), 0xff0000ffu) << p.x() << "," << p.y();
+    EXPECT_EQ(qAlpha(pixel(310, 300)), 0);
+    EXPECT_EQ(qAlpha(pixel(310, 311)), 0);
+
+    options->Shape = 0;
+    options->SelectedBaseColor = 0;
+    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+    render();
+    for (const QPoint p : {QPoint(310, 310), QPoint(210, 210), QPoint(310, 110)})
+        EXPECT_EQ(pixel(p.x(), p.y()), kRed) << p.x() << "," << p.y();
+    EXPECT_EQ(qAlpha(pixel(360, 260)), 0); // the square's side is gone
+}
+
+TEST_F(Renderer, DrawsThePiecesAndTheReadout) {
+    render();
+    EXPECT_EQ(pixel(305, 201), kBaseColour);
+    EXPECT_EQ(pixel(305, 205), kPanelColour); // the base panel hangs over the base
+    EXPECT_EQ(qAlpha(pixel(321, 201)), 0);    // the notch in the base
+    EXPECT_EQ(pixel(360, 209), kBarColour);
+    EXPECT_EQ(pixel(415, 205), kSlideColour);
+    EXPECT_EQ(pixel(303, 233), kNormalLook);
+    EXPECT_EQ(renderer.WindowImage().format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(state().FDisplayText, QStringLiteral("100"));
+
+    // The readout: black text, centred, nothing in its first column.
+    const QRect area(445, 200, 20, 10);
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = pixel(x, y);
+            ink += qAlpha(p) > 0x80 && qRed(p) < 0x30 && qGreen(p) < 0x30;
+        }
+        EXPECT_EQ(qAlpha(pixel(area.left(), y)), 0);
+    }
+    EXPECT_GT(ink, 10);
+}
+
+TEST_F(Renderer, RedrawsOnlyWhereTheCompassWasAndIs) {
+    TFrame first = render();
+    ASSERT_TRUE(first.Rendered && first.Pushed);
+    const QRect before = renderer.FBounds;
+    EXPECT_TRUE(first.Dirty.boundingRect().contains(before));
+
+    state().FPosX += 150;
+    state().FAngle = 30;
+    state().FMeasurement = 60;
+    state().FNeedsRepaint = true;
+    const TFrame second = render();
+    const QRect after = renderer.FBounds;
+    const QRect margin = (before | after).adjusted(-1, -1, 1, 1);
+    EXPECT_TRUE(margin.contains(second.Dirty.boundingRect()));
+    EXPECT_TRUE(second.Dirty.contains(before));
+    EXPECT_TRUE(second.Dirty.contains(after));
+    EXPECT_LT(second.Dirty.boundingRect().width(), 800);
+    // Frame by frame, the image is what drawing everything afresh gives.
+    EXPECT_EQ(renderer.WindowImage(), redrawnFromScratch());
+
+    options->Quality = true; // smoothing and antialiasing reach no further
+    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+    for (const float angle : {33.3f, 127.0f, 200.5f}) {
+        state().FAngle = angle;
+        state().FPosX -= 37;
+        state().FNeedsRepaint = true;
+        render();
+    }
+    EXPECT_EQ(renderer.WindowImage(), redrawnFromScratch());
+}
+
+TEST_F(Renderer, LooksAndFocusRepushWithoutRendering) {
+    TRenderInput in = input();
+    EXPECT_TRUE(renderer.IdleUpdate(in).Rendered);
+    EXPECT_FALSE(renderer.IdleUpdate(in).Pushed); // nothing asked for, nothing done
+
+    const TControlLayers& close = renderer.Layers.Control(SkinControl::Close);
+    close.Hover->Visible = true;
+    renderer.FNeedsWindowUpdate = true;
+    TFrame f = renderer.IdleUpdate(in);
+    EXPECT_FALSE(f.Rendered);
+    EXPECT_TRUE(f.Pushed);
+    EXPECT_FALSE(renderer.FNeedsWindowUpdate);
+    EXPECT_EQ(pixel(303, 233), kHoverLook);
+
+    // Another window takes the focus: 85 % opacity, then nothing more.
+    TRenderInput background = input(false);
+    f = renderer.IdleUpdate(background);
+    EXPECT_TRUE(f.Pushed);
+    EXPECT_FALSE(f.Rendered);
+    EXPECT_TRUE(renderer.FDrawnInactive);
+    EXPECT_EQ(qAlpha(pixel(305, 201)), 217);
+    EXPECT_FALSE(renderer.IdleUpdate(background).Pushed);
+    EXPECT_FALSE(state().FNeedsRepaint);
+    EXPECT_EQ(renderer.WindowImage(), redrawnFromScratch(217));
+}
+
+TEST_F(Renderer, ALostCompassComesBackToThePrimaryScreen) {
+    // Two screens, the primary one on the right: window x 0 is screen x -1920.
+    desktop = DesktopGeometry{QRect(-1920, 0, 3840, 1080),
+                              {QRect(0, 0, 1920, 1080), QRect(-1920, 0, 1920, 1080)},
+                              QRect(0, 0, 1920, 1080)};
+    state().FPosX = -5000;
+    state().FAngle = 45;
+    state().FMeasurement = 700;
+    const TFrame lost = render();
+    EXPECT_TRUE(lost.Recentred);
+    EXPECT_FALSE(lost.Pushed);
+    EXPECT_TRUE(state().FNeedsRepaint);
+    EXPECT_EQ(QPoint(state().FPosX, state().FPosY), QPoint(1920 + 960 - 10, 540 - 10));
+    EXPECT_EQ(state().FAngle, 0.0f);
+    EXPECT_EQ(state().FMeasurement, 100.0f);
+    EXPECT_TRUE(render().Rendered);
+    EXPECT_EQ(pixel(1920 + 960 - 5, 540 - 9), kBaseColour);
+
+    // Wholly inside the gap beside a lower screen counts as lost too.
+    desktop = DesktopGeometry{QRect(0, 0, 2000, 1000),
+                              {QRect(0, 0, 1000, 1000), QRect(1000, 0, 1000, 500)},
+                              QRect(0, 0, 1000, 1000)};
+    state().FPosX = 1400;
+    state().FPosY = 700;
+    state().FNeedsRepaint = true;
+    EXPECT_TRUE(render().Recentred);
+    EXPECT_EQ(QPoint(state().FPosX, state().FPosY), QPoint(490, 490));
+}
+
+TEST(WindowImage, OpacityFollowsTransparencyAndFocus) {
+    struct Case {
+        int transparency;
+        bool foreground;
+        int alpha;
+    };
+    const Case cases[] = {{0, true, 255}, {0, false, 217},  {50, true, 128},
+                          {90, true, 26}, {30, true, 178},  {10, true, 230},
+                          {95, true, 13}, {-20, true, 255}, {150, true, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowAlpha(c.transparency, c.foreground), c.alpha) << c.transparency;
+
+    QImage img(3, 1, QImage::Format_ARGB32_Premultiplied);
+    img.setPixel(0, 0, 0xffff8000);
+    img.setPixel(1, 0, 0x80800000);
+    img.setPixel(2, 0, 0x00000000);
+    ApplyOpacity(img, img.rect(), 255);
+    EXPECT_EQ(img.pixel(0, 0), 0xffff8000u);
+    ApplyOpacity(img, QRect(0, 0, 2, 1), 128);
+    EXPECT_EQ(img.pixel(0, 0), 0x80804000u);
+    EXPECT_EQ(img.pixel(1, 0), 0x40400000u);
+    EXPECT_EQ(img.pixel(2, 0), 0u);
+}
