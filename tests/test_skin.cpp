@@ -207,9 +207,6 @@ TEST(Skin, BaseColorsStepAndWrap) {
         skin.NextBaseColor();
         EXPECT_EQ(skin.BaseColorIndex, 0) << stale;
     }
-    TDervikSkin one = folder.load("", "BaseColors=ff0000");
-    one.NextBaseColor();
-    EXPECT_EQ(one.BaseColorIndex, 0);
 }
 
 TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {

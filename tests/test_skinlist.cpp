@@ -64,6 +64,7 @@ TEST(SkinList, DefaultFirstThenFoldersInNameOrder) {
     p.addSkin("gamma", "G2", true, "z.ini");
     p.addSkin("gamma", "G1", true, "Y.INI"); // first by name; "*.ini" ignores case
     p.addSkin("delta/nested", "N");          // folders in folders are not searched
+    p.addSkin(".Alpha.partial-1", "P");      // an installation that did not finish
     QDir(p.skins()).mkpath("empty");
     const TSkinList list = p.build(alpha);
     EXPECT_EQ(list.Names, QStringList({"Default", "A", "B", "G1"}));

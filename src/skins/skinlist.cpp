@@ -23,8 +23,10 @@ void sortByName(QStringList& names) {
     });
 }
 
+// Names starting with a dot are left out: they are the package installer's
+// half-written folders and editors' scratch files, never skins.
 QStringList sortedEntries(const QDir& dir, QDir::Filters filters) {
-    QStringList names = dir.entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList names = dir.entryList(filters | QDir::NoDotAndDotDot);
     sortByName(names);
     return names;
 }

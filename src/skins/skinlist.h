@@ -37,7 +37,8 @@ public:
 
     // The definition files in the subfolders of `folder`: the first "*.ini" of
     // each subfolder that has one. Folders and files are taken in name order
-    // without regard to case (then with it), so every system lists them alike.
+    // without regard to case (then with it), so every system lists them alike;
+    // names starting with a dot are not looked at.
     [[nodiscard]] static QStringList ScanFolder(const QString& folder);
 
     // Loads the skin at `path` to learn its name and appends it. A skin that
