@@ -1,0 +1,13 @@
+#include "platform/qtmessagesink.h"
+
+#include <QMessageBox>
+
+namespace orvanta {
+
+void QtMessageSink::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvanta"), text, QMessageBox::Ok,
+                    m_parent);
+    box.exec();
+}
+
+} // namespace orvanta

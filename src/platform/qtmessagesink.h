@@ -1,0 +1,24 @@
+#pragma once
+// Messages from the core shown the way the desktop shows them: a message box
+// with the application's title and an OK button.
+
+#include "model/messages.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace orvanta {
+
+class QtMessageSink : public IMessageSink {
+public:
+    // `parent` (may be null) centres the box over that window.
+    explicit QtMessageSink(QWidget* parent = nullptr) : m_parent(parent) {}
+
+    // Waits until the user closes the box.
+    void ShowMessage(const QString& text) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace orvanta

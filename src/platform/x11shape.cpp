@@ -1,0 +1,151 @@
+#include "platform/x11shape.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <vector>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+namespace orvanta {
+
+namespace {
+
+// xcb replies are malloc'ed by the library.
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply> ReplyPtr<Reply> owned(Reply* reply) {
+    return ReplyPtr<Reply>(reply, &std::free);
+}
+
+xcb_connection_t* x11Connection() {
+    if (!qGuiApp)
+        return nullptr;
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The screen number of $DISPLAY, which is the screen Qt connected to.
+int displayScreen() {
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    if (!xcb_parse_display(nullptr, &host, &display, &screen))
+        return 0;
+    std::free(host);
+    return screen;
+}
+
+// X11 protocol coordinates are 16-bit.
+const QRect kProtocolRange(QPoint(std::numeric_limits<std::int16_t>::min(),
+                                  std::numeric_limits<std::int16_t>::min()),
+                           QPoint(std::numeric_limits<std::int16_t>::max(),
+                                  std::numeric_limits<std::int16_t>::max()));
+
+struct Run {
+    int x0 = 0;
+    int x1 = 0; // one past the last pixel
+    qsizetype rect = 0;
+};
+
+} // namespace
+
+QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
+    const QRect clip = area.intersected(image.rect());
+    if (clip.isEmpty())
+        return {};
+    if (!image.hasAlphaChannel())
+        return minAlpha <= 255 ? QVector<QRect>{clip} : QVector<QRect>{};
+
+    // Both ARGB32 forms keep alpha in the top byte of each pixel; anything else
+    // is converted, but only the part that is scanned.
+    QImage converted;
+    const QImage* source = &image;
+    QPoint origin(0, 0);
+    if (image.format() != QImage::Format_ARGB32 &&
+        image.format() != QImage::Format_ARGB32_Premultiplied) {
+        converted = image.copy(clip).convertToFormat(QImage::Format_ARGB32);
+        source = &converted;
+        origin = clip.topLeft();
+    }
+
+    QVector<QRect> rects;
+    std::vector<Run> previous;
+    std::vector<Run> current;
+    const int right = clip.right() + 1;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(y - origin.y()));
+        const auto opaque = [&](int x) { return qAlpha(line[x - origin.x()]) >= minAlpha; };
+        current.clear();
+        std::size_t above = 0;
+        int x = clip.left();
+        while (true) {
+            while (x < right && !opaque(x))
+                ++x;
+            if (x == right)
+                break;
+            const int x0 = x;
+            while (x < right && opaque(x))
+                ++x;
+            // Runs of a row are in column order, so the matching run above, if
+            // any, is found by walking forward.
+            while (above < previous.size() && previous[above].x0 < x0)
+                ++above;
+            if (above < previous.size() && previous[above].x0 == x0 && previous[above].x1 == x) {
+                rects[previous[above].rect].setBottom(y);
+                current.push_back(previous[above]);
+                ++above;
+            } else {
+                rects.append(QRect(x0, y, x - x0, 1));
+                current.push_back(Run{x0, x, rects.size() - 1});
+            }
+        }
+        std::swap(previous, current);
+    }
+    return rects;
+}
+
+bool compositorRunning() {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return false;
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(displayScreen());
+    // Only if it exists: a compositor interns the atom to own the selection,
+    // so a missing atom already means there is none.
+    const auto atom = owned(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    const auto owner = owned(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+bool setInputShape(WId window, const QVector<QRect>& rects) {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection || window == 0)
+        return false;
+    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
+    if (!shape || !shape->present)
+        return false;
+    std::vector<xcb_rectangle_t> list;
+    list.reserve(rects.size());
+    for (const QRect& r : rects) {
+        const QRect c = r.intersected(kProtocolRange);
+        if (c.isEmpty())
+            continue;
+        list.push_back(xcb_rectangle_t{
+            static_cast<std::int16_t>(c.x()), static_cast<std::int16_t>(c.y()),
+            static_cast<std::uint16_t>(c.width()), static_cast<std::uint16_t>(c.height())});
+    }
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                         XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window), 0, 0,
+                         static_cast<std::uint32_t>(list.size()), list.data());
+    xcb_flush(connection);
+    return true;
+}
+
+} // namespace orvanta

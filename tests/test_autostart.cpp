@@ -1,0 +1,81 @@
+#include "platform/autostart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+QString readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+TEST(Autostart, ExecArgumentsAreQuotedOnlyWhenNeeded) {
+    struct Case {
+        QString argument;
+        QString written; // as it stands in the file
+    };
+    const std::vector<Case> cases = {
+        {"/usr/bin/orvanta", "/usr/bin/orvanta"},
+        {"/opt/My Apps/orvanta", "\"/opt/My Apps/orvanta\""},
+        {"/opt/a\"b", "\"/opt/a\\\\\"b\""},       // \" inside quotes, then \\ in the file
+        {"/opt/$HOME/x", "\"/opt/\\\\$HOME/x\""}, // no expansion by the launcher
+        {"/opt/it's", "\"/opt/it's\""},
+        {"/opt/back\\slash", "\"/opt/back\\\\\\\\slash\""},
+        {"/opt/100%/orvanta", "/opt/100%%/orvanta"}, // not a field code
+        {"/opt/程序/orvanta", "/opt/程序/orvanta"},
+        {"", "\"\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument.toStdString());
+        EXPECT_EQ(execArgument(c.argument), c.written);
+    }
+}
+
+TEST(Autostart, EntryStartsTheProgramHidden) {
+    EXPECT_EQ(autostartEntry("/opt/My Apps/orvanta"), "[Desktop Entry]\n"
+                                                      "Type=Application\n"
+                                                      "Name=Orvanta\n"
+                                                      "Exec=\"/opt/My Apps/orvanta\" /m m\n"
+                                                      "Terminal=false\n"
+                                                      "X-GNOME-Autostart-enabled=true\n");
+}
+
+TEST(Autostart, OnWritesTheEntryAndOffRemovesIt) {
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.filePath("config/autostart"));
+    EXPECT_EQ(autostart.entryPath(), dir.filePath("config/autostart/orvanta.desktop"));
+
+    ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/old/orvanta"));
+    ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/new/orvanta")); // moved program
+    EXPECT_EQ(readAll(autostart.entryPath()), autostartEntry("/opt/new/orvanta"));
+
+    EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/new/orvanta"));
+    EXPECT_FALSE(QFileInfo::exists(autostart.entryPath()));
+    EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/new/orvanta")); // harmless
+}
+
+TEST(Autostart, DanglingLinkCountsAsAnEntry) {
+    QTemporaryDir dir;
+    XdgAutostart autostart(dir.path());
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.desktop"), autostart.entryPath()));
+    EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/orvanta"));
+    EXPECT_FALSE(QFileInfo(autostart.entryPath()).isSymLink());
+}
+
+TEST(Autostart, FailuresAreReportedNotThrown) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("autostart"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    XdgAutostart autostart(blocker.fileName());
+    EXPECT_FALSE(autostart.setRunAtStart(true, "/opt/orvanta"));
+    EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/orvanta"));
+}
+
+} // namespace

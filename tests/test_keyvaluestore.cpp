@@ -1,0 +1,115 @@
+#include "platform/keyvaluestore.h"
+#include "platform/xdgpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QString kProduct = kProductKeyPath.toString();
+
+class KeyValueStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath("program"));
+        writeAll(m_shipped, "[Software\\Velmora\\Orvanta]\r\nVersion=4.0\r\nappid=orvanta\r\n"
+                            "[Software\\Velmora\\Lupenix]\r\nInstalPath=/opt/lupenix/lupenix\r\n");
+    }
+
+    QTemporaryDir m_dir;
+    QString m_shipped = m_dir.filePath("program/registry.ini");
+    QString m_user = m_dir.filePath("config/Orvanta/registry.ini");
+    IniKeyValueStore m_store{m_user, m_shipped};
+};
+
+TEST_F(KeyValueStore, ReadsShippedValuesWhateverTheSpelling) {
+    EXPECT_EQ(m_store.value(kProduct, "Version"), "4.0");
+    EXPECT_EQ(m_store.value("\\SOFTWARE\\velmora\\orvanta\\", "APPID"), "orvanta");
+    EXPECT_EQ(m_store.value(kMagnifierKeyPath.toString(), "InstalPath"), "/opt/lupenix/lupenix");
+    EXPECT_EQ(m_store.value(kProduct, "aid"), std::nullopt);
+    EXPECT_EQ(m_store.value("Software\\Elsewhere", "Version"), std::nullopt);
+}
+
+TEST_F(KeyValueStore, WritesGoToTheUserFileAndWin) {
+    const QByteArray shipped = readAll(m_shipped);
+    ASSERT_TRUE(m_store.setValue("\\" + kProduct, "Version", "5.1"));
+    ASSERT_TRUE(m_store.setValue(kProduct, "InstalPath", "/home/ann/程序/orvanta"));
+    EXPECT_EQ(m_store.value(kProduct, "version"), "5.1");
+    EXPECT_EQ(m_store.value(kProduct, "InstalPath"), "/home/ann/程序/orvanta");
+    EXPECT_EQ(m_store.value(kProduct, "appid"), "orvanta"); // still shipped
+    EXPECT_EQ(readAll(m_shipped), shipped);
+    EXPECT_EQ(readAll(m_user), QString("[Software\\Velmora\\Orvanta]\r\nVersion=5.1\r\n"
+                                       "InstalPath=/home/ann/程序/orvanta\r\n\r\n")
+                                   .toUtf8());
+}
+
+TEST_F(KeyValueStore, RemovingAUserValueShowsTheShippedOneAgain) {
+    ASSERT_TRUE(m_store.setValue(kProduct, "Version", "5.1"));
+    ASSERT_TRUE(m_store.setValue(kProduct, "aid", "x7"));
+    EXPECT_TRUE(m_store.remove(kProduct, "VERSION"));
+    EXPECT_EQ(m_store.value(kProduct, "Version"), "4.0");
+    EXPECT_EQ(m_store.value(kProduct, "aid"), "x7");
+    // Shipped values cannot be removed; values that are nowhere are already gone.
+    EXPECT_TRUE(m_store.remove(kProduct, "Version"));
+    EXPECT_EQ(m_store.value(kProduct, "Version"), "4.0");
+    EXPECT_TRUE(m_store.remove("Software\\Nothing", "x"));
+}
+
+TEST_F(KeyValueStore, RefusesWhatWouldNotReadBackTheSame) {
+    // path, name, value
+    const std::vector<std::tuple<QString, QString, QString>> cases = {
+        {"\\", "a", "1"},      {"Soft]ware", "a", "1"}, {"Soft\nware", "a", "1"},
+        {kProduct, "", "1"},   {kProduct, "a=b", "1"},  {kProduct, ";a", "1"},
+        {kProduct, "[a", "]"}, {kProduct, " a", "1"},   {kProduct, "a", "1\r\n[Other]"},
+        {kProduct, "a", "1 "},
+    };
+    for (const auto& [path, name, value] : cases) {
+        SCOPED_TRACE((path + " " + name + " " + value).toStdString());
+        EXPECT_FALSE(m_store.setValue(path, name, value));
+    }
+    EXPECT_FALSE(QFile::exists(m_user));
+    EXPECT_TRUE(m_store.setValue(kProduct, "aid", "")); // empty is a value
+    EXPECT_EQ(m_store.value(kProduct, "aid"), "");
+}
+
+TEST_F(KeyValueStore, UnreadableUserFileIsLeftAlone) {
+    ASSERT_TRUE(QDir().mkpath(m_user)); // a folder where the file should be
+    EXPECT_EQ(m_store.value(kProduct, "Version"), "4.0");
+    EXPECT_FALSE(m_store.setValue(kProduct, "Version", "5.1"));
+    EXPECT_FALSE(m_store.remove(kProduct, "Version"));
+    EXPECT_TRUE(QFileInfo(m_user).isDir());
+}
+
+TEST(KeyValueStoreFiles, ShippedFileHoldsWhatAnInstallerWouldWrite) {
+    const IniKeyValueStore store(
+        QStringLiteral(ORVANTA_SOURCE_DIR "/no-user-file.ini"),
+        IniKeyValueStore::shippedFileIn(ORVANTA_SOURCE_DIR "/assets/program"));
+    EXPECT_EQ(store.value(kProduct, "Version"), "4.0");
+    EXPECT_EQ(store.value(kProduct, "appid"), "orvanta");
+    EXPECT_EQ(store.value(kProduct, "aid"), std::nullopt);
+}
+
+TEST(KeyValueStoreFiles, ConfigFolderFollowsTheBaseDirectoryRules) {
+    EXPECT_EQ(xdgConfigHome("", "/home/ann"), "/home/ann/.config");
+    EXPECT_EQ(xdgConfigHome("/srv/cfg/", "/home/ann"), "/srv/cfg");
+    EXPECT_EQ(xdgConfigHome("relative/cfg", "/home/ann"), "/home/ann/.config"); // invalid
+}
+
+} // namespace
