@@ -250,7 +250,9 @@ TEST(PackageFolderName, IsTheFileNameWithoutItsExtension) {
     };
     for (const auto& c : cases) {
         const std::string refused =
-            "\"" + std::string(c.path) + "\" does not give a usable skin folder name.";
+            QStringLiteral("\"%1\" does not give a usable skin folder name.")
+                .arg(QString::fromUtf8(c.path))
+                .toStdString();
         std::string got;
         const std::string error = errorOf([&] { got = PackageFolderName(c.path).toStdString(); });
         EXPECT_EQ(c.expected ? got : error, c.expected ? c.expected : refused) << c.path;

@@ -276,8 +276,11 @@ void TfrmMain::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TfrmMain::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt replaces the second press by this event; the interaction wants both.
+    FInteraction->MouseDown(event->button(), event->modifiers(), event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         FInteraction->DoubleClick();
+    ScheduleIdle();
 }
 
 void TfrmMain::keyPressEvent(QKeyEvent* event) {
@@ -314,10 +317,10 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     } catch (const OrvantaError&) {
         // Saving on the way out has nobody left to tell.
     }
-    Q_EMIT Quitting();
     event->accept();
-    // A tool window does not count as the last window: quit explicitly.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    // A tool window does not count as the last window: start-up ends the loop
+    // when it hears this.
+    Q_EMIT Quitting();
 }
 
 void TfrmMain::RequestHide() {

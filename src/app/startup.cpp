@@ -142,6 +142,8 @@ int RunOrvanta(int argc, char** argv) {
 
     TfrmMain window(
         TMainWindowDeps{folder, ProgramFile(), messages, autostart, shape, scan.startMinimised});
+    QObject::connect(&window, &TfrmMain::Quitting, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
 
     IniKeyValueStore store(IniKeyValueStore::defaultUserFile(),

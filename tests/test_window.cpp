@@ -1,0 +1,119 @@
+// The real program on a virtual X server with a compositing manager, driven
+// with xdotool and checked on the screen, as a user would see it.
+#include "xdesktop.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace orvanta::test;
+
+namespace {
+
+constexpr QRgb kBackdrop = 0xff204080;
+
+// Settings that place the compass at a known spot and skip the splash.
+QByteArray optionsAt(int x, int y, const QByteArray& extra = {}) {
+    return "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=" + QByteArray::number(x) +
+           "\r\nY=" + QByteArray::number(y) + "\r\nAngle=0\r\nMeasurement=150\r\n" + extra;
+}
+
+bool isBackdrop(QRgb c) {
+    return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
+           qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!desktop.ok() || !program.ok())
+            GTEST_SKIP() << "needs Xvfb and a built program";
+        backdrop.setProcessEnvironment(desktop.environment());
+        backdrop.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"), {"#204080"});
+        ASSERT_TRUE(waitFor([&] { return backdrop.canReadLine(); }));
+        const QString ready = QString::fromUtf8(backdrop.readLine()).trimmed();
+        backdropWindow = ready.section(' ', 1).toULongLong();
+    }
+
+    void TearDown() override {
+        for (QProcess* p : {&compass, &backdrop}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+        }
+    }
+
+    void start(const QStringList& args = {}) {
+        QProcessEnvironment env = desktop.environment();
+        env.insert("XDG_CONFIG_HOME", program.path("config"));
+        compass.setProcessEnvironment(env);
+        compass.setProcessChannelMode(QProcess::ForwardedChannels);
+        compass.start(program.binary(), args);
+        ASSERT_TRUE(compass.waitForStarted(5000));
+    }
+
+    // Waits until the pixel at `p` stops showing the backdrop.
+    bool compassShownAt(QPoint p) {
+        return waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(p)); }, 8000);
+    }
+
+    VirtualDesktop desktop;
+    ProgramCopy program;
+    QProcess backdrop;
+    QProcess compass;
+    qulonglong backdropWindow = 0;
+};
+
+} // namespace
+
+TEST_F(WindowTest, CompassAppearsWhereTheOptionsPutItAndTheRestIsTransparent) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    // The default skin's pivot lies inside the base, right of and below X, Y.
+    ASSERT_TRUE(compassShownAt(QPoint(300 + 26, 250 + 28)));
+    const QImage shot = desktop.screenshot();
+    EXPECT_TRUE(isBackdrop(shot.pixel(1000, 700)));
+    EXPECT_TRUE(isBackdrop(shot.pixel(100, 100)));
+    EXPECT_TRUE(isBackdrop(shot.pixel(300 + 26, 600)));
+}
+
+TEST_F(WindowTest, ClicksOnTransparentPixelsReachTheWindowBelow) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    EXPECT_EQ(desktop.windowUnder(QPoint(900, 600)), backdropWindow);
+    EXPECT_NE(desktop.windowUnder(QPoint(326, 278)), backdropWindow);
+}
+
+TEST_F(WindowTest, QuitKeySavesOptionsAndUnits) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    QFile::remove(program.path("distances.ini.saved"));
+    start();
+    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    desktop.click(QPoint(326, 278));
+    desktop.run("xdotool", {"key", "Right", "Right", "q"});
+    ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";
+    EXPECT_EQ(compass.exitCode(), 0);
+    const QString ini = QString::fromUtf8(program.readFile("Compass.ini"));
+    EXPECT_TRUE(ini.contains("X=302\r\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("Measurement=150\r\n"));
+    EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount"));
+}
+
+TEST_F(WindowTest, PackageOnTheCommandLineIsInstalledAndShown) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    const QString package = program.path("Walnut.compassskin");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANTA_BIN_DIR "/Walnut.compassskin"), package));
+    start({package});
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(program.path("skins/Walnut")); }, 8000));
+    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    EXPECT_TRUE(program.readFile("Compass.ini").contains("skins/Walnut/"));
+}
+
+TEST_F(WindowTest, MinimisedStartWithoutATrayShowsTheCompass) {
+    // A bare X server has no tray: hiding into one would strand the compass.
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start({"/m"});
+    EXPECT_TRUE(compassShownAt(QPoint(326, 278)));
+}
