@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace orvanta::test;
@@ -116,4 +117,41 @@ TEST_F(WindowTest, MinimisedStartWithoutATrayShowsTheCompass) {
     program.writeFile("Compass.ini", optionsAt(300, 250));
     start({"/m"});
     EXPECT_TRUE(compassShownAt(QPoint(326, 278)));
+}
+
+TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    QByteArray zip = program.readFile("Walnut.compassskin");
+    if (zip.isEmpty()) {
+        QFile f(QStringLiteral(ORVANTA_BIN_DIR "/Walnut.compassskin"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        zip = f.readAll();
+    }
+    // Flip a byte of the first entry's CRC in the central directory, where a
+    // streamed archive keeps it: the entry no longer checks out.
+    const qsizetype central = zip.indexOf("PK\x01\x02");
+    ASSERT_GT(central, 0);
+    zip[central + 16] = char(zip[central + 16] ^ 0x5a);
+    program.writeFile("Broken.compassskin", zip);
+    const QByteArray before = program.readFile("Compass.ini");
+
+    compass.setProcessEnvironment(desktop.environment());
+    compass.start(program.binary(), {program.path("Broken.compassskin")});
+    ASSERT_TRUE(compass.waitForStarted(5000));
+    // The message box waits for the user: answer it.
+    QString box;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            box = desktop.run("xdotool", {"search", "--name", "Orvanta"}).section('\n', 0, 0);
+            return !box.isEmpty();
+        },
+        8000));
+    QThread::msleep(300);
+    desktop.run("xdotool", {"windowfocus", "--sync", box});
+    desktop.run("xdotool", {"key", "Return"});
+    ASSERT_TRUE(compass.waitForFinished(8000));
+    EXPECT_NE(compass.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(compass.readAllStandardError()).contains("CRC Error in"));
+    EXPECT_FALSE(QFile::exists(program.path("skins/Broken")));
+    EXPECT_EQ(program.readFile("Compass.ini"), before);
 }
