@@ -45,9 +45,11 @@ protected:
         }
     }
 
-    void start(const QStringList& args = {}) {
+    void start(const QStringList& args = {}, const QString& busAddress = {}) {
         QProcessEnvironment env = desktop.environment();
         env.insert("XDG_CONFIG_HOME", program.path("config"));
+        if (!busAddress.isEmpty())
+            env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
         compass.setProcessEnvironment(env);
         compass.setProcessChannelMode(QProcess::ForwardedChannels);
         compass.start(program.binary(), args);
@@ -154,4 +156,37 @@ TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
     EXPECT_TRUE(QString::fromUtf8(compass.readAllStandardError()).contains("CRC Error in"));
     EXPECT_FALSE(QFile::exists(program.path("skins/Broken")));
     EXPECT_EQ(program.readFile("Compass.ini"), before);
+}
+
+TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
+    PrivateBus bus;
+    if (!bus.ok())
+        GTEST_SKIP() << "needs dbus-daemon";
+    QProcess tray;
+    QProcessEnvironment env = desktop.environment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    tray.setProcessEnvironment(env);
+    tray.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_faketray"), {});
+    ASSERT_TRUE(waitFor([&] { return tray.canReadLine(); }));
+    ASSERT_EQ(QString::fromUtf8(tray.readLine()).trimmed(), QStringLiteral("ready"));
+
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start({"/m"}, bus.address());
+    QString heard;
+    const bool balloon = waitFor(
+        [&] {
+            heard += QString::fromUtf8(tray.readAll());
+            return heard.contains("notify ");
+        },
+        8000);
+    EXPECT_TRUE(heard.contains("item ")) << heard.toStdString();
+    EXPECT_TRUE(balloon) << heard.toStdString();
+    EXPECT_TRUE(
+        heard.contains(QStringLiteral("notify Orvanta仍在运行|要显示Orvanta, 请点击此图标")))
+        << heard.toStdString();
+    QThread::msleep(500);
+    EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(326, 278))); // hidden
+    EXPECT_TRUE(program.readFile("Compass.ini").contains("ShowMinimizeBalloon=0"));
+    tray.kill();
+    tray.waitForFinished(2000);
 }

@@ -107,6 +107,24 @@ void VirtualDesktop::click(QPoint pt, int button) const {
                     QString::number(button)});
 }
 
+PrivateBus::PrivateBus() {
+    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+        return;
+    m_daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (!m_daemon.waitForStarted(5000))
+        return;
+    if (waitFor([&] { return m_daemon.canReadLine(); }))
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+}
+
+PrivateBus::~PrivateBus() {
+    if (m_daemon.state() != QProcess::NotRunning) {
+        m_daemon.terminate();
+        if (!m_daemon.waitForFinished(3000))
+            m_daemon.kill();
+    }
+}
+
 ProgramCopy::ProgramCopy() {
     const QDir source(QStringLiteral(ORVANTA_BIN_DIR));
     if (!m_dir.isValid() || !source.exists("orvanta"))

@@ -40,6 +40,21 @@ private:
     std::unique_ptr<QProcess> m_compositor;
 };
 
+// A private D-Bus session bus for tests that need one (the tray, automation).
+class PrivateBus {
+public:
+    PrivateBus();
+    ~PrivateBus();
+    PrivateBus(const PrivateBus&) = delete;
+    PrivateBus& operator=(const PrivateBus&) = delete;
+    [[nodiscard]] bool ok() const { return !m_address.isEmpty(); }
+    [[nodiscard]] const QString& address() const { return m_address; }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
 // A copy of the built program folder (binary and assets) in a temporary folder,
 // so a test starts from a clean Compass.ini and can look at what was written.
 class ProgramCopy {

@@ -9,7 +9,7 @@ packages=(
     libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev
     libgtest-dev libbenchmark-dev clang-format
     xvfb xcompmgr xdotool x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
-    fonts-noto-cjk fonts-dejavu-core
+    dbus-daemon fonts-noto-cjk fonts-dejavu-core
 )
 
 missing=()
