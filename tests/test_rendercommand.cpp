@@ -1,0 +1,135 @@
+#include "app/rendercommand.h"
+#include "rendertestskin.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+using namespace rendertest;
+
+namespace {
+
+// A program folder whose default skin is the test sheet.
+class ProgramFolderWithSkin {
+public:
+    ProgramFolderWithSkin() {
+        QDir(m_skins.path("")).mkpath("default");
+        m_skins.write(fullIni(), sheet(), "default/sheet.png", "default/default.ini");
+    }
+    [[nodiscard]] QString folder() const { return m_skins.path("") + u'/'; }
+    [[nodiscard]] QString path(const QString& name) const { return m_skins.path(name); }
+    [[nodiscard]] TRenderResult run(QStringList args) const {
+        return RenderCommand(args, folder());
+    }
+
+private:
+    SkinFolder m_skins;
+};
+
+} // namespace
+
+TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
+    struct Case {
+        QStringList args;
+        QString error;
+    };
+    const Case cases[] = {
+        {{}, "--render: missing the output file"},
+        {{"--render"}, "--render: missing value"},
+        {{"--render", "o.png", "--angle", "north"}, "--angle: expected a number, got 'north'"},
+        {{"--render", "o.png", "--spread", "1e30"}, "--spread: expected a number, got '1e30'"},
+        {{"--render", "o.png", "--shape", "2"}, "--shape: expected 0 or 3 to 39, got '2'"},
+        {{"--render", "o.png", "--shape", "40"}, "--shape: expected 0 or 3 to 39, got '40'"},
+        {{"--render", "o.png", "--scribe", "2"}, "--scribe: expected 0 or 1, got '2'"},
+        {{"--render", "o.png", "--measure-type", "-1"},
+         "--measure-type: expected 0, 1 or 2, got '-1'"},
+        {{"--render", "o.png", "--quality", "best"}, "--quality: expected low or high, got 'best'"},
+        {{"--render", "o.png", "--pos", "10;20"}, "--pos: expected X,Y, got '10;20'"},
+        {{"--render", "o.png", "--desktop", "0x100"},
+         "--desktop: expected WxH with sides of 1 to 65535 pixels, got '0x100'"},
+        {{"--render", "o.png", "--desktop", "60000x60000"},
+         "--desktop: expected at most 268435456 pixels, got '60000x60000'"},
+        {{"--render", "o.png", "--tilt"}, "unknown argument '--tilt'"},
+    };
+    ProgramFolderWithSkin program;
+    for (const Case& c : cases) {
+        const TRenderResult r = program.run(c.args);
+        EXPECT_EQ(r.ExitCode, kRenderExitBadArguments) << c.error.toStdString();
+        EXPECT_EQ(r.Err, c.error + u'\n');
+        EXPECT_TRUE(r.Out.isEmpty());
+    }
+    const TRenderResult unit = program.run({"--render", program.path("o.png"), "--unit", "7"});
+    EXPECT_EQ(unit.ExitCode, kRenderExitBadArguments);
+    EXPECT_EQ(unit.Err, QStringLiteral("--unit: expected 0 to 6, got '7'\n"));
+    const TRenderResult skin =
+        program.run({"--render", program.path("o.png"), "--skin", program.path("none.ini")});
+    EXPECT_EQ(skin.ExitCode, kRenderExitBadArguments);
+    EXPECT_TRUE(skin.Err.contains("--skin: ")) << skin.Err.toStdString();
+}
+
+TEST(RenderCommand, RendersOneFrameAndSavesNothingElse) {
+    ProgramFolderWithSkin program;
+    const QString out = program.path("frame.png");
+    const TRenderResult r = program.run({"--render", out, "--spread", "50", "--angle", "90",
+                                         "--pos", "100,100", "--desktop", "640x480"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, QStringLiteral("50\n"));
+    const QImage image(out);
+    ASSERT_EQ(image.size(), QSize(640, 480));
+    // Pivot at (110, 110), beam down: the bar runs down from it; the slide's
+    // edge and the circle's lowest point lie 50 pixels below.
+    EXPECT_EQ(image.pixel(110, 140), kBarColour);
+    EXPECT_EQ(image.pixel(110, 163), kSlideColour);
+    EXPECT_GT(qRed(image.pixel(110, 160)), 0xb0); // the circle over the slide's edge
+    EXPECT_EQ(qAlpha(image.pixel(50, 50)), 0);
+    // Straight alpha: the antialiased circle's soft pixels keep pure red.
+    int soft = 0;
+    for (int x = 55; x < 110; ++x) {
+        const QRgb p = image.pixel(x, 110 - int(std::sqrt(50.0 * 50 - (110 - x) * (110 - x))));
+        if (qAlpha(p) > 0 && qAlpha(p) < 255) {
+            ++soft;
+            EXPECT_EQ(qRed(p), 255);
+        }
+    }
+    EXPECT_GT(soft, 5);
+    const QStringList left = QDir(program.folder()).entryList(QDir::Files);
+    EXPECT_EQ(left, QStringList{"frame.png"});
+}
+
+TEST(RenderCommand, OverridesAndCropping) {
+    ProgramFolderWithSkin program;
+    const QString out = program.path("c.png");
+    TRenderResult r = program.run({"--render", out, "--measure-type", "1", "--shape", "4",
+                                   "--scribe", "1", "--quality", "low", "--crop"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, QStringLiteral("565.69\n")); // the inscribed square's perimeter
+    const QImage cropped(out);
+    // The figure's square (204) is the widest part: pivot (210, 160) by default.
+    EXPECT_EQ(cropped.height(), 204);
+    EXPECT_GE(cropped.width(), 204);
+    EXPECT_EQ(cropped.pixel(101, 1), 0xffff0000u); // the top corner
+    for (int x = 0; x < cropped.width(); ++x)
+        EXPECT_EQ(qAlpha(cropped.pixel(x, 203)), 0);
+
+    // Off the desktop: centred on it, as the program would.
+    r = program.run({"--render", out, "--pos", "-3000,-3000", "--spread", "20"});
+    ASSERT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, QStringLiteral("100\n"));
+    EXPECT_EQ(QImage(out).pixel(960 - 5, 540 - 9), kBaseColour);
+
+    // Another skin's definition, given directly.
+    SkinFolder other;
+    const QString ini =
+        other.write(fullIni().replace("BaseRect=0, 0, 30, 20", "BaseRect=40, 0, 20, 20"));
+    r = program.run({"--render", out, "--skin", ini});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_EQ(QImage(out).pixel(200, 151), kSlideColour); // its base is cut from the slide's art
+}
+
+TEST(RenderCommand, HelpPrintsTheUsage) {
+    ProgramFolderWithSkin program;
+    const TRenderResult r = program.run({"--render", "--help"});
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_TRUE(r.Out.startsWith("Usage: orvanta --render OUT.png"));
+}
