@@ -1,0 +1,149 @@
+// The links built from the product key and what the magnifier command starts.
+#include "app/weblinks.h"
+#include "platform/keyvaluestore.h"
+
+#include <QMap>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+struct MapStore : IKeyValueStore {
+    QMap<QString, QString> values; // "path|name" -> value
+    std::optional<QString> value(const QString& path, const QString& name) const override {
+        const auto it = values.find(path + u'|' + name);
+        return it == values.end() ? std::nullopt : std::optional<QString>(*it);
+    }
+    bool setValue(const QString& path, const QString& name, const QString& v) override {
+        values[path + u'|' + name] = v;
+        return true;
+    }
+    bool remove(const QString& path, const QString& name) override {
+        values.remove(path + u'|' + name);
+        return true;
+    }
+    void product(const QString& name, const QString& v) {
+        setValue(kProductKeyPath.toString(), name, v);
+    }
+};
+
+struct RecordingShell : IShell {
+    QStringList opened;
+    QStringList started;
+    bool startSucceeds = true;
+    void openUrl(const QString& url) override { opened << url; }
+    bool startProgram(const QString& path) override {
+        started << path;
+        return startSucceeds;
+    }
+};
+
+QString query(const std::optional<QString>& link) {
+    if (!link)
+        return QStringLiteral("<none>");
+    const QString prefix = WebLinkEndpoint() + u'?';
+    return link->startsWith(prefix) ? link->mid(prefix.size()) : QStringLiteral("<bad prefix>");
+}
+
+} // namespace
+
+TEST(WebLinks, EndpointIsTheLinkPageOnTheConfiguredHost) {
+    EXPECT_EQ(WebLinkEndpoint(), QStringLiteral("http://" ORVANTA_WEB_HOST "/link.asp"));
+}
+
+TEST(WebLinks, QueryFromVersionAppidActionAndAid) {
+    struct Case {
+        const char* version;
+        const char* appid; // nullptr: absent
+        const char* aid;   // nullptr: absent
+        const char* action;
+        QChar separator;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"4.0", "7", nullptr, "", u'.', "app=7&ver=4&minorver=0"},
+        {"4.0", "12", nullptr, "getskins", u'.', "app=12&ver=4&minorver=0&action=getskins"},
+        {"4.1", "7", "", "", u'.', "app=7&ver=4&minorver=1"},
+        {"4.25", "7", "partner9", "helpCalibrate", u'.',
+         "app=7&ver=4&minorver=2.5&action=helpCalibrate&aid=partner9"},
+        {"4,25", "7", nullptr, "", u',', "app=7&ver=4&minorver=2.5"},
+        {"4.0", "7", nullptr, "", u',', "app=7&ver=4&minorver=0"}, // shipped file's "."
+        {"-1.5", "7", nullptr, "", u'.', "app=7&ver=-1&minorver=-5"},
+        {"4", nullptr, nullptr, "getlupenix", u'.', "app=&ver=4&minorver=0&action=getlupenix"},
+        {"4", "a&b", "x#y", "", u'.', "app=a%26b&ver=4&minorver=0&aid=x%23y"},
+    };
+    for (const Case& c : cases) {
+        MapStore store;
+        store.product(QStringLiteral("Version"), QString::fromUtf8(c.version));
+        if (c.appid)
+            store.product(QStringLiteral("appid"), QString::fromUtf8(c.appid));
+        if (c.aid)
+            store.product(QStringLiteral("aid"), QString::fromUtf8(c.aid));
+        EXPECT_EQ(query(BuildWebLink(store, QString::fromUtf8(c.action), c.separator)),
+                  QString::fromUtf8(c.expected))
+            << c.version << " " << c.action;
+    }
+}
+
+TEST(WebLinks, NoLinkWithoutAUsableVersion) {
+    for (const char* version : {(const char*)nullptr, "", "four", "4.0.1", "1e300", "4,0"}) {
+        MapStore store;
+        store.product(QStringLiteral("appid"), QStringLiteral("7"));
+        if (version)
+            store.product(QStringLiteral("Version"), QString::fromUtf8(version));
+        EXPECT_FALSE(BuildWebLink(store, QString(), u'.')) << (version ? version : "absent");
+    }
+}
+
+TEST(WebLinks, OpenWebLinkGoesThroughTheShellOrNowhere) {
+    MapStore store;
+    RecordingShell shell;
+    OpenWebLink(store, shell, QStringLiteral("getskins"));
+    EXPECT_TRUE(shell.opened.isEmpty());
+
+    store.product(QStringLiteral("Version"), QStringLiteral("4"));
+    store.product(QStringLiteral("appid"), QStringLiteral("orvanta"));
+    OpenWebLink(store, shell, QStringLiteral("getskins"));
+    EXPECT_EQ(shell.opened,
+              QStringList{WebLinkEndpoint() + "?app=orvanta&ver=4&minorver=0&action=getskins"});
+}
+
+TEST(WebLinks, LupenixStartsTheInstalledProgramOrOffersTheDownload) {
+    struct Case {
+        const char* installPath; // nullptr: no key
+        bool startSucceeds;
+        bool answer;
+        QStringList started;
+        QStringList opened;
+        int questions;
+    };
+    const QString download = WebLinkEndpoint() + "?app=7&ver=4&minorver=0&action=getlupenix";
+    const Case cases[] = {
+        {"/opt/lupenix/lupenix", true, true, {"/opt/lupenix/lupenix"}, {}, 0},
+        {"/opt/lupenix/gone", false, true, {"/opt/lupenix/gone"}, {download}, 1},
+        {"/opt/lupenix/gone", false, false, {"/opt/lupenix/gone"}, {}, 1},
+        {nullptr, true, true, {}, {download}, 1},
+        {"", true, false, {}, {}, 1},
+    };
+    for (const Case& c : cases) {
+        MapStore store;
+        store.product(QStringLiteral("Version"), QStringLiteral("4.0"));
+        store.product(QStringLiteral("appid"), QStringLiteral("7"));
+        if (c.installPath)
+            store.setValue(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath"),
+                           QString::fromUtf8(c.installPath));
+        RecordingShell shell;
+        shell.startSucceeds = c.startSucceeds;
+        int questions = 0;
+        LaunchLupenix(store, shell, [&](const QString& caption, const QString& text) {
+            ++questions;
+            EXPECT_EQ(caption, QStringLiteral("Velmora放大镜"));
+            EXPECT_EQ(text, QStringLiteral("未安装免费的Velmora放大镜. 你想下载它吗?"));
+            return c.answer;
+        });
+        EXPECT_EQ(shell.started, c.started);
+        EXPECT_EQ(shell.opened, c.opened);
+        EXPECT_EQ(questions, c.questions);
+    }
+}
