@@ -1,0 +1,151 @@
+#include "dialogs/dialogkit.h"
+
+#include "platform/cursortable.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+#include <QtMath>
+
+namespace orvanta {
+
+namespace {
+
+constexpr QPoint kIconPos(9, 11);
+constexpr QPoint kHeadingPos(49, 11);
+const QColor kLinkBlue(0, 0, 255);
+const QColor kBrass(196, 150, 60);
+const QColor kSteel(90, 98, 110);
+
+// One leg of the drawn compass: from the hinge down to its tip.
+void drawLeg(QPainter& p, QPointF hinge, QPointF tip, qreal width, const QColor& colour) {
+    QPen pen(colour, width, Qt::SolidLine, Qt::RoundCap);
+    p.setPen(pen);
+    p.drawLine(hinge, tip);
+}
+
+void drawCompass(QPainter& p, QPointF hinge, qreal legLength, qreal spreadDegrees, qreal scale) {
+    const qreal half = qDegreesToRadians(spreadDegrees / 2);
+    const QPointF left = hinge + QPointF(-std::sin(half), std::cos(half)) * legLength;
+    const QPointF right = hinge + QPointF(std::sin(half), std::cos(half)) * legLength;
+    drawLeg(p, hinge, left, 3 * scale, kSteel);
+    drawLeg(p, hinge, right, 3 * scale, kBrass);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBrass.darker(130));
+    p.drawEllipse(hinge, 3.5 * scale, 3.5 * scale);
+    p.drawRect(QRectF(hinge.x() - 1.2 * scale, hinge.y() - 8 * scale, 2.4 * scale, 5 * scale));
+}
+
+} // namespace
+
+PointerFeedback::PointerFeedback(ICursorTable* cursors, QObject* parent)
+    : QObject(parent), m_cursors(cursors) {}
+
+void PointerFeedback::watch(QWidget* widget) {
+    widget->installEventFilter(this);
+}
+
+bool PointerFeedback::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (m_cursors && widget) {
+        switch (event->type()) {
+        case QEvent::Enter:
+        case QEvent::MouseButtonRelease:
+            m_cursors->apply(widget, kPointerCursor);
+            break;
+        case QEvent::MouseButtonPress:
+            m_cursors->apply(widget, kPressedPointerCursor);
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QPixmap CompassIconPicture(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size / 32.0;
+    p.setPen(QPen(QColor(70, 130, 200), 1.5 * s, Qt::DashLine));
+    p.drawArc(QRectF(3 * s, 8 * s, 26 * s, 26 * s), 200 * 16, 140 * 16);
+    drawCompass(p, QPointF(16 * s, 6 * s), 24 * s, 50, s);
+    return pm;
+}
+
+QPixmap DecorationPicture(QSize size) {
+    QPixmap pm(size);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Squared paper fading out to the left, so that the heading stays clear.
+    QLinearGradient fade(0, 0, size.width(), 0);
+    fade.setColorAt(0, QColor(255, 255, 255));
+    fade.setColorAt(1, QColor(228, 238, 250));
+    p.fillRect(pm.rect(), fade);
+    p.setPen(QPen(QColor(200, 216, 236), 1));
+    constexpr int kGrid = 10;
+    for (int x = kGrid; x < size.width(); x += kGrid)
+        p.drawLine(x, 0, x, size.height());
+    for (int y = kGrid; y < size.height(); y += kGrid)
+        p.drawLine(0, y, size.width(), y);
+
+    const qreal s = size.height() / 116.0;
+    const QPointF hinge(size.width() * 0.55, 12 * s);
+    const qreal leg = 88 * s;
+    const qreal spread = 56;
+    const QPointF pivot = hinge + QPointF(-std::sin(qDegreesToRadians(spread / 2)),
+                                          std::cos(qDegreesToRadians(spread / 2))) *
+                                      leg;
+    const qreal radius = 2 * leg * std::sin(qDegreesToRadians(spread / 2));
+    p.setPen(QPen(QColor(40, 100, 190), 1.6 * s));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(pivot.x() - radius, pivot.y() - radius, 2 * radius, 2 * radius), -40 * 16,
+              70 * 16);
+    drawCompass(p, hinge, leg, spread, 1.6 * s);
+    return pm;
+}
+
+void MakeLinkLabel(QLabel* label) {
+    QFont f = label->font();
+    f.setUnderline(true);
+    label->setFont(f);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, kLinkBlue);
+    label->setPalette(pal);
+    label->setCursor(Qt::PointingHandCursor);
+}
+
+QWidget* MakeWhitePanel(QWidget* parent, const QRect& geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(pal);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+void AddPanelHeading(QWidget* panel, const QString& title, int iconSize) {
+    auto* icon = new QLabel(panel);
+    icon->setPixmap(CompassIconPicture(iconSize));
+    icon->move(kIconPos);
+    auto* heading = new QLabel(title, panel);
+    QFont f(QStringLiteral("Verdana"));
+    f.setBold(true);
+    heading->setFont(f);
+    heading->adjustSize();
+    heading->move(kHeadingPos);
+}
+
+} // namespace orvanta

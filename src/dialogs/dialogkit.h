@@ -1,0 +1,49 @@
+#pragma once
+// What the dialogs share: the pointer and pressed-pointer cursors over their
+// buttons and links, the white bevelled panel with the compass icon and the
+// heading, and the decorative pictures, drawn here so that their source is
+// this code.
+
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace orvanta {
+
+class ICursorTable;
+
+// Shows cursor 3 while the mouse is over a watched widget and cursor 4 while
+// a button is held on it. The widget's own cursor applies elsewhere.
+class PointerFeedback : public QObject {
+public:
+    // `cursors` may be null: then nothing changes.
+    PointerFeedback(ICursorTable* cursors, QObject* parent);
+    void watch(QWidget* widget);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ICursorTable* m_cursors;
+};
+
+inline constexpr int kPointerCursor = 3;
+inline constexpr int kPressedPointerCursor = 4;
+
+// The program's compass drawn as an icon of `size` pixels.
+[[nodiscard]] QPixmap CompassIconPicture(int size);
+// A drafting scene (a compass over a ruled sheet with an arc) of `size`.
+[[nodiscard]] QPixmap DecorationPicture(QSize size);
+
+// A label in the link style: blue, underlined, a hand cursor.
+void MakeLinkLabel(QLabel* label);
+
+// The white panel with a raised inner and lowered outer bevel.
+[[nodiscard]] QWidget* MakeWhitePanel(QWidget* parent, const QRect& geometry);
+// The heading in the panel's top-left: the compass icon and a bold title.
+void AddPanelHeading(QWidget* panel, const QString& title, int iconSize);
+
+} // namespace orvanta
