@@ -1,0 +1,249 @@
+// The calibration dialog: typing into the grid, adding and removing units,
+// and what OK and Cancel leave in the units list and its file.
+#include "dialogs/customunits.h"
+#include "model/inidocument.h"
+#include "model/units.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+// Six shipped units and one of the user's, the shape of the shipped file.
+const char* const kUnitsFile = "[选项]\nUnitsCount=7\nUnitsLockedCount=6\nSelectedUnit=4\n"
+                               "[单位1]\n名称=像素\nPixelNum=1\nUnitNum=1\nDecimalNum=0\n"
+                               "[单位2]\n名称=厘米\nPixelNum=37.8\nUnitNum=1\nDecimalNum=2\n"
+                               "[单位3]\n名称=毫米\nPixelNum=3.78\nUnitNum=1\nDecimalNum=1\n"
+                               "[单位4]\n名称=英寸\nPixelNum=96\nUnitNum=1\nDecimalNum=2\n"
+                               "[单位5]\n名称=点\nPixelNum=4\nUnitNum=3\nDecimalNum=1\n"
+                               "[单位6]\n名称=派卡\nPixelNum=16\nUnitNum=1\nDecimalNum=2\n"
+                               "[单位7]\n名称=自定义3\nPixelNum=2.5\nUnitNum=1\nDecimalNum=3\n";
+
+struct CustomUnitsFixture : ::testing::Test {
+    QTemporaryDir dir;
+    std::unique_ptr<TMeasurements> units;
+    std::unique_ptr<TfrmCustomUnits> dialog;
+    int beeps = 0;
+    int changes = 0;
+    int helps = 0;
+
+    void SetUp() override {
+        QFile f(dir.filePath(QStringLiteral("distances.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kUnitsFile);
+        f.close();
+        units = std::make_unique<TMeasurements>(dir.path() + u'/', QString(), u'.');
+        dialog = std::make_unique<TfrmCustomUnits>(
+            TCustomUnitsDeps{*units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr});
+        dialog->SetBeep([this] { ++beeps; });
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+    [[nodiscard]] QTableWidget& grid() const { return *dialog->gridUnits; }
+    [[nodiscard]] QString cell(int row, int column) const {
+        return grid().item(row, column)->text();
+    }
+    // The open in-place editor (closed ones linger until deleted later).
+    [[nodiscard]] QLineEdit* editor() const {
+        return qobject_cast<QLineEdit*>(grid().indexWidget(grid().currentIndex()));
+    }
+    [[nodiscard]] QString fileText() const {
+        QFile f(dir.filePath(QStringLiteral("distances.ini")));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(f.readAll());
+    }
+
+    // Types into a cell as a user does: the first key opens the editor.
+    void type(int row, int column, const QString& keys) {
+        grid().setFocus();
+        grid().setCurrentCell(row, column);
+        QTest::keyClicks(&grid(), keys.left(1));
+        ASSERT_NE(editor(), nullptr);
+        if (keys.size() > 1)
+            QTest::keyClicks(editor(), keys.mid(1));
+    }
+    void clear(int row, int column) {
+        grid().setFocus();
+        grid().setCurrentCell(row, column);
+        QTest::keyClick(&grid(), Qt::Key_F2);
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor(), Qt::Key_Backspace);
+    }
+    // Return writes the editor's text into the cell.
+    void commit() { QTest::keyClick(editor(), Qt::Key_Return); }
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+};
+
+} // namespace
+
+TEST_F(CustomUnitsFixture, GridShowsEveryUnitWithShippedRatiosLocked) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("配置自定义单位"));
+    ASSERT_EQ(grid().rowCount(), 7);
+    const QStringList headers = {"单位名称", "像素数", "长度单位", "小数位数"};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(grid().horizontalHeaderItem(c)->text(), headers[c]);
+    EXPECT_EQ(QStringList({cell(1, 0), cell(1, 1), cell(1, 2), cell(1, 3)}),
+              QStringList({"厘米", "37.8", "1", "2"}));
+    for (int r : {0, 5})
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_FALSE(grid().item(r, c)->flags() & Qt::ItemIsSelectable) << r << c;
+            EXPECT_EQ(grid().item(r, c)->foreground().color(), QColor(128, 128, 128));
+        }
+    EXPECT_TRUE(grid().item(5, 3)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(grid().item(6, 0)->flags() & Qt::ItemIsEditable);
+    // A click on a shipped name leaves the current cell where it was.
+    grid().setCurrentCell(6, 1);
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {},
+                      grid().visualItemRect(grid().item(2, 0)).center());
+    EXPECT_EQ(grid().currentRow(), 6);
+}
+
+TEST_F(CustomUnitsFixture, KeystrokesAreCheckedAsTheyAreTyped) {
+    struct Case {
+        int row;
+        int column;
+        QString keys;
+        QString shown;
+        int beeps;
+    };
+    const Case cases[] = {
+        {6, 1, "a", "2.5", 1},      // refused first key: the old text stays
+        {6, 1, "12a.5", "12.5", 1}, // one refused key in the middle
+        {6, 2, "0.25", "0.25", 0},  //
+        {6, 2, "1..", "1.", 1},     // a second point is refused
+        {3, 3, "7", "4", 0},        // at most four decimals
+        {6, 3, "-3", "-3", 0},      // negative decimals are accepted
+        {6, 3, "1x", "1", 1},       //
+        {6, 0, "ruler 2", "ruler 2", 0}, // names take anything
+    };
+    for (const Case& c : cases) {
+        beeps = 0;
+        type(c.row, c.column, c.keys);
+        EXPECT_EQ(editor()->text(), c.shown) << c.keys.toStdString();
+        EXPECT_EQ(beeps, c.beeps) << c.keys.toStdString();
+        commit();
+        EXPECT_EQ(cell(c.row, c.column), c.shown);
+    }
+}
+
+TEST_F(CustomUnitsFixture, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly) {
+    for (int r = 0; r < grid().rowCount(); ++r) {
+        grid().setCurrentCell(r, 3);
+        EXPECT_FALSE(dialog->cmdRemoveUnit->isEnabled()) << r;
+    }
+    click(dialog->cmdAddUnit);
+    ASSERT_EQ(grid().rowCount(), 8);
+    EXPECT_EQ(QStringList({cell(7, 0), cell(7, 1), cell(7, 2), cell(7, 3)}),
+              QStringList({"自定义4", "1", "1", "2"}));
+    EXPECT_EQ(grid().currentRow(), 7);
+    EXPECT_TRUE(dialog->cmdRemoveUnit->isEnabled());
+    grid().setCurrentCell(6, 0);
+    EXPECT_FALSE(dialog->cmdRemoveUnit->isEnabled());
+
+    grid().item(7, 0)->setText(QStringLiteral("自定义7"));
+    click(dialog->cmdAddUnit);
+    EXPECT_EQ(cell(8, 0), QStringLiteral("自定义8"));
+}
+
+TEST_F(CustomUnitsFixture, NextNameCountsOnlyCustomNamesWithANumber) {
+    struct Case {
+        QString name;
+        QString next;
+    };
+    const Case cases[] = {{"自定义3", "自定义4"},  {"尺", "自定义1"},
+                          {"自定义", "自定义1"},   {"自定义x", "自定义1"},
+                          {"自定义-5", "自定义1"}, {"自定义2147483647", "自定义2147483648"}};
+    for (const Case& c : cases) {
+        grid().item(6, 0)->setText(c.name);
+        EXPECT_EQ(dialog->NextCustomName(), c.next) << c.name.toStdString();
+    }
+}
+
+TEST_F(CustomUnitsFixture, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk) {
+    click(dialog->cmdAddUnit);
+    click(dialog->cmdAddUnit);
+    click(dialog->cmdAddUnit); // rows 7, 8, 9
+    grid().setCurrentCell(8, 0);
+    click(dialog->cmdRemoveUnit);
+    EXPECT_EQ(grid().rowCount(), 9);
+    EXPECT_EQ(grid().currentRow(), 8);
+    EXPECT_EQ(cell(8, 0), QStringLiteral("自定义6"));
+    click(dialog->cmdRemoveUnit);
+    click(dialog->cmdRemoveUnit);
+    EXPECT_EQ(grid().rowCount(), 7);
+    EXPECT_EQ(grid().currentRow(), 6);
+    EXPECT_FALSE(dialog->cmdRemoveUnit->isEnabled());
+    click(dialog->cmdRemoveUnit);
+    EXPECT_EQ(grid().rowCount(), 7);
+    EXPECT_EQ(units->UnitsCount(), 7);
+}
+
+TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
+    click(dialog->cmdAddUnit);
+    clear(7, 1); // cleared pixels: 1 pixel per unit
+    commit();
+    type(7, 2, "2.54");
+    commit();
+    type(1, 3, "3"); // shipped decimals change for this run
+    commit();
+    grid().setCurrentCell(2, 3);
+    click(dialog->cmdOk);
+
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(units->UnitsCount(), 8);
+    EXPECT_EQ(units->Name(7), QStringLiteral("自定义4"));
+    EXPECT_EQ(units->PixelNum(7), 1.0L);
+    EXPECT_EQ(units->UnitNum(7), 2.54L);
+    EXPECT_EQ(units->DecimalNum(1), 3);
+    EXPECT_EQ(units->SelectedUnit(), 2);
+
+    const IniDocument saved = IniDocument::fromText(fileText());
+    EXPECT_EQ(saved.readString(u"选项", u"UnitsCount", {}), QStringLiteral("8"));
+    EXPECT_EQ(saved.readString(u"选项", u"SelectedUnit", {}), QStringLiteral("2"));
+    EXPECT_EQ(saved.readString(u"单位8", u"名称", {}), QStringLiteral("自定义4"));
+    EXPECT_EQ(saved.readString(u"单位8", u"UnitNum", {}), QStringLiteral("2.54"));
+    EXPECT_EQ(saved.readString(u"单位2", u"DecimalNum", {}), QStringLiteral("2"));
+}
+
+TEST_F(CustomUnitsFixture, OkAtOnceSelectsTheFirstUnit) {
+    click(dialog->cmdOk);
+    EXPECT_EQ(units->SelectedUnit(), 0);
+}
+
+TEST_F(CustomUnitsFixture, CancelEscapeAndCloseBoxChangeNothing) {
+    const QString before = fileText();
+    for (int way = 0; way < 3; ++way) {
+        dialog->show();
+        click(dialog->cmdAddUnit);
+        type(6, 1, "9");
+        commit();
+        if (way == 0)
+            click(dialog->cmdCancel);
+        else if (way == 1)
+            QTest::keyClick(&grid(), Qt::Key_Escape);
+        else
+            dialog->close();
+        EXPECT_FALSE(dialog->isVisible()) << way;
+    }
+    EXPECT_EQ(units->UnitsCount(), 7);
+    EXPECT_EQ(units->PixelNum(6), 2.5L);
+    EXPECT_EQ(units->SelectedUnit(), 4);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(fileText(), before);
+}
+
+TEST_F(CustomUnitsFixture, HelpLinkAsksForCalibrationHelp) {
+    QTest::mouseClick(dialog->lblLinkHelp, Qt::LeftButton);
+    EXPECT_EQ(helps, 1);
+}
