@@ -1,8 +1,14 @@
 #include "app/mainwindow.h"
 
+#include "app/weblinks.h"
+#include "dialogs/aboutskin.h"
+#include "dialogs/customunits.h"
+#include "dialogs/help.h"
+#include "dialogs/transparency.h"
 #include "model/numbers.h"
 #include "platform/autostart.h"
 #include "platform/cursortable.h"
+#include "platform/keyvaluestore.h"
 #include "platform/x11shape.h"
 #include "render/compose.h"
 
@@ -442,8 +448,31 @@ void TfrmMain::StartNewInstance() {
 }
 
 void TfrmMain::ShowHelp() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(m_deps.programFolder + QStringLiteral("help/help.html")));
+    TAboutBox::Open(m_deps.programFolder, FCursors.get(), this);
+}
+
+void TfrmMain::RequestRender() {
+    FModel->state.FNeedsRepaint = true;
+    ScheduleIdle();
+}
+
+void TfrmMain::ShowTransparencyDialog() {
+    if (!FTransparency)
+        FTransparency = new TfrmTransparency(
+            *FOptions, [this] { RequestRender(); }, FCursors.get(), this);
+    FTransparency->Open();
+}
+
+void TfrmMain::ShowCalibrationScreen() {
+    TfrmCustomUnits::Open(TCustomUnitsDeps{*FMeasurements,
+                                           [this] { BuildUnitsMenu(*FMenu, *FMeasurements); },
+                                           [this] { OpenWebLink(QStringLiteral("helpCalibrate")); },
+                                           &m_deps.messages, FCursors.get()},
+                          this);
+}
+
+void TfrmMain::OpenWebLink(const QString& action) {
+    orvanta::OpenWebLink(*FStore, *FShell, action);
 }
 
 QString TfrmMain::ClipboardText() const {
@@ -508,8 +537,10 @@ void TfrmMain::ConnectMenu() {
     connect(m.PopupMenu1, &QMenu::aboutToShow, this, &TfrmMain::RebuildSkinsIfNeeded);
     connect(m.mnuUnits, &QMenu::triggered, this, [this](QAction* a) {
         const int tag = a->data().toInt();
-        if (tag < 0)
-            return; // calibration opens its own dialog
+        if (tag < 0) {
+            ShowCalibrationScreen();
+            return;
+        }
         QApplication::setOverrideCursor(Qt::WaitCursor);
         FModel->SelectUnit(tag);
         QApplication::restoreOverrideCursor();
@@ -561,10 +592,17 @@ void TfrmMain::ConnectMenu() {
         close();
     });
     connect(m.mnuOpen, &QAction::triggered, this, &TfrmMain::ShowCompass);
-    // The dialogs behind these items come with their own windows.
-    for (QAction* a :
-         {m.mnuAboutThisSkin, m.MoreSkins1, m.mnuTransparency, m.mnuLupenix, m.mnuWebLink})
-        a->setEnabled(false);
+    FStore = std::make_unique<IniKeyValueStore>(
+        IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.programFolder));
+    FShell = std::make_unique<DesktopShell>();
+    connect(m.mnuAboutThisSkin, &QAction::triggered, this,
+            [this] { TfrmAboutThisSkin::Open(*FSkinList->Skin, *FShell, FCursors.get(), this); });
+    connect(m.MoreSkins1, &QAction::triggered, this,
+            [this] { OpenWebLink(QStringLiteral("getskins")); });
+    connect(m.mnuTransparency, &QAction::triggered, this, &TfrmMain::ShowTransparencyDialog);
+    connect(m.mnuLupenix, &QAction::triggered, this,
+            [this] { LaunchLupenix(*FStore, *FShell, AskYesNoBox); });
+    connect(m.mnuWebLink, &QAction::triggered, this, [this] { OpenWebLink(QString()); });
 }
 
 } // namespace orvanta

@@ -27,6 +27,9 @@ namespace orvanta {
 class CursorTable;
 class IAutostart;
 class IDesktopShape;
+class IKeyValueStore;
+class IShell;
+class TfrmTransparency;
 
 // What the window needs from the process around it.
 struct TMainWindowDeps {
@@ -58,6 +61,11 @@ public:
     void SelectSkin(int index);
     void SetQuality(bool high);
     void Compose();
+    // Shows a change of the options or the state at the next idle pass.
+    void RequestRender();
+    void ShowTransparencyDialog();
+    void ShowCalibrationScreen();
+    void OpenWebLink(const QString& action);
     [[nodiscard]] bool TrayAvailable() const { return CoolTrayIcon1 != nullptr; }
 
     // IWindowActions
@@ -122,6 +130,9 @@ private:
     TCompassRenderer FRenderer;
     std::unique_ptr<TMainMenu> FMenu;
     std::unique_ptr<CursorTable> FCursors;
+    std::unique_ptr<IKeyValueStore> FStore;
+    std::unique_ptr<IShell> FShell;
+    QPointer<TfrmTransparency> FTransparency; // made on first use, kept
 
     LayerStackRegions m_regions;
     SystemCursor m_cursor;
