@@ -64,6 +64,8 @@ TfrmAboutThisSkin::TfrmAboutThisSkin(const TDervikSkin& skin, IShell& shell, ICu
     lblContact = valueLabels[3];
     lblWebSite = valueLabels[4];
     lblVersion = valueLabels[5];
+    // A description cut at the panel's edge can still be read in full.
+    lblDescription->setToolTip(skin.Description);
     // The picture sits behind the texts, as on the panel it decorates.
     picture->lower();
 

@@ -16,8 +16,8 @@ namespace {
 
 constexpr QSize kClientSize(576, 446);
 constexpr QRect kBrowser(8, 8, 561, 394);
-constexpr QRect kTabs(8, 402, 561, 22);
-constexpr QRect kOk(249, 417, 75, 24);
+constexpr QRect kTabs(8, 400, 561, 20);
+constexpr QRect kOk(249, 421, 75, 22);
 
 } // namespace
 
