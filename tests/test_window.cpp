@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -189,4 +190,29 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
     EXPECT_TRUE(program.readFile("Compass.ini").contains("ShowMinimizeBalloon=0"));
     tray.kill();
     tray.waitForFinished(2000);
+}
+
+TEST_F(WindowTest, IdleMeansIdle) {
+    // With the pointer away and nothing moving, the only timer is the few-second
+    // check for a compositing manager: the process sleeps in poll.
+    if (QStandardPaths::findExecutable("strace").isEmpty())
+        GTEST_SKIP() << "needs strace";
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    desktop.run("xdotool", {"mousemove", "1100", "700"});
+    QThread::msleep(1500);
+    QProcess strace;
+    strace.start("strace", {"-c", "-f", "-e", "trace=poll,ppoll,select,pselect6,epoll_wait", "-p",
+                            QString::number(compass.processId())});
+    ASSERT_TRUE(strace.waitForStarted(3000));
+    QThread::msleep(10000);
+    strace.terminate();
+    ASSERT_TRUE(strace.waitForFinished(5000));
+    const QString report = QString::fromUtf8(strace.readAllStandardError());
+    const QRegularExpression total(QStringLiteral("\\s(\\d+)\\s+(?:\\d+\\s+)?total"));
+    const QRegularExpressionMatch m = total.match(report);
+    ASSERT_TRUE(m.hasMatch()) << report.toStdString();
+    // Every wake-up is one poll; a render loop or a busy timer would make thousands.
+    EXPECT_LT(m.captured(1).toInt(), 40) << report.toStdString();
 }

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev
     libgtest-dev libbenchmark-dev clang-format
-    xvfb xcompmgr xdotool x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
+    strace xvfb xcompmgr xdotool x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core
 )
 
