@@ -201,7 +201,7 @@ TEST_F(WindowTest, IdleMeansIdle) {
     start();
     ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
     desktop.run("xdotool", {"mousemove", "1100", "700"});
-    QThread::msleep(1500);
+    QThread::msleep(3000); // let the start settle: first renders, hints, the leave event
     QProcess strace;
     strace.start("strace", {"-c", "-f", "-e", "trace=poll,ppoll,select,pselect6,epoll_wait", "-p",
                             QString::number(compass.processId())});
@@ -213,6 +213,7 @@ TEST_F(WindowTest, IdleMeansIdle) {
     const QRegularExpression total(QStringLiteral("\\s(\\d+)\\s+(?:\\d+\\s+)?total"));
     const QRegularExpressionMatch m = total.match(report);
     ASSERT_TRUE(m.hasMatch()) << report.toStdString();
-    // Every wake-up is one poll; a render loop or a busy timer would make thousands.
-    EXPECT_LT(m.captured(1).toInt(), 40) << report.toStdString();
+    // Every wake-up is one poll. A 10 ms timer alone would make a thousand; the
+    // margin is for a loaded machine delivering late X events.
+    EXPECT_LT(m.captured(1).toInt(), 100) << report.toStdString();
 }
