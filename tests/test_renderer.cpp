@@ -125,22 +125,6 @@ TEST_F(Renderer, PlacesEveryPieceForTheState) {
     EXPECT_EQ(l.Control(SkinControl::Close).Normal->MapToWindow({0, 0}), QPointF(290, 200));
 }
 
-TEST_F(Renderer, TheBeamPointsWhereTheAngleSays) {
-    struct Case {
-        float angle;
-        QPointF along; // the bar point 50 pixels from the pivot
-    };
-    const Case cases[] = {{0, {360, 210}},   {90, {310, 260}},          {180, {260, 210}},
-                          {-90, {310, 160}}, {-45, {345.355, 174.645}}, {270, {310, 160}}};
-    for (const Case& c : cases) {
-        state().FAngle = c.angle;
-        render();
-        const QPointF p = renderer.Layers.gBaseLayer->MapToWindow({60, 10});
-        EXPECT_NEAR(p.x(), c.along.x(), 1e-3) << c.angle;
-        EXPECT_NEAR(p.y(), c.along.y(), 1e-3) << c.angle;
-    }
-}
-
 TEST_F(Renderer, SpreadIsDrawnInWholePixels) {
     struct Case {
         float spread;

@@ -150,22 +150,6 @@ TEST(RotLayer, RedrawsAfterTheBitmapChanges) {
     EXPECT_EQ(drawOnto(layer, {2, 2}).pixel(1, 1), qRgba(0, 0, 128, 128)); // premultiplied
 }
 
-TEST(LayerStack, MovesKeepTheOthersInOrder) {
-    TLayerStack stack;
-    std::vector<TRotLayer*> l;
-    for (int i = 0; i < 5; ++i)
-        l.push_back(stack.Add(std::make_unique<TRotLayer>()));
-    stack.Move(l[1], 3);
-    const std::vector<int> expected{0, 2, 3, 1, 4};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(stack.IndexOf(l[std::size_t(expected[std::size_t(i)])]), i);
-    stack.Move(l[4], 0);
-    EXPECT_EQ(stack.IndexOf(l[4]), 0);
-    EXPECT_EQ(stack.IndexOf(l[0]), 1);
-    TRotLayer stranger;
-    EXPECT_EQ(stack.IndexOf(&stranger), -1);
-}
-
 TEST(LayerStack, MeasureTypeControlComesToTheTop) {
     // Radius, circumference and area controls built in key order, with an
     // unrelated layer between each triple.

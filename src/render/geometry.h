@@ -37,6 +37,15 @@ struct TFrameGeometry {
 // the readout's top-left corner, whose rectangle in the picture is `r`.
 [[nodiscard]] QPointF ControlPosition(const TDervikSkin& skin, const TFrameGeometry& g,
                                       const TRect& r, TPlacement placement);
+// Its two coordinates, for callers that want one.
+[[nodiscard]] inline double ControlLeft(const TDervikSkin& skin, const TFrameGeometry& g,
+                                        const TRect& r, TPlacement placement) {
+    return ControlPosition(skin, g, r, placement).x();
+}
+[[nodiscard]] inline double ControlTop(const TDervikSkin& skin, const TFrameGeometry& g,
+                                       const TRect& r, TPlacement placement) {
+    return ControlPosition(skin, g, r, placement).y();
+}
 
 // The base bitmap of one frame: the bar segment repeated from its own place to
 // beyond the slide's measuring point, with the base part copied over it.

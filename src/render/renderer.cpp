@@ -45,7 +45,7 @@ TFrame TCompassRenderer::RenderCompass(TRenderInput& in) {
         frame.Recentred = true;
         return frame;
     }
-    const TFrame pushed = UpdateWindow(in.Model.options, in.Foreground);
+    const TFrame pushed = Present(in.Model.options, in.Foreground, bounds);
     frame.Pushed = pushed.Pushed;
     frame.Dirty = pushed.Dirty;
     frame.Rendered = true;
@@ -54,10 +54,14 @@ TFrame TCompassRenderer::RenderCompass(TRenderInput& in) {
 }
 
 TFrame TCompassRenderer::UpdateWindow(const TDervikOptions& options, bool foreground) {
+    return Present(options, foreground, LayerBounds(Layers));
+}
+
+TFrame TCompassRenderer::Present(const TDervikOptions& options, bool foreground,
+                                 const QRect& bounds) {
     TFrame frame;
     FDrawnInactive = !foreground;
     FNeedsWindowUpdate = false;
-    const QRect bounds = LayerBounds(Layers);
     FBounds = bounds & WindowImage().rect();
     frame.Dirty = m_window.Present(Layers, bounds, WindowAlpha(options.Transparency, foreground));
     frame.Pushed = !frame.Dirty.isEmpty();

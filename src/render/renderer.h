@@ -76,6 +76,7 @@ public:
     QRect FBounds;
 
 private:
+    TFrame Present(const TDervikOptions& options, bool foreground, const QRect& bounds);
     void PlaceLayers(TRenderInput& in);
     void DrawReadout(const QString& text);
 
