@@ -170,6 +170,10 @@ TEST(SkinList, BuiltInSkinIsComplete) {
     EXPECT_TRUE(pivotY > 0 && pivotY < skin.BaseRect.height());
     EXPECT_TRUE(skin.SlideRect.toQRect().contains(skin.SizeRect.Rects[0].toQRect()));
     EXPECT_FALSE(skin.SizeRect.OnBase);
+    // SlideEdge counts from the base piece's left: the measuring point it names
+    // must lie on the slide piece, or the slide floats off the circle.
+    const int leadInSlide = skin.SlideEdge - (skin.SlideRect.left - skin.BaseRect.left);
+    EXPECT_TRUE(leadInSlide >= 0 && leadInSlide < skin.SlideRect.width()) << leadInSlide;
 }
 
 TEST(SkinList, SelectSkinRemembersAndSavesTheChoice) {
