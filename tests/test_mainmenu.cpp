@@ -8,6 +8,8 @@
 #include "skins/skinlist.h"
 #include "xdesktop.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -141,6 +143,11 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndSaveThem) {
     m.mnuLockMeasurement->trigger();
     EXPECT_FALSE(m.mnuLockAngle->isChecked()); // at most one lock at a time
     EXPECT_TRUE(m.mnuLockMeasurement->isChecked());
+
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
+    QApplication::sendEvent(&w, &rightClick);
+    EXPECT_TRUE(m.PopupMenu1->isVisible());
+    m.PopupMenu1->hide();
 
     w.Model().state.FAngle = 33;
     m.mnuCenterOnScreen->trigger();

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -279,6 +280,11 @@ void TfrmMain::mouseMoveEvent(QMouseEvent* event) {
 
 void TfrmMain::mouseReleaseEvent(QMouseEvent* event) {
     FInteraction->MouseUp(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    // The menu is the window's own right-click menu, unless switched off.
+    PopupMenu(event->globalPos());
 }
 
 void TfrmMain::mouseDoubleClickEvent(QMouseEvent* event) {
