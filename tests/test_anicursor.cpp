@@ -3,7 +3,6 @@
 #include "platform/cursortable.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,10 +28,7 @@ QByteArray dwords(std::initializer_list<quint32> values) {
 }
 
 QByteArray chunk(const QByteArray& id, const QByteArray& data, bool pad = true) {
-    QByteArray out = id + dwords({quint32(data.size())}) + data;
-    if (pad && data.size() % 2)
-        out += '\0';
-    return out;
+    return id + dwords({quint32(data.size())}) + data + QByteArray(pad && data.size() % 2, '\0');
 }
 
 constexpr quint32 kIcons = 1;    // frames are ICO/CUR
@@ -71,14 +67,12 @@ QByteArray riff(const QByteArray& body) {
 
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
-// Made on first use: the image plugins need the application object.
-const QByteArray& redCursor() {
-    static const QByteArray bytes = iconFile(kRed, QPoint(3, 4));
-    return bytes;
+// Made on use, not statically: the image plugins need the application object.
+QByteArray redCursor() {
+    return iconFile(kRed, QPoint(3, 4));
 }
-const QByteArray& blueCursor() {
-    static const QByteArray bytes = iconFile(kBlue, QPoint(5, 6));
-    return bytes;
+QByteArray blueCursor() {
+    return iconFile(kBlue, QPoint(5, 6));
 }
 
 // Steps: frame 1 for 100 ms, frame 0 for 50 ms, frame 1 for 200 ms.
@@ -98,8 +92,7 @@ Steps stepsOf(const QByteArray& bytes) {
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
     QElapsedTimer clock;
-    clock.start();
-    while (!done() && !clock.hasExpired(timeoutMs))
+    for (clock.start(); !done() && !clock.hasExpired(timeoutMs);)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
 }
@@ -138,26 +131,15 @@ TEST(AniParser, ReadsTheStepsOfEveryVariant) {
          {{0, 100}}},
         {"RiffSizeTooLarge", riffSizeTooLarge, {{0, 100}}},
     };
-    for (const auto& [name, bytes, steps] : cases) {
-        SCOPED_TRACE(name);
-        try {
-            EXPECT_EQ(stepsOf(bytes), steps);
-        } catch (const OrvantaError& e) {
-            ADD_FAILURE() << e.message().toStdString();
-        }
-    }
+    for (const auto& [name, bytes, steps] : cases)
+        EXPECT_EQ(stepsOf(bytes), steps) << name;
 }
 
 TEST(AniParser, RefusesDamagedFilesSayingWhy) {
     const QByteArray frames = frameList({redCursor()});
-    const QByteArray valid = riff(anih(1, 1, 6) + frames);
     const std::vector<std::tuple<const char*, QByteArray, QString>> cases = {
         {"NotAnAni", "RIFF" + dwords({4}) + "WAVE",
          "This is not an animated cursor (no RIFF ACON header)."},
-        {"Truncated", valid.left(valid.size() - 10),
-         QStringLiteral("The chunk \"LIST\" claims %1 bytes, but only %2 are left.")
-             .arg(frames.size() - 8)
-             .arg(frames.size() - 18)},
         {"CutInAChunkHeader", riff(anih(1, 1, 6) + frames + "LIS"),
          "The data ends inside a chunk header."},
         {"LyingIconLength",
@@ -176,12 +158,11 @@ TEST(AniParser, RefusesDamagedFilesSayingWhy) {
          "Frame 0: The frame is not an icon or cursor image."},
     };
     for (const auto& [name, bytes, message] : cases) {
-        SCOPED_TRACE(name);
         try {
             (void)parseAni(bytes);
-            ADD_FAILURE() << "parsed";
+            ADD_FAILURE() << name << " parsed";
         } catch (const OrvantaError& e) {
-            EXPECT_EQ(e.message(), message);
+            EXPECT_EQ(e.message(), message) << name;
         }
     }
 }
@@ -235,9 +216,8 @@ protected:
             QGuiApplication::restoreOverrideCursor();
     }
     void write(int number, const QByteArray& bytes) {
-        QFile file(QDir(m_dir.path()).filePath(CursorTable::fileName(number)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QFile file(m_dir.filePath(CursorTable::fileName(number)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
     QTemporaryDir m_dir;
@@ -288,13 +268,13 @@ TEST_F(CursorTableTest, TakesBackOnlyItsOwnOverride) {
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
+// Every shipped cursor file is complete and drawn at the size of a cursor.
 TEST(CursorTable, ShippedCursorsAllLoad) {
-    const QString folder = QStringLiteral(ORVANTA_SOURCE_DIR "/assets/program");
-    if (!QDir(folder).exists("img"))
-        GTEST_SKIP() << "no cursors shipped yet";
-    const CursorTable table(folder);
-    for (int number = 1; number <= CursorTable::kCount; ++number)
+    const CursorTable table(QStringLiteral(ORVANTA_SOURCE_DIR "/assets/program"));
+    for (int number = 1; number <= CursorTable::kCount; ++number) {
         EXPECT_TRUE(table.isLoaded(number)) << table.loadError(number).toStdString();
+        EXPECT_EQ(table.cursor(number).pixmap().size(), QSize(32, 32)) << number;
+    }
 }
 
 } // namespace

