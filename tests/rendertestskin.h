@@ -1,5 +1,5 @@
 #pragma once
-// Skins written to a temporary folder for the composition and renderer tests:
+// A skin written to a temporary folder for the composition and renderer tests:
 // a sheet whose pieces are filled with known colours, and a definition that
 // places every kind of piece.
 
@@ -8,13 +8,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace rendertest {
 
-// Piece colours of the sheet, opaque.
 inline constexpr QRgb kBaseColour = 0xff204080;
 inline constexpr QRgb kBarColour = 0xff808000;
 inline constexpr QRgb kSlideColour = 0xff008040;
@@ -23,10 +21,9 @@ inline constexpr QRgb kNormalLook = 0xff0000c0;
 inline constexpr QRgb kPressedLook = 0xffc00000;
 inline constexpr QRgb kHoverLook = 0xff00c000;
 
-// A 120 x 60 sheet:
-//   base 0,0 30x20 with a transparent notch 20..24 x 0..20 (cuts the bar),
-//   bar 30,8 10x4, slide 40,0 20x20, panels 60,0 and 80,0 20x10,
-//   control looks in rows 30 (normal), 40 (pressed), 50 (hover), 8x8 each.
+// A 120 x 60 sheet: base 0,0 30x20 with a transparent notch at x 20..24 that
+// cuts the bar, bar 30,8 10x4, slide 40,0 20x20, panels 60,0 and 80,0 20x10,
+// control looks 8 high in rows 30 (normal), 40 (pressed) and 50 (hover).
 inline QImage sheet() {
     QImage img(120, 60, QImage::Format_ARGB32);
     img.fill(0);
@@ -45,8 +42,8 @@ inline QImage sheet() {
 
 // The definition for sheet(): base edge 10 (pivot (10, 10)), slide edge 45 (5
 // pixels into the slide), both panels, a readout on the slide panel, and
-// controls on each of the four parts.
-inline QString fullIni(const QString& extraHorizontal = QString()) {
+// controls on each of the four parts; Close has pressed and hover looks.
+inline QString fullIni() {
     return QStringLiteral("[一般]\n名称=Test\n[Main]\nBaseColors=ff0000, 0000ff\n"
                           "FontFace=DejaVu Sans\nFontSize=11\nFontColor=000000\n"
                           "[Horizontal]\nImage=sheet.png\n"
@@ -60,32 +57,24 @@ inline QString fullIni(const QString& extraHorizontal = QString()) {
                           "CloseRect=0, 30, 8, 8\nMenuRect=10, 30, 8, 8, 1\n"
                           "FlipRect=20, 30, 8, 8, 2\nAngleRect=30, 30, 8, 8, 3\n"
                           "RadiusRect=40, 30, 8, 8, 1\nCircumferenceRect=50, 30, 8, 8, 1\n"
-                          "AreaRect=60, 30, 8, 8, 1\n") +
-           extraHorizontal +
-           QStringLiteral("\n[HorizontalControlsDown]\n"
-                          "CloseRect=0, 40, 8, 8\nMenuRect=10, 40, 8, 8\nFlipRect=20, 40, 8, 8\n"
-                          "AngleRect=30, 40, 8, 8\nRadiusRect=40, 40, 8, 8\n"
-                          "[HorizontalControlsOver]\n"
-                          "CloseRect=0, 50, 8, 8\nMenuRect=10, 50, 8, 8\nFlipRect=20, 50, 8, 8\n"
-                          "AngleRect=30, 50, 8, 8\nRadiusRect=40, 50, 8, 8\n");
+                          "AreaRect=60, 30, 8, 8, 1\n"
+                          "[HorizontalControlsDown]\nCloseRect=0, 40, 8, 8\n"
+                          "[HorizontalControlsOver]\nCloseRect=0, 50, 8, 8\n");
 }
 
-// A folder holding skins; each write() replaces the definition and picture.
-class SkinFolder {
-public:
+// A folder holding skins; write() returns the definition's path.
+struct SkinFolder {
     QString write(const QString& ini, const QImage& picture = sheet(),
-                  const QString& pictureName = QStringLiteral("sheet.png"),
-                  const QString& iniName = QStringLiteral("skin.ini")) const {
-        EXPECT_TRUE(picture.save(m_dir.filePath(pictureName)));
-        QFile f(m_dir.filePath(iniName));
+                  const QString& pictureName = "sheet.png",
+                  const QString& iniName = "skin.ini") const {
+        EXPECT_TRUE(picture.save(dir.filePath(pictureName)));
+        QFile f(dir.filePath(iniName));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(ini.toUtf8());
         return f.fileName();
     }
-    [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
+    [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
 };
 
 } // namespace rendertest

@@ -2,8 +2,8 @@
 #include "rendertestskin.h"
 
 #include <QPainter>
+#include <array>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace orvanta;
 using namespace rendertest;
@@ -12,34 +12,22 @@ namespace {
 
 constexpr QRgb kRed = 0xffff0000;
 
-DesktopGeometry singleScreen(int w, int h) {
-    const QRect r(0, 0, w, h);
-    return DesktopGeometry{r, {r}, r};
-}
-
 class Renderer : public ::testing::Test {
 protected:
     void SetUp() override {
-        skin = std::make_unique<TDervikSkin>(folder.write(fullIni()));
-        options = std::make_unique<TDervikOptions>(folder.path("Compass.ini"), u'.');
-        options->FirstTime = false;
-        options->Quality = false;
-        units = std::make_unique<TMeasurements>(folder.path(""), QString(), u'.');
-        model = std::make_unique<CompassModel>(*options, *units, u'.');
-        model->Initialise(desktop);
+        options.FirstTime = false;
+        options.Quality = false;
+        model.Initialise(desktop);
         state().FPosX = 300;
         state().FPosY = 200;
         state().FAngle = 0;
         state().FMeasurement = 100;
-        ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+        compose();
     }
-
-    TCompass& state() { return model->state; }
-    TRenderInput input(bool foreground = true) {
-        return TRenderInput{*model, *skin, desktop, foreground, false};
-    }
-    TFrame render() {
-        TRenderInput in = input();
+    void compose() { ASSERT_TRUE(Compose(skin, options, state(), renderer.Layers).Ok); }
+    TCompass& state() { return model.state; }
+    TFrame render(bool foreground = true) {
+        TRenderInput in{model, skin, desktop, foreground, false};
         return renderer.RenderCompass(in);
     }
     [[nodiscard]] QRgb pixel(int x, int y) const { return renderer.WindowImage().pixel(x, y); }
@@ -53,11 +41,11 @@ protected:
     }
 
     SkinFolder folder;
-    DesktopGeometry desktop = singleScreen(800, 600);
-    std::unique_ptr<TDervikSkin> skin;
-    std::unique_ptr<TDervikOptions> options;
-    std::unique_ptr<TMeasurements> units;
-    std::unique_ptr<CompassModel> model;
+    TDervikSkin skin{folder.write(fullIni())};
+    TDervikOptions options{folder.path("Compass.ini"), u'.'};
+    TMeasurements units{folder.path(""), QString(), u'.'};
+    CompassModel model{options, units, u'.'};
+    DesktopGeometry desktop{QRect(0, 0, 800, 600), {QRect(0, 0, 800, 600)}, QRect(0, 0, 800, 600)};
     TCompassRenderer renderer;
 };
 
@@ -65,51 +53,35 @@ protected:
 
 TEST_F(Renderer, PlacesEveryPieceForTheState) {
     // Pivot (10, 10) at window (310, 210); the slide's edge 5 pixels into it.
-    struct Case {
-        double angle;
-        QPointF slide, basePanel, slidePanel, close, menu, flip, angleCtrl, readout;
-    };
-    const Case cases[] = {
-        {0,
-         {405, 200},
-         {300, 205},
-         {405, 215},
-         {300, 230},
-         {375, 230},
-         {320, 220},
-         {395, 230},
-         {445, 200}},
-        // Turned down: the panels stay upright and follow their anchors. The
-        // base panel's anchor lies mirrored across the beam.
-        {90,
-         {405, 200},
-         {305, 210},
-         {295, 315},
-         {300, 230},
-         {375, 230},
-         {325, 225},
-         {285, 330},
-         {335, 300}},
-    };
-    for (const Case& c : cases) {
-        const TFrameGeometry g = FrameGeometry(*skin, {10, 10}, {300, 200}, 100, c.angle);
+    const auto places = [&](double angle) {
+        const TFrameGeometry g = FrameGeometry(skin, {10, 10}, {300, 200}, 100, angle);
         EXPECT_EQ(g.Centre, QPointF(310, 210));
-        EXPECT_EQ(g.SlidePosition, c.slide) << c.angle;
-        EXPECT_EQ(g.BasePanelPosition, c.basePanel) << c.angle;
-        EXPECT_EQ(g.SlidePanelPosition, c.slidePanel) << c.angle;
-        auto at = [&](SkinControl k) {
-            const TRectPlus& r = skin->control(k);
-            return ControlPosition(*skin, g, r.GetRect(TRectPlus::Placement),
-                                   renderer.Layers.Control(k).Placement);
-        };
-        EXPECT_EQ(at(SkinControl::Close), c.close) << c.angle;
-        EXPECT_EQ(at(SkinControl::Menu), c.menu) << c.angle;
-        EXPECT_EQ(at(SkinControl::Flip), c.flip) << c.angle;
-        EXPECT_EQ(at(SkinControl::Angle), c.angleCtrl) << c.angle;
-        EXPECT_EQ(ControlPosition(*skin, g, skin->SizeRect.GetRect(TRectPlus::Placement),
-                                  TPlacement::SlidePanel),
-                  c.readout)
-            << c.angle;
+        std::array<QPointF, 8> at{g.SlidePosition, g.BasePanelPosition, g.SlidePanelPosition};
+        const SkinControl controls[] = {SkinControl::Close, SkinControl::Menu, SkinControl::Flip,
+                                        SkinControl::Angle};
+        for (std::size_t i = 0; i < 4; ++i)
+            at[3 + i] =
+                ControlPosition(skin, g, skin.control(controls[i]).GetRect(TRectPlus::Placement),
+                                renderer.Layers.Control(controls[i]).Placement);
+        at[7] = ControlPosition(skin, g, skin.SizeRect.GetRect(TRectPlus::Placement),
+                                TPlacement::SlidePanel);
+        return at;
+    };
+    // Turned down, the panels stay upright and follow their anchors; the base
+    // panel's anchor lies mirrored across the beam.
+    const struct {
+        const char* what;
+        QPointF at0, at90;
+    } expected[] = {
+        {"slide", {405, 200}, {405, 200}},       {"base panel", {300, 205}, {305, 210}},
+        {"slide panel", {405, 215}, {295, 315}}, {"Close", {300, 230}, {300, 230}},
+        {"Menu", {375, 230}, {375, 230}},        {"Flip", {320, 220}, {325, 225}},
+        {"Angle", {395, 230}, {285, 330}},       {"readout", {445, 200}, {335, 300}},
+    };
+    const auto at0 = places(0), at90 = places(90);
+    for (std::size_t i = 0; i < at0.size(); ++i) {
+        EXPECT_EQ(at0[i], expected[i].at0) << expected[i].what;
+        EXPECT_EQ(at90[i], expected[i].at90) << expected[i].what;
     }
 
     state().FAngle = 90;
@@ -117,7 +89,6 @@ TEST_F(Renderer, PlacesEveryPieceForTheState) {
     const TLayerStack& l = renderer.Layers;
     EXPECT_EQ(l.gSlidePanelLayer->Position, QPointF(295, 315));
     EXPECT_EQ(l.gSlidePanelLayer->Angle, 0.0f);
-    EXPECT_EQ(l.Control(SkinControl::Angle).Hover->Position, QPointF(285, 330));
     // Pieces on the beam turn about the pivot: the slide's edge lies 100
     // pixels below it, the bar runs down.
     EXPECT_EQ(l.gSlideLayer->MapToWindow({5, 10}), QPointF(310, 310));
@@ -126,18 +97,17 @@ TEST_F(Renderer, PlacesEveryPieceForTheState) {
 }
 
 TEST_F(Renderer, SpreadIsDrawnInWholePixels) {
-    struct Case {
-        float spread;
-        float drawn;
-    };
-    const Case cases[] = {{0.6f, 0}, {-20, 0}, {100.5f, 100}, {101.5f, 102}, {3.5f, 4}, {1e7f, -1}};
-    for (const Case& c : cases) {
-        state().FMeasurement = c.spread;
+    // Below one pixel and negative draw nothing; halves go to even; too long
+    // is cut to the longest the desktop allows (-1).
+    const std::pair<float, float> cases[] = {
+        {0.6f, 0}, {-20, 0}, {100.5f, 100}, {101.5f, 102}, {1e7f, -1}};
+    for (const auto& [spread, drawnOrMax] : cases) {
+        state().FMeasurement = spread;
         render();
-        const float drawn = c.drawn < 0 ? float(state().FMaxLength) : c.drawn;
-        EXPECT_EQ(state().FMeasurement, drawn) << c.spread;
-        EXPECT_EQ(options->Measurement, drawn) << c.spread;
-        EXPECT_EQ(renderer.Layers.gShapeLayer->Side, int(2 * drawn) + 4) << c.spread;
+        const float drawn = drawnOrMax < 0 ? float(state().FMaxLength) : drawnOrMax;
+        EXPECT_EQ(state().FMeasurement, drawn) << spread;
+        EXPECT_EQ(options.Measurement, drawn) << spread;
+        EXPECT_EQ(renderer.Layers.gShapeLayer->Side, int(2 * drawn) + 4) << spread;
         // The slide's edge sits exactly the drawn spread from the pivot.
         EXPECT_EQ(renderer.Layers.gSlideLayer->MapToWindow({5, 10}), QPointF(310 + drawn, 210));
     }
@@ -157,9 +127,8 @@ TEST(RenderGeometry, FiguresAndTheirCorners) {
         int side, k;
     };
     const Case cases[] = {
-        {0, 0, 0, 4, 0},       {0, 0, 100, 204, 100}, {4, 1, 100, 204, 100},
-        {4, 0, 100, 287, 141}, {3, 0, 10, 44, 20},    {6, 0, 100, 235, 115},
-        {2, 0, 100, 204, 100}, {1, 0, 100, 204, 100}, // degenerate: drawn as circles
+        {0, 0, 0, 4, 0},       {4, 1, 100, 204, 100}, {4, 0, 100, 287, 141}, {3, 0, 10, 44, 20},
+        {6, 0, 100, 235, 115}, {2, 0, 100, 204, 100}, // degenerate: drawn as a circle
     };
     for (const Case& c : cases) {
         const TFigure f = Figure(c.shape, c.scribe, c.spread, 0);
@@ -169,9 +138,10 @@ TEST(RenderGeometry, FiguresAndTheirCorners) {
         EXPECT_GE(box.left(), 0.0);
         EXPECT_LE(box.right(), f.Side - 1.0);
     }
-    const QRectF circle = Figure(0, 0, 100, 0).Outline.boundingRect();
-    EXPECT_NEAR(circle.left(), 1.0, 1e-9);
-    EXPECT_NEAR(circle.right(), 201.0, 1e-9);
+    const TFigure circle = Figure(0, 0, 100, 0);
+    EXPECT_EQ(circle.Side, 204);
+    EXPECT_NEAR(circle.Outline.boundingRect().left(), 1.0, 1e-9);
+    EXPECT_NEAR(circle.Outline.boundingRect().right(), 201.0, 1e-9);
 }
 
 TEST(RenderGeometry, BarTilesReachTheSlideAndTheBaseCutsThem) {
@@ -199,38 +169,13 @@ TEST(RenderGeometry, BarTilesReachTheSlideAndTheBaseCutsThem) {
     EXPECT_EQ(target.pixel(9, 3), 0u);
 }
 
-TEST(RenderGeometry, ReadoutTextIsCentred) {
-    struct Case {
-        int width, text, x;
-    };
-    const Case cases[] = {{20, 10, 4}, {21, 10, 4}, {23, 10, 6}, {20, 30, 1}, {0, 0, 1}};
-    for (const Case& c : cases)
-        EXPECT_EQ(ReadoutTextX(c.width, c.text), c.x) << c.width << "/" << c.text;
+TEST(RenderGeometry, ReadoutTextIsCentredWithHalvesToEven) {
+    EXPECT_EQ(ReadoutTextX(21, 10), 4);
+    EXPECT_EQ(ReadoutTextX(23, 10), 6);
+    EXPECT_EQ(ReadoutTextX(20, 30), 1); // never into the first column
 }
 
-TEST_F(Renderer, DrawsTheFigureInTheCircleColour) {
-    options->SelectedBaseColor = 1; // the second colour, blue
-    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
-    options->Shape = 4;
-    options->Scribe = 1;
-    render();
-    // Inscribed square around the pivot (310, 210) with spread 100.
-    for (const QPoint p :
-         {QPoint(310, 310), QPoint(210, 210), QPoint(310, 110), QPoint(360, 260), QPoint(260, 160)})
-        EXPECT_EQ(pixel(p.x(), p.y()), 0xff0000ffu) << p.x() << "," << p.y();
-    EXPECT_EQ(qAlpha(pixel(310, 300)), 0);
-    EXPECT_EQ(qAlpha(pixel(310, 311)), 0);
-
-    options->Shape = 0;
-    options->SelectedBaseColor = 0;
-    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
-    render();
-    for (const QPoint p : {QPoint(310, 310), QPoint(210, 210), QPoint(310, 110)})
-        EXPECT_EQ(pixel(p.x(), p.y()), kRed) << p.x() << "," << p.y();
-    EXPECT_EQ(qAlpha(pixel(360, 260)), 0); // the square's side is gone
-}
-
-TEST_F(Renderer, DrawsThePiecesAndTheReadout) {
+TEST_F(Renderer, DrawsThePiecesTheReadoutAndTheFigure) {
     render();
     EXPECT_EQ(pixel(305, 201), kBaseColour);
     EXPECT_EQ(pixel(305, 205), kPanelColour); // the base panel hangs over the base
@@ -252,10 +197,29 @@ TEST_F(Renderer, DrawsThePiecesAndTheReadout) {
         EXPECT_EQ(qAlpha(pixel(area.left(), y)), 0);
     }
     EXPECT_GT(ink, 10);
+
+    options.SelectedBaseColor = 1; // the second colour, blue
+    compose();
+    options.Shape = 4;
+    options.Scribe = 1;
+    render();
+    // Inscribed square around the pivot (310, 210) with spread 100.
+    for (const QPoint p : {QPoint(310, 310), QPoint(210, 210), QPoint(360, 260), QPoint(260, 160)})
+        EXPECT_EQ(pixel(p.x(), p.y()), 0xff0000ffu) << p.x() << "," << p.y();
+    EXPECT_EQ(qAlpha(pixel(310, 300)), 0);
+    EXPECT_EQ(qAlpha(pixel(310, 311)), 0);
+
+    options.Shape = 0;
+    options.SelectedBaseColor = 0;
+    compose();
+    render();
+    for (const QPoint p : {QPoint(310, 310), QPoint(210, 210), QPoint(310, 110)})
+        EXPECT_EQ(pixel(p.x(), p.y()), kRed) << p.x() << "," << p.y();
+    EXPECT_EQ(qAlpha(pixel(360, 260)), 0); // the square's side is gone
 }
 
 TEST_F(Renderer, RedrawsOnlyWhereTheCompassWasAndIs) {
-    TFrame first = render();
+    const TFrame first = render();
     ASSERT_TRUE(first.Rendered && first.Pushed);
     const QRect before = renderer.FBounds;
     EXPECT_TRUE(first.Dirty.boundingRect().contains(before));
@@ -266,16 +230,15 @@ TEST_F(Renderer, RedrawsOnlyWhereTheCompassWasAndIs) {
     state().FNeedsRepaint = true;
     const TFrame second = render();
     const QRect after = renderer.FBounds;
-    const QRect margin = (before | after).adjusted(-1, -1, 1, 1);
-    EXPECT_TRUE(margin.contains(second.Dirty.boundingRect()));
+    EXPECT_TRUE((before | after).adjusted(-1, -1, 1, 1).contains(second.Dirty.boundingRect()));
     EXPECT_TRUE(second.Dirty.contains(before));
     EXPECT_TRUE(second.Dirty.contains(after));
     EXPECT_LT(second.Dirty.boundingRect().width(), 800);
     // Frame by frame, the image is what drawing everything afresh gives.
     EXPECT_EQ(renderer.WindowImage(), redrawnFromScratch());
 
-    options->Quality = true; // smoothing and antialiasing reach no further
-    ASSERT_TRUE(Compose(*skin, *options, state(), renderer.Layers).Ok);
+    options.Quality = true; // smoothing and antialiasing reach no further
+    compose();
     for (const float angle : {33.3f, 127.0f, 200.5f}) {
         state().FAngle = angle;
         state().FPosX -= 37;
@@ -286,12 +249,11 @@ TEST_F(Renderer, RedrawsOnlyWhereTheCompassWasAndIs) {
 }
 
 TEST_F(Renderer, LooksAndFocusRepushWithoutRendering) {
-    TRenderInput in = input();
+    TRenderInput in{model, skin, desktop, true, false};
     EXPECT_TRUE(renderer.IdleUpdate(in).Rendered);
     EXPECT_FALSE(renderer.IdleUpdate(in).Pushed); // nothing asked for, nothing done
 
-    const TControlLayers& close = renderer.Layers.Control(SkinControl::Close);
-    close.Hover->Visible = true;
+    renderer.Layers.Control(SkinControl::Close).Hover->Visible = true;
     renderer.FNeedsWindowUpdate = true;
     TFrame f = renderer.IdleUpdate(in);
     EXPECT_FALSE(f.Rendered);
@@ -300,13 +262,13 @@ TEST_F(Renderer, LooksAndFocusRepushWithoutRendering) {
     EXPECT_EQ(pixel(303, 233), kHoverLook);
 
     // Another window takes the focus: 85 % opacity, then nothing more.
-    TRenderInput background = input(false);
-    f = renderer.IdleUpdate(background);
+    in.Foreground = false;
+    f = renderer.IdleUpdate(in);
     EXPECT_TRUE(f.Pushed);
     EXPECT_FALSE(f.Rendered);
     EXPECT_TRUE(renderer.FDrawnInactive);
     EXPECT_EQ(qAlpha(pixel(305, 201)), 217);
-    EXPECT_FALSE(renderer.IdleUpdate(background).Pushed);
+    EXPECT_FALSE(renderer.IdleUpdate(in).Pushed);
     EXPECT_FALSE(state().FNeedsRepaint);
     EXPECT_EQ(renderer.WindowImage(), redrawnFromScratch(217));
 }
@@ -346,9 +308,9 @@ TEST(WindowImage, OpacityFollowsTransparencyAndFocus) {
         bool foreground;
         int alpha;
     };
-    const Case cases[] = {{0, true, 255}, {0, false, 217},  {50, true, 128},
-                          {90, true, 26}, {30, true, 178},  {10, true, 230},
-                          {95, true, 13}, {-20, true, 255}, {150, true, 0}};
+    // Exact halves (127.5, 178.5) go to even; out of range is clamped.
+    const Case cases[] = {{0, true, 255},  {0, false, 217},  {50, true, 128},
+                          {30, true, 178}, {-20, true, 255}, {150, true, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(WindowAlpha(c.transparency, c.foreground), c.alpha) << c.transparency;
 
