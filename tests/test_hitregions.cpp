@@ -135,13 +135,11 @@ TEST(HitRegions, ReadoutHintFollowsTooltipsOptionAndBounds) {
 }
 
 TEST(HitRegions, MenuOpensAtTheMouseOnScreen) {
-    for (const QPoint origin : {QPoint(0, 0), QPoint(-1920, -300)}) {
-        ControlsRig r;
-        r.window.origin = origin;
-        r.Click({65, 105});
-        EXPECT_EQ(r.window.calls, QStringList{"PopupMenu"});
-        EXPECT_EQ(r.window.menuPos, QPoint(65, 105) + origin);
-    }
+    ControlsRig r;
+    r.window.origin = {-1920, -300};
+    r.Click({65, 105});
+    EXPECT_EQ(r.window.calls, QStringList{"PopupMenu"});
+    EXPECT_EQ(r.window.menuPos, QPoint(65 - 1920, 105 - 300));
 }
 
 TEST(HitRegions, StackedMeasureSelectorsStepTheShownType) {
