@@ -90,11 +90,13 @@ TEST_P(ShippedSkins, DescribesItself) {
 TEST_P(ShippedSkins, RectanglesLieOnThePictureAndControlsOnTheirPieces) {
     const QStringList looks{"HorizontalControls", "HorizontalControlsOver",
                             "HorizontalControlsDown"};
-    for (const QString& section : QStringList{"Horizontal"} + looks)
-        for (const QString& key : s.ini.keys(section))
+    for (const QString& section : QStringList{"Horizontal"} + looks) {
+        for (const QString& key : s.ini.keys(section)) {
             EXPECT_TRUE(!key.endsWith(u"Rect") || (!s.rect(key, section).isEmpty() &&
                                                    s.picture.rect().contains(s.rect(key, section))))
                 << section.toStdString() << " " << key.toStdString();
+        }
+    }
 
     const QRect pieces[] = {s.rect("BaseRect"), s.rect("SlideRect"), s.rect("BasePanelRect"),
                             s.rect("SlidePanelRect")};
