@@ -149,6 +149,11 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndSaveThem) {
     EXPECT_TRUE(m.PopupMenu1->isVisible());
     m.PopupMenu1->hide();
 
+    w.SetOpacity(70);
+    EXPECT_EQ(w.Options().Transparency, 30);
+    EXPECT_EQ(w.GetOpacity(), 70);
+    EXPECT_FALSE(program.readFile("Compass.ini").contains("Transparency=30")); // not saved
+
     w.Model().state.FAngle = 33;
     m.mnuCenterOnScreen->trigger();
     EXPECT_EQ(w.Model().state.FAngle, 0.0f);

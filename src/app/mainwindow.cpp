@@ -431,6 +431,15 @@ void TfrmMain::SetQuality(bool high) {
     Compose();
 }
 
+void TfrmMain::SetOpacity(int percent) {
+    FOptions->Transparency = 100 - percent;
+    Compose();
+}
+
+int TfrmMain::GetOpacity() const {
+    return 100 - FOptions->Transparency;
+}
+
 void TfrmMain::NextBaseColor() {
     FSkinList->Skin->NextBaseColor();
     FOptions->SelectedBaseColor = FSkinList->Skin->BaseColorIndex;

@@ -60,6 +60,10 @@ public:
     void CentreOnScreen();
     void SelectSkin(int index);
     void SetQuality(bool high);
+    // The window's opacity in percent, as automation sees it: the complement of
+    // Transparency, neither clamped nor saved.
+    void SetOpacity(int percent);
+    [[nodiscard]] int GetOpacity() const;
     void Compose();
     // Shows a change of the options or the state at the next idle pass.
     void RequestRender();
