@@ -64,8 +64,20 @@ inline void put(QByteArray& out, std::initializer_list<std::pair<std::uint32_t, 
 
 // qCompress gives a four-byte length, a two-byte zlib header, the raw deflate
 // stream and a four-byte Adler-32.
+// Raw deflate (no zlib header or checksum), as ZIP entries hold it. Made with
+// zlib itself: qCompress gives no stream at all for empty data.
 inline QByteArray deflateRaw(const QByteArray& data) {
-    return qCompress(data, 9).mid(6).chopped(4);
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&z, uLong(data.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(qsizetype(z.total_out));
+    deflateEnd(&z);
+    return out;
 }
 
 inline std::uint32_t crcOf(const QByteArray& data) {
