@@ -217,3 +217,19 @@ TEST_F(WindowTest, IdleMeansIdle) {
     // margin is for a loaded machine delivering late X events.
     EXPECT_LT(m.captured(1).toInt(), 100) << report.toStdString();
 }
+
+TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    desktop.click(QPoint(326, 278)); // the keyboard goes to the compass
+    desktop.run("xdotool", {"type", "--delay", "40", "250"});
+    desktop.run("xdotool", {"key", "Return"});
+    desktop.run("xdotool", {"type", "--delay", "40", "+50"});
+    desktop.run("xdotool", {"key", "Return"});
+    // The slide's lead is now 300 px right of the pivot (it was at 150).
+    ASSERT_TRUE(compassShownAt(QPoint(326 + 300, 278)));
+    desktop.run("xdotool", {"key", "q"});
+    ASSERT_TRUE(compass.waitForFinished(8000));
+    EXPECT_TRUE(program.readFile("Compass.ini").contains("Measurement=300\r\n"));
+}
