@@ -30,18 +30,10 @@ constexpr int kValueMaxWidth = kPanel.width() - kValueX - 8;
 
 TfrmAboutThisSkin::TfrmAboutThisSkin(const TDervikSkin& skin, IShell& shell, ICursorTable* cursors,
                                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_shell(shell), m_contact(skin.Contact), m_webSite(skin.WebSite) {
-    setWindowTitle(QStringLiteral("关于此皮肤"));
-    setFixedSize(kClientSize);
-    setWindowModality(Qt::ApplicationModal);
-
-    QWidget* panel = MakeWhitePanel(this, kPanel);
-    auto* picture = new QLabel(panel);
-    picture->setPixmap(DecorationPicture(kPicture.size()));
-    picture->setGeometry(kPicture);
-    AddPanelHeading(panel, QStringLiteral("关于此皮肤"), kIconSize);
+    : QDialog(parent, kDialogFlags), m_shell(shell), m_contact(skin.Contact),
+      m_webSite(skin.WebSite) {
+    QWidget* panel = SetUpDialogFrame(this, QStringLiteral("关于此皮肤"), kClientSize, kPanel,
+                                      kPicture, QStringLiteral("关于此皮肤"), kIconSize);
 
     const QString captions[] = {QStringLiteral("名称:"), QStringLiteral("作者:"),
                                 QStringLiteral("描述:"), QStringLiteral("联系:"),
@@ -66,8 +58,6 @@ TfrmAboutThisSkin::TfrmAboutThisSkin(const TDervikSkin& skin, IShell& shell, ICu
     lblVersion = valueLabels[5];
     // A description cut at the panel's edge can still be read in full.
     lblDescription->setToolTip(skin.Description);
-    // The picture sits behind the texts, as on the panel it decorates.
-    picture->lower();
 
     cmdOk = new QPushButton(QStringLiteral("确定"), this);
     cmdOk->setGeometry(154, 186, 75, 23);

@@ -89,19 +89,10 @@ private:
 };
 
 TfrmCustomUnits::TfrmCustomUnits(TCustomUnitsDeps deps, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_deps(std::move(deps)), m_beep([] { QApplication::beep(); }),
+    : QDialog(parent, kDialogFlags), m_deps(std::move(deps)), m_beep([] { QApplication::beep(); }),
       m_separator(systemDecimalSeparator()) {
-    setWindowTitle(QStringLiteral("配置自定义单位"));
-    setFixedSize(kClientSize);
-    setWindowModality(Qt::ApplicationModal);
-
-    QWidget* panel = MakeWhitePanel(this, kPanel);
-    auto* picture = new QLabel(panel);
-    picture->setPixmap(DecorationPicture(kPicture.size()));
-    picture->setGeometry(kPicture);
-    AddPanelHeading(panel, QStringLiteral("校准单位"), kIconSize);
+    QWidget* panel = SetUpDialogFrame(this, QStringLiteral("配置自定义单位"), kClientSize, kPanel,
+                                      kPicture, QStringLiteral("校准单位"), kIconSize);
 
     auto* note = new QLabel(QStringLiteral("下面列表中包含您自定义的测量单位"), panel);
     note->adjustSize();

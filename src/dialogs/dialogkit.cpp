@@ -148,4 +148,19 @@ void AddPanelHeading(QWidget* panel, const QString& title, int iconSize) {
     heading->move(kHeadingPos);
 }
 
+QWidget* SetUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
+                          const QRect& panelRect, const QRect& pictureRect, const QString& heading,
+                          int iconSize) {
+    dialog->setWindowTitle(title);
+    dialog->setFixedSize(clientSize);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QWidget* panel = MakeWhitePanel(dialog, panelRect);
+    auto* picture = new QLabel(panel);
+    picture->setPixmap(DecorationPicture(pictureRect.size()));
+    picture->setGeometry(pictureRect);
+    picture->lower(); // behind the texts, as on the panel it decorates
+    AddPanelHeading(panel, heading, iconSize);
+    return panel;
+}
+
 } // namespace orvanta

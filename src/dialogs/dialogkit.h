@@ -46,4 +46,15 @@ void MakeLinkLabel(QLabel* label);
 // The heading in the panel's top-left: the compass icon and a bold title.
 void AddPanelHeading(QWidget* panel, const QString& title, int iconSize);
 
+// The frame every small dialog shares: fixed size, application-modal, caption
+// `title`; the white panel at `panelRect` with the decorative picture at
+// `pictureRect` and the heading `heading`. Returns the panel.
+QWidget* SetUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
+                          const QRect& panelRect, const QRect& pictureRect, const QString& heading,
+                          int iconSize);
+
+// The window flags of those dialogs: a fixed frame with only a close box.
+inline constexpr Qt::WindowFlags kDialogFlags =
+    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 } // namespace orvanta

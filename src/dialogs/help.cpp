@@ -22,9 +22,7 @@ constexpr QRect kOk(249, 421, 75, 22);
 } // namespace
 
 TAboutBox::TAboutBox(const QString& programFolder, ICursorTable* cursors, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_programFolder(programFolder) {
+    : QDialog(parent, kDialogFlags), m_programFolder(programFolder) {
     setWindowTitle(QStringLiteral("Orvanta帮助"));
     setFixedSize(kClientSize);
 

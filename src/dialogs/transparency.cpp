@@ -22,9 +22,7 @@ constexpr int kFullOpacity = 100; // Transparency is 100 minus the opacity
 
 TfrmTransparency::TfrmTransparency(TDervikOptions& options, std::function<void()> render,
                                    ICursorTable* cursors, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      m_options(options), m_render(std::move(render)) {
+    : QDialog(parent, kDialogFlags), m_options(options), m_render(std::move(render)) {
     setWindowTitle(QStringLiteral("更改透明度"));
     setFixedSize(kClientSize);
     setWindowModality(Qt::ApplicationModal);
