@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-    libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev
+    libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev
     libgtest-dev libbenchmark-dev clang-format
-    strace xvfb xcompmgr xdotool x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
+    strace xvfb xcompmgr xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core
 )
 
