@@ -5,6 +5,8 @@
 #include "app/package/installer.h"
 #include "app/programfolder.h"
 #include "app/rendercommand.h"
+#include "automation/automationserver.h"
+#include "automation/registration.h"
 #include "dialogs/splash.h"
 #include "model/numbers.h"
 #include "model/options.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
+#include <optional>
 
 // Resources of a static library must be registered by name, from outside any
 // namespace.
@@ -74,6 +77,31 @@ bool installPackages(const QStringList& packages, const QString& folder, bool he
     return true;
 }
 
+// "REGSERVER" and "UNREGSERVER" do their work and end the program; every other
+// start renews the activation file, and a failure there stops nothing.
+std::optional<int> handleRegistration(TRegistrationSwitch registration,
+                                      const QString& programFile) {
+    try {
+        switch (registration) {
+        case TRegistrationSwitch::Register:
+            RegisterServer(programFile);
+            return 0;
+        case TRegistrationSwitch::Unregister:
+            UnregisterServer();
+            return 0;
+        case TRegistrationSwitch::None:
+            RegisterServer(programFile);
+            return std::nullopt;
+        }
+    } catch (const OrvantaError& e) {
+        if (registration == TRegistrationSwitch::None)
+            return std::nullopt;
+        std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
+        return kStartFailed;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString VersionText() {
@@ -88,6 +116,10 @@ QString HelpText() {
                           "regular polygons in pixels or calibrated units.\n"
                           "\n"
                           "  /m                  start hidden in the notification area\n"
+                          "  -Automation         started by an automation client: end when the\n"
+                          "                      last client has left the session bus\n"
+                          "  -RegServer          write the D-Bus activation file and exit\n"
+                          "  -UnregServer        remove the D-Bus activation file and exit\n"
                           "  PACKAGE.compassskin install a skin package and select its skin\n"
                           "  --render OUT.png    render one frame to a PNG without a display\n"
                           "  --help              show this help and exit\n"
@@ -121,6 +153,9 @@ int RunOrvanta(int argc, char** argv) {
                 rest << a;
         return RunRenderCommand(rest);
     }
+    const TAutomationSwitches automation = ScanAutomationSwitches(args);
+    if (const auto ended = handleRegistration(automation.registration, ProgramFile()))
+        return *ended;
 
     QApplication app(argc, argv);
     initDialogResources();
@@ -145,6 +180,10 @@ int RunOrvanta(int argc, char** argv) {
     QObject::connect(&window, &TfrmMain::Quitting, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    TAutomationServer automationServer(window, QDBusConnection::sessionBus(),
+                                       automation.startedByClient);
+    if (!automationServer.Start() && automation.startedByClient)
+        std::fputs("orvanta: no session bus: the compass runs without automation\n", stderr);
 
     IniKeyValueStore store(IniKeyValueStore::defaultUserFile(),
                            IniKeyValueStore::shippedFileIn(folder));

@@ -1,0 +1,47 @@
+#pragma once
+// Puts the automation model on the session bus: registers the three objects,
+// then asks for the well-known name, queueing behind a running instance so
+// that this one takes over when that one ends. Keeps the clients that called a
+// member, frees the events sink when its client leaves, and, in a program
+// started by a client, closes the window when the last client has left.
+
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
+#include <QObject>
+#include <QSet>
+#include <memory>
+
+namespace orvanta {
+
+class TfrmMain;
+class TVelmoraCompass;
+class TVelmoraCompassSkins;
+class TVelmoraCompassUnits;
+
+class TAutomationServer : public QObject {
+    Q_OBJECT
+
+public:
+    TAutomationServer(TfrmMain& window, QDBusConnection bus, bool startedByClient);
+    ~TAutomationServer() override;
+
+    // False when there is no bus or the objects could not be registered; the
+    // compass then runs without automation.
+    [[nodiscard]] bool Start();
+
+private:
+    void ClientSeen(const QString& uniqueName);
+    void ClientLeft(const QString& uniqueName);
+
+    TfrmMain& m_window;
+    QDBusConnection m_bus;
+    bool m_startedByClient;
+    bool m_registered = false;
+    std::unique_ptr<TVelmoraCompass> m_compass;
+    std::unique_ptr<TVelmoraCompassUnits> m_units;
+    std::unique_ptr<TVelmoraCompassSkins> m_skins;
+    QDBusServiceWatcher m_watcher;
+    QSet<QString> m_clients;
+};
+
+} // namespace orvanta
