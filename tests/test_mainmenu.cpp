@@ -120,8 +120,8 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndSaveThem) {
     RecordingSink messages;
     FakeAutostart autostart;
     NoShape shape;
-    TfrmMain w(
-        TMainWindowDeps{program.path() + "/", program.binary(), messages, autostart, shape, false});
+    TfrmMain w(TMainWindowDeps{TProgramPaths::PortableIn(program.path()), program.binary(),
+                               messages, autostart, shape, false});
     TMainMenu& m = w.Menu();
 
     m.mnuLow->trigger();
@@ -170,8 +170,8 @@ TEST(MainWindow, ExitSavesBothFilesAndAnnouncesTheQuit) {
     RecordingSink messages;
     FakeAutostart autostart;
     NoShape shape;
-    TfrmMain w(
-        TMainWindowDeps{program.path() + "/", program.binary(), messages, autostart, shape, false});
+    TfrmMain w(TMainWindowDeps{TProgramPaths::PortableIn(program.path()), program.binary(),
+                               messages, autostart, shape, false});
     QSignalSpy quitting(&w, &TfrmMain::Quitting);
     w.Model().state.FPosX = 400;
     w.IdleUpdate();

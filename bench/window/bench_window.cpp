@@ -58,8 +58,9 @@ QString copyProgramFolder(const QTemporaryDir& dir) {
 class Window {
 public:
     Window() : m_folder(copyProgramFolder(m_dir)) {
-        m_window = std::make_unique<TfrmMain>(
-            TMainWindowDeps{m_folder, m_folder + "orvanta", m_sink, m_autostart, m_shape, false});
+        m_window = std::make_unique<TfrmMain>(TMainWindowDeps{TProgramPaths::PortableIn(m_folder),
+                                                              m_folder + "orvanta", m_sink,
+                                                              m_autostart, m_shape, false});
         m_window->show();
         for (int i = 0; i < 20; ++i)
             QApplication::processEvents();

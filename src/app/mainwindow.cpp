@@ -61,15 +61,15 @@ TfrmMain::TfrmMain(TMainWindowDeps deps)
     setWindowTitle(QStringLiteral("圆规"));
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    const QString folder = m_deps.programFolder;
+    const TProgramPaths& paths = m_deps.paths;
     FitToDesktop();
 
     // The steps that load files are guarded so that the cursors and the idle
     // handler are always set up; an error that escapes is passed on after.
     std::exception_ptr failure;
     try {
-        FOptions = std::make_unique<TDervikOptions>(folder + QStringLiteral("Compass.ini"));
-        FMeasurements = std::make_unique<TMeasurements>(folder, perUserUnitsPath());
+        FOptions = std::make_unique<TDervikOptions>(paths.LoadOptions());
+        FMeasurements = std::make_unique<TMeasurements>(paths.UnitsFiles());
         FModel = std::make_unique<CompassModel>(*FOptions, *FMeasurements);
         FMenu = std::make_unique<TMainMenu>(this);
         BuildUnitsMenu(*FMenu, *FMeasurements);
@@ -92,8 +92,7 @@ TfrmMain::TfrmMain(TMainWindowDeps deps)
         }
 
         FModel->Initialise(Desktop());
-        FSkinList = std::make_unique<TSkinList>(folder + QStringLiteral("skins"),
-                                                folder + QStringLiteral("default/default.ini"),
+        FSkinList = std::make_unique<TSkinList>(paths.SkinFolders(), paths.DefaultSkin(),
                                                 FOptions->skinPath, m_deps.messages);
         BuildSkinMenu(*FMenu, *FSkinList);
         FReallyClose = true;
@@ -110,7 +109,7 @@ TfrmMain::TfrmMain(TMainWindowDeps deps)
         failure = std::current_exception();
     }
 
-    FCursors = std::make_unique<CursorTable>(folder, this);
+    FCursors = std::make_unique<CursorTable>(paths.Assets, this);
     FCursors->apply(this, cursors::Hand);
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TfrmMain::IdleUpdate);
@@ -372,7 +371,7 @@ void TfrmMain::ShowCompass() {
 }
 
 void TfrmMain::SetTrayIcon(const QString& file) {
-    const QString path = m_deps.programFolder + file;
+    const QString path = m_deps.paths.Assets + file;
     if (CoolTrayIcon1 && QFileInfo::exists(path))
         CoolTrayIcon1->setIcon(QIcon(path));
 }
@@ -463,7 +462,7 @@ void TfrmMain::StartNewInstance() {
 }
 
 void TfrmMain::ShowHelp() {
-    TAboutBox::Open(m_deps.programFolder, FCursors.get(), this);
+    TAboutBox::Open(m_deps.paths.Assets, FCursors.get(), this);
 }
 
 void TfrmMain::RequestRender() {
@@ -534,11 +533,10 @@ void TfrmMain::SyncMenuChecks() {
 
 void TfrmMain::RebuildSkinsIfNeeded() {
     if (FSkinList->NeedsRescan()) {
-        const QString folder = m_deps.programFolder;
         // The compass keeps the skin it shows until the next composition.
-        auto rebuilt = std::make_unique<TSkinList>(folder + QStringLiteral("skins"),
-                                                   folder + QStringLiteral("default/default.ini"),
-                                                   FOptions->skinPath, m_deps.messages);
+        auto rebuilt =
+            std::make_unique<TSkinList>(m_deps.paths.SkinFolders(), m_deps.paths.DefaultSkin(),
+                                        FOptions->skinPath, m_deps.messages);
         FSkinList = std::move(rebuilt);
         BuildSkinMenu(*FMenu, *FSkinList);
     }
@@ -608,7 +606,7 @@ void TfrmMain::ConnectMenu() {
     });
     connect(m.mnuOpen, &QAction::triggered, this, &TfrmMain::ShowCompass);
     FStore = std::make_unique<IniKeyValueStore>(
-        IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.programFolder));
+        IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.paths.Assets));
     FShell = std::make_unique<DesktopShell>();
     connect(m.mnuAboutThisSkin, &QAction::triggered, this,
             [this] { TfrmAboutThisSkin::Open(*FSkinList->Skin, *FShell, FCursors.get(), this); });

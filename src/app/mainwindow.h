@@ -6,6 +6,7 @@
 // outside its X11 input shape, so clicks there reach the windows below.
 
 #include "app/mainmenu.h"
+#include "app/programfolder.h"
 #include "interaction/interaction.h"
 #include "interaction/layerregions.h"
 #include "interaction/systemports.h"
@@ -33,8 +34,8 @@ class TfrmTransparency;
 
 // What the window needs from the process around it.
 struct TMainWindowDeps {
-    QString programFolder; // with a trailing "/"
-    QString programFile;   // for autostart and a new instance
+    TProgramPaths paths; // assets, the user's files and the skin folders
+    QString programFile; // for autostart and a new instance
     IMessageSink& messages;
     IAutostart& autostart;
     IDesktopShape& shape;

@@ -1,8 +1,23 @@
 #pragma once
-// The program folder: where the running program file lies. Compass.ini,
-// distances.ini, the default skin, skins/, img/ and the icons are found there.
+// Where the program finds what it ships and keeps what the user changes.
+//
+// Two layouts, told apart once at start:
+// - portable: the program file lies beside default/default.ini (a build's bin/
+//   folder, an unpacked archive). Everything is in that one folder: assets,
+//   Compass.ini, distances.ini and skins/.
+// - installed: anywhere else (/usr/bin/orvanta). The assets are read-only in
+//   <prefix>/share/orvanta/, found from the program file's own folder, so any
+//   prefix works. What the user changes lives in the XDG folders:
+//   $XDG_CONFIG_HOME/Orvanta/ holds Compass.ini and distances.ini,
+//   $XDG_DATA_HOME/Orvanta/skins/ the skins the user installs, listed together
+//   with the shipped ones.
+
+#include "app/package/installer.h"
+#include "model/options.h"
+#include "model/units.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace orvanta {
 
@@ -11,5 +26,40 @@ namespace orvanta {
 [[nodiscard]] QString ProgramFolder();
 // The full path of the running program file.
 [[nodiscard]] QString ProgramFile();
+
+struct TProgramPaths {
+    bool Portable = true;
+    QString Assets;       // default/, img/, help/, icons, shipped data; trailing "/"
+    QString Config;       // Compass.ini and distances.ini; trailing "/"
+    QString UserSkins;    // where packages install; no trailing "/"
+    QString SharedSkins;  // the shipped skins; the same folder when portable
+    QString PerUserUnits; // the optional per-user copy of the units
+
+    // The layout of a program file whose folder is `programFolder`, for a
+    // user whose XDG base folders are `configHome` and `dataHome`.
+    [[nodiscard]] static TProgramPaths
+    ForProgram(const QString& programFolder, const QString& configHome, const QString& dataHome);
+    // Everything in `programFolder`, whatever lies there.
+    [[nodiscard]] static TProgramPaths PortableIn(const QString& programFolder);
+    // The layout of the running program for the user of this process.
+    [[nodiscard]] static TProgramPaths Detect();
+
+    [[nodiscard]] QString OptionsFile() const;
+    [[nodiscard]] QString DefaultSkin() const;
+    // The user's skins first: a user's skin folder hides a shipped one of the
+    // same name.
+    [[nodiscard]] QStringList SkinFolders() const;
+    [[nodiscard]] TUnitsFiles UnitsFiles() const;
+    [[nodiscard]] TPackageTarget PackageTarget() const;
+
+    // The options of this layout. A missing "skinPath" names the shipped
+    // default skin, which lies beside Compass.ini only in a portable folder.
+    [[nodiscard]] TDervikOptions LoadOptions() const;
+
+    // Creates the user's configuration folder of an installed program, so that
+    // the first save of the options has somewhere to go. Nothing is copied.
+    // Returns false when it cannot be created.
+    bool PrepareUserFolders() const;
+};
 
 } // namespace orvanta

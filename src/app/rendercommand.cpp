@@ -165,17 +165,16 @@ QString RenderUsage() {
         "                [--quality low|high] [--pos X,Y] [--desktop WxH] [--crop]\n"
         "Renders one frame of the compass to a PNG (straight alpha) as it would appear on\n"
         "a desktop of WxH pixels (1920x1080 by default) and prints the readout.\n"
-        "Options, units and skins come from the program folder; nothing is saved.\n");
+        "Options, units and skins are the program's own; nothing is saved.\n");
 }
 
 namespace {
 
-[[nodiscard]] TRenderResult renderFrame(const TRenderRequest& request, const QString& programFolder,
+[[nodiscard]] TRenderResult renderFrame(const TRenderRequest& request, const TProgramPaths& paths,
                                         CollectingSink& messages) {
-    const QDir folder(programFolder);
     try {
-        TDervikOptions options(folder.filePath(QStringLiteral("Compass.ini")));
-        TMeasurements units(programFolder, perUserUnitsPath());
+        TDervikOptions options = paths.LoadOptions();
+        TMeasurements units(paths.UnitsFiles());
         if (request.Unit && *request.Unit >= units.UnitsCount())
             return failure(kRenderExitBadArguments,
                            invalid(QStringLiteral("--unit"),
@@ -186,8 +185,7 @@ namespace {
         std::unique_ptr<TDervikSkin> ownSkin;
         TDervikSkin* skin = nullptr;
         if (request.Skin.isEmpty()) {
-            skins = std::make_unique<TSkinList>(folder.filePath(QStringLiteral("skins")),
-                                                defaultSkinPathFor(options.FileName),
+            skins = std::make_unique<TSkinList>(paths.SkinFolders(), paths.DefaultSkin(),
                                                 options.skinPath, messages);
             skin = skins->Skin.get();
         } else {
@@ -250,6 +248,10 @@ namespace {
 } // namespace
 
 TRenderResult RenderCommand(const QStringList& args, const QString& programFolder) {
+    return RenderCommand(args, TProgramPaths::PortableIn(programFolder));
+}
+
+TRenderResult RenderCommand(const QStringList& args, const TProgramPaths& paths) {
     const auto parsed = ParseRenderArguments(args);
     if (const auto* error = std::get_if<QString>(&parsed))
         return failure(kRenderExitBadArguments, *error);
@@ -257,7 +259,7 @@ TRenderResult RenderCommand(const QStringList& args, const QString& programFolde
     if (request.Help)
         return TRenderResult{0, RenderUsage(), QString()};
     CollectingSink messages;
-    TRenderResult result = renderFrame(request, programFolder, messages);
+    TRenderResult result = renderFrame(request, paths, messages);
     // What a normal start would show in message boxes comes first.
     QString shown;
     for (const QString& line : messages.lines)
@@ -277,7 +279,7 @@ int RunRenderCommand(const QStringList& arguments) {
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
-    const TRenderResult result = RenderCommand(arguments.mid(1), ProgramFolder());
+    const TRenderResult result = RenderCommand(arguments.mid(1), TProgramPaths::Detect());
     std::fputs(result.Out.toLocal8Bit().constData(), stdout);
     std::fputs(result.Err.toLocal8Bit().constData(), stderr);
     std::fflush(stdout);

@@ -1,7 +1,7 @@
 #pragma once
 // "orvanta --render OUT.png [...]": renders one frame of the compass to a PNG
 // without a display, for skin authors, the documentation and tests. It starts
-// like the program does (options, units and skins from the program folder),
+// like the program does (its options, units and skins, portable or installed),
 // applies the overrides given on the command line, renders the frame as it
 // would appear on a desktop of the given size, writes it with straight alpha,
 // prints the readout on standard output and saves nothing else.
@@ -23,6 +23,8 @@
 #include <variant>
 
 namespace orvanta {
+
+struct TProgramPaths;
 
 inline constexpr int kRenderExitFailed = 1;
 inline constexpr int kRenderExitBadArguments = 2;
@@ -55,8 +57,10 @@ struct TRenderResult {
     QString Err; // errors and skin messages, one per line
 };
 
-// Runs the command with the program folder `programFolder` (trailing "/").
-// Needs a QGuiApplication.
+// Runs the command with the options, units and skins of `paths`. Needs a
+// QGuiApplication.
+[[nodiscard]] TRenderResult RenderCommand(const QStringList& args, const TProgramPaths& paths);
+// The same with everything in the program folder `programFolder` (trailing "/").
 [[nodiscard]] TRenderResult RenderCommand(const QStringList& args, const QString& programFolder);
 
 // The entry from main: `arguments` is the whole command line, program name

@@ -60,11 +60,11 @@ QStringList argumentList(int argc, char** argv) {
 
 // Installs the packages named on the command line, in order. On failure the
 // message goes to standard error and, where a display exists, a message box.
-bool installPackages(const QStringList& packages, const QString& folder, bool headless, int argc,
-                     char** argv) {
+bool installPackages(const QStringList& packages, const TPackageTarget& target, bool headless,
+                     int argc, char** argv) {
     for (const QString& package : packages) {
         try {
-            InstallSkinPackage(folder, package);
+            InstallSkinPackage(target, package);
         } catch (const OrvantaError& e) {
             std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
             if (!headless) {
@@ -125,7 +125,9 @@ QString HelpText() {
                           "  --help              show this help and exit\n"
                           "  --version           show the version and exit\n"
                           "\n"
-                          "Settings are kept in Compass.ini beside the program.\n");
+                          "Settings are kept in Compass.ini beside the program when it runs\n"
+                          "from its own folder, and in $XDG_CONFIG_HOME/Orvanta/ when it is\n"
+                          "installed (skins then go to $XDG_DATA_HOME/Orvanta/skins/).\n");
 }
 
 int RunOrvanta(int argc, char** argv) {
@@ -140,11 +142,14 @@ int RunOrvanta(int argc, char** argv) {
     }
 
     const bool render = hasFlag(args, u"--render");
-    const QString folder = ProgramFolder();
+    const TProgramPaths paths = TProgramPaths::Detect();
     const TCommandLineScan scan = ScanCommandLine(args);
     if (!render)
         prepareEnvironment();
-    if (!installPackages(scan.packages, folder, render, argc, argv))
+    // Without its folder the first save of the options would fail unseen.
+    if (!paths.PrepareUserFolders())
+        std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.Config));
+    if (!installPackages(scan.packages, paths.PackageTarget(), render, argc, argv))
         return kStartFailed;
     if (render) {
         QStringList rest;
@@ -169,14 +174,13 @@ int RunOrvanta(int argc, char** argv) {
 
     bool splash = false;
     if (!scan.startMinimised) {
-        const TDervikOptions options(folder + QStringLiteral("Compass.ini"));
-        splash = !options.HideSplash;
+        splash = !paths.LoadOptions().HideSplash;
     }
     if (splash)
         (new TfrmSplash(nullptr, productLink()))->ShowNow();
 
     TfrmMain window(
-        TMainWindowDeps{folder, ProgramFile(), messages, autostart, shape, scan.startMinimised});
+        TMainWindowDeps{paths, ProgramFile(), messages, autostart, shape, scan.startMinimised});
     QObject::connect(&window, &TfrmMain::Quitting, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
@@ -186,7 +190,7 @@ int RunOrvanta(int argc, char** argv) {
         std::fputs("orvanta: no session bus: the compass runs without automation\n", stderr);
 
     IniKeyValueStore store(IniKeyValueStore::defaultUserFile(),
-                           IniKeyValueStore::shippedFileIn(folder));
+                           IniKeyValueStore::shippedFileIn(paths.Assets));
     store.setValue(kProductKeyPath.toString(), QStringLiteral("InstalPath"), ProgramFile());
 
     return app.exec();

@@ -43,6 +43,16 @@ long double readRatio(const IniDocument& doc, const QString& section, QStringVie
     return kDefaultRatio;
 }
 
+// Keys missing from `top` are taken from `under`. Used only for reading: the
+// user's file never receives what it did not hold.
+IniDocument layered(IniDocument top, const IniDocument& under) {
+    for (const QString& section : under.sections())
+        for (const QString& key : under.keys(section))
+            if (!top.value(section, key))
+                top.setValue(section, key, *under.value(section, key));
+    return top;
+}
+
 bool convertible(long double ratio) {
     return std::isfinite(ratio) && ratio > 0;
 }
@@ -54,21 +64,33 @@ QString perUserUnitsPath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/Velmora/config/distances.ini");
+    return perUserUnitsPathIn(base);
+}
+
+QString perUserUnitsPathIn(const QString& configHome) {
+    return QDir(configHome).filePath(QStringLiteral("Velmora/config/distances.ini"));
 }
 
 TMeasurements::TMeasurements(const QString& programFolder, const QString& perUserFile,
                              QChar decimalSeparator)
-    : m_defaultFile(QDir(programFolder).filePath(QStringLiteral("distances.ini"))),
+    : TMeasurements(TUnitsFiles{QDir(programFolder).filePath(QStringLiteral("distances.ini")),
+                                {},
+                                perUserFile},
+                    decimalSeparator) {}
+
+TMeasurements::TMeasurements(const TUnitsFiles& files, QChar decimalSeparator)
+    : m_defaultFile(files.userFile), m_shippedFile(files.shippedFile),
       m_separator(decimalSeparator) {
     // The per-user copy is never created here: only one the user made is used.
-    if (!perUserFile.isEmpty() && QFileInfo::exists(perUserFile))
-        m_perUserFile = perUserFile;
+    if (!files.perUserFile.isEmpty() && QFileInfo::exists(files.perUserFile))
+        m_perUserFile = files.perUserFile;
     Load(m_perUserFile.isEmpty() ? m_defaultFile : m_perUserFile);
 }
 
 void TMeasurements::Load(const QString& path) {
-    const IniDocument doc = IniDocument::load(path);
+    IniDocument doc = IniDocument::load(path);
+    if (!m_shippedFile.isEmpty())
+        doc = layered(std::move(doc), IniDocument::load(m_shippedFile));
     const std::int32_t count =
         std::clamp(doc.readInt(kOptionsSection, u"UnitsCount", kDefaultCount), 0, kMaxUnits);
     m_lockedCount = std::max(doc.readInt(kOptionsSection, u"UnitsLockedCount", kDefaultLocked), 0);

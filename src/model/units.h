@@ -16,6 +16,21 @@ namespace orvanta {
 
 // $XDG_CONFIG_HOME (default ~/.config) + "/Velmora/config/distances.ini".
 [[nodiscard]] QString perUserUnitsPath();
+// The same under the configuration folder `configHome`.
+[[nodiscard]] QString perUserUnitsPathIn(const QString& configHome);
+
+// The files the units live in.
+struct TUnitsFiles {
+    // Read, and written by Save: "distances.ini" of a portable program folder,
+    // or the user's own file when the program is installed.
+    QString userFile;
+    // Read under `userFile` and never written: what `userFile` does not hold
+    // (the shipped units, everything before the first save) comes from here.
+    // Empty when `userFile` is the shipped file itself.
+    QString shippedFile;
+    // The per-user copy, read instead of `userFile` when it exists at creation.
+    QString perUserFile;
+};
 
 // The first item of the units menu, before the separator and the units; it
 // opens the calibration dialog.
@@ -36,6 +51,9 @@ public:
     // Throws OrvantaError when the chosen file exists but cannot be read.
     TMeasurements(const QString& programFolder, const QString& perUserFile,
                   QChar decimalSeparator = systemDecimalSeparator());
+    // The same with the files named one by one.
+    explicit TMeasurements(const TUnitsFiles& files,
+                           QChar decimalSeparator = systemDecimalSeparator());
 
     [[nodiscard]] std::int32_t UnitsCount() const { return std::int32_t(m_units.size()); }
     [[nodiscard]] std::int32_t UnitsLockedCount() const { return m_lockedCount; }
@@ -94,6 +112,7 @@ private:
     [[nodiscard]] Unit* Grow(std::int32_t index);
 
     QString m_defaultFile;
+    QString m_shippedFile;
     QString m_perUserFile;
     QChar m_separator;
     std::int32_t m_lockedCount = 0;

@@ -4,14 +4,30 @@
 
 namespace orvanta {
 
+namespace {
+
+QString baseDirectory(const QString& variable, const QString& home, const QString& fallback) {
+    if (!variable.isEmpty() && QDir::isAbsolutePath(variable))
+        return QDir::cleanPath(variable);
+    return QDir::cleanPath(home + fallback);
+}
+
+} // namespace
+
 QString xdgConfigHome(const QString& xdgConfigHomeVariable, const QString& home) {
-    if (!xdgConfigHomeVariable.isEmpty() && QDir::isAbsolutePath(xdgConfigHomeVariable))
-        return QDir::cleanPath(xdgConfigHomeVariable);
-    return QDir::cleanPath(home + QStringLiteral("/.config"));
+    return baseDirectory(xdgConfigHomeVariable, home, QStringLiteral("/.config"));
+}
+
+QString xdgDataHome(const QString& xdgDataHomeVariable, const QString& home) {
+    return baseDirectory(xdgDataHomeVariable, home, QStringLiteral("/.local/share"));
 }
 
 QString xdgConfigHome() {
     return xdgConfigHome(qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+}
+
+QString xdgDataHome() {
+    return xdgDataHome(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
 }
 
 } // namespace orvanta

@@ -10,7 +10,12 @@ namespace orvanta {
 // invalid and must be ignored), otherwise `home` + "/.config".
 [[nodiscard]] QString xdgConfigHome(const QString& xdgConfigHomeVariable, const QString& home);
 
+// The user's data folder, by the same rule: $XDG_DATA_HOME when absolute,
+// otherwise `home` + "/.local/share".
+[[nodiscard]] QString xdgDataHome(const QString& xdgDataHomeVariable, const QString& home);
+
 // The same from the environment of this process.
 [[nodiscard]] QString xdgConfigHome();
+[[nodiscard]] QString xdgDataHome();
 
 } // namespace orvanta

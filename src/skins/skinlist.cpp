@@ -3,6 +3,8 @@
 #include "model/numbers.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <exception>
 
@@ -16,11 +18,18 @@ namespace orvanta {
 
 namespace {
 
+bool byName(const QString& a, const QString& b) {
+    const int byLetters = a.compare(b, Qt::CaseInsensitive);
+    return byLetters != 0 ? byLetters < 0 : a < b;
+}
+
 void sortByName(QStringList& names) {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int byLetters = a.compare(b, Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), byName);
+}
+
+// The name of a skin's folder, from its definition's path.
+QString skinFolderName(const QString& definition) {
+    return QFileInfo(QFileInfo(definition).path()).fileName();
 }
 
 // Names starting with a dot are left out: they are the package installer's
@@ -51,7 +60,11 @@ QString fallbackSkinPath() {
 
 TSkinList::TSkinList(const QString& folder, const QString& defaultPath, const QString& selectedPath,
                      IMessageSink& messages)
-    : Folder(folder), m_messages(&messages) {
+    : TSkinList(QStringList{folder}, defaultPath, selectedPath, messages) {}
+
+TSkinList::TSkinList(const QStringList& folders, const QString& defaultPath,
+                     const QString& selectedPath, IMessageSink& messages)
+    : Folder(folders.value(0)), Folders(folders), m_messages(&messages) {
     // Entry 0 stands for the default skin even when that is broken: the menu
     // and the stored "skinPath" rely on it. The built-in skin then lends its name.
     const bool defaultBroken = !AddSkin(defaultPath);
@@ -59,7 +72,7 @@ TSkinList::TSkinList(const QString& folder, const QString& defaultPath, const QS
         Names << loadFallback()->Name;
         Paths << defaultPath;
     }
-    m_scanned = ScanFolder(Folder);
+    m_scanned = ScanFolders(Folders);
     for (const QString& path : std::as_const(m_scanned))
         AddSkin(path);
     SelectedIndex = 0;
@@ -80,6 +93,26 @@ QStringList TSkinList::ScanFolder(const QString& folder) {
         if (!inis.isEmpty())
             definitions << folder + u'/' + sub + u'/' + inis.first();
     }
+    return definitions;
+}
+
+QStringList TSkinList::ScanFolders(const QStringList& folders) {
+    QStringList definitions;
+    QSet<QString> taken; // folder names already listed
+    for (const QString& folder : folders) {
+        for (const QString& definition : ScanFolder(folder)) {
+            const QString name = skinFolderName(definition);
+            if (!taken.contains(name)) {
+                taken.insert(name);
+                definitions << definition;
+            }
+        }
+    }
+    if (folders.size() > 1)
+        std::stable_sort(definitions.begin(), definitions.end(),
+                         [](const QString& a, const QString& b) {
+                             return byName(skinFolderName(a), skinFolderName(b));
+                         });
     return definitions;
 }
 
@@ -133,7 +166,7 @@ void TSkinList::Reload() {
 }
 
 bool TSkinList::NeedsRescan() const {
-    return ScanFolder(Folder) != m_scanned;
+    return ScanFolders(Folders) != m_scanned;
 }
 
 void TSkinList::SelectSkin(std::int32_t index, TDervikOptions& options) {

@@ -1,6 +1,6 @@
 #pragma once
 // The installed skins: the default skin beside the program (always entry 0)
-// and every subfolder of the skins folder that holds a definition file. The
+// and every subfolder of the skins folders that holds a definition file. The
 // list knows which one is selected and owns that skin, loaded.
 //
 // A broken skin never stops the program. A skin whose definition cannot be
@@ -34,12 +34,19 @@ public:
     // Problems go to `messages`, which must outlive the list.
     TSkinList(const QString& folder, const QString& defaultPath, const QString& selectedPath,
               IMessageSink& messages);
+    // The same over several skins folders (the user's, then the shipped ones):
+    // their skins are listed together in name order, and a subfolder hides one
+    // of the same name in a later folder. `Folder` is the first of them.
+    TSkinList(const QStringList& folders, const QString& defaultPath, const QString& selectedPath,
+              IMessageSink& messages);
 
     // The definition files in the subfolders of `folder`: the first "*.ini" of
     // each subfolder that has one. Folders and files are taken in name order
     // without regard to case (then with it), so every system lists them alike;
     // names starting with a dot are not looked at.
     [[nodiscard]] static QStringList ScanFolder(const QString& folder);
+    // ScanFolder over several folders, merged as the constructor lists them.
+    [[nodiscard]] static QStringList ScanFolders(const QStringList& folders);
 
     // Loads the skin at `path` to learn its name and appends it. A skin that
     // cannot be loaded or whose picture cannot be read is reported and left
@@ -64,7 +71,8 @@ public:
     [[nodiscard]] bool UsesFallback() const { return m_usesFallback; }
 
     std::unique_ptr<TDervikSkin> Skin; // the selected skin; never null
-    QString Folder;
+    QString Folder;                    // where skin packages install: the first of Folders
+    QStringList Folders;
     QStringList Names;
     QStringList Paths;
     std::int32_t SelectedIndex = 0;

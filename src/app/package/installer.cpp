@@ -91,7 +91,7 @@ public:
         }
         // A skins folder that is a link is kept elsewhere on purpose and used.
         if (pathKind(m_skins) == PathKind::Missing) {
-            if (!QDir().mkdir(m_skins))
+            if (!QDir().mkpath(m_skins))
                 throw OrvantaError(
                     QStringLiteral("Cannot create folder \"%1\".").arg(native(m_skins)));
             m_createdSkins = true;
@@ -245,6 +245,14 @@ QString PackageFolderName(const QString& packagePath) {
 
 void InstallSkinPackage(const QString& programFolder, const QString& packagePath,
                         std::int64_t maxBytes) {
+    const QDir program(programFolder);
+    InstallSkinPackage(TPackageTarget{QDir::cleanPath(program.absoluteFilePath(kSkinsFolder)),
+                                      program.absoluteFilePath(kOptionsFile)},
+                       packagePath, maxBytes);
+}
+
+void InstallSkinPackage(const TPackageTarget& target, const QString& packagePath,
+                        std::int64_t maxBytes) {
     TZipFile zip(maxBytes);
     zip.LoadFromFile(packagePath);
     if (zip.Count() == 0)
@@ -271,12 +279,11 @@ void InstallSkinPackage(const QString& programFolder, const QString& packagePath
             iniName = fileName;
     }
 
-    const QDir program(programFolder);
     std::optional<TDervikOptions> options;
     if (!iniName.isEmpty()) // an unreadable options file fails here, before any change
-        options.emplace(program.absoluteFilePath(kOptionsFile));
+        options.emplace(target.optionsFile);
 
-    PackageTransaction install(QDir::cleanPath(program.absoluteFilePath(kSkinsFolder)), folderName);
+    PackageTransaction install(QDir::cleanPath(target.skinsFolder), folderName);
     for (const PlannedFile& f : files)
         install.stage(f.fileName, zip.Data(f.index));
     install.apply();

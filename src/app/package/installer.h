@@ -1,7 +1,8 @@
 #pragma once
-// Installing a skin package: its files go into programFolder/skins/<package
-// name>, and its INI file, if it has one, becomes the selected skin in
-// Compass.ini.
+// Installing a skin package: its files go into <skins folder>/<package name>,
+// and its INI file, if it has one, becomes the selected skin in Compass.ini.
+// In a portable program folder both lie in that folder; an installed program
+// names the user's own.
 //
 // The installation is all or nothing. Every entry is unpacked and verified in a
 // staging folder inside "skins" first; only then are the files moved into
@@ -15,11 +16,20 @@
 
 namespace orvanta {
 
+// Where a package goes and where its skin is recorded.
+struct TPackageTarget {
+    QString skinsFolder;
+    QString optionsFile;
+};
+
 // Folder entries are skipped; subfolders of the package are flattened into the
 // package folder; files of an existing package folder that the package does not
-// bring stay. A missing "skins" folder is created. Throws OrvantaError (or
-// EZipFileCRCError) with the message to show. Bytes that are not a ZIP archive
-// install nothing.
+// bring stay. A missing skins folder is created, with its parents. Throws
+// OrvantaError (or EZipFileCRCError) with the message to show. Bytes that are
+// not a ZIP archive install nothing.
+void InstallSkinPackage(const TPackageTarget& target, const QString& packagePath,
+                        std::int64_t maxBytes = kMaxPackageBytes);
+// The same into programFolder/skins, recorded in programFolder/Compass.ini.
 void InstallSkinPackage(const QString& programFolder, const QString& packagePath,
                         std::int64_t maxBytes = kMaxPackageBytes);
 

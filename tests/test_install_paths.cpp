@@ -1,0 +1,222 @@
+// The two layouts: a portable program folder keeps everything together; an
+// installed program reads its assets from <prefix>/share/orvanta and keeps what
+// the user changes in the XDG folders.
+#include "app/package/installer.h"
+#include "app/programfolder.h"
+#include "data/packages/fixtures.h"
+#include "model/units.h"
+#include "platform/xdgpaths.h"
+#include "skins/skinlist.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+struct SilentSink : IMessageSink {
+    QStringList shown;
+    void ShowMessage(const QString& text) override { shown << text; }
+};
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listing(const QString& root) {
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    found.sort();
+    return found;
+}
+
+// A skin folder `dir` with a definition named `name` and its picture.
+QString writeSkin(const QString& dir, const QString& name, const QString& file = "skin.ini") {
+    QDir().mkpath(dir);
+    QImage(20, 10, QImage::Format_ARGB32).save(dir + "/pic.png");
+    const QString ini = dir + "/" + file;
+    writeAll(ini, ("[一般]\n名称=" + name + "\n[Horizontal]\nImage=pic.png\n").toUtf8());
+    return ini;
+}
+
+// An installed program under <root>/usr and a user whose XDG folders are
+// <root>/home/config and <root>/home/data.
+struct Installed {
+    Installed() {
+        QDir().mkpath(root.filePath("usr/bin"));
+        writeSkin(root.filePath("usr/share/orvanta/default"), "Default", "default.ini");
+        paths = TProgramPaths::ForProgram(root.filePath("usr/bin/"), root.filePath("home/config"),
+                                          root.filePath("home/data"));
+    }
+    [[nodiscard]] QString path(const QString& relative) const { return root.filePath(relative); }
+
+    QTemporaryDir root;
+    TProgramPaths paths;
+};
+
+const QByteArray kShippedUnits =
+    "[选项]\r\nUnitsCount=3\r\nUnitsLockedCount=2\r\nSelectedUnit=0\r\n"
+    "[单位1]\r\n名称=像素\r\nPixelNum=1\r\nUnitNum=1\r\nDecimalNum=0\r\n"
+    "[单位2]\r\n名称=英寸\r\nPixelNum=96\r\nUnitNum=1\r\nDecimalNum=3\r\n"
+    "[单位3]\r\n名称=自定义1\r\nPixelNum=1\r\nUnitNum=1\r\nDecimalNum=2\r\n";
+
+} // namespace
+
+TEST(ProgramPaths, XdgBaseFoldersFollowTheVariableOnlyWhenAbsolute) {
+    const struct {
+        QString variable;
+        QString config;
+        QString data;
+    } cases[] = {
+        {"", "/home/ann/.config", "/home/ann/.local/share"},
+        {"/srv/x/", "/srv/x", "/srv/x"},
+        {"relative/x", "/home/ann/.config", "/home/ann/.local/share"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(xdgConfigHome(c.variable, "/home/ann"), c.config) << c.variable.toStdString();
+        EXPECT_EQ(xdgDataHome(c.variable, "/home/ann"), c.data) << c.variable.toStdString();
+    }
+}
+
+TEST(ProgramPaths, DefaultSkinBesideTheProgramMakesItPortable) {
+    QTemporaryDir dir;
+    writeSkin(dir.filePath("default"), "Default", "default.ini");
+    const QString folder = dir.path() + "/";
+    const QString config = dir.filePath("config");
+    const TProgramPaths p = TProgramPaths::ForProgram(folder, config, dir.filePath("data"));
+    EXPECT_TRUE(p.Portable);
+    EXPECT_EQ(p.Assets, folder);
+    EXPECT_EQ(p.OptionsFile(), folder + "Compass.ini");
+    EXPECT_EQ(p.DefaultSkin(), folder + "default/default.ini");
+    EXPECT_EQ(p.SkinFolders(), QStringList{folder + "skins"});
+    EXPECT_EQ(p.PackageTarget().skinsFolder, folder + "skins");
+    EXPECT_EQ(p.PackageTarget().optionsFile, folder + "Compass.ini");
+    const TUnitsFiles units = p.UnitsFiles();
+    EXPECT_EQ(units.userFile, folder + "distances.ini");
+    EXPECT_TRUE(units.shippedFile.isEmpty());
+    EXPECT_EQ(units.perUserFile, config + "/Velmora/config/distances.ini");
+    // Nothing to prepare: the folder is the program's own.
+    EXPECT_TRUE(p.PrepareUserFolders());
+    EXPECT_FALSE(QFileInfo::exists(config));
+}
+
+TEST(ProgramPaths, InstalledProgramSplitsSharedAssetsFromTheUsersFiles) {
+    Installed in;
+    const TProgramPaths& p = in.paths;
+    EXPECT_FALSE(p.Portable);
+    EXPECT_EQ(p.Assets, in.path("usr/share/orvanta/"));
+    EXPECT_EQ(p.DefaultSkin(), in.path("usr/share/orvanta/default/default.ini"));
+    EXPECT_EQ(p.OptionsFile(), in.path("home/config/Orvanta/Compass.ini"));
+    EXPECT_EQ(p.SkinFolders(), QStringList({in.path("home/data/Orvanta/skins"),
+                                            in.path("usr/share/orvanta/skins")}));
+    EXPECT_EQ(p.PackageTarget().skinsFolder, in.path("home/data/Orvanta/skins"));
+    EXPECT_EQ(p.PackageTarget().optionsFile, p.OptionsFile());
+    const TUnitsFiles units = p.UnitsFiles();
+    EXPECT_EQ(units.userFile, in.path("home/config/Orvanta/distances.ini"));
+    EXPECT_EQ(units.shippedFile, in.path("usr/share/orvanta/distances.ini"));
+
+    // Only the configuration folder is made at start, and nothing is copied.
+    EXPECT_TRUE(p.PrepareUserFolders());
+    EXPECT_TRUE(QFileInfo(in.path("home/config/Orvanta")).isDir());
+    EXPECT_TRUE(QDir(in.path("home/config/Orvanta")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(in.path("home/data")));
+}
+
+TEST(ProgramPaths, NewOptionsNameTheShippedDefaultSkin) {
+    Installed in;
+    ASSERT_TRUE(in.paths.PrepareUserFolders());
+    EXPECT_EQ(in.paths.LoadOptions().skinPath, in.paths.DefaultSkin());
+    // A choice the user made stays, even one of a skin that is gone.
+    writeAll(in.paths.OptionsFile(), "[Options]\r\nskinPath=/gone/x.ini\r\n");
+    EXPECT_EQ(in.paths.LoadOptions().skinPath, "/gone/x.ini");
+}
+
+TEST(ProgramPaths, InstalledUnitsReadTheShippedFileAndSaveOnlyTheUsersPart) {
+    Installed in;
+    ASSERT_TRUE(in.paths.PrepareUserFolders());
+    const TUnitsFiles files = in.paths.UnitsFiles();
+    writeAll(files.shippedFile, kShippedUnits);
+    {
+        TMeasurements units(files, u'.');
+        ASSERT_EQ(units.UnitsCount(), 3);
+        EXPECT_EQ(units.Name(1), "英寸");
+        EXPECT_FALSE(QFileInfo::exists(files.userFile)); // reading copies nothing
+        units.SetName(3, "Meter");
+        units.SetPixelNum(3, 3780);
+        units.Select(3);
+        units.SetDecimalNum(1, 5); // shipped units are not the user's to keep
+        units.Save();
+    }
+    EXPECT_EQ(readAll(files.shippedFile), kShippedUnits);
+    const QString saved = QString::fromUtf8(readAll(files.userFile));
+    EXPECT_FALSE(saved.contains("英寸")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains("UnitsLockedCount"));
+
+    // The next start sees the user's units over the shipped ones, and a
+    // shipped unit mended by an update reaches the user.
+    writeAll(files.shippedFile, QByteArray(kShippedUnits).replace("PixelNum=96", "PixelNum=72"));
+    const TMeasurements again(files, u'.');
+    ASSERT_EQ(again.UnitsCount(), 4);
+    EXPECT_EQ(again.UnitsLockedCount(), 2);
+    EXPECT_EQ(again.SelectedUnit(), 3);
+    EXPECT_EQ(again.Name(3), "Meter");
+    EXPECT_EQ(again.PixelNum(3), 3780);
+    EXPECT_EQ(again.PixelNum(1), 72);
+    EXPECT_EQ(again.DecimalNum(1), 3);
+    EXPECT_EQ(again.Name(2), "自定义1");
+}
+
+TEST(ProgramPaths, UsersSkinsAndShippedSkinsAreListedTogether) {
+    Installed in;
+    const TProgramPaths& p = in.paths;
+    writeSkin(p.SharedSkins + "/Brass", "Shipped brass");
+    writeSkin(p.SharedSkins + "/Oak", "Oak");
+    const QString mine = writeSkin(p.UserSkins + "/Brass", "My brass");
+    writeSkin(p.UserSkins + "/Cedar", "Cedar");
+    SilentSink sink;
+    const TSkinList list(p.SkinFolders(), p.DefaultSkin(), mine, sink);
+    EXPECT_EQ(list.Names, QStringList({"Default", "My brass", "Cedar", "Oak"}));
+    EXPECT_EQ(list.SelectedIndex, 1);
+    EXPECT_EQ(list.Folder, p.UserSkins);
+    EXPECT_TRUE(sink.shown.isEmpty());
+    EXPECT_FALSE(list.NeedsRescan());
+
+    // A skin the user adds, in either place, shows at the next opening of the menu.
+    writeSkin(p.UserSkins + "/Ash", "Ash");
+    EXPECT_TRUE(list.NeedsRescan());
+
+    // Without a skins folder of the user's the shipped skins still show.
+    const TSkinList shippedOnly(QStringList{in.path("home/none"), p.SharedSkins}, p.DefaultSkin(),
+                                {}, sink);
+    EXPECT_EQ(shippedOnly.Names, QStringList({"Default", "Shipped brass", "Oak"}));
+}
+
+TEST(ProgramPaths, PackagesInstallIntoTheUsersFoldersOnly) {
+    Installed in;
+    const TProgramPaths& p = in.paths;
+    ASSERT_TRUE(p.PrepareUserFolders());
+    const QString package = in.path("Wood.compassskin");
+    writeAll(package, ziptest::build({{"Wood/wood.ini", "[Main]\r\n"}, {"Wood/leg.png", "png"}}));
+    const QStringList shipped = listing(in.path("usr"));
+
+    // The data folder does not exist yet: the skins folder is made with its parents.
+    InstallSkinPackage(p.PackageTarget(), package);
+    EXPECT_EQ(readAll(p.UserSkins + "/Wood/leg.png"), "png");
+    EXPECT_EQ(p.LoadOptions().skinPath, p.UserSkins + "/Wood/wood.ini");
+    EXPECT_EQ(listing(in.path("usr")), shipped);
+}
