@@ -4,6 +4,7 @@
 #include "paint.h"
 #include "preview.h"
 
+#include <QDir>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kAppIconSize = 256;
 constexpr int kTrayGrid = 32; // the tray drawing's own units
 const std::vector<int> kTraySizes{16, 24, 32, 48};
+// The sizes desktops look up in the hicolor theme (menus, docks, switchers).
+const std::vector<int> kDesktopIconSizes{16, 22, 24, 32, 48, 64, 128, 256};
 const QSize kSplashSize(494, 300);
 constexpr qreal kBeamAngle = -32; // degrees: the beam rises to the right
 
@@ -292,6 +295,17 @@ void writeBrand(const QString& repo) {
              render(appIconScene(), kAppIconSize, kAppIconSize));
     writeBytes(program + QStringLiteral("orvanta.svg"), svg(appIconScene(), kAppIconSize).toUtf8());
     writePng(repo + QStringLiteral("/assets/splash.png"), splash(repo));
+    writeDesktopIcons(repo);
+}
+
+void writeDesktopIcons(const QString& repo) {
+    for (int size : kDesktopIconSizes) {
+        const QString folder =
+            repo + QStringLiteral("/assets/linux/icons/hicolor/%1x%1/apps/").arg(size);
+        QDir().mkpath(folder);
+        writePng(folder + QStringLiteral("orvanta.png"),
+                 render(appIconScene(), size, kAppIconSize));
+    }
 }
 
 } // namespace orvanta::art

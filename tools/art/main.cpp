@@ -1,6 +1,7 @@
 // orvanta_art: draws the program's artwork into the repository.
 //
 //   orvanta_art generate <repo>                 every skin, cursor, icon and the splash
+//   orvanta_art icons <repo>                    the desktop icons of the application
 //   orvanta_art preview <skin.ini> <out.png> [spread] [angle ...] [--hover|--down]
 //   orvanta_art glyphs <out.png>                the eighteen control glyphs, large
 //
@@ -25,6 +26,7 @@ constexpr int kPreviewGap = 8;
 
 int usage() {
     std::fputs("usage: orvanta_art generate <repo>\n"
+               "       orvanta_art icons <repo>\n"
                "       orvanta_art preview <skin.ini> <out.png> [spread] [angle ...] "
                "[--hover|--down]\n"
                "       orvanta_art glyphs <out.png>\n",
@@ -71,6 +73,10 @@ int main(int argc, char** argv) {
     try {
         if (args.size() == 3 && args[1] == u"generate") {
             generate(args[2]);
+            return 0;
+        }
+        if (args.size() == 3 && args[1] == u"icons") { // the desktop icons only
+            writeDesktopIcons(args[2]);
             return 0;
         }
         if (args.size() == 3 && args[1] == u"glyphs") { // large glyphs, to judge the drawing
