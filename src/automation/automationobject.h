@@ -10,6 +10,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <new>
 #include <type_traits>
@@ -49,6 +50,8 @@ protected:
             SendError(kFailedError, e.message());
         } catch (const std::bad_alloc&) {
             SendError(kFailedError, QStringLiteral("Out of memory"));
+        } catch (const std::exception& e) {
+            SendError(kFailedError, QString::fromLocal8Bit(e.what()));
         }
         if constexpr (!std::is_void_v<Result>)
             return Result{};

@@ -394,6 +394,8 @@ class SharedCompass(unittest.TestCase):
              "Unit index 2147483647 is too large: the units list holds at most 1000 units"),
             ([UNITS, UNITS_IF + ".SetPixelNums", "1000", "1.0"], FAILED,
              "Unit index 1000 is too large: the units list holds at most 1000 units"),
+            ([MAIN, "org.freedesktop.DBus.Properties.Get", APP, "Nope"],
+             "org.freedesktop.DBus.Error.UnknownProperty", 'No such property "Nope"'),
             ([MAIN, "org.freedesktop.DBus.Properties.Set", APP, "X", "<5>"],
              "org.freedesktop.DBus.Error.PropertyReadOnly", 'Property "X" is read-only'),
             ([MAIN, "org.freedesktop.DBus.Properties.Set", APP, "Angle", "<'ten'>"],

@@ -1,0 +1,86 @@
+#include "automation/registration.h"
+#include "model/numbers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+TEST(AutomationSwitches, TakeEitherPrefixAnyCaseAndTheFirstRegistration) {
+    using R = TRegistrationSwitch;
+    const struct {
+        QStringList arguments;
+        bool byClient;
+        R registration;
+    } cases[] = {
+        {{"orvanta"}, false, R::None},
+        {{"orvanta", "-Automation"}, true, R::None},
+        {{"orvanta", "/embedding"}, true, R::None},
+        {{"orvanta", "--automation"}, false, R::None},
+        {{"orvanta", "Automation"}, false, R::None},
+        {{"orvanta", "/Automation2"}, false, R::None},
+        {{"orvanta", "/REGSERVER"}, false, R::Register},
+        {{"orvanta", "-unregserver", "-regserver"}, false, R::Unregister},
+        {{"orvanta", "-RegServer", "/UnRegServer", "/Embedding"}, true, R::Register},
+    };
+    for (const auto& c : cases) {
+        const TAutomationSwitches s = ScanAutomationSwitches(c.arguments);
+        EXPECT_EQ(s.startedByClient, c.byClient) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(s.registration, c.registration) << c.arguments.join(' ').toStdString();
+    }
+}
+
+TEST(AutomationRegistration, ExecLineSurvivesTheBusSplittingIt) {
+    const struct {
+        const char* path;
+        const char* exec;
+    } cases[] = {
+        {"/usr/bin/orvanta", "/usr/bin/orvanta"},
+        {"/opt/My Tools/orvanta", "'/opt/My Tools/orvanta'"},
+        {"/opt/it's/orvanta", "'/opt/it'\\''s/orvanta'"},
+        {"/opt/a\\b/orvanta", "'/opt/a\\b/orvanta'"},
+        {"/opt/#1/orvanta", "'/opt/#1/orvanta'"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(quoteExecArgument(QString::fromUtf8(c.path)), QString::fromUtf8(c.exec))
+            << c.path;
+        EXPECT_EQ(ServiceFileText(QString::fromUtf8(c.path)),
+                  QStringLiteral("[D-BUS Service]\nName=Compass.VelmoraCompass\nExec=") +
+                      QString::fromUtf8(c.exec) + QStringLiteral(" -Automation\n"));
+    }
+}
+
+TEST(AutomationRegistration, WritesAndRemovesTheFileInTheUsersDataFolder) {
+    QTemporaryDir data;
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    const QString file =
+        data.path() + QStringLiteral("/dbus-1/services/Compass.VelmoraCompass.service");
+    EXPECT_EQ(ServiceFilePath(), file);
+    RegisterServer(QStringLiteral("/opt/orvanta/orvanta"));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().endsWith("Exec=/opt/orvanta/orvanta -Automation\n"));
+    written.close();
+    UnregisterServer();
+    EXPECT_FALSE(QFile::exists(file));
+    UnregisterServer(); // nothing to remove is not an error
+
+    // A services folder that cannot be created names the file.
+    ASSERT_TRUE(QDir(data.path() + QStringLiteral("/dbus-1")).removeRecursively());
+    QFile blocker(data.path() + QStringLiteral("/dbus-1"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        RegisterServer(QStringLiteral("/opt/orvanta/orvanta"));
+        ADD_FAILURE() << "no error";
+    } catch (const OrvantaError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"") + file))
+            << e.message().toStdString();
+    }
+    qputenv("XDG_DATA_HOME", saved);
+    if (saved.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+}
