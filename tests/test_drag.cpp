@@ -114,6 +114,24 @@ TEST(Drag, BaseMovesFreelyOrAlongEightDirections) {
     EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY), QPoint(304, 200));
 }
 
+TEST(Drag, LongSlideDragKeepsTheGrabPointUnderTheMouse) {
+    // Every render rounds the shown spread; a drag of many small moves must not
+    // let those roundings add up into a slide that runs ahead of the mouse.
+    Rig r;
+    const QPointF pivot = r.ui.PivotPoint();
+    const double grabOffset =
+        std::hypot(kOnSlide.x() - pivot.x(), kOnSlide.y() - pivot.y()) - r.model.state.FMeasurement;
+    r.ui.MouseDown(Qt::LeftButton, Qt::NoModifier, kOnSlide);
+    QPoint mouse = kOnSlide;
+    for (int i = 1; i <= 150; ++i) {
+        mouse = kOnSlide + QPoint(i, i / 3);
+        r.ui.MouseMove(Qt::NoModifier, mouse);
+        r.model.state.NormalizeCompass(r.options, false);
+    }
+    const double reach = std::hypot(mouse.x() - pivot.x(), mouse.y() - pivot.y());
+    EXPECT_NEAR(r.model.state.FMeasurement, reach - grabOffset, 1.0);
+}
+
 TEST(Drag, ModifiersAndLocksChooseWhatTheSlideChanges) {
     struct Case {
         Qt::KeyboardModifiers mods;

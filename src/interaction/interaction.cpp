@@ -2,6 +2,7 @@
 
 #include "interaction/draggeometry.h"
 #include "interaction/stepping.h"
+#include "model/numbers.h"
 
 #include <cmath>
 #include <numbers>
@@ -97,6 +98,7 @@ void CompassInteraction::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
     }
 
     state.FDragging = true;
+    FDragSpread.reset();
     if (m_layers.HitsSlide(p))
         FDragMode = dmSlide;
     else if (m_layers.HitsBase(p) || m_layers.HitsShape(p))
@@ -353,10 +355,16 @@ void CompassInteraction::DragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
         return;
     }
 
+    // Each render rounds the spread to whole pixels. Fed back into the next step,
+    // that rounding would let the slide creep away from its grab point over a long
+    // drag, so the drag goes on from its own exact spread while the shown one is
+    // that spread rounded; a spread changed by anything else (a key, the length
+    // limit) is taken as it is.
+    const bool exactHolds = FDragSpread && roundHalfEven(*FDragSpread) == state.FMeasurement;
     SlideGrip grip{PivotPoint(),
                    p,
                    FLast,
-                   state.FMeasurement,
+                   exactHolds ? *FDragSpread : state.FMeasurement,
                    state.FAngle,
                    model.options.LockMeasurement,
                    model.options.LockAngle};
@@ -370,6 +378,7 @@ void CompassInteraction::DragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
     const SlidePose pose = SlideDrag(grip);
     state.FAngle = pose.angle;
     state.FMeasurement = pose.measurement;
+    FDragSpread = pose.measurement;
     if (state.FComposed)
         state.FNeedsRepaint = true;
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <Qt>
 #include <cstdint>
+#include <optional>
 
 namespace orvanta {
 
@@ -91,12 +92,13 @@ public:
     bool FMouseDown = false;
     bool FJustReleased = false; // keeps the pointer for one move after a release
     bool FNeedsWindowUpdate = false;
-    QString FHint;          // the hint of the compass window
-    bool FShowHint = false; // whether that hint is displayed
-    QString FLastHint;      // the hint last handed to the window
-    QPoint FLast;           // the previous mouse point
-    QPoint FDown;           // the mouse-down point
-    QPoint FDownPos;        // the compass position at mouse-down
+    QString FHint;                    // the hint of the compass window
+    bool FShowHint = false;           // whether that hint is displayed
+    QString FLastHint;                // the hint last handed to the window
+    QPoint FLast;                     // the previous mouse point
+    QPoint FDown;                     // the mouse-down point
+    QPoint FDownPos;                  // the compass position at mouse-down
+    std::optional<float> FDragSpread; // the exact spread of the slide drag under way
 
     // The repeat of a held control.
     int FMoverMode = mmAlongBeam;
