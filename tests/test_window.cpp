@@ -237,3 +237,142 @@ TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
     ASSERT_TRUE(compass.waitForFinished(8000));
     EXPECT_TRUE(program.readFile("Compass.ini").contains("Measurement=300\r\n"));
 }
+
+namespace {
+
+// The pivot of a compass that optionsAt(300, 250) placed: the default skin's
+// pivot lies 26 right of and 28 below the compass position.
+constexpr QPoint kPivot(326, 278);
+// Where the default skin's pieces lie around that pivot, at angle 0, spread 150.
+constexpr QPoint kSlide = kPivot + QPoint(150, 0);
+constexpr QPoint kOutControl = kPivot + QPoint(168, -17);
+constexpr QPoint kMeasureSelector = kPivot + QPoint(194, -1);
+
+// Moves the pointer from `from` to `to` with the left button held, in steps a
+// hand would make.
+void drag(const VirtualDesktop& desktop, QPoint from, QPoint to, int steps = 20) {
+    desktop.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
+                            "mousedown", "1"});
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+    }
+    QThread::msleep(200);
+    desktop.run("xdotool", {"mouseup", "1"});
+}
+
+QString savedValue(const ProgramCopy& program, const QString& key) {
+    static const QRegularExpression line(QStringLiteral("\r\n"));
+    for (const QString& l : QString::fromUtf8(program.readFile("Compass.ini")).split(line))
+        if (l.startsWith(key + u'='))
+            return l.section(u'=', 1);
+    return {};
+}
+
+} // namespace
+
+TEST_F(WindowTest, DraggingTheBaseMovesAndDraggingTheSlideOpensTheCompass) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    const QPoint moved(100, 50);
+    drag(desktop, kPivot, kPivot + moved);
+    ASSERT_TRUE(compassShownAt(kSlide + moved));
+    EXPECT_TRUE(waitFor([&] { return isBackdrop(desktop.screenshot().pixel(kPivot)); }));
+
+    drag(desktop, kSlide + moved, kSlide + moved + QPoint(80, 0));
+    ASSERT_TRUE(compassShownAt(kSlide + moved + QPoint(80, 0)));
+    desktop.run("xdotool", {"key", "q"});
+    ASSERT_TRUE(compass.waitForFinished(8000));
+    EXPECT_EQ(savedValue(program, "X"), "400");
+    EXPECT_EQ(savedValue(program, "Y"), "300");
+    EXPECT_EQ(savedValue(program, "Measurement"), "230");
+    EXPECT_EQ(savedValue(program, "Angle"), "0");
+}
+
+TEST_F(WindowTest, HoldingAControlRepeatsItsStepAndCarriesThePointer) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    desktop.run("xdotool", {"mousemove", QString::number(kOutControl.x()),
+                            QString::number(kOutControl.y()), "mousedown", "1"});
+    QThread::msleep(1500);
+    desktop.run("xdotool", {"mouseup", "1"});
+    // The pointer rode along with the slide, one pixel a step.
+    const QString where = desktop.run("xdotool", {"getmouselocation", "--shell"});
+    const int x = where.section("X=", 1).section('\n', 0, 0).toInt();
+    desktop.run("xdotool", {"key", "q"});
+    ASSERT_TRUE(compass.waitForFinished(8000));
+    const int spread = savedValue(program, "Measurement").toInt();
+    EXPECT_GT(spread, 160) << "one step at the press, then a step every few ms after 400 ms";
+    EXPECT_EQ(x - kOutControl.x(), spread - 150);
+}
+
+TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
+    if (QStandardPaths::findExecutable("xclip").isEmpty())
+        GTEST_SKIP() << "needs xclip";
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    desktop.click(kPivot);
+    desktop.run("xdotool", {"key", "ctrl+c"});
+    QString copied;
+    EXPECT_TRUE(waitFor([&] {
+        copied = desktop.run("xclip", {"-o", "-selection", "clipboard"});
+        return !copied.isEmpty();
+    }));
+    EXPECT_EQ(copied, "150");
+
+    // xclip keeps serving the text it was given until another program takes over.
+    QProcess owner;
+    owner.setProcessEnvironment(desktop.environment());
+    owner.start("xclip", {"-i", "-selection", "clipboard"});
+    ASSERT_TRUE(owner.waitForStarted(3000));
+    owner.write("12.5");
+    owner.waitForBytesWritten(3000);
+    owner.closeWriteChannel();
+    ASSERT_TRUE(waitFor([&] {
+        return desktop.run("xclip", {"-o", "-selection", "clipboard"}) == "12.5";
+    }));
+    desktop.run("xdotool", {"key", "ctrl+v", "q"});
+    ASSERT_TRUE(compass.waitForFinished(8000));
+    EXPECT_EQ(savedValue(program, "Measurement"), "12");
+    owner.kill();
+    owner.waitForFinished(2000);
+}
+
+TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
+    program.writeFile("Compass.ini", optionsAt(300, 250));
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    const QString img = program.path("img");
+    const auto cursor = [&] {
+        return desktop.run(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_cursorprobe"), {img}).trimmed();
+    };
+    const auto look = [&] {
+        return desktop.screenshot().copy(QRect(kMeasureSelector - QPoint(7, 7), QSize(14, 14)));
+    };
+    const auto moveTo = [&](QPoint p) {
+        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+    };
+
+    // An active compass is drawn brighter: make it active before taking its looks.
+    desktop.click(kPivot);
+    EXPECT_TRUE(waitFor([&] { return cursor() == "hand.ani"; })) << cursor().toStdString();
+    QThread::msleep(300);
+    const QImage normal = look();
+
+    moveTo(kMeasureSelector);
+    EXPECT_TRUE(waitFor([&] { return cursor() == "pointer.ani"; })) << cursor().toStdString();
+    EXPECT_TRUE(waitFor([&] { return look() != normal; })) << "no hover look";
+    const QImage hover = look();
+
+    desktop.run("xdotool", {"mousedown", "1"});
+    EXPECT_TRUE(waitFor([&] { return cursor() == "down.ani"; })) << cursor().toStdString();
+    EXPECT_TRUE(waitFor([&] { return look() != hover && look() != normal; })) << "no pressed look";
+    // Let go away from the control: it does nothing, and every look returns.
+    moveTo(kPivot);
+    desktop.run("xdotool", {"mouseup", "1"});
+    EXPECT_TRUE(waitFor([&] { return look() == normal; })) << "a look stayed";
+    EXPECT_TRUE(waitFor([&] { return cursor() == "hand.ani"; })) << cursor().toStdString();
+}
