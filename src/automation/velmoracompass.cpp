@@ -41,6 +41,14 @@ TVelmoraCompass::TVelmoraCompass(TfrmMain& window, QDBusConnection bus, TClientS
 
 // ---------------------------------------------------------------- state
 
+void TVelmoraCompass::SetMenuSwitch(void (CompassModel::*toggle)(bool), bool on) {
+    // As the menu item: the model saves the options, the menu follows.
+    Member([&] {
+        (m_window.Model().*toggle)(on);
+        m_window.OptionsChanged();
+    });
+}
+
 double TVelmoraCompass::Measurement() {
     return Member([&] { return double(m_window.Model().state.FMeasurement); });
 }
@@ -90,10 +98,7 @@ bool TVelmoraCompass::StickyAngles() {
 }
 
 void TVelmoraCompass::SetStickyAngles(bool on) {
-    Member([&] {
-        m_window.Model().SetStickyAngle(on);
-        m_window.OptionsChanged();
-    });
+    SetMenuSwitch(&CompassModel::SetStickyAngle, on);
 }
 
 bool TVelmoraCompass::LockAngle() {
@@ -101,10 +106,7 @@ bool TVelmoraCompass::LockAngle() {
 }
 
 void TVelmoraCompass::SetLockAngle(bool on) {
-    Member([&] {
-        m_window.Model().SetLockAngle(on);
-        m_window.OptionsChanged();
-    });
+    SetMenuSwitch(&CompassModel::SetLockAngle, on);
 }
 
 bool TVelmoraCompass::LockMeasurement() {
@@ -112,10 +114,7 @@ bool TVelmoraCompass::LockMeasurement() {
 }
 
 void TVelmoraCompass::SetLockMeasurement(bool on) {
-    Member([&] {
-        m_window.Model().SetLockMeasurement(on);
-        m_window.OptionsChanged();
-    });
+    SetMenuSwitch(&CompassModel::SetLockMeasurement, on);
 }
 
 double TVelmoraCompass::Angle() {

@@ -12,6 +12,7 @@
 
 namespace orvanta {
 
+class CompassModel;
 class TfrmMain;
 
 inline constexpr QStringView kCompassPath = u"/VelmoraCompass";
@@ -92,6 +93,8 @@ public Q_SLOTS:
     void Unadvise();
 
 private:
+    // Sticky angles and the two locks, set as their menu items do.
+    void SetMenuSwitch(void (CompassModel::*toggle)(bool), bool on);
     // Sends an event to the sink alone; without a sink nothing happens.
     void Fire(const QString& event);
 
