@@ -68,12 +68,12 @@ set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvanta maintainers <maintainers@orvanta.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "skinned beam compass that floats over the desktop")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "skinned beam compass that floats over the desktop
- Orvanta is an always-on-top, per-pixel translucent beam compass for the X11
- desktop. It measures circles and regular polygons - radius, circumference
- and area - in pixels or in units you calibrate. Drag it, turn it, open it,
- type a value to jump to, copy the readout, and dress it in skins.")
+# CPack puts the summary first and indents the rest as the extended description.
+set(CPACK_PACKAGE_DESCRIPTION
+    "Orvanta is an always-on-top, per-pixel translucent beam compass for the X11
+desktop. It measures circles and regular polygons - radius, circumference and
+area - in pixels or in units you calibrate. Drag it, turn it, open it, type a
+value to jump to, copy the readout, and dress it in skins.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

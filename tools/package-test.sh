@@ -46,6 +46,12 @@ echo "== install"
 $sudo apt-get install -y -qq "$deb" >/dev/null
 installed_files="$(dpkg-query -L orvanta)"
 [ -x /usr/bin/orvanta ] || fail "/usr/bin/orvanta is missing"
+# The shared MIME database's trigger registered the skin package type, which
+# the desktop entry opens with the program.
+[ -f /usr/share/mime/application/x-compassskin.xml ] ||
+    fail "the .compassskin file type was not registered"
+grep -q '^MimeType=application/x-compassskin;' /usr/share/applications/orvanta.desktop ||
+    fail "the desktop entry does not open .compassskin files"
 
 work="$(mktemp -d)"
 display=":$((90 + RANDOM % 100))"
@@ -105,5 +111,8 @@ while IFS= read -r path; do
     if [ -f "$path" ] || [ -L "$path" ]; then left+="$path"$'\n'; fi
 done <<<"$installed_files"
 if [ -d /usr/share/orvanta ]; then left+="/usr/share/orvanta"$'\n'; fi
+if [ -f /usr/share/mime/application/x-compassskin.xml ]; then
+    left+="the .compassskin file type"$'\n'
+fi
 [ -z "$left" ] || fail "left behind after removal:"$'\n'"$left"
 echo "removed cleanly"
