@@ -1,15 +1,12 @@
 // The two layouts: a portable program folder keeps everything together; an
 // installed program reads its assets from <prefix>/share/orvanta and keeps what
 // the user changes in the XDG folders.
-#include "app/package/installer.h"
 #include "app/programfolder.h"
-#include "data/packages/fixtures.h"
 #include "model/units.h"
 #include "platform/xdgpaths.h"
 #include "skins/skinlist.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -34,15 +31,6 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QStringList listing(const QString& root) {
-    QStringList found;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    found.sort();
-    return found;
 }
 
 // A skin folder `dir` with a definition named `name` and its picture.
@@ -100,17 +88,10 @@ TEST(ProgramPaths, DefaultSkinBesideTheProgramMakesItPortable) {
     const QString config = dir.filePath("config");
     const TProgramPaths p = TProgramPaths::ForProgram(folder, config, dir.filePath("data"));
     EXPECT_TRUE(p.Portable);
-    EXPECT_EQ(p.Assets, folder);
-    EXPECT_EQ(p.OptionsFile(), folder + "Compass.ini");
-    EXPECT_EQ(p.DefaultSkin(), folder + "default/default.ini");
-    EXPECT_EQ(p.SkinFolders(), QStringList{folder + "skins"});
-    EXPECT_EQ(p.PackageTarget().skinsFolder, folder + "skins");
-    EXPECT_EQ(p.PackageTarget().optionsFile, folder + "Compass.ini");
-    const TUnitsFiles units = p.UnitsFiles();
-    EXPECT_EQ(units.userFile, folder + "distances.ini");
-    EXPECT_TRUE(units.shippedFile.isEmpty());
-    EXPECT_EQ(units.perUserFile, config + "/Velmora/config/distances.ini");
-    // Nothing to prepare: the folder is the program's own.
+    EXPECT_EQ(QStringList({p.Assets, p.Config, p.UserSkins, p.SharedSkins}),
+              QStringList({folder, folder, folder + "skins", folder + "skins"}));
+    EXPECT_EQ(p.SkinFolders().size(), 1);
+    EXPECT_TRUE(p.UnitsFiles().shippedFile.isEmpty()); // the folder's file is read and written
     EXPECT_TRUE(p.PrepareUserFolders());
     EXPECT_FALSE(QFileInfo::exists(config));
 }
@@ -119,21 +100,17 @@ TEST(ProgramPaths, InstalledProgramSplitsSharedAssetsFromTheUsersFiles) {
     Installed in;
     const TProgramPaths& p = in.paths;
     EXPECT_FALSE(p.Portable);
-    EXPECT_EQ(p.Assets, in.path("usr/share/orvanta/"));
     EXPECT_EQ(p.DefaultSkin(), in.path("usr/share/orvanta/default/default.ini"));
     EXPECT_EQ(p.OptionsFile(), in.path("home/config/Orvanta/Compass.ini"));
     EXPECT_EQ(p.SkinFolders(), QStringList({in.path("home/data/Orvanta/skins"),
                                             in.path("usr/share/orvanta/skins")}));
-    EXPECT_EQ(p.PackageTarget().skinsFolder, in.path("home/data/Orvanta/skins"));
-    EXPECT_EQ(p.PackageTarget().optionsFile, p.OptionsFile());
-    const TUnitsFiles units = p.UnitsFiles();
-    EXPECT_EQ(units.userFile, in.path("home/config/Orvanta/distances.ini"));
-    EXPECT_EQ(units.shippedFile, in.path("usr/share/orvanta/distances.ini"));
+    EXPECT_EQ(p.PackageTarget().skinsFolder, p.SkinFolders().first());
+    EXPECT_EQ(p.UnitsFiles().shippedFile, in.path("usr/share/orvanta/distances.ini"));
 
     // Only the configuration folder is made at start, and nothing is copied.
     EXPECT_TRUE(p.PrepareUserFolders());
-    EXPECT_TRUE(QFileInfo(in.path("home/config/Orvanta")).isDir());
-    EXPECT_TRUE(QDir(in.path("home/config/Orvanta")).isEmpty());
+    const QString config = in.path("home/config/Orvanta");
+    EXPECT_TRUE(QFileInfo(config).isDir() && QDir(config).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(in.path("home/data")));
 }
 
@@ -204,19 +181,4 @@ TEST(ProgramPaths, UsersSkinsAndShippedSkinsAreListedTogether) {
     const TSkinList shippedOnly(QStringList{in.path("home/none"), p.SharedSkins}, p.DefaultSkin(),
                                 {}, sink);
     EXPECT_EQ(shippedOnly.Names, QStringList({"Default", "Shipped brass", "Oak"}));
-}
-
-TEST(ProgramPaths, PackagesInstallIntoTheUsersFoldersOnly) {
-    Installed in;
-    const TProgramPaths& p = in.paths;
-    ASSERT_TRUE(p.PrepareUserFolders());
-    const QString package = in.path("Wood.compassskin");
-    writeAll(package, ziptest::build({{"Wood/wood.ini", "[Main]\r\n"}, {"Wood/leg.png", "png"}}));
-    const QStringList shipped = listing(in.path("usr"));
-
-    // The data folder does not exist yet: the skins folder is made with its parents.
-    InstallSkinPackage(p.PackageTarget(), package);
-    EXPECT_EQ(readAll(p.UserSkins + "/Wood/leg.png"), "png");
-    EXPECT_EQ(p.LoadOptions().skinPath, p.UserSkins + "/Wood/wood.ini");
-    EXPECT_EQ(listing(in.path("usr")), shipped);
 }
