@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 
 namespace orvanta {
 
@@ -11,12 +12,21 @@ namespace {
 
 const QString kSection = QStringLiteral("Options");
 
+// A hand-edited number beyond the float range (1e301) would become an infinity
+// that the next save writes as text no reader takes back: it counts as no
+// number and gives the default, as any other bad value does.
 float readFloat(const IniDocument& doc, const QString& key, float fallback, QChar sep) {
     const auto text = doc.value(kSection, key);
     if (!text)
         return fallback;
     const auto v = parseFloat(*text, sep);
-    return v ? static_cast<float>(*v) : fallback;
+    if (!v)
+        return fallback;
+    // Rounded to the nearest float; past the largest one that is an infinity.
+    // (FLT_MAX written with 15 digits reads a little above it and still
+    // rounds back to it.)
+    const float f = static_cast<float>(*v);
+    return std::isfinite(f) ? f : fallback;
 }
 
 QString boolText(bool b) {

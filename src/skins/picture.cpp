@@ -24,6 +24,8 @@ namespace {
 // before allocating the picture.
 constexpr std::uint64_t kMaxDeflateRatio = 1032;
 
+constexpr std::size_t kPngSignatureSize = 8;
+
 constexpr int kBmpFileHeaderSize = 14;
 constexpr std::uint32_t kBmpCoreHeaderSize = 12;
 constexpr std::uint32_t kBmpInfoHeaderSize = 40;
@@ -271,11 +273,33 @@ bool isPngPath(const QString& path) {
     return QFileInfo(path).suffix().toLower() == QLatin1String("png");
 }
 
+namespace {
+
+// libpng allocates and clears the whole length a chunk header claims before it
+// reads the chunk, so 200 bytes claiming a 700 MB text chunk would cost 700 MB
+// (its chunk size limit does not cover text chunks). Every chunk up to IEND
+// must lie within the bytes present; a file that ends inside one is cut short.
+void checkPngChunks(QByteArrayView bytes) {
+    constexpr std::uint64_t kChunkOverhead = 12; // length, type, CRC
+    const auto* data = reinterpret_cast<const png_byte*>(bytes.data());
+    const std::uint64_t size = std::uint64_t(bytes.size());
+    for (std::uint64_t pos = kPngSignatureSize; size - pos >= 8;) {
+        const std::uint64_t end = pos + kChunkOverhead + png_get_uint_32(data + pos);
+        if (end > size)
+            fail(QStringLiteral("the PNG data is damaged: the file ends too early"));
+        if (std::memcmp(data + pos + 4, "IEND", 4) == 0)
+            return;
+        pos = end;
+    }
+}
+
+} // namespace
+
 QImage decodePng(QByteArrayView bytes) {
-    constexpr std::size_t kSignatureSize = 8;
-    if (std::size_t(bytes.size()) < kSignatureSize ||
-        png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kSignatureSize) != 0)
+    if (std::size_t(bytes.size()) < kPngSignatureSize ||
+        png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kPngSignatureSize) != 0)
         fail(QStringLiteral("it is not a PNG file"));
+    checkPngChunks(bytes);
     PngInput in;
     in.data = reinterpret_cast<const png_byte*>(bytes.data());
     in.size = std::size_t(bytes.size());
