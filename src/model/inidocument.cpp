@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace orvanta {
 
@@ -157,11 +160,24 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     const QFileInfo info(path);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
         return fail(QStringLiteral("The file is read-only."));
+    // Unbuffered, so that a short write (a full disk, a file size limit) shows
+    // here: buffered, it would only show when commit() flushes, and commit()
+    // does not check that flush, so a truncated file would replace the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size()) {
+        const QString why = written < 0 ? file.errorString()
+                                        : QStringLiteral("Only %1 of %2 bytes could be written.")
+                                              .arg(written)
+                                              .arg(bytes.size());
+        file.cancelWriting();
+        return fail(why);
+    }
+    // commit() ignores a failed sync, which is where a full disk may show first.
+    if (::fsync(file.handle()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
         file.cancelWriting();
         return fail(why);
     }
