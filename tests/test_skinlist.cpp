@@ -86,21 +86,30 @@ TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
         EXPECT_EQ(p.build(selected).SelectedIndex, index) << selected.toStdString();
 }
 
-TEST(SkinList, SelectAndReload) {
+TEST(SkinList, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
     ProgramFolder p;
     p.addDefault();
-    p.addSkin("a", "A");
+    const QString a = p.addSkin("a", "A");
+    QTemporaryDir dir;
+    TDervikOptions options(dir.filePath("Compass.ini"));
     TSkinList list = p.build();
     const TDervikSkin* loaded = list.Skin.get();
     for (const std::int32_t index : {0, 2, -1}) {
         list.Select(index); // the selected one, or outside the list: nothing happens
         EXPECT_EQ(list.Skin.get(), loaded) << index;
     }
-    list.Select(1);
+    list.SelectSkin(1, options);
     EXPECT_EQ(list.Skin->Name, "A");
+    EXPECT_EQ(TDervikOptions(options.FileName).skinPath, a);
     p.addSkin("a", "A edited");
     list.Reload();
     EXPECT_EQ(list.Skin->Name, "A edited");
+
+    list.Select(0);
+    ASSERT_TRUE(QFile::remove(p.skins() + "/a/pic.png"));
+    list.Select(1);
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A edited")});
+    EXPECT_EQ(std::pair(list.SelectedIndex, list.Skin->Name), std::pair(0, QString("Default")));
 }
 
 TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
@@ -112,34 +121,12 @@ TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad")});
     EXPECT_EQ(list.Names, QStringList({"Default", "Good"}));
     EXPECT_EQ(list.Skin->Name, "Default"); // it was the selected one
-    // Its folder is on disk and was seen: opening the menu does not rebuild and report.
+    // Its folder was seen: opening the menu does not rebuild and report again.
     EXPECT_FALSE(list.NeedsRescan());
-    p.addSkin("new", "New");
+    ASSERT_TRUE(QDir(p.skins() + "/good").removeRecursively());
     EXPECT_TRUE(list.NeedsRescan());
-}
-
-TEST(SkinList, NeedsRescanFollowsTheFolders) {
-    ProgramFolder p;
-    p.addDefault();
-    p.addSkin("a", "A");
-    const TSkinList list = p.build();
-    QDir(p.skins()).mkpath("no-definition");
-    EXPECT_FALSE(list.NeedsRescan());
-    ASSERT_TRUE(QDir(p.skins() + "/a").removeRecursively());
+    p.addSkin("new", "New"); // as many folders as before, but another one
     EXPECT_TRUE(list.NeedsRescan());
-    p.addSkin("b", "B"); // as many folders as before, but another one
-    EXPECT_TRUE(list.NeedsRescan());
-}
-
-TEST(SkinList, SkinBrokenSinceListingFallsBackToTheDefault) {
-    ProgramFolder p;
-    p.addDefault();
-    p.addSkin("a", "A");
-    TSkinList list = p.build();
-    ASSERT_TRUE(QFile::remove(p.skins() + "/a/pic.png"));
-    list.Select(1);
-    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A")});
-    EXPECT_EQ(std::pair(list.SelectedIndex, list.Skin->Name), std::pair(0, QString("Default")));
 }
 
 TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
@@ -165,26 +152,12 @@ TEST(SkinList, BuiltInSkinIsComplete) {
     ASSERT_TRUE(skin.PictureReadable()) << skin.PictureError.toStdString();
     for (const TRect& r : {skin.BaseRect, skin.SlideRect, skin.BarRect})
         EXPECT_TRUE(r.width() > 0 && r.height() > 0);
-    // The bar's middle row is the pivot's row; it must cross the base piece.
+    // The bar's middle row is the pivot's row and must cross the base piece.
     const int pivotY = skin.BarRect.top + skin.BarRect.height() / 2 - skin.BaseRect.top;
     EXPECT_TRUE(pivotY > 0 && pivotY < skin.BaseRect.height());
     EXPECT_TRUE(skin.SlideRect.toQRect().contains(skin.SizeRect.Rects[0].toQRect()));
     EXPECT_FALSE(skin.SizeRect.OnBase);
-    // SlideEdge counts from the base piece's left: the measuring point it names
-    // must lie on the slide piece, or the slide floats off the circle.
+    // SlideEdge counts from the base's left; the lead must lie on the slide piece.
     const int leadInSlide = skin.SlideEdge - (skin.SlideRect.left - skin.BaseRect.left);
     EXPECT_TRUE(leadInSlide >= 0 && leadInSlide < skin.SlideRect.width()) << leadInSlide;
-}
-
-TEST(SkinList, SelectSkinRemembersAndSavesTheChoice) {
-    ProgramFolder p;
-    p.addDefault();
-    const QString a = p.addSkin("a", "A");
-    QTemporaryDir dir;
-    const QString file = dir.filePath("Compass.ini");
-    TDervikOptions options(file);
-    TSkinList list = p.build();
-    list.SelectSkin(1, options);
-    EXPECT_EQ(options.skinPath, a);
-    EXPECT_EQ(TDervikOptions(file).skinPath, a);
 }
