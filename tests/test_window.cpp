@@ -49,6 +49,8 @@ protected:
     void start(const QStringList& args = {}, const QString& busAddress = {}) {
         QProcessEnvironment env = desktop.environment();
         env.insert("XDG_CONFIG_HOME", program.path("config"));
+        // Every start writes its D-Bus activation file: keep it out of the real home.
+        env.insert("XDG_DATA_HOME", program.path("data"));
         if (!busAddress.isEmpty())
             env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
         compass.setProcessEnvironment(env);
@@ -138,7 +140,9 @@ TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
     program.writeFile("Broken.compassskin", zip);
     const QByteArray before = program.readFile("Compass.ini");
 
-    compass.setProcessEnvironment(desktop.environment());
+    QProcessEnvironment env = desktop.environment();
+    env.insert("XDG_DATA_HOME", program.path("data"));
+    compass.setProcessEnvironment(env);
     compass.start(program.binary(), {program.path("Broken.compassskin")});
     ASSERT_TRUE(compass.waitForStarted(5000));
     // The message box waits for the user: answer it.
