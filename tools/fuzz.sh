@@ -30,11 +30,13 @@ max_len() {
     esac
 }
 
+# -timeout is wall-clock time: on a machine shared with builds a unit of a few
+# milliseconds has been seen to stall for 10 seconds, so a hang is 30 seconds.
 run_one() {
     local t="$1" scratch="$out/$1.new"
     mkdir -p "$scratch" "$out/$t.findings"
     if build-fuzz/bin/fuzz_"$t" "$scratch" "fuzz/corpus/$t" -max_total_time="$seconds" \
-        -max_len="$(max_len "$t")" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+        -max_len="$(max_len "$t")" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
         -artifact_prefix="$out/$t.findings/" >"$out/$t.log" 2>&1; then
         echo "   $t: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$out/$t.log" |
             grep -o '[0-9]*$') runs, no finding"
