@@ -21,67 +21,52 @@ struct RecordingShell : IShell {
     bool startProgram(const QString&) override { return false; }
 };
 
-struct AboutSkinFixture : ::testing::Test {
-    QTemporaryDir dir;
-    RecordingShell shell;
-
-    [[nodiscard]] TDervikSkin skin(const QString& general) const {
-        const QString path = dir.filePath(QStringLiteral("s.ini"));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(("[一般]\n" + general + "\n[Horizontal]\nImage=none.png\n").toUtf8());
-        f.close();
-        return TDervikSkin(path);
-    }
-};
+TDervikSkin skinIn(const QTemporaryDir& dir, const QString& general) {
+    const QString path = dir.filePath(QStringLiteral("s.ini"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(("[一般]\n" + general + "\n[Horizontal]\nImage=none.png\n").toUtf8());
+    f.close();
+    return TDervikSkin(path);
+}
 
 } // namespace
 
-TEST_F(AboutSkinFixture, ShowsTheSkinsFieldsOrTheirDefaults) {
+TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
     struct Case {
         QString general;
         QStringList shown; // name, author, description, contact, web site, version
+        QStringList opened;
     };
     const Case cases[] = {
         {"名称=木纹\n作者=张三\n描述=温暖的木纹圆规\n联系=zhang@example.org\n"
          "网站=https://example.org/walnut\n版本=3",
-         {"木纹", "张三", "温暖的木纹圆规", "zhang@example.org", "https://example.org/walnut",
-          "3"}},
-        {"", {"未命名", "未知", "", "", "", "1"}},
+         {"木纹", "张三", "温暖的木纹圆规", "zhang@example.org", "https://example.org/walnut", "3"},
+         {"mailto:zhang@example.org", "https://example.org/walnut"}},
+        {"", {"未命名", "未知", "", "", "", "1"}, {}},
     };
+    QTemporaryDir dir;
     for (const Case& c : cases) {
-        TfrmAboutThisSkin dialog(skin(c.general), shell, nullptr);
+        RecordingShell shell;
+        TfrmAboutThisSkin dialog(skinIn(dir, c.general), shell, nullptr);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("关于此皮肤"));
         const QStringList shown = {dialog.lblName->text(),        dialog.lblAuthor->text(),
                                    dialog.lblDescription->text(), dialog.lblContact->text(),
                                    dialog.lblWebSite->text(),     dialog.lblVersion->text()};
         EXPECT_EQ(shown, c.shown);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
+        QTest::mouseClick(dialog.lblWebSite, Qt::RightButton); // any button
+        QTest::mouseClick(dialog.lblName, Qt::LeftButton);
+        EXPECT_EQ(shell.opened, c.opened);
     }
 }
 
-TEST_F(AboutSkinFixture, ContactAndWebSiteOpenThroughTheShell) {
-    TfrmAboutThisSkin dialog(skin("联系=zhang@example.org\n网站=https://example.org/walnut"), shell,
-                             nullptr);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
-    QTest::mouseClick(dialog.lblWebSite, Qt::RightButton); // any button
-    QTest::mouseClick(dialog.lblName, Qt::LeftButton);
-    EXPECT_EQ(shell.opened,
-              QStringList({"mailto:zhang@example.org", "https://example.org/walnut"}));
-}
-
-TEST_F(AboutSkinFixture, EmptyLinksOfferNothing) {
-    TfrmAboutThisSkin dialog(skin("名称=素"), shell, nullptr);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
-    QTest::mouseClick(dialog.lblWebSite, Qt::LeftButton);
-    EXPECT_TRUE(shell.opened.isEmpty());
-}
-
-TEST_F(AboutSkinFixture, EachOpeningIsAFreshDialogFreedOnClose) {
-    const TDervikSkin s = skin("名称=木纹");
+TEST(AboutSkin, EachOpeningIsAFreshDialogFreedOnClose) {
+    QTemporaryDir dir;
+    RecordingShell shell;
+    const TDervikSkin s = skinIn(dir, "名称=木纹");
     QPointer<TfrmAboutThisSkin> first = TfrmAboutThisSkin::Open(s, shell, nullptr);
     QTest::mouseClick(first->cmdOk, Qt::LeftButton);
     QPointer<TfrmAboutThisSkin> second = TfrmAboutThisSkin::Open(s, shell, nullptr);

@@ -1,6 +1,5 @@
 #include "platform/autostart.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -30,23 +29,19 @@ TEST(Autostart, ExecArgumentsAreQuotedOnlyWhenNeeded) {
         EXPECT_EQ(execArgument(argument), written) << argument.toStdString();
 }
 
-TEST(Autostart, EntryStartsTheProgramHidden) {
-    EXPECT_EQ(autostartEntry("/opt/My Apps/orvanta"), "[Desktop Entry]\n"
-                                                      "Type=Application\n"
-                                                      "Name=Orvanta\n"
-                                                      "Exec=\"/opt/My Apps/orvanta\" /m m\n"
-                                                      "Terminal=false\n"
-                                                      "X-GNOME-Autostart-enabled=true\n");
-}
-
-TEST(Autostart, OnWritesTheEntryAndOffRemovesIt) {
+TEST(Autostart, OnWritesAnEntryThatStartsTheProgramHiddenAndOffRemovesIt) {
     QTemporaryDir dir;
     XdgAutostart autostart(dir.filePath("config/autostart"));
     EXPECT_EQ(autostart.entryPath(), dir.filePath("config/autostart/orvanta.desktop"));
 
     ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/old/orvanta"));
-    ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/new/orvanta")); // moved program
-    EXPECT_EQ(readAll(autostart.entryPath()), autostartEntry("/opt/new/orvanta"));
+    ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/My Apps/orvanta")); // moved program
+    EXPECT_EQ(readAll(autostart.entryPath()), "[Desktop Entry]\n"
+                                              "Type=Application\n"
+                                              "Name=Orvanta\n"
+                                              "Exec=\"/opt/My Apps/orvanta\" /m m\n"
+                                              "Terminal=false\n"
+                                              "X-GNOME-Autostart-enabled=true\n");
 
     EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/new/orvanta"));
     EXPECT_FALSE(QFileInfo::exists(autostart.entryPath()));
@@ -56,15 +51,12 @@ TEST(Autostart, OnWritesTheEntryAndOffRemovesIt) {
     ASSERT_TRUE(QFile::link(dir.filePath("gone.desktop"), autostart.entryPath()));
     EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/orvanta"));
     EXPECT_FALSE(QFileInfo(autostart.entryPath()).isSymLink());
-}
 
-TEST(Autostart, FailuresAreReportedNotThrown) {
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath("autostart"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
-    XdgAutostart autostart(blocker.fileName());
-    EXPECT_FALSE(autostart.setRunAtStart(true, "/opt/orvanta"));
-    EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/orvanta"));
+    // A file where the folder should be: the failure is reported, not thrown.
+    XdgAutostart blocked(dir.filePath("gone.desktop"));
+    ASSERT_TRUE(QFile(dir.filePath("gone.desktop")).open(QIODevice::WriteOnly));
+    EXPECT_FALSE(blocked.setRunAtStart(true, "/opt/orvanta"));
+    EXPECT_TRUE(blocked.setRunAtStart(false, "/opt/orvanta"));
 }
 
 } // namespace

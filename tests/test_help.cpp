@@ -17,30 +17,28 @@ using namespace orvanta;
 
 namespace {
 
-struct HelpFixture : ::testing::Test {
+// A program folder with both help pages, or only the quick start.
+struct HelpFolder {
+    explicit HelpFolder(bool fullPage = true) {
+        QDir(folder).mkpath(QStringLiteral("help"));
+        const auto write = [&](const char* name, const char* text) {
+            QFile f(folder + "help/" + name);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(text);
+        };
+        write("quickStart.html", "<p>第一步</p>");
+        if (fullPage)
+            write("help.html", "<p>全部说明</p>");
+    }
     QTemporaryDir dir;
     QString folder = dir.path() + u'/';
-
-    void SetUp() override {
-        ASSERT_TRUE(QDir(folder).mkpath(QStringLiteral("help")));
-        write(QStringLiteral("help/quickStart.html"), "<p>第一步</p>");
-        write(QStringLiteral("help/help.html"), "<p>全部说明</p>");
-    }
-    void write(const QString& name, const QByteArray& text) const {
-        QFile f(folder + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
 };
-
-QString shippedFolder() {
-    return QCoreApplication::applicationDirPath() + u'/';
-}
 
 } // namespace
 
-TEST_F(HelpFixture, OpensOnQuickStartAndTabsSwitchPages) {
-    TAboutBox box(folder, nullptr);
+TEST(Help, OpensOnQuickStartAndTabsSwitchPages) {
+    const HelpFolder help;
+    TAboutBox box(help.folder, nullptr);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvanta帮助"));
     EXPECT_EQ(box.TabControl1->tabText(0), QStringLiteral("   快速入门   "));
     EXPECT_EQ(box.TabControl1->tabText(1), QStringLiteral("   完整说明   "));
@@ -48,24 +46,22 @@ TEST_F(HelpFixture, OpensOnQuickStartAndTabsSwitchPages) {
 
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    const QRect second = box.TabControl1->tabRect(1);
-    QTest::mouseClick(box.TabControl1, Qt::LeftButton, {}, second.center());
+    QTest::mouseClick(box.TabControl1, Qt::LeftButton, {}, box.TabControl1->tabRect(1).center());
     EXPECT_EQ(box.WebBrowser1->toPlainText(), QStringLiteral("全部说明"));
-    EXPECT_EQ(box.WebBrowser1->source(), QUrl::fromLocalFile(folder + "help/help.html"));
+    EXPECT_EQ(box.WebBrowser1->source(), QUrl::fromLocalFile(help.folder + "help/help.html"));
     box.TabControl1->setCurrentIndex(0);
     EXPECT_EQ(box.WebBrowser1->toPlainText(), QStringLiteral("第一步"));
+
+    const HelpFolder partial(false); // a missing page leaves the view empty
+    TAboutBox other(partial.folder, nullptr);
+    other.TabControl1->setCurrentIndex(1);
+    EXPECT_TRUE(other.WebBrowser1->toPlainText().isEmpty());
 }
 
-TEST_F(HelpFixture, MissingPageLeavesTheViewEmpty) {
-    QFile::remove(folder + "help/help.html");
-    TAboutBox box(folder, nullptr);
-    box.TabControl1->setCurrentIndex(1);
-    EXPECT_TRUE(box.WebBrowser1->toPlainText().isEmpty());
-}
-
-TEST_F(HelpFixture, EveryHelpCommandOpensItsOwnWindow) {
-    QPointer<TAboutBox> first = TAboutBox::Open(folder, nullptr);
-    QPointer<TAboutBox> second = TAboutBox::Open(folder, nullptr);
+TEST(Help, EveryHelpCommandOpensItsOwnWindow) {
+    const HelpFolder help;
+    QPointer<TAboutBox> first = TAboutBox::Open(help.folder, nullptr);
+    QPointer<TAboutBox> second = TAboutBox::Open(help.folder, nullptr);
     ASSERT_TRUE(first && second);
     EXPECT_NE(first.data(), second.data());
     EXPECT_FALSE(first->isModal());
@@ -80,16 +76,14 @@ TEST_F(HelpFixture, EveryHelpCommandOpensItsOwnWindow) {
 TEST(HelpPages, ShippedPagesExistAndTheirPicturesAndLinksResolve) {
     const QRegularExpression reference(QStringLiteral(R"((?:src|href)="([^"#:]+)(?:#[^"]*)?")"));
     for (int tab : {0, 1}) {
-        const QString path = TAboutBox::PagePath(shippedFolder(), tab);
+        const QString path =
+            TAboutBox::PagePath(QCoreApplication::applicationDirPath() + u'/', tab);
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
         const QString html = QString::fromUtf8(f.readAll());
         EXPECT_GT(html.size(), 800) << "a page that teaches something";
-        const QDir pageDir = QFileInfo(path).dir();
-        for (const auto& m : reference.globalMatch(html)) {
-            const QString target = m.captured(1);
-            EXPECT_TRUE(QFile::exists(pageDir.filePath(target)))
-                << path.toStdString() << " refers to " << target.toStdString();
-        }
+        for (const auto& m : reference.globalMatch(html))
+            EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).dir().filePath(m.captured(1))))
+                << path.toStdString() << " refers to " << m.captured(1).toStdString();
     }
 }

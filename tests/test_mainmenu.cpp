@@ -1,18 +1,12 @@
 // The context menu and the window's menu commands, offscreen.
-#include "app/mainmenu.h"
 #include "app/mainwindow.h"
-#include "model/options.h"
-#include "model/units.h"
 #include "platform/autostart.h"
 #include "platform/x11shape.h"
-#include "skins/skinlist.h"
 #include "xdesktop.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
@@ -33,20 +27,14 @@ QAction* find(const QMenu* menu, const QString& caption) {
     return nullptr;
 }
 
-struct RecordingSink : IMessageSink {
+struct Fakes : IMessageSink, IAutostart, IDesktopShape {
     QStringList texts;
+    QList<bool> autostartCalls;
     void ShowMessage(const QString& text) override { texts << text; }
-};
-
-struct FakeAutostart : IAutostart {
-    QList<bool> calls;
     bool setRunAtStart(bool on, const QString&) override {
-        calls << on;
+        autostartCalls << on;
         return true;
     }
-};
-
-struct NoShape : IDesktopShape {
     bool compositorRunning() const override { return true; }
     bool setInputShape(WId, const QVector<QRect>&) override { return true; }
 };
@@ -70,11 +58,14 @@ TEST(MainMenu, TopLevelItemsInOrder) {
     EXPECT_TRUE(m.qualityGroup->isExclusive());
 }
 
-TEST(MainMenu, UnitsMenuListsUnitsWithTheSelectedChecked) {
+TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     QTemporaryDir dir;
     TMeasurements units(dir.path() + "/", QString(), u'.');
     units.SetName(7, QStringLiteral("英尺"));
     units.Select(2);
+    TDervikOptions options(dir.filePath("Compass.ini"), u'.');
+    options.Shape = 24;
+    options.Scribe = 1;
     QWidget owner;
     TMainMenu m(&owner);
     BuildUnitsMenu(m, units);
@@ -85,60 +76,49 @@ TEST(MainMenu, UnitsMenuListsUnitsWithTheSelectedChecked) {
     EXPECT_EQ(c.last(), QStringLiteral("英尺"));
     EXPECT_EQ(m.mnuCalibrate->data().toInt(), -1);
     for (int i = 0; i < 8; ++i) {
-        QAction* a = m.mnuUnits->actions().at(2 + i);
+        const QAction* a = m.mnuUnits->actions().at(2 + i);
         EXPECT_EQ(a->data().toInt(), i);
         EXPECT_EQ(a->isChecked(), i == 2);
     }
-}
 
-TEST(MainMenu, ShapeMenuHasDecadesAndPolygonModes) {
-    QTemporaryDir dir;
-    TDervikOptions options(dir.filePath("Compass.ini"), u'.');
-    options.Shape = 24;
-    options.Scribe = 1;
-    QWidget owner;
-    TMainMenu m(&owner);
     BuildShapeMenu(m, options);
-    const QStringList c = captions(m.mnuShape);
-    EXPECT_EQ(c.mid(0, 4), QStringList({"圆形", "-", "三角形 - 3", "正方形 - 4"}));
-    EXPECT_EQ(c.mid(8),
+    const QStringList s = captions(m.mnuShape);
+    EXPECT_EQ(s.mid(0, 4), QStringList({"圆形", "-", "三角形 - 3", "正方形 - 4"}));
+    EXPECT_EQ(s.mid(8),
               QStringList({"九边形 - 9", "10s", "20s", "30s", "-", "直角多边形", "内切多边形"}));
     const QList<QAction*> shapes = ShapeActions(m);
     ASSERT_EQ(shapes.size(), 1 + 7 + 30);
     for (QAction* a : shapes)
         EXPECT_EQ(a->isChecked(), a->data().toInt() == 24) << a->text().toStdString();
-    QMenu* twenties = find(m.mnuShape, "20s")->menu();
-    EXPECT_EQ(captions(twenties).at(4), QStringLiteral("二十四边形 - 24"));
+    EXPECT_EQ(captions(find(m.mnuShape, "20s")->menu()).at(4), QStringLiteral("二十四边形 - 24"));
     EXPECT_TRUE(find(m.mnuShape, "内切多边形")->isChecked());
 }
 
-TEST(MainWindow, MenuCommandsChangeOptionsAndSaveThem) {
+TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     test::ProgramCopy program;
     if (!program.ok())
         GTEST_SKIP() << "needs the built program folder";
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n");
-    RecordingSink messages;
-    FakeAutostart autostart;
-    NoShape shape;
-    TfrmMain w(TMainWindowDeps{TProgramPaths::PortableIn(program.path()), program.binary(),
-                               messages, autostart, shape, false});
+    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=321\r\n");
+    QFile::remove(program.path("distances.ini"));
+    Fakes fakes;
+    TfrmMain w(TMainWindowDeps{TProgramPaths::PortableIn(program.path()), program.binary(), fakes,
+                               fakes, fakes, false});
     TMainMenu& m = w.Menu();
+    const auto saved = [&](const char* line) {
+        return program.readFile("Compass.ini").contains(line);
+    };
 
     m.mnuLow->trigger();
     EXPECT_FALSE(w.Options().Quality);
-    EXPECT_TRUE(program.readFile("Compass.ini").contains("Quality=0"));
-
+    EXPECT_TRUE(saved("Quality=0"));
     m.mnuRunatStartUp->trigger();
-    EXPECT_EQ(autostart.calls, QList<bool>({true}));
+    EXPECT_EQ(fakes.autostartCalls, QList<bool>({true}));
     EXPECT_TRUE(w.Options().RunAtStart);
-
     m.mnuArea->trigger();
     EXPECT_EQ(w.Options().MeasureType, 2);
-
     find(m.mnuShape, "正方形 - 4")->trigger();
     EXPECT_EQ(w.Options().Shape, 4);
-    EXPECT_TRUE(program.readFile("Compass.ini").contains("Shape=4"));
-
+    EXPECT_TRUE(saved("Shape=4"));
     m.mnuLockAngle->trigger();
     m.mnuLockMeasurement->trigger();
     EXPECT_FALSE(m.mnuLockAngle->isChecked()); // at most one lock at a time
@@ -152,33 +132,21 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndSaveThem) {
     w.SetOpacity(70);
     EXPECT_EQ(w.Options().Transparency, 30);
     EXPECT_EQ(w.GetOpacity(), 70);
-    EXPECT_FALSE(program.readFile("Compass.ini").contains("Transparency=30")); // not saved
+    EXPECT_FALSE(saved("Transparency=30")); // a preview is not saved
 
     w.Model().state.FAngle = 33;
     m.mnuCenterOnScreen->trigger();
     EXPECT_EQ(w.Model().state.FAngle, 0.0f);
     EXPECT_EQ(w.Model().state.FMeasurement, 100.0f);
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
-}
+    EXPECT_TRUE(fakes.texts.isEmpty()) << fakes.texts.join('\n').toStdString();
 
-TEST(MainWindow, ExitSavesBothFilesAndAnnouncesTheQuit) {
-    test::ProgramCopy program;
-    if (!program.ok())
-        GTEST_SKIP() << "needs the built program folder";
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=321\r\n");
-    QFile::remove(program.path("distances.ini"));
-    RecordingSink messages;
-    FakeAutostart autostart;
-    NoShape shape;
-    TfrmMain w(TMainWindowDeps{TProgramPaths::PortableIn(program.path()), program.binary(),
-                               messages, autostart, shape, false});
     QSignalSpy quitting(&w, &TfrmMain::Quitting);
     w.Model().state.FPosX = 400;
     w.IdleUpdate();
     w.show();
     w.IdleUpdate();
-    w.Menu().mnuExit->trigger();
+    m.mnuExit->trigger();
     EXPECT_EQ(quitting.count(), 1);
-    EXPECT_TRUE(program.readFile("Compass.ini").contains("X=400\r\n"));
+    EXPECT_TRUE(saved("X=400\r\n"));
     EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount=7"));
 }

@@ -25,28 +25,26 @@ struct ProgramFolder : SkinFolder {
 
 TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
     const std::pair<QStringList, QString> cases[] = {
-        {{}, "--render: missing the output file"},
-        {{"--render"}, "--render: missing value"},
-        {{"--render", "o.png", "--angle", "north"}, "--angle: expected a number, got 'north'"},
-        {{"--render", "o.png", "--spread", "1e30"}, "--spread: expected a number, got '1e30'"},
-        {{"--render", "o.png", "--shape", "2"}, "--shape: expected 0 or 3 to 39, got '2'"},
-        {{"--render", "o.png", "--shape", "40"}, "--shape: expected 0 or 3 to 39, got '40'"},
-        {{"--render", "o.png", "--scribe", "2"}, "--scribe: expected 0 or 1, got '2'"},
-        {{"--render", "o.png", "--measure-type", "-1"},
-         "--measure-type: expected 0, 1 or 2, got '-1'"},
-        {{"--render", "o.png", "--quality", "best"}, "--quality: expected low or high, got 'best'"},
-        {{"--render", "o.png", "--pos", "10;20"}, "--pos: expected X,Y, got '10;20'"},
-        {{"--render", "o.png", "--desktop", "0x100"},
+        {{}, "--render: missing value"},
+        {{"o.png", "--angle", "north"}, "--angle: expected a number, got 'north'"},
+        {{"o.png", "--spread", "1e30"}, "--spread: expected a number, got '1e30'"},
+        {{"o.png", "--shape", "40"}, "--shape: expected 0 or 3 to 39, got '40'"},
+        {{"o.png", "--scribe", "2"}, "--scribe: expected 0 or 1, got '2'"},
+        {{"o.png", "--measure-type", "-1"}, "--measure-type: expected 0, 1 or 2, got '-1'"},
+        {{"o.png", "--quality", "best"}, "--quality: expected low or high, got 'best'"},
+        {{"o.png", "--pos", "10;20"}, "--pos: expected X,Y, got '10;20'"},
+        {{"o.png", "--desktop", "0x100"},
          "--desktop: expected WxH with sides of 1 to 65535 pixels, got '0x100'"},
-        {{"--render", "o.png", "--desktop", "60000x60000"},
+        {{"o.png", "--desktop", "60000x60000"},
          "--desktop: expected at most 268435456 pixels, got '60000x60000'"},
-        {{"--render", "o.png", "--tilt"}, "unknown argument '--tilt'"},
+        {{"o.png", "--tilt"}, "unknown argument '--tilt'"},
         // Only the program folder's units tell how many there are.
-        {{"--render", "o.png", "--unit", "7"}, "--unit: expected 0 to 6, got '7'"},
+        {{"o.png", "--unit", "7"}, "--unit: expected 0 to 6, got '7'"},
     };
     ProgramFolder program;
+    EXPECT_EQ(program.run({}).Err, "--render: missing the output file\n");
     for (const auto& [args, error] : cases) {
-        const TRenderResult r = program.run(args);
+        const TRenderResult r = program.run(QStringList{"--render"} + args);
         EXPECT_EQ(r.ExitCode, kRenderExitBadArguments) << error.toStdString();
         EXPECT_EQ(r.Err, error + u'\n');
         EXPECT_TRUE(r.Out.isEmpty());
@@ -67,8 +65,7 @@ TEST(RenderCommand, RendersOneFrameAndSavesNothingElse) {
     EXPECT_EQ(r.Out, QStringLiteral("50\n"));
     const QImage image(out);
     ASSERT_EQ(image.size(), QSize(640, 480));
-    // Pivot at (110, 110), beam down: the bar runs down from it; the slide's
-    // edge and the circle's lowest point lie 50 pixels below.
+    // Pivot at (110, 110), beam down: the slide's edge and the circle's bottom 50 below.
     EXPECT_EQ(image.pixel(110, 140), kBarColour);
     EXPECT_EQ(image.pixel(110, 163), kSlideColour);
     EXPECT_GT(qRed(image.pixel(110, 160)), 0xb0); // the circle over the slide's edge
@@ -101,7 +98,7 @@ TEST(RenderCommand, OverridesAndCropping) {
     for (int x = 0; x < cropped.width(); ++x)
         EXPECT_EQ(qAlpha(cropped.pixel(x, 203)), 0);
 
-    // Another skin's definition, given directly: its base is cut from the slide's art.
+    // Another skin's definition, whose base is cut from the slide's art.
     SkinFolder other;
     r = program.run(
         {"--render", out, "--skin",

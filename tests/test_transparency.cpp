@@ -21,6 +21,10 @@ struct TransparencyFixture : ::testing::Test {
     TfrmTransparency dialog{options, [this] { ++renders; }, nullptr};
 
     [[nodiscard]] int savedTransparency() const { return TDervikOptions(file).Transparency; }
+    void openAt(int transparency) {
+        options.Transparency = transparency;
+        dialog.Open();
+    }
     void slideTo(int opacity) {
         dialog.trkTransparency->setFocus();
         dialog.trkTransparency->setValue(opacity);
@@ -30,26 +34,20 @@ struct TransparencyFixture : ::testing::Test {
 } // namespace
 
 TEST_F(TransparencyFixture, OpeningSetsTheSliderToTheOpacity) {
-    struct Case {
-        int transparency;
-        int slider;
-        int transparencyAfterOpening;
-    };
-    // 95 was written by hand: the slider clamps to 10 and that applies at once.
-    const Case cases[] = {{30, 70, 30}, {0, 100, 0}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
-    for (const Case& c : cases) {
-        options.Transparency = c.transparency;
-        dialog.Open();
-        EXPECT_EQ(dialog.trkTransparency->value(), c.slider) << c.transparency;
-        EXPECT_EQ(dialog.lblTrans->text(), QString::number(c.slider));
-        EXPECT_EQ(options.Transparency, c.transparencyAfterOpening);
+    // transparency, slider, transparency after opening; 95 and -20 were written
+    // by hand: the slider clamps and that applies at once.
+    const int cases[][3] = {{30, 70, 30}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
+    for (const auto& [transparency, slider, after] : cases) {
+        openAt(transparency);
+        EXPECT_EQ(dialog.trkTransparency->value(), slider) << transparency;
+        EXPECT_EQ(dialog.lblTrans->text(), QString::number(slider));
+        EXPECT_EQ(options.Transparency, after);
         dialog.reject();
     }
 }
 
-TEST_F(TransparencyFixture, SliderPreviewsAtOnceAndCancelRestores) {
-    options.Transparency = 20;
-    dialog.Open();
+TEST_F(TransparencyFixture, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
+    openAt(20);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     renders = 0;
     slideTo(40);
@@ -61,11 +59,16 @@ TEST_F(TransparencyFixture, SliderPreviewsAtOnceAndCancelRestores) {
     EXPECT_EQ(options.Transparency, 20);
     EXPECT_EQ(renders, 2);
     EXPECT_FALSE(QFile::exists(file)); // nothing saved
-}
 
-TEST_F(TransparencyFixture, OkSavesAndTheNextCancelRestoresThatValue) {
-    options.Transparency = 20;
+    // The close box cancels too, and opening an open dialog keeps the first record.
+    openAt(50);
+    slideTo(80);
     dialog.Open();
+    dialog.close();
+    EXPECT_EQ(options.Transparency, 50);
+
+    // OK saves, and the next Cancel restores the saved value.
+    openAt(20);
     slideTo(70);
     QTest::mouseClick(dialog.cmdOk, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
@@ -79,13 +82,4 @@ TEST_F(TransparencyFixture, OkSavesAndTheNextCancelRestoresThatValue) {
     QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
     EXPECT_EQ(options.Transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
-}
-
-TEST_F(TransparencyFixture, CloseBoxCancelsAndOpeningTwiceKeepsTheFirstRecord) {
-    options.Transparency = 50;
-    dialog.Open();
-    slideTo(80);
-    dialog.Open(); // already shown: must not record the previewed value
-    dialog.close();
-    EXPECT_EQ(options.Transparency, 50);
 }

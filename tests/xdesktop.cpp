@@ -11,9 +11,33 @@ namespace orvanta::test {
 
 namespace {
 
-bool displayFree(int n) {
-    return !QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) &&
-           !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n));
+QString socketOf(int display) {
+    return QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
+}
+
+void stop(QProcess* p) {
+    if (!p || p->state() == QProcess::NotRunning)
+        return;
+    p->terminate();
+    if (!p->waitForFinished(3000))
+        p->kill();
+    p->waitForFinished(1000);
+}
+
+bool have(const char* program) {
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+QByteArray output(const QProcessEnvironment& env, const QString& program, const QStringList& args,
+                  int timeoutMs) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(1000);
+    }
+    return p.readAllStandardOutput();
 }
 
 } // namespace
@@ -30,22 +54,18 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-VirtualDesktop::VirtualDesktop(QSize size, bool compositor) {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty())
+VirtualDesktop::VirtualDesktop() {
+    if (!have("Xvfb"))
         return;
     int n = 200 + int(QCoreApplication::applicationPid() % 500);
-    while (!displayFree(n))
+    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socketOf(n)))
         ++n;
     m_display = QStringLiteral(":%1").arg(n);
     m_xvfb = std::make_unique<QProcess>();
     m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb->start("Xvfb", {m_display, "-screen", "0",
-                           QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                           "-nolisten", "tcp"});
-    if (!m_xvfb->waitForStarted(5000))
-        return;
-    m_ok = waitFor([&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); });
-    if (m_ok && compositor && !QStandardPaths::findExecutable("xcompmgr").isEmpty()) {
+    m_xvfb->start("Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    m_ok = m_xvfb->waitForStarted(5000) && waitFor([&] { return QFile::exists(socketOf(n)); });
+    if (m_ok && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();
         m_compositor->setProcessEnvironment(environment());
         m_compositor->start("xcompmgr", {});
@@ -55,14 +75,8 @@ VirtualDesktop::VirtualDesktop(QSize size, bool compositor) {
 }
 
 VirtualDesktop::~VirtualDesktop() {
-    for (auto* p : {m_compositor.get(), m_xvfb.get()}) {
-        if (p && p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(3000))
-                p->kill();
-            p->waitForFinished(1000);
-        }
-    }
+    stop(m_compositor.get());
+    stop(m_xvfb.get());
 }
 
 QProcessEnvironment VirtualDesktop::environment() const {
@@ -74,29 +88,18 @@ QProcessEnvironment VirtualDesktop::environment() const {
 }
 
 QString VirtualDesktop::run(const QString& program, const QStringList& args, int timeoutMs) const {
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(1000);
-    }
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return QString::fromUtf8(output(environment(), program, args, timeoutMs));
 }
 
 QImage VirtualDesktop::screenshot() const {
-    QProcess p;
-    p.setProcessEnvironment(environment());
-    p.start("import", {"-window", "root", "png:-"});
-    p.waitForFinished(15000);
-    return QImage::fromData(p.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    const QByteArray png = output(environment(), "import", {"-window", "root", "png:-"}, 15000);
+    return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
 std::optional<qulonglong> VirtualDesktop::windowUnder(QPoint pt) const {
     run("xdotool", {"mousemove", QString::number(pt.x()), QString::number(pt.y())});
     QThread::msleep(100);
-    const QString out = run("xdotool", {"getmouselocation", "--shell"});
-    for (const QString& line : out.split('\n'))
+    for (const QString& line : run("xdotool", {"getmouselocation", "--shell"}).split('\n'))
         if (line.startsWith("WINDOW="))
             return line.mid(7).toULongLong();
     return std::nullopt;
@@ -108,37 +111,29 @@ void VirtualDesktop::click(QPoint pt, int button) const {
 }
 
 PrivateBus::PrivateBus() {
-    if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+    if (!have("dbus-daemon"))
         return;
     m_daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    if (!m_daemon.waitForStarted(5000))
-        return;
-    if (waitFor([&] { return m_daemon.canReadLine(); }))
+    if (m_daemon.waitForStarted(5000) && waitFor([&] { return m_daemon.canReadLine(); }))
         m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
 }
 
 PrivateBus::~PrivateBus() {
-    if (m_daemon.state() != QProcess::NotRunning) {
-        m_daemon.terminate();
-        if (!m_daemon.waitForFinished(3000))
-            m_daemon.kill();
-    }
+    stop(&m_daemon);
 }
 
 ProgramCopy::ProgramCopy() {
     const QDir source(QStringLiteral(ORVANTA_BIN_DIR));
     if (!m_dir.isValid() || !source.exists("orvanta"))
         return;
-    QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString from = it.next();
-        const QString rel = source.relativeFilePath(from);
+        const QString rel = source.relativeFilePath(it.next());
         // Only the program and what ships with it: no test binaries, no settings.
         if (rel.startsWith("orvanta_") || rel == "Compass.ini" || rel.endsWith(".compassskin"))
             continue;
         QDir().mkpath(QFileInfo(path(rel)).path());
-        QFile::copy(from, path(rel));
+        QFile::copy(source.filePath(rel), path(rel));
     }
     QFile::setPermissions(binary(), QFile::permissions(source.filePath("orvanta")));
     m_ok = true;
@@ -151,8 +146,8 @@ QString ProgramCopy::path(const QString& relative) const {
 void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {
     QDir().mkpath(QFileInfo(path(relative)).path());
     QFile f(path(relative));
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
 }
 
 QByteArray ProgramCopy::readFile(const QString& relative) const {

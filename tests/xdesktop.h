@@ -13,19 +13,14 @@
 
 namespace orvanta::test {
 
-// Xvfb (with xcompmgr unless asked otherwise) on a free display number.
+// Xvfb with xcompmgr (when installed) on a free display number.
 class VirtualDesktop {
 public:
-    explicit VirtualDesktop(QSize size = QSize(1280, 800), bool compositor = true);
+    VirtualDesktop();
     ~VirtualDesktop();
-    VirtualDesktop(const VirtualDesktop&) = delete;
-    VirtualDesktop& operator=(const VirtualDesktop&) = delete;
-
     // False when Xvfb is not installed or would not start: the test skips then.
     [[nodiscard]] bool ok() const { return m_ok; }
-    [[nodiscard]] const QString& display() const { return m_display; }
     [[nodiscard]] QProcessEnvironment environment() const;
-
     // Runs a command on this display and returns its standard output.
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000) const;
     [[nodiscard]] QImage screenshot() const;
@@ -36,8 +31,7 @@ public:
 private:
     bool m_ok = false;
     QString m_display;
-    std::unique_ptr<QProcess> m_xvfb;
-    std::unique_ptr<QProcess> m_compositor;
+    std::unique_ptr<QProcess> m_xvfb, m_compositor;
 };
 
 // A private D-Bus session bus for tests that need one (the tray, automation).
@@ -45,8 +39,6 @@ class PrivateBus {
 public:
     PrivateBus();
     ~PrivateBus();
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
     [[nodiscard]] bool ok() const { return !m_address.isEmpty(); }
     [[nodiscard]] const QString& address() const { return m_address; }
 
