@@ -83,8 +83,9 @@ TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
         compass.FDragging = c.dragging;
         compass.NormalizeCompass(options, c.ctrl);
         EXPECT_EQ(compass.FDisplayAngle, c.shown) << c.angle;
-        if (std::isfinite(c.angle))
+        if (std::isfinite(c.angle)) {
             EXPECT_EQ(compass.FAngle, c.angle); // the drag keeps its own angle
+        }
     }
 }
 
