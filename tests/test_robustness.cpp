@@ -223,6 +223,31 @@ TEST(HandEditedOptions, NumbersBeyondTheFloatRangeGiveTheDefault) {
     }
 }
 
+TEST(FarAwayLayers, BoundsAtTheEndOfTheIntegerRangeTouchNoScreen) {
+    // A hand-edited position near the end of the int range used to overflow
+    // when the bounds were rounded to ints (caught by the sanitizer build):
+    // a layer that far away must touch no pixel of any desktop.
+    const QRect anyDesktop(-(1 << 20), -(1 << 20), 1 << 21, 1 << 21);
+    const struct {
+        QPointF position;
+        float angle;
+        bool onScreen;
+    } cases[] = {{{2147483000, 0}, 0, false},      {{2147483647, 2147483647}, 45, false},
+                 {{-2147483648.0, 0}, 180, false}, {{0, -2147483000}, 269, false},
+                 {{1e300, -1e300}, 0, false},      {{100, 100}, 30, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.position.x() << ", " << c.position.y());
+        TRotLayer layer;
+        layer.Bitmap = QImage(40, 20, QImage::Format_ARGB32);
+        layer.Position = c.position;
+        layer.Angle = c.angle;
+        const QRect bounds = layer.TransformedBounds();
+        EXPECT_EQ(bounds.intersects(anyDesktop), c.onScreen);
+        if (c.onScreen)
+            EXPECT_GE(bounds.width(), 40);
+    }
+}
+
 TEST_F(Robustness, ManySidedPolygonsAtTheSmallestSpreads) {
     const DesktopGeometry desktop{
         QRect(0, 0, 640, 480), {QRect(0, 0, 640, 480)}, QRect(0, 0, 640, 480)};

@@ -41,9 +41,12 @@ TFrameGeometry FrameGeometry(const TDervikSkin& skin, QPointF pivot, QPoint orig
     g.Centre = QPointF(origin) + pivot;
     const double r = spread;
     const TRect& base = skin.BaseRect;
+    // In floating point throughout: a hand-edited position may lie at the very
+    // end of the integer range, where adding the skin's offsets would overflow.
+    const QPointF o(origin);
     g.SlidePosition =
-        QPointF(origin.x() + skin.BaseEdge + r - skin.SlideEdge + skin.SlideRect.left - base.left,
-                origin.y() + skin.SlideRect.top - base.top);
+        QPointF(o.x() + skin.BaseEdge + r - skin.SlideEdge + skin.SlideRect.left - base.left,
+                o.y() + skin.SlideRect.top - base.top);
 
     const double c = std::cos(radians(angleDegrees));
     const double s = std::sin(radians(angleDegrees));
@@ -85,11 +88,10 @@ QPointF ControlPosition(const TDervikSkin& skin, const TFrameGeometry& g, const 
                QPointF(skin.SlidePanelCenter.x, skin.SlidePanelCenter.y) -
                QPointF(skin.SlidePanelRect.left, skin.SlidePanelRect.top);
     case TPlacement::Base:
-        return QPointF(r.left + g.Origin.x() - base.left, r.top + g.Origin.y() - base.top);
+        return QPointF(r.left, r.top) + QPointF(g.Origin) - QPointF(base.left, base.top);
     case TPlacement::Slide:
-        return QPointF(r.left + g.Origin.x() - skin.SlideEdge + skin.BaseEdge + g.Spread -
-                           base.left,
-                       r.top + g.Origin.y() - base.top);
+        return QPointF(r.left, r.top) + QPointF(g.Origin) - QPointF(base.left, base.top) +
+               QPointF(double(skin.BaseEdge) - skin.SlideEdge + g.Spread, 0);
     }
     return {};
 }

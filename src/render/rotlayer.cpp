@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 namespace orvanta {
@@ -40,10 +41,14 @@ QRect TRotLayer::TransformedBounds() const {
     if (size.isEmpty())
         return {};
     const QRectF r = PainterTransform().mapRect(QRectF(QPointF(0, 0), QSizeF(size)));
-    const int left = int(std::floor(r.left()));
-    const int top = int(std::floor(r.top()));
-    return QRect(QPoint(left, top),
-                 QPoint(int(std::ceil(r.right())) - 1, int(std::ceil(r.bottom())) - 1));
+    if (!r.isValid()) // not finite
+        return {};
+    // A layer moved towards the end of the integer range (a hand-edited
+    // position) stays representable: far off every screen, but an int.
+    static constexpr double kFarAway = 1 << 30;
+    const auto edge = [](double v) { return int(std::clamp(v, -kFarAway, kFarAway)); };
+    return QRect(QPoint(edge(std::floor(r.left())), edge(std::floor(r.top()))),
+                 QPoint(edge(std::ceil(r.right())) - 1, edge(std::ceil(r.bottom())) - 1));
 }
 
 bool TRotLayer::HitTest(QPointF windowPoint) const {
