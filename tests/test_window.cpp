@@ -3,7 +3,6 @@
 #include "xdesktop.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -15,14 +14,33 @@ namespace {
 constexpr QRgb kBackdrop = 0xff204080;
 
 // Settings that place the compass at a known spot and skip the splash.
-QByteArray optionsAt(int x, int y, const QByteArray& extra = {}) {
-    return "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=" + QByteArray::number(x) +
-           "\r\nY=" + QByteArray::number(y) + "\r\nAngle=0\r\nMeasurement=150\r\n" + extra;
-}
+constexpr char kOptions[] = "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\nY=250\r\n"
+                            "Angle=0\r\nMeasurement=150\r\n";
+
+// The pivot of the compass that kOptions places: the default skin's
+// pivot lies 26 right of and 28 below the compass position. The other pieces
+// lie around it at angle 0, spread 150.
+constexpr QPoint kPivot(326, 278);
+constexpr QPoint kSlide = kPivot + QPoint(150, 0);
+constexpr QPoint kOutControl = kPivot + QPoint(168, -17);
+constexpr QPoint kMeasureSelector = kPivot + QPoint(194, -1);
 
 bool isBackdrop(QRgb c) {
     return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
            qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
+}
+
+// Moves the pointer from `from` to `to` with the left button held, in steps a
+// hand would make.
+void drag(const VirtualDesktop& desktop, QPoint from, QPoint to, int steps = 20) {
+    desktop.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
+                            "mousedown", "1"});
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+    }
+    QThread::msleep(200);
+    desktop.run("xdotool", {"mouseup", "1"});
 }
 
 class WindowTest : public ::testing::Test {
@@ -59,6 +77,27 @@ protected:
         ASSERT_TRUE(compass.waitForStarted(5000));
     }
 
+    // Starts the program with the compass at kPivot and waits until it shows.
+    void startShown(const QStringList& args = {}) {
+        program.writeFile("Compass.ini", kOptions);
+        start(args);
+        ASSERT_TRUE(compassShownAt(kPivot));
+    }
+
+    void quit() {
+        desktop.run("xdotool", {"key", "q"});
+        ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";
+        EXPECT_EQ(compass.exitCode(), 0);
+    }
+
+    [[nodiscard]] QString saved(const QString& key) const {
+        for (const QString& l :
+             QString::fromUtf8(program.readFile("Compass.ini")).split(QStringLiteral("\r\n")))
+            if (l.startsWith(key + u'='))
+                return l.section(u'=', 1);
+        return {};
+    }
+
     // Waits until the pixel at `p` stops showing the backdrop.
     bool compassShownAt(QPoint p) {
         return waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(p)); }, 8000);
@@ -73,59 +112,30 @@ protected:
 
 } // namespace
 
-TEST_F(WindowTest, CompassAppearsWhereTheOptionsPutItAndTheRestIsTransparent) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    // The default skin's pivot lies inside the base, right of and below X, Y.
-    ASSERT_TRUE(compassShownAt(QPoint(300 + 26, 250 + 28)));
+TEST_F(WindowTest, CompassShowsWhereTheOptionsPutItAndClicksPassThroughTheRest) {
+    startShown();
     const QImage shot = desktop.screenshot();
-    EXPECT_TRUE(isBackdrop(shot.pixel(1000, 700)));
-    EXPECT_TRUE(isBackdrop(shot.pixel(100, 100)));
-    EXPECT_TRUE(isBackdrop(shot.pixel(300 + 26, 600)));
-}
-
-TEST_F(WindowTest, ClicksOnTransparentPixelsReachTheWindowBelow) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    for (const QPoint p : {QPoint(1000, 700), QPoint(100, 100), QPoint(326, 600)})
+        EXPECT_TRUE(isBackdrop(shot.pixel(p))) << p.x() << "," << p.y();
     EXPECT_EQ(desktop.windowUnder(QPoint(900, 600)), backdropWindow);
-    EXPECT_NE(desktop.windowUnder(QPoint(326, 278)), backdropWindow);
-}
-
-TEST_F(WindowTest, QuitKeySavesOptionsAndUnits) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    QFile::remove(program.path("distances.ini.saved"));
-    start();
-    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
-    desktop.click(QPoint(326, 278));
-    desktop.run("xdotool", {"key", "Right", "Right", "q"});
-    ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";
-    EXPECT_EQ(compass.exitCode(), 0);
-    const QString ini = QString::fromUtf8(program.readFile("Compass.ini"));
-    EXPECT_TRUE(ini.contains("X=302\r\n")) << ini.toStdString();
-    EXPECT_TRUE(ini.contains("Measurement=150\r\n"));
-    EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount"));
+    EXPECT_NE(desktop.windowUnder(kPivot), backdropWindow);
 }
 
 TEST_F(WindowTest, PackageOnTheCommandLineIsInstalledAndShown) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
     const QString package = program.path("Walnut.compassskin");
     ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANTA_BIN_DIR "/Walnut.compassskin"), package));
-    start({package});
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(program.path("skins/Walnut")); }, 8000));
-    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    startShown({package});
+    EXPECT_TRUE(QFile::exists(program.path("skins/Walnut")));
     EXPECT_TRUE(program.readFile("Compass.ini").contains("skins/Walnut/"));
 }
 
 TEST_F(WindowTest, MinimisedStartWithoutATrayShowsTheCompass) {
     // A bare X server has no tray: hiding into one would strand the compass.
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start({"/m"});
-    EXPECT_TRUE(compassShownAt(QPoint(326, 278)));
+    startShown({"/m"});
 }
 
 TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
+    program.writeFile("Compass.ini", kOptions);
     QByteArray zip = program.readFile("Walnut.compassskin");
     if (zip.isEmpty()) {
         QFile f(QStringLiteral(ORVANTA_BIN_DIR "/Walnut.compassskin"));
@@ -175,7 +185,7 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
     ASSERT_TRUE(waitFor([&] { return tray.canReadLine(); }));
     ASSERT_EQ(QString::fromUtf8(tray.readLine()).trimmed(), QStringLiteral("ready"));
 
-    program.writeFile("Compass.ini", optionsAt(300, 250));
+    program.writeFile("Compass.ini", kOptions);
     start({"/m"}, bus.address());
     QString heard;
     const bool balloon = waitFor(
@@ -190,7 +200,7 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
         heard.contains(QStringLiteral("notify Orvanta仍在运行|要显示Orvanta, 请点击此图标")))
         << heard.toStdString();
     QThread::msleep(500);
-    EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(326, 278))); // hidden
+    EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(kPivot))); // hidden
     EXPECT_TRUE(program.readFile("Compass.ini").contains("ShowMinimizeBalloon=0"));
     tray.kill();
     tray.waitForFinished(2000);
@@ -201,9 +211,7 @@ TEST_F(WindowTest, IdleMeansIdle) {
     // check for a compositing manager: the process sleeps in poll.
     if (QStandardPaths::findExecutable("strace").isEmpty())
         GTEST_SKIP() << "needs strace";
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
+    startShown();
     desktop.run("xdotool", {"mousemove", "1100", "700"});
     QThread::msleep(3000); // let the start settle: first renders, hints, the leave event
     QProcess strace;
@@ -227,58 +235,20 @@ TEST_F(WindowTest, IdleMeansIdle) {
 }
 
 TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(QPoint(326, 278)));
-    desktop.click(QPoint(326, 278)); // the keyboard goes to the compass
+    startShown();
+    desktop.click(kPivot); // the keyboard goes to the compass
     desktop.run("xdotool", {"type", "--delay", "40", "250"});
     desktop.run("xdotool", {"key", "Return"});
     desktop.run("xdotool", {"type", "--delay", "40", "+50"});
     desktop.run("xdotool", {"key", "Return"});
     // The slide's lead is now 300 px right of the pivot (it was at 150).
-    ASSERT_TRUE(compassShownAt(QPoint(326 + 300, 278)));
-    desktop.run("xdotool", {"key", "q"});
-    ASSERT_TRUE(compass.waitForFinished(8000));
-    EXPECT_TRUE(program.readFile("Compass.ini").contains("Measurement=300\r\n"));
+    ASSERT_TRUE(compassShownAt(kPivot + QPoint(300, 0)));
+    quit();
+    EXPECT_EQ(saved("Measurement"), "300");
 }
-
-namespace {
-
-// The pivot of a compass that optionsAt(300, 250) placed: the default skin's
-// pivot lies 26 right of and 28 below the compass position.
-constexpr QPoint kPivot(326, 278);
-// Where the default skin's pieces lie around that pivot, at angle 0, spread 150.
-constexpr QPoint kSlide = kPivot + QPoint(150, 0);
-constexpr QPoint kOutControl = kPivot + QPoint(168, -17);
-constexpr QPoint kMeasureSelector = kPivot + QPoint(194, -1);
-
-// Moves the pointer from `from` to `to` with the left button held, in steps a
-// hand would make.
-void drag(const VirtualDesktop& desktop, QPoint from, QPoint to, int steps = 20) {
-    desktop.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
-                            "mousedown", "1"});
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint p = from + (to - from) * i / steps;
-        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
-    }
-    QThread::msleep(200);
-    desktop.run("xdotool", {"mouseup", "1"});
-}
-
-QString savedValue(const ProgramCopy& program, const QString& key) {
-    static const QRegularExpression line(QStringLiteral("\r\n"));
-    for (const QString& l : QString::fromUtf8(program.readFile("Compass.ini")).split(line))
-        if (l.startsWith(key + u'='))
-            return l.section(u'=', 1);
-    return {};
-}
-
-} // namespace
 
 TEST_F(WindowTest, DraggingTheBaseMovesAndDraggingTheSlideOpensTheCompass) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(kPivot));
+    startShown();
     const QPoint moved(100, 50);
     drag(desktop, kPivot, kPivot + moved);
     ASSERT_TRUE(compassShownAt(kSlide + moved));
@@ -286,18 +256,16 @@ TEST_F(WindowTest, DraggingTheBaseMovesAndDraggingTheSlideOpensTheCompass) {
 
     drag(desktop, kSlide + moved, kSlide + moved + QPoint(80, 0));
     ASSERT_TRUE(compassShownAt(kSlide + moved + QPoint(80, 0)));
-    desktop.run("xdotool", {"key", "q"});
-    ASSERT_TRUE(compass.waitForFinished(8000));
-    EXPECT_EQ(savedValue(program, "X"), "400");
-    EXPECT_EQ(savedValue(program, "Y"), "300");
-    EXPECT_EQ(savedValue(program, "Measurement"), "230");
-    EXPECT_EQ(savedValue(program, "Angle"), "0");
+    quit();
+    EXPECT_EQ(saved("X"), "400");
+    EXPECT_EQ(saved("Y"), "300");
+    EXPECT_EQ(saved("Measurement"), "230");
+    EXPECT_EQ(saved("Angle"), "0");
+    EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount"));
 }
 
 TEST_F(WindowTest, HoldingAControlRepeatsItsStepAndCarriesThePointer) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(kPivot));
+    startShown();
     desktop.run("xdotool", {"mousemove", QString::number(kOutControl.x()),
                             QString::number(kOutControl.y()), "mousedown", "1"});
     QThread::msleep(1500);
@@ -305,9 +273,8 @@ TEST_F(WindowTest, HoldingAControlRepeatsItsStepAndCarriesThePointer) {
     // The pointer rode along with the slide, one pixel a step.
     const QString where = desktop.run("xdotool", {"getmouselocation", "--shell"});
     const int x = where.section("X=", 1).section('\n', 0, 0).toInt();
-    desktop.run("xdotool", {"key", "q"});
-    ASSERT_TRUE(compass.waitForFinished(8000));
-    const int spread = savedValue(program, "Measurement").toInt();
+    quit();
+    const int spread = saved("Measurement").toInt();
     EXPECT_GT(spread, 160) << "one step at the press, then a step every few ms after 400 ms";
     EXPECT_EQ(x - kOutControl.x(), spread - 150);
 }
@@ -315,9 +282,7 @@ TEST_F(WindowTest, HoldingAControlRepeatsItsStepAndCarriesThePointer) {
 TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     if (QStandardPaths::findExecutable("xclip").isEmpty())
         GTEST_SKIP() << "needs xclip";
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(kPivot));
+    startShown();
     desktop.click(kPivot);
     desktop.run("xdotool", {"key", "ctrl+c"});
     QString copied;
@@ -340,15 +305,13 @@ TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     }));
     desktop.run("xdotool", {"key", "ctrl+v", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000));
-    EXPECT_EQ(savedValue(program, "Measurement"), "12");
+    EXPECT_EQ(saved("Measurement"), "12");
     owner.kill();
     owner.waitForFinished(2000);
 }
 
 TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
-    program.writeFile("Compass.ini", optionsAt(300, 250));
-    start();
-    ASSERT_TRUE(compassShownAt(kPivot));
+    startShown();
     const QString img = program.path("img");
     const auto cursor = [&] {
         return desktop.run(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_cursorprobe"), {img}).trimmed();
