@@ -243,8 +243,9 @@ TEST(FarAwayLayers, BoundsAtTheEndOfTheIntegerRangeTouchNoScreen) {
         layer.Angle = c.angle;
         const QRect bounds = layer.TransformedBounds();
         EXPECT_EQ(bounds.intersects(anyDesktop), c.onScreen);
-        if (c.onScreen)
+        if (c.onScreen) {
             EXPECT_GE(bounds.width(), 40);
+        }
     }
 }
 
