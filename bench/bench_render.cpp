@@ -5,11 +5,11 @@
 //   orvanta_bench --benchmark_filter=Drag     the drag frames
 //   orvanta_bench --benchmark_filter=Compose  one composition per skin
 
-#include "app/package/installer.h"
 #include "model/compassmodel.h"
+#include "package/installer.h"
+#include "render/compassrenderer.h"
 #include "render/compose.h"
-#include "render/renderer.h"
-#include "skins/skinlist.h"
+#include "skins/skincatalog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,48 +39,48 @@ public:
     Scene(QSize desktopSize, const QString& skinPath)
         : m_options(m_dir.filePath(QStringLiteral("Compass.ini"))),
           m_units(m_dir.path(), QString()), m_model(m_options, m_units),
-          m_skin(std::make_unique<TDervikSkin>(skinPath)) {
+          m_skin(std::make_unique<Skin>(skinPath)) {
         const QRect screen(QPoint(0, 0), desktopSize);
         desktop = DesktopGeometry{screen, {screen}, QRect(0, 0, 1920, 1080)};
-        m_options.FirstTime = false;
-        m_model.Initialise(desktop);
-        if (!Compose(*m_skin, m_options, m_model.state, renderer.Layers).Ok)
+        m_options.firstTime = false;
+        m_model.initialise(desktop);
+        if (!compose(*m_skin, m_options, m_model.state, renderer.layers).ok)
             throw std::runtime_error("the skin does not compose");
     }
 
     // Puts the pivot in the middle of the first screen and renders once.
-    void Start(int spread) {
+    void start(int spread) {
         m_spread = float(spread);
-        state().FPosX = 960 - 26;
-        state().FPosY = 540 - 28;
-        state().FAngle = 10.0f;
-        state().FMeasurement = m_spread;
-        Frame();
+        state().posX = 960 - 26;
+        state().posY = 540 - 28;
+        state().angle = 10.0f;
+        state().measurement = m_spread;
+        frame();
     }
 
     // One frame of the drag: new angle and spread, render, window image.
-    TFrame Frame() {
+    Frame frame() {
         ++m_frame;
-        state().FAngle = TCompass::WrapAngle(state().FAngle + kTurnPerFrame);
-        state().FMeasurement = m_spread + ((m_frame & 1) ? kSpreadWobble : 0.0f);
-        state().FNeedsRepaint = true;
-        TRenderInput in{m_model, *m_skin, desktop};
-        return renderer.RenderCompass(in);
+        state().angle = CompassState::wrapAngle(state().angle + kTurnPerFrame);
+        state().measurement = m_spread + ((m_frame & 1) ? kSpreadWobble : 0.0f);
+        state().needsRepaint = true;
+        RenderInput in{m_model, *m_skin, desktop};
+        return renderer.renderCompass(in);
     }
 
-    [[nodiscard]] int Alpha() const { return WindowAlpha(m_options.Transparency, true); }
+    [[nodiscard]] int alpha() const { return windowAlpha(m_options.transparency, true); }
 
     DesktopGeometry desktop;
-    TCompassRenderer renderer;
+    CompassRenderer renderer;
 
 private:
-    TCompass& state() { return m_model.state; }
+    CompassState& state() { return m_model.state; }
 
     QTemporaryDir m_dir;
-    TDervikOptions m_options;
-    TMeasurements m_units;
+    Settings m_options;
+    UnitTable m_units;
     CompassModel m_model;
-    std::unique_ptr<TDervikSkin> m_skin;
+    std::unique_ptr<Skin> m_skin;
     float m_spread = 0.0f;
     unsigned m_frame = 0;
 };
@@ -89,14 +89,14 @@ QString defaultSkin() {
     return kProgramFolder + QStringLiteral("default/default.ini");
 }
 
-void SlideDrag(benchmark::State& st) {
+void slideDrag(benchmark::State& st) {
     const QSize desktop = kDesktops[st.range(1)];
     Scene scene(desktop, defaultSkin());
-    scene.Start(int(st.range(0)));
+    scene.start(int(st.range(0)));
     qint64 pixels = 0;
     for (auto _ : st) {
-        const TFrame frame = scene.Frame();
-        for (const QRect& r : frame.Dirty)
+        const Frame frame = scene.frame();
+        for (const QRect& r : frame.dirty)
             pixels += qint64(r.width()) * r.height();
     }
     st.counters["dirty_px"] = benchmark::Counter(double(pixels) / double(st.iterations()));
@@ -106,20 +106,20 @@ void SlideDrag(benchmark::State& st) {
 // What the frame would cost without dirty regions: a straight-alpha back
 // buffer the size of the desktop, cleared and drawn whole, then every pixel
 // premultiplied by the window's opacity into the window image.
-void SlideDragWholeDesktop(benchmark::State& st) {
+void slideDragWholeDesktop(benchmark::State& st) {
     const QSize desktop = kDesktops[st.range(1)];
     Scene scene(desktop, defaultSkin());
-    scene.Start(int(st.range(0)));
+    scene.start(int(st.range(0)));
     QImage back(desktop, QImage::Format_ARGB32);
     QImage window(desktop, QImage::Format_ARGB32_Premultiplied);
-    const int alpha = scene.Alpha();
+    const int alpha = scene.alpha();
     for (auto _ : st) {
-        scene.Frame();
+        scene.frame();
         back.fill(0);
         QPainter painter(&back);
-        for (const auto& layer : scene.renderer.Layers.Layers())
-            if (layer->Visible)
-                layer->Draw(painter);
+        for (const auto& layer : scene.renderer.layers.layers())
+            if (layer->visible)
+                layer->draw(painter);
         painter.end();
         for (int y = 0; y < back.height(); ++y) {
             const auto* in = reinterpret_cast<const QRgb*>(back.constScanLine(y));
@@ -134,17 +134,17 @@ void SlideDragWholeDesktop(benchmark::State& st) {
     st.SetLabel(QStringLiteral("%1x%2").arg(desktop.width()).arg(desktop.height()).toStdString());
 }
 
-void ComposeSkin(benchmark::State& st, const QString& iniPath) {
+void composeSkin(benchmark::State& st, const QString& iniPath) {
     QTemporaryDir dir;
-    TDervikOptions options(dir.filePath(QStringLiteral("Compass.ini")));
-    TDervikSkin skin(iniPath);
-    TCompass state;
+    Settings options(dir.filePath(QStringLiteral("Compass.ini")));
+    Skin skin(iniPath);
+    CompassState state;
     for (auto _ : st) {
-        TLayerStack stack;
-        const TComposeResult r = Compose(skin, options, state, stack);
-        if (!r.Ok)
-            st.SkipWithError(r.Error.toStdString().c_str());
-        benchmark::DoNotOptimize(stack.Layers().data());
+        LayerStack stack;
+        const ComposeResult r = compose(skin, options, state, stack);
+        if (!r.ok)
+            st.SkipWithError(r.error.toStdString().c_str());
+        benchmark::DoNotOptimize(stack.layers().data());
     }
 }
 
@@ -152,11 +152,11 @@ void ComposeSkin(benchmark::State& st, const QString& iniPath) {
 // beside the program unpacked into a scratch program folder.
 QStringList shippedSkins(const QTemporaryDir& scratch) {
     QStringList skins{defaultSkin()};
-    skins << TSkinList::ScanFolder(kProgramFolder + QStringLiteral("skins"));
+    skins << SkinCatalog::scanFolder(kProgramFolder + QStringLiteral("skins"));
     const QDir bin(kProgramFolder);
     for (const QString& package : bin.entryList({QStringLiteral("*.compassskin")}, QDir::Files))
-        InstallSkinPackage(scratch.path(), bin.filePath(package));
-    skins << TSkinList::ScanFolder(scratch.filePath(QStringLiteral("skins")));
+        installSkinPackage(scratch.path(), bin.filePath(package));
+    skins << SkinCatalog::scanFolder(scratch.filePath(QStringLiteral("skins")));
     return skins;
 }
 
@@ -169,8 +169,8 @@ void dragArguments(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(SlideDrag)->Apply(dragArguments);
-BENCHMARK(SlideDragWholeDesktop)->Apply(dragArguments);
+BENCHMARK(slideDrag)->Apply(dragArguments);
+BENCHMARK(slideDragWholeDesktop)->Apply(dragArguments);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     for (const QString& skin : shippedSkins(scratch)) {
         const std::string name = "Compose/" + QFileInfo(skin).dir().dirName().toStdString() + "/" +
                                  QFileInfo(skin).fileName().toStdString();
-        benchmark::RegisterBenchmark(name.c_str(), ComposeSkin, skin)
+        benchmark::RegisterBenchmark(name.c_str(), composeSkin, skin)
             ->Unit(benchmark::kMillisecond);
     }
     benchmark::Initialize(&argc, argv);

@@ -1,10 +1,10 @@
 // Installing a hostile skin package into a scratch program folder. After every
 // input nothing may exist outside skins/<package folder> and Compass.ini, no
 // link may have been made, and a failed installation leaves nothing behind.
-#include "app/package/installer.h"
+#include "package/installer.h"
 
 #include "fuzzsupport.h"
-#include "model/options.h"
+#include "model/settings.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool installed = true;
     try {
-        InstallSkinPackage(program, package, kLimit);
+        installSkinPackage(program, package, kLimit);
     } catch (const OrvantaError& e) {
         check(!e.message().isEmpty(), "errors say why");
         installed = false;
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString options = QDir(program).filePath(QStringLiteral("Compass.ini"));
     if (QFileInfo::exists(options)) {
         // The recorded skin is a file of this package.
-        const TDervikOptions recorded(options, u'.');
+        const Settings recorded(options, u'.');
         const QString skin = QDir(program).relativeFilePath(recorded.skinPath);
         check(allowed(skin) && skin.startsWith(u"skins/pkg/") &&
                   QFileInfo(recorded.skinPath).isFile(),

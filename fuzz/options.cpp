@@ -1,9 +1,8 @@
 // Compass.ini as a user may have edited it: the document must read, and what
 // the options object saves must read back to the same settings and keep every
 // other section and key of the file.
-#include "model/options.h"
-
 #include "fuzzsupport.h"
+#include "model/settings.h"
 
 #include <cmath>
 
@@ -30,16 +29,16 @@ bool sameFloat(float a, float b) {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-bool sameSettings(const TDervikOptions& a, const TDervikOptions& b) {
-    return a.StayOnTop == b.StayOnTop && a.RunAtStart == b.RunAtStart && a.skinPath == b.skinPath &&
-           a.HideSplash == b.HideSplash && a.Quality == b.Quality &&
-           a.Transparency == b.Transparency && a.Shape == b.Shape && a.Scribe == b.Scribe &&
-           a.StickyAngle == b.StickyAngle && a.LockAngle == b.LockAngle &&
-           a.LockMeasurement == b.LockMeasurement && a.SystemTrayIcon == b.SystemTrayIcon &&
-           a.RightClickMenu == b.RightClickMenu && a.Tooltips == b.Tooltips &&
-           a.ShowMinimizeBalloon == b.ShowMinimizeBalloon && a.X == b.X && a.Y == b.Y &&
-           sameFloat(a.Angle, b.Angle) && sameFloat(a.Measurement, b.Measurement) &&
-           a.SelectedBaseColor == b.SelectedBaseColor && a.MeasureType == b.MeasureType;
+bool sameSettings(const Settings& a, const Settings& b) {
+    return a.stayOnTop == b.stayOnTop && a.runAtStart == b.runAtStart && a.skinPath == b.skinPath &&
+           a.hideSplash == b.hideSplash && a.quality == b.quality &&
+           a.transparency == b.transparency && a.shape == b.shape && a.scribe == b.scribe &&
+           a.stickyAngle == b.stickyAngle && a.lockAngle == b.lockAngle &&
+           a.lockMeasurement == b.lockMeasurement && a.systemTrayIcon == b.systemTrayIcon &&
+           a.rightClickMenu == b.rightClickMenu && a.tooltips == b.tooltips &&
+           a.showMinimizeBalloon == b.showMinimizeBalloon && a.x == b.x && a.y == b.y &&
+           sameFloat(a.angle, b.angle) && sameFloat(a.measurement, b.measurement) &&
+           a.selectedBaseColor == b.selectedBaseColor && a.measureType == b.measureType;
 }
 
 } // namespace
@@ -60,11 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(path, bytes);
     for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
         writeFile(path, bytes);
-        TDervikOptions options(path, separator);
-        check(options.Save(), "options save");
-        const TDervikOptions again(path, separator);
+        Settings options(path, separator);
+        check(options.save(), "options save");
+        const Settings again(path, separator);
         check(sameSettings(options, again), "options round trip");
-        check(!again.FirstTime, "a saved file is not a first run");
+        check(!again.firstTime, "a saved file is not a first run");
         // Sections and keys the options do not own survive the save.
         for (const QString& section : doc.sections())
             for (const QString& key : doc.keys(section))

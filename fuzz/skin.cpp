@@ -38,30 +38,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writeFile(folder.filePath(QString::fromLatin1(name)),
                   bytesOf(picture.data(), picture.size()));
 
-    TDervikSkin skin(path);
-    check(skin.ImageWidth >= 0 && skin.ImageHeight >= 0, "picture size");
-    const std::int32_t w = skin.ImageWidth;
-    const std::int32_t h = skin.ImageHeight;
-    for (const TRect& r :
-         {skin.BaseRect, skin.SlideRect, skin.BarRect, skin.BasePanelRect, skin.SlidePanelRect})
+    Skin skin(path);
+    check(skin.imageWidth >= 0 && skin.imageHeight >= 0, "picture size");
+    const std::int32_t w = skin.imageWidth;
+    const std::int32_t h = skin.imageHeight;
+    for (const SkinRect& r :
+         {skin.baseRect, skin.slideRect, skin.barRect, skin.basePanelRect, skin.slidePanelRect})
         check(r.width() >= 0 && r.height() >= 0 && r.left >= -w && r.right <= w && r.top >= -h &&
                   r.bottom <= h,
               "rectangles are upright and within the picture's reach");
-    check(skin.FontSize >= kMinFontSize && skin.FontSize <= kMaxFontSize, "font size clamped");
-    (void)skin.GetBaseColor();
-    if (!skin.PictureReadable())
+    check(skin.fontSize >= kMinFontSize && skin.fontSize <= kMaxFontSize, "font size clamped");
+    (void)skin.baseColor();
+    if (!skin.pictureReadable())
         return 0;
 
-    TDervikOptions options(folder.filePath(QStringLiteral("Compass.ini")), u'.');
-    TCompass state;
-    TLayerStack stack;
-    const TComposeResult result = Compose(skin, options, state, stack);
-    if (!result.Ok) {
-        check(!result.Error.isEmpty(), "errors say why");
+    Settings options(folder.filePath(QStringLiteral("Compass.ini")), u'.');
+    CompassState state;
+    LayerStack stack;
+    const ComposeResult result = compose(skin, options, state, stack);
+    if (!result.ok) {
+        check(!result.error.isEmpty(), "errors say why");
         return 0;
     }
-    for (const auto& layer : stack.Layers()) {
-        const QImage& bitmap = layer->Bitmap;
+    for (const auto& layer : stack.layers()) {
+        const QImage& bitmap = layer->bitmap;
         check(qsizetype(bitmap.width()) * bitmap.height() <= kMaxLayerPixels, "layer size sane");
     }
     return 0;

@@ -20,18 +20,18 @@ constexpr char16_t kKeys[] = {u'0',      u'1', u'2', u'3', u'4', u'5',     u'6',
 constexpr std::size_t kKeyCount = std::size(kKeys);
 
 void renderStep(CompassModel& model) {
-    model.state.NormalizeCompass(model.options, false);
-    const float spread = model.state.FMeasurement;
+    model.state.normalizeCompass(model.options, false);
+    const float spread = model.state.measurement;
     check(std::isfinite(spread) && spread >= 0 &&
-              spread <= static_cast<float>(model.state.FMaxLength) && spread == std::trunc(spread),
+              spread <= static_cast<float>(model.state.maxLength) && spread == std::trunc(spread),
           "the render leaves a whole spread within the limits");
-    check(std::isfinite(model.state.FDisplayAngle) && model.state.FDisplayAngle > -90.0f &&
-              model.state.FDisplayAngle <= 270.0f,
+    check(std::isfinite(model.state.displayAngle) && model.state.displayAngle > -90.0f &&
+              model.state.displayAngle <= 270.0f,
           "the angle drawn is in range");
-    model.UpdateReadout();
+    model.updateReadout();
     // Only an entry edited away with Backspace leaves nothing to show.
-    check(model.state.FTyping || !model.state.FDisplayText.isEmpty(), "there is a readout");
-    model.state.StoreCompassState(model.options);
+    check(model.state.typing || !model.state.displayText.isEmpty(), "there is a readout");
+    model.state.storeCompassState(model.options);
 }
 
 } // namespace
@@ -47,20 +47,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QDir folder(scratch().filePath(QStringLiteral("typed")));
     QFile::remove(folder.filePath(QStringLiteral("Compass.ini")));
-    TDervikOptions options(folder.filePath(QStringLiteral("Compass.ini")), u'.');
-    TMeasurements units(folder.path(), QString(), u'.');
+    Settings options(folder.filePath(QStringLiteral("Compass.ini")), u'.');
+    UnitTable units(folder.path(), QString(), u'.');
     CompassModel model(options, units, u'.');
     const DesktopGeometry desktop{
         QRect(0, 0, 1920, 1080), {QRect(0, 0, 1920, 1080)}, QRect(0, 0, 1920, 1080)};
-    model.Initialise(desktop);
-    model.state.FComposed = true;
+    model.initialise(desktop);
+    model.state.composed = true;
 
-    model.SetMeasureType(data[0] % 3);
+    model.setMeasureType(data[0] % 3);
     const std::int32_t shape = data[1] % 38; // 0 the circle, else 3 to 39 sides
-    model.SetShape(shape == 0 ? 0 : shape + 2);
-    model.SetScribe(data[2] & 1);
+    model.setShape(shape == 0 ? 0 : shape + 2);
+    model.setScribe(data[2] & 1);
     if (data[2] & 2)
-        model.SelectUnit((data[2] >> 2) % units.UnitsCount());
+        model.selectUnit((data[2] >> 2) % units.unitsCount());
     renderStep(model);
 
     for (std::size_t i = 3; i < size; ++i) {
@@ -70,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         try {
-            model.KeyPress(QChar(kKeys[k]));
+            model.keyPress(QChar(kKeys[k]));
         } catch (const OrvantaError& e) {
             check(!e.message().isEmpty(), "errors say why");
-            check(model.state.FTyping, "typing goes on after a refused entry");
+            check(model.state.typing, "typing goes on after a refused entry");
         }
     }
     renderStep(model);

@@ -1,9 +1,8 @@
 // distances.ini as a user or another program left it: the units must read
 // within their limits, convert without dividing by zero, and what is saved must
 // read back to the same units.
-#include "model/units.h"
-
 #include "fuzzsupport.h"
+#include "model/unittable.h"
 
 #include <cmath>
 
@@ -33,33 +32,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString folder = scratch().path();
     const QString path = scratch().filePath(QStringLiteral("distances.ini"));
     writeFile(path, bytesOf(data, size));
-    const TMeasurements units(folder, QString(), u'.');
-    check(units.UnitsCount() >= 0 && units.UnitsCount() <= TMeasurements::kMaxUnits,
+    const UnitTable units(folder, QString(), u'.');
+    check(units.unitsCount() >= 0 && units.unitsCount() <= UnitTable::kMaxUnits,
           "unit count bounded");
-    const UnitScale scale = units.SelectedScale();
+    const UnitScale scale = units.selectedScale();
     check(std::isfinite(scale.pixels) && scale.pixels > 0 && std::isfinite(scale.units) &&
               scale.units > 0,
           "the selected scale converts");
     try {
-        (void)UnitsToWholePixels(123.5, scale, u'.');
-        (void)UnitsToPixels(QStringLiteral("42.5"), scale, 1.0f, u'.');
+        (void)unitsToWholePixels(123.5, scale, u'.');
+        (void)unitsToPixels(QStringLiteral("42.5"), scale, 1.0f, u'.');
     } catch (const OrvantaError& e) {
         check(!e.message().isEmpty(), "errors say why");
     }
 
     try {
-        units.Save();
+        units.save();
     } catch (const OrvantaError&) {
         failure("saving into a writable folder");
     }
-    const TMeasurements again(folder, QString(), u'.');
-    check(again.UnitsCount() == units.UnitsCount(), "count round trip");
-    check(again.SelectedUnit() == units.SelectedUnit(), "selection round trip");
-    for (std::int32_t i = units.UnitsLockedCount(); i < units.UnitsCount(); ++i) {
-        check(again.Name(i) == units.Name(i), "name round trip");
-        check(again.DecimalNum(i) == units.DecimalNum(i), "decimals round trip");
-        check(closeEnough(again.PixelNum(i), units.PixelNum(i)), "pixels round trip");
-        check(closeEnough(again.UnitNum(i), units.UnitNum(i)), "units round trip");
+    const UnitTable again(folder, QString(), u'.');
+    check(again.unitsCount() == units.unitsCount(), "count round trip");
+    check(again.selectedUnit() == units.selectedUnit(), "selection round trip");
+    for (std::int32_t i = units.unitsLockedCount(); i < units.unitsCount(); ++i) {
+        check(again.name(i) == units.name(i), "name round trip");
+        check(again.decimalNum(i) == units.decimalNum(i), "decimals round trip");
+        check(closeEnough(again.pixelNum(i), units.pixelNum(i)), "pixels round trip");
+        check(closeEnough(again.unitNum(i), units.unitNum(i)), "units round trip");
     }
     return 0;
 }

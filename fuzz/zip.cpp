@@ -1,8 +1,8 @@
 // The skin package reader: any bytes load as an archive (maybe with no entries)
 // or fail with a message, and every entry either comes out verified or fails
 // with a message, without reading or allocating past the limits.
-#include "app/package/zipfile.h"
 #include "fuzzsupport.h"
+#include "package/zipfile.h"
 
 #include <QBuffer>
 
@@ -26,31 +26,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray bytes = bytesOf(data, size);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    TZipFile zip(kLimit);
+    ZipFile zip(kLimit);
     try {
-        zip.LoadFromStream(buffer);
+        zip.loadFromStream(buffer);
     } catch (const OrvantaError& e) {
         check(!e.message().isEmpty(), "errors say why");
         return 0;
     }
-    check(zip.CentralEntries().size() <= std::size_t(zip.Count()), "central entries bounded");
-    for (int i = 0; i < zip.Count(); ++i) {
-        const TZipLocalEntry& entry = zip.LocalEntry(i);
-        check(entry.DataOffset >= 0 && entry.DataLength >= 0 &&
-                  entry.DataOffset + entry.DataLength <= bytes.size(),
+    check(zip.centralEntries().size() <= std::size_t(zip.count()), "central entries bounded");
+    for (int i = 0; i < zip.count(); ++i) {
+        const ZipLocalEntry& entry = zip.localEntry(i);
+        check(entry.dataOffset >= 0 && entry.dataLength >= 0 &&
+                  entry.dataOffset + entry.dataLength <= bytes.size(),
               "entry data lies inside the archive");
-        (void)zip.Name(i);
+        (void)zip.name(i);
         try {
-            const QByteArray content = zip.Data(i);
+            const QByteArray content = zip.data(i);
             check(content.size() <= kLimit, "inflated within the limit");
-            check(std::uint32_t(content.size()) == entry.UncompressedSize,
+            check(std::uint32_t(content.size()) == entry.uncompressedSize,
                   "verified size matches the header");
         } catch (const OrvantaError& e) {
             check(!e.message().isEmpty(), "errors say why");
         }
     }
     try {
-        (void)zip.Data(zip.Count());
+        (void)zip.data(zip.count());
         failure("an index past the end is refused");
     } catch (const OrvantaError&) {
     }

@@ -1,6 +1,6 @@
 // The about-this-skin dialog: the skin's fields and its two links.
 #include "app/weblinks.h"
-#include "dialogs/aboutskin.h"
+#include "dialogs/aboutskindialog.h"
 #include "skins/skin.h"
 
 #include <QFile>
@@ -15,19 +15,19 @@ using namespace orvanta;
 
 namespace {
 
-struct RecordingShell : IShell {
+struct RecordingShell : Shell {
     QStringList opened;
     void openUrl(const QString& url) override { opened << url; }
     bool startProgram(const QString&) override { return false; }
 };
 
-TDervikSkin skinIn(const QTemporaryDir& dir, const QString& general) {
+Skin skinIn(const QTemporaryDir& dir, const QString& general) {
     const QString path = dir.filePath(QStringLiteral("s.ini"));
     QFile f(path);
     EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(("[一般]\n" + general + "\n[Horizontal]\nImage=none.png\n").toUtf8());
     f.close();
-    return TDervikSkin(path);
+    return Skin(path);
 }
 
 } // namespace
@@ -48,17 +48,18 @@ TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
     QTemporaryDir dir;
     for (const Case& c : cases) {
         RecordingShell shell;
-        TfrmAboutThisSkin dialog(skinIn(dir, c.general), shell, nullptr);
+        AboutSkinDialog dialog(skinIn(dir, c.general), shell, nullptr);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("关于此皮肤"));
-        const QStringList shown = {dialog.lblName->text(),        dialog.lblAuthor->text(),
-                                   dialog.lblDescription->text(), dialog.lblContact->text(),
-                                   dialog.lblWebSite->text(),     dialog.lblVersion->text()};
+        const QStringList shown = {
+            dialog.m_nameLabel->text(),        dialog.m_authorLabel->text(),
+            dialog.m_descriptionLabel->text(), dialog.m_contactLink->text(),
+            dialog.m_websiteLink->text(),      dialog.m_versionLabel->text()};
         EXPECT_EQ(shown, c.shown);
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(dialog.lblContact, Qt::LeftButton);
-        QTest::mouseClick(dialog.lblWebSite, Qt::RightButton); // any button
-        QTest::mouseClick(dialog.lblName, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_contactLink, Qt::LeftButton);
+        QTest::mouseClick(dialog.m_websiteLink, Qt::RightButton); // any button
+        QTest::mouseClick(dialog.m_nameLabel, Qt::LeftButton);
         EXPECT_EQ(shell.opened, c.opened);
     }
 }
@@ -66,10 +67,10 @@ TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
 TEST(AboutSkin, EachOpeningIsAFreshDialogFreedOnClose) {
     QTemporaryDir dir;
     RecordingShell shell;
-    const TDervikSkin s = skinIn(dir, "名称=木纹");
-    QPointer<TfrmAboutThisSkin> first = TfrmAboutThisSkin::Open(s, shell, nullptr);
-    QTest::mouseClick(first->cmdOk, Qt::LeftButton);
-    QPointer<TfrmAboutThisSkin> second = TfrmAboutThisSkin::Open(s, shell, nullptr);
+    const Skin s = skinIn(dir, "名称=木纹");
+    QPointer<AboutSkinDialog> first = AboutSkinDialog::showDialog(s, shell, nullptr);
+    QTest::mouseClick(first->m_okButton, Qt::LeftButton);
+    QPointer<AboutSkinDialog> second = AboutSkinDialog::showDialog(s, shell, nullptr);
     EXPECT_NE(first.data(), second.data());
     second->close(); // the close box frees it like OK
     QTest::qWait(0);

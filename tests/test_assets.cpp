@@ -1,7 +1,7 @@
 // The shipped artwork, read with QImage and the package reader: these catch a
 // broken or misdrawn asset (the skin loader has its own tests).
-#include "app/package/zipfile.h"
 #include "model/inidocument.h"
+#include "package/zipfile.h"
 #include "skins/skin.h"
 
 #include <QFile>
@@ -104,12 +104,12 @@ TEST_P(ShippedSkins, NeedleAndLeadAreOpaqueAndTheBeamHasNoSeam) {
         EXPECT_EQ(s.picture.pixel(base.right(), y), s.picture.pixel(bar.right(), y)) << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(Assets, ShippedSkins,
+INSTANTIATE_TEST_SUITE_P(assets, ShippedSkins,
                          ::testing::Values("/assets/program/default/default.ini",
                                            "/assets/program/skins/Brass/brass.ini",
                                            "/assets/packages/Walnut/walnut.ini"));
 
-TEST(Assets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
+TEST(assets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
     for (const char* file : {"AppTray.ico", "AppTrayGray.ico"}) {
         QImageReader reader(kSource + "/assets/program/" + file, "ico");
         QList<int> sizes;
@@ -133,12 +133,12 @@ TEST(Assets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
 }
 
 // The build zips assets/packages/Walnut; the skin must sit at the archive's root.
-TEST(Assets, WalnutPackageHoldsTheSkinAtItsRoot) {
-    TZipFile zip;
-    zip.LoadFromFile(QStringLiteral(ORVANTA_BIN_DIR) + "/Walnut.compassskin");
+TEST(assets, WalnutPackageHoldsTheSkinAtItsRoot) {
+    ZipFile zip;
+    zip.loadFromFile(QStringLiteral(ORVANTA_BIN_DIR) + "/Walnut.compassskin");
     QStringList names;
-    for (int i = 0; i < zip.Count(); ++i)
-        names.append(zip.Name(i));
+    for (int i = 0; i < zip.count(); ++i)
+        names.append(zip.name(i));
     names.sort();
     EXPECT_EQ(names, QStringList({"walnut.ini", "walnut.png"}));
 }

@@ -1,4 +1,4 @@
-#include "app/package/commandline.h"
+#include "package/commandline.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST(CommandLine, ScanKeepsOrderAndLooksAtEveryArgument) {
         {"automation switches are not ours", {"orvanta", "-Embedding", "/REGSERVER"}, false, {}},
     };
     for (const auto& c : cases) {
-        const TCommandLineScan scan = ScanCommandLine(c.arguments);
+        const CommandLineScan scan = scanCommandLine(c.arguments);
         EXPECT_EQ(scan.startMinimised, c.minimised) << c.label;
         EXPECT_EQ(scan.packages, c.packages) << c.label;
     }

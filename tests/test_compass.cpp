@@ -1,4 +1,4 @@
-#include "model/compass.h"
+#include "model/compassstate.h"
 
 #include <QTemporaryDir>
 #include <cmath>
@@ -30,17 +30,17 @@ TEST(Compass, InitialisePlacesFirstRunAndDerivesMaxLength) {
                           {{hd}, hd, false, 0, 7, 9, 2403}};
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        TDervikOptions options(dir.filePath("Compass.ini"), u'.');
-        options.FirstTime = c.firstTime;
-        options.X = 7;
-        options.Y = 9;
-        options.MaxLength = c.storedMaxLength;
-        TCompass compass;
-        compass.Initialise(options, DesktopGeometry{c.virtualRect, c.monitors, hd});
-        EXPECT_EQ(QPoint(compass.FPosX, compass.FPosY), QPoint(c.x, c.y)) << c.x;
-        EXPECT_EQ(compass.FMaxLength, c.maxLength) << c.x;
+        Settings options(dir.filePath("Compass.ini"), u'.');
+        options.firstTime = c.firstTime;
+        options.x = 7;
+        options.y = 9;
+        options.maxLength = c.storedMaxLength;
+        CompassState compass;
+        compass.initialise(options, DesktopGeometry{c.virtualRect, c.monitors, hd});
+        EXPECT_EQ(QPoint(compass.posX, compass.posY), QPoint(c.x, c.y)) << c.x;
+        EXPECT_EQ(compass.maxLength, c.maxLength) << c.x;
         // The first placement is saved at once; later runs do not write.
-        EXPECT_EQ(TDervikOptions(options.FileName, u'.').X, c.firstTime ? c.x : 200) << c.x;
+        EXPECT_EQ(Settings(options.fileName, u'.').x, c.firstTime ? c.x : 200) << c.x;
     }
 }
 
@@ -48,19 +48,19 @@ TEST(Compass, WrapAngleRemovesOneTurnAtMost) {
     const std::pair<float, float> cases[] = {{-90, 270},       {271, -89}, {700, 340}, {270, 270},
                                              {-89.5f, -89.5f}, {0, 0},     {-450, -90}};
     for (const auto& [in, out] : cases)
-        EXPECT_EQ(TCompass::WrapAngle(in), out) << in;
+        EXPECT_EQ(CompassState::wrapAngle(in), out) << in;
 }
 
 TEST(Compass, NormalizeMakesTheSpreadWholeAndBounded) {
     const std::pair<float, float> cases[] = {{0.7f, 0},    {-12, 0},  {kNaN, 0}, {kInf, 2403},
                                              {5000, 2403}, {2.5f, 2}, {3.5f, 4}, {2402.6f, 2403}};
-    TDervikOptions options(QString(), u'.');
+    Settings options(QString(), u'.');
     for (const auto& [in, out] : cases) {
-        TCompass compass;
-        compass.FMaxLength = 2403;
-        compass.FMeasurement = in;
-        compass.NormalizeCompass(options, false);
-        EXPECT_EQ(compass.FMeasurement, out) << in;
+        CompassState compass;
+        compass.maxLength = 2403;
+        compass.measurement = in;
+        compass.normalizeCompass(options, false);
+        EXPECT_EQ(compass.measurement, out) << in;
     }
 }
 
@@ -76,40 +76,40 @@ TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
                           {-133, true, false, true, 225}, {1127, true, false, true, 45},
                           {kNaN, true, false, true, 0}};
     for (const auto& c : cases) {
-        TDervikOptions options(QString(), u'.');
-        options.StickyAngle = c.sticky;
-        TCompass compass;
-        compass.FAngle = c.angle;
-        compass.FDragging = c.dragging;
-        compass.NormalizeCompass(options, c.ctrl);
-        EXPECT_EQ(compass.FDisplayAngle, c.shown) << c.angle;
+        Settings options(QString(), u'.');
+        options.stickyAngle = c.sticky;
+        CompassState compass;
+        compass.angle = c.angle;
+        compass.dragging = c.dragging;
+        compass.normalizeCompass(options, c.ctrl);
+        EXPECT_EQ(compass.displayAngle, c.shown) << c.angle;
         if (std::isfinite(c.angle)) {
-            EXPECT_EQ(compass.FAngle, c.angle); // the drag keeps its own angle
+            EXPECT_EQ(compass.angle, c.angle); // the drag keeps its own angle
         }
     }
 }
 
 TEST(Compass, ChangeMeasurementIsSilentUntilComposed) {
-    TCompass compass;
-    compass.FMeasurement = 100;
-    compass.FTyping = true;
-    compass.ChangeMeasurement(-150);
-    EXPECT_EQ(std::tuple(compass.FMeasurement, compass.FTyping, compass.FNeedsRepaint),
+    CompassState compass;
+    compass.measurement = 100;
+    compass.typing = true;
+    compass.changeMeasurement(-150);
+    EXPECT_EQ(std::tuple(compass.measurement, compass.typing, compass.needsRepaint),
               std::tuple(-50.0f, true, false));
-    compass.FComposed = true;
-    compass.ChangeMeasurement(0);
-    EXPECT_EQ(std::pair(compass.FTyping, compass.FNeedsRepaint), std::pair(false, true));
+    compass.composed = true;
+    compass.changeMeasurement(0);
+    EXPECT_EQ(std::pair(compass.typing, compass.needsRepaint), std::pair(false, true));
 }
 
 TEST(Compass, AtMostOneLockIsOnAndTogglesAreSaved) {
     QTemporaryDir dir;
-    TDervikOptions options(dir.filePath("Compass.ini"), u'.');
-    SetLockAngle(options, true);
-    SetLockMeasurement(options, true);
-    EXPECT_FALSE(options.LockAngle);
-    SetLockAngle(options, true);
-    SetStickyAngle(options, false);
-    const TDervikOptions saved(options.FileName, u'.');
-    EXPECT_EQ(std::tuple(saved.LockAngle, saved.LockMeasurement, saved.StickyAngle),
+    Settings options(dir.filePath("Compass.ini"), u'.');
+    setLockAngle(options, true);
+    setLockMeasurement(options, true);
+    EXPECT_FALSE(options.lockAngle);
+    setLockAngle(options, true);
+    setStickyAngle(options, false);
+    const Settings saved(options.fileName, u'.');
+    EXPECT_EQ(std::tuple(saved.lockAngle, saved.lockMeasurement, saved.stickyAngle),
               std::tuple(true, false, false));
 }

@@ -1,8 +1,8 @@
 // The calibration dialog: typing into the grid, adding and removing units,
 // and what OK and Cancel leave in the units list and its file.
-#include "dialogs/customunits.h"
+#include "dialogs/customunitsdialog.h"
 #include "model/inidocument.h"
-#include "model/units.h"
+#include "model/unittable.h"
 
 #include <QFile>
 #include <QLabel>
@@ -29,8 +29,8 @@ const char* const kUnitsFile = "[选项]\nUnitsCount=7\nUnitsLockedCount=6\nSele
 
 struct CustomUnitsFixture : ::testing::Test {
     QTemporaryDir dir;
-    std::unique_ptr<TMeasurements> units;
-    std::unique_ptr<TfrmCustomUnits> dialog;
+    std::unique_ptr<UnitTable> units;
+    std::unique_ptr<CustomUnitsDialog> dialog;
     int beeps = 0;
     int changes = 0;
     int helps = 0;
@@ -40,10 +40,10 @@ struct CustomUnitsFixture : ::testing::Test {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(kUnitsFile);
         f.close();
-        units = std::make_unique<TMeasurements>(dir.path() + u'/', QString(), u'.');
-        dialog = std::make_unique<TfrmCustomUnits>(
-            TCustomUnitsDeps{*units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr});
-        dialog->SetBeep([this] { ++beeps; });
+        units = std::make_unique<UnitTable>(dir.path() + u'/', QString(), u'.');
+        dialog = std::make_unique<CustomUnitsDialog>(
+            CustomUnitsDeps{*units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr});
+        dialog->setBeep([this] { ++beeps; });
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -99,7 +99,7 @@ TEST_F(CustomUnitsFixture, GridShowsEveryUnitWithShippedRatiosLocked) {
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {},
                       grid().visualItemRect(grid().item(2, 0)).center());
     EXPECT_EQ(grid().currentRow(), 6);
-    QTest::mouseClick(dialog->lblLinkHelp, Qt::LeftButton);
+    QTest::mouseClick(dialog->m_helpLink, Qt::LeftButton);
     EXPECT_EQ(helps, 1); // the help link asks for calibration help
 }
 
@@ -125,42 +125,42 @@ TEST_F(CustomUnitsFixture, KeystrokesAreCheckedAsTheyAreTyped) {
 
 TEST_F(CustomUnitsFixture, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly) {
     grid().setCurrentCell(6, 3); // units from the file are not removed here
-    EXPECT_FALSE(dialog->cmdRemoveUnit->isEnabled());
-    click(dialog->cmdAddUnit);
+    EXPECT_FALSE(dialog->m_removeButton->isEnabled());
+    click(dialog->m_addButton);
     ASSERT_EQ(grid().rowCount(), 8);
     EXPECT_EQ(QStringList({cell(7, 0), cell(7, 1), cell(7, 2), cell(7, 3)}),
               QStringList({"自定义4", "1", "1", "2"}));
     EXPECT_EQ(grid().currentRow(), 7);
-    EXPECT_TRUE(dialog->cmdRemoveUnit->isEnabled());
+    EXPECT_TRUE(dialog->m_removeButton->isEnabled());
     grid().setCurrentCell(6, 0);
-    EXPECT_FALSE(dialog->cmdRemoveUnit->isEnabled());
+    EXPECT_FALSE(dialog->m_removeButton->isEnabled());
 
     // The next name counts only custom names with a number, past the int range.
     grid().item(7, 0)->setText(QStringLiteral("自定义2147483647"));
     for (const char* name : {"尺", "自定义x", "自定义-5"}) {
         grid().item(6, 0)->setText(QString::fromUtf8(name));
-        EXPECT_EQ(dialog->NextCustomName(), QStringLiteral("自定义2147483648")) << name;
+        EXPECT_EQ(dialog->nextCustomName(), QStringLiteral("自定义2147483648")) << name;
     }
 }
 
 TEST_F(CustomUnitsFixture, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk) {
-    click(dialog->cmdAddUnit);
-    click(dialog->cmdAddUnit);
-    click(dialog->cmdAddUnit); // rows 7, 8, 9
+    click(dialog->m_addButton);
+    click(dialog->m_addButton);
+    click(dialog->m_addButton); // rows 7, 8, 9
     grid().setCurrentCell(8, 0);
-    click(dialog->cmdRemoveUnit);
+    click(dialog->m_removeButton);
     EXPECT_EQ(grid().rowCount(), 9);
     EXPECT_EQ(grid().currentRow(), 8);
     EXPECT_EQ(cell(8, 0), QStringLiteral("自定义6"));
     for (int i = 0; i < 3; ++i) // the third click removes nothing: a unit from the file
-        click(dialog->cmdRemoveUnit);
+        click(dialog->m_removeButton);
     EXPECT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(grid().currentRow(), 6);
-    EXPECT_EQ(units->UnitsCount(), 7);
+    EXPECT_EQ(units->unitsCount(), 7);
 }
 
 TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
-    click(dialog->cmdAddUnit);
+    click(dialog->m_addButton);
     clear(7, 1); // cleared pixels: 1 pixel per unit
     commit();
     type(7, 2, "2.54");
@@ -168,15 +168,15 @@ TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
     type(1, 3, "3"); // shipped decimals change for this run
     commit();
     grid().setCurrentCell(2, 3);
-    click(dialog->cmdOk);
+    click(dialog->m_okButton);
 
     EXPECT_EQ(changes, 1);
-    ASSERT_EQ(units->UnitsCount(), 8);
-    EXPECT_EQ(units->Name(7), QStringLiteral("自定义4"));
-    EXPECT_EQ(units->PixelNum(7), 1.0L);
-    EXPECT_EQ(units->UnitNum(7), 2.54L);
-    EXPECT_EQ(units->DecimalNum(1), 3);
-    EXPECT_EQ(units->SelectedUnit(), 2);
+    ASSERT_EQ(units->unitsCount(), 8);
+    EXPECT_EQ(units->name(7), QStringLiteral("自定义4"));
+    EXPECT_EQ(units->pixelNum(7), 1.0L);
+    EXPECT_EQ(units->unitNum(7), 2.54L);
+    EXPECT_EQ(units->decimalNum(1), 3);
+    EXPECT_EQ(units->selectedUnit(), 2);
 
     const IniDocument saved = IniDocument::fromText(fileText());
     EXPECT_EQ(saved.readString(u"选项", u"SelectedUnit", {}), QStringLiteral("2"));
@@ -188,20 +188,20 @@ TEST_F(CustomUnitsFixture, CancelEscapeAndCloseBoxChangeNothing) {
     const QString before = fileText();
     for (int way = 0; way < 3; ++way) {
         dialog->show();
-        click(dialog->cmdAddUnit);
+        click(dialog->m_addButton);
         type(6, 1, "9");
         commit();
         if (way == 0)
-            click(dialog->cmdCancel);
+            click(dialog->m_cancelButton);
         else if (way == 1)
             QTest::keyClick(&grid(), Qt::Key_Escape);
         else
             dialog->close();
         EXPECT_FALSE(dialog->isVisible()) << way;
     }
-    EXPECT_EQ(units->UnitsCount(), 7);
-    EXPECT_EQ(units->PixelNum(6), 2.5L);
-    EXPECT_EQ(units->SelectedUnit(), 4);
+    EXPECT_EQ(units->unitsCount(), 7);
+    EXPECT_EQ(units->pixelNum(6), 2.5L);
+    EXPECT_EQ(units->selectedUnit(), 4);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(fileText(), before);
 }

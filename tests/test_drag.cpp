@@ -19,7 +19,7 @@ TEST(DragGeometry, PointAngleRunsClockwiseFromMinusQuarterToThreeQuarters) {
         {{60, 40}, -kPi / 4},    {{40, 60}, 3 * kPi / 4},
     };
     for (const auto& [p, expected] : cases)
-        EXPECT_NEAR(PointAngle(p, c), expected, 1e-12) << p.x() << "," << p.y();
+        EXPECT_NEAR(pointAngle(p, c), expected, 1e-12) << p.x() << "," << p.y();
 }
 
 TEST(DragGeometry, ConstrainedMovesKeepLengthAndTakeTheNearestDirection) {
@@ -33,33 +33,33 @@ TEST(DragGeometry, ConstrainedMovesKeepLengthAndTakeTheNearestDirection) {
         {{60, 80}, -3.f, {274, 267}},  // 53.1 degrees: 42
     };
     for (const auto& [mouse, beam, expected] : cases)
-        EXPECT_EQ(ConstrainedMove({0, 0}, {200, 200}, mouse, beam), expected) << mouse.x();
+        EXPECT_EQ(constrainedMove({0, 0}, {200, 200}, mouse, beam), expected) << mouse.x();
 
     // A stored angle far outside one turn still ends on a valid direction.
-    const QPoint far = ConstrainedMove({0, 0}, {0, 0}, {60, 80}, 1e30f);
+    const QPoint far = constrainedMove({0, 0}, {0, 0}, {60, 80}, 1e30f);
     EXPECT_NEAR(std::hypot(far.x(), far.y()), 100, 1);
 }
 
 // The slide of a compass at the origin, spread 100 along angle 0, grabbed 10 inside.
-SlidePose Slide(QPointF mouse, bool lockM = false, bool lockA = false, QPointF grab = {90, 0},
+SlidePose slide(QPointF mouse, bool lockM = false, bool lockA = false, QPointF grab = {90, 0},
                 float spread = 100) {
-    return SlideDrag({{0, 0}, mouse, grab, spread, 0.0f, lockM, lockA});
+    return slideDrag({{0, 0}, mouse, grab, spread, 0.0f, lockM, lockA});
 }
 
 TEST(DragGeometry, SlideFollowsTheMouseUnderTheLocks) {
     const std::tuple<const char*, SlidePose, float, float> cases[] = {
-        {"outwards along the beam", Slide({110, 0}), 0, 120},
-        {"a quarter turn about the pivot", Slide({0, 90}), 90, 100},
-        {"held on the measuring point", Slide({0, 130}, false, false, {100, 0}), 90, 130},
+        {"outwards along the beam", slide({110, 0}), 0, 120},
+        {"a quarter turn about the pivot", slide({0, 90}), 90, 100},
+        {"held on the measuring point", slide({0, 130}, false, false, {100, 0}), 90, 130},
         // Off the beam: the grab point keeps its place on the slide, 10 in and 5 aside.
-        {"grabbed off the beam", Slide({50, 80}, false, false, {90, -5}), 61.0327f, 104.2072f},
-        {"angle locked, along the beam", Slide({130, 0}, false, true), 0, 140},
-        {"angle locked, past the pivot", Slide({-50, 0}, false, true), 0, 0},
-        {"measurement locked", Slide({0, 130}, true), 90, 100},
-        {"closed, moved outwards", Slide({5.2, 0}, false, false, {5, 0}, 0), 0, 1},
-        {"closed, moved too little", Slide({5.05, 0}, false, false, {5, 0}, 0), 0, 0},
-        {"closed, locked, beam side", Slide({6, 0}, false, true, {5, 0}, 0), 0, 1},
-        {"closed, locked, far side", Slide({-6, 0}, false, true, {-5, 0}, 0), 0, 0},
+        {"grabbed off the beam", slide({50, 80}, false, false, {90, -5}), 61.0327f, 104.2072f},
+        {"angle locked, along the beam", slide({130, 0}, false, true), 0, 140},
+        {"angle locked, past the pivot", slide({-50, 0}, false, true), 0, 0},
+        {"measurement locked", slide({0, 130}, true), 90, 100},
+        {"closed, moved outwards", slide({5.2, 0}, false, false, {5, 0}, 0), 0, 1},
+        {"closed, moved too little", slide({5.05, 0}, false, false, {5, 0}, 0), 0, 0},
+        {"closed, locked, beam side", slide({6, 0}, false, true, {5, 0}, 0), 0, 1},
+        {"closed, locked, far side", slide({-6, 0}, false, true, {-5, 0}, 0), 0, 0},
     };
     for (const auto& [what, pose, angle, measurement] : cases) {
         EXPECT_NEAR(pose.angle, angle, 1e-3) << what;
@@ -73,32 +73,32 @@ constexpr QPoint kOnSlide{305, 210};
 
 TEST(Drag, BaseMovesFreelyOrAlongEightDirections) {
     Rig r;
-    r.model.state.FTyping = true;
-    r.ui.MouseDown(Qt::LeftButton, Qt::NoModifier, kOnBase);
-    r.ui.MouseMove(Qt::NoModifier, kOnBase + QPoint(40, 20));
-    EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY), QPoint(240, 220));
-    EXPECT_TRUE(r.model.state.FNeedsRepaint);
-    EXPECT_FALSE(r.model.state.FTyping);
+    r.model.state.typing = true;
+    r.ui.mouseDown(Qt::LeftButton, Qt::NoModifier, kOnBase);
+    r.ui.mouseMove(Qt::NoModifier, kOnBase + QPoint(40, 20));
+    EXPECT_EQ(QPoint(r.model.state.posX, r.model.state.posY), QPoint(240, 220));
+    EXPECT_TRUE(r.model.state.needsRepaint);
+    EXPECT_FALSE(r.model.state.typing);
     // Shift measures from the mouse-down point, whatever came between.
-    r.ui.MouseMove(Qt::ShiftModifier, kOnBase + QPoint(100, 30));
-    EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY), QPoint(304, 200));
+    r.ui.mouseMove(Qt::ShiftModifier, kOnBase + QPoint(100, 30));
+    EXPECT_EQ(QPoint(r.model.state.posX, r.model.state.posY), QPoint(304, 200));
 }
 
 TEST(Drag, LongSlideDragKeepsTheGrabPointUnderTheMouse) {
     // Each render rounds the shown spread; many small moves must not add those up.
     Rig r;
-    const QPointF pivot = r.ui.PivotPoint();
+    const QPointF pivot = r.ui.pivotPoint();
     const double grabOffset =
-        std::hypot(kOnSlide.x() - pivot.x(), kOnSlide.y() - pivot.y()) - r.model.state.FMeasurement;
-    r.ui.MouseDown(Qt::LeftButton, Qt::NoModifier, kOnSlide);
+        std::hypot(kOnSlide.x() - pivot.x(), kOnSlide.y() - pivot.y()) - r.model.state.measurement;
+    r.ui.mouseDown(Qt::LeftButton, Qt::NoModifier, kOnSlide);
     QPoint mouse = kOnSlide;
     for (int i = 1; i <= 150; ++i) {
         mouse = kOnSlide + QPoint(i, i / 3);
-        r.ui.MouseMove(Qt::NoModifier, mouse);
-        r.model.state.NormalizeCompass(r.options, false);
+        r.ui.mouseMove(Qt::NoModifier, mouse);
+        r.model.state.normalizeCompass(r.options, false);
     }
     const double reach = std::hypot(mouse.x() - pivot.x(), mouse.y() - pivot.y());
-    EXPECT_NEAR(r.model.state.FMeasurement, reach - grabOffset, 1.0);
+    EXPECT_NEAR(r.model.state.measurement, reach - grabOffset, 1.0);
 }
 
 TEST(Drag, ModifiersAndLocksChooseWhatTheSlideChanges) {
@@ -113,13 +113,13 @@ TEST(Drag, ModifiersAndLocksChooseWhatTheSlideChanges) {
     };
     for (const auto& [mods, lockAngle, lockMeasurement, turns, extends] : cases) {
         Rig r;
-        r.options.LockAngle = lockAngle;
-        r.options.LockMeasurement = lockMeasurement;
-        r.ui.MouseDown(Qt::LeftButton, mods, kOnSlide);
-        r.ui.MouseMove(mods, {330, 220});
-        EXPECT_EQ(r.model.state.FAngle != 0, turns);
-        EXPECT_EQ(r.model.state.FMeasurement != 100, extends);
-        EXPECT_NE(r.model.state.FMeasurement, 0);
+        r.options.lockAngle = lockAngle;
+        r.options.lockMeasurement = lockMeasurement;
+        r.ui.mouseDown(Qt::LeftButton, mods, kOnSlide);
+        r.ui.mouseMove(mods, {330, 220});
+        EXPECT_EQ(r.model.state.angle != 0, turns);
+        EXPECT_EQ(r.model.state.measurement != 100, extends);
+        EXPECT_NE(r.model.state.measurement, 0);
     }
 }
 
@@ -132,13 +132,13 @@ TEST(Drag, ReleaseCommitsTheStickySnapOfTheAngleAtRelease) {
     };
     for (const auto& [sticky, mods, released, committed] : cases) {
         Rig r;
-        r.options.StickyAngle = sticky;
-        r.ui.MouseDown(Qt::LeftButton, mods, kOnSlide);
-        r.model.state.FAngle = released;
-        r.model.state.FDisplayAngle = 0; // the last frame drawn lags behind
-        r.ui.MouseUp(Qt::LeftButton, mods, kOnSlide);
-        EXPECT_EQ(r.model.state.FAngle, committed) << released;
-        EXPECT_FALSE(r.model.state.FDragging);
+        r.options.stickyAngle = sticky;
+        r.ui.mouseDown(Qt::LeftButton, mods, kOnSlide);
+        r.model.state.angle = released;
+        r.model.state.displayAngle = 0; // the last frame drawn lags behind
+        r.ui.mouseUp(Qt::LeftButton, mods, kOnSlide);
+        EXPECT_EQ(r.model.state.angle, committed) << released;
+        EXPECT_FALSE(r.model.state.dragging);
     }
 }
 

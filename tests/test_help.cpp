@@ -1,5 +1,5 @@
 // The help window's pages and tabs, and the shipped pages themselves.
-#include "dialogs/help.h"
+#include "dialogs/helpwindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,37 +36,37 @@ struct HelpFolder {
 
 } // namespace
 
-TEST(Help, OpensOnQuickStartAndTabsSwitchPages) {
+TEST(help, OpensOnQuickStartAndTabsSwitchPages) {
     const HelpFolder help;
-    TAboutBox box(help.folder, nullptr);
+    HelpWindow box(help.folder, nullptr);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvanta帮助"));
-    EXPECT_EQ(box.TabControl1->tabText(0), QStringLiteral("   快速入门   "));
-    EXPECT_EQ(box.TabControl1->tabText(1), QStringLiteral("   完整说明   "));
-    EXPECT_EQ(box.WebBrowser1->toPlainText(), QStringLiteral("第一步"));
+    EXPECT_EQ(box.m_tabs->tabText(0), QStringLiteral("   快速入门   "));
+    EXPECT_EQ(box.m_tabs->tabText(1), QStringLiteral("   完整说明   "));
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("第一步"));
 
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    QTest::mouseClick(box.TabControl1, Qt::LeftButton, {}, box.TabControl1->tabRect(1).center());
-    EXPECT_EQ(box.WebBrowser1->toPlainText(), QStringLiteral("全部说明"));
-    EXPECT_EQ(box.WebBrowser1->source(), QUrl::fromLocalFile(help.folder + "help/help.html"));
-    box.TabControl1->setCurrentIndex(0);
-    EXPECT_EQ(box.WebBrowser1->toPlainText(), QStringLiteral("第一步"));
+    QTest::mouseClick(box.m_tabs, Qt::LeftButton, {}, box.m_tabs->tabRect(1).center());
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("全部说明"));
+    EXPECT_EQ(box.m_browser->source(), QUrl::fromLocalFile(help.folder + "help/help.html"));
+    box.m_tabs->setCurrentIndex(0);
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("第一步"));
 
     const HelpFolder partial(false); // a missing page leaves the view empty
-    TAboutBox other(partial.folder, nullptr);
-    other.TabControl1->setCurrentIndex(1);
-    EXPECT_TRUE(other.WebBrowser1->toPlainText().isEmpty());
+    HelpWindow other(partial.folder, nullptr);
+    other.m_tabs->setCurrentIndex(1);
+    EXPECT_TRUE(other.m_browser->toPlainText().isEmpty());
 }
 
-TEST(Help, EveryHelpCommandOpensItsOwnWindow) {
+TEST(help, EveryHelpCommandOpensItsOwnWindow) {
     const HelpFolder help;
-    QPointer<TAboutBox> first = TAboutBox::Open(help.folder, nullptr);
-    QPointer<TAboutBox> second = TAboutBox::Open(help.folder, nullptr);
+    QPointer<HelpWindow> first = HelpWindow::showDialog(help.folder, nullptr);
+    QPointer<HelpWindow> second = HelpWindow::showDialog(help.folder, nullptr);
     ASSERT_TRUE(first && second);
     EXPECT_NE(first.data(), second.data());
     EXPECT_FALSE(first->isModal());
     EXPECT_TRUE(first->isVisible() && second->isVisible());
-    QTest::mouseClick(first->cmdOk, Qt::LeftButton);
+    QTest::mouseClick(first->m_okButton, Qt::LeftButton);
     second->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
@@ -77,7 +77,7 @@ TEST(HelpPages, ShippedPagesExistAndTheirPicturesAndLinksResolve) {
     const QRegularExpression reference(QStringLiteral(R"((?:src|href)="([^"#:]+)(?:#[^"]*)?")"));
     for (int tab : {0, 1}) {
         const QString path =
-            TAboutBox::PagePath(QCoreApplication::applicationDirPath() + u'/', tab);
+            HelpWindow::pagePath(QCoreApplication::applicationDirPath() + u'/', tab);
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
         const QString html = QString::fromUtf8(f.readAll());

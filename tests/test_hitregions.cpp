@@ -19,41 +19,41 @@ constexpr QPoint kNowhere{50, 50};
 
 struct ControlsRig : Rig {
     ControlsRig() {
-        layers.Add(K::Close, QRect(100, 100, 20, 20));
-        layers.Add(K::Angle, QRect(140, 100, 20, 20));
-        layers.Add(K::Menu, QRect(60, 100, 10, 10));
+        layers.add(K::Close, QRect(100, 100, 20, 20));
+        layers.add(K::Angle, QRect(140, 100, 20, 20));
+        layers.add(K::Menu, QRect(60, 100, 10, 10));
     }
-    void Click(QPoint p, Qt::KeyboardModifiers m = kNone) {
-        ui.MouseDown(Qt::LeftButton, m, p);
-        ui.MouseUp(Qt::LeftButton, m, p);
+    void click(QPoint p, Qt::KeyboardModifiers m = kNone) {
+        ui.mouseDown(Qt::LeftButton, m, p);
+        ui.mouseUp(Qt::LeftButton, m, p);
     }
 };
 
 TEST(HitRegions, ModifierGivesPlusCursorsAndTenfoldStepExceptOnFirstFive) {
     ControlsRig r;
-    r.ui.MouseMove(kShift, kOnAngle);
-    EXPECT_EQ(r.window.cursorShape, cursors::PointerPlus);
-    EXPECT_TRUE(r.ui.FNeedsWindowUpdate); // a new look changes only the window image
-    EXPECT_FALSE(r.model.state.FNeedsRepaint);
-    r.ui.FNeedsWindowUpdate = false;
-    r.ui.MouseMove(kShift, kOnAngle + QPoint(1, 1));
-    EXPECT_FALSE(r.ui.FNeedsWindowUpdate) << "nothing changed, nothing to push";
+    r.ui.mouseMove(kShift, kOnAngle);
+    EXPECT_EQ(r.window.cursorShape, cursors::pointerPlus);
+    EXPECT_TRUE(r.ui.needsWindowUpdate); // a new look changes only the window image
+    EXPECT_FALSE(r.model.state.needsRepaint);
+    r.ui.needsWindowUpdate = false;
+    r.ui.mouseMove(kShift, kOnAngle + QPoint(1, 1));
+    EXPECT_FALSE(r.ui.needsWindowUpdate) << "nothing changed, nothing to push";
     r.cursor.pos = kOnAngle;
-    r.ui.MouseDown(Qt::LeftButton, kShift, kOnAngle);
-    EXPECT_EQ(r.model.state.FAngle, 10.0f);
-    EXPECT_EQ(r.window.cursorShape, cursors::DownPlus);
-    EXPECT_TRUE(r.layers.Shown(K::Angle, L::Pressed));
-    EXPECT_FALSE(r.layers.Shown(K::Angle, L::Hover));
-    r.ui.MouseUp(Qt::LeftButton, kShift, kOnAngle);
-    EXPECT_EQ(r.window.cursorShape, cursors::PointerPlus);
-    r.ui.MouseMove(kShift, kOnClose);
-    EXPECT_EQ(r.window.cursorShape, cursors::Pointer);
+    r.ui.mouseDown(Qt::LeftButton, kShift, kOnAngle);
+    EXPECT_EQ(r.model.state.angle, 10.0f);
+    EXPECT_EQ(r.window.cursorShape, cursors::downPlus);
+    EXPECT_TRUE(r.layers.shown(K::Angle, L::Pressed));
+    EXPECT_FALSE(r.layers.shown(K::Angle, L::Hover));
+    r.ui.mouseUp(Qt::LeftButton, kShift, kOnAngle);
+    EXPECT_EQ(r.window.cursorShape, cursors::pointerPlus);
+    r.ui.mouseMove(kShift, kOnClose);
+    EXPECT_EQ(r.window.cursorShape, cursors::pointer);
     // Overlapping controls: the first is highlighted, the later sets the cursor.
     r.layers.controls[K::Angle].region = QRect(100, 100, 20, 20);
-    r.ui.MouseMove(kShift, kOnClose + QPoint(1, 0));
-    EXPECT_TRUE(r.layers.Shown(K::Close, L::Hover));
-    EXPECT_FALSE(r.layers.Shown(K::Angle, L::Hover));
-    EXPECT_EQ(r.window.cursorShape, cursors::PointerPlus);
+    r.ui.mouseMove(kShift, kOnClose + QPoint(1, 0));
+    EXPECT_TRUE(r.layers.shown(K::Close, L::Hover));
+    EXPECT_FALSE(r.layers.shown(K::Angle, L::Hover));
+    EXPECT_EQ(r.window.cursorShape, cursors::pointerPlus);
 }
 
 TEST(HitRegions, CloseTooltipTellsWhetherTheCompassHidesOrQuits) {
@@ -61,67 +61,67 @@ TEST(HitRegions, CloseTooltipTellsWhetherTheCompassHidesOrQuits) {
          {std::tuple(true, true, u"隐藏圆规到系统托盘 (H)"),
           std::tuple(false, true, u"退出圆规 (Q)"), std::tuple(true, false, u"退出圆规 (Q)")}) {
         ControlsRig r;
-        r.options.SystemTrayIcon = tray;
-        r.options.RightClickMenu = menu;
-        r.ui.MouseMove(kNone, kOnClose);
+        r.options.systemTrayIcon = tray;
+        r.options.rightClickMenu = menu;
+        r.ui.mouseMove(kNone, kOnClose);
         EXPECT_TRUE(r.window.hintShown);
         EXPECT_EQ(r.window.hint, QString::fromUtf16(tooltip));
-        r.Click(kOnClose);
+        r.click(kOnClose);
         EXPECT_EQ(r.window.calls, QStringList{"RequestHide"});
     }
 }
 
 TEST(HitRegions, OnlyAPressAndReleaseOnTheSameOpaqueControlClicks) {
     ControlsRig r;
-    r.ui.MouseDown(Qt::LeftButton, kNone, kOnClose);
-    r.ui.MouseMove(kNone, kNowhere);
-    EXPECT_FALSE(r.layers.Shown(K::Close, L::Pressed));
-    r.ui.MouseUp(Qt::LeftButton, kNone, kNowhere);
+    r.ui.mouseDown(Qt::LeftButton, kNone, kOnClose);
+    r.ui.mouseMove(kNone, kNowhere);
+    EXPECT_FALSE(r.layers.shown(K::Close, L::Pressed));
+    r.ui.mouseUp(Qt::LeftButton, kNone, kNowhere);
     EXPECT_TRUE(r.window.calls.isEmpty());
 
     // The pressed look stays until the next move turns it into the hover look,
     // but a release that ends no press of ours does not click.
-    r.Click(kOnClose);
-    EXPECT_TRUE(r.layers.Shown(K::Close, L::Pressed));
-    r.ui.MouseUp(Qt::RightButton, kNone, kOnClose);
+    r.click(kOnClose);
+    EXPECT_TRUE(r.layers.shown(K::Close, L::Pressed));
+    r.ui.mouseUp(Qt::RightButton, kNone, kOnClose);
     EXPECT_EQ(r.window.calls, QStringList{"RequestHide"});
-    r.ui.MouseMove(kNone, kOnClose);
-    EXPECT_FALSE(r.layers.Shown(K::Close, L::Pressed));
-    EXPECT_TRUE(r.layers.Shown(K::Close, L::Hover));
+    r.ui.mouseMove(kNone, kOnClose);
+    EXPECT_FALSE(r.layers.shown(K::Close, L::Pressed));
+    EXPECT_TRUE(r.layers.shown(K::Close, L::Hover));
 
     // A transparent gap is not part of the control.
     r.layers.controls[K::Close].region -= QRegion(105, 105, 6, 6);
-    r.ui.MouseMove(kNone, {107, 107});
-    EXPECT_FALSE(r.layers.Shown(K::Close, L::Hover));
-    r.Click({107, 107});
+    r.ui.mouseMove(kNone, {107, 107});
+    EXPECT_FALSE(r.layers.shown(K::Close, L::Hover));
+    r.click({107, 107});
     EXPECT_EQ(r.window.calls.size(), 1);
 
     // A second click in place, on a control over the base, presses it again.
     r.layers.base = QRegion(100, 80, 100, 60);
-    r.Click(kOnAngle);
-    r.Click(kOnAngle);
-    EXPECT_EQ(r.model.state.FAngle, 2.0f);
-    EXPECT_FALSE(r.model.state.FDragging);
+    r.click(kOnAngle);
+    r.click(kOnAngle);
+    EXPECT_EQ(r.model.state.angle, 2.0f);
+    EXPECT_FALSE(r.model.state.dragging);
 }
 
 TEST(HitRegions, HintsAndMenuAppearAtTheMouseOnScreen) {
     ControlsRig r;
     r.window.origin = {-1280, 40};
     r.layers.readout = QRect(150, 150, 10, 10);
-    r.ui.MouseMove(kNone, {159, 155});
+    r.ui.mouseMove(kNone, {159, 155});
     EXPECT_TRUE(r.window.hintShown);
     EXPECT_EQ(r.window.hint, QStringLiteral("键入一个数字, 按回车键跳转到新距离\r\n\r\n"
                                             "键入+, -, *, 或 / 和一个数字计算"));
     EXPECT_EQ(r.window.hintPos, QPoint(159 - 1280, 155 + 40));
-    r.ui.MouseMove(kNone, {160, 155}); // right edge excluded
+    r.ui.mouseMove(kNone, {160, 155}); // right edge excluded
     EXPECT_FALSE(r.window.hintShown);
-    r.Click({65, 105});
+    r.click({65, 105});
     EXPECT_EQ(r.window.calls, QStringList{"PopupMenu"});
     EXPECT_EQ(r.window.menuPos, QPoint(65 - 1280, 105 + 40));
 
-    r.options.Tooltips = false;
-    r.ui.MouseMove(kNone, {155, 155});
-    r.ui.MouseMove(kNone, kOnClose);
+    r.options.tooltips = false;
+    r.ui.mouseMove(kNone, {155, 155});
+    r.ui.mouseMove(kNone, kOnClose);
     EXPECT_FALSE(r.window.hintShown);
 }
 
@@ -129,15 +129,15 @@ TEST(HitRegions, StackedMeasureSelectorsStepTheShownType) {
     for (const auto& [type, next] : {std::pair(0, 1), std::pair(1, 2), std::pair(2, 0)}) {
         ControlsRig r;
         for (const K key : {K::Radius, K::Circumference, K::Area})
-            r.layers.Add(key, QRect(20, 20, 10, 10));
-        r.options.MeasureType = type;
-        r.layers.controls[SelectorOf(type)].stack = 100; // lifted above the other two
-        r.Click({25, 25});
+            r.layers.add(key, QRect(20, 20, 10, 10));
+        r.options.measureType = type;
+        r.layers.controls[selectorOf(type)].stack = 100; // lifted above the other two
+        r.click({25, 25});
         EXPECT_EQ(r.window.calls, QStringList{QStringLiteral("SetMeasureType %1").arg(next)});
         // The window switches the type; the old selector's looks must go.
-        r.options.MeasureType = next;
-        r.ui.MouseMove(kNone, {25, 25});
-        EXPECT_FALSE(r.layers.Shown(SelectorOf(type), L::Pressed));
+        r.options.measureType = next;
+        r.ui.mouseMove(kNone, {25, 25});
+        EXPECT_FALSE(r.layers.shown(selectorOf(type), L::Pressed));
     }
 }
 
@@ -145,49 +145,49 @@ TEST(HitRegions, CursorsTellWhatADragMayChange) {
     using namespace cursors;
     // Where, modifiers, locks (angle, measurement), cursor over and dragging.
     const std::tuple<QPoint, Qt::KeyboardModifiers, bool, bool, int, int> cases[] = {
-        {kOnSlide, kNone, false, false, Hand, Grab},
-        {kOnSlide, Qt::AltModifier, false, false, HandRotate, GrabRotate},
-        {kOnSlide, kNone, false, true, HandRotate, GrabRotate},
-        {kOnSlide, kShift, false, false, HandExtend, GrabExtend},
-        {kOnSlide, kNone, true, false, HandExtend, GrabExtend},
-        {kOnBase, kShift, false, false, HandMove, GrabMove},
-        {kOnBase, Qt::AltModifier, false, false, HandRelative, GrabRelative},
+        {kOnSlide, kNone, false, false, hand, grab},
+        {kOnSlide, Qt::AltModifier, false, false, handRotate, grabRotate},
+        {kOnSlide, kNone, false, true, handRotate, grabRotate},
+        {kOnSlide, kShift, false, false, handExtend, grabExtend},
+        {kOnSlide, kNone, true, false, handExtend, grabExtend},
+        {kOnBase, kShift, false, false, handMove, grabMove},
+        {kOnBase, Qt::AltModifier, false, false, handRelative, grabRelative},
     };
     for (const auto& [p, mods, lockAngle, lockMeasurement, over, dragging] : cases) {
         ControlsRig r;
-        r.options.LockAngle = lockAngle;
-        r.options.LockMeasurement = lockMeasurement;
-        r.ui.MouseMove(mods, p);
+        r.options.lockAngle = lockAngle;
+        r.options.lockMeasurement = lockMeasurement;
+        r.ui.mouseMove(mods, p);
         EXPECT_EQ(r.window.cursorShape, over);
-        r.ui.MouseDown(Qt::LeftButton, mods, p);
+        r.ui.mouseDown(Qt::LeftButton, mods, p);
         EXPECT_EQ(r.window.cursorShape, dragging);
-        r.ui.MouseUp(Qt::LeftButton, mods, p);
+        r.ui.mouseUp(Qt::LeftButton, mods, p);
         EXPECT_EQ(r.window.cursorShape, over) << "a released drag shows the hand again";
     }
 }
 
 TEST(HitRegions, PointerStaysOneMoveAfterReleaseAndFollowsModifierKeys) {
     ControlsRig r;
-    r.Click(kOnAngle);
-    r.ui.MouseMove(kNone, kOnBase);
-    EXPECT_EQ(r.window.cursorShape, cursors::Pointer);
-    r.ui.MouseMove(kNone, kOnBase + QPoint(1, 0));
-    EXPECT_EQ(r.window.cursorShape, cursors::Hand);
+    r.click(kOnAngle);
+    r.ui.mouseMove(kNone, kOnBase);
+    EXPECT_EQ(r.window.cursorShape, cursors::pointer);
+    r.ui.mouseMove(kNone, kOnBase + QPoint(1, 0));
+    EXPECT_EQ(r.window.cursorShape, cursors::hand);
 
-    r.ui.MouseMove(kNone, kOnAngle);
-    r.ui.KeyUp(Qt::ControlModifier); // Shift let go, Ctrl still held
-    EXPECT_EQ(r.window.cursorShape, cursors::PointerPlus);
-    r.ui.KeyUp(kNone);
-    EXPECT_EQ(r.window.cursorShape, cursors::Pointer);
+    r.ui.mouseMove(kNone, kOnAngle);
+    r.ui.keyUp(Qt::ControlModifier); // Shift let go, Ctrl still held
+    EXPECT_EQ(r.window.cursorShape, cursors::pointerPlus);
+    r.ui.keyUp(kNone);
+    EXPECT_EQ(r.window.cursorShape, cursors::pointer);
 }
 
 TEST(HitRegions, DoubleClickFlipsTheBeamUnlessOnAControl) {
     ControlsRig r;
-    r.Click(kOnBase);
-    r.ui.DoubleClick();
-    r.Click(kOnClose);
-    r.ui.DoubleClick();
-    EXPECT_EQ(r.model.state.FAngle, 90.0f);
+    r.click(kOnBase);
+    r.ui.doubleClick();
+    r.click(kOnClose);
+    r.ui.doubleClick();
+    EXPECT_EQ(r.model.state.angle, 90.0f);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // A portable program folder keeps everything together; an installed program reads
 // its assets from <prefix>/share/orvanta and keeps the user's files in XDG folders.
-#include "app/programfolder.h"
-#include "model/units.h"
+#include "app/programpaths.h"
+#include "model/unittable.h"
 #include "platform/xdgpaths.h"
-#include "skins/skinlist.h"
+#include "skins/skincatalog.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,9 +15,9 @@ using namespace orvanta;
 
 namespace {
 
-struct RecordingSink : IMessageSink {
+struct RecordingSink : MessageSink {
     QStringList shown;
-    void ShowMessage(const QString& text) override { shown << text; }
+    void showMessage(const QString& text) override { shown << text; }
 };
 
 void writeAll(const QString& path, const QByteArray& bytes) {
@@ -46,13 +46,13 @@ struct Installed {
     Installed() {
         QDir().mkpath(root.filePath("usr/bin"));
         writeSkin(root.filePath("usr/share/orvanta/default"), "Default", "default.ini");
-        paths = TProgramPaths::ForProgram(root.filePath("usr/bin/"), root.filePath("home/config"),
-                                          root.filePath("home/data"));
+        paths = ProgramPaths::forProgram(root.filePath("usr/bin/"), root.filePath("home/config"),
+                                         root.filePath("home/data"));
     }
     [[nodiscard]] QString path(const QString& relative) const { return root.filePath(relative); }
 
     QTemporaryDir root;
-    TProgramPaths paths;
+    ProgramPaths paths;
 };
 
 const QByteArray kShippedUnits =
@@ -80,54 +80,54 @@ TEST(ProgramPaths, DefaultSkinBesideTheProgramMakesItPortable) {
     QTemporaryDir dir;
     writeSkin(dir.filePath("default"), "Default", "default.ini");
     const QString folder = dir.path() + "/", config = dir.filePath("config");
-    const TProgramPaths p = TProgramPaths::ForProgram(folder, config, dir.filePath("data"));
-    EXPECT_TRUE(p.Portable);
-    EXPECT_EQ(QStringList({p.Assets, p.Config, p.UserSkins, p.SharedSkins}),
+    const ProgramPaths p = ProgramPaths::forProgram(folder, config, dir.filePath("data"));
+    EXPECT_TRUE(p.portable);
+    EXPECT_EQ(QStringList({p.assets, p.config, p.userSkins, p.sharedSkins}),
               QStringList({folder, folder, folder + "skins", folder + "skins"}));
-    EXPECT_EQ(p.SkinFolders().size(), 1);
-    EXPECT_TRUE(p.UnitsFiles().shippedFile.isEmpty()); // the folder's file is read and written
-    EXPECT_TRUE(p.PrepareUserFolders());
+    EXPECT_EQ(p.skinFolders().size(), 1);
+    EXPECT_TRUE(p.unitsFiles().shippedFile.isEmpty()); // the folder's file is read and written
+    EXPECT_TRUE(p.prepareUserFolders());
     EXPECT_FALSE(QFileInfo::exists(config));
 }
 
 TEST(ProgramPaths, InstalledProgramSplitsSharedAssetsFromTheUsersFiles) {
     Installed in;
-    const TProgramPaths& p = in.paths;
-    EXPECT_FALSE(p.Portable);
-    EXPECT_EQ(p.DefaultSkin(), in.path("usr/share/orvanta/default/default.ini"));
-    EXPECT_EQ(p.OptionsFile(), in.path("home/config/Orvanta/Compass.ini"));
-    EXPECT_EQ(p.SkinFolders(), QStringList({in.path("home/data/Orvanta/skins"),
+    const ProgramPaths& p = in.paths;
+    EXPECT_FALSE(p.portable);
+    EXPECT_EQ(p.defaultSkin(), in.path("usr/share/orvanta/default/default.ini"));
+    EXPECT_EQ(p.optionsFile(), in.path("home/config/Orvanta/Compass.ini"));
+    EXPECT_EQ(p.skinFolders(), QStringList({in.path("home/data/Orvanta/skins"),
                                             in.path("usr/share/orvanta/skins")}));
-    EXPECT_EQ(p.PackageTarget().skinsFolder, p.SkinFolders().first());
-    EXPECT_EQ(p.UnitsFiles().shippedFile, in.path("usr/share/orvanta/distances.ini"));
+    EXPECT_EQ(p.packageTarget().skinsFolder, p.skinFolders().first());
+    EXPECT_EQ(p.unitsFiles().shippedFile, in.path("usr/share/orvanta/distances.ini"));
 
     // Only the configuration folder is made at start, and nothing is copied.
-    EXPECT_TRUE(p.PrepareUserFolders());
+    EXPECT_TRUE(p.prepareUserFolders());
     const QString config = in.path("home/config/Orvanta");
     EXPECT_TRUE(QFileInfo(config).isDir() && QDir(config).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(in.path("home/data")));
 
     // New options name the shipped default skin; the user's choice stays, even a gone one.
-    EXPECT_EQ(p.LoadOptions().skinPath, p.DefaultSkin());
-    writeAll(p.OptionsFile(), "[Options]\r\nskinPath=/gone/x.ini\r\n");
-    EXPECT_EQ(p.LoadOptions().skinPath, "/gone/x.ini");
+    EXPECT_EQ(p.loadOptions().skinPath, p.defaultSkin());
+    writeAll(p.optionsFile(), "[Options]\r\nskinPath=/gone/x.ini\r\n");
+    EXPECT_EQ(p.loadOptions().skinPath, "/gone/x.ini");
 }
 
 TEST(ProgramPaths, InstalledUnitsReadTheShippedFileAndSaveOnlyTheUsersPart) {
     Installed in;
-    ASSERT_TRUE(in.paths.PrepareUserFolders());
-    const TUnitsFiles files = in.paths.UnitsFiles();
+    ASSERT_TRUE(in.paths.prepareUserFolders());
+    const UnitFiles files = in.paths.unitsFiles();
     writeAll(files.shippedFile, kShippedUnits);
     {
-        TMeasurements units(files, u'.');
-        ASSERT_EQ(units.UnitsCount(), 3);
-        EXPECT_EQ(units.Name(1), "英寸");
+        UnitTable units(files, u'.');
+        ASSERT_EQ(units.unitsCount(), 3);
+        EXPECT_EQ(units.name(1), "英寸");
         EXPECT_FALSE(QFileInfo::exists(files.userFile)); // reading copies nothing
-        units.SetName(3, "Meter");
-        units.SetPixelNum(3, 3780);
-        units.Select(3);
-        units.SetDecimalNum(1, 5); // shipped units are not the user's to keep
-        units.Save();
+        units.setName(3, "Meter");
+        units.setPixelNum(3, 3780);
+        units.select(3);
+        units.setDecimalNum(1, 5); // shipped units are not the user's to keep
+        units.save();
     }
     EXPECT_EQ(readAll(files.shippedFile), kShippedUnits);
     const QString saved = QString::fromUtf8(readAll(files.userFile));
@@ -136,34 +136,34 @@ TEST(ProgramPaths, InstalledUnitsReadTheShippedFileAndSaveOnlyTheUsersPart) {
 
     // The next start shows the user's units over the shipped ones, and an update's mend.
     writeAll(files.shippedFile, QByteArray(kShippedUnits).replace("PixelNum=96", "PixelNum=72"));
-    const TMeasurements again(files, u'.');
-    ASSERT_EQ(again.UnitsCount(), 4);
-    EXPECT_EQ(std::tuple(again.UnitsLockedCount(), again.SelectedUnit(), again.DecimalNum(1)),
+    const UnitTable again(files, u'.');
+    ASSERT_EQ(again.unitsCount(), 4);
+    EXPECT_EQ(std::tuple(again.unitsLockedCount(), again.selectedUnit(), again.decimalNum(1)),
               std::tuple(2, 3, 3));
-    EXPECT_EQ(std::pair(again.PixelNum(1), again.PixelNum(3)), std::pair(72.0L, 3780.0L));
-    EXPECT_EQ(QStringList({again.Name(2), again.Name(3)}), QStringList({"自定义1", "Meter"}));
+    EXPECT_EQ(std::pair(again.pixelNum(1), again.pixelNum(3)), std::pair(72.0L, 3780.0L));
+    EXPECT_EQ(QStringList({again.name(2), again.name(3)}), QStringList({"自定义1", "Meter"}));
 }
 
 TEST(ProgramPaths, UsersSkinsAndShippedSkinsAreListedTogether) {
     Installed in;
-    const TProgramPaths& p = in.paths;
-    writeSkin(p.SharedSkins + "/Brass", "Shipped brass");
-    writeSkin(p.SharedSkins + "/Oak", "Oak");
-    const QString mine = writeSkin(p.UserSkins + "/Brass", "My brass");
-    writeSkin(p.UserSkins + "/Cedar", "Cedar");
+    const ProgramPaths& p = in.paths;
+    writeSkin(p.sharedSkins + "/Brass", "Shipped brass");
+    writeSkin(p.sharedSkins + "/Oak", "Oak");
+    const QString mine = writeSkin(p.userSkins + "/Brass", "My brass");
+    writeSkin(p.userSkins + "/Cedar", "Cedar");
     RecordingSink sink;
-    const TSkinList list(p.SkinFolders(), p.DefaultSkin(), mine, sink);
-    EXPECT_EQ(list.Names, QStringList({"Default", "My brass", "Cedar", "Oak"}));
-    EXPECT_EQ(std::pair(list.SelectedIndex, list.Folder), std::pair(1, p.UserSkins));
+    const SkinCatalog list(p.skinFolders(), p.defaultSkin(), mine, sink);
+    EXPECT_EQ(list.names, QStringList({"Default", "My brass", "Cedar", "Oak"}));
+    EXPECT_EQ(std::pair(list.selectedIndex, list.folder), std::pair(1, p.userSkins));
     EXPECT_TRUE(sink.shown.isEmpty());
-    EXPECT_FALSE(list.NeedsRescan());
+    EXPECT_FALSE(list.needsRescan());
 
     // A skin the user adds shows at the next opening of the menu.
-    writeSkin(p.UserSkins + "/Ash", "Ash");
-    EXPECT_TRUE(list.NeedsRescan());
+    writeSkin(p.userSkins + "/Ash", "Ash");
+    EXPECT_TRUE(list.needsRescan());
 
     // Without a skins folder of the user's the shipped skins still show.
-    const TSkinList shippedOnly(QStringList{in.path("home/none"), p.SharedSkins}, p.DefaultSkin(),
-                                {}, sink);
-    EXPECT_EQ(shippedOnly.Names, QStringList({"Default", "Shipped brass", "Oak"}));
+    const SkinCatalog shippedOnly(QStringList{in.path("home/none"), p.sharedSkins}, p.defaultSkin(),
+                                  {}, sink);
+    EXPECT_EQ(shippedOnly.names, QStringList({"Default", "Shipped brass", "Oak"}));
 }

@@ -1,6 +1,6 @@
-#include "app/package/installer.h"
 #include "data/packages/fixtures.h"
-#include "model/options.h"
+#include "model/settings.h"
+#include "package/installer.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
@@ -67,7 +67,7 @@ protected:
         writeAll(path, ziptest::build(entries));
         return path;
     }
-    QString recordedSkin() const { return TDervikOptions(at("Compass.ini")).skinPath; }
+    QString recordedSkin() const { return Settings(at("Compass.ini")).skinPath; }
 
     QTemporaryDir m_program;
     QTemporaryDir m_outside;
@@ -76,7 +76,7 @@ protected:
 
 TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsTheRest) {
     ASSERT_FALSE(QFileInfo::exists(at("skins"))); // created on demand
-    InstallSkinPackage(program(), package({{.name = "Wood/", .method = 0},
+    installSkinPackage(program(), package({{.name = "Wood/", .method = 0},
                                            {.name = "Wood/wood.ini", .content = "old"},
                                            {.name = "Wood/images/leg.png", .content = kPicture}}));
     Snapshot expected{
@@ -85,22 +85,22 @@ TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsThe
     EXPECT_EQ(recordedSkin(), at("skins/Wood/wood.ini"));
 
     writeAll(at("Compass.ini"), kOptions);
-    InstallSkinPackage(program(), package({{.name = "Wood/wood.ini", .content = kIni},
+    installSkinPackage(program(), package({{.name = "Wood/wood.ini", .content = kIni},
                                            {.name = "B.INI", .content = kIni}}));
     expected["Wood/wood.ini"] = expected["Wood/B.INI"] = kIni.toStdString();
     EXPECT_EQ(snapshot(at("skins")), expected);
-    const TDervikOptions options(at("Compass.ini"));
+    const Settings options(at("Compass.ini"));
     EXPECT_EQ(options.skinPath, at("skins/Wood/B.INI")); // the last INI of the package
-    EXPECT_EQ(options.X, 300);
+    EXPECT_EQ(options.x, 300);
     EXPECT_EQ(options.document().value(u"Mine", u"k"), QStringLiteral("v"));
 
     // Without an INI file the options file is not even rewritten; bytes that
     // are no archive at all install nothing.
     writeAll(at("Compass.ini"), kOptions);
-    InstallSkinPackage(program(), package({{.name = "x.png", .content = kPicture}}, "Pine.zip"));
+    installSkinPackage(program(), package({{.name = "x.png", .content = kPicture}}, "Pine.zip"));
     EXPECT_EQ(readAll(at("skins/Pine/x.png")), kPicture);
     writeAll(m_packages.filePath("Oak.compassskin"), "not an archive");
-    InstallSkinPackage(program(), m_packages.filePath("Oak.compassskin"));
+    installSkinPackage(program(), m_packages.filePath("Oak.compassskin"));
     EXPECT_FALSE(QFileInfo::exists(at("skins/Oak")));
     EXPECT_EQ(readAll(at("Compass.ini")), kOptions);
 }
@@ -111,7 +111,7 @@ TEST_F(InstallSkinPackageTest, ALinkInsideTheFolderIsReplacedNotFollowed) {
     QDir().mkpath(at("skins/Wood"));
     ASSERT_TRUE(QFile::link(victim, at("skins/Wood/wood.ini")));
 
-    InstallSkinPackage(program(), package({{.name = "wood.ini", .content = kIni}}));
+    installSkinPackage(program(), package({{.name = "wood.ini", .content = kIni}}));
     EXPECT_EQ(readAll(victim), QByteArray("precious"));
     EXPECT_FALSE(QFileInfo(at("skins/Wood/wood.ini")).isSymLink());
     EXPECT_EQ(readAll(at("skins/Wood/wood.ini")), kIni);
@@ -183,7 +183,7 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
 
         const QString expected =
             QString(c.expected).replace("{program}", program()).replace("{package}", path);
-        EXPECT_EQ(errorOf([&] { InstallSkinPackage(program(), path); }), expected.toStdString())
+        EXPECT_EQ(errorOf([&] { installSkinPackage(program(), path); }), expected.toStdString())
             << c.label;
         EXPECT_EQ(snapshot(m_program.path()), before) << c.label;
         EXPECT_TRUE(snapshot(m_outside.path()).empty()) << c.label;
@@ -191,25 +191,25 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
     }
 }
 
-TEST(PackageEntryFileName, TakesTheLastComponentOfSafeNamesOnly) {
+TEST(packageEntryFileName, TakesTheLastComponentOfSafeNamesOnly) {
     const std::pair<const char*, const char*> safe[] = {{"Wood/images/leg.png", "leg.png"},
                                                         {"Wood\\images\\leg.png", "leg.png"},
                                                         {"./Wood//wood.ini", "wood.ini"},
                                                         {"Wood/", ""}};
     for (const auto& [name, expected] : safe)
-        EXPECT_EQ(outcome([&] { return PackageEntryFileName(name); }), expected) << name;
+        EXPECT_EQ(outcome([&] { return packageEntryFileName(name); }), expected) << name;
     const QByteArray unsafe[] = {
         "",           "..",         "Wood/../../evil.ini", "/tmp/e.ini",
         "\\evil.ini", "C:evil.ini", "evil\x7F.ini",        QByteArray("evil.ini\0/x", 11)};
     for (const QByteArray& bytes : unsafe) {
         const QString name = QString::fromUtf8(bytes);
-        EXPECT_EQ(outcome([&] { return PackageEntryFileName(name); }),
+        EXPECT_EQ(outcome([&] { return packageEntryFileName(name); }),
                   "The package holds an entry with an unsafe name: \"" + name.toStdString() + "\".")
             << bytes.data();
     }
 }
 
-TEST(PackageFolderName, IsTheFileNameWithoutItsExtension) {
+TEST(packageFolderName, IsTheFileNameWithoutItsExtension) {
     const struct {
         const char* path;
         const char* expected; // nullptr: refused
@@ -223,7 +223,7 @@ TEST(PackageFolderName, IsTheFileNameWithoutItsExtension) {
             QStringLiteral("\"%1\" does not give a usable skin folder name.")
                 .arg(QString::fromUtf8(c.path))
                 .toStdString();
-        EXPECT_EQ(outcome([&] { return PackageFolderName(c.path); }),
+        EXPECT_EQ(outcome([&] { return packageFolderName(c.path); }),
                   c.expected ? c.expected : refused)
             << c.path;
     }
@@ -241,7 +241,7 @@ TEST_P(InstallerTools, PackagesFromOrdinaryArchiversInstall) {
     if (!made)
         GTEST_SKIP() << GetParam().program << " is not installed";
     ASSERT_TRUE(made->isEmpty()) << made->toStdString();
-    InstallSkinPackage(program(), path);
+    installSkinPackage(program(), path);
     Snapshot expected{{"Wood", "folder"}};
     for (auto it = files.begin(); it != files.end(); ++it)
         expected["Wood/" + QFileInfo(it.key()).fileName().toStdString()] = it.value().toStdString();

@@ -50,11 +50,11 @@ TEST(Keyboard, ArrowsMoveOrLengthenAndTurnKeysTurn) {
     };
     for (const KeyCase& c : cases) {
         Rig r;
-        r.model.state.FAngle = c.angle;
-        r.ui.KeyDown(c.key, c.mods);
-        EXPECT_EQ(r.model.state.FAngle, c.angleAfter) << c.angle << " key " << c.key;
-        EXPECT_EQ(r.model.state.FMeasurement - 100, c.spreadChange) << c.angle << " key " << c.key;
-        EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY) - QPoint(200, 200), c.moved)
+        r.model.state.angle = c.angle;
+        r.ui.keyDown(c.key, c.mods);
+        EXPECT_EQ(r.model.state.angle, c.angleAfter) << c.angle << " key " << c.key;
+        EXPECT_EQ(r.model.state.measurement - 100, c.spreadChange) << c.angle << " key " << c.key;
+        EXPECT_EQ(QPoint(r.model.state.posX, r.model.state.posY) - QPoint(200, 200), c.moved)
             << c.angle << " key " << c.key;
     }
 }
@@ -62,28 +62,28 @@ TEST(Keyboard, ArrowsMoveOrLengthenAndTurnKeysTurn) {
 TEST(Keyboard, TogglesKeepAtMostOneLockAndSave) {
     Rig r;
     for (const int key : {Qt::Key_M, Qt::Key_A, Qt::Key_S})
-        r.ui.KeyDown(key, kNone);
+        r.ui.keyDown(key, kNone);
     EXPECT_EQ(r.window.calls.count(QStringLiteral("OptionsChanged")), 3);
-    const TDervikOptions saved(r.options.FileName, QChar('.'));
-    EXPECT_TRUE(saved.LockAngle && !saved.LockMeasurement && !saved.StickyAngle);
+    const Settings saved(r.options.fileName, QChar('.'));
+    EXPECT_TRUE(saved.lockAngle && !saved.lockMeasurement && !saved.stickyAngle);
 }
 
 TEST(Keyboard, CopyAndPasteGoThroughTheClipboard) {
     Rig r;
-    r.units.SetCount(1);
-    r.units.SetPixelNum(0, 2); // 2 pixels make one unit
-    r.units.SetUnitNum(0, 1);
-    r.units.Select(0);
-    r.model.state.FDisplayText = QStringLiteral("50");
-    r.ui.KeyDown(Qt::Key_C, kCtrl);
+    r.units.setCount(1);
+    r.units.setPixelNum(0, 2); // 2 pixels make one unit
+    r.units.setUnitNum(0, 1);
+    r.units.select(0);
+    r.model.state.displayText = QStringLiteral("50");
+    r.ui.keyDown(Qt::Key_C, kCtrl);
     EXPECT_EQ(r.window.clipboard, QStringLiteral("50"));
     EXPECT_TRUE(r.window.calls.isEmpty()) << "Ctrl+C is not the colour key";
 
     for (const char* pasted : {"12.5", "abc"}) { // the second is refused
         r.window.clipboard = QString::fromLatin1(pasted);
-        r.ui.KeyDown(Qt::Key_V, kCtrl);
-        EXPECT_EQ(r.model.state.FMeasurement, 25.0f) << pasted;
-        EXPECT_EQ(r.model.state.FDisplayText, QStringLiteral("12.5")) << pasted;
+        r.ui.keyDown(Qt::Key_V, kCtrl);
+        EXPECT_EQ(r.model.state.measurement, 25.0f) << pasted;
+        EXPECT_EQ(r.model.state.displayText, QStringLiteral("12.5")) << pasted;
     }
 }
 
@@ -96,8 +96,8 @@ TEST(Keyboard, CommandKeysReachTheWindow) {
     };
     for (const auto& [key, mods, tray, call] : cases) {
         Rig r;
-        r.options.SystemTrayIcon = tray;
-        r.ui.KeyDown(key, mods);
+        r.options.systemTrayIcon = tray;
+        r.ui.keyDown(key, mods);
         EXPECT_EQ(r.window.calls, call ? QStringList{call} : QStringList{}) << key;
     }
 }

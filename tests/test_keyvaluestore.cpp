@@ -17,7 +17,7 @@ QByteArray readAll(const QString& path) {
 
 const QString kProduct = kProductKeyPath.toString();
 
-class KeyValueStore : public ::testing::Test {
+class KeyValueStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QFile file(m_shipped);
@@ -32,7 +32,7 @@ protected:
     IniKeyValueStore m_store{m_user, m_shipped};
 };
 
-TEST_F(KeyValueStore, ShippedValuesReadAnySpellingAndUserValuesWinUntilRemoved) {
+TEST_F(KeyValueStoreTest, ShippedValuesReadAnySpellingAndUserValuesWinUntilRemoved) {
     EXPECT_EQ(m_store.value("\\SOFTWARE\\velmora\\orvanta\\", "APPID"), "orvanta");
     EXPECT_EQ(m_store.value(kMagnifierKeyPath.toString(), "InstalPath"), "/opt/lupenix/lupenix");
     EXPECT_EQ(m_store.value("Software\\Elsewhere", "Version"), std::nullopt);
@@ -56,7 +56,7 @@ TEST_F(KeyValueStore, ShippedValuesReadAnySpellingAndUserValuesWinUntilRemoved) 
     EXPECT_TRUE(m_store.remove("Software\\Nothing", "x"));
 }
 
-TEST_F(KeyValueStore, RefusesWhatWouldNotReadBackTheSame) {
+TEST_F(KeyValueStoreTest, RefusesWhatWouldNotReadBackTheSame) {
     // path, name, value
     const std::vector<std::tuple<QString, QString, QString>> cases = {
         {"\\", "a", "1"},      {"Soft]ware", "a", "1"}, {"Soft\nware", "a", "1"},
@@ -71,7 +71,7 @@ TEST_F(KeyValueStore, RefusesWhatWouldNotReadBackTheSame) {
     EXPECT_EQ(m_store.value(kProduct, "aid"), "");
 }
 
-TEST_F(KeyValueStore, UnreadableUserFileIsLeftAlone) {
+TEST_F(KeyValueStoreTest, UnreadableUserFileIsLeftAlone) {
     ASSERT_TRUE(QDir().mkpath(m_user)); // a folder where the file should be
     EXPECT_EQ(m_store.value(kProduct, "Version"), "4.0");
     EXPECT_FALSE(m_store.setValue(kProduct, "Version", "5.1"));

@@ -13,12 +13,12 @@ constexpr std::int32_t kRadius = 0, kCircumference = 1, kArea = 2;
 
 QString readout(float spread, const Figure& figure, UnitScale scale = {}, int decimals = 2,
                 float zoom = 1, QChar separator = u'.') {
-    return FormatReadoutValue(MeasuredValue(spread, zoom, figure, scale), decimals, separator);
+    return formatReadoutValue(measuredValue(spread, zoom, figure, scale), decimals, separator);
 }
 
 } // namespace
 
-TEST(Measurement, ReadoutOfEachFigure) {
+TEST(measurement, ReadoutOfEachFigure) {
     struct Case {
         Figure figure;
         float zoom;
@@ -44,37 +44,37 @@ TEST(Measurement, ReadoutOfEachFigure) {
     EXPECT_EQ(readout(96, {0, 0, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
 }
 
-TEST(Measurement, ReadoutTextNeverShowsJunk) {
+TEST(measurement, ReadoutTextNeverShowsJunk) {
     const std::pair<long double, const char*> cases[] = {
         {NAN, "0"},
         {INFINITY, "0"},
         {123456789012345.67L, "123456789012345.67"},
         {1234567890123456.7L, "1.23456789012346E15"}};
     for (const auto& [v, text] : cases)
-        EXPECT_EQ(FormatReadoutValue(v, 2, u'.'), QString::fromLatin1(text)) << double(v);
-    EXPECT_EQ(FormatReadoutValue(1e30L, 2, u','), "1E30");
+        EXPECT_EQ(formatReadoutValue(v, 2, u'.'), QString::fromLatin1(text)) << double(v);
+    EXPECT_EQ(formatReadoutValue(1e30L, 2, u','), "1E30");
 }
 
 // Entering what a figure shows gives back its spread, for every shape and mode.
-TEST(Measurement, EnteringTheShownQuantityRestoresTheSpread) {
+TEST(measurement, EnteringTheShownQuantityRestoresTheSpread) {
     const UnitScale scale{96, 2.54L};
     for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides)
         for (std::int32_t scribe : {0, 1})
             for (float spread : {37.0f, 2403.0f}) {
                 const Figure line{shape, scribe, kCircumference}, area{shape, scribe, kArea};
                 EXPECT_EQ(
-                    SpreadForCircumference(OpSet, double(MeasuredValue(spread, 1, line, scale)), 1,
-                                           scale, CircumferenceCoefficients(shape, scribe), u'.'),
+                    spreadForCircumference(OpSet, double(measuredValue(spread, 1, line, scale)), 1,
+                                           scale, circumferenceCoefficients(shape, scribe), u'.'),
                     spread)
                     << shape << "/" << scribe;
-                EXPECT_EQ(SpreadForArea(OpSet, double(MeasuredValue(spread, 1, area, scale)), 1,
-                                        scale, AreaCoefficients(shape, scribe), u'.'),
+                EXPECT_EQ(spreadForArea(OpSet, double(measuredValue(spread, 1, area, scale)), 1,
+                                        scale, areaCoefficients(shape, scribe), u'.'),
                           spread)
                     << shape << "/" << scribe;
             }
 }
 
-TEST(Measurement, EntryOperationsOnACircle) {
+TEST(measurement, EntryOperationsOnACircle) {
     struct Case {
         bool area;
         std::int32_t op;
@@ -87,23 +87,23 @@ TEST(Measurement, EntryOperationsOnACircle) {
                           {true, OpDivide, 4, 50},     {true, OpSet, -1, {}}};
     for (const auto& c : cases) {
         const auto spread =
-            c.area ? SpreadForArea(c.op, c.value, 100, {}, AreaCoefficients(0, 0), u'.')
-                   : SpreadForCircumference(c.op, c.value, 100, {}, CircumferenceCoefficients(0, 0),
+            c.area ? spreadForArea(c.op, c.value, 100, {}, areaCoefficients(0, 0), u'.')
+                   : spreadForCircumference(c.op, c.value, 100, {}, circumferenceCoefficients(0, 0),
                                             u'.');
         EXPECT_EQ(spread, c.spread) << c.area << " op " << c.op << " " << c.value;
     }
 }
 
-TEST(Measurement, ShapeNamesAndMenu) {
+TEST(measurement, ShapeNamesAndMenu) {
     const std::pair<std::int32_t, const char*> names[] = {
         {0, "圆形"},      {3, "三角形"},      {4, "正方形"}, {10, "十边形"}, {16, "十六边形"},
         {20, "二十边形"}, {29, "二十九边形"}, {2, ""},       {40, ""}};
     for (const auto& [n, name] : names)
-        EXPECT_EQ(ShapeName(n), QString::fromUtf8(name)) << n;
-    EXPECT_EQ(ShapeMenuCaption(3), QStringLiteral("三角形 - 3"));
-    EXPECT_EQ(ShapeMenuCaption(0), QStringLiteral("圆形"));
+        EXPECT_EQ(shapeName(n), QString::fromUtf8(name)) << n;
+    EXPECT_EQ(shapeMenuCaption(3), QStringLiteral("三角形 - 3"));
+    EXPECT_EQ(shapeMenuCaption(0), QStringLiteral("圆形"));
 
-    const ShapeMenuLayout menu = ShapeMenu();
+    const ShapeMenuLayout menu = shapeMenu();
     std::set<std::int32_t> offered(menu.direct.begin(), menu.direct.end());
     QStringList captions;
     for (const auto& sub : menu.subMenus) {

@@ -17,53 +17,53 @@ const QPoint kOrigins[] = {{0, 0}, {-1920, -300}};
 
 struct HoldRig : Rig {
     explicit HoldRig(K key, QPoint origin = {}, bool onBase = true) {
-        layers.Add(key, QRect(140, 100, 20, 20), onBase);
+        layers.add(key, QRect(140, 100, 20, 20), onBase);
         window.origin = origin;
         cursor.pos = kOnControl + origin;
     }
-    void Press(Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        ui.MouseDown(Qt::LeftButton, mods, kOnControl);
+    void press(Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        ui.mouseDown(Qt::LeftButton, mods, kOnControl);
     }
     // The milliseconds after now at which the angle changed, over `ms` milliseconds.
-    std::vector<int> TurnTimes(int ms) {
+    std::vector<int> turnTimes(int ms) {
         std::vector<int> times;
         for (int t = 1; t <= ms; ++t) {
-            const float last = model.state.FAngle;
-            Advance(1);
-            if (model.state.FAngle != last)
+            const float last = model.state.angle;
+            advance(1);
+            if (model.state.angle != last)
                 times.push_back(t);
         }
         return times;
     }
-    [[nodiscard]] QPoint CursorInWindow() const { return cursor.pos - window.origin; }
+    [[nodiscard]] QPoint cursorInWindow() const { return cursor.pos - window.origin; }
 };
 
 TEST(Mover, HeldTurnsStepAtOnceThenRepeatAfterTheirDelays) {
     // Flip: every 45 degrees, more than 300 ms apart; stops on release.
     HoldRig flip(K::Flip);
-    flip.model.state.FAngle = 10;
-    flip.Press();
-    EXPECT_EQ(flip.model.state.FAngle, 45.0f);
-    EXPECT_EQ(flip.TurnTimes(1100), (std::vector<int>{400, 701, 1002}));
-    EXPECT_EQ(flip.model.state.FAngle, 180.0f);
-    flip.ui.MouseUp(Qt::LeftButton, Qt::NoModifier, kOnControl);
-    EXPECT_TRUE(flip.TurnTimes(1000).empty());
+    flip.model.state.angle = 10;
+    flip.press();
+    EXPECT_EQ(flip.model.state.angle, 45.0f);
+    EXPECT_EQ(flip.turnTimes(1100), (std::vector<int>{400, 701, 1002}));
+    EXPECT_EQ(flip.model.state.angle, 180.0f);
+    flip.ui.mouseUp(Qt::LeftButton, Qt::NoModifier, kOnControl);
+    EXPECT_TRUE(flip.turnTimes(1000).empty());
 
     // Angle with Shift: ten degrees, more than 16 ms apart, across a clock wrap.
     HoldRig turn(K::Angle);
     turn.clock.now = 0xFFFFFFFFu - 405;
-    turn.Press(Qt::ShiftModifier);
-    EXPECT_EQ(turn.model.state.FAngle, 10.0f);
-    EXPECT_EQ(turn.TurnTimes(450), (std::vector<int>{400, 417, 434}));
-    EXPECT_EQ(turn.model.state.FAngle, 40.0f);
+    turn.press(Qt::ShiftModifier);
+    EXPECT_EQ(turn.model.state.angle, 10.0f);
+    EXPECT_EQ(turn.turnTimes(450), (std::vector<int>{400, 417, 434}));
+    EXPECT_EQ(turn.model.state.angle, 40.0f);
 
     // A key during a held turn leaves the held step as it was.
     HoldRig keyed(K::Angle);
-    keyed.Press();
-    keyed.ui.KeyDown(Qt::Key_F, Qt::NoModifier);
-    EXPECT_EQ(keyed.model.state.FAngle, 45.0f);
-    keyed.Advance(400);
-    EXPECT_EQ(keyed.model.state.FAngle, 46.0f);
+    keyed.press();
+    keyed.ui.keyDown(Qt::Key_F, Qt::NoModifier);
+    EXPECT_EQ(keyed.model.state.angle, 45.0f);
+    keyed.advance(400);
+    EXPECT_EQ(keyed.model.state.angle, 46.0f);
 }
 
 TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
@@ -75,23 +75,23 @@ TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
     for (const QPoint origin : kOrigins) {
         for (const auto& [key, angle, mods, moved] : cases) {
             HoldRig r(key, origin);
-            r.model.state.FAngle = angle;
-            r.Press(mods); // the press and one repeat
-            r.Advance(400);
-            EXPECT_EQ(QPoint(r.model.state.FPosX, r.model.state.FPosY) - QPoint(200, 200), moved);
-            EXPECT_EQ(r.CursorInWindow() - kOnControl, moved);
+            r.model.state.angle = angle;
+            r.press(mods); // the press and one repeat
+            r.advance(400);
+            EXPECT_EQ(QPoint(r.model.state.posX, r.model.state.posY) - QPoint(200, 200), moved);
+            EXPECT_EQ(r.cursorInWindow() - kOnControl, moved);
         }
         // A held turn carries the cursor round the pivot.
         HoldRig r(K::Angle, origin);
-        const QPointF pivot = r.ui.PivotPoint();
+        const QPointF pivot = r.ui.pivotPoint();
         const auto polar = [&] {
-            const QPointF c = QPointF(r.CursorInWindow()) - pivot;
+            const QPointF c = QPointF(r.cursorInWindow()) - pivot;
             return std::pair(std::hypot(c.x(), c.y()),
-                             PointAngle(c, {0, 0}) * 180 / std::numbers::pi);
+                             pointAngle(c, {0, 0}) * 180 / std::numbers::pi);
         };
         const auto [radius, before] = polar();
-        r.Press(Qt::ControlModifier);
-        r.Advance(400);
+        r.press(Qt::ControlModifier);
+        r.advance(400);
         const auto [radiusAfter, after] = polar();
         EXPECT_NEAR(radiusAfter, radius, 1.0);
         EXPECT_NEAR(after - before, 20.0, 0.5);
@@ -107,10 +107,10 @@ TEST(Mover, CursorFollowsExtensionOnlyWithTheSlide) {
     };
     for (const auto& [key, onBase, spread, cursorMoved] : cases) {
         HoldRig r(key, {-1920, 0}, onBase);
-        r.model.state.FMeasurement = spread;
-        r.Press();
-        EXPECT_EQ(r.model.state.FMeasurement - spread, key == K::Out ? 1 : -1);
-        EXPECT_EQ(r.CursorInWindow() - kOnControl, cursorMoved);
+        r.model.state.measurement = spread;
+        r.press();
+        EXPECT_EQ(r.model.state.measurement - spread, key == K::Out ? 1 : -1);
+        EXPECT_EQ(r.cursorInWindow() - kOnControl, cursorMoved);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "model/options.h"
+#include "model/settings.h"
 #include "model/textcodec.h"
 
 #include <QDir>
@@ -71,11 +71,11 @@ TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
         writeFile(dir, "Compass.ini",
                   "; comment\r\n[Options]\r\nMaxLength=5000\r\nCustom=keep\r\nQuality=2\r\n"
                   "[Mine]\r\nA=1\r\n");
-    TDervikOptions o(path, u'.');
-    EXPECT_TRUE(o.FirstTime);
+    Settings o(path, u'.');
+    EXPECT_TRUE(o.firstTime);
     EXPECT_EQ(o.skinPath, QDir(dir.path()).filePath("default/default.ini"));
-    o.Angle = 12.3f;
-    ASSERT_TRUE(o.Save());
+    o.angle = 12.3f;
+    ASSERT_TRUE(o.save());
     const QByteArray saved = readFile(path);
     EXPECT_EQ(saved,
               QByteArray("[Options]\r\nMaxLength=5000\r\nCustom=keep\r\nQuality=1\r\n"
@@ -86,21 +86,21 @@ TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
                   "RightClickMenu=1\r\nTooltips=1\r\nShowMinimizeBalloon=1\r\nX=200\r\nY=150\r\n"
                   "Angle=12.3000001907349\r\nMeasurement=100\r\nSelectedBaseColor=0\r\n"
                   "MeasureType=0\r\n\r\n[Mine]\r\nA=1\r\n\r\n");
-    TDervikOptions again(path, u'.');
-    EXPECT_FALSE(again.FirstTime);
-    EXPECT_EQ(again.MaxLength, 5000);
-    EXPECT_EQ(again.Angle, 12.3f);
+    Settings again(path, u'.');
+    EXPECT_FALSE(again.firstTime);
+    EXPECT_EQ(again.maxLength, 5000);
+    EXPECT_EQ(again.angle, 12.3f);
 }
 
 TEST(Options, CommaSeparatorRoundTrips) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Compass.ini");
-    TDervikOptions o(path, u',');
-    o.Measurement = 2.5f;
-    ASSERT_TRUE(o.Save());
+    Settings o(path, u',');
+    o.measurement = 2.5f;
+    ASSERT_TRUE(o.save());
     EXPECT_TRUE(readFile(path).contains("Measurement=2,5\r\n"));
-    EXPECT_EQ(TDervikOptions(path, u',').Measurement, 2.5f);
-    EXPECT_EQ(TDervikOptions(path, u'.').Measurement, 100.0f); // "2,5" is no number with "."
+    EXPECT_EQ(Settings(path, u',').measurement, 2.5f);
+    EXPECT_EQ(Settings(path, u'.').measurement, 100.0f); // "2,5" is no number with "."
 }
 
 // A failed save reports it and leaves the file, or the folder, as it was.
@@ -114,9 +114,9 @@ TEST(Options, FailedSaveChangesNothing) {
         QFile::setPermissions(lock == std::string("file") ? path : dir.path(),
                               *lock ? QFile::ReadOwner | QFile::ExeOwner
                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        TDervikOptions o(*lock ? path : dir.filePath("gone/Compass.ini"), u'.');
-        o.X = 99;
-        EXPECT_FALSE(o.Save()) << lock;
+        Settings o(*lock ? path : dir.filePath("gone/Compass.ini"), u'.');
+        o.x = 99;
+        EXPECT_FALSE(o.save()) << lock;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(readFile(path), old) << lock;
         EXPECT_FALSE(QFile::exists(dir.filePath("gone"))) << lock;

@@ -9,7 +9,7 @@
 using namespace orvanta;
 
 TEST(AutomationSwitches, TakeEitherPrefixAnyCaseAndTheFirstRegistration) {
-    using R = TRegistrationSwitch;
+    using R = RegistrationSwitch;
     const struct {
         QStringList arguments;
         bool byClient;
@@ -26,7 +26,7 @@ TEST(AutomationSwitches, TakeEitherPrefixAnyCaseAndTheFirstRegistration) {
         {{"orvanta", "-RegServer", "/UnRegServer", "/Embedding"}, true, R::Register},
     };
     for (const auto& c : cases) {
-        const TAutomationSwitches s = ScanAutomationSwitches(c.arguments);
+        const AutomationSwitches s = scanAutomationSwitches(c.arguments);
         EXPECT_EQ(s.startedByClient, c.byClient) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(s.registration, c.registration) << c.arguments.join(' ').toStdString();
     }
@@ -46,7 +46,7 @@ TEST(AutomationRegistration, ExecLineSurvivesTheBusSplittingIt) {
     for (const auto& c : cases) {
         EXPECT_EQ(quoteExecArgument(QString::fromUtf8(c.path)), QString::fromUtf8(c.exec))
             << c.path;
-        EXPECT_EQ(ServiceFileText(QString::fromUtf8(c.path)),
+        EXPECT_EQ(serviceFileText(QString::fromUtf8(c.path)),
                   QStringLiteral("[D-BUS Service]\nName=Compass.VelmoraCompass\nExec=") +
                       QString::fromUtf8(c.exec) + QStringLiteral(" -Automation\n"));
     }
@@ -58,15 +58,15 @@ TEST(AutomationRegistration, WritesAndRemovesTheFileInTheUsersDataFolder) {
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     const QString file =
         data.path() + QStringLiteral("/dbus-1/services/Compass.VelmoraCompass.service");
-    EXPECT_EQ(ServiceFilePath(), file);
-    RegisterServer(QStringLiteral("/opt/orvanta/orvanta"));
+    EXPECT_EQ(serviceFilePath(), file);
+    registerServer(QStringLiteral("/opt/orvanta/orvanta"));
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().endsWith("Exec=/opt/orvanta/orvanta -Automation\n"));
     written.close();
-    UnregisterServer();
+    unregisterServer();
     EXPECT_FALSE(QFile::exists(file));
-    UnregisterServer(); // nothing to remove is not an error
+    unregisterServer(); // nothing to remove is not an error
 
     // A services folder that cannot be created names the file.
     ASSERT_TRUE(QDir(data.path() + QStringLiteral("/dbus-1")).removeRecursively());
@@ -74,7 +74,7 @@ TEST(AutomationRegistration, WritesAndRemovesTheFileInTheUsersDataFolder) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     try {
-        RegisterServer(QStringLiteral("/opt/orvanta/orvanta"));
+        registerServer(QStringLiteral("/opt/orvanta/orvanta"));
         ADD_FAILURE() << "no error";
     } catch (const OrvantaError& e) {
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"") + file))

@@ -16,14 +16,14 @@ struct ProgramFolder : SkinFolder {
         QDir(dir.path()).mkpath("default");
         write(fullIni(), sheet(), "default/sheet.png", "default/default.ini");
     }
-    [[nodiscard]] TRenderResult run(const QStringList& args) const {
-        return RenderCommand(args, dir.path() + u'/');
+    [[nodiscard]] RenderResult run(const QStringList& args) const {
+        return renderCommand(args, dir.path() + u'/');
     }
 };
 
 } // namespace
 
-TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
+TEST(renderCommand, BadArgumentsAreNamedInOneLine) {
     const std::pair<QStringList, QString> cases[] = {
         {{}, "--render: missing value"},
         {{"o.png", "--angle", "north"}, "--angle: expected a number, got 'north'"},
@@ -42,27 +42,27 @@ TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
         {{"o.png", "--unit", "7"}, "--unit: expected 0 to 6, got '7'"},
     };
     ProgramFolder program;
-    EXPECT_EQ(program.run({}).Err, "--render: missing the output file\n");
+    EXPECT_EQ(program.run({}).err, "--render: missing the output file\n");
     for (const auto& [args, error] : cases) {
-        const TRenderResult r = program.run(QStringList{"--render"} + args);
-        EXPECT_EQ(r.ExitCode, kRenderExitBadArguments) << error.toStdString();
-        EXPECT_EQ(r.Err, error + u'\n');
-        EXPECT_TRUE(r.Out.isEmpty());
+        const RenderResult r = program.run(QStringList{"--render"} + args);
+        EXPECT_EQ(r.exitCode, kRenderExitBadArguments) << error.toStdString();
+        EXPECT_EQ(r.err, error + u'\n');
+        EXPECT_TRUE(r.out.isEmpty());
     }
-    const TRenderResult skin =
+    const RenderResult skin =
         program.run({"--render", program.path("o.png"), "--skin", program.path("none.ini")});
-    EXPECT_EQ(skin.ExitCode, kRenderExitBadArguments);
-    EXPECT_TRUE(skin.Err.contains("--skin: ")) << skin.Err.toStdString();
+    EXPECT_EQ(skin.exitCode, kRenderExitBadArguments);
+    EXPECT_TRUE(skin.err.contains("--skin: ")) << skin.err.toStdString();
     EXPECT_FALSE(QFile::exists(program.path("o.png")));
 }
 
-TEST(RenderCommand, RendersOneFrameAndSavesNothingElse) {
+TEST(renderCommand, RendersOneFrameAndSavesNothingElse) {
     ProgramFolder program;
     const QString out = program.path("frame.png");
-    const TRenderResult r = program.run({"--render", out, "--spread", "50", "--angle", "90",
-                                         "--pos", "100,100", "--desktop", "640x480"});
-    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, QStringLiteral("50\n"));
+    const RenderResult r = program.run({"--render", out, "--spread", "50", "--angle", "90", "--pos",
+                                        "100,100", "--desktop", "640x480"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("50\n"));
     const QImage image(out);
     ASSERT_EQ(image.size(), QSize(640, 480));
     // Pivot at (110, 110), beam down: the slide's edge and the circle's bottom 50 below.
@@ -83,13 +83,13 @@ TEST(RenderCommand, RendersOneFrameAndSavesNothingElse) {
     EXPECT_EQ(QDir(program.dir.path()).entryList(QDir::Files), QStringList{"frame.png"});
 }
 
-TEST(RenderCommand, OverridesAndCropping) {
+TEST(renderCommand, OverridesAndCropping) {
     ProgramFolder program;
     const QString out = program.path("c.png");
-    TRenderResult r = program.run({"--render", out, "--measure-type", "1", "--shape", "4",
-                                   "--scribe", "1", "--quality", "low", "--crop"});
-    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, QStringLiteral("565.69\n")); // the inscribed square's perimeter
+    RenderResult r = program.run({"--render", out, "--measure-type", "1", "--shape", "4",
+                                  "--scribe", "1", "--quality", "low", "--crop"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("565.69\n")); // the inscribed square's perimeter
     const QImage cropped(out);
     // The figure's square (204) is the widest part: pivot (210, 160) by default.
     EXPECT_EQ(cropped.height(), 204);
@@ -103,10 +103,10 @@ TEST(RenderCommand, OverridesAndCropping) {
     r = program.run(
         {"--render", out, "--skin",
          other.write(fullIni().replace("BaseRect=0, 0, 30, 20", "BaseRect=40, 0, 20, 20"))});
-    ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QImage(out).pixel(200, 151), kSlideColour);
 
     r = program.run({"--render", "--help"});
-    EXPECT_EQ(r.ExitCode, 0);
-    EXPECT_TRUE(r.Out.startsWith("Usage: orvanta --render OUT.png"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("Usage: orvanta --render OUT.png"));
 }

@@ -1,7 +1,7 @@
 // Extreme states and hostile skins render without a crash, a hang or an absurd
 // allocation: every image stays the desktop's size or the picture's, and every
 // number the renderer leaves behind is one the next start can read.
-#include "render/renderer.h"
+#include "render/compassrenderer.h"
 #include "rendertestskin.h"
 #include "skins/picture.h"
 
@@ -32,49 +32,48 @@ DesktopGeometry threeFourK() {
 
 class Robustness : public ::testing::Test {
 protected:
-    void SetUp() override { options.FirstTime = false; }
+    void SetUp() override { options.firstTime = false; }
 
     // Composes `skin` and renders one frame on `desktop`, then checks that
     // nothing grew beyond what the desktop and the skin picture justify.
-    void renderOnce(const DesktopGeometry& desktop, TDervikSkin& skin) {
-        model.Initialise(desktop);
+    void renderOnce(const DesktopGeometry& desktop, Skin& skin) {
+        model.initialise(desktop);
         applyState();
-        ASSERT_TRUE(Compose(skin, options, model.state, renderer.Layers).Ok);
+        ASSERT_TRUE(compose(skin, options, model.state, renderer.layers).ok);
         applyState(); // composing may move the compass to keep the pivot
         QElapsedTimer clock;
         clock.start();
-        TRenderInput in{model, skin, desktop, true, false};
-        const TFrame frame = renderer.RenderCompass(in);
+        RenderInput in{model, skin, desktop, true, false};
+        const Frame frame = renderer.renderCompass(in);
         EXPECT_LT(clock.elapsed(), kRenderBudgetMs);
-        EXPECT_TRUE(frame.Rendered);
+        EXPECT_TRUE(frame.rendered);
         const QSize screen = desktop.virtualRect.size();
-        EXPECT_EQ(renderer.WindowImage().size(), screen);
-        EXPECT_TRUE(QRect(QPoint(), screen).contains(renderer.FBounds) ||
-                    renderer.FBounds.isEmpty());
+        EXPECT_EQ(renderer.windowImage().size(), screen);
+        EXPECT_TRUE(QRect(QPoint(), screen).contains(renderer.bounds) || renderer.bounds.isEmpty());
         // No layer is larger than the desktop plus the skin picture around it.
         const qint64 limit =
-            qint64(screen.width() + 2 * skin.ImageWidth) * (screen.height() + 2 * skin.ImageHeight);
-        for (const auto& layer : renderer.Layers.Layers())
-            EXPECT_LE(qint64(layer->Bitmap.width()) * layer->Bitmap.height(), limit);
+            qint64(screen.width() + 2 * skin.imageWidth) * (screen.height() + 2 * skin.imageHeight);
+        for (const auto& layer : renderer.layers.layers())
+            EXPECT_LE(qint64(layer->bitmap.width()) * layer->bitmap.height(), limit);
         // What the render stored is what the next start reads back.
-        EXPECT_TRUE(std::isfinite(options.Angle));
-        EXPECT_TRUE(std::isfinite(options.Measurement));
-        EXPECT_GE(options.Measurement, 0.0f);
-        EXPECT_LE(options.Measurement, float(model.state.FMaxLength));
-        EXPECT_FALSE(model.state.FDisplayText.isEmpty());
+        EXPECT_TRUE(std::isfinite(options.angle));
+        EXPECT_TRUE(std::isfinite(options.measurement));
+        EXPECT_GE(options.measurement, 0.0f);
+        EXPECT_LE(options.measurement, float(model.state.maxLength));
+        EXPECT_FALSE(model.state.displayText.isEmpty());
     }
     // The state under test, set after Initialise has read the options.
     void applyState() {
-        model.state.FAngle = angle;
-        model.state.FMeasurement = spread < 0 ? float(model.state.FMaxLength) : spread;
+        model.state.angle = angle;
+        model.state.measurement = spread < 0 ? float(model.state.maxLength) : spread;
     }
 
     SkinFolder folder;
-    TDervikSkin skin{folder.write(fullIni())};
-    TDervikOptions options{folder.path("Compass.ini"), u'.'};
-    TMeasurements units{folder.path(""), QString(), u'.'};
+    Skin skin{folder.write(fullIni())};
+    Settings options{folder.path("Compass.ini"), u'.'};
+    UnitTable units{folder.path(""), QString(), u'.'};
     CompassModel model{options, units, u'.'};
-    TCompassRenderer renderer;
+    CompassRenderer renderer;
     float angle = 0;
     float spread = -1; // the longest spread the desktop allows
 };
@@ -88,13 +87,13 @@ TEST_F(Robustness, LongestSpreadOnThreeFourKMonitors) {
     } cases[] = {{0, 0, 0, 0}, {0, 0, 2, 45}, {39, 0, 1, 30}, {39, 1, 2, 180}, {3, 0, 0, 269.9f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "shape " << c.shape << " angle " << c.angle);
-        options.Shape = c.shape;
-        options.Scribe = c.scribe;
-        options.MeasureType = c.measureType;
+        options.shape = c.shape;
+        options.scribe = c.scribe;
+        options.measureType = c.measureType;
         angle = c.angle;
         renderOnce(threeFourK(), skin);
-        EXPECT_EQ(model.state.FMeasurement, float(model.state.FMaxLength));
-        EXPECT_GT(model.state.FMaxLength, 11520); // the whole width and more
+        EXPECT_EQ(model.state.measurement, float(model.state.maxLength));
+        EXPECT_GT(model.state.maxLength, 11520); // the whole width and more
     }
 }
 
@@ -110,7 +109,7 @@ TEST_F(Robustness, AbsurdAnglesAndSpreads) {
         angle = c.angle;
         spread = c.spread;
         renderOnce(desktop, skin);
-        EXPECT_TRUE(std::isfinite(renderer.Geometry().Centre.x()));
+        EXPECT_TRUE(std::isfinite(renderer.geometry().centre.x()));
     }
 }
 
@@ -122,21 +121,21 @@ TEST_F(Robustness, HandEditedNumbersThatAreNotNumbers) {
                "Y=-2147483648\r\nShape=-7\r\nScribe=9\r\nMeasureType=77\r\nTransparency=-1\r\n"
                "SelectedBaseColor=123456\r\n");
     file.close();
-    TDervikOptions edited(folder.path("Compass.ini"), u'.');
+    Settings edited(folder.path("Compass.ini"), u'.');
     CompassModel editedModel(edited, units, u'.');
     const DesktopGeometry desktop{
         QRect(0, 0, 1024, 768), {QRect(0, 0, 1024, 768)}, QRect(0, 0, 1024, 768)};
-    editedModel.Initialise(desktop);
-    ASSERT_TRUE(Compose(skin, edited, editedModel.state, renderer.Layers).Ok);
-    TRenderInput in{editedModel, skin, desktop, true, false};
-    renderer.RenderCompass(in);
-    if (editedModel.state.FNeedsRepaint) // the compass was off screen: centred
-        renderer.RenderCompass(in);
-    EXPECT_TRUE(QRect(0, 0, 1024, 768).intersects(renderer.FBounds));
-    ASSERT_TRUE(edited.Save());
-    const TDervikOptions again(folder.path("Compass.ini"), u'.');
-    EXPECT_TRUE(std::isfinite(again.Angle));
-    EXPECT_TRUE(std::isfinite(again.Measurement));
+    editedModel.initialise(desktop);
+    ASSERT_TRUE(compose(skin, edited, editedModel.state, renderer.layers).ok);
+    RenderInput in{editedModel, skin, desktop, true, false};
+    renderer.renderCompass(in);
+    if (editedModel.state.needsRepaint) // the compass was off screen: centred
+        renderer.renderCompass(in);
+    EXPECT_TRUE(QRect(0, 0, 1024, 768).intersects(renderer.bounds));
+    ASSERT_TRUE(edited.save());
+    const Settings again(folder.path("Compass.ini"), u'.');
+    EXPECT_TRUE(std::isfinite(again.angle));
+    EXPECT_TRUE(std::isfinite(again.measurement));
 }
 
 namespace {
@@ -213,13 +212,13 @@ TEST(HandEditedOptions, NumbersBeyondTheFloatRangeGiveTheDefault) {
         file.write(QByteArray("[Options]\r\nAngle=") + c.text + "\r\nMeasurement=" + c.text +
                    "\r\n");
         file.close();
-        TDervikOptions options(path, u'.');
-        EXPECT_EQ(options.Angle, c.angle);
-        EXPECT_EQ(options.Measurement, c.measurement);
-        ASSERT_TRUE(options.Save());
-        const TDervikOptions again(path, u'.');
-        EXPECT_EQ(again.Angle, options.Angle);
-        EXPECT_EQ(again.Measurement, options.Measurement);
+        Settings options(path, u'.');
+        EXPECT_EQ(options.angle, c.angle);
+        EXPECT_EQ(options.measurement, c.measurement);
+        ASSERT_TRUE(options.save());
+        const Settings again(path, u'.');
+        EXPECT_EQ(again.angle, options.angle);
+        EXPECT_EQ(again.measurement, options.measurement);
     }
 }
 
@@ -237,11 +236,11 @@ TEST(FarAwayLayers, BoundsAtTheEndOfTheIntegerRangeTouchNoScreen) {
                  {{1e300, -1e300}, 0, false},      {{100, 100}, 30, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.position.x() << ", " << c.position.y());
-        TRotLayer layer;
-        layer.Bitmap = QImage(40, 20, QImage::Format_ARGB32);
-        layer.Position = c.position;
-        layer.Angle = c.angle;
-        const QRect bounds = layer.TransformedBounds();
+        Layer layer;
+        layer.bitmap = QImage(40, 20, QImage::Format_ARGB32);
+        layer.position = c.position;
+        layer.angle = c.angle;
+        const QRect bounds = layer.transformedBounds();
         EXPECT_EQ(bounds.intersects(anyDesktop), c.onScreen);
         if (c.onScreen) {
             EXPECT_GE(bounds.width(), 40);
@@ -257,13 +256,13 @@ TEST_F(Robustness, ManySidedPolygonsAtTheSmallestSpreads) {
             for (const std::int32_t type : {0, 1, 2}) {
                 SCOPED_TRACE(testing::Message()
                              << "spread " << s << " scribe " << scribe << " measure type " << type);
-                options.Shape = 39;
-                options.Scribe = scribe;
-                options.MeasureType = type;
+                options.shape = 39;
+                options.scribe = scribe;
+                options.measureType = type;
                 spread = s;
                 renderOnce(desktop, skin);
-                EXPECT_EQ(model.state.FMeasurement, s);
-                EXPECT_FALSE(model.FormatMeasurement().contains(u"nan", Qt::CaseInsensitive));
+                EXPECT_EQ(model.state.measurement, s);
+                EXPECT_FALSE(model.formatMeasurement().contains(u"nan", Qt::CaseInsensitive));
             }
         }
     }
@@ -285,8 +284,8 @@ TEST_F(Robustness, EveryRectangleAtThePicturesEdge) {
         "AngleRect=0, 0, 120, 60, 3\nRadiusRect=119, 0, 5, 60, 1\n"
         "[HorizontalControlsDown]\nCloseRect=119, 59, 99, 99\n"
         "[HorizontalControlsOver]\nCloseRect=-1, -1, 1, 1\n");
-    TDervikSkin edgy(folder.write(ini, sheet(), "sheet.png", "edgy.ini"));
-    ASSERT_TRUE(edgy.PictureReadable());
+    Skin edgy(folder.write(ini, sheet(), "sheet.png", "edgy.ini"));
+    ASSERT_TRUE(edgy.pictureReadable());
     const DesktopGeometry desktop{
         QRect(0, 0, 800, 600), {QRect(0, 0, 800, 600)}, QRect(0, 0, 800, 600)};
     for (const float a : {0.0f, 90.0f, 213.0f}) {

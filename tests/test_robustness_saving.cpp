@@ -26,12 +26,12 @@ constexpr int kStartMs = 30000;
 
 // Which set the folder's files hold: "A", "B", or what is wrong.
 QString optionsSet(const QString& folder) {
-    const TDervikOptions options(QDir(folder).filePath("Compass.ini"), u'.');
-    return HoldsOptions(options, kSetA) ? "A" : HoldsOptions(options, kSetB) ? "B" : "neither";
+    const Settings options(QDir(folder).filePath("Compass.ini"), u'.');
+    return holdsOptions(options, kSetA) ? "A" : holdsOptions(options, kSetB) ? "B" : "neither";
 }
 QString unitsSet(const QString& folder) {
-    const TMeasurements units(folder, QString(), u'.');
-    return HoldsUnits(units, kSetA) ? "A" : HoldsUnits(units, kSetB) ? "B" : "neither";
+    const UnitTable units(folder, QString(), u'.');
+    return holdsUnits(units, kSetA) ? "A" : holdsUnits(units, kSetB) ? "B" : "neither";
 }
 
 int saveOnce(const QString& folder, const QString& set, const QStringList& extra = {}) {

@@ -1,5 +1,5 @@
+#include "render/layer.h"
 #include "render/layerstack.h"
-#include "render/rotlayer.h"
 
 #include <QLineF>
 #include <QPainter>
@@ -11,11 +11,11 @@ using namespace orvanta;
 
 namespace {
 
-QImage drawOnto(const TRotLayer& layer, QSize size) {
+QImage drawOnto(const Layer& layer, QSize size) {
     QImage out(size, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
     QPainter p(&out);
-    layer.Draw(p);
+    layer.draw(p);
     return out;
 }
 
@@ -42,12 +42,12 @@ TEST(RotLayer, MapsBitmapPointsLikeTheCompassTurns) {
         {45, {0, 0}, {0, 0}, {10, 0}, {7.0710678, -7.0710678}},
     };
     for (const Case& c : cases) {
-        TRotLayer layer;
-        layer.Angle = c.angle;
-        layer.Pivot = c.pivot;
-        layer.Position = c.position;
-        EXPECT_NEAR(QLineF(layer.MapToWindow(c.bitmap), c.window).length(), 0, 1e-5) << c.angle;
-        EXPECT_NEAR(QLineF(layer.MapToBitmap(c.window), c.bitmap).length(), 0, 1e-5) << c.angle;
+        Layer layer;
+        layer.angle = c.angle;
+        layer.pivot = c.pivot;
+        layer.position = c.position;
+        EXPECT_NEAR(QLineF(layer.mapToWindow(c.bitmap), c.window).length(), 0, 1e-5) << c.angle;
+        EXPECT_NEAR(QLineF(layer.mapToBitmap(c.window), c.bitmap).length(), 0, 1e-5) << c.angle;
     }
 }
 
@@ -57,21 +57,21 @@ TEST(RotLayer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x)
             bitmap.setPixel(x, y, qRgba(x * 6 + 5, y * 10 + 5, 200, 255));
-    TRotLayer layer;
-    layer.Bitmap = bitmap;
-    layer.Pivot = {5, 4};
-    layer.Position = {60, 60};
+    Layer layer;
+    layer.bitmap = bitmap;
+    layer.pivot = {5, 4};
+    layer.position = {60, 60};
     for (const float angle : {0.0f, -90.0f, 90.0f, 180.0f, -170.0f, -33.0f, 13.0f, 151.0f}) {
         // At right angles nearest-neighbour drawing moves pixels without loss:
         // the pixel-centre convention decides where each one lands.
         const bool right = std::fmod(angle, 90.0f) == 0.0f;
-        layer.Angle = angle;
-        layer.Smooth = !right;
+        layer.angle = angle;
+        layer.smooth = !right;
         const QImage out = drawOnto(layer, {160, 160});
-        const QRect bounds = layer.TransformedBounds();
+        const QRect bounds = layer.transformedBounds();
         EXPECT_EQ(countOpaque(out, bounds), 0) << angle;
         // Tight: the transformed corners lie within one pixel.
-        const QRectF corners = layer.Transform().mapRect(QRectF(-0.5, -0.5, 40, 9));
+        const QRectF corners = layer.transform().mapRect(QRectF(-0.5, -0.5, 40, 9));
         EXPECT_NEAR(bounds.left(), corners.left(), 0.5) << angle;
         EXPECT_LE(bounds.right(), corners.right() + 0.5) << angle;
         if (!right)
@@ -79,7 +79,7 @@ TEST(RotLayer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
         EXPECT_EQ(bounds.width() * bounds.height(), 360) << angle;
         for (int y = 0; y < 9; ++y) {
             for (int x = 0; x < 40; ++x) {
-                const QPointF w = layer.MapToWindow(QPointF(x, y));
+                const QPointF w = layer.mapToWindow(QPointF(x, y));
                 ASSERT_EQ(out.pixel(qRound(w.x()), qRound(w.y())), bitmap.pixel(x, y))
                     << angle << " " << x << "," << y;
             }
@@ -88,13 +88,13 @@ TEST(RotLayer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
 }
 
 TEST(RotLayer, HitTestFollowsTheTransformAndAlpha) {
-    TRotLayer layer;
-    layer.Bitmap = QImage(10, 4, QImage::Format_ARGB32);
-    layer.Bitmap.fill(qRgba(0, 0, 255, 255));
+    Layer layer;
+    layer.bitmap = QImage(10, 4, QImage::Format_ARGB32);
+    layer.bitmap.fill(qRgba(0, 0, 255, 255));
     for (int y = 0; y < 4; ++y)
-        layer.Bitmap.setPixel(5, y, qRgba(0, 0, 0, 0)); // a transparent gap
-    layer.Position = {100, 100};
-    layer.Angle = -90; // bitmap x runs down the screen
+        layer.bitmap.setPixel(5, y, qRgba(0, 0, 0, 0)); // a transparent gap
+    layer.position = {100, 100};
+    layer.angle = -90; // bitmap x runs down the screen
     struct Case {
         QPointF window;
         bool alphaHit, hits;
@@ -108,18 +108,18 @@ TEST(RotLayer, HitTestFollowsTheTransformAndAlpha) {
         {{100.4, 104.6}, true, false}, // nearest pixel (5, 0), the gap
     };
     for (const Case& c : cases) {
-        layer.AlphaHit = c.alphaHit;
-        EXPECT_EQ(layer.HitTest(c.window), c.hits) << c.window.x() << "," << c.window.y();
+        layer.alphaHit = c.alphaHit;
+        EXPECT_EQ(layer.hitTest(c.window), c.hits) << c.window.x() << "," << c.window.y();
     }
 }
 
 TEST(RotLayer, RedrawsAfterTheBitmapChanges) {
     // The premultiplied copy must not outlive the bitmap it was made from.
-    TRotLayer layer;
-    layer.Bitmap = QImage(2, 2, QImage::Format_ARGB32);
-    layer.Bitmap.fill(qRgba(255, 0, 0, 255));
+    Layer layer;
+    layer.bitmap = QImage(2, 2, QImage::Format_ARGB32);
+    layer.bitmap.fill(qRgba(255, 0, 0, 255));
     EXPECT_EQ(drawOnto(layer, {2, 2}).pixel(1, 1), qRgba(255, 0, 0, 255));
-    layer.Bitmap.setPixel(1, 1, qRgba(0, 0, 255, 128));
+    layer.bitmap.setPixel(1, 1, qRgba(0, 0, 255, 128));
     EXPECT_EQ(drawOnto(layer, {2, 2}).pixel(1, 1), qRgba(0, 0, 128, 128));
 }
 
@@ -130,27 +130,27 @@ TEST(LayerStack, MeasureTypeControlComesToTheTop) {
                                       SkinControl::Area};
     for (const bool full : {true, false}) {
         for (int type = 0; type < 3; ++type) {
-            TLayerStack stack;
+            LayerStack stack;
             for (const SkinControl c : kTypes) {
                 if (full || c != SkinControl::Circumference)
-                    stack.Control(c) = {stack.Add(std::make_unique<TRotLayer>()),
-                                        stack.Add(std::make_unique<TRotLayer>()),
-                                        stack.Add(std::make_unique<TRotLayer>())};
-                stack.Add(std::make_unique<TRotLayer>());
+                    stack.control(c) = {stack.add(std::make_unique<Layer>()),
+                                        stack.add(std::make_unique<Layer>()),
+                                        stack.add(std::make_unique<Layer>())};
+                stack.add(std::make_unique<Layer>());
             }
-            const std::size_t count = stack.Layers().size();
-            RaiseMeasureTypeControl(stack, type);
-            ASSERT_EQ(stack.Layers().size(), count);
-            const TControlLayers& chosen = stack.Control(kTypes[type]);
+            const std::size_t count = stack.layers().size();
+            raiseMeasureTypeControl(stack, type);
+            ASSERT_EQ(stack.layers().size(), count);
+            const ControlLayers& chosen = stack.control(kTypes[type]);
             for (const SkinControl other : kTypes) {
-                const TControlLayers& o = stack.Control(other);
-                if (!o.Exists())
+                const ControlLayers& o = stack.control(other);
+                if (!o.exists())
                     continue;
-                EXPECT_EQ(stack.IndexOf(o.Pressed), stack.IndexOf(o.Hover) - 1);
-                EXPECT_EQ(stack.IndexOf(o.Normal), stack.IndexOf(o.Hover) - 2);
+                EXPECT_EQ(stack.indexOf(o.pressed), stack.indexOf(o.hover) - 1);
+                EXPECT_EQ(stack.indexOf(o.normal), stack.indexOf(o.hover) - 2);
                 // Above every rival (a missing control moves nothing).
-                EXPECT_TRUE(!chosen.Exists() || other == kTypes[type] ||
-                            stack.IndexOf(chosen.Normal) > stack.IndexOf(o.Hover))
+                EXPECT_TRUE(!chosen.exists() || other == kTypes[type] ||
+                            stack.indexOf(chosen.normal) > stack.indexOf(o.hover))
                     << type;
             }
         }

@@ -12,9 +12,9 @@ using namespace orvanta;
 
 namespace {
 
-struct RecordingSink : IMessageSink {
+struct RecordingSink : MessageSink {
     QStringList shown;
-    void ShowMessage(const QString& text) override { shown << text; }
+    void showMessage(const QString& text) override { shown << text; }
 };
 
 // A skin folder with a 100 x 50 picture "sheet.png" and a definition "skin.ini".
@@ -29,9 +29,9 @@ public:
         f.write(gb18030 ? encodeGb18030(ini) : ini.toUtf8());
         return f.fileName();
     }
-    [[nodiscard]] TDervikSkin load(const QString& general, const QString& main) const {
-        return TDervikSkin(write("[一般]\n" + general + "\n[Main]\n" + main +
-                                 "\n[Horizontal]\nImage=sheet.png\n"));
+    [[nodiscard]] Skin load(const QString& general, const QString& main) const {
+        return Skin(write("[一般]\n" + general + "\n[Main]\n" + main +
+                          "\n[Horizontal]\nImage=sheet.png\n"));
     }
 
 private:
@@ -55,7 +55,7 @@ TEST(SkinText, SplitsLikeCommaText) {
 }
 
 TEST(SkinRect, ParsesAndLimitsByThePicture) {
-    const std::vector<std::pair<QString, TRect>> cases = {
+    const std::vector<std::pair<QString, SkinRect>> cases = {
         {"10, 20, 30, 5", {10, 20, 40, 25}},
         {"10 20 $1e 0x5", {10, 20, 40, 25}},
         {"-10, -5, 20, 10", {-10, -5, 10, 5}},
@@ -68,9 +68,9 @@ TEST(SkinRect, ParsesAndLimitsByThePicture) {
     };
     for (const auto& [text, rect] : cases)
         EXPECT_EQ(parseRect(text, 100, 50), rect) << text.toStdString();
-    EXPECT_EQ(parseRect(u"10, 20, 30, 5", 0, 0), TRect{}); // a picture that could not be read
-    EXPECT_EQ(parsePoint(u"500, -99999", 100, 50), (TPoint{100, -50}));
-    EXPECT_EQ(parsePoint(u"x, 9", 100, 50), (TPoint{0, 9}));
+    EXPECT_EQ(parseRect(u"10, 20, 30, 5", 0, 0), SkinRect{}); // a picture that could not be read
+    EXPECT_EQ(parsePoint(u"500, -99999", 100, 50), (SkinPoint{100, -50}));
+    EXPECT_EQ(parsePoint(u"x, 9", 100, 50), (SkinPoint{0, 9}));
 }
 
 TEST(SkinRect, PlacementIsReadAsText) {
@@ -79,19 +79,19 @@ TEST(SkinRect, PlacementIsReadAsText) {
         {", 01", true, false}, {", \"3\"", false, true},
     };
     for (const auto& [fifth, onBase, onPanel] : cases) {
-        TRectPlus r;
-        r.SetFromText(TRectPlus::Placement, "4, 4, 16, 16" + fifth, 100, 50);
-        r.SetFromText(TRectPlus::Normal, u"1, 1, 1, 1, 3", 100, 50); // not read outside state 0
-        EXPECT_EQ(r.Rects[0], (TRect{4, 4, 20, 20}));
-        EXPECT_EQ(std::pair(r.OnBase, r.OnPanel), std::pair(onBase, onPanel))
+        ControlRects r;
+        r.setFromText(ControlRects::Placement, "4, 4, 16, 16" + fifth, 100, 50);
+        r.setFromText(ControlRects::Normal, u"1, 1, 1, 1, 3", 100, 50); // not read outside state 0
+        EXPECT_EQ(r.rects[0], (SkinRect{4, 4, 20, 20}));
+        EXPECT_EQ(std::pair(r.onBase, r.onPanel), std::pair(onBase, onPanel))
             << fifth.toStdString();
     }
 }
 
 TEST(SkinRect, LooksFallBackPressedHoverNormalPlacement) {
-    const TRect place{1, 1, 2, 2}, down{3, 3, 4, 4}, over{5, 5, 6, 6}, normal{7, 7, 8, 8}, none;
-    // The looks that are set, and what GetRect gives for pressed, hover, normal.
-    const std::vector<std::tuple<std::array<TRect, 4>, TRect, TRect, TRect>> cases = {
+    const SkinRect place{1, 1, 2, 2}, down{3, 3, 4, 4}, over{5, 5, 6, 6}, normal{7, 7, 8, 8}, none;
+    // The looks that are set, and what rect gives for pressed, hover, normal.
+    const std::vector<std::tuple<std::array<SkinRect, 4>, SkinRect, SkinRect, SkinRect>> cases = {
         {std::array{place, down, over, normal}, down, over, normal},
         {std::array{place, none, over, normal}, over, over, normal},
         {std::array{place, none, none, normal}, normal, normal, normal},
@@ -99,42 +99,42 @@ TEST(SkinRect, LooksFallBackPressedHoverNormalPlacement) {
         {std::array{none, none, none, none}, none, none, none},
     };
     for (const auto& [rects, pressed, hover, look] : cases) {
-        TRectPlus r;
-        r.Rects = rects;
-        EXPECT_EQ(r.GetRect(TRectPlus::Pressed), pressed);
-        EXPECT_EQ(r.GetRect(TRectPlus::Hover), hover);
-        EXPECT_EQ(r.GetRect(9), look); // beyond the last state: the normal look
-        EXPECT_EQ(r.GetRect(-1), rects[0]);
+        ControlRects r;
+        r.rects = rects;
+        EXPECT_EQ(r.rect(ControlRects::Pressed), pressed);
+        EXPECT_EQ(r.rect(ControlRects::Hover), hover);
+        EXPECT_EQ(r.rect(9), look); // beyond the last state: the normal look
+        EXPECT_EQ(r.rect(-1), rects[0]);
     }
 }
 
 TEST(SkinColor, SixHexDigitsRedGreenBlue) {
-    const std::vector<std::pair<QString, std::optional<TColor>>> cases = {
+    const std::vector<std::pair<QString, std::optional<SkinColor>>> cases = {
         {"abCDEF", 0xEFCDAB},     {"ff0000zz", 0x0000FF},    {"ff00", std::nullopt},
         {"gg0000", std::nullopt}, {" ff00ff", std::nullopt},
     };
     for (const auto& [text, color] : cases)
         EXPECT_EQ(parseColor(text), color) << text.toStdString();
-    EXPECT_EQ(TDervikSkin::HexToColor(u"nonsense"), 0u);
+    EXPECT_EQ(Skin::hexToColor(u"nonsense"), 0u);
     EXPECT_EQ(colorToRgb(0x563412, 7), qRgba(0x12, 0x34, 0x56, 7));
 }
 
-TEST(Skin, MissingDefinitionGivesEveryDefault) {
+TEST(skin, MissingDefinitionGivesEveryDefault) {
     QTemporaryDir dir;
     RecordingSink sink;
-    const auto skin = TDervikSkin::Create(dir.filePath("none.ini"), sink);
-    EXPECT_EQ(std::pair(skin->Name, skin->Author), std::pair(QString("未命名"), QString("未知")));
-    EXPECT_EQ(skin->Image, dir.path() + "/"); // the folder itself, which is no picture
+    const auto skin = Skin::create(dir.filePath("none.ini"), sink);
+    EXPECT_EQ(std::pair(skin->name, skin->author), std::pair(QString("未命名"), QString("未知")));
+    EXPECT_EQ(skin->image, dir.path() + "/"); // the folder itself, which is no picture
     EXPECT_EQ(sink.shown, QStringList{kUnrecoverable.arg("未命名")});
-    EXPECT_EQ(std::tuple(skin->Version, skin->CompassVersion, skin->ImageWidth, skin->FontSize),
+    EXPECT_EQ(std::tuple(skin->version, skin->compassVersion, skin->imageWidth, skin->fontSize),
               std::tuple(1, 4, 0, 12));
-    EXPECT_EQ(skin->FontColor, "000000"); // the other colours fall back in UntrustedValues
-    EXPECT_TRUE(skin->BaseRect.isUnset());
+    EXPECT_EQ(skin->fontColorText, "000000"); // the other colours fall back in UntrustedValues
+    EXPECT_TRUE(skin->baseRect.isUnset());
 }
 
-TEST(Skin, ReadsALegacyEncodedDefinition) {
+TEST(skin, ReadsALegacyEncodedDefinition) {
     SkinFolder folder;
-    const TDervikSkin skin(folder.write(
+    const Skin skin(folder.write(
         "[一般]\r\n名称=木纹\r\n作者=张三\r\n版本=$10\r\n"
         "[main]\r\nBLEEDCOLOR=101010\r\nBaseColors=\"ff0000\" 00ff00\r\n"
         "FontSize=0x14\r\nFontBold=1\r\nFontItalic=true\r\n"
@@ -144,28 +144,28 @@ TEST(Skin, ReadsALegacyEncodedDefinition) {
         "[HorizontalControls]\r\nAreaRect=0, 40, 8, 8\r\nCloseRect=8, 40, 8, 8\r\n"
         "[HorizontalControlsOver]\r\nAreaRect=10, 40, 8, 8\r\n",
         true));
-    EXPECT_EQ(std::tuple(skin.Name, skin.Author, skin.Version),
+    EXPECT_EQ(std::tuple(skin.name, skin.author, skin.version),
               std::tuple(QString("木纹"), QString("张三"), 16));
-    EXPECT_EQ(std::pair(skin.BleedColor, skin.ButtonBleedColor),
+    EXPECT_EQ(std::pair(skin.bleedColorText, skin.buttonBleedColorText),
               std::pair(QString("101010"), QString("101010")));
-    EXPECT_EQ(skin.BaseColors, QStringList({"ff0000", "00ff00"}));
-    EXPECT_EQ(std::tuple(skin.FontSize, skin.FontBold, skin.FontItalic),
+    EXPECT_EQ(skin.baseColors, QStringList({"ff0000", "00ff00"}));
+    EXPECT_EQ(std::tuple(skin.fontSize, skin.fontBold, skin.fontItalic),
               std::tuple(20, true, false)); // "true" is no integer
-    EXPECT_EQ(std::tuple(skin.ImageWidth, skin.ImageHeight, skin.ImageIsPng),
+    EXPECT_EQ(std::tuple(skin.imageWidth, skin.imageHeight, skin.imageIsPng),
               std::tuple(100, 50, true));
-    // An absent SlideRect is the whole picture.
-    EXPECT_EQ(std::pair(skin.SlideRect, skin.BarRect),
-              std::pair(TRect{0, 0, 100, 50}, TRect{40, 20, 50, 30}));
-    EXPECT_EQ(std::pair(skin.BaseEdge, skin.BasePanelAnchor), std::pair(20, TPoint{7, 8}));
-    EXPECT_EQ(skin.SizeRect.GetRect(TRectPlus::Placement), (TRect{62, 30, 92, 42}));
-    const TRectPlus& area = skin.control(SkinControl::Area);
-    EXPECT_EQ(std::pair(area.OnBase, area.OnPanel), std::pair(false, true));
-    EXPECT_EQ(area.GetRect(TRectPlus::Pressed), (TRect{10, 40, 18, 48}));
+    // An absent slideRect is the whole picture.
+    EXPECT_EQ(std::pair(skin.slideRect, skin.barRect),
+              std::pair(SkinRect{0, 0, 100, 50}, SkinRect{40, 20, 50, 30}));
+    EXPECT_EQ(std::pair(skin.baseEdge, skin.basePanelAnchor), std::pair(20, SkinPoint{7, 8}));
+    EXPECT_EQ(skin.sizeRect.rect(ControlRects::Placement), (SkinRect{62, 30, 92, 42}));
+    const ControlRects& area = skin.control(SkinControl::Area);
+    EXPECT_EQ(std::pair(area.onBase, area.onPanel), std::pair(false, true));
+    EXPECT_EQ(area.rect(ControlRects::Pressed), (SkinRect{10, 40, 18, 48}));
     // Present only among the looks, not placed: the control does not exist.
-    EXPECT_TRUE(skin.control(SkinControl::Close).GetRect(TRectPlus::Placement).isUnset());
+    EXPECT_TRUE(skin.control(SkinControl::Close).rect(ControlRects::Placement).isUnset());
 }
 
-TEST(Skin, UntrustedValuesFallBackOrAreClamped) {
+TEST(skin, UntrustedValuesFallBackOrAreClamped) {
     SkinFolder folder;
     const std::vector<std::pair<QString, std::int32_t>> sizes = {
         {"FontSize=1000000", 512},
@@ -174,36 +174,36 @@ TEST(Skin, UntrustedValuesFallBackOrAreClamped) {
         {"FontSize=-2147483648", 512},
     };
     for (const auto& [line, size] : sizes)
-        EXPECT_EQ(folder.load("", line).FontSize, size) << line.toStdString();
+        EXPECT_EQ(folder.load("", line).fontSize, size) << line.toStdString();
 
-    const TDervikSkin skin =
+    const Skin skin =
         folder.load("名称=" + QString(3000, u'n') + "\nCompassVersion=5x",
                     "TransColor=xyz\nBleedColor=abc\nButtonBleedColor=fff\nBaseColors=zz, 0000ff");
-    EXPECT_EQ(skin.Name.size(), 2047);
-    EXPECT_EQ(skin.CompassVersion, 4);
-    EXPECT_EQ(QStringList({skin.TransColor, skin.BleedColor, skin.ButtonBleedColor}),
+    EXPECT_EQ(skin.name.size(), 2047);
+    EXPECT_EQ(skin.compassVersion, 4);
+    EXPECT_EQ(QStringList({skin.transColorText, skin.bleedColorText, skin.buttonBleedColorText}),
               QStringList({"ff00ff", "7f7f7f", "7f7f7f"}));
-    EXPECT_EQ(skin.BaseColors, QStringList{"0000ff"});
+    EXPECT_EQ(skin.baseColors, QStringList{"0000ff"});
 }
 
-TEST(Skin, BaseColorsStepAndWrap) {
+TEST(skin, BaseColorsStepAndWrap) {
     SkinFolder folder;
     // An empty list falls back to the default list, so stepping still does something.
-    TDervikSkin skin = folder.load("", "BaseColors=");
-    std::vector<TColor> seen;
-    for (int i = 0; i < 6; ++i, skin.NextBaseColor())
-        seen.push_back(skin.GetBaseColor());
-    EXPECT_EQ(seen, (std::vector<TColor>{0xFF, 0xFF00, 0xFF0000, 0, 0xFFFFFF, 0xFF}));
+    Skin skin = folder.load("", "BaseColors=");
+    std::vector<SkinColor> seen;
+    for (int i = 0; i < 6; ++i, skin.nextBaseColor())
+        seen.push_back(skin.baseColor());
+    EXPECT_EQ(seen, (std::vector<SkinColor>{0xFF, 0xFF00, 0xFF0000, 0, 0xFFFFFF, 0xFF}));
     for (const std::int32_t stale : {5, -1, std::numeric_limits<std::int32_t>::max()}) {
-        skin.BaseColorIndex = stale; // from a hand-edited options file
-        EXPECT_EQ(skin.GetBaseColor(), 0xFFu) << stale;
-        skin.BaseColorIndex = stale;
-        skin.NextBaseColor();
-        EXPECT_EQ(skin.BaseColorIndex, 0) << stale;
+        skin.baseColorIndex = stale; // from a hand-edited options file
+        EXPECT_EQ(skin.baseColor(), 0xFFu) << stale;
+        skin.baseColorIndex = stale;
+        skin.nextBaseColor();
+        EXPECT_EQ(skin.baseColorIndex, 0) << stale;
     }
 }
 
-TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {
+TEST(skin, TellsAboutNewerSkinsAndUnreadablePictures) {
     SkinFolder folder;
     const std::vector<std::tuple<QString, QString, QStringList>> cases = {
         {"CompassVersion=4", "sheet.png", {}},
@@ -215,18 +215,18 @@ TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {
     };
     for (const auto& [general, image, messages] : cases) {
         RecordingSink sink;
-        const auto skin = TDervikSkin::Create(
+        const auto skin = Skin::create(
             folder.write("[一般]\n名称=S\n" + general + "\n[Horizontal]\nImage=" + image), sink);
         EXPECT_EQ(sink.shown, messages) << general.toStdString() << image.toStdString();
     }
 }
 
-TEST(Skin, FindsPictureNamedTheWindowsWay) {
+TEST(skin, FindsPictureNamedTheWindowsWay) {
     SkinFolder folder;
     ASSERT_TRUE(QDir(folder.path("")).mkdir("Pics"));
     QImage(7, 3, QImage::Format_ARGB32).save(folder.path("Pics/Sheet.PNG"), "PNG");
-    const TDervikSkin skin(folder.write("[Horizontal]\nImage=pics\\sheet.png\n"));
-    EXPECT_EQ(skin.Image, folder.path("Pics/Sheet.PNG"));
-    EXPECT_EQ(std::tuple(skin.ImageIsPng, skin.ImageWidth, skin.ImageHeight),
+    const Skin skin(folder.write("[Horizontal]\nImage=pics\\sheet.png\n"));
+    EXPECT_EQ(skin.image, folder.path("Pics/Sheet.PNG"));
+    EXPECT_EQ(std::tuple(skin.imageIsPng, skin.imageWidth, skin.imageHeight),
               std::tuple(true, 7, 3));
 }

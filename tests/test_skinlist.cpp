@@ -1,4 +1,4 @@
-#include "skins/skinlist.h"
+#include "skins/skincatalog.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,9 +10,9 @@ using namespace orvanta;
 
 namespace {
 
-struct RecordingSink : IMessageSink {
+struct RecordingSink : MessageSink {
     QStringList shown;
-    void ShowMessage(const QString& text) override { shown << text; }
+    void showMessage(const QString& text) override { shown << text; }
 };
 
 QString unrecoverable(const QString& name) {
@@ -33,8 +33,8 @@ public:
                     const QString& file = "skin.ini") {
         return write("skins/" + folder, file, name, picture);
     }
-    TSkinList build(const QString& selected = {}) {
-        return TSkinList(skins(), defaultPath(), selected, sink);
+    SkinCatalog build(const QString& selected = {}) {
+        return SkinCatalog(skins(), defaultPath(), selected, sink);
     }
 
     RecordingSink sink;
@@ -66,13 +66,13 @@ TEST(SkinList, DefaultFirstThenFoldersInNameOrder) {
     p.addSkin("delta/nested", "N");          // folders in folders are not searched
     p.addSkin(".Alpha.partial-1", "P");      // an installation that did not finish
     QDir(p.skins()).mkpath("empty");
-    const TSkinList list = p.build(alpha);
-    EXPECT_EQ(list.Names, QStringList({"Default", "A", "B", "G1"}));
-    EXPECT_EQ(list.Paths[1], p.skins() + "/Alpha/skin.ini");
-    EXPECT_EQ(list.SelectedIndex, 1);
-    EXPECT_EQ(list.Skin->Name, "A");
+    const SkinCatalog list = p.build(alpha);
+    EXPECT_EQ(list.names, QStringList({"Default", "A", "B", "G1"}));
+    EXPECT_EQ(list.paths[1], p.skins() + "/Alpha/skin.ini");
+    EXPECT_EQ(list.selectedIndex, 1);
+    EXPECT_EQ(list.skin->name, "A");
     EXPECT_TRUE(p.sink.shown.isEmpty());
-    EXPECT_FALSE(list.NeedsRescan());
+    EXPECT_FALSE(list.needsRescan());
 }
 
 TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
@@ -83,7 +83,7 @@ TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
     const std::vector<std::pair<QString, std::int32_t>> cases = {
         {b, 2}, {a, 1}, {p.defaultPath(), 0}, {b.toUpper(), 0}, {"/elsewhere/x.ini", 0}};
     for (const auto& [selected, index] : cases)
-        EXPECT_EQ(p.build(selected).SelectedIndex, index) << selected.toStdString();
+        EXPECT_EQ(p.build(selected).selectedIndex, index) << selected.toStdString();
 }
 
 TEST(SkinList, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
@@ -91,25 +91,25 @@ TEST(SkinList, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
     p.addDefault();
     const QString a = p.addSkin("a", "A");
     QTemporaryDir dir;
-    TDervikOptions options(dir.filePath("Compass.ini"));
-    TSkinList list = p.build();
-    const TDervikSkin* loaded = list.Skin.get();
+    Settings options(dir.filePath("Compass.ini"));
+    SkinCatalog list = p.build();
+    const Skin* loaded = list.skin.get();
     for (const std::int32_t index : {0, 2, -1}) {
-        list.Select(index); // the selected one, or outside the list: nothing happens
-        EXPECT_EQ(list.Skin.get(), loaded) << index;
+        list.select(index); // the selected one, or outside the list: nothing happens
+        EXPECT_EQ(list.skin.get(), loaded) << index;
     }
-    list.SelectSkin(1, options);
-    EXPECT_EQ(list.Skin->Name, "A");
-    EXPECT_EQ(TDervikOptions(options.FileName).skinPath, a);
+    list.selectSkin(1, options);
+    EXPECT_EQ(list.skin->name, "A");
+    EXPECT_EQ(Settings(options.fileName).skinPath, a);
     p.addSkin("a", "A edited");
-    list.Reload();
-    EXPECT_EQ(list.Skin->Name, "A edited");
+    list.reload();
+    EXPECT_EQ(list.skin->name, "A edited");
 
-    list.Select(0);
+    list.select(0);
     ASSERT_TRUE(QFile::remove(p.skins() + "/a/pic.png"));
-    list.Select(1);
+    list.select(1);
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A edited")});
-    EXPECT_EQ(std::pair(list.SelectedIndex, list.Skin->Name), std::pair(0, QString("Default")));
+    EXPECT_EQ(std::pair(list.selectedIndex, list.skin->name), std::pair(0, QString("Default")));
 }
 
 TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
@@ -117,47 +117,47 @@ TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
     p.addDefault();
     const QString broken = p.addSkin("broken", "Bad", false);
     p.addSkin("good", "Good");
-    TSkinList list = p.build(broken);
+    SkinCatalog list = p.build(broken);
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad")});
-    EXPECT_EQ(list.Names, QStringList({"Default", "Good"}));
-    EXPECT_EQ(list.Skin->Name, "Default"); // it was the selected one
+    EXPECT_EQ(list.names, QStringList({"Default", "Good"}));
+    EXPECT_EQ(list.skin->name, "Default"); // it was the selected one
     // Its folder was seen: opening the menu does not rebuild and report again.
-    EXPECT_FALSE(list.NeedsRescan());
+    EXPECT_FALSE(list.needsRescan());
     ASSERT_TRUE(QDir(p.skins() + "/good").removeRecursively());
-    EXPECT_TRUE(list.NeedsRescan());
+    EXPECT_TRUE(list.needsRescan());
     p.addSkin("new", "New"); // as many folders as before, but another one
-    EXPECT_TRUE(list.NeedsRescan());
+    EXPECT_TRUE(list.needsRescan());
 }
 
 TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     ProgramFolder p;
     p.addDefault("Default", false);
     p.addSkin("a", "A");
-    TSkinList list = p.build(p.defaultPath());
+    SkinCatalog list = p.build(p.defaultPath());
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Default")}); // once, not again to load
-    EXPECT_TRUE(list.UsesFallback());
-    EXPECT_EQ(list.Names, QStringList({"内置皮肤", "A"}));
-    EXPECT_EQ(list.Paths[0], p.defaultPath());
-    list.Select(1);
-    EXPECT_FALSE(list.UsesFallback());
+    EXPECT_TRUE(list.usesFallback());
+    EXPECT_EQ(list.names, QStringList({"内置皮肤", "A"}));
+    EXPECT_EQ(list.paths[0], p.defaultPath());
+    list.select(1);
+    EXPECT_FALSE(list.usesFallback());
 
     ProgramFolder unreadable; // a folder where the default definition should be
     QDir().mkpath(unreadable.defaultPath());
-    EXPECT_TRUE(unreadable.build().UsesFallback());
+    EXPECT_TRUE(unreadable.build().usesFallback());
     EXPECT_EQ(unreadable.sink.shown, QStringList{"There is a problem with one of the skins."});
 }
 
 TEST(SkinList, BuiltInSkinIsComplete) {
-    const TDervikSkin skin(fallbackSkinPath());
-    ASSERT_TRUE(skin.PictureReadable()) << skin.PictureError.toStdString();
-    for (const TRect& r : {skin.BaseRect, skin.SlideRect, skin.BarRect})
+    const Skin skin(fallbackSkinPath());
+    ASSERT_TRUE(skin.pictureReadable()) << skin.pictureError.toStdString();
+    for (const SkinRect& r : {skin.baseRect, skin.slideRect, skin.barRect})
         EXPECT_TRUE(r.width() > 0 && r.height() > 0);
     // The bar's middle row is the pivot's row and must cross the base piece.
-    const int pivotY = skin.BarRect.top + skin.BarRect.height() / 2 - skin.BaseRect.top;
-    EXPECT_TRUE(pivotY > 0 && pivotY < skin.BaseRect.height());
-    EXPECT_TRUE(skin.SlideRect.toQRect().contains(skin.SizeRect.Rects[0].toQRect()));
-    EXPECT_FALSE(skin.SizeRect.OnBase);
-    // SlideEdge counts from the base's left; the lead must lie on the slide piece.
-    const int leadInSlide = skin.SlideEdge - (skin.SlideRect.left - skin.BaseRect.left);
-    EXPECT_TRUE(leadInSlide >= 0 && leadInSlide < skin.SlideRect.width()) << leadInSlide;
+    const int pivotY = skin.barRect.top + skin.barRect.height() / 2 - skin.baseRect.top;
+    EXPECT_TRUE(pivotY > 0 && pivotY < skin.baseRect.height());
+    EXPECT_TRUE(skin.slideRect.toQRect().contains(skin.sizeRect.rects[0].toQRect()));
+    EXPECT_FALSE(skin.sizeRect.onBase);
+    // slideEdge counts from the base's left; the lead must lie on the slide piece.
+    const int leadInSlide = skin.slideEdge - (skin.slideRect.left - skin.baseRect.left);
+    EXPECT_TRUE(leadInSlide >= 0 && leadInSlide < skin.slideRect.width()) << leadInSlide;
 }

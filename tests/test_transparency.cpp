@@ -1,6 +1,6 @@
 // The transparency dialog: live preview, OK saves, Cancel restores, reuse.
-#include "dialogs/transparency.h"
-#include "model/options.h"
+#include "dialogs/transparencydialog.h"
+#include "model/settings.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -16,18 +16,18 @@ namespace {
 struct TransparencyFixture : ::testing::Test {
     QTemporaryDir dir;
     QString file = dir.filePath(QStringLiteral("Compass.ini"));
-    TDervikOptions options{file};
+    Settings options{file};
     int renders = 0;
-    TfrmTransparency dialog{options, [this] { ++renders; }, nullptr};
+    TransparencyDialog dialog{options, [this] { ++renders; }, nullptr};
 
-    [[nodiscard]] int savedTransparency() const { return TDervikOptions(file).Transparency; }
+    [[nodiscard]] int savedTransparency() const { return Settings(file).transparency; }
     void openAt(int transparency) {
-        options.Transparency = transparency;
-        dialog.Open();
+        options.transparency = transparency;
+        dialog.showDialog();
     }
     void slideTo(int opacity) {
-        dialog.trkTransparency->setFocus();
-        dialog.trkTransparency->setValue(opacity);
+        dialog.m_slider->setFocus();
+        dialog.m_slider->setValue(opacity);
     }
 };
 
@@ -39,9 +39,9 @@ TEST_F(TransparencyFixture, OpeningSetsTheSliderToTheOpacity) {
     const int cases[][3] = {{30, 70, 30}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
     for (const auto& [transparency, slider, after] : cases) {
         openAt(transparency);
-        EXPECT_EQ(dialog.trkTransparency->value(), slider) << transparency;
-        EXPECT_EQ(dialog.lblTrans->text(), QString::number(slider));
-        EXPECT_EQ(options.Transparency, after);
+        EXPECT_EQ(dialog.m_slider->value(), slider) << transparency;
+        EXPECT_EQ(dialog.m_percentLabel->text(), QString::number(slider));
+        EXPECT_EQ(options.transparency, after);
         dialog.reject();
     }
 }
@@ -51,35 +51,35 @@ TEST_F(TransparencyFixture, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     renders = 0;
     slideTo(40);
-    EXPECT_EQ(options.Transparency, 60);
-    EXPECT_EQ(dialog.lblTrans->text(), QStringLiteral("40"));
+    EXPECT_EQ(options.transparency, 60);
+    EXPECT_EQ(dialog.m_percentLabel->text(), QStringLiteral("40"));
     EXPECT_EQ(renders, 1);
-    QTest::keyClick(dialog.trkTransparency, Qt::Key_Escape);
+    QTest::keyClick(dialog.m_slider, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(options.Transparency, 20);
+    EXPECT_EQ(options.transparency, 20);
     EXPECT_EQ(renders, 2);
     EXPECT_FALSE(QFile::exists(file)); // nothing saved
 
     // The close box cancels too, and opening an open dialog keeps the first record.
     openAt(50);
     slideTo(80);
-    dialog.Open();
+    dialog.showDialog();
     dialog.close();
-    EXPECT_EQ(options.Transparency, 50);
+    EXPECT_EQ(options.transparency, 50);
 
     // OK saves, and the next Cancel restores the saved value.
     openAt(20);
     slideTo(70);
-    QTest::mouseClick(dialog.cmdOk, Qt::LeftButton);
+    QTest::mouseClick(dialog.m_okButton, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(options.Transparency, 30);
+    EXPECT_EQ(options.transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 
-    dialog.Open();
-    EXPECT_EQ(dialog.trkTransparency->value(), 70);
+    dialog.showDialog();
+    EXPECT_EQ(dialog.m_slider->value(), 70);
     slideTo(10);
-    EXPECT_EQ(options.Transparency, 90);
-    QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
-    EXPECT_EQ(options.Transparency, 30);
+    EXPECT_EQ(options.transparency, 90);
+    QTest::mouseClick(dialog.m_cancelButton, Qt::LeftButton);
+    EXPECT_EQ(options.transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 }

@@ -12,20 +12,20 @@ struct Model {
     explicit Model(QChar separator = u'.')
         : options(dir.filePath("Compass.ini"), separator), units(dir.path(), QString(), separator),
           model(options, units, separator) {
-        model.state.FComposed = true;
-        model.state.FMaxLength = 100000;
-        model.state.FMeasurement = 100;
-        model.UpdateReadout();
+        model.state.composed = true;
+        model.state.maxLength = 100000;
+        model.state.measurement = 100;
+        model.updateReadout();
     }
     // Types each character; "\r" is Enter, "\b" Backspace.
     void type(const QString& keys) {
         for (const QChar c : keys)
-            model.KeyPress(c);
+            model.keyPress(c);
     }
-    [[nodiscard]] float spread() const { return model.state.FMeasurement; }
+    [[nodiscard]] float spread() const { return model.state.measurement; }
     QTemporaryDir dir;
-    TDervikOptions options;
-    TMeasurements units;
+    Settings options;
+    UnitTable units;
     CompassModel model;
 };
 
@@ -40,7 +40,7 @@ TEST(TypedEntry, StepsEditTheEntry) {
     for (const auto& [shown, typing, keys, text, typingAfter] : cases) {
         TypedEntry entry{QString::fromLatin1(shown), typing};
         for (const char k : std::string_view(keys))
-            entry = StepEntry(entry, QChar(k));
+            entry = stepEntry(entry, QChar(k));
         EXPECT_EQ(entry.text, QString::fromLatin1(text)) << keys;
         EXPECT_EQ(entry.typing, typingAfter) << keys;
     }
@@ -55,27 +55,27 @@ TEST(TypedEntry, EnterAppliesTheEntryToTheShownMeasure) {
     };
     Model m;
     for (const auto& [type, keys, spread] : steps) {
-        m.model.SetMeasureType(type);
+        m.model.setMeasureType(type);
         m.type(QString::fromLatin1(keys));
         EXPECT_EQ(m.spread(), spread) << keys;
-        EXPECT_FALSE(m.model.state.FTyping) << keys;
+        EXPECT_FALSE(m.model.state.typing) << keys;
     }
-    m.model.SetMeasureType(0);
-    m.model.state.FExternalZoom = 2; // a magnified readout: typed radii shrink
+    m.model.setMeasureType(0);
+    m.model.state.externalZoom = 2; // a magnified readout: typed radii shrink
     m.type("250\r");
     EXPECT_EQ(m.spread(), 125);
     m.type("-\r");
-    EXPECT_EQ(m.model.state.FDisplayText, "-");
-    EXPECT_TRUE(m.model.state.FTyping);
+    EXPECT_EQ(m.model.state.displayText, "-");
+    EXPECT_TRUE(m.model.state.typing);
 }
 
 TEST(TypedEntry, BackspaceEditsTheShownReadoutInTheRegionalFormat) {
     for (const QChar separator : {QChar(u'.'), QChar(u',')}) {
         Model m(separator);
-        m.model.state.FMeasurement = 12.35f;
-        m.model.UpdateReadout();
+        m.model.state.measurement = 12.35f;
+        m.model.updateReadout();
         m.type("\b");
-        EXPECT_EQ(m.model.state.FDisplayText, QString("12") + separator + "3");
+        EXPECT_EQ(m.model.state.displayText, QString("12") + separator + "3");
         m.type("\r");
         EXPECT_FLOAT_EQ(m.spread(), 12.3f);
     }
@@ -88,79 +88,79 @@ TEST(TypedEntry, EntriesThatAreNotNumbersKeepTyping) {
         Model m(separator);
         m.type(QString::fromLatin1(keys));
         try {
-            m.model.KeyPress(u'\r');
+            m.model.keyPress(u'\r');
             ADD_FAILURE() << keys;
         } catch (const OrvantaError& e) {
             EXPECT_EQ(e.message(),
                       QString::fromLatin1(quoted) + " is not a valid floating point value");
         }
-        EXPECT_TRUE(m.model.state.FTyping);
+        EXPECT_TRUE(m.model.state.typing);
         EXPECT_EQ(m.spread(), 100);
     }
 }
 
 TEST(TypedEntry, ClipboardTakesANumberAsRadius) {
     Model m(u',');
-    m.units.SetPixelNum(6, 10);
-    m.model.SelectUnit(6);
-    m.model.SetMeasureType(1);
-    EXPECT_FALSE(m.model.Paste("abc"));
-    EXPECT_FALSE(m.model.Paste("1e40"));
+    m.units.setPixelNum(6, 10);
+    m.model.selectUnit(6);
+    m.model.setMeasureType(1);
+    EXPECT_FALSE(m.model.paste("abc"));
+    EXPECT_FALSE(m.model.paste("1e40"));
     EXPECT_EQ(m.spread(), 100);
-    EXPECT_TRUE(m.model.Paste(" 2,50\r\n"));
-    EXPECT_EQ(m.model.CopyText(), "2,5");
+    EXPECT_TRUE(m.model.paste(" 2,50\r\n"));
+    EXPECT_EQ(m.model.copyText(), "2,5");
     EXPECT_EQ(m.spread(), 25);
 }
 
 TEST(TypedEntry, UnitChoicesAndBrokenUnits) {
     Model m;
-    m.units.SetName(6, "英寸");
-    m.units.SetPixelNum(6, 96);
+    m.units.setName(6, "英寸");
+    m.units.setPixelNum(6, 96);
     m.type("12");
-    m.model.SelectUnit(6); // choosing a unit drops the entry
-    EXPECT_FALSE(m.model.state.FTyping);
-    m.model.state.FMeasurement = 48;
-    EXPECT_TRUE(m.model.UpdateReadout());
-    EXPECT_EQ(m.model.TitleText(), "圆规0.5 英寸");
+    m.model.selectUnit(6); // choosing a unit drops the entry
+    EXPECT_FALSE(m.model.state.typing);
+    m.model.state.measurement = 48;
+    EXPECT_TRUE(m.model.updateReadout());
+    EXPECT_EQ(m.model.titleText(), "圆规0.5 英寸");
     m.type("7");
-    EXPECT_FALSE(m.model.UpdateReadout()); // the entry stays on show
-    EXPECT_EQ(m.model.state.FDisplayText, "7");
+    EXPECT_FALSE(m.model.updateReadout()); // the entry stays on show
+    EXPECT_EQ(m.model.state.displayText, "7");
 
     // A unit of zero pixels, or one past the end of the list, acts as pixels.
     Model b;
-    b.units.SetPixelNum(6, 0);
-    b.model.SelectUnit(6);
+    b.units.setPixelNum(6, 0);
+    b.model.selectUnit(6);
     b.type("250\r");
     EXPECT_EQ(b.spread(), 250);
-    b.units.SetCount(3);
-    b.model.UpdateReadout();
-    EXPECT_EQ(b.model.state.FDisplayText, "250");
+    b.units.setCount(3);
+    b.model.updateReadout();
+    EXPECT_EQ(b.model.state.displayText, "250");
 }
 
 TEST(TypedEntry, ExtremeStateReadsSensibly) {
     Model m;
-    m.model.state.FExternalZoom = 1e30f;
-    m.model.UpdateReadout();
-    EXPECT_EQ(m.model.state.FDisplayText, "1.00000001504747E32"); // the float nearest 1e30
-    m.model.SetMeasureType(2);
-    m.model.UpdateReadout();
-    EXPECT_EQ(m.model.state.FDisplayValue, std::numeric_limits<float>::max());
-    m.model.state.FMeasurement = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(m.model.FormatMeasurement(), "0");
+    m.model.state.externalZoom = 1e30f;
+    m.model.updateReadout();
+    EXPECT_EQ(m.model.state.displayText, "1.00000001504747E32"); // the float nearest 1e30
+    m.model.setMeasureType(2);
+    m.model.updateReadout();
+    EXPECT_EQ(m.model.state.displayValue, std::numeric_limits<float>::max());
+    m.model.state.measurement = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(m.model.formatMeasurement(), "0");
 }
 
 TEST(TypedEntry, ShapeChangesKeepTheShownPerimeter) {
     Model m;
-    m.model.SetShape(3); // radius shown: the spread stays
+    m.model.setShape(3); // radius shown: the spread stays
     EXPECT_EQ(m.spread(), 100);
-    m.model.SetShape(0);
-    m.model.SetMeasureType(1);
-    m.model.SetShape(3);
+    m.model.setShape(0);
+    m.model.setMeasureType(1);
+    m.model.setShape(3);
     EXPECT_EQ(m.spread(), 60);
-    EXPECT_EQ(m.model.FormatMeasurement(), "623.54");
-    m.model.SetScribe(true);
+    EXPECT_EQ(m.model.formatMeasurement(), "623.54");
+    m.model.setScribe(true);
     EXPECT_EQ(m.spread(), 120);
-    const TDervikOptions saved(m.options.FileName, u'.');
-    EXPECT_EQ(saved.Shape, 3);
-    EXPECT_EQ(saved.Scribe, 1);
+    const Settings saved(m.options.fileName, u'.');
+    EXPECT_EQ(saved.shape, 3);
+    EXPECT_EQ(saved.scribe, 1);
 }

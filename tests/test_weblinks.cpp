@@ -10,7 +10,7 @@ using namespace orvanta;
 
 namespace {
 
-struct MapStore : IKeyValueStore {
+struct MapStore : KeyValueStore {
     QMap<QString, QString> values; // "path|name" -> value
     // Values under the product key; a null value stays absent.
     explicit MapStore(std::initializer_list<std::pair<const char*, const char*>> product = {}) {
@@ -31,7 +31,7 @@ struct MapStore : IKeyValueStore {
     }
 };
 
-struct RecordingShell : IShell {
+struct RecordingShell : Shell {
     QStringList opened, started;
     bool startSucceeds = true;
     void openUrl(const QString& url) override { opened << url; }
@@ -63,28 +63,28 @@ TEST(WebLinks, QueryFromVersionAppidActionAndAid) {
         };
     for (const auto& [version, appid, aid, action, separator, query] : cases) {
         const MapStore store({{"Version", version}, {"appid", appid}, {"aid", aid}});
-        const auto link = BuildWebLink(store, QString::fromUtf8(action), separator);
+        const auto link = buildWebLink(store, QString::fromUtf8(action), separator);
         const std::optional<QString> expected =
-            query ? std::optional(WebLinkEndpoint() + u'?' + QString::fromUtf8(query))
+            query ? std::optional(webLinkEndpoint() + u'?' + QString::fromUtf8(query))
                   : std::nullopt;
         EXPECT_EQ(link, expected) << (version ? version : "absent") << " " << action;
 
         if (separator != systemDecimalSeparator())
             continue;
         RecordingShell shell; // opening goes through the shell, or nowhere
-        OpenWebLink(store, shell, QString::fromUtf8(action));
+        openWebLink(store, shell, QString::fromUtf8(action));
         EXPECT_EQ(shell.opened, expected ? QStringList{*expected} : QStringList{});
     }
 }
 
-TEST(WebLinks, LupenixStartsTheInstalledProgramOrOffersTheDownload) {
+TEST(WebLinks, MagnifierStartsTheInstalledProgramOrOffersTheDownload) {
     struct Case {
         const char* installPath; // nullptr: no key
         bool startSucceeds, answer;
         QStringList started, opened;
         int questions;
     };
-    const QString download = WebLinkEndpoint() + "?app=7&ver=4&minorver=0&action=getlupenix";
+    const QString download = webLinkEndpoint() + "?app=7&ver=4&minorver=0&action=getlupenix";
     const Case cases[] = {
         {"/opt/lupenix/lupenix", true, true, {"/opt/lupenix/lupenix"}, {}, 0},
         {"/opt/lupenix/gone", false, true, {"/opt/lupenix/gone"}, {download}, 1},
@@ -100,7 +100,7 @@ TEST(WebLinks, LupenixStartsTheInstalledProgramOrOffersTheDownload) {
         RecordingShell shell;
         shell.startSucceeds = c.startSucceeds;
         int questions = 0;
-        LaunchLupenix(store, shell, [&](const QString& caption, const QString& text) {
+        launchMagnifier(store, shell, [&](const QString& caption, const QString& text) {
             ++questions;
             EXPECT_EQ(caption, QStringLiteral("Velmora放大镜"));
             EXPECT_EQ(text, QStringLiteral("未安装免费的Velmora放大镜. 你想下载它吗?"));

@@ -1,6 +1,6 @@
-#include "app/package/zipfile.h"
 #include "data/packages/fixtures.h"
 #include "model/textcodec.h"
+#include "package/zipfile.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -14,12 +14,12 @@ using ziptest::errorOf;
 
 namespace {
 
-TZipFile loaded(const QByteArray& bytes, std::int64_t maxBytes = kMaxPackageBytes) {
-    TZipFile zip(maxBytes);
+ZipFile loaded(const QByteArray& bytes, std::int64_t maxBytes = kMaxPackageBytes) {
+    ZipFile zip(maxBytes);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    zip.LoadFromStream(buffer);
+    zip.loadFromStream(buffer);
     return zip;
 }
 
@@ -40,11 +40,11 @@ TEST(ZipFile, ReadsStoredDeflatedEmptyAndDescribedEntries) {
     // Offsets in a central directory do not count bytes put before the
     // archive; the reader finds it through the end record and shifts them.
     for (const QByteArray& prefix : {QByteArray(), QByteArray(8, '\0')}) {
-        const TZipFile zip = loaded(ziptest::build(entries, {.prefix = prefix}));
-        ASSERT_EQ(zip.Count(), entries.size());
-        for (int i = 0; i < zip.Count(); ++i) {
-            EXPECT_EQ(zip.Name(i).toUtf8(), entries[i].name);
-            EXPECT_EQ(zip.Data(i), entries[i].content) << i;
+        const ZipFile zip = loaded(ziptest::build(entries, {.prefix = prefix}));
+        ASSERT_EQ(zip.count(), entries.size());
+        for (int i = 0; i < zip.count(); ++i) {
+            EXPECT_EQ(zip.name(i).toUtf8(), entries[i].name);
+            EXPECT_EQ(zip.data(i), entries[i].content) << i;
         }
     }
 }
@@ -58,7 +58,7 @@ TEST(ZipFile, BytesThatAreNoArchiveHaveNoEntries) {
         ziptest::build({}),         // an end record alone
     };
     for (const QByteArray& bytes : cases)
-        EXPECT_EQ(loaded(bytes).Count(), 0) << bytes.toStdString();
+        EXPECT_EQ(loaded(bytes).count(), 0) << bytes.toStdString();
 }
 
 TEST(ZipFile, DamagedEntriesFailWithTheirName) {
@@ -99,15 +99,15 @@ TEST(ZipFile, DamagedEntriesFailWithTheirName) {
          "may hold."},
     };
     for (const auto& c : cases) {
-        const TZipFile zip = loaded(ziptest::build({c.entry}));
-        ASSERT_EQ(zip.Count(), 1) << c.label;
-        EXPECT_EQ(errorOf([&] { (void)zip.Data(0); }), c.expected.toStdString()) << c.label;
+        const ZipFile zip = loaded(ziptest::build({c.entry}));
+        ASSERT_EQ(zip.count(), 1) << c.label;
+        EXPECT_EQ(errorOf([&] { (void)zip.data(0); }), c.expected.toStdString()) << c.label;
     }
-    const TZipFile bad = loaded(ziptest::build({{.name = "a.ini", .content = kText, .crc = 7}}));
-    EXPECT_THROW((void)bad.Data(0), EZipFileCRCError);
+    const ZipFile bad = loaded(ziptest::build({{.name = "a.ini", .content = kText, .crc = 7}}));
+    EXPECT_THROW((void)bad.data(0), ZipCrcError);
     for (int i : {-1, 1}) {
-        EXPECT_EQ(errorOf([&] { (void)bad.Data(i); }), "Index out of range.");
-        EXPECT_EQ(errorOf([&] { (void)bad.Name(i); }), "Index out of range.");
+        EXPECT_EQ(errorOf([&] { (void)bad.data(i); }), "Index out of range.");
+        EXPECT_EQ(errorOf([&] { (void)bad.name(i); }), "Index out of range.");
     }
 }
 
@@ -115,10 +115,10 @@ TEST(ZipFile, TruncatedArchiveFailsOnTheCutEntry) {
     const QByteArray archive =
         ziptest::build({{.name = "a.ini", .content = kText},
                         {.name = "b.txt", .content = QByteArray(5000, 'b'), .method = 0}});
-    const TZipFile zip = loaded(archive.left(archive.size() / 2));
-    ASSERT_EQ(zip.Count(), 2);
-    EXPECT_EQ(zip.Data(0), kText);
-    EXPECT_EQ(errorOf([&] { (void)zip.Data(1); }), "CRC Error in \"b.txt\".");
+    const ZipFile zip = loaded(archive.left(archive.size() / 2));
+    ASSERT_EQ(zip.count(), 2);
+    EXPECT_EQ(zip.data(0), kText);
+    EXPECT_EQ(errorOf([&] { (void)zip.data(1); }), "CRC Error in \"b.txt\".");
 }
 
 TEST(ZipFile, ArchivesOutsideTheReaderFailToLoad) {
@@ -148,10 +148,10 @@ TEST(ZipFile, ArchivesOutsideTheReaderFailToLoad) {
     EXPECT_EQ(errorOf([&] { (void)loaded(archive, 200); }),
               "The archive is larger than the 200 bytes a package may hold.");
 
-    TZipFile zip;
+    ZipFile zip;
     const QString missing = QTemporaryDir().filePath("absent.compassskin");
     const std::string prefix = "Cannot open file \"" + missing.toStdString() + "\". ";
-    EXPECT_EQ(errorOf([&] { zip.LoadFromFile(missing); }).substr(0, prefix.size()), prefix);
+    EXPECT_EQ(errorOf([&] { zip.loadFromFile(missing); }).substr(0, prefix.size()), prefix);
 }
 
 TEST(ZipFile, NamesAreUtf8OrGb18030) {
@@ -159,9 +159,9 @@ TEST(ZipFile, NamesAreUtf8OrGb18030) {
     const std::pair<QByteArray, std::uint16_t> cases[] = {
         {chinese.toUtf8(), 1 << 11}, {chinese.toUtf8(), 0}, {encodeGb18030(chinese), 0}};
     for (const auto& [stored, flags] : cases) {
-        const TZipFile zip =
+        const ZipFile zip =
             loaded(ziptest::build({{.name = stored, .content = "x", .method = 0, .flags = flags}}));
-        ASSERT_EQ(zip.Count(), 1);
-        EXPECT_EQ(zip.Name(0).toStdString(), chinese.toStdString());
+        ASSERT_EQ(zip.count(), 1);
+        EXPECT_EQ(zip.name(0).toStdString(), chinese.toStdString());
     }
 }

@@ -2,7 +2,7 @@
 // update flushed to the X server, beside a repaint of the whole window, on a
 // real X server (run it through tools/bench-window.sh, which starts Xvfb with
 // xcompmgr at the desktop size asked for).
-#include "app/mainwindow.h"
+#include "app/compasswindow.h"
 #include "platform/autostart.h"
 #include "platform/x11shape.h"
 
@@ -21,10 +21,10 @@ namespace {
 constexpr float kSpreadWobble = 3.0f;
 constexpr float kTurnPerFrame = 0.7f;
 
-struct QuietSink : IMessageSink {
-    void ShowMessage(const QString& text) override { qWarning("%s", qPrintable(text)); }
+struct QuietSink : MessageSink {
+    void showMessage(const QString& text) override { qWarning("%s", qPrintable(text)); }
 };
-struct NoAutostart : IAutostart {
+struct NoAutostart : Autostart {
     bool setRunAtStart(bool, const QString&) override { return true; }
 };
 
@@ -58,14 +58,14 @@ QString copyProgramFolder(const QTemporaryDir& dir) {
 class Window {
 public:
     Window() : m_folder(copyProgramFolder(m_dir)) {
-        m_window = std::make_unique<TfrmMain>(TMainWindowDeps{TProgramPaths::PortableIn(m_folder),
-                                                              m_folder + "orvanta", m_sink,
-                                                              m_autostart, m_shape, false});
+        m_window = std::make_unique<CompassWindow>(
+            CompassWindowDeps{ProgramPaths::portableIn(m_folder), m_folder + "orvanta", m_sink,
+                              m_autostart, m_shape, false});
         m_window->show();
         for (int i = 0; i < 20; ++i)
             QApplication::processEvents();
     }
-    TfrmMain& operator*() { return *m_window; }
+    CompassWindow& operator*() { return *m_window; }
 
 private:
     QTemporaryDir m_dir;
@@ -73,7 +73,7 @@ private:
     QuietSink m_sink;
     NoAutostart m_autostart;
     X11DesktopShape m_shape;
-    std::unique_ptr<TfrmMain> m_window;
+    std::unique_ptr<CompassWindow> m_window;
 };
 
 // Made in main after the application object and gone before it.
@@ -84,15 +84,15 @@ Window& window() {
 }
 
 void BM_SlideDragToFlush(benchmark::State& st) {
-    TfrmMain& w = *window();
-    TCompass& s = w.Model().state;
+    CompassWindow& w = *window();
+    CompassState& s = w.model().state;
     const float spread = float(st.range(0));
     int frame = 0;
     for (auto _ : st) {
-        s.FAngle += kTurnPerFrame;
-        s.FMeasurement = spread + ((++frame & 1) ? kSpreadWobble : 0.0f);
-        s.FNeedsRepaint = true;
-        w.IdleUpdate();                // render, prepare the dirty region, update()
+        s.angle += kTurnPerFrame;
+        s.measurement = spread + ((++frame & 1) ? kSpreadWobble : 0.0f);
+        s.needsRepaint = true;
+        w.idleUpdate();                // render, prepare the dirty region, update()
         QApplication::processEvents(); // paint and flush that region
         syncWithServer();
     }
@@ -100,7 +100,7 @@ void BM_SlideDragToFlush(benchmark::State& st) {
 }
 
 void BM_WholeWindowRepaint(benchmark::State& st) {
-    TfrmMain& w = *window();
+    CompassWindow& w = *window();
     for (auto _ : st) {
         w.update();
         QApplication::processEvents();

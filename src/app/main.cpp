@@ -1,5 +1,5 @@
 #include "app/startup.h"
 
 int main(int argc, char* argv[]) {
-    return orvanta::RunOrvanta(argc, argv);
+    return orvanta::runOrvanta(argc, argv);
 }

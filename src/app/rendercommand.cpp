@@ -1,11 +1,11 @@
 #include "app/rendercommand.h"
 
-#include "app/programfolder.h"
+#include "app/programpaths.h"
 #include "model/compassmodel.h"
 #include "model/numbers.h"
+#include "render/compassrenderer.h"
 #include "render/compose.h"
-#include "render/renderer.h"
-#include "skins/skinlist.h"
+#include "skins/skincatalog.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -58,65 +58,65 @@ struct BadArgument {
     return {*a, *b};
 }
 
-using ValueHandler = std::function<void(TRenderRequest&, const QString& name, const QString&)>;
+using ValueHandler = std::function<void(RenderRequest&, const QString& name, const QString&)>;
 
 [[nodiscard]] const std::map<QString, ValueHandler>& valueOptions() {
     static const std::map<QString, ValueHandler> options{
-        {"--render", [](TRenderRequest& r, const QString&, const QString& v) { r.Output = v; }},
-        {"--skin", [](TRenderRequest& r, const QString&, const QString& v) { r.Skin = v; }},
+        {"--render", [](RenderRequest& r, const QString&, const QString& v) { r.output = v; }},
+        {"--skin", [](RenderRequest& r, const QString&, const QString& v) { r.skin = v; }},
         {"--angle",
-         [](TRenderRequest& r, const QString& n, const QString& v) { r.Angle = floatArg(n, v); }},
+         [](RenderRequest& r, const QString& n, const QString& v) { r.angle = floatArg(n, v); }},
         {"--spread",
-         [](TRenderRequest& r, const QString& n, const QString& v) { r.Spread = floatArg(n, v); }},
+         [](RenderRequest& r, const QString& n, const QString& v) { r.spread = floatArg(n, v); }},
         {"--shape",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
+         [](RenderRequest& r, const QString& n, const QString& v) {
              const QString expected = QStringLiteral("0 or 3 to 39");
              const int shape = intArg(n, v, 0, kMaxShape, expected);
              if (shape == 1 || shape == 2)
                  throw BadArgument{invalid(n, expected, v)};
-             r.Shape = shape;
+             r.shape = shape;
          }},
         {"--scribe",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
-             r.Scribe = intArg(n, v, 0, 1, QStringLiteral("0 or 1"));
+         [](RenderRequest& r, const QString& n, const QString& v) {
+             r.scribe = intArg(n, v, 0, 1, QStringLiteral("0 or 1"));
          }},
         {"--measure-type",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
-             r.MeasureType = intArg(n, v, 0, 2, QStringLiteral("0, 1 or 2"));
+         [](RenderRequest& r, const QString& n, const QString& v) {
+             r.measureType = intArg(n, v, 0, 2, QStringLiteral("0, 1 or 2"));
          }},
         {"--unit",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
-             r.Unit = intArg(n, v, 0, TMeasurements::kMaxUnits - 1, QStringLiteral("a unit index"));
+         [](RenderRequest& r, const QString& n, const QString& v) {
+             r.unit = intArg(n, v, 0, UnitTable::kMaxUnits - 1, QStringLiteral("a unit index"));
          }},
         {"--quality",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
+         [](RenderRequest& r, const QString& n, const QString& v) {
              if (v != u"low" && v != u"high")
                  throw BadArgument{invalid(n, QStringLiteral("low or high"), v)};
-             r.Quality = v == u"high";
+             r.quality = v == u"high";
          }},
         {"--pos",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
+         [](RenderRequest& r, const QString& n, const QString& v) {
              const auto [x, y] = pairArg(n, v, u',', QStringLiteral("X,Y"));
-             r.Pos = QPoint(x, y);
+             r.pos = QPoint(x, y);
          }},
         {"--desktop",
-         [](TRenderRequest& r, const QString& n, const QString& v) {
+         [](RenderRequest& r, const QString& n, const QString& v) {
              const QString expected = QStringLiteral("WxH with sides of 1 to 65535 pixels");
              const auto [w, h] = pairArg(n, v, u'x', expected);
              if (w < 1 || h < 1 || w > kMaxDesktopSide || h > kMaxDesktopSide)
                  throw BadArgument{invalid(n, expected, v)};
              if (qint64(w) * h > kMaxDesktopPixels)
                  throw BadArgument{invalid(n, QStringLiteral("at most 268435456 pixels"), v)};
-             r.Desktop = QSize(w, h);
+             r.desktop = QSize(w, h);
          }},
     };
     return options;
 }
 
 // A message sink that collects what a normal start would show in boxes.
-class CollectingSink final : public IMessageSink {
+class CollectingSink final : public MessageSink {
 public:
-    void ShowMessage(const QString& text) override { lines << text.simplified(); }
+    void showMessage(const QString& text) override { lines << text.simplified(); }
     QStringList lines;
 };
 
@@ -125,23 +125,23 @@ public:
     return DesktopGeometry{screen, {screen}, screen};
 }
 
-[[nodiscard]] TRenderResult failure(int code, const QString& message) {
-    return TRenderResult{code, QString(), message + u'\n'};
+[[nodiscard]] RenderResult failure(int code, const QString& message) {
+    return RenderResult{code, QString(), message + u'\n'};
 }
 
 } // namespace
 
-std::variant<TRenderRequest, QString> ParseRenderArguments(const QStringList& args) {
-    TRenderRequest request;
+std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& args) {
+    RenderRequest request;
     if (args.contains(QStringLiteral("--help"))) {
-        request.Help = true;
+        request.help = true;
         return request;
     }
     try {
         for (qsizetype i = 0; i < args.size(); ++i) {
             const QString& a = args[i];
             if (a == u"--crop") {
-                request.Crop = true;
+                request.crop = true;
             } else if (const auto it = valueOptions().find(a); it != valueOptions().end()) {
                 if (i + 1 >= args.size())
                     throw BadArgument{QStringLiteral("%1: missing value").arg(a)};
@@ -153,12 +153,12 @@ std::variant<TRenderRequest, QString> ParseRenderArguments(const QStringList& ar
     } catch (const BadArgument& e) {
         return e.message;
     }
-    if (request.Output.isEmpty())
+    if (request.output.isEmpty())
         return QStringLiteral("--render: missing the output file");
     return request;
 }
 
-QString RenderUsage() {
+QString renderUsage() {
     return QStringLiteral(
         "Usage: orvanta --render OUT.png [--skin DEFINITION.ini] [--angle DEG] [--spread PX]\n"
         "                [--shape N] [--scribe 0|1] [--measure-type 0|1|2] [--unit INDEX]\n"
@@ -170,76 +170,76 @@ QString RenderUsage() {
 
 namespace {
 
-[[nodiscard]] TRenderResult renderFrame(const TRenderRequest& request, const TProgramPaths& paths,
-                                        CollectingSink& messages) {
+[[nodiscard]] RenderResult renderFrame(const RenderRequest& request, const ProgramPaths& paths,
+                                       CollectingSink& messages) {
     try {
-        TDervikOptions options = paths.LoadOptions();
-        TMeasurements units(paths.UnitsFiles());
-        if (request.Unit && *request.Unit >= units.UnitsCount())
+        Settings options = paths.loadOptions();
+        UnitTable units(paths.unitsFiles());
+        if (request.unit && *request.unit >= units.unitsCount())
             return failure(kRenderExitBadArguments,
                            invalid(QStringLiteral("--unit"),
-                                   QStringLiteral("0 to %1").arg(units.UnitsCount() - 1),
-                                   QString::number(*request.Unit)));
+                                   QStringLiteral("0 to %1").arg(units.unitsCount() - 1),
+                                   QString::number(*request.unit)));
 
-        std::unique_ptr<TSkinList> skins;
-        std::unique_ptr<TDervikSkin> ownSkin;
-        TDervikSkin* skin = nullptr;
-        if (request.Skin.isEmpty()) {
-            skins = std::make_unique<TSkinList>(paths.SkinFolders(), paths.DefaultSkin(),
-                                                options.skinPath, messages);
-            skin = skins->Skin.get();
+        std::unique_ptr<SkinCatalog> skins;
+        std::unique_ptr<Skin> ownSkin;
+        Skin* skin = nullptr;
+        if (request.skin.isEmpty()) {
+            skins = std::make_unique<SkinCatalog>(paths.skinFolders(), paths.defaultSkin(),
+                                                  options.skinPath, messages);
+            skin = skins->skin.get();
         } else {
-            ownSkin = TDervikSkin::Create(QDir::current().absoluteFilePath(request.Skin), messages);
-            if (!ownSkin->PictureReadable())
+            ownSkin = Skin::create(QDir::current().absoluteFilePath(request.skin), messages);
+            if (!ownSkin->pictureReadable())
                 return failure(kRenderExitBadArguments,
-                               QStringLiteral("--skin: %1").arg(ownSkin->PictureError));
+                               QStringLiteral("--skin: %1").arg(ownSkin->pictureError));
             skin = ownSkin.get();
         }
 
-        const DesktopGeometry desktop = syntheticDesktop(request.Desktop);
+        const DesktopGeometry desktop = syntheticDesktop(request.desktop);
         // The first start would save its placement at once; this command saves
         // nothing, and on a desktop at (0, 0) that placement is the default.
-        options.FirstTime = false;
+        options.firstTime = false;
         CompassModel model(options, units);
-        model.Initialise(desktop);
-        TCompass& state = model.state;
-        if (request.Pos) {
-            state.FPosX = request.Pos->x();
-            state.FPosY = request.Pos->y();
+        model.initialise(desktop);
+        CompassState& state = model.state;
+        if (request.pos) {
+            state.posX = request.pos->x();
+            state.posY = request.pos->y();
         }
-        if (request.Angle)
-            state.FAngle = TCompass::WrapAngle(*request.Angle);
-        if (request.Spread)
-            state.FMeasurement = *request.Spread;
-        if (request.Shape)
-            options.Shape = *request.Shape;
-        if (request.Scribe)
-            options.Scribe = *request.Scribe;
-        if (request.MeasureType)
-            options.MeasureType = *request.MeasureType;
-        if (request.Quality)
-            options.Quality = *request.Quality;
-        if (request.Unit)
-            units.Select(*request.Unit);
+        if (request.angle)
+            state.angle = CompassState::wrapAngle(*request.angle);
+        if (request.spread)
+            state.measurement = *request.spread;
+        if (request.shape)
+            options.shape = *request.shape;
+        if (request.scribe)
+            options.scribe = *request.scribe;
+        if (request.measureType)
+            options.measureType = *request.measureType;
+        if (request.quality)
+            options.quality = *request.quality;
+        if (request.unit)
+            units.select(*request.unit);
 
-        TCompassRenderer renderer;
-        const TComposeResult composed = Compose(*skin, options, state, renderer.Layers);
-        messages.lines << composed.Warnings;
-        if (!composed.Ok)
-            return failure(kRenderExitFailed, composed.Error);
-        TRenderInput input{model, *skin, desktop};
+        CompassRenderer renderer;
+        const ComposeResult composed = compose(*skin, options, state, renderer.layers);
+        messages.lines << composed.warnings;
+        if (!composed.ok)
+            return failure(kRenderExitFailed, composed.error);
+        RenderInput input{model, *skin, desktop};
         // A compass placed off the desktop is centred by the first pass and
         // drawn by the second, as the program's next idle pass would.
-        if (renderer.RenderCompass(input).Recentred)
-            (void)renderer.RenderCompass(input);
+        if (renderer.renderCompass(input).recentred)
+            (void)renderer.renderCompass(input);
 
-        QImage image = renderer.WindowImage().convertToFormat(QImage::Format_ARGB32);
-        if (request.Crop)
-            image = image.copy(renderer.FBounds);
-        if (!image.save(request.Output, "PNG"))
+        QImage image = renderer.windowImage().convertToFormat(QImage::Format_ARGB32);
+        if (request.crop)
+            image = image.copy(renderer.bounds);
+        if (!image.save(request.output, "PNG"))
             return failure(kRenderExitFailed,
-                           QStringLiteral("--render: cannot write '%1'").arg(request.Output));
-        return TRenderResult{0, state.FDisplayText + u'\n', QString()};
+                           QStringLiteral("--render: cannot write '%1'").arg(request.output));
+        return RenderResult{0, state.displayText + u'\n', QString()};
     } catch (const OrvantaError& e) {
         return failure(kRenderExitFailed, e.message());
     }
@@ -247,28 +247,28 @@ namespace {
 
 } // namespace
 
-TRenderResult RenderCommand(const QStringList& args, const QString& programFolder) {
-    return RenderCommand(args, TProgramPaths::PortableIn(programFolder));
+RenderResult renderCommand(const QStringList& args, const QString& programFolder) {
+    return renderCommand(args, ProgramPaths::portableIn(programFolder));
 }
 
-TRenderResult RenderCommand(const QStringList& args, const TProgramPaths& paths) {
-    const auto parsed = ParseRenderArguments(args);
+RenderResult renderCommand(const QStringList& args, const ProgramPaths& paths) {
+    const auto parsed = parseRenderArguments(args);
     if (const auto* error = std::get_if<QString>(&parsed))
         return failure(kRenderExitBadArguments, *error);
-    const TRenderRequest& request = std::get<TRenderRequest>(parsed);
-    if (request.Help)
-        return TRenderResult{0, RenderUsage(), QString()};
+    const RenderRequest& request = std::get<RenderRequest>(parsed);
+    if (request.help)
+        return RenderResult{0, renderUsage(), QString()};
     CollectingSink messages;
-    TRenderResult result = renderFrame(request, paths, messages);
+    RenderResult result = renderFrame(request, paths, messages);
     // What a normal start would show in message boxes comes first.
     QString shown;
     for (const QString& line : messages.lines)
         shown += line + u'\n';
-    result.Err.prepend(shown);
+    result.err.prepend(shown);
     return result;
 }
 
-int RunRenderCommand(const QStringList& arguments) {
+int runRenderCommand(const QStringList& arguments) {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
         // No display is needed or wanted: skin authors run this on servers.
@@ -279,11 +279,11 @@ int RunRenderCommand(const QStringList& arguments) {
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
-    const TRenderResult result = RenderCommand(arguments.mid(1), TProgramPaths::Detect());
-    std::fputs(result.Out.toLocal8Bit().constData(), stdout);
-    std::fputs(result.Err.toLocal8Bit().constData(), stderr);
+    const RenderResult result = renderCommand(arguments.mid(1), ProgramPaths::detect());
+    std::fputs(result.out.toLocal8Bit().constData(), stdout);
+    std::fputs(result.err.toLocal8Bit().constData(), stderr);
     std::fflush(stdout);
-    return result.ExitCode;
+    return result.exitCode;
 }
 
 } // namespace orvanta

@@ -24,48 +24,48 @@
 
 namespace orvanta {
 
-struct TProgramPaths;
+struct ProgramPaths;
 
 inline constexpr int kRenderExitFailed = 1;
 inline constexpr int kRenderExitBadArguments = 2;
 
-struct TRenderRequest {
-    QString Output;
-    QString Skin; // empty: the skin the options select
-    std::optional<float> Angle;
-    std::optional<float> Spread;
-    std::optional<int> Shape;
-    std::optional<int> Scribe;
-    std::optional<int> MeasureType;
-    std::optional<int> Unit;
-    std::optional<bool> Quality;
-    std::optional<QPoint> Pos;
-    QSize Desktop{1920, 1080};
-    bool Crop = false;
-    bool Help = false;
+struct RenderRequest {
+    QString output;
+    QString skin; // empty: the skin the options select
+    std::optional<float> angle;
+    std::optional<float> spread;
+    std::optional<int> shape;
+    std::optional<int> scribe;
+    std::optional<int> measureType;
+    std::optional<int> unit;
+    std::optional<bool> quality;
+    std::optional<QPoint> pos;
+    QSize desktop{1920, 1080};
+    bool crop = false;
+    bool help = false;
 };
 
 // Reads the arguments that follow the program name. Returns the request or
 // the one-line error naming the offending argument.
-[[nodiscard]] std::variant<TRenderRequest, QString> ParseRenderArguments(const QStringList& args);
+[[nodiscard]] std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& args);
 
-[[nodiscard]] QString RenderUsage();
+[[nodiscard]] QString renderUsage();
 
-struct TRenderResult {
-    int ExitCode = 0;
-    QString Out; // the readout line, or the usage
-    QString Err; // errors and skin messages, one per line
+struct RenderResult {
+    int exitCode = 0;
+    QString out; // the readout line, or the usage
+    QString err; // errors and skin messages, one per line
 };
 
 // Runs the command with the options, units and skins of `paths`. Needs a
 // QGuiApplication.
-[[nodiscard]] TRenderResult RenderCommand(const QStringList& args, const TProgramPaths& paths);
+[[nodiscard]] RenderResult renderCommand(const QStringList& args, const ProgramPaths& paths);
 // The same with everything in the program folder `programFolder` (trailing "/").
-[[nodiscard]] TRenderResult RenderCommand(const QStringList& args, const QString& programFolder);
+[[nodiscard]] RenderResult renderCommand(const QStringList& args, const QString& programFolder);
 
 // The entry from main: `arguments` is the whole command line, program name
 // first. Creates an offscreen QGuiApplication when none exists, prints the
 // result and returns the exit status.
-int RunRenderCommand(const QStringList& arguments);
+int runRenderCommand(const QStringList& arguments);
 
 } // namespace orvanta

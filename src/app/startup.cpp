@@ -1,15 +1,15 @@
 #include "app/startup.h"
 
-#include "app/mainwindow.h"
-#include "app/package/commandline.h"
-#include "app/package/installer.h"
-#include "app/programfolder.h"
+#include "app/compasswindow.h"
+#include "app/programpaths.h"
 #include "app/rendercommand.h"
 #include "automation/automationserver.h"
 #include "automation/registration.h"
-#include "dialogs/splash.h"
+#include "dialogs/splashscreen.h"
 #include "model/numbers.h"
-#include "model/options.h"
+#include "model/settings.h"
+#include "package/commandline.h"
+#include "package/installer.h"
 #include "platform/autostart.h"
 #include "platform/keyvaluestore.h"
 #include "platform/qtmessagesink.h"
@@ -60,11 +60,11 @@ QStringList argumentList(int argc, char** argv) {
 
 // Installs the packages named on the command line, in order. On failure the
 // message goes to standard error and, where a display exists, a message box.
-bool installPackages(const QStringList& packages, const TPackageTarget& target, bool headless,
+bool installPackages(const QStringList& packages, const PackageTarget& target, bool headless,
                      int argc, char** argv) {
     for (const QString& package : packages) {
         try {
-            InstallSkinPackage(target, package);
+            installSkinPackage(target, package);
         } catch (const OrvantaError& e) {
             std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
             if (!headless) {
@@ -79,22 +79,21 @@ bool installPackages(const QStringList& packages, const TPackageTarget& target, 
 
 // "REGSERVER" and "UNREGSERVER" do their work and end the program; every other
 // start renews the activation file, and a failure there stops nothing.
-std::optional<int> handleRegistration(TRegistrationSwitch registration,
-                                      const QString& programFile) {
+std::optional<int> handleRegistration(RegistrationSwitch registration, const QString& programFile) {
     try {
         switch (registration) {
-        case TRegistrationSwitch::Register:
-            RegisterServer(programFile);
+        case RegistrationSwitch::Register:
+            registerServer(programFile);
             return 0;
-        case TRegistrationSwitch::Unregister:
-            UnregisterServer();
+        case RegistrationSwitch::Unregister:
+            unregisterServer();
             return 0;
-        case TRegistrationSwitch::None:
-            RegisterServer(programFile);
+        case RegistrationSwitch::None:
+            registerServer(programFile);
             return std::nullopt;
         }
     } catch (const OrvantaError& e) {
-        if (registration == TRegistrationSwitch::None)
+        if (registration == RegistrationSwitch::None)
             return std::nullopt;
         std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
         return kStartFailed;
@@ -104,11 +103,11 @@ std::optional<int> handleRegistration(TRegistrationSwitch registration,
 
 } // namespace
 
-QString VersionText() {
+QString versionText() {
     return QStringLiteral("Orvanta " ORVANTA_VERSION "\n");
 }
 
-QString HelpText() {
+QString helpText() {
     return QStringLiteral("Usage: orvanta [/m] [PACKAGE.compassskin ...]\n"
                           "       orvanta --render OUT.png [options]   (see --render --help)\n"
                           "\n"
@@ -130,36 +129,36 @@ QString HelpText() {
                           "installed (skins then go to $XDG_DATA_HOME/Orvanta/skins/).\n");
 }
 
-int RunOrvanta(int argc, char** argv) {
+int runOrvanta(int argc, char** argv) {
     const QStringList args = argumentList(argc, argv);
     if (hasFlag(args, u"--help") && !hasFlag(args, u"--render")) {
-        std::fputs(qPrintable(HelpText()), stdout);
+        std::fputs(qPrintable(helpText()), stdout);
         return 0;
     }
     if (hasFlag(args, u"--version")) {
-        std::fputs(qPrintable(VersionText()), stdout);
+        std::fputs(qPrintable(versionText()), stdout);
         return 0;
     }
 
     const bool render = hasFlag(args, u"--render");
-    const TProgramPaths paths = TProgramPaths::Detect();
-    const TCommandLineScan scan = ScanCommandLine(args);
+    const ProgramPaths paths = ProgramPaths::detect();
+    const CommandLineScan scan = scanCommandLine(args);
     if (!render)
         prepareEnvironment();
     // Without its folder the first save of the options would fail unseen.
-    if (!paths.PrepareUserFolders())
-        std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.Config));
-    if (!installPackages(scan.packages, paths.PackageTarget(), render, argc, argv))
+    if (!paths.prepareUserFolders())
+        std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
+    if (!installPackages(scan.packages, paths.packageTarget(), render, argc, argv))
         return kStartFailed;
     if (render) {
         QStringList rest;
         for (const QString& a : args)
             if (!isSkinPackagePath(a))
                 rest << a;
-        return RunRenderCommand(rest);
+        return runRenderCommand(rest);
     }
-    const TAutomationSwitches automation = ScanAutomationSwitches(args);
-    if (const auto ended = handleRegistration(automation.registration, ProgramFile()))
+    const AutomationSwitches automation = scanAutomationSwitches(args);
+    if (const auto ended = handleRegistration(automation.registration, programFile()))
         return *ended;
 
     QApplication app(argc, argv);
@@ -174,24 +173,24 @@ int RunOrvanta(int argc, char** argv) {
 
     bool splash = false;
     if (!scan.startMinimised) {
-        splash = !paths.LoadOptions().HideSplash;
+        splash = !paths.loadOptions().hideSplash;
     }
     if (splash)
-        (new TfrmSplash(nullptr, productLink()))->ShowNow();
+        (new SplashScreen(nullptr, productLink()))->showNow();
 
-    TfrmMain window(
-        TMainWindowDeps{paths, ProgramFile(), messages, autostart, shape, scan.startMinimised});
-    QObject::connect(&window, &TfrmMain::Quitting, &app, &QCoreApplication::quit,
+    CompassWindow window(
+        CompassWindowDeps{paths, programFile(), messages, autostart, shape, scan.startMinimised});
+    QObject::connect(&window, &CompassWindow::quitting, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
-    TAutomationServer automationServer(window, QDBusConnection::sessionBus(),
-                                       automation.startedByClient);
-    if (!automationServer.Start() && automation.startedByClient)
+    AutomationServer automationServer(window, QDBusConnection::sessionBus(),
+                                      automation.startedByClient);
+    if (!automationServer.start() && automation.startedByClient)
         std::fputs("orvanta: no session bus: the compass runs without automation\n", stderr);
 
     IniKeyValueStore store(IniKeyValueStore::defaultUserFile(),
-                           IniKeyValueStore::shippedFileIn(paths.Assets));
-    store.setValue(kProductKeyPath.toString(), QStringLiteral("InstalPath"), ProgramFile());
+                           IniKeyValueStore::shippedFileIn(paths.assets));
+    store.setValue(kProductKeyPath.toString(), QStringLiteral("InstalPath"), programFile());
 
     return app.exec();
 }

@@ -7,10 +7,10 @@
 namespace orvanta {
 
 // The texts of --help and --version.
-[[nodiscard]] QString HelpText();
-[[nodiscard]] QString VersionText();
+[[nodiscard]] QString helpText();
+[[nodiscard]] QString versionText();
 
 // Runs the whole program and returns the process's exit status.
-int RunOrvanta(int argc, char** argv);
+int runOrvanta(int argc, char** argv);
 
 } // namespace orvanta

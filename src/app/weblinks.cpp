@@ -17,7 +17,7 @@ namespace {
 // not a version an installer would write.
 constexpr long double kMaxVersion = 2147483647.0L;
 
-QString productValue(const IKeyValueStore& store, const QString& name) {
+QString productValue(const KeyValueStore& store, const QString& name) {
     return store.value(kProductKeyPath.toString(), name).value_or(QString());
 }
 
@@ -47,16 +47,16 @@ bool DesktopShell::startProgram(const QString& path) {
     return QProcess::startDetached(path, {});
 }
 
-bool AskYesNoBox(const QString& caption, const QString& text) {
+bool askYesNoBox(const QString& caption, const QString& text) {
     return QMessageBox::question(nullptr, caption, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
-QString WebLinkEndpoint() {
+QString webLinkEndpoint() {
     return QStringLiteral("http://" ORVANTA_WEB_HOST "/link.asp");
 }
 
-std::optional<QString> BuildWebLink(const IKeyValueStore& store, const QString& action,
+std::optional<QString> buildWebLink(const KeyValueStore& store, const QString& action,
                                     QChar separator) {
     const auto version = readVersion(productValue(store, QStringLiteral("Version")), separator);
     if (!version)
@@ -66,7 +66,7 @@ std::optional<QString> BuildWebLink(const IKeyValueStore& store, const QString& 
     // the link is read by a server, so its point is "." whatever the locale.
     const long double minor = (*version - major) * 10;
 
-    QString link = WebLinkEndpoint() + QStringLiteral("?app=") +
+    QString link = webLinkEndpoint() + QStringLiteral("?app=") +
                    queryValue(productValue(store, QStringLiteral("appid"))) +
                    QStringLiteral("&ver=") + QString::number(qint64(major)) +
                    QStringLiteral("&minorver=") + formatGeneral(minor, u'.');
@@ -78,26 +78,26 @@ std::optional<QString> BuildWebLink(const IKeyValueStore& store, const QString& 
     return link;
 }
 
-void OpenWebLink(const IKeyValueStore& store, IShell& shell, const QString& action) {
-    if (const auto link = BuildWebLink(store, action, systemDecimalSeparator()))
+void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action) {
+    if (const auto link = buildWebLink(store, action, systemDecimalSeparator()))
         shell.openUrl(*link);
 }
 
-QString LupenixCaption() {
+QString magnifierCaption() {
     return QStringLiteral("Velmora放大镜");
 }
 
-QString LupenixQuestion() {
+QString magnifierQuestion() {
     return QStringLiteral("未安装免费的Velmora放大镜. 你想下载它吗?");
 }
 
-void LaunchLupenix(const IKeyValueStore& store, IShell& shell, const AskYesNo& ask) {
+void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask) {
     const QString path =
         store.value(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath")).value_or(QString());
     if (!path.isEmpty() && shell.startProgram(path))
         return;
-    if (ask(LupenixCaption(), LupenixQuestion()))
-        OpenWebLink(store, shell, QStringLiteral("getlupenix"));
+    if (ask(magnifierCaption(), magnifierQuestion()))
+        openWebLink(store, shell, QStringLiteral("getlupenix"));
 }
 
 } // namespace orvanta

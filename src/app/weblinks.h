@@ -2,7 +2,7 @@
 // Everything the program opens outside itself: the product's web pages (more
 // skins, the magnifier download, calibration help), mail and web addresses of
 // skin authors, and the companion magnifier program. The opening goes through
-// IShell so that tests see the exact address and the program that was started.
+// Shell so that tests see the exact address and the program that was started.
 
 #include <QChar>
 #include <QString>
@@ -11,11 +11,11 @@
 
 namespace orvanta {
 
-class IKeyValueStore;
+class KeyValueStore;
 
-class IShell {
+class Shell {
 public:
-    virtual ~IShell() = default;
+    virtual ~Shell() = default;
     // Hands an address (http:, mailto:, file:) to the desktop's handler.
     virtual void openUrl(const QString& url) = 0;
     // Starts a program without waiting for it; false when it could not start.
@@ -23,7 +23,7 @@ public:
 };
 
 // QDesktopServices for addresses, a detached QProcess for programs.
-class DesktopShell : public IShell {
+class DesktopShell : public Shell {
 public:
     void openUrl(const QString& url) override;
     bool startProgram(const QString& path) override;
@@ -32,28 +32,28 @@ public:
 // Asks a Yes/No question (caption, text); true for Yes.
 using AskYesNo = std::function<bool(const QString& caption, const QString& text)>;
 // The question as a message box.
-[[nodiscard]] bool AskYesNoBox(const QString& caption, const QString& text);
+[[nodiscard]] bool askYesNoBox(const QString& caption, const QString& text);
 
 // The page on the product's web host that every link goes through; the host
 // is a build setting.
-[[nodiscard]] QString WebLinkEndpoint();
+[[nodiscard]] QString webLinkEndpoint();
 
 // The link for `action` (may be empty) from the product key's "Version",
 // "appid" and "aid", or nothing when "Version" is missing or not a number.
 // "Version" is read with "." (as the shipped file writes it) and with the
 // regional `separator`.
-[[nodiscard]] std::optional<QString> BuildWebLink(const IKeyValueStore& store,
-                                                  const QString& action, QChar separator);
+[[nodiscard]] std::optional<QString> buildWebLink(const KeyValueStore& store, const QString& action,
+                                                  QChar separator);
 
 // Opens the link for `action`; without a usable "Version" nothing happens.
-void OpenWebLink(const IKeyValueStore& store, IShell& shell, const QString& action);
+void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action);
 
 // Starts the magnifier named by its key's "InstalPath"; when it is not there
 // or does not start, offers to download it.
-void LaunchLupenix(const IKeyValueStore& store, IShell& shell, const AskYesNo& ask);
+void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask);
 
-// The question LaunchLupenix asks.
-[[nodiscard]] QString LupenixCaption();
-[[nodiscard]] QString LupenixQuestion();
+// The question launchMagnifier asks.
+[[nodiscard]] QString magnifierCaption();
+[[nodiscard]] QString magnifierQuestion();
 
 } // namespace orvanta

@@ -7,20 +7,20 @@
 
 namespace orvanta {
 
-TAutomationObject::TAutomationObject(TClientSeen clientSeen, QObject* parent)
+AutomationObject::AutomationObject(ClientSeen clientSeen, QObject* parent)
     : QObject(parent), m_clientSeen(std::move(clientSeen)) {}
 
-void TAutomationObject::NoteCaller() {
+void AutomationObject::noteCaller() {
     if (calledFromDBus() && m_clientSeen)
         m_clientSeen(message().service());
 }
 
-void TAutomationObject::SendError(QStringView name, const QString& text) {
+void AutomationObject::sendError(QStringView name, const QString& text) {
     if (calledFromDBus())
         sendErrorReply(name.toString(), text);
 }
 
-float TAutomationObject::finiteFloat(double value, QStringView member) {
+float AutomationObject::finiteFloat(double value, QStringView member) {
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         throw OrvantaError(QStringLiteral("%1 must be a finite number within the range of a "
                                           "32-bit float, not %2")

@@ -23,35 +23,35 @@ inline constexpr QStringView kCannotConnectError = u"Compass.Error.CannotConnect
 inline constexpr QStringView kNoConnectionError = u"Compass.Error.NoConnection";
 
 // Told about every client that calls a member.
-using TClientSeen = std::function<void(const QString& uniqueName)>;
+using ClientSeen = std::function<void(const QString& uniqueName)>;
 
 // The registered object inherits QDBusContext, not its adaptors: Qt 6.4.2
 // crashes in QDBusContext::message() when the adaptor carries it.
-class TAutomationObject : public QObject, protected QDBusContext {
+class AutomationObject : public QObject, protected QDBusContext {
     Q_OBJECT
 
 public:
-    explicit TAutomationObject(TClientSeen clientSeen, QObject* parent = nullptr);
+    explicit AutomationObject(ClientSeen clientSeen, QObject* parent = nullptr);
 
     // For the properties adaptor: reports the caller and answers with an
     // error instead of the normal reply.
-    void NoteCaller();
-    void SendError(QStringView name, const QString& text);
+    void noteCaller();
+    void sendError(QStringView name, const QString& text);
 
 protected:
     // Runs one member's body. On an OrvantaError the client gets the error and
     // the value returned here is never sent.
-    template <class Body> auto Member(Body&& body) -> std::invoke_result_t<Body> {
+    template <class Body> auto member(Body&& body) -> std::invoke_result_t<Body> {
         using Result = std::invoke_result_t<Body>;
-        NoteCaller();
+        noteCaller();
         try {
             return body();
         } catch (const OrvantaError& e) {
-            SendError(kFailedError, e.message());
+            sendError(kFailedError, e.message());
         } catch (const std::bad_alloc&) {
-            SendError(kFailedError, QStringLiteral("Out of memory"));
+            sendError(kFailedError, QStringLiteral("Out of memory"));
         } catch (const std::exception& e) {
-            SendError(kFailedError, QString::fromLocal8Bit(e.what()));
+            sendError(kFailedError, QString::fromLocal8Bit(e.what()));
         }
         if constexpr (!std::is_void_v<Result>)
             return Result{};
@@ -63,7 +63,7 @@ protected:
     [[nodiscard]] static float finiteFloat(double value, QStringView member);
 
 private:
-    TClientSeen m_clientSeen;
+    ClientSeen m_clientSeen;
 };
 
 } // namespace orvanta

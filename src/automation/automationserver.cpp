@@ -1,41 +1,42 @@
 #include "automation/automationserver.h"
 
-#include "app/mainwindow.h"
-#include "automation/collections.h"
+#include "app/compasswindow.h"
+#include "automation/compassobject.h"
 #include "automation/propertiesadaptor.h"
 #include "automation/registration.h"
-#include "automation/velmoracompass.h"
+#include "automation/skinsobject.h"
+#include "automation/unitsobject.h"
+#include "compassadaptor.h"
+#include "compasseventsadaptor.h"
 #include "connectionpointadaptor.h"
-#include "velmoracompassadaptor.h"
-#include "velmoracompasseventsadaptor.h"
-#include "velmoracompassskinsadaptor.h"
-#include "velmoracompassunitsadaptor.h"
+#include "skinsadaptor.h"
+#include "unitsadaptor.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 namespace orvanta {
 
-TAutomationServer::TAutomationServer(TfrmMain& window, QDBusConnection bus, bool startedByClient)
+AutomationServer::AutomationServer(CompassWindow& window, QDBusConnection bus, bool startedByClient)
     : m_window(window), m_bus(std::move(bus)), m_startedByClient(startedByClient),
       m_watcher(QString(), m_bus, QDBusServiceWatcher::WatchForUnregistration) {
-    const TClientSeen seen = [this](const QString& name) { ClientSeen(name); };
-    m_compass = std::make_unique<TVelmoraCompass>(window, m_bus, seen);
-    new TVelmoraCompassAdaptor(m_compass.get());
-    new TVelmoraCompassEventsAdaptor(m_compass.get());
-    new TConnectionPointAdaptor(m_compass.get());
-    new TPropertiesAdaptor(m_compass.get());
-    m_units = std::make_unique<TVelmoraCompassUnits>(window, seen);
-    new TVelmoraCompassUnitsAdaptor(m_units.get());
-    new TPropertiesAdaptor(m_units.get());
-    m_skins = std::make_unique<TVelmoraCompassSkins>(window, seen);
-    new TVelmoraCompassSkinsAdaptor(m_skins.get());
-    new TPropertiesAdaptor(m_skins.get());
+    const ClientSeen seen = [this](const QString& name) { clientSeen(name); };
+    m_compass = std::make_unique<CompassObject>(window, m_bus, seen);
+    new CompassAdaptor(m_compass.get());
+    new CompassEventsAdaptor(m_compass.get());
+    new ConnectionPointAdaptor(m_compass.get());
+    new PropertiesAdaptor(m_compass.get());
+    m_units = std::make_unique<UnitsObject>(window, seen);
+    new UnitsAdaptor(m_units.get());
+    new PropertiesAdaptor(m_units.get());
+    m_skins = std::make_unique<SkinsObject>(window, seen);
+    new SkinsAdaptor(m_skins.get());
+    new PropertiesAdaptor(m_skins.get());
     connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
-            &TAutomationServer::ClientLeft);
+            &AutomationServer::clientLeft);
 }
 
-TAutomationServer::~TAutomationServer() {
+AutomationServer::~AutomationServer() {
     if (!m_registered)
         return;
     m_bus.unregisterService(kAutomationService.toString());
@@ -48,7 +49,7 @@ TAutomationServer::~TAutomationServer() {
         QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping")));
 }
 
-bool TAutomationServer::Start() {
+bool AutomationServer::start() {
     if (!m_bus.isConnected())
         return false;
     // Objects first, so that a client that sees the name finds them.
@@ -66,23 +67,23 @@ bool TAutomationServer::Start() {
     return true;
 }
 
-void TAutomationServer::ClientSeen(const QString& uniqueName) {
+void AutomationServer::clientSeen(const QString& uniqueName) {
     if (uniqueName.isEmpty() || m_clients.contains(uniqueName))
         return;
     m_clients.insert(uniqueName);
     m_watcher.addWatchedService(uniqueName);
     // A client that left before the watch began is never reported.
     if (!m_bus.interface()->isServiceRegistered(uniqueName))
-        ClientLeft(uniqueName);
+        clientLeft(uniqueName);
 }
 
-void TAutomationServer::ClientLeft(const QString& uniqueName) {
+void AutomationServer::clientLeft(const QString& uniqueName) {
     if (!m_clients.remove(uniqueName))
         return;
     m_watcher.removeWatchedService(uniqueName);
-    m_compass->ClientLeft(uniqueName);
+    m_compass->clientLeft(uniqueName);
     if (m_startedByClient && m_clients.isEmpty())
-        m_window.Close();
+        m_window.closeCompass();
 }
 
 } // namespace orvanta

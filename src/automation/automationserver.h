@@ -13,33 +13,33 @@
 
 namespace orvanta {
 
-class TfrmMain;
-class TVelmoraCompass;
-class TVelmoraCompassSkins;
-class TVelmoraCompassUnits;
+class CompassWindow;
+class CompassObject;
+class SkinsObject;
+class UnitsObject;
 
-class TAutomationServer : public QObject {
+class AutomationServer : public QObject {
     Q_OBJECT
 
 public:
-    TAutomationServer(TfrmMain& window, QDBusConnection bus, bool startedByClient);
-    ~TAutomationServer() override;
+    AutomationServer(CompassWindow& window, QDBusConnection bus, bool startedByClient);
+    ~AutomationServer() override;
 
     // False when there is no bus or the objects could not be registered; the
     // compass then runs without automation.
-    [[nodiscard]] bool Start();
+    [[nodiscard]] bool start();
 
 private:
-    void ClientSeen(const QString& uniqueName);
-    void ClientLeft(const QString& uniqueName);
+    void clientSeen(const QString& uniqueName);
+    void clientLeft(const QString& uniqueName);
 
-    TfrmMain& m_window;
+    CompassWindow& m_window;
     QDBusConnection m_bus;
     bool m_startedByClient;
     bool m_registered = false;
-    std::unique_ptr<TVelmoraCompass> m_compass;
-    std::unique_ptr<TVelmoraCompassUnits> m_units;
-    std::unique_ptr<TVelmoraCompassSkins> m_skins;
+    std::unique_ptr<CompassObject> m_compass;
+    std::unique_ptr<UnitsObject> m_units;
+    std::unique_ptr<SkinsObject> m_skins;
     QDBusServiceWatcher m_watcher;
     QSet<QString> m_clients;
 };

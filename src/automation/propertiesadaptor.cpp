@@ -28,10 +28,10 @@ QString signatureOf(const QMetaProperty& p) {
 
 } // namespace
 
-TPropertiesAdaptor::TPropertiesAdaptor(TAutomationObject* object)
+PropertiesAdaptor::PropertiesAdaptor(AutomationObject* object)
     : QDBusAbstractAdaptor(object), m_object(object) {}
 
-QObject* TPropertiesAdaptor::adaptorFor(const QString& interfaceName) const {
+QObject* PropertiesAdaptor::adaptorFor(const QString& interfaceName) const {
     for (QObject* child : m_object->children())
         if (child != this && qobject_cast<QDBusAbstractAdaptor*>(child) &&
             interfaceName == QLatin1StringView(interfaceOf(child)))
@@ -39,8 +39,8 @@ QObject* TPropertiesAdaptor::adaptorFor(const QString& interfaceName) const {
     return nullptr;
 }
 
-TPropertiesAdaptor::Found TPropertiesAdaptor::find(const QString& interfaceName,
-                                                   const QString& propertyName) {
+PropertiesAdaptor::Found PropertiesAdaptor::find(const QString& interfaceName,
+                                                 const QString& propertyName) {
     QList<QObject*> candidates;
     if (interfaceName.isEmpty()) {
         for (QObject* child : m_object->children())
@@ -49,7 +49,7 @@ TPropertiesAdaptor::Found TPropertiesAdaptor::find(const QString& interfaceName,
     } else if (QObject* adaptor = adaptorFor(interfaceName)) {
         candidates << adaptor;
     } else {
-        m_object->SendError(kUnknownInterface,
+        m_object->sendError(kUnknownInterface,
                             QStringLiteral("No such interface \"%1\"").arg(interfaceName));
         return {};
     }
@@ -60,28 +60,28 @@ TPropertiesAdaptor::Found TPropertiesAdaptor::find(const QString& interfaceName,
         if (index >= meta->propertyOffset())
             return {adaptor, index};
     }
-    m_object->SendError(kUnknownProperty,
+    m_object->sendError(kUnknownProperty,
                         QStringLiteral("No such property \"%1\"").arg(propertyName));
     return {};
 }
 
-QDBusVariant TPropertiesAdaptor::Get(const QString& interface_name, const QString& property_name) {
-    m_object->NoteCaller();
+QDBusVariant PropertiesAdaptor::Get(const QString& interface_name, const QString& property_name) {
+    m_object->noteCaller();
     const Found f = find(interface_name, property_name);
     if (!f.adaptor)
         return {};
     return QDBusVariant(f.adaptor->metaObject()->property(f.index).read(f.adaptor));
 }
 
-void TPropertiesAdaptor::Set(const QString& interface_name, const QString& property_name,
-                             const QDBusVariant& value) {
-    m_object->NoteCaller();
+void PropertiesAdaptor::Set(const QString& interface_name, const QString& property_name,
+                            const QDBusVariant& value) {
+    m_object->noteCaller();
     const Found f = find(interface_name, property_name);
     if (!f.adaptor)
         return;
     const QMetaProperty p = f.adaptor->metaObject()->property(f.index);
     if (!p.isWritable()) {
-        m_object->SendError(kReadOnly,
+        m_object->sendError(kReadOnly,
                             QStringLiteral("Property \"%1\" is read-only").arg(property_name));
         return;
     }
@@ -89,7 +89,7 @@ void TPropertiesAdaptor::Set(const QString& interface_name, const QString& prope
     const QVariant v = value.variant();
     if (v.metaType() != p.metaType()) {
         const QString given = QString::fromLatin1(QDBusMetaType::typeToSignature(v.metaType()));
-        m_object->SendError(kInvalidArgs, QStringLiteral("Property \"%1\" is of type %2, not %3")
+        m_object->sendError(kInvalidArgs, QStringLiteral("Property \"%1\" is of type %2, not %3")
                                               .arg(property_name, signatureOf(p), given));
         return;
     }
@@ -97,12 +97,12 @@ void TPropertiesAdaptor::Set(const QString& interface_name, const QString& prope
     p.write(f.adaptor, v);
 }
 
-QVariantMap TPropertiesAdaptor::GetAll(const QString& interface_name) {
-    m_object->NoteCaller();
+QVariantMap PropertiesAdaptor::GetAll(const QString& interface_name) {
+    m_object->noteCaller();
     QVariantMap values;
     QObject* adaptor = adaptorFor(interface_name);
     if (!adaptor) {
-        m_object->SendError(kUnknownInterface,
+        m_object->sendError(kUnknownInterface,
                             QStringLiteral("No such interface \"%1\"").arg(interface_name));
         return values;
     }

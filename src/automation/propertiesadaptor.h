@@ -10,9 +10,9 @@
 
 namespace orvanta {
 
-class TAutomationObject;
+class AutomationObject;
 
-class TPropertiesAdaptor : public QDBusAbstractAdaptor {
+class PropertiesAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.DBus.Properties")
     // QtDBus describes the standard interface itself on every object; a
@@ -20,7 +20,7 @@ class TPropertiesAdaptor : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Introspection", "  <!-- org.freedesktop.DBus.Properties -->\n")
 
 public:
-    explicit TPropertiesAdaptor(TAutomationObject* object);
+    explicit PropertiesAdaptor(AutomationObject* object);
 
 public Q_SLOTS:
     QDBusVariant Get(const QString& interface_name, const QString& property_name);
@@ -38,7 +38,7 @@ private:
     [[nodiscard]] Found find(const QString& interfaceName, const QString& propertyName);
     [[nodiscard]] QObject* adaptorFor(const QString& interfaceName) const;
 
-    TAutomationObject* m_object;
+    AutomationObject* m_object;
 };
 
 } // namespace orvanta

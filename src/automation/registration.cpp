@@ -29,22 +29,22 @@ bool isAutomationSwitch(QStringView argument, QStringView name) {
            argument.mid(1).compare(name, Qt::CaseInsensitive) == 0;
 }
 
-TAutomationSwitches ScanAutomationSwitches(const QStringList& arguments) {
-    TAutomationSwitches s;
+AutomationSwitches scanAutomationSwitches(const QStringList& arguments) {
+    AutomationSwitches s;
     for (const QString& a : arguments) {
         if (isAutomationSwitch(a, u"AUTOMATION") || isAutomationSwitch(a, u"EMBEDDING"))
             s.startedByClient = true;
-        if (s.registration != TRegistrationSwitch::None)
+        if (s.registration != RegistrationSwitch::None)
             continue;
         if (isAutomationSwitch(a, u"REGSERVER"))
-            s.registration = TRegistrationSwitch::Register;
+            s.registration = RegistrationSwitch::Register;
         else if (isAutomationSwitch(a, u"UNREGSERVER"))
-            s.registration = TRegistrationSwitch::Unregister;
+            s.registration = RegistrationSwitch::Unregister;
     }
     return s;
 }
 
-QString UserServicesFolder() {
+QString userServicesFolder() {
     // The base directory specification: an unset or relative value means the
     // default.
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
@@ -53,8 +53,8 @@ QString UserServicesFolder() {
     return data + QStringLiteral("/dbus-1/services");
 }
 
-QString ServiceFilePath() {
-    return UserServicesFolder() + u'/' + kAutomationService.toString() + QStringLiteral(".service");
+QString serviceFilePath() {
+    return userServicesFolder() + u'/' + kAutomationService.toString() + QStringLiteral(".service");
 }
 
 QString quoteExecArgument(const QString& argument) {
@@ -67,23 +67,23 @@ QString quoteExecArgument(const QString& argument) {
     return u'\'' + quoted + u'\'';
 }
 
-QString ServiceFileText(const QString& programFile) {
+QString serviceFileText(const QString& programFile) {
     return QStringLiteral("[D-BUS Service]\nName=") + kAutomationService.toString() +
            QStringLiteral("\nExec=") + quoteExecArgument(programFile) + u' ' +
            kAutomationSwitch.toString() + u'\n';
 }
 
-void RegisterServer(const QString& programFile) {
-    const QString path = ServiceFilePath();
+void registerServer(const QString& programFile) {
+    const QString path = serviceFilePath();
     QString why;
-    if (!QDir().mkpath(UserServicesFolder()) ||
-        !writeFileAtomically(path, ServiceFileText(programFile).toUtf8(), &why))
+    if (!QDir().mkpath(userServicesFolder()) ||
+        !writeFileAtomically(path, serviceFileText(programFile).toUtf8(), &why))
         throw OrvantaError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(path, why).trimmed());
 }
 
-void UnregisterServer() {
-    const QString path = ServiceFilePath();
+void unregisterServer() {
+    const QString path = serviceFilePath();
     QFile file(path);
     if (QFileInfo::exists(path) && !file.remove())
         throw OrvantaError(

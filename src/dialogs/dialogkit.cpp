@@ -42,7 +42,7 @@ void drawCompass(QPainter& p, QPointF hinge, qreal legLength, qreal spreadDegree
 
 } // namespace
 
-PointerFeedback::PointerFeedback(ICursorTable* cursors, QObject* parent)
+PointerFeedback::PointerFeedback(CursorSource* cursors, QObject* parent)
     : QObject(parent), m_cursors(cursors) {}
 
 void PointerFeedback::watch(QWidget* widget) {
@@ -67,7 +67,7 @@ bool PointerFeedback::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-QPixmap CompassIconPicture(int size) {
+QPixmap compassIconPicture(int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -79,7 +79,7 @@ QPixmap CompassIconPicture(int size) {
     return pm;
 }
 
-QPixmap DecorationPicture(QSize size) {
+QPixmap decorationPicture(QSize size) {
     QPixmap pm(size);
     pm.fill(Qt::white);
     QPainter p(&pm);
@@ -112,7 +112,7 @@ QPixmap DecorationPicture(QSize size) {
     return pm;
 }
 
-void MakeLinkLabel(QLabel* label) {
+void makeLinkLabel(QLabel* label) {
     QFont f = label->font();
     f.setUnderline(true);
     label->setFont(f);
@@ -122,7 +122,7 @@ void MakeLinkLabel(QLabel* label) {
     label->setCursor(Qt::PointingHandCursor);
 }
 
-QWidget* MakeWhitePanel(QWidget* parent, const QRect& geometry) {
+QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry) {
     auto* panel = new QFrame(parent);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
@@ -136,9 +136,9 @@ QWidget* MakeWhitePanel(QWidget* parent, const QRect& geometry) {
     return panel;
 }
 
-void AddPanelHeading(QWidget* panel, const QString& title, int iconSize) {
+void addPanelHeading(QWidget* panel, const QString& title, int iconSize) {
     auto* icon = new QLabel(panel);
-    icon->setPixmap(CompassIconPicture(iconSize));
+    icon->setPixmap(compassIconPicture(iconSize));
     icon->move(kIconPos);
     auto* heading = new QLabel(title, panel);
     QFont f(QStringLiteral("Verdana"));
@@ -148,18 +148,18 @@ void AddPanelHeading(QWidget* panel, const QString& title, int iconSize) {
     heading->move(kHeadingPos);
 }
 
-QWidget* SetUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
+QWidget* setUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
                           const QRect& panelRect, const QRect& pictureRect, const QString& heading,
                           int iconSize) {
     dialog->setWindowTitle(title);
     dialog->setFixedSize(clientSize);
     dialog->setWindowModality(Qt::ApplicationModal);
-    QWidget* panel = MakeWhitePanel(dialog, panelRect);
+    QWidget* panel = makeWhitePanel(dialog, panelRect);
     auto* picture = new QLabel(panel);
-    picture->setPixmap(DecorationPicture(pictureRect.size()));
+    picture->setPixmap(decorationPicture(pictureRect.size()));
     picture->setGeometry(pictureRect);
     picture->lower(); // behind the texts, as on the panel it decorates
-    AddPanelHeading(panel, heading, iconSize);
+    addPanelHeading(panel, heading, iconSize);
     return panel;
 }
 

@@ -13,43 +13,43 @@ class QWidget;
 
 namespace orvanta {
 
-class ICursorTable;
+class CursorSource;
 
 // Shows cursor 3 while the mouse is over a watched widget and cursor 4 while
 // a button is held on it. The widget's own cursor applies elsewhere.
 class PointerFeedback : public QObject {
 public:
     // `cursors` may be null: then nothing changes.
-    PointerFeedback(ICursorTable* cursors, QObject* parent);
+    PointerFeedback(CursorSource* cursors, QObject* parent);
     void watch(QWidget* widget);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ICursorTable* m_cursors;
+    CursorSource* m_cursors;
 };
 
 inline constexpr int kPointerCursor = 3;
 inline constexpr int kPressedPointerCursor = 4;
 
 // The program's compass drawn as an icon of `size` pixels.
-[[nodiscard]] QPixmap CompassIconPicture(int size);
+[[nodiscard]] QPixmap compassIconPicture(int size);
 // A drafting scene (a compass over a ruled sheet with an arc) of `size`.
-[[nodiscard]] QPixmap DecorationPicture(QSize size);
+[[nodiscard]] QPixmap decorationPicture(QSize size);
 
 // A label in the link style: blue, underlined, a hand cursor.
-void MakeLinkLabel(QLabel* label);
+void makeLinkLabel(QLabel* label);
 
 // The white panel with a raised inner and lowered outer bevel.
-[[nodiscard]] QWidget* MakeWhitePanel(QWidget* parent, const QRect& geometry);
+[[nodiscard]] QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry);
 // The heading in the panel's top-left: the compass icon and a bold title.
-void AddPanelHeading(QWidget* panel, const QString& title, int iconSize);
+void addPanelHeading(QWidget* panel, const QString& title, int iconSize);
 
 // The frame every small dialog shares: fixed size, application-modal, caption
 // `title`; the white panel at `panelRect` with the decorative picture at
 // `pictureRect` and the heading `heading`. Returns the panel.
-QWidget* SetUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
+QWidget* setUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
                           const QRect& panelRect, const QRect& pictureRect, const QString& heading,
                           int iconSize);
 

@@ -40,22 +40,22 @@ constexpr std::array<SkinControl, kControlCount> kOrder = [] {
 
 } // namespace
 
-const std::array<SkinControl, kControlCount>& AllControls() {
+const std::array<SkinControl, kControlCount>& allControls() {
     return kOrder;
 }
 
-const ControlInfo& InfoOf(SkinControl key) {
+const ControlInfo& infoOf(SkinControl key) {
     return kControls[static_cast<int>(key)];
 }
 
-bool HidesToTray(const TDervikOptions& options) {
-    return options.SystemTrayIcon && options.RightClickMenu;
+bool hidesToTray(const Settings& options) {
+    return options.systemTrayIcon && options.rightClickMenu;
 }
 
-QString ControlTooltip(SkinControl key, const TDervikOptions& options) {
+QString controlTooltip(SkinControl key, const Settings& options) {
     switch (key) {
     case Close:
-        return HidesToTray(options) ? QStringLiteral("隐藏圆规到系统托盘 (H)")
+        return hidesToTray(options) ? QStringLiteral("隐藏圆规到系统托盘 (H)")
                                     : QStringLiteral("退出圆规 (Q)");
     case ColorBase:
         return QStringLiteral("更改基础颜色条 (C)");
@@ -95,32 +95,32 @@ QString ControlTooltip(SkinControl key, const TDervikOptions& options) {
     return {};
 }
 
-SkinControl SelectorOf(int measureType) {
+SkinControl selectorOf(int measureType) {
     const bool known = measureType >= 0 && measureType < int(kMeasureSelectors.size());
     return known ? kMeasureSelectors[std::size_t(measureType)] : Radius;
 }
 
-int MeasureTypeOf(SkinControl key) {
+int measureTypeOf(SkinControl key) {
     const auto* found = std::find(kMeasureSelectors.begin(), kMeasureSelectors.end(), key);
     return found == kMeasureSelectors.end() ? -1 : int(found - kMeasureSelectors.begin());
 }
 
-bool IsMeasureSelector(SkinControl key) {
-    return MeasureTypeOf(key) >= 0;
+bool isMeasureSelector(SkinControl key) {
+    return measureTypeOf(key) >= 0;
 }
 
-QString ReadoutHint() {
+QString readoutHint() {
     return QStringLiteral(
         "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算");
 }
 
-int ReleasedDragCursor(int cursor) {
+int releasedDragCursor(int cursor) {
     switch (cursor) {
-    case cursors::Grab:
-    case cursors::GrabExtend:
-    case cursors::GrabRotate:
-    case cursors::GrabMove:
-    case cursors::GrabRelative:
+    case cursors::grab:
+    case cursors::grabExtend:
+    case cursors::grabRotate:
+    case cursors::grabMove:
+    case cursors::grabRelative:
         return cursor - 1; // every "grab" follows its "hand" in the table
     default:
         return cursor;

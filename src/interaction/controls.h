@@ -3,7 +3,7 @@
 // texts of the tooltips. The controls are tested for presses and hovers in the
 // order of the skin's keys (SkinControl); where they overlap, the first one wins.
 
-#include "model/options.h"
+#include "model/settings.h"
 #include "skins/skin.h"
 
 #include <QString>
@@ -12,7 +12,7 @@
 namespace orvanta {
 
 // Every control in test order, for range-for loops.
-[[nodiscard]] const std::array<SkinControl, kControlCount>& AllControls();
+[[nodiscard]] const std::array<SkinControl, kControlCount>& allControls();
 
 // The three layers of a control: the normal look is always shown, the pressed and
 // hover looks are shown over it while they apply.
@@ -26,48 +26,48 @@ struct ControlInfo {
     bool seesModifier;
 };
 
-[[nodiscard]] const ControlInfo& InfoOf(SkinControl key);
+[[nodiscard]] const ControlInfo& infoOf(SkinControl key);
 
 // The tooltip of a control. The close control tells whether it hides to the tray
 // or quits, which depends on whether the tray can bring the compass back.
-[[nodiscard]] QString ControlTooltip(SkinControl key, const TDervikOptions& options);
+[[nodiscard]] QString controlTooltip(SkinControl key, const Settings& options);
 
 // Whether a close request from the compass hides it to the tray rather than
 // quitting: only when the tray icon answers the mouse and its menu can bring it back.
-[[nodiscard]] bool HidesToTray(const TDervikOptions& options);
+[[nodiscard]] bool hidesToTray(const Settings& options);
 
 // The measure selector that shows a measure type (0 radius, 1 circumference,
 // 2 area; anything else shows as radius) and, the other way round, the type a
 // selector shows (-1 for other controls).
 inline constexpr std::array<SkinControl, 3> kMeasureSelectors{
     SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
-[[nodiscard]] SkinControl SelectorOf(int measureType);
-[[nodiscard]] int MeasureTypeOf(SkinControl key);
-[[nodiscard]] bool IsMeasureSelector(SkinControl key);
+[[nodiscard]] SkinControl selectorOf(int measureType);
+[[nodiscard]] int measureTypeOf(SkinControl key);
+[[nodiscard]] bool isMeasureSelector(SkinControl key);
 
 // The hint over the readout, explaining typed entry.
-[[nodiscard]] QString ReadoutHint();
+[[nodiscard]] QString readoutHint();
 
 // The animated cursors by number, as loaded into the cursor table.
 namespace cursors {
-inline constexpr int Hand = 1;          // over the base or slide, free
-inline constexpr int Grab = 2;          // dragging the base or slide, free
-inline constexpr int Pointer = 3;       // over a control
-inline constexpr int Down = 4;          // pressing a control
-inline constexpr int HandExtend = 5;    // over the slide, extend only
-inline constexpr int GrabExtend = 6;    // dragging the slide, extend only
-inline constexpr int HandRotate = 7;    // over the slide, turn only
-inline constexpr int GrabRotate = 8;    // dragging the slide, turn only
-inline constexpr int HandMove = 9;      // over the base with Shift
-inline constexpr int GrabMove = 10;     // dragging the base with Shift
-inline constexpr int HandRelative = 11; // over the base with Alt
-inline constexpr int GrabRelative = 12; // dragging the base with Alt
-inline constexpr int PointerPlus = 13;  // over a control with a modifier key
-inline constexpr int DownPlus = 14;     // pressing a control with a modifier key
+inline constexpr int hand = 1;          // over the base or slide, free
+inline constexpr int grab = 2;          // dragging the base or slide, free
+inline constexpr int pointer = 3;       // over a control
+inline constexpr int down = 4;          // pressing a control
+inline constexpr int handExtend = 5;    // over the slide, extend only
+inline constexpr int grabExtend = 6;    // dragging the slide, extend only
+inline constexpr int handRotate = 7;    // over the slide, turn only
+inline constexpr int grabRotate = 8;    // dragging the slide, turn only
+inline constexpr int handMove = 9;      // over the base with Shift
+inline constexpr int grabMove = 10;     // dragging the base with Shift
+inline constexpr int handRelative = 11; // over the base with Alt
+inline constexpr int grabRelative = 12; // dragging the base with Alt
+inline constexpr int pointerPlus = 13;  // over a control with a modifier key
+inline constexpr int downPlus = 14;     // pressing a control with a modifier key
 } // namespace cursors
 
 // The cursor shown once a drag that showed `cursor` ends: each "grab" cursor
 // becomes its "hand". Any other cursor is returned unchanged.
-[[nodiscard]] int ReleasedDragCursor(int cursor);
+[[nodiscard]] int releasedDragCursor(int cursor);
 
 } // namespace orvanta

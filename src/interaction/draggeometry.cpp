@@ -55,7 +55,7 @@ constexpr float kOpeningSpread = 1.0f;
 
 } // namespace
 
-double PointAngle(QPointF point, QPointF pivot) {
+double pointAngle(QPointF point, QPointF pivot) {
     const double dx = point.x() - pivot.x();
     const double dy = point.y() - pivot.y();
     if (dx > 0)
@@ -65,7 +65,7 @@ double PointAngle(QPointF point, QPointF pivot) {
     return dy > 0 ? kPi / 2 : 3 * kPi / 2;
 }
 
-QPoint ConstrainedMove(QPoint down, QPoint downPosition, QPoint mouse,
+QPoint constrainedMove(QPoint down, QPoint downPosition, QPoint mouse,
                        std::optional<float> beamAngle) {
     const double dx = mouse.x() - down.x();
     const double dy = mouse.y() - down.y();
@@ -96,12 +96,12 @@ QPoint ConstrainedMove(QPoint down, QPoint downPosition, QPoint mouse,
             downPosition.y() + step(std::sin(direction) * length)};
 }
 
-SlidePose SlideDrag(const SlideGrip& grip) {
+SlidePose slideDrag(const SlideGrip& grip) {
     const QPointF c = grip.pivot;
     const double r = grip.spread;
     const double a = grip.angle;
-    const double mouseAngle = PointAngle(grip.mouse, c);
-    const double previousAngle = PointAngle(grip.previous, c);
+    const double mouseAngle = pointAngle(grip.mouse, c);
+    const double previousAngle = pointAngle(grip.previous, c);
     const QPointF measuringPoint = c + QPointF(std::cos(a / kDegrees), std::sin(a / kDegrees)) * r;
 
     // e is signed: negative when the previous mouse point lay on the

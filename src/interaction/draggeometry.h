@@ -12,13 +12,13 @@ namespace orvanta {
 
 // The direction of `point` seen from `pivot`, in radians, in (-pi/2, 3pi/2].
 // Straight up, and the pivot itself, give 3pi/2.
-[[nodiscard]] double PointAngle(QPointF point, QPointF pivot);
+[[nodiscard]] double pointAngle(QPointF point, QPointF pivot);
 
 // The base position after a constrained drag from `down` (the mouse-down point,
 // when the base was at `downPosition`) to `mouse`. The move keeps its length but
 // takes the nearest of eight directions: the screen's (multiples of 45 degrees)
 // or, given `beamAngle` (Alt held), those at multiples of 45 degrees from the beam.
-[[nodiscard]] QPoint ConstrainedMove(QPoint down, QPoint downPosition, QPoint mouse,
+[[nodiscard]] QPoint constrainedMove(QPoint down, QPoint downPosition, QPoint mouse,
                                      std::optional<float> beamAngle);
 
 // One step of dragging the slide: the mouse went from `previous` to `mouse`.
@@ -42,6 +42,6 @@ struct SlidePose {
 // grabbed stays under the mouse. A closed compass opens to 1 pixel when the mouse
 // moves outwards. With the angle locked, a spread on the far side of the pivot
 // is refused and the compass closes instead.
-[[nodiscard]] SlidePose SlideDrag(const SlideGrip& grip);
+[[nodiscard]] SlidePose slideDrag(const SlideGrip& grip);
 
 } // namespace orvanta

@@ -3,7 +3,7 @@
 // model, for the tests: regions are plain pixel regions, the window records
 // what it was asked to do, and time passes only when a test says so.
 
-#include "interaction/interaction.h"
+#include "interaction/compassinteraction.h"
 
 #include <QRegion>
 #include <QStringList>
@@ -12,7 +12,7 @@
 
 namespace orvanta::fakes {
 
-class FakeLayers final : public ICompassLayers {
+class FakeLayers final : public HitLayers {
 public:
     struct Control {
         QRegion region;
@@ -22,30 +22,30 @@ public:
     };
 
     // Each control added lies above the ones added before.
-    void Add(SkinControl key, const QRegion& region, bool onBase = true) {
+    void add(SkinControl key, const QRegion& region, bool onBase = true) {
         controls[key] = Control{region, {true, false, false}, nextStack++, onBase};
     }
-    [[nodiscard]] bool Shown(SkinControl key, ControlLayer layer) const {
+    [[nodiscard]] bool shown(SkinControl key, ControlLayer layer) const {
         return controls.at(key).visible[int(layer)];
     }
 
-    bool ControlExists(SkinControl key) const override { return controls.contains(key); }
-    bool HitsControl(SkinControl key, QPoint p) const override {
+    bool controlExists(SkinControl key) const override { return controls.contains(key); }
+    bool hitsControl(SkinControl key, QPoint p) const override {
         return controls.at(key).region.contains(p);
     }
-    bool IsVisible(SkinControl key, ControlLayer layer) const override { return Shown(key, layer); }
-    void SetVisible(SkinControl key, ControlLayer layer, bool visible) override {
+    bool isVisible(SkinControl key, ControlLayer layer) const override { return shown(key, layer); }
+    void setVisible(SkinControl key, ControlLayer layer, bool visible) override {
         controls.at(key).visible[int(layer)] = visible;
     }
-    int StackIndex(SkinControl key) const override { return controls.at(key).stack; }
-    bool AnchoredToBase(SkinControl key) const override {
+    int stackIndex(SkinControl key) const override { return controls.at(key).stack; }
+    bool anchoredToBase(SkinControl key) const override {
         return !controls.contains(key) || controls.at(key).onBase;
     }
-    bool HitsSlide(QPoint p) const override { return slide.contains(p); }
-    bool HitsBase(QPoint p) const override { return base.contains(p); }
-    bool HitsShape(QPoint p) const override { return shape.contains(p); }
-    std::optional<QRect> ReadoutBounds() const override { return readout; }
-    QPointF BasePivot() const override { return pivot; }
+    bool hitsSlide(QPoint p) const override { return slide.contains(p); }
+    bool hitsBase(QPoint p) const override { return base.contains(p); }
+    bool hitsShape(QPoint p) const override { return shape.contains(p); }
+    std::optional<QRect> readoutBounds() const override { return readout; }
+    QPointF basePivot() const override { return pivot; }
 
     std::map<SkinControl, Control> controls;
     QRegion slide, base, shape;
@@ -56,33 +56,33 @@ private:
     int nextStack = 0;
 };
 
-class FakeWindow final : public IWindowActions {
+class FakeWindow final : public WindowActions {
 public:
-    QPoint VirtualOrigin() const override { return origin; }
-    void SetCursorShape(int number) override { cursorShape = number; }
-    void ShowHint(const QString& text, QPoint screenPos) override {
+    QPoint virtualOrigin() const override { return origin; }
+    void setCursorShape(int number) override { cursorShape = number; }
+    void showHint(const QString& text, QPoint screenPos) override {
         hint = text;
         hintPos = screenPos;
         hintShown = true;
     }
-    void HideHint() override { hintShown = false; }
-    void ApplyStayOnTop() override {}
-    void PopupMenu(QPoint screenPos) override {
+    void hideHint() override { hintShown = false; }
+    void applyStayOnTop() override {}
+    void popupMenu(QPoint screenPos) override {
         calls << QStringLiteral("PopupMenu");
         menuPos = screenPos;
     }
-    void RequestHide() override { calls << QStringLiteral("RequestHide"); }
-    void Close() override { calls << QStringLiteral("Close"); }
-    void NextBaseColor() override { calls << QStringLiteral("NextBaseColor"); }
-    void ReloadSkin() override { calls << QStringLiteral("ReloadSkin"); }
-    void SetMeasureType(int type) override {
+    void requestHide() override { calls << QStringLiteral("RequestHide"); }
+    void closeCompass() override { calls << QStringLiteral("Close"); }
+    void nextBaseColor() override { calls << QStringLiteral("NextBaseColor"); }
+    void reloadSkin() override { calls << QStringLiteral("ReloadSkin"); }
+    void setMeasureType(int type) override {
         calls << QStringLiteral("SetMeasureType %1").arg(type);
     }
-    void StartNewInstance() override { calls << QStringLiteral("StartNewInstance"); }
-    void ShowHelp() override { calls << QStringLiteral("ShowHelp"); }
-    QString ClipboardText() const override { return clipboard; }
-    void SetClipboardText(const QString& text) override { clipboard = text; }
-    void OptionsChanged() override { calls << QStringLiteral("OptionsChanged"); }
+    void startNewInstance() override { calls << QStringLiteral("StartNewInstance"); }
+    void showHelp() override { calls << QStringLiteral("ShowHelp"); }
+    QString clipboardText() const override { return clipboard; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    void optionsChanged() override { calls << QStringLiteral("OptionsChanged"); }
 
     QPoint origin;
     int cursorShape = 0;
@@ -94,26 +94,26 @@ public:
     QStringList calls;
 };
 
-class FakeCursor final : public ICursor {
+class FakeCursor final : public MousePointer {
 public:
-    QPoint Position() const override { return pos; }
-    void SetPosition(QPoint screenPos) override { pos = screenPos; }
+    QPoint position() const override { return pos; }
+    void setPosition(QPoint screenPos) override { pos = screenPos; }
     QPoint pos;
 };
 
-class FakeClock final : public IClock {
+class FakeClock final : public Clock {
 public:
-    std::uint32_t NowMs() const override { return now; }
+    std::uint32_t nowMs() const override { return now; }
     std::uint32_t now = 5000;
 };
 
-class FakeTimer final : public IRepeatTimer {
+class FakeTimer final : public RepeatTimer {
 public:
-    void Start(int intervalMs) override {
+    void start(int intervalMs) override {
         interval = intervalMs;
         sinceStart = 0;
     }
-    void Stop() override { interval = 0; }
+    void stop() override { interval = 0; }
     int interval = 0; // 0 while stopped
     int sinceStart = 0;
 };
@@ -126,31 +126,31 @@ struct Rig {
         : options(dir.filePath(QStringLiteral("Compass.ini")), QChar('.')),
           units(dir.path(), QString(), QChar('.')), model(options, units, QChar('.')),
           ui(model, {layers, window, cursor, clock, timer}) {
-        TCompass& s = model.state;
-        s.FPosX = 200;
-        s.FPosY = 200;
-        s.FMeasurement = 100;
-        s.FMaxLength = 5000;
-        s.FComposed = true;
+        CompassState& s = model.state;
+        s.posX = 200;
+        s.posY = 200;
+        s.measurement = 100;
+        s.maxLength = 5000;
+        s.composed = true;
         layers.pivot = {10, 10};
         layers.base = QRegion(190, 190, 40, 40);
         layers.slide = QRegion(300, 195, 30, 30);
     }
 
     // Lets `ms` milliseconds pass one by one, firing the repeat timer when due.
-    void Advance(int ms) {
+    void advance(int ms) {
         for (int i = 0; i < ms; ++i) {
             ++clock.now;
             if (timer.interval > 0 && ++timer.sinceStart >= timer.interval) {
                 timer.sinceStart = 0;
-                ui.MoverTick();
+                ui.moverTick();
             }
         }
     }
 
     QTemporaryDir dir;
-    TDervikOptions options;
-    TMeasurements units;
+    Settings options;
+    UnitTable units;
     CompassModel model;
     FakeLayers layers;
     FakeWindow window;

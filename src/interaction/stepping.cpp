@@ -27,14 +27,14 @@ constexpr float kEighth = 45.0f;
 
 } // namespace
 
-float CanonicalAngle(float angle) {
+float canonicalAngle(float angle) {
     if (!std::isfinite(angle))
         return angle;
     const float a = intoCircle(angle);
     return a > 270.0f ? a - kFullTurn : a;
 }
 
-float NextMultipleOf45(float angle, bool forward) {
+float nextMultipleOf45(float angle, bool forward) {
     const float a = intoCircle(angle);
     // Forward: the k with 45k <= a < 45(k+1) gives 45(k+1). Backward: the k with
     // 45k < a <= 45(k+1) gives 45k, so an exact multiple moves on to the previous.
@@ -42,8 +42,8 @@ float NextMultipleOf45(float angle, bool forward) {
     return intoCircle(k * kEighth);
 }
 
-int ArrowExtension(Arrow arrow, float angle) {
-    const float a = CanonicalAngle(angle);
+int arrowExtension(Arrow arrow, float angle) {
+    const float a = canonicalAngle(angle);
     int alongRight = 0; // +1 when the beam has a rightward part
     if (a < 90.0f)
         alongRight = 1;
@@ -68,7 +68,7 @@ int ArrowExtension(Arrow arrow, float angle) {
     return 0;
 }
 
-QPoint PointAlong(QPointF from, double distance, double degrees) {
+QPoint pointAlong(QPointF from, double distance, double degrees) {
     const double t = degrees * kRadians;
     return {roundToPixel(from.x() + distance * std::cos(t)),
             roundToPixel(from.y() + distance * std::sin(t))};

@@ -9,7 +9,7 @@ SteadyClock::SteadyClock() {
     m_elapsed.start();
 }
 
-std::uint32_t SteadyClock::NowMs() const {
+std::uint32_t SteadyClock::nowMs() const {
     // Wraps after about 49 days; the repeat compares times as signed differences.
     return static_cast<std::uint32_t>(m_elapsed.elapsed());
 }
@@ -21,19 +21,19 @@ QtRepeatTimer::QtRepeatTimer(std::function<void()> onTick) {
     QObject::connect(&m_timer, &QTimer::timeout, [tick = std::move(onTick)] { tick(); });
 }
 
-void QtRepeatTimer::Start(int intervalMs) {
+void QtRepeatTimer::start(int intervalMs) {
     m_timer.start(intervalMs);
 }
 
-void QtRepeatTimer::Stop() {
+void QtRepeatTimer::stop() {
     m_timer.stop();
 }
 
-QPoint SystemCursor::Position() const {
+QPoint SystemCursor::position() const {
     return QCursor::pos();
 }
 
-void SystemCursor::SetPosition(QPoint screenPos) {
+void SystemCursor::setPosition(QPoint screenPos) {
     QCursor::setPos(screenPos);
 }
 

@@ -11,32 +11,32 @@
 namespace orvanta {
 
 // Milliseconds since the clock was made, from the monotonic system clock.
-class SteadyClock final : public IClock {
+class SteadyClock final : public Clock {
 public:
     SteadyClock();
-    [[nodiscard]] std::uint32_t NowMs() const override;
+    [[nodiscard]] std::uint32_t nowMs() const override;
 
 private:
     QElapsedTimer m_elapsed;
 };
 
 // A Qt timer that calls `onTick` on the thread that made it.
-class QtRepeatTimer final : public IRepeatTimer {
+class QtRepeatTimer final : public RepeatTimer {
 public:
     explicit QtRepeatTimer(std::function<void()> onTick);
-    void Start(int intervalMs) override;
-    void Stop() override;
-    [[nodiscard]] bool IsActive() const { return m_timer.isActive(); }
+    void start(int intervalMs) override;
+    void stop() override;
+    [[nodiscard]] bool isActive() const { return m_timer.isActive(); }
 
 private:
     QTimer m_timer;
 };
 
 // The pointer of the primary screen's display.
-class SystemCursor final : public ICursor {
+class SystemCursor final : public MousePointer {
 public:
-    [[nodiscard]] QPoint Position() const override;
-    void SetPosition(QPoint screenPos) override;
+    [[nodiscard]] QPoint position() const override;
+    void setPosition(QPoint screenPos) override;
 };
 
 } // namespace orvanta

@@ -18,197 +18,197 @@ float displayValueOf(long double v) {
 
 } // namespace
 
-CompassModel::CompassModel(TDervikOptions& options_, TMeasurements& units_, QChar decimalSeparator_)
+CompassModel::CompassModel(Settings& options_, UnitTable& units_, QChar decimalSeparator_)
     : options(options_), units(units_), decimalSeparator(decimalSeparator_) {}
 
-void CompassModel::Initialise(const DesktopGeometry& desktop) {
-    state.Initialise(options, desktop);
+void CompassModel::initialise(const DesktopGeometry& desktop) {
+    state.initialise(options, desktop);
 }
 
-Figure CompassModel::CurrentFigure() const {
-    return Figure{options.Shape, options.Scribe, options.MeasureType};
+Figure CompassModel::currentFigure() const {
+    return Figure{options.shape, options.scribe, options.measureType};
 }
 
-QString CompassModel::FormatMeasurement() const {
-    const long double value = MeasuredValue(state.FMeasurement, state.FExternalZoom,
-                                            CurrentFigure(), units.SelectedScale());
-    return FormatReadoutValue(value, units.DecimalNum(units.SelectedUnit()), decimalSeparator);
+QString CompassModel::formatMeasurement() const {
+    const long double value = measuredValue(state.measurement, state.externalZoom, currentFigure(),
+                                            units.selectedScale());
+    return formatReadoutValue(value, units.decimalNum(units.selectedUnit()), decimalSeparator);
 }
 
-bool CompassModel::UpdateReadout() {
-    const QString text = FormatMeasurement();
-    state.FDisplayValue = displayValueOf(parseFloat(text, decimalSeparator).value_or(0));
-    if (state.FTyping)
+bool CompassModel::updateReadout() {
+    const QString text = formatMeasurement();
+    state.displayValue = displayValueOf(parseFloat(text, decimalSeparator).value_or(0));
+    if (state.typing)
         return false;
-    state.FDisplayText = text;
+    state.displayText = text;
     return true;
 }
 
-QString CompassModel::TitleText() const {
-    return QStringLiteral("圆规") + state.FDisplayText + u' ' + units.Name(units.SelectedUnit());
+QString CompassModel::titleText() const {
+    return QStringLiteral("圆规") + state.displayText + u' ' + units.name(units.selectedUnit());
 }
 
-float CompassModel::UnitsToPixels(const QString& text) const {
-    return orvanta::UnitsToPixels(text, units.SelectedScale(), state.FExternalZoom,
+float CompassModel::unitsToPixels(const QString& text) const {
+    return orvanta::unitsToPixels(text, units.selectedScale(), state.externalZoom,
                                   decimalSeparator);
 }
 
-std::int32_t CompassModel::UnitsToWholePixels(double v) const {
-    return orvanta::UnitsToWholePixels(v, units.SelectedScale(), decimalSeparator);
+std::int32_t CompassModel::unitsToWholePixels(double v) const {
+    return orvanta::unitsToWholePixels(v, units.selectedScale(), decimalSeparator);
 }
 
-void CompassModel::SetShape(std::int32_t n) {
-    const QString shown = FormatMeasurement();
-    options.Shape = n;
-    options.Save();
-    KeepShownQuantity(shown);
+void CompassModel::setShape(std::int32_t n) {
+    const QString shown = formatMeasurement();
+    options.shape = n;
+    options.save();
+    keepShownQuantity(shown);
 }
 
-void CompassModel::SetScribe(bool inscribed) {
-    const QString shown = FormatMeasurement();
-    options.Scribe = inscribed ? 1 : 0;
-    options.Save();
-    KeepShownQuantity(shown);
+void CompassModel::setScribe(bool inscribed) {
+    const QString shown = formatMeasurement();
+    options.scribe = inscribed ? 1 : 0;
+    options.save();
+    keepShownQuantity(shown);
 }
 
-void CompassModel::KeepShownQuantity(const QString& shownBefore) {
+void CompassModel::keepShownQuantity(const QString& shownBefore) {
     // A radius is the spread itself and needs nothing; a perimeter or an area
     // is entered again for the new figure, which moves the spread.
     if (const auto shown = parseFloat(shownBefore, decimalSeparator)) {
-        switch (MeasureKindOf(options.MeasureType)) {
+        switch (measureKindOf(options.measureType)) {
         case MeasureKind::Circumference:
-            SetFromCircumference(OpSet, static_cast<double>(*shown));
+            setFromCircumference(OpSet, static_cast<double>(*shown));
             break;
         case MeasureKind::Area:
-            SetFromArea(OpSet, static_cast<double>(*shown));
+            setFromArea(OpSet, static_cast<double>(*shown));
             break;
         case MeasureKind::Radius:
             break;
         }
     }
-    state.FNeedsRepaint = true;
+    state.needsRepaint = true;
 }
 
-void CompassModel::SetMeasureType(std::int32_t type) {
+void CompassModel::setMeasureType(std::int32_t type) {
     if (type < std::int32_t(MeasureKind::Radius) || type > std::int32_t(MeasureKind::Area))
         return;
-    options.MeasureType = type;
-    state.FNeedsRepaint = true;
+    options.measureType = type;
+    state.needsRepaint = true;
 }
 
-void CompassModel::SetSpreadFrom(const std::optional<float>& spread) {
+void CompassModel::setSpreadFrom(const std::optional<float>& spread) {
     if (spread)
-        state.FMeasurement = *spread;
-    state.FTyping = false;
-    state.FNeedsRepaint = true;
+        state.measurement = *spread;
+    state.typing = false;
+    state.needsRepaint = true;
 }
 
-void CompassModel::SetFromCircumference(std::int32_t op, double v) {
-    SetSpreadFrom(SpreadForCircumference(op, v, state.FMeasurement, units.SelectedScale(),
-                                         CircumferenceCoefficients(options.Shape, options.Scribe),
+void CompassModel::setFromCircumference(std::int32_t op, double v) {
+    setSpreadFrom(spreadForCircumference(op, v, state.measurement, units.selectedScale(),
+                                         circumferenceCoefficients(options.shape, options.scribe),
                                          decimalSeparator));
 }
 
-void CompassModel::SetFromArea(std::int32_t op, double v) {
-    SetSpreadFrom(SpreadForArea(op, v, state.FMeasurement, units.SelectedScale(),
-                                AreaCoefficients(options.Shape, options.Scribe), decimalSeparator));
+void CompassModel::setFromArea(std::int32_t op, double v) {
+    setSpreadFrom(spreadForArea(op, v, state.measurement, units.selectedScale(),
+                                areaCoefficients(options.shape, options.scribe), decimalSeparator));
 }
 
-long double CompassModel::Number(const QString& text) const {
+long double CompassModel::number(const QString& text) const {
     return toFloat(text, decimalSeparator);
 }
 
-void CompassModel::KeyPress(QChar c) {
+void CompassModel::keyPress(QChar c) {
     // Raised first: it holds also when applying the entry fails.
-    state.FNeedsRepaint = true;
+    state.needsRepaint = true;
     if (c == QChar(kEnterKey)) {
-        if (state.FTyping)
-            ApplyEntry();
+        if (state.typing)
+            applyEntry();
         return;
     }
-    const TypedEntry next = StepEntry(TypedEntry{state.FDisplayText, state.FTyping}, c);
-    state.FDisplayText = next.text;
-    state.FTyping = next.typing;
+    const TypedEntry next = stepEntry(TypedEntry{state.displayText, state.typing}, c);
+    state.displayText = next.text;
+    state.typing = next.typing;
 }
 
-void CompassModel::ApplyEntry() {
-    const auto command = ParseEntry(state.FDisplayText);
+void CompassModel::applyEntry() {
+    const auto command = parseEntry(state.displayText);
     if (!command)
         return; // a lone operator: the user is still typing
-    const MeasureKind kind = MeasureKindOf(options.MeasureType);
+    const MeasureKind kind = measureKindOf(options.measureType);
     if (kind == MeasureKind::Radius) {
-        ApplyRadius(*command);
+        applyRadius(*command);
         return;
     }
-    const long double v = Number(command->operand);
+    const long double v = number(command->operand);
     if (command->op == OpDivide && !(v > 0)) {
-        state.ChangeMeasurement(0); // nothing to divide by: only typing ends
+        state.changeMeasurement(0); // nothing to divide by: only typing ends
         return;
     }
     if (kind == MeasureKind::Circumference)
-        SetFromCircumference(command->op, static_cast<double>(v));
+        setFromCircumference(command->op, static_cast<double>(v));
     else
-        SetFromArea(command->op, static_cast<double>(v));
+        setFromArea(command->op, static_cast<double>(v));
 }
 
-void CompassModel::ApplyRadius(const EntryCommand& command) {
-    const long double m = state.FMeasurement;
+void CompassModel::applyRadius(const EntryCommand& command) {
+    const long double m = state.measurement;
     switch (command.op) {
     case OpSet:
-        state.ChangeMeasurement(UnitsToPixels(command.operand) - state.FMeasurement);
+        state.changeMeasurement(unitsToPixels(command.operand) - state.measurement);
         return;
     case OpAdd:
-        state.ChangeMeasurement(UnitsToPixels(command.operand));
+        state.changeMeasurement(unitsToPixels(command.operand));
         return;
     case OpSubtract:
-        state.ChangeMeasurement(-UnitsToPixels(command.operand));
+        state.changeMeasurement(-unitsToPixels(command.operand));
         return;
     case OpMultiply:
-        state.ChangeMeasurement(static_cast<float>(m * Number(command.operand) - m));
+        state.changeMeasurement(static_cast<float>(m * number(command.operand) - m));
         return;
     case OpDivide: {
-        const long double v = Number(command.operand);
-        state.ChangeMeasurement(v > 0 ? static_cast<float>(m / v - m) : 0.0f);
+        const long double v = number(command.operand);
+        state.changeMeasurement(v > 0 ? static_cast<float>(m / v - m) : 0.0f);
         return;
     }
     }
 }
 
-QString CompassModel::CopyText() const {
-    return state.FDisplayText;
+QString CompassModel::copyText() const {
+    return state.displayText;
 }
 
-bool CompassModel::Paste(const QString& clipboardText) {
+bool CompassModel::paste(const QString& clipboardText) {
     const auto v = parseFloat(clipboardText, decimalSeparator);
     if (!v)
         return false;
     const QString text = formatGeneral(*v, decimalSeparator);
     float pixels = 0;
     try {
-        pixels = UnitsToPixels(text);
+        pixels = unitsToPixels(text);
     } catch (const OrvantaError&) {
         return false; // pasting is silent: a number too large is ignored too
     }
-    state.FDisplayText = text;
-    state.ChangeMeasurement(pixels - state.FMeasurement);
+    state.displayText = text;
+    state.changeMeasurement(pixels - state.measurement);
     return true;
 }
 
-void CompassModel::SelectUnit(std::int32_t index) {
-    units.Select(index);
-    state.ChangeMeasurement(0);
+void CompassModel::selectUnit(std::int32_t index) {
+    units.select(index);
+    state.changeMeasurement(0);
 }
 
-void CompassModel::SetStickyAngle(bool on) {
-    orvanta::SetStickyAngle(options, on);
+void CompassModel::setStickyAngle(bool on) {
+    orvanta::setStickyAngle(options, on);
 }
 
-void CompassModel::SetLockAngle(bool on) {
-    orvanta::SetLockAngle(options, on);
+void CompassModel::setLockAngle(bool on) {
+    orvanta::setLockAngle(options, on);
 }
 
-void CompassModel::SetLockMeasurement(bool on) {
-    orvanta::SetLockMeasurement(options, on);
+void CompassModel::setLockMeasurement(bool on) {
+    orvanta::setLockMeasurement(options, on);
 }
 
 } // namespace orvanta

@@ -40,7 +40,7 @@ std::optional<float> wholeSpread(long double x) {
 
 std::optional<float> wholePixels(long double units, UnitScale scale, QChar separator) {
     try {
-        return static_cast<float>(UnitsToWholePixels(static_cast<double>(units), scale, separator));
+        return static_cast<float>(unitsToWholePixels(static_cast<double>(units), scale, separator));
     } catch (const OrvantaError&) {
         return std::nullopt;
     }
@@ -69,7 +69,7 @@ QString chineseNumeral(std::int32_t n) {
 
 } // namespace
 
-MeasureKind MeasureKindOf(std::int32_t measureType) {
+MeasureKind measureKindOf(std::int32_t measureType) {
     switch (measureType) {
     case std::int32_t(MeasureKind::Circumference):
         return MeasureKind::Circumference;
@@ -80,27 +80,27 @@ MeasureKind MeasureKindOf(std::int32_t measureType) {
     }
 }
 
-bool IsInscribed(std::int32_t scribe) {
+bool isInscribed(std::int32_t scribe) {
     return scribe == 1;
 }
 
-long double MeasuredValue(long double spread, long double zoom, const Figure& figure,
+long double measuredValue(long double spread, long double zoom, const Figure& figure,
                           UnitScale scale) {
     const long double r = spread / scale.pixels * scale.units * zoom;
     const long double n = sides(figure.shape);
     const long double half = figure.shape == kCircle ? 0 : kPi / n;
-    switch (MeasureKindOf(figure.measureType)) {
+    switch (measureKindOf(figure.measureType)) {
     case MeasureKind::Radius:
         return r;
     case MeasureKind::Circumference: {
         const long double factor = figure.shape == kCircle      ? 2 * kPi
-                                   : IsInscribed(figure.scribe) ? 2 * n * std::sin(half)
+                                   : isInscribed(figure.scribe) ? 2 * n * std::sin(half)
                                                                 : 2 * n * std::tan(half);
         return factor * spread / scale.pixels * scale.units * zoom;
     }
     case MeasureKind::Area: {
         const long double factor = figure.shape == kCircle ? kPi
-                                   : IsInscribed(figure.scribe)
+                                   : isInscribed(figure.scribe)
                                        ? n * std::sin(half) * std::cos(half)
                                        : n * std::tan(half);
         return r * r * factor;
@@ -109,7 +109,7 @@ long double MeasuredValue(long double spread, long double zoom, const Figure& fi
     return r;
 }
 
-QString FormatReadoutValue(long double value, int decimals, QChar separator) {
+QString formatReadoutValue(long double value, int decimals, QChar separator) {
     if (!std::isfinite(value))
         return QStringLiteral("0");
     if (std::fabs(value) >= kLargestFixedReadout)
@@ -117,31 +117,31 @@ QString FormatReadoutValue(long double value, int decimals, QChar separator) {
     return formatReadout(value, decimals, separator);
 }
 
-EntryCoefficients CircumferenceCoefficients(std::int32_t shape, std::int32_t scribe) {
+EntryCoefficients circumferenceCoefficients(std::int32_t shape, std::int32_t scribe) {
     if (shape == kCircle)
         return {1.0f, static_cast<float>(kPi)};
     const long double half = kPi / sides(shape);
     const auto K = static_cast<float>(sides(shape) * std::sin(half));
-    if (IsInscribed(scribe))
+    if (isInscribed(scribe))
         return {1.0f, K};
     return {static_cast<float>(std::cos(half)), K};
 }
 
-EntryCoefficients AreaCoefficients(std::int32_t shape, std::int32_t scribe) {
+EntryCoefficients areaCoefficients(std::int32_t shape, std::int32_t scribe) {
     if (shape == kCircle)
         return {1.0f, static_cast<float>(kPi)};
     const long double half = kPi / sides(shape);
-    if (IsInscribed(scribe))
+    if (isInscribed(scribe))
         return {1.0f, static_cast<float>(sides(shape) * std::sin(half) * std::cos(half))};
     return {static_cast<float>(std::cos(half)), static_cast<float>(sides(shape) * std::sin(half))};
 }
 
-std::optional<float> SpreadForCircumference(std::int32_t op, double value, float spread,
+std::optional<float> spreadForCircumference(std::int32_t op, double value, float spread,
                                             UnitScale scale, EntryCoefficients k, QChar separator) {
     const long double v = value;
     const long double m = spread;
     const long double c = k.c;
-    const long double twoK = 2.0L * static_cast<long double>(k.K);
+    const long double twoK = 2.0L * static_cast<long double>(k.k);
     switch (op) {
     case OpSet:
         return wholePixels(v * c / twoK, scale, separator);
@@ -162,12 +162,12 @@ std::optional<float> SpreadForCircumference(std::int32_t op, double value, float
     }
 }
 
-std::optional<float> SpreadForArea(std::int32_t op, double value, float spread, UnitScale scale,
+std::optional<float> spreadForArea(std::int32_t op, double value, float spread, UnitScale scale,
                                    EntryCoefficients k, QChar separator) {
     const long double v = value;
     const long double m = spread;
     const long double c = k.c;
-    const long double K = k.K;
+    const long double K = k.k;
     switch (op) {
     case OpSet:
         return wholePixels(std::sqrt(v * c / K), scale, separator);
@@ -189,7 +189,7 @@ std::optional<float> SpreadForArea(std::int32_t op, double value, float spread, 
     }
 }
 
-QString ShapeName(std::int32_t n) {
+QString shapeName(std::int32_t n) {
     if (n == kCircle)
         return QStringLiteral("圆形");
     if (n == 3)
@@ -201,17 +201,17 @@ QString ShapeName(std::int32_t n) {
     return chineseNumeral(n) + QStringLiteral("边形");
 }
 
-QString ShapeMenuCaption(std::int32_t n) {
+QString shapeMenuCaption(std::int32_t n) {
     if (n == kCircle)
-        return ShapeName(n);
-    return ShapeName(n) + QStringLiteral(" - ") + QString::number(n);
+        return shapeName(n);
+    return shapeName(n) + QStringLiteral(" - ") + QString::number(n);
 }
 
-QString PolygonModeName(bool inscribed) {
+QString polygonModeName(bool inscribed) {
     return inscribed ? QStringLiteral("内切多边形") : QStringLiteral("直角多边形");
 }
 
-QString MeasureTypeName(MeasureKind kind) {
+QString measureTypeName(MeasureKind kind) {
     switch (kind) {
     case MeasureKind::Circumference:
         return QStringLiteral("周长");
@@ -223,7 +223,7 @@ QString MeasureTypeName(MeasureKind kind) {
     return QStringLiteral("半径");
 }
 
-ShapeMenuLayout ShapeMenu() {
+ShapeMenuLayout shapeMenu() {
     ShapeMenuLayout layout;
     for (std::int32_t n = kFewestSides; n <= kDirectMenuLast; ++n)
         layout.direct.push_back(n);

@@ -4,7 +4,7 @@
 // it: the spread is the apothem; inscribed: the spread reaches the corners).
 // Pure functions; CompassModel feeds them the live state.
 
-#include "model/units.h"
+#include "model/unittable.h"
 
 #include <QChar>
 #include <QString>
@@ -14,11 +14,11 @@
 
 namespace orvanta {
 
-// Stored in the options file as MeasureType; the order is part of that file.
+// Stored in the options file as measureType; the order is part of that file.
 enum class MeasureKind : std::int32_t { Radius = 0, Circumference = 1, Area = 2 };
 
 // A stored value outside the three kinds (a hand-edited file) reads as a radius.
-[[nodiscard]] MeasureKind MeasureKindOf(std::int32_t measureType);
+[[nodiscard]] MeasureKind measureKindOf(std::int32_t measureType);
 
 // The operations of typed entry and of keeping a quantity across shape changes.
 enum EntryOp : std::int32_t { OpSet = 0, OpAdd = 1, OpSubtract = 2, OpMultiply = 3, OpDivide = 4 };
@@ -31,36 +31,36 @@ struct Figure {
 
 // Only 1 means inscribed: the drawing and typed entry read the option that way,
 // and the readout must describe the figure that is drawn.
-[[nodiscard]] bool IsInscribed(std::int32_t scribe);
+[[nodiscard]] bool isInscribed(std::int32_t scribe);
 
 // The shown quantity: radius, perimeter or area of the figure, for a spread in
 // pixels, a readout magnification and the unit's ratio. Extended precision.
-[[nodiscard]] long double MeasuredValue(long double spread, long double zoom, const Figure& figure,
+[[nodiscard]] long double measuredValue(long double spread, long double zoom, const Figure& figure,
                                         UnitScale scale);
 
 // The readout text: at most `decimals` decimals, trailing zeros dropped, the
 // regional separator. Values of 1e15 and beyond have no meaningful fixed digits
 // left and are written in general format ("1.5E20"); a value that is not finite
 // reads "0" rather than putting "NAN" on the desktop.
-[[nodiscard]] QString FormatReadoutValue(long double value, int decimals, QChar separator);
+[[nodiscard]] QString formatReadoutValue(long double value, int decimals, QChar separator);
 
 // The 32-bit coefficients that turn an entered perimeter or area back into a
 // spread: c scales the entered value, K is the shape's factor.
 struct EntryCoefficients {
     float c = 1;
-    float K = 0;
+    float k = 0;
 };
-[[nodiscard]] EntryCoefficients CircumferenceCoefficients(std::int32_t shape, std::int32_t scribe);
-[[nodiscard]] EntryCoefficients AreaCoefficients(std::int32_t shape, std::int32_t scribe);
+[[nodiscard]] EntryCoefficients circumferenceCoefficients(std::int32_t shape, std::int32_t scribe);
+[[nodiscard]] EntryCoefficients areaCoefficients(std::int32_t shape, std::int32_t scribe);
 
 // The spread (whole pixels) that makes the shown perimeter or area equal to
 // `value` (OpSet) or changes it by `value` (the other ops), starting from
 // `spread`. Empty on any arithmetic error: overflow, a negative square root,
 // a division by zero, a result beyond the integer range.
-[[nodiscard]] std::optional<float> SpreadForCircumference(std::int32_t op, double value,
+[[nodiscard]] std::optional<float> spreadForCircumference(std::int32_t op, double value,
                                                           float spread, UnitScale scale,
                                                           EntryCoefficients k, QChar separator);
-[[nodiscard]] std::optional<float> SpreadForArea(std::int32_t op, double value, float spread,
+[[nodiscard]] std::optional<float> spreadForArea(std::int32_t op, double value, float spread,
                                                  UnitScale scale, EntryCoefficients k,
                                                  QChar separator);
 
@@ -70,13 +70,13 @@ constexpr std::int32_t kFewestSides = 3;
 constexpr std::int32_t kMostSides = 39;
 
 // "圆形" for 0, "三角形", "正方形", then "五边形" ... "三十九边形"; empty otherwise.
-[[nodiscard]] QString ShapeName(std::int32_t n);
+[[nodiscard]] QString shapeName(std::int32_t n);
 // The menu item: "圆形" for the circle, "三角形 - 3" for polygons.
-[[nodiscard]] QString ShapeMenuCaption(std::int32_t n);
+[[nodiscard]] QString shapeMenuCaption(std::int32_t n);
 // "直角多边形" (around the circle) or "内切多边形" (inscribed).
-[[nodiscard]] QString PolygonModeName(bool inscribed);
+[[nodiscard]] QString polygonModeName(bool inscribed);
 // "半径", "周长", "面积".
-[[nodiscard]] QString MeasureTypeName(MeasureKind kind);
+[[nodiscard]] QString measureTypeName(MeasureKind kind);
 
 struct ShapeSubMenu {
     QString caption;                  // "10s"
@@ -86,6 +86,6 @@ struct ShapeMenuLayout {
     std::vector<std::int32_t> direct; // polygons listed right after the circle: 3 .. 9
     std::vector<ShapeSubMenu> subMenus;
 };
-[[nodiscard]] ShapeMenuLayout ShapeMenu();
+[[nodiscard]] ShapeMenuLayout shapeMenu();
 
 } // namespace orvanta

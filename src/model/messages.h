@@ -7,11 +7,11 @@
 
 namespace orvanta {
 
-class IMessageSink {
+class MessageSink {
 public:
-    virtual ~IMessageSink() = default;
+    virtual ~MessageSink() = default;
     // A message box with an OK button and the application's title.
-    virtual void ShowMessage(const QString& text) = 0;
+    virtual void showMessage(const QString& text) = 0;
 };
 
 } // namespace orvanta

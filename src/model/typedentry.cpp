@@ -24,7 +24,7 @@ std::optional<EntryOp> operatorOf(QChar c) {
 
 } // namespace
 
-TypedEntry StepEntry(TypedEntry entry, QChar c) {
+TypedEntry stepEntry(TypedEntry entry, QChar c) {
     if (c == QChar(kBackspaceKey)) {
         entry.text.chop(1); // editing may start from the shown measurement
         entry.typing = true;
@@ -42,7 +42,7 @@ TypedEntry StepEntry(TypedEntry entry, QChar c) {
     return entry;
 }
 
-std::optional<EntryCommand> ParseEntry(const QString& text) {
+std::optional<EntryCommand> parseEntry(const QString& text) {
     if (text.isEmpty())
         return EntryCommand{OpSet, text};
     const auto op = operatorOf(text.front());
@@ -53,7 +53,7 @@ std::optional<EntryCommand> ParseEntry(const QString& text) {
     return EntryCommand{*op, text.sliced(1)};
 }
 
-QString TypedEntryHint() {
+QString typedEntryHint() {
     return QStringLiteral(
         "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算");
 }

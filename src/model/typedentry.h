@@ -24,7 +24,7 @@ struct TypedEntry {
 // One character's effect on the entry (everything but Enter): Backspace edits
 // whatever is shown, an operator starts a new entry, digits append, a second
 // point restarts the entry as a lone point, anything else leaves it alone.
-[[nodiscard]] TypedEntry StepEntry(TypedEntry entry, QChar c);
+[[nodiscard]] TypedEntry stepEntry(TypedEntry entry, QChar c);
 
 // What Enter applies: an operation and the number's text. A leading operator
 // gives Add, Subtract, Multiply or Divide with the rest as operand; none gives
@@ -33,9 +33,9 @@ struct EntryCommand {
     EntryOp op = OpSet;
     QString operand;
 };
-[[nodiscard]] std::optional<EntryCommand> ParseEntry(const QString& text);
+[[nodiscard]] std::optional<EntryCommand> parseEntry(const QString& text);
 
 // The readout's tooltip.
-[[nodiscard]] QString TypedEntryHint();
+[[nodiscard]] QString typedEntryHint();
 
 } // namespace orvanta

@@ -6,16 +6,16 @@
 
 namespace orvanta {
 
-class IAutostart {
+class Autostart {
 public:
-    virtual ~IAutostart() = default;
+    virtual ~Autostart() = default;
     // Adds (on) or removes (off) the entry. Removing an entry that is not there
     // succeeds. Failures return false and change nothing else; callers ignore
     // them, as the menu check and the option have already changed.
     virtual bool setRunAtStart(bool on, const QString& programPath) = 0;
 };
 
-class XdgAutostart : public IAutostart {
+class XdgAutostart : public Autostart {
 public:
     // `folder` is the autostart folder; the entry is folder + "/orvanta.desktop".
     explicit XdgAutostart(QString folder = defaultFolder());

@@ -18,9 +18,9 @@
 namespace orvanta {
 
 // What the window logic needs; tests of that logic give it a recording fake.
-class ICursorTable {
+class CursorSource {
 public:
-    virtual ~ICursorTable() = default;
+    virtual ~CursorSource() = default;
     // Shows cursor `number` over `widget` until another number is applied to it.
     virtual void apply(QWidget* widget, int number) = 0;
     // Shows cursor `number` over the whole screen (the application's override
@@ -30,7 +30,7 @@ public:
     virtual void restoreOverride() = 0;
 };
 
-class CursorTable : public QObject, public ICursorTable {
+class CursorTable : public QObject, public CursorSource {
     Q_OBJECT
 public:
     static constexpr int kCount = 14;

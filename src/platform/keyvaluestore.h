@@ -18,9 +18,9 @@ namespace orvanta {
 inline constexpr QStringView kProductKeyPath = u"Software\\Velmora\\Orvanta";
 inline constexpr QStringView kMagnifierKeyPath = u"Software\\Velmora\\Lupenix";
 
-class IKeyValueStore {
+class KeyValueStore {
 public:
-    virtual ~IKeyValueStore() = default;
+    virtual ~KeyValueStore() = default;
     // Key paths are matched without regard to case or a leading backslash,
     // value names without regard to case. Absent values give nullopt.
     [[nodiscard]] virtual std::optional<QString> value(const QString& path,
@@ -31,7 +31,7 @@ public:
     virtual bool remove(const QString& path, const QString& name) = 0;
 };
 
-class IniKeyValueStore : public IKeyValueStore {
+class IniKeyValueStore : public KeyValueStore {
 public:
     IniKeyValueStore(QString userFile, QString shippedFile);
 

@@ -4,7 +4,7 @@
 
 namespace orvanta {
 
-void QtMessageSink::ShowMessage(const QString& text) {
+void QtMessageSink::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvanta"), text, QMessageBox::Ok,
                     m_parent);
     box.exec();

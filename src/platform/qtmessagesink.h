@@ -9,13 +9,13 @@
 
 namespace orvanta {
 
-class QtMessageSink : public IMessageSink {
+class QtMessageSink : public MessageSink {
 public:
     // `parent` (may be null) centres the box over that window.
     explicit QtMessageSink(QWidget* parent = nullptr) : m_parent(parent) {}
 
     // Waits until the user closes the box.
-    void ShowMessage(const QString& text) override;
+    void showMessage(const QString& text) override;
 
 private:
     QPointer<QWidget> m_parent;

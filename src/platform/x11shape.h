@@ -28,14 +28,14 @@ namespace orvanta {
 bool setInputShape(WId window, const QVector<QRect>& rects);
 
 // The same behind an interface, so the window logic runs headless in tests.
-class IDesktopShape {
+class DesktopShape {
 public:
-    virtual ~IDesktopShape() = default;
+    virtual ~DesktopShape() = default;
     [[nodiscard]] virtual bool compositorRunning() const = 0;
     virtual bool setInputShape(WId window, const QVector<QRect>& rects) = 0;
 };
 
-class X11DesktopShape final : public IDesktopShape {
+class X11DesktopShape final : public DesktopShape {
 public:
     [[nodiscard]] bool compositorRunning() const override { return orvanta::compositorRunning(); }
     bool setInputShape(WId window, const QVector<QRect>& rects) override {

@@ -6,8 +6,8 @@
 // Runs when the window is created, after a change of skin, quality, circle
 // colour or transparency, and after the skin was reloaded from disk.
 
-#include "model/compass.h"
-#include "model/options.h"
+#include "model/compassstate.h"
+#include "model/settings.h"
 #include "render/layerstack.h"
 #include "skins/skin.h"
 
@@ -18,43 +18,43 @@
 
 namespace orvanta {
 
-struct TComposeResult {
-    bool Ok = true;
+struct ComposeResult {
+    bool ok = true;
     // Why the compass was left as it was, naming the file; empty when Ok.
-    QString Error;
+    QString error;
     // What was composed in a way the skin did not ask for (controls placed on
     // a panel the skin lacks), one line each.
-    QStringList Warnings;
+    QStringList warnings;
 };
 
 // The two working copies of the skin picture: the body (base, bar, slide,
 // panels) and the controls. They differ only for BMP skins, whose key colour
 // becomes the bleed colour and the button bleed colour respectively.
-struct TSkinPictures {
-    QImage Body;
-    QImage Controls;
+struct SkinPictures {
+    QImage body;
+    QImage controls;
 };
 
 // The pivot of the compass in the base part's bitmap: the base edge across, the
 // middle of the bar down.
-[[nodiscard]] QPointF CompassPivot(const TDervikSkin& skin);
+[[nodiscard]] QPointF compassPivot(const Skin& skin);
 
 // Reads the skin picture and prepares both working copies. A PNG comes with
 // straight alpha already (and a single transparent colour as alpha 0); a BMP
-// is opaque and keyed by the skin's TransColor. Throws OrvantaError naming the
+// is opaque and keyed by the skin's transColor. Throws OrvantaError naming the
 // file when it cannot be read.
-[[nodiscard]] TSkinPictures LoadSkinPictures(const TDervikSkin& skin);
+[[nodiscard]] SkinPictures loadSkinPictures(const Skin& skin);
 
 // Builds the layer stack of `skin` from its prepared pictures: pieces cut and
 // bled, layers stacked in their fixed order, the controls of `measureType` on
 // top of the other two, resampling after `smooth`. Warnings (controls on a
 // panel the skin lacks) are appended to `warnings`.
-[[nodiscard]] TLayerStack BuildLayers(const TDervikSkin& skin, const TSkinPictures& pictures,
-                                      bool smooth, int measureType, QStringList& warnings);
+[[nodiscard]] LayerStack buildLayers(const Skin& skin, const SkinPictures& pictures, bool smooth,
+                                     int measureType, QStringList& warnings);
 
 // The readout font: the face, bold and italic of the skin, sized so that its
 // character cell (ascent plus descent) is `cellHeight` pixels high.
-[[nodiscard]] QFont ReadoutFont(const QString& face, int cellHeight, bool bold, bool italic);
+[[nodiscard]] QFont readoutFont(const QString& face, int cellHeight, bool bold, bool italic);
 
 // Composes `skin` into `stack`. The new layers are built aside and swapped in
 // only when complete: when the picture cannot be read, the previous stack and
@@ -62,7 +62,7 @@ struct TSkinPictures {
 // keeps its place on the screen across the change (the first composition
 // moves nothing), the skin's circle colour follows the options, and the state
 // is marked composed and in need of a render.
-[[nodiscard]] TComposeResult Compose(TDervikSkin& skin, const TDervikOptions& options,
-                                     TCompass& state, TLayerStack& stack);
+[[nodiscard]] ComposeResult compose(Skin& skin, const Settings& options, CompassState& state,
+                                    LayerStack& stack);
 
 } // namespace orvanta

@@ -18,7 +18,7 @@ constexpr int kMaxPolygonSides = 1000;
 // Control points of the four cubic arcs that make the circle, as a fraction of
 // the square's side, measured from the arc's ends along the tangents.
 constexpr double kArcControl = 0.2753905;
-// Where CentreOnScreen leaves the spread.
+// Where centreOnScreen leaves the spread.
 constexpr float kCentredSpread = 100.0f;
 
 [[nodiscard]] int roundToInt(double v) {
@@ -31,115 +31,114 @@ constexpr float kCentredSpread = 100.0f;
 
 } // namespace
 
-TFrameGeometry FrameGeometry(const TDervikSkin& skin, QPointF pivot, QPoint origin, int spread,
-                             double angleDegrees) {
-    TFrameGeometry g;
-    g.Pivot = pivot;
-    g.Origin = origin;
-    g.Spread = spread;
-    g.Angle = angleDegrees;
-    g.Centre = QPointF(origin) + pivot;
+FrameGeometry frameGeometry(const Skin& skin, QPointF pivot, QPoint origin, int spread,
+                            double angleDegrees) {
+    FrameGeometry g;
+    g.pivot = pivot;
+    g.origin = origin;
+    g.spread = spread;
+    g.angle = angleDegrees;
+    g.centre = QPointF(origin) + pivot;
     const double r = spread;
-    const TRect& base = skin.BaseRect;
+    const SkinRect& base = skin.baseRect;
     // In floating point throughout: a hand-edited position may lie at the very
     // end of the integer range, where adding the skin's offsets would overflow.
     const QPointF o(origin);
-    g.SlidePosition =
-        QPointF(o.x() + skin.BaseEdge + r - skin.SlideEdge + skin.SlideRect.left - base.left,
-                o.y() + skin.SlideRect.top - base.top);
+    g.slidePosition =
+        QPointF(o.x() + skin.baseEdge + r - skin.slideEdge + skin.slideRect.left - base.left,
+                o.y() + skin.slideRect.top - base.top);
 
     const double c = std::cos(radians(angleDegrees));
     const double s = std::sin(radians(angleDegrees));
     {
         // The base panel's anchor is taken mirrored across the beam (note the
         // signs of dy): base panel anchors in skin files are drawn for that.
-        const double dx = skin.BasePanelAnchor.x - pivot.x() - base.left;
-        const double dy = skin.BasePanelAnchor.y - pivot.y() - base.top;
-        g.BasePanelPosition =
-            QPointF(roundHalfEven(c * dx + s * dy + g.Centre.x() - skin.BasePanelCenter.x +
-                                  skin.BasePanelRect.left),
-                    roundHalfEven(s * dx - c * dy + g.Centre.y() - skin.BasePanelCenter.y +
-                                  skin.BasePanelRect.top));
+        const double dx = skin.basePanelAnchor.x - pivot.x() - base.left;
+        const double dy = skin.basePanelAnchor.y - pivot.y() - base.top;
+        g.basePanelPosition =
+            QPointF(roundHalfEven(c * dx + s * dy + g.centre.x() - skin.basePanelCenter.x +
+                                  skin.basePanelRect.left),
+                    roundHalfEven(s * dx - c * dy + g.centre.y() - skin.basePanelCenter.y +
+                                  skin.basePanelRect.top));
     }
     {
-        const double dx = r - skin.SlideEdge + skin.SlidePanelAnchor.x - base.left;
-        const double dy = skin.SlidePanelAnchor.y - pivot.y() - base.top;
-        g.SlidePanelPosition =
-            QPointF(roundHalfEven(c * dx - s * dy + g.Centre.x() - skin.SlidePanelCenter.x +
-                                  skin.SlidePanelRect.left),
-                    roundHalfEven(s * dx + c * dy + g.Centre.y() - skin.SlidePanelCenter.y +
-                                  skin.SlidePanelRect.top));
+        const double dx = r - skin.slideEdge + skin.slidePanelAnchor.x - base.left;
+        const double dy = skin.slidePanelAnchor.y - pivot.y() - base.top;
+        g.slidePanelPosition =
+            QPointF(roundHalfEven(c * dx - s * dy + g.centre.x() - skin.slidePanelCenter.x +
+                                  skin.slidePanelRect.left),
+                    roundHalfEven(s * dx + c * dy + g.centre.y() - skin.slidePanelCenter.y +
+                                  skin.slidePanelRect.top));
     }
     return g;
 }
 
-QPointF ControlPosition(const TDervikSkin& skin, const TFrameGeometry& g, const TRect& r,
-                        TPlacement placement) {
-    const TRect& base = skin.BaseRect;
+QPointF controlPosition(const Skin& skin, const FrameGeometry& g, const SkinRect& r,
+                        Placement placement) {
+    const SkinRect& base = skin.baseRect;
     switch (placement) {
-    case TPlacement::BasePanel:
-        return QPointF(r.left, r.top) + g.BasePanelPosition -
-               QPointF(skin.BasePanelAnchor.x, skin.BasePanelAnchor.y) +
-               QPointF(skin.BasePanelCenter.x, skin.BasePanelCenter.y) -
-               QPointF(skin.BasePanelRect.left, skin.BasePanelRect.top);
-    case TPlacement::SlidePanel:
-        return QPointF(r.left, r.top) + g.SlidePanelPosition -
-               QPointF(skin.SlidePanelAnchor.x, skin.SlidePanelAnchor.y) +
-               QPointF(skin.SlidePanelCenter.x, skin.SlidePanelCenter.y) -
-               QPointF(skin.SlidePanelRect.left, skin.SlidePanelRect.top);
-    case TPlacement::Base:
-        return QPointF(r.left, r.top) + QPointF(g.Origin) - QPointF(base.left, base.top);
-    case TPlacement::Slide:
-        return QPointF(r.left, r.top) + QPointF(g.Origin) - QPointF(base.left, base.top) +
-               QPointF(double(skin.BaseEdge) - skin.SlideEdge + g.Spread, 0);
+    case Placement::BasePanel:
+        return QPointF(r.left, r.top) + g.basePanelPosition -
+               QPointF(skin.basePanelAnchor.x, skin.basePanelAnchor.y) +
+               QPointF(skin.basePanelCenter.x, skin.basePanelCenter.y) -
+               QPointF(skin.basePanelRect.left, skin.basePanelRect.top);
+    case Placement::SlidePanel:
+        return QPointF(r.left, r.top) + g.slidePanelPosition -
+               QPointF(skin.slidePanelAnchor.x, skin.slidePanelAnchor.y) +
+               QPointF(skin.slidePanelCenter.x, skin.slidePanelCenter.y) -
+               QPointF(skin.slidePanelRect.left, skin.slidePanelRect.top);
+    case Placement::Base:
+        return QPointF(r.left, r.top) + QPointF(g.origin) - QPointF(base.left, base.top);
+    case Placement::Slide:
+        return QPointF(r.left, r.top) + QPointF(g.origin) - QPointF(base.left, base.top) +
+               QPointF(double(skin.baseEdge) - skin.slideEdge + g.spread, 0);
     }
     return {};
 }
 
-TBarTiles BarTiles(const TDervikSkin& skin, int spread, QSize baseBitmap) {
-    const TRect& bar = skin.BarRect;
-    const TRect& base = skin.BaseRect;
-    TBarTiles t;
-    t.BitmapSize = QSize(std::max(spread + skin.BaseEdge + 2, baseBitmap.width()),
+BarTiles barTiles(const Skin& skin, int spread, QSize baseBitmap) {
+    const SkinRect& bar = skin.barRect;
+    const SkinRect& base = skin.baseRect;
+    BarTiles t;
+    t.bitmapSize = QSize(std::max(spread + skin.baseEdge + 2, baseBitmap.width()),
                          std::max(bar.bottom - base.top, baseBitmap.height()));
-    t.First = QPoint(bar.left - base.left, bar.top - base.top);
-    t.Step = bar.width();
+    t.first = QPoint(bar.left - base.left, bar.top - base.top);
+    t.step = bar.width();
     // A skin without a bar has nothing to repeat (and nothing to divide by).
-    if (t.Step > 0) {
-        const int n = (spread - (bar.left - skin.BaseEdge - base.left)) / t.Step;
-        t.Count = n >= 0 ? n + 1 : 0;
+    if (t.step > 0) {
+        const int n = (spread - (bar.left - skin.baseEdge - base.left)) / t.step;
+        t.count = n >= 0 ? n + 1 : 0;
     }
     return t;
 }
 
-void BuildBaseBitmap(QImage& target, const TBarTiles& tiles, const QImage& base,
-                     const QImage& bar) {
-    if (target.size() != tiles.BitmapSize || target.format() != QImage::Format_ARGB32)
-        target = QImage(tiles.BitmapSize, QImage::Format_ARGB32);
+void buildBaseBitmap(QImage& target, const BarTiles& tiles, const QImage& base, const QImage& bar) {
+    if (target.size() != tiles.bitmapSize || target.format() != QImage::Format_ARGB32)
+        target = QImage(tiles.bitmapSize, QImage::Format_ARGB32);
     target.fill(0);
     if (!bar.isNull()) {
-        for (int i = 0; i < tiles.Count; ++i) {
-            const QPoint at = tiles.First + QPoint(i * tiles.Step, 0);
+        for (int i = 0; i < tiles.count; ++i) {
+            const QPoint at = tiles.first + QPoint(i * tiles.step, 0);
             if (at.x() >= target.width())
                 break;
-            CopyPixels(target, at, bar, bar.rect());
+            copyPixels(target, at, bar, bar.rect());
         }
     }
     if (!base.isNull())
-        CopyPixels(target, QPoint(0, 0), base, base.rect());
+        copyPixels(target, QPoint(0, 0), base, base.rect());
 }
 
-bool IsPolygon(int shape) {
+bool isPolygon(int shape) {
     return shape >= 3 && shape <= kMaxPolygonSides;
 }
 
-double VertexRadius(int shape, int scribe, double spread) {
-    if (!IsPolygon(shape) || scribe == 1)
+double vertexRadius(int shape, int scribe, double spread) {
+    if (!isPolygon(shape) || scribe == 1)
         return spread;
     return spread / std::cos(std::numbers::pi / shape);
 }
 
-QPolygon PolygonVertices(int sides, int scribe, int spread, double angleDegrees, int k) {
+QPolygon polygonVertices(int sides, int scribe, int spread, double angleDegrees, int k) {
     QPolygon corners;
     corners.reserve(sides);
     const double a = radians(angleDegrees);
@@ -154,16 +153,16 @@ QPolygon PolygonVertices(int sides, int scribe, int spread, double angleDegrees,
     return corners;
 }
 
-TFigure Figure(int shape, int scribe, int spread, double angleDegrees) {
-    const double v = VertexRadius(shape, scribe, spread);
-    TFigure f;
-    f.K = roundToInt(v);
+FigurePath figurePath(int shape, int scribe, int spread, double angleDegrees) {
+    const double v = vertexRadius(shape, scribe, spread);
+    FigurePath f;
+    f.k = roundToInt(v);
     const int diameter = roundToInt(2.0 * v);
-    f.Side = diameter + 4;
-    if (IsPolygon(shape)) {
-        const QPolygon corners = PolygonVertices(shape, scribe, spread, angleDegrees, f.K);
-        f.Outline.addPolygon(QPolygonF(corners));
-        f.Outline.closeSubpath();
+    f.side = diameter + 4;
+    if (isPolygon(shape)) {
+        const QPolygon corners = polygonVertices(shape, scribe, spread, angleDegrees, f.k);
+        f.outline.addPolygon(QPolygonF(corners));
+        f.outline.closeSubpath();
         return f;
     }
     // The ellipse inscribed in (1, 1)-(d + 1, d + 1), one cubic arc per quarter.
@@ -171,7 +170,7 @@ TFigure Figure(int shape, int scribe, int spread, double angleDegrees) {
     const double hi = diameter + 1.0;
     const double mid = (lo + hi) / 2.0;
     const double c = kArcControl * diameter;
-    QPainterPath& p = f.Outline;
+    QPainterPath& p = f.outline;
     p.moveTo(hi, mid);
     p.cubicTo(hi, mid + c, mid + c, hi, mid, hi);
     p.cubicTo(mid - c, hi, lo, mid + c, lo, mid);
@@ -181,23 +180,23 @@ TFigure Figure(int shape, int scribe, int spread, double angleDegrees) {
     return f;
 }
 
-int ReadoutTextX(int bitmapWidth, int textWidth) {
+int readoutTextX(int bitmapWidth, int textWidth) {
     const int x = roundToInt(bitmapWidth / 2.0 - textWidth / 2.0 - 1.0);
     return std::max(x, 1);
 }
 
-QRect LayerBounds(const TLayerStack& stack) {
+QRect layerBounds(const LayerStack& stack) {
     QRect bounds;
     bool bottom = true;
-    for (const auto& layer : stack.Layers()) {
-        if (bottom || layer->Visible)
-            bounds |= layer->TransformedBounds();
+    for (const auto& layer : stack.layers()) {
+        if (bottom || layer->visible)
+            bounds |= layer->transformedBounds();
         bottom = false;
     }
     return bounds;
 }
 
-bool MeetsDesktop(const QRect& bounds, const DesktopGeometry& desktop) {
+bool meetsDesktop(const QRect& bounds, const DesktopGeometry& desktop) {
     const QPoint origin = desktop.virtualRect.topLeft();
     if (desktop.monitors.isEmpty())
         return bounds.intersects(QRect(QPoint(0, 0), desktop.virtualRect.size()));
@@ -205,14 +204,14 @@ bool MeetsDesktop(const QRect& bounds, const DesktopGeometry& desktop) {
                        [&](const QRect& m) { return bounds.intersects(m.translated(-origin)); });
 }
 
-void CentreOnScreen(TCompass& state, const DesktopGeometry& desktop, QPointF pivot) {
+void centreOnScreen(CompassState& state, const DesktopGeometry& desktop, QPointF pivot) {
     const QRect& screen = desktop.primary;
     const QPoint origin = desktop.virtualRect.topLeft();
-    state.FAngle = 0.0f;
-    state.FMeasurement = kCentredSpread;
-    state.FPosX = screen.left() - origin.x() + screen.width() / 2 - roundToInt(pivot.x());
-    state.FPosY = screen.top() - origin.y() + screen.height() / 2 - roundToInt(pivot.y());
-    state.FNeedsRepaint = true;
+    state.angle = 0.0f;
+    state.measurement = kCentredSpread;
+    state.posX = screen.left() - origin.x() + screen.width() / 2 - roundToInt(pivot.x());
+    state.posY = screen.top() - origin.y() + screen.height() / 2 - roundToInt(pivot.y());
+    state.needsRepaint = true;
 }
 
 } // namespace orvanta

@@ -3,7 +3,7 @@
 // skin and the state, used by the renderer and checked number by number in
 // the tests. Window coordinates throughout; integer points are pixel centres.
 
-#include "model/compass.h"
+#include "model/compassstate.h"
 #include "model/desktop.h"
 #include "render/layerstack.h"
 #include "skins/skin.h"
@@ -18,86 +18,86 @@
 namespace orvanta {
 
 // The positions of the moving parts for one frame.
-struct TFrameGeometry {
-    QPointF Pivot;  // the pivot in the base bitmap
-    QPoint Origin;  // FPosX, FPosY: the base bitmap's top-left corner at angle 0
-    int Spread = 0; // whole pixels
-    double Angle = 0.0;
-    QPointF Centre; // the pivot in the window; everything that turns, turns about it
-    QPointF SlidePosition;
+struct FrameGeometry {
+    QPointF pivot;  // the pivot in the base bitmap
+    QPoint origin;  // posX, posY: the base bitmap's top-left corner at angle 0
+    int spread = 0; // whole pixels
+    double angle = 0.0;
+    QPointF centre; // the pivot in the window; everything that turns, turns about it
+    QPointF slidePosition;
     // The upright panels, on whole pixels so that their art and text stay crisp.
-    QPointF BasePanelPosition;
-    QPointF SlidePanelPosition;
+    QPointF basePanelPosition;
+    QPointF slidePanelPosition;
 };
 
-[[nodiscard]] TFrameGeometry FrameGeometry(const TDervikSkin& skin, QPointF pivot, QPoint origin,
-                                           int spread, double angleDegrees);
+[[nodiscard]] FrameGeometry frameGeometry(const Skin& skin, QPointF pivot, QPoint origin,
+                                          int spread, double angleDegrees);
 
 // The window position, at angle 0 (or upright, on a panel), of a control's or
 // the readout's top-left corner, whose rectangle in the picture is `r`.
-[[nodiscard]] QPointF ControlPosition(const TDervikSkin& skin, const TFrameGeometry& g,
-                                      const TRect& r, TPlacement placement);
+[[nodiscard]] QPointF controlPosition(const Skin& skin, const FrameGeometry& g, const SkinRect& r,
+                                      Placement placement);
 // Its two coordinates, for callers that want one.
-[[nodiscard]] inline double ControlLeft(const TDervikSkin& skin, const TFrameGeometry& g,
-                                        const TRect& r, TPlacement placement) {
-    return ControlPosition(skin, g, r, placement).x();
+[[nodiscard]] inline double controlLeft(const Skin& skin, const FrameGeometry& g, const SkinRect& r,
+                                        Placement placement) {
+    return controlPosition(skin, g, r, placement).x();
 }
-[[nodiscard]] inline double ControlTop(const TDervikSkin& skin, const TFrameGeometry& g,
-                                       const TRect& r, TPlacement placement) {
-    return ControlPosition(skin, g, r, placement).y();
+[[nodiscard]] inline double controlTop(const Skin& skin, const FrameGeometry& g, const SkinRect& r,
+                                       Placement placement) {
+    return controlPosition(skin, g, r, placement).y();
 }
 
 // The base bitmap of one frame: the bar segment repeated from its own place to
 // beyond the slide's measuring point, with the base part copied over it.
-struct TBarTiles {
-    QSize BitmapSize;
-    QPoint First; // the first segment's top-left corner in the base bitmap
-    int Step = 0; // the segment's width
-    int Count = 0;
+struct BarTiles {
+    QSize bitmapSize;
+    QPoint first; // the first segment's top-left corner in the base bitmap
+    int step = 0; // the segment's width
+    int count = 0;
 };
-[[nodiscard]] TBarTiles BarTiles(const TDervikSkin& skin, int spread, QSize baseBitmap);
+[[nodiscard]] BarTiles barTiles(const Skin& skin, int spread, QSize baseBitmap);
 
 // Fills `target` (resized when its size differs) with the tiles and the base.
 // Plain copies: every pixel, alpha included, replaces the one below, so the
 // transparent parts of the base cut the bar.
-void BuildBaseBitmap(QImage& target, const TBarTiles& tiles, const QImage& base, const QImage& bar);
+void buildBaseBitmap(QImage& target, const BarTiles& tiles, const QImage& base, const QImage& bar);
 
 // Shapes: 0 is a circle, 3 and more the number of sides of a regular polygon.
 // Anything else (the degenerate 1 and 2 an automation client may set) is drawn
 // as a circle, and so are more sides than a screen can tell from one.
-[[nodiscard]] bool IsPolygon(int shape);
+[[nodiscard]] bool isPolygon(int shape);
 // The distance from the pivot to the figure's corners: the spread, or for a
 // polygon drawn around the circle (scribe 0) the spread / cos(pi / n).
-[[nodiscard]] double VertexRadius(int shape, int scribe, double spread);
+[[nodiscard]] double vertexRadius(int shape, int scribe, double spread);
 
 // The figure in its own square bitmap, whose side is round(2v) + 4 for vertex
 // radius v; the pivot is at (k + 1, k + 1) with k = round(v).
-struct TFigure {
-    int Side = 0;
-    int K = 0;
-    QPainterPath Outline; // closed, bitmap coordinates
+struct FigurePath {
+    int side = 0;
+    int k = 0;
+    QPainterPath outline; // closed, bitmap coordinates
 };
-[[nodiscard]] TFigure Figure(int shape, int scribe, int spread, double angleDegrees);
+[[nodiscard]] FigurePath figurePath(int shape, int scribe, int spread, double angleDegrees);
 // The polygon's corners: inscribed (scribe 1) with a corner on the beam,
 // otherwise around the circle with the middle of a side on the beam.
-[[nodiscard]] QPolygon PolygonVertices(int sides, int scribe, int spread, double angleDegrees,
+[[nodiscard]] QPolygon polygonVertices(int sides, int scribe, int spread, double angleDegrees,
                                        int k);
 
 // Where the readout text starts in its bitmap: centred, at least 1.
-[[nodiscard]] int ReadoutTextX(int bitmapWidth, int textWidth);
+[[nodiscard]] int readoutTextX(int bitmapWidth, int textWidth);
 
 // The union of the layers' transformed bounds: the bottom layer always, the
 // others while visible.
-[[nodiscard]] QRect LayerBounds(const TLayerStack& stack);
+[[nodiscard]] QRect layerBounds(const LayerStack& stack);
 
 // Whether any part of `bounds` (window coordinates) lies on a monitor. A
 // compass in the gap between monitors of different sizes is as lost as one
 // beyond the desktop's edge.
-[[nodiscard]] bool MeetsDesktop(const QRect& bounds, const DesktopGeometry& desktop);
+[[nodiscard]] bool meetsDesktop(const QRect& bounds, const DesktopGeometry& desktop);
 
 // Puts the pivot at the middle of the primary screen with angle 0 and spread
 // 100, and asks for a render. The primary screen need not start at the virtual
 // desktop's top-left corner: window coordinates are relative to that corner.
-void CentreOnScreen(TCompass& state, const DesktopGeometry& desktop, QPointF pivot);
+void centreOnScreen(CompassState& state, const DesktopGeometry& desktop, QPointF pivot);
 
 } // namespace orvanta

@@ -11,45 +11,45 @@ constexpr std::array<SkinControl, 3> kMeasureTypeControls{
     SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
 
 // Puts `layer` directly below `above`.
-void moveBelow(TLayerStack& stack, const TRotLayer* layer, const TRotLayer* above) {
-    const int target = stack.IndexOf(above);
-    stack.Move(layer, stack.IndexOf(layer) < target ? target - 1 : target);
+void moveBelow(LayerStack& stack, const Layer* layer, const Layer* above) {
+    const int target = stack.indexOf(above);
+    stack.move(layer, stack.indexOf(layer) < target ? target - 1 : target);
 }
 
 } // namespace
 
-int TLayerStack::IndexOf(const TRotLayer* layer) const {
+int LayerStack::indexOf(const Layer* layer) const {
     const auto it = std::find_if(m_layers.begin(), m_layers.end(),
                                  [layer](const auto& owned) { return owned.get() == layer; });
     return it == m_layers.end() ? -1 : int(it - m_layers.begin());
 }
 
-void TLayerStack::Move(const TRotLayer* layer, int index) {
-    const int from = IndexOf(layer);
+void LayerStack::move(const Layer* layer, int index) {
+    const int from = indexOf(layer);
     if (from < 0)
         return;
-    std::unique_ptr<TRotLayer> owned = std::move(m_layers[std::size_t(from)]);
+    std::unique_ptr<Layer> owned = std::move(m_layers[std::size_t(from)]);
     m_layers.erase(m_layers.begin() + from);
     index = std::clamp(index, 0, int(m_layers.size()));
     m_layers.insert(m_layers.begin() + index, std::move(owned));
 }
 
-void RaiseMeasureTypeControl(TLayerStack& stack, int measureType) {
+void raiseMeasureTypeControl(LayerStack& stack, int measureType) {
     if (measureType < 0 || measureType >= int(kMeasureTypeControls.size()))
         return;
-    const TControlLayers& chosen = stack.Control(kMeasureTypeControls[std::size_t(measureType)]);
-    if (!chosen.Exists())
+    const ControlLayers& chosen = stack.control(kMeasureTypeControls[std::size_t(measureType)]);
+    if (!chosen.exists())
         return;
     for (int other = 0; other < int(kMeasureTypeControls.size()); ++other) {
-        const TControlLayers& rival = stack.Control(kMeasureTypeControls[std::size_t(other)]);
-        if (other == measureType || !rival.Exists())
+        const ControlLayers& rival = stack.control(kMeasureTypeControls[std::size_t(other)]);
+        if (other == measureType || !rival.exists())
             continue;
-        const int rivalHover = stack.IndexOf(rival.Hover);
-        if (stack.IndexOf(chosen.Hover) < rivalHover)
-            stack.Move(chosen.Hover, rivalHover);
+        const int rivalHover = stack.indexOf(rival.hover);
+        if (stack.indexOf(chosen.hover) < rivalHover)
+            stack.move(chosen.hover, rivalHover);
     }
-    moveBelow(stack, chosen.Pressed, chosen.Hover);
-    moveBelow(stack, chosen.Normal, chosen.Pressed);
+    moveBelow(stack, chosen.pressed, chosen.hover);
+    moveBelow(stack, chosen.normal, chosen.pressed);
 }
 
 } // namespace orvanta

@@ -91,7 +91,7 @@ private:
 
 } // namespace
 
-void CopyPixels(QImage& target, QPoint at, const QImage& source, const QRect& from) {
+void copyPixels(QImage& target, QPoint at, const QImage& source, const QRect& from) {
     const QRect inSource = from & source.rect();
     const QPoint shift = at - from.topLeft();
     const QRect r = inSource.translated(shift) & target.rect();
@@ -105,7 +105,7 @@ void CopyPixels(QImage& target, QPoint at, const QImage& source, const QRect& fr
     }
 }
 
-QImage KeyOutColour(const QImage& picture, QRgb key, QRgb bleed) {
+QImage keyOutColour(const QImage& picture, QRgb key, QRgb bleed) {
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb keyRgb = key & kRgbMask;
     const QRgb transparent = bleed & kRgbMask;
@@ -117,20 +117,20 @@ QImage KeyOutColour(const QImage& picture, QRgb key, QRgb bleed) {
     return out;
 }
 
-QImage CutPiece(const QImage& picture, const QRect& piece, QRgb bleed) {
+QImage cutPiece(const QImage& picture, const QRect& piece, QRgb bleed) {
     if (piece.width() <= 0 || piece.height() <= 0)
         return QImage();
     QImage out(piece.size(), QImage::Format_ARGB32);
     out.fill(bleed & kRgbMask);
     if (picture.format() == QImage::Format_ARGB32)
-        CopyPixels(out, QPoint(0, 0), picture, piece);
+        copyPixels(out, QPoint(0, 0), picture, piece);
     else
-        CopyPixels(out, QPoint(0, 0), picture.convertToFormat(QImage::Format_ARGB32), piece);
-    Bleed(out);
+        copyPixels(out, QPoint(0, 0), picture.convertToFormat(QImage::Format_ARGB32), piece);
+    bleedEdges(out);
     return out;
 }
 
-void Bleed(QImage& bitmap) {
+void bleedEdges(QImage& bitmap) {
     if (bitmap.format() != QImage::Format_ARGB32)
         bitmap = bitmap.convertToFormat(QImage::Format_ARGB32);
     const int w = bitmap.width();

@@ -38,7 +38,7 @@ inline QRgb scalePixel(QRgb p, std::uint32_t alpha) {
 
 } // namespace
 
-int WindowAlpha(int transparency, bool foreground) {
+int windowAlpha(int transparency, bool foreground) {
     const std::int64_t percent = std::clamp(100 - transparency, 0, 100);
     // Exact arithmetic: (100 - t) * 2.55 (* 0.85) computed in binary floating
     // point would round some halves the wrong way.
@@ -47,7 +47,7 @@ int WindowAlpha(int transparency, bool foreground) {
     return std::clamp(alpha, 0, kOpaque);
 }
 
-void ApplyOpacity(QImage& image, const QRect& area, int alpha) {
+void applyOpacity(QImage& image, const QRect& area, int alpha) {
     if (alpha >= kOpaque)
         return;
     const QRect r = area & image.rect();
@@ -59,7 +59,7 @@ void ApplyOpacity(QImage& image, const QRect& area, int alpha) {
     }
 }
 
-bool TWindowImage::SetSize(QSize size) {
+bool WindowImage::setSize(QSize size) {
     if (m_image.size() == size)
         return false;
     m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -69,17 +69,17 @@ bool TWindowImage::SetSize(QSize size) {
     return true;
 }
 
-QRegion TWindowImage::Present(const TLayerStack& stack, const QRect& bounds, int alpha) {
+QRegion WindowImage::present(const LayerStack& stack, const QRect& bounds, int alpha) {
     const QRect now =
         bounds.adjusted(-kDirtyMargin, -kDirtyMargin, kDirtyMargin, kDirtyMargin) & m_image.rect();
     QRegion dirty = m_wholeImageDirty ? QRegion(m_image.rect()) : QRegion(m_shown) + now;
     m_wholeImageDirty = false;
     m_shown = now;
-    Redraw(stack, dirty, alpha);
+    redraw(stack, dirty, alpha);
     return dirty;
 }
 
-void TWindowImage::Redraw(const TLayerStack& stack, const QRegion& region, int alpha) {
+void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha) {
     if (region.isEmpty() || m_image.isNull())
         return;
     QPainter painter(&m_image);
@@ -89,13 +89,13 @@ void TWindowImage::Redraw(const TLayerStack& stack, const QRegion& region, int a
         painter.fillRect(r, Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QRect reach = region.boundingRect();
-    for (const auto& layer : stack.Layers()) {
-        if (layer->Visible && layer->TransformedBounds().intersects(reach))
-            layer->Draw(painter);
+    for (const auto& layer : stack.layers()) {
+        if (layer->visible && layer->transformedBounds().intersects(reach))
+            layer->draw(painter);
     }
     painter.end();
     for (const QRect& r : region)
-        ApplyOpacity(m_image, r, alpha);
+        applyOpacity(m_image, r, alpha);
 }
 
 } // namespace orvanta

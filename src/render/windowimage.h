@@ -18,30 +18,30 @@ namespace orvanta {
 
 // The window's opacity 0..255 from the Transparency option (percent): 255 at 0,
 // and 85 % of it while another window is in the foreground (217 at 0).
-[[nodiscard]] int WindowAlpha(int transparency, bool foreground);
+[[nodiscard]] int windowAlpha(int transparency, bool foreground);
 
 // Scales every premultiplied pixel of `area` by alpha / 255, rounded.
-void ApplyOpacity(QImage& image, const QRect& area, int alpha);
+void applyOpacity(QImage& image, const QRect& area, int alpha);
 
-class TWindowImage {
+class WindowImage {
 public:
     // Resizes to `size`, fully transparent, when the size differs; the next
     // Present then reports the whole image. Returns whether it changed.
-    bool SetSize(QSize size);
+    bool setSize(QSize size);
 
-    [[nodiscard]] const QImage& Image() const { return m_image; }
+    [[nodiscard]] const QImage& image() const { return m_image; }
     // Where the compass was drawn by the last Present, clipped to the image.
-    [[nodiscard]] QRect Shown() const { return m_shown; }
+    [[nodiscard]] QRect shown() const { return m_shown; }
 
     // Draws the visible layers of `stack`, whose union is `bounds`, at opacity
     // `alpha`, clearing and redrawing only the pixels of the last frame's bounds
     // and of `bounds`. Returns the region that changed.
-    QRegion Present(const TLayerStack& stack, const QRect& bounds, int alpha);
+    QRegion present(const LayerStack& stack, const QRect& bounds, int alpha);
 
     // Clears `region` and draws the visible layers into it: the whole work of a
     // frame, also used to redraw everything when measuring what the dirty
     // region saves.
-    void Redraw(const TLayerStack& stack, const QRegion& region, int alpha);
+    void redraw(const LayerStack& stack, const QRegion& region, int alpha);
 
 private:
     QImage m_image;

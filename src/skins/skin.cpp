@@ -174,13 +174,13 @@ QStringList splitCommaText(QStringView text) {
     return items;
 }
 
-TRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY) {
+SkinRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY) {
     const QStringList items = splitCommaText(text);
     const auto x = numberAt(items, 0);
     const auto y = numberAt(items, 1);
     const auto w = numberAt(items, 2);
     const auto h = numberAt(items, 3);
-    TRect r;
+    SkinRect r;
     r.left = x ? limit(*x, maxX) : 0;
     r.top = y ? limit(*y, maxY) : 0;
     r.right = x && w ? std::max(limit(*x + *w, maxX), r.left) : r.left;
@@ -188,87 +188,87 @@ TRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY) {
     return r;
 }
 
-TPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY) {
+SkinPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY) {
     const QStringList items = splitCommaText(text);
     const auto x = numberAt(items, 0);
     const auto y = numberAt(items, 1);
-    return TPoint{x ? limit(*x, maxX) : 0, y ? limit(*y, maxY) : 0};
+    return SkinPoint{x ? limit(*x, maxX) : 0, y ? limit(*y, maxY) : 0};
 }
 
-std::optional<TColor> parseColor(QStringView text) {
+std::optional<SkinColor> parseColor(QStringView text) {
     constexpr qsizetype kDigits = 6;
     if (text.size() < kDigits)
         return std::nullopt;
-    TColor rgb = 0;
+    SkinColor rgb = 0;
     for (qsizetype i = 0; i < kDigits; ++i) {
         const int digit = hexDigit(text[i]);
         if (digit < 0)
             return std::nullopt;
-        rgb = rgb << 4 | TColor(digit);
+        rgb = rgb << 4 | SkinColor(digit);
     }
     // The text reads red, green, blue; the colour holds red in the low byte.
     return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
-QRgb colorToRgb(TColor color, int alpha) {
+QRgb colorToRgb(SkinColor color, int alpha) {
     return qRgba(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF), alpha);
 }
 
-void TRectPlus::SetFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY) {
+void ControlRects::setFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY) {
     state = std::clamp(state, 0, 3);
-    Rects[std::size_t(state)] = parseRect(text, maxX, maxY);
+    rects[std::size_t(state)] = parseRect(text, maxX, maxY);
     if (state != Placement)
         return;
     const QStringList items = splitCommaText(text);
     const QString placement = items.size() > 4 ? items[4] : QString();
-    OnBase = placement != u"1" && placement != u"3";
-    OnPanel = placement == u"2" || placement == u"3";
+    onBase = placement != u"1" && placement != u"3";
+    onPanel = placement == u"2" || placement == u"3";
 }
 
-TRect TRectPlus::GetRect(int state) const {
+SkinRect ControlRects::rect(int state) const {
     state = std::clamp(state, 0, 3);
-    while (state != Placement && Rects[std::size_t(state)].isUnset())
+    while (state != Placement && rects[std::size_t(state)].isUnset())
         state = state == Normal ? Placement : state + 1;
-    return Rects[std::size_t(state)];
+    return rects[std::size_t(state)];
 }
 
-TDervikSkin::TDervikSkin(const QString& path) : FileName(path) {
+Skin::Skin(const QString& path) : fileName(path) {
     const ProfileReader ini(IniDocument::load(path));
 
-    Name = ini.text(kGeneral, u"名称", QStringLiteral("未命名"));
-    Author = ini.text(kGeneral, u"作者", QStringLiteral("未知"));
-    Description = ini.text(kGeneral, u"描述", {});
-    Contact = ini.text(kGeneral, u"联系", {});
-    WebSite = ini.text(kGeneral, u"网站", {});
-    Version = ini.integer(kGeneral, u"版本", 1);
-    CompassVersion = ini.integer(kGeneral, u"CompassVersion", kSkinFormatVersion);
+    name = ini.text(kGeneral, u"名称", QStringLiteral("未命名"));
+    author = ini.text(kGeneral, u"作者", QStringLiteral("未知"));
+    description = ini.text(kGeneral, u"描述", {});
+    contact = ini.text(kGeneral, u"联系", {});
+    webSite = ini.text(kGeneral, u"网站", {});
+    version = ini.integer(kGeneral, u"版本", 1);
+    compassVersion = ini.integer(kGeneral, u"CompassVersion", kSkinFormatVersion);
 
-    TransColor = ini.color(kMain, u"TransColor", QStringLiteral("ff00ff"));
-    BleedColor = ini.color(kMain, u"BleedColor", QStringLiteral("7f7f7f"));
-    ButtonBleedColor = ini.color(kMain, u"ButtonBleedColor", BleedColor);
-    BaseColors = readColorList(ini.text(kMain, u"BaseColors", kDefaultBaseColors));
-    BaseColorIndex = 0;
+    transColorText = ini.color(kMain, u"TransColor", QStringLiteral("ff00ff"));
+    bleedColorText = ini.color(kMain, u"BleedColor", QStringLiteral("7f7f7f"));
+    buttonBleedColorText = ini.color(kMain, u"ButtonBleedColor", bleedColorText);
+    baseColors = readColorList(ini.text(kMain, u"BaseColors", kDefaultBaseColors));
+    baseColorIndex = 0;
 
-    FontFace = ini.text(kMain, u"FontFace", QStringLiteral("Arial"));
-    FontSize = readableFontSize(ini.integer(kMain, u"FontSize", 12));
-    FontBold = ini.boolean(kMain, u"FontBold", false);
-    FontItalic = ini.boolean(kMain, u"FontItalic", false);
-    FontColor = ini.color(kMain, u"FontColor", QStringLiteral("000000"));
-    FontColorBack = ini.color(kMain, u"FontColorBack", QStringLiteral("7f7f7f"));
+    fontFace = ini.text(kMain, u"FontFace", QStringLiteral("Arial"));
+    fontSize = readableFontSize(ini.integer(kMain, u"FontSize", 12));
+    fontBold = ini.boolean(kMain, u"FontBold", false);
+    fontItalic = ini.boolean(kMain, u"FontItalic", false);
+    fontColorText = ini.color(kMain, u"FontColor", QStringLiteral("000000"));
+    fontColorBackText = ini.color(kMain, u"FontColorBack", QStringLiteral("7f7f7f"));
 
-    Image = resolvePicturePath(QFileInfo(path).path() + u'/', ini.text(kHorizontal, u"Image", {}));
-    ImageIsPng = isPngPath(Image);
+    image = resolvePicturePath(QFileInfo(path).path() + u'/', ini.text(kHorizontal, u"Image", {}));
+    imageIsPng = isPngPath(image);
     try {
-        const QImage picture = loadPicture(Image);
-        ImageWidth = picture.width();
-        ImageHeight = picture.height();
+        const QImage picture = loadPicture(image);
+        imageWidth = picture.width();
+        imageHeight = picture.height();
     } catch (const OrvantaError& e) {
-        PictureError = e.message();
+        pictureError = e.message();
     }
 
     // Everything below is limited by the picture's size, so it comes after it.
-    const std::int32_t w = ImageWidth;
-    const std::int32_t h = ImageHeight;
+    const std::int32_t w = imageWidth;
+    const std::int32_t h = imageHeight;
     const QString whole = QStringLiteral("0, 0, %1, %2").arg(w).arg(h);
     const auto rect = [&](QStringView key, const QString& fallback) {
         return parseRect(ini.text(kHorizontal, key, fallback), w, h);
@@ -276,66 +276,66 @@ TDervikSkin::TDervikSkin(const QString& path) : FileName(path) {
     const auto point = [&](QStringView key) {
         return parsePoint(ini.text(kHorizontal, key, QStringLiteral("0, 0")), w, h);
     };
-    BaseRect = rect(u"BaseRect", whole);
-    BaseEdge = limit(ini.integer(kHorizontal, u"BaseEdge", 0), w);
-    SlideRect = rect(u"SlideRect", whole);
-    SlideEdge = limit(ini.integer(kHorizontal, u"SlideEdge", 0), w);
-    BarRect = rect(u"BarRect", kNoRect);
-    BasePanelRect = rect(u"BasePanelRect", kNoRect);
-    BasePanelCenter = point(u"BasePanelCenter");
-    BasePanelAnchor = point(u"BasePanelAnchor");
-    SlidePanelRect = rect(u"SlidePanelRect", kNoRect);
-    SlidePanelCenter = point(u"SlidePanelCenter");
-    SlidePanelAnchor = point(u"SlidePanelAnchor");
+    baseRect = rect(u"BaseRect", whole);
+    baseEdge = limit(ini.integer(kHorizontal, u"BaseEdge", 0), w);
+    slideRect = rect(u"SlideRect", whole);
+    slideEdge = limit(ini.integer(kHorizontal, u"SlideEdge", 0), w);
+    barRect = rect(u"BarRect", kNoRect);
+    basePanelRect = rect(u"BasePanelRect", kNoRect);
+    basePanelCenter = point(u"BasePanelCenter");
+    basePanelAnchor = point(u"BasePanelAnchor");
+    slidePanelRect = rect(u"SlidePanelRect", kNoRect);
+    slidePanelCenter = point(u"SlidePanelCenter");
+    slidePanelAnchor = point(u"SlidePanelAnchor");
 
-    SizeRect.SetFromText(TRectPlus::Placement, ini.text(kHorizontal, u"SizeRect", kNoControl), w,
+    sizeRect.setFromText(ControlRects::Placement, ini.text(kHorizontal, u"SizeRect", kNoControl), w,
                          h);
-    for (std::size_t i = 0; i < Controls.size(); ++i) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
         const QStringView key = kControlKeys[i];
-        TRectPlus& c = Controls[i];
-        c.SetFromText(TRectPlus::Placement, ini.text(kHorizontal, key, kNoControl), w, h);
-        c.SetFromText(TRectPlus::Pressed, ini.text(kControlsDown, key, kNoRect), w, h);
-        c.SetFromText(TRectPlus::Hover, ini.text(kControlsOver, key, kNoRect), w, h);
-        c.SetFromText(TRectPlus::Normal, ini.text(kControlsNormal, key, kNoRect), w, h);
+        ControlRects& c = controls[i];
+        c.setFromText(ControlRects::Placement, ini.text(kHorizontal, key, kNoControl), w, h);
+        c.setFromText(ControlRects::Pressed, ini.text(kControlsDown, key, kNoRect), w, h);
+        c.setFromText(ControlRects::Hover, ini.text(kControlsOver, key, kNoRect), w, h);
+        c.setFromText(ControlRects::Normal, ini.text(kControlsNormal, key, kNoRect), w, h);
     }
 }
 
-std::unique_ptr<TDervikSkin> TDervikSkin::Create(const QString& path, IMessageSink& messages) {
-    auto skin = std::make_unique<TDervikSkin>(path);
-    if (skin->CompassVersion > kSkinFormatVersion)
-        messages.ShowMessage(skin->VersionMessage());
-    if (!skin->PictureReadable())
-        messages.ShowMessage(skin->UnrecoverableMessage());
+std::unique_ptr<Skin> Skin::create(const QString& path, MessageSink& messages) {
+    auto skin = std::make_unique<Skin>(path);
+    if (skin->compassVersion > kSkinFormatVersion)
+        messages.showMessage(skin->versionMessage());
+    if (!skin->pictureReadable())
+        messages.showMessage(skin->unrecoverableMessage());
     return skin;
 }
 
-TColor TDervikSkin::HexToColor(QStringView text) {
+SkinColor Skin::hexToColor(QStringView text) {
     return parseColor(text).value_or(0);
 }
 
-TColor TDervikSkin::GetBaseColor() {
-    if (BaseColors.isEmpty())
+SkinColor Skin::baseColor() {
+    if (baseColors.isEmpty())
         return 0;
     // A negative index (a hand-edited options file) is out of range too.
-    if (BaseColorIndex < 0 || BaseColorIndex >= BaseColors.size())
-        BaseColorIndex = 0;
-    return HexToColor(BaseColors[BaseColorIndex]);
+    if (baseColorIndex < 0 || baseColorIndex >= baseColors.size())
+        baseColorIndex = 0;
+    return hexToColor(baseColors[baseColorIndex]);
 }
 
-void TDervikSkin::NextBaseColor() {
+void Skin::nextBaseColor() {
     // Compared before adding, so that an index at the int32 limit cannot overflow.
-    if (BaseColorIndex < 0 || BaseColorIndex >= BaseColors.size() - 1)
-        BaseColorIndex = 0;
+    if (baseColorIndex < 0 || baseColorIndex >= baseColors.size() - 1)
+        baseColorIndex = 0;
     else
-        ++BaseColorIndex;
+        ++baseColorIndex;
 }
 
-QString TDervikSkin::VersionMessage() const {
-    return newerSkinMessage(Name, CompassVersion);
+QString Skin::versionMessage() const {
+    return newerSkinMessage(name, compassVersion);
 }
 
-QString TDervikSkin::UnrecoverableMessage() const {
-    return unrecoverableSkinMessage(Name);
+QString Skin::unrecoverableMessage() const {
+    return unrecoverableSkinMessage(name);
 }
 
 QString newerSkinMessage(const QString& name, std::int32_t version) {

@@ -28,7 +28,7 @@
 namespace orvanta {
 
 // A colour as skins hold it: 0x00BBGGRR, red in the low byte.
-using TColor = std::uint32_t;
+using SkinColor = std::uint32_t;
 
 // The newest skin format this program understands; newer skins still load,
 // with a message.
@@ -39,7 +39,7 @@ inline constexpr std::int32_t kMinFontSize = 1;
 inline constexpr std::int32_t kMaxFontSize = 512;
 
 // A rectangle of the picture by its edges; right and bottom are exclusive.
-struct TRect {
+struct SkinRect {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
@@ -52,13 +52,13 @@ struct TRect {
         return left == 0 && top == 0 && right == 0 && bottom == 0;
     }
     [[nodiscard]] QRect toQRect() const { return QRect(left, top, width(), height()); }
-    bool operator==(const TRect&) const = default;
+    bool operator==(const SkinRect&) const = default;
 };
 
-struct TPoint {
+struct SkinPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
-    bool operator==(const TPoint&) const = default;
+    bool operator==(const SkinPoint&) const = default;
 };
 
 // Splits a list the way comma-text does: items are separated by commas and/or
@@ -76,16 +76,16 @@ struct TPoint {
 // negative picture size, and right and bottom never lie before left and top.
 // Without that a skin could ask for pieces of -2147483648 pixels, or sums that
 // overflow, and the composition would size bitmaps from them.
-[[nodiscard]] TRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY);
+[[nodiscard]] SkinRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY);
 // "x, y": x = min(x, maxX), y = min(y, maxY), each kept at or above the negative
 // picture size; a number that cannot be read gives 0.
-[[nodiscard]] TPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY);
+[[nodiscard]] SkinPoint parsePoint(QStringView text, std::int32_t maxX, std::int32_t maxY);
 
 // Colour text: six hexadecimal digits red, green, blue ("ff00ff" is magenta);
 // characters after the sixth are ignored. Anything else is not a colour.
-[[nodiscard]] std::optional<TColor> parseColor(QStringView text);
+[[nodiscard]] std::optional<SkinColor> parseColor(QStringView text);
 // A skin colour as a pixel with the given alpha.
-[[nodiscard]] QRgb colorToRgb(TColor color, int alpha = 255);
+[[nodiscard]] QRgb colorToRgb(SkinColor color, int alpha = 255);
 
 // The eighteen skin controls, in the order of their keys, which is also the
 // order their layers are stacked in. Append only: that order is visible.
@@ -118,7 +118,7 @@ inline constexpr std::array<const char16_t*, kControlCount> kControlKeys = {
     u"RadiusRect", u"CircumferenceRect", u"AreaRect"};
 
 // One control (or the readout area) in its four states, with what it hangs on.
-class TRectPlus {
+class ControlRects {
 public:
     enum State : int { Placement = 0, Pressed = 1, Hover = 2, Normal = 3 };
 
@@ -126,97 +126,96 @@ public:
     // the picture's size. For the placement state it also reads the fifth item,
     // compared as text: "1" the sliding part, "2" the base panel, "3" the slide
     // panel; anything else (also "01", or nothing) the base part.
-    void SetFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY);
+    void setFromText(int state, QStringView text, std::int32_t maxX, std::int32_t maxY);
     // The rectangle of `state` (clamped into 0..3). An unset pressed look falls
     // back to the hover look, an unset hover look to the normal look, an unset
     // normal look to the placement; the placement never falls back.
-    [[nodiscard]] TRect GetRect(int state) const;
+    [[nodiscard]] SkinRect rect(int state) const;
 
-    std::array<TRect, 4> Rects{};
-    bool OnBase = true;   // placement 0 or 2
-    bool OnPanel = false; // placement 2 or 3
+    std::array<SkinRect, 4> rects{};
+    bool onBase = true;   // placement 0 or 2
+    bool onPanel = false; // placement 2 or 3
 };
 
-class TDervikSkin {
+class Skin {
 public:
     // Loads the definition at `path` (a file or a ":/" resource) and reads its
     // picture once for its size. Shows nothing: a picture that cannot be read
-    // leaves PictureError set and the size 0 x 0, so every rectangle is 0.
+    // leaves pictureError set and the size 0 x 0, so every rectangle is 0.
     // Throws OrvantaError only when the file exists but cannot be read.
-    explicit TDervikSkin(const QString& path);
+    explicit Skin(const QString& path);
 
     // Loads as above and tells the user what is wrong: the version message when
     // the skin is for a newer program, the unrecoverable-problem message when
     // its picture cannot be read. The skin is returned in both cases; callers
     // decide whether a skin without a picture is used.
-    [[nodiscard]] static std::unique_ptr<TDervikSkin> Create(const QString& path,
-                                                             IMessageSink& messages);
+    [[nodiscard]] static std::unique_ptr<Skin> create(const QString& path, MessageSink& messages);
 
     // Colour text to colour, red in the low byte. Never throws: text that is not
     // a colour gives black. Loading already replaced such texts by defaults.
-    [[nodiscard]] static TColor HexToColor(QStringView text);
-    [[nodiscard]] TColor GetTransColor() const { return HexToColor(TransColor); }
-    [[nodiscard]] TColor GetBleedColor() const { return HexToColor(BleedColor); }
-    [[nodiscard]] TColor GetButtonBleedColor() const { return HexToColor(ButtonBleedColor); }
-    [[nodiscard]] TColor GetFontColor() const { return HexToColor(FontColor); }
-    [[nodiscard]] TColor GetFontColorBack() const { return HexToColor(FontColorBack); }
-    // The current circle colour. Puts BaseColorIndex back to 0 when it is out
+    [[nodiscard]] static SkinColor hexToColor(QStringView text);
+    [[nodiscard]] SkinColor transColor() const { return hexToColor(transColorText); }
+    [[nodiscard]] SkinColor bleedColor() const { return hexToColor(bleedColorText); }
+    [[nodiscard]] SkinColor buttonBleedColor() const { return hexToColor(buttonBleedColorText); }
+    [[nodiscard]] SkinColor fontColor() const { return hexToColor(fontColorText); }
+    [[nodiscard]] SkinColor fontColorBack() const { return hexToColor(fontColorBackText); }
+    // The current circle colour. Puts baseColorIndex back to 0 when it is out
     // of range; black when the list is empty (loading never leaves it empty).
-    [[nodiscard]] TColor GetBaseColor();
-    void NextBaseColor();
+    [[nodiscard]] SkinColor baseColor();
+    void nextBaseColor();
 
-    [[nodiscard]] const TRectPlus& control(SkinControl c) const {
-        return Controls[static_cast<std::size_t>(c)];
+    [[nodiscard]] const ControlRects& control(SkinControl c) const {
+        return controls[static_cast<std::size_t>(c)];
     }
-    [[nodiscard]] bool PictureReadable() const { return PictureError.isEmpty(); }
+    [[nodiscard]] bool pictureReadable() const { return pictureError.isEmpty(); }
     // The texts shown by Create.
-    [[nodiscard]] QString VersionMessage() const;
-    [[nodiscard]] QString UnrecoverableMessage() const;
+    [[nodiscard]] QString versionMessage() const;
+    [[nodiscard]] QString unrecoverableMessage() const;
 
-    QString FileName;
-    QString Name;
-    QString Author;
-    QString Description;
-    QString Contact;
-    QString WebSite;
-    std::int32_t Version = 1;
-    std::int32_t CompassVersion = kSkinFormatVersion;
+    QString fileName;
+    QString name;
+    QString author;
+    QString description;
+    QString contact;
+    QString webSite;
+    std::int32_t version = 1;
+    std::int32_t compassVersion = kSkinFormatVersion;
 
-    QString TransColor;
-    QString BleedColor;
-    QString ButtonBleedColor;
-    QStringList BaseColors;
-    std::int32_t BaseColorIndex = 0;
+    QString transColorText;
+    QString bleedColorText;
+    QString buttonBleedColorText;
+    QStringList baseColors;
+    std::int32_t baseColorIndex = 0;
 
-    QString FontFace;
-    std::int32_t FontSize = 12;
-    bool FontBold = false;
-    bool FontItalic = false;
-    QString FontColor;
-    QString FontColorBack;
+    QString fontFace;
+    std::int32_t fontSize = 12;
+    bool fontBold = false;
+    bool fontItalic = false;
+    QString fontColorText;
+    QString fontColorBackText;
 
-    QString Image;
-    bool ImageIsPng = false;
+    QString image;
+    bool imageIsPng = false;
 
-    TRect BaseRect;
-    TRect SlideRect;
-    TRect BarRect;
-    std::int32_t BaseEdge = 0;
-    std::int32_t SlideEdge = 0;
-    TRect BasePanelRect;
-    TPoint BasePanelCenter;
-    TPoint BasePanelAnchor;
-    TRect SlidePanelRect;
-    TPoint SlidePanelCenter;
-    TPoint SlidePanelAnchor;
+    SkinRect baseRect;
+    SkinRect slideRect;
+    SkinRect barRect;
+    std::int32_t baseEdge = 0;
+    std::int32_t slideEdge = 0;
+    SkinRect basePanelRect;
+    SkinPoint basePanelCenter;
+    SkinPoint basePanelAnchor;
+    SkinRect slidePanelRect;
+    SkinPoint slidePanelCenter;
+    SkinPoint slidePanelAnchor;
 
-    TRectPlus SizeRect;
-    std::array<TRectPlus, kControlCount> Controls{};
+    ControlRects sizeRect;
+    std::array<ControlRects, kControlCount> controls{};
 
-    std::int32_t ImageHeight = 0;
-    std::int32_t ImageWidth = 0;
+    std::int32_t imageHeight = 0;
+    std::int32_t imageWidth = 0;
     // Why the picture could not be read; empty when it was.
-    QString PictureError;
+    QString pictureError;
 };
 
 // The message for a skin made for a newer program.

@@ -12,8 +12,8 @@
 // N bytes fail as on a full disk. --drop-privileges (as root) becomes "nobody"
 // so that a folder without write permission is read-only for the saver too.
 #include "model/numbers.h"
-#include "model/options.h"
-#include "model/units.h"
+#include "model/settings.h"
+#include "model/unittable.h"
 #include "saveloopsets.h"
 
 #include <QCoreApplication>
@@ -33,13 +33,13 @@ constexpr uid_t kNobody = 65534;
 
 // Both files with the values of `set`. False when a save reported a failure.
 bool saveSet(const QString& folder, const ValueSet& set) {
-    TDervikOptions options(QDir(folder).filePath(QStringLiteral("Compass.ini")), u'.');
-    ApplyOptions(options, set);
-    bool ok = options.Save();
-    TMeasurements units(folder, QString(), u'.');
-    ApplyUnits(units, set);
+    Settings options(QDir(folder).filePath(QStringLiteral("Compass.ini")), u'.');
+    applyOptions(options, set);
+    bool ok = options.save();
+    UnitTable units(folder, QString(), u'.');
+    applyUnits(units, set);
     try {
-        units.Save();
+        units.save();
     } catch (const OrvantaError&) {
         ok = false;
     }

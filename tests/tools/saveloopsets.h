@@ -2,8 +2,8 @@
 // The two value sets the save loop alternates between, shared with the tests
 // that check which of them a file holds. They differ in every saved field and
 // in length, so that a file mixing them or cut short is told apart.
-#include "model/options.h"
-#include "model/units.h"
+#include "model/settings.h"
+#include "model/unittable.h"
 
 #include <QDir>
 #include <QString>
@@ -12,12 +12,12 @@
 namespace orvanta::saveloop {
 
 struct ValueSet {
-    std::int32_t X, Y;
-    float Angle, Measurement;
-    std::int32_t Shape, Transparency;
-    const char16_t* UnitName;
-    long double Pixels, Units;
-    std::int32_t Decimals, SelectedUnit;
+    std::int32_t x, y;
+    float angle, measurement;
+    std::int32_t shape, transparency;
+    const char16_t* unitName;
+    long double pixels, units;
+    std::int32_t decimals, selectedUnit;
 };
 
 // The program's seven units plus one of the user's, the eighth.
@@ -28,35 +28,35 @@ inline constexpr ValueSet kSetB{
     3333, 4444,  -33.25f, 4567, 39, 90, u"乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙乙",
     96,   2.54L, 4,       1};
 
-inline void ApplyOptions(TDervikOptions& options, const ValueSet& set) {
-    options.X = set.X;
-    options.Y = set.Y;
-    options.Angle = set.Angle;
-    options.Measurement = set.Measurement;
-    options.Shape = set.Shape;
-    options.Transparency = set.Transparency;
+inline void applyOptions(Settings& options, const ValueSet& set) {
+    options.x = set.x;
+    options.y = set.y;
+    options.angle = set.angle;
+    options.measurement = set.measurement;
+    options.shape = set.shape;
+    options.transparency = set.transparency;
 }
 
-inline void ApplyUnits(TMeasurements& units, const ValueSet& set) {
-    units.SetName(kUserUnit, QString::fromUtf16(set.UnitName));
-    units.SetPixelNum(kUserUnit, set.Pixels);
-    units.SetUnitNum(kUserUnit, set.Units);
-    units.SetDecimalNum(kUserUnit, set.Decimals);
-    units.Select(set.SelectedUnit);
+inline void applyUnits(UnitTable& units, const ValueSet& set) {
+    units.setName(kUserUnit, QString::fromUtf16(set.unitName));
+    units.setPixelNum(kUserUnit, set.pixels);
+    units.setUnitNum(kUserUnit, set.units);
+    units.setDecimalNum(kUserUnit, set.decimals);
+    units.select(set.selectedUnit);
 }
 
 // Whether the options in `options` are exactly those of `set`.
-[[nodiscard]] inline bool HoldsOptions(const TDervikOptions& options, const ValueSet& set) {
-    return options.X == set.X && options.Y == set.Y && options.Angle == set.Angle &&
-           options.Measurement == set.Measurement && options.Shape == set.Shape &&
-           options.Transparency == set.Transparency;
+[[nodiscard]] inline bool holdsOptions(const Settings& options, const ValueSet& set) {
+    return options.x == set.x && options.y == set.y && options.angle == set.angle &&
+           options.measurement == set.measurement && options.shape == set.shape &&
+           options.transparency == set.transparency;
 }
 
-[[nodiscard]] inline bool HoldsUnits(const TMeasurements& units, const ValueSet& set) {
-    return units.UnitsCount() == kUserUnit + 1 &&
-           units.Name(kUserUnit) == QString::fromUtf16(set.UnitName) &&
-           units.PixelNum(kUserUnit) == set.Pixels && units.UnitNum(kUserUnit) == set.Units &&
-           units.DecimalNum(kUserUnit) == set.Decimals && units.SelectedUnit() == set.SelectedUnit;
+[[nodiscard]] inline bool holdsUnits(const UnitTable& units, const ValueSet& set) {
+    return units.unitsCount() == kUserUnit + 1 &&
+           units.name(kUserUnit) == QString::fromUtf16(set.unitName) &&
+           units.pixelNum(kUserUnit) == set.pixels && units.unitNum(kUserUnit) == set.units &&
+           units.decimalNum(kUserUnit) == set.decimals && units.selectedUnit() == set.selectedUnit;
 }
 
 } // namespace orvanta::saveloop

@@ -102,7 +102,7 @@ QImage assembleCompass(const QString& definitionPath, const PreviewScene& scene)
 
     const int size = 2 * (r + kMargin);
     const QPointF centre(size / 2, size / 2);
-    const QPointF pos = centre - p; // FPosX, FPosY
+    const QPointF pos = centre - p; // posX, posY
 
     // The base layer: bar tiles repeated to the right, the head copied over them.
     QImage baseImage = blankImage(QSize(std::max(r + baseEdge + 2, base.width()),

@@ -18,7 +18,7 @@ constexpr int kButton = 14;     // the common control size
 constexpr int kTypeButton = 16; // the measure type toggles carry a letter
 constexpr int kHaloRadius = 1;
 constexpr int kHaloStrength = 70;
-constexpr QRgb kKey = 0xffff00ff; // magenta, the BMP skin's TransColor
+constexpr QRgb kKey = 0xffff00ff; // magenta, the BMP skin's transColor
 
 // Seeds keep every piece's grain its own and every run identical.
 enum Seed { BeamSeed = 11, BaseSeed = 23, SlideSeed = 37, PanelSeed = 41, BossSeed = 53 };

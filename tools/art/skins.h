@@ -24,7 +24,7 @@ struct ControlSpot {
 };
 
 // Everything in sheet pixels. The pivot and the lead are pixel corners: the
-// program turns the compass about the point (BaseEdge, bar middle), which is
+// program turns the compass about the point (baseEdge, bar middle), which is
 // the top-left corner of that pixel, so the needle and the lead are drawn
 // centred on those corners.
 struct SkinLayout {

@@ -1,0 +1,76 @@
+#pragma once
+// The compass's context menu, which is also the tray icon's menu. The window
+// owns it and connects the commands; building and rebuilding the submenus from
+// the units, shapes and skins lives here so that tests can check captions,
+// radio groups and checks without a window.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QObject>
+
+namespace orvanta {
+
+class Settings;
+class UnitTable;
+class SkinCatalog;
+
+// The menu's items, named as the window refers to them.
+struct CompassMenu {
+    explicit CompassMenu(QWidget* parent);
+
+    QMenu* contextMenu;
+    QMenu* unitsMenu;
+    QMenu* skinsMenu;
+    QMenu* qualityMenu;
+    QAction* lowQualityAction;
+    QAction* highQualityAction;
+    QAction* defaultSkinAction;
+    QAction* aboutSkinAction;
+    QAction* moreSkinsAction;
+    QMenu* shapeMenu;
+    QMenu* optionsMenu;
+    QAction* stayOnTopAction;
+    QAction* tooltipsAction;
+    QAction* runAtStartupAction;
+    QAction* hideSplashAction;
+    QAction* transparencyAction;
+    QAction* magnifierAction;
+    QAction* centreAction;
+    QAction* helpAction;
+    QAction* webLinkAction;
+    QAction* stickyAngleAction;
+    QAction* lockAngleAction;
+    QAction* lockMeasurementAction;
+    QAction* radiusAction;
+    QAction* circumferenceAction;
+    QAction* areaAction;
+    QAction* exitAction;
+    QAction* openAction;
+
+    QActionGroup* qualityGroup; // lowQualityAction, highQualityAction
+    QActionGroup* skinGroup;    // defaultSkinAction and the installed skins
+    QActionGroup* measureGroup; // radius, circumference, area
+    QActionGroup* unitGroup = nullptr;
+    QActionGroup* shapeGroup = nullptr;
+    QActionGroup* scribeGroup = nullptr;
+    QAction* calibrateAction = nullptr; // "校准单位", first item of the units menu
+};
+
+// The units menu: "校准单位", a separator, then one radio item per unit (data =
+// its index), the selected one checked. Called at start and after calibration.
+void buildUnitsMenu(CompassMenu& menu, const UnitTable& units);
+
+// The shape menu: the circle, 3 to 9 sides, the 10s/20s/30s submenus, then the
+// two polygon modes. Shape items carry the number of sides as data, the mode
+// items 0 (around the circle) or 1 (inscribed).
+void buildShapeMenu(CompassMenu& menu, const Settings& options);
+
+// Replaces the installed skins' items (after "基础皮肤") by the list's entries
+// 1..n in order, each a radio item with its index as data; checks the selected.
+void buildSkinMenu(CompassMenu& menu, const SkinCatalog& list);
+
+// The shape items of the shape menu and its submenus, in menu order.
+[[nodiscard]] QList<QAction*> shapeActions(const CompassMenu& menu);
+
+} // namespace orvanta

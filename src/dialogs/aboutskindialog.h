@@ -1,0 +1,47 @@
+#pragma once
+// What the selected skin says about itself: name, author, description,
+// contact, web site and version. The contact opens a mail to the author, the
+// web site opens in the browser. A new dialog for each showing.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace orvanta {
+
+class CursorSource;
+class Shell;
+class Skin;
+
+class AboutSkinDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // Copies the fields of `skin`: the dialog does not follow a later change
+    // of skin. `cursors` may be null.
+    AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* cursors,
+                    QWidget* parent = nullptr);
+
+    // A new dialog, shown modally without waiting, freed when closed.
+    static AboutSkinDialog* showDialog(const Skin& skin, Shell& shell, CursorSource* cursors,
+                                       QWidget* parent = nullptr);
+
+    QLabel* m_nameLabel;
+    QLabel* m_authorLabel;
+    QLabel* m_descriptionLabel;
+    QLabel* m_contactLink;
+    QLabel* m_websiteLink;
+    QLabel* m_versionLabel;
+    QPushButton* m_okButton;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Shell& m_shell;
+    QString m_contact;
+    QString m_webSite;
+};
+
+} // namespace orvanta

@@ -1,0 +1,284 @@
+#include "dialogs/customunitsdialog.h"
+
+#include "dialogs/dialogkit.h"
+#include "model/messages.h"
+#include "model/numbers.h"
+#include "model/unittable.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <algorithm>
+
+namespace orvanta {
+
+namespace {
+
+constexpr QSize kClientSize(513, 359);
+constexpr QRect kPanel(6, 7, 499, 314);
+constexpr QRect kPicture(316, 3, 178, 116);
+constexpr int kIconSize = 32;
+constexpr int kColumnWidths[] = {153, 100, 100, 100};
+constexpr int kRowHeight = 18;
+// The readout pattern has room for this many decimals.
+constexpr int kMaxDecimals = 4;
+const QColor kLockedText(128, 128, 128);
+
+QString customPrefix() {
+    return QStringLiteral("自定义");
+}
+
+// A value the user cleared or garbled counts as 0; a ratio side of 0 would
+// divide by zero, so it becomes 1.
+long double ratioSide(const QString& text, QChar separator) {
+    const long double v = parseFloat(text, separator).value_or(0);
+    return v == 0 ? 1 : v;
+}
+
+} // namespace
+
+// The in-place editor checks every change of its text against the column's
+// rule and puts the last accepted text back when a keystroke is refused.
+class UnitCellDelegate : public QStyledItemDelegate {
+public:
+    explicit UnitCellDelegate(CustomUnitsDialog& dialog)
+        : QStyledItemDelegate(&dialog), m_dialog(dialog) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        auto* editor =
+            qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        if (!editor)
+            return nullptr;
+        const int row = index.row();
+        const int column = index.column();
+        connect(editor, &QLineEdit::textEdited, editor,
+                [this, editor, row, column](const QString& text) {
+                    const QString accepted = editor->property(kAccepted).toString();
+                    const auto kept = m_dialog.validate(column, text);
+                    if (!kept) {
+                        m_dialog.beep();
+                        editor->setText(accepted);
+                        return;
+                    }
+                    if (*kept != text)
+                        editor->setText(*kept);
+                    editor->setProperty(kAccepted, *kept);
+                    // The cell follows the editor at once, so OK sees what is typed.
+                    if (QTableWidgetItem* item = m_dialog.gridUnits->item(row, column))
+                        item->setText(*kept);
+                });
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        QStyledItemDelegate::setEditorData(editor, index);
+        editor->setProperty(kAccepted, index.data(Qt::EditRole).toString());
+    }
+
+private:
+    static constexpr const char* kAccepted = "acceptedText";
+    CustomUnitsDialog& m_dialog;
+};
+
+CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
+    : QDialog(parent, kDialogFlags), m_deps(std::move(deps)), m_beep([] { QApplication::beep(); }),
+      m_separator(systemDecimalSeparator()) {
+    QWidget* panel = setUpDialogFrame(this, QStringLiteral("配置自定义单位"), kClientSize, kPanel,
+                                      kPicture, QStringLiteral("校准单位"), kIconSize);
+
+    auto* note = new QLabel(QStringLiteral("下面列表中包含您自定义的测量单位"), panel);
+    note->adjustSize();
+    note->move(9, 54);
+    m_helpLink = new QLabel(QStringLiteral("校准帮助"), panel);
+    makeLinkLabel(m_helpLink);
+    m_helpLink->adjustSize();
+    m_helpLink->move(10, 74);
+    m_helpLink->installEventFilter(this);
+
+    m_addButton = new QPushButton(QStringLiteral("添加单位"), panel);
+    m_addButton->setFlat(true);
+    m_addButton->setToolTip(QStringLiteral("添加新单位到列表"));
+    m_addButton->setGeometry(8, 94, 81, 23);
+    m_removeButton = new QPushButton(QStringLiteral("删除单位"), panel);
+    m_removeButton->setFlat(true);
+    m_removeButton->setToolTip(QStringLiteral("从列表中删除选择单位"));
+    m_removeButton->setGeometry(89, 94, 81, 23);
+
+    gridUnits = new QTableWidget(0, ColumnCount, panel);
+    gridUnits->setGeometry(8, 120, 481, 186);
+    gridUnits->setHorizontalHeaderLabels({QStringLiteral("单位名称"), QStringLiteral("像素数"),
+                                          QStringLiteral("长度单位"), QStringLiteral("小数位数")});
+    gridUnits->verticalHeader()->hide();
+    gridUnits->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    gridUnits->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    gridUnits->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    for (int c = 0; c < ColumnCount; ++c)
+        gridUnits->setColumnWidth(c, kColumnWidths[c]);
+    gridUnits->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    gridUnits->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+    gridUnits->setItemDelegate(new UnitCellDelegate(*this));
+    gridUnits->setTabKeyNavigation(true);
+
+    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton->setGeometry(166, 328, 75, 23);
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton->setGeometry(246, 328, 75, 23);
+
+    auto* feedback = new PointerFeedback(m_deps.cursors, this);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_addButton, m_removeButton, m_okButton,
+                                                      m_cancelButton, m_helpLink})
+        feedback->watch(w);
+
+    connect(m_addButton, &QPushButton::clicked, this, &CustomUnitsDialog::addUnit);
+    connect(m_removeButton, &QPushButton::clicked, this, &CustomUnitsDialog::removeUnit);
+    connect(m_okButton, &QPushButton::clicked, this, &CustomUnitsDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CustomUnitsDialog::reject);
+    connect(gridUnits, &QTableWidget::currentCellChanged, this,
+            &CustomUnitsDialog::updateRemoveButton);
+
+    fillGrid();
+}
+
+CustomUnitsDialog* CustomUnitsDialog::showDialog(CustomUnitsDeps deps, QWidget* parent) {
+    auto* dialog = new CustomUnitsDialog(std::move(deps), parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        dialog->move(s->availableGeometry().center() - dialog->rect().center());
+    dialog->show();
+    return dialog;
+}
+
+void CustomUnitsDialog::fillGrid() {
+    const UnitTable& units = m_deps.units;
+    gridUnits->setRowCount(units.unitsCount());
+    for (int i = 0; i < units.unitsCount(); ++i)
+        setRow(i, units.name(i), formatGeneral(units.pixelNum(i), m_separator),
+               formatGeneral(units.unitNum(i), m_separator), QString::number(units.decimalNum(i)));
+    // The first row is current; in a shipped row only its decimals can be.
+    if (gridUnits->rowCount() > 0)
+        gridUnits->setCurrentCell(0, isLocked(0) ? ColDecimals : ColName);
+    updateRemoveButton();
+}
+
+void CustomUnitsDialog::setRow(int row, const QString& name, const QString& pixels,
+                               const QString& units, const QString& decimals) {
+    const QString texts[] = {name, pixels, units, decimals};
+    for (int c = 0; c < ColumnCount; ++c) {
+        auto* item = new QTableWidgetItem(texts[c]);
+        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (isLocked(row) && c != ColDecimals) {
+            // Shipped names and ratios can be neither chosen nor edited.
+            item->setFlags(Qt::NoItemFlags);
+            item->setForeground(kLockedText);
+        }
+        gridUnits->setItem(row, c, item);
+    }
+}
+
+bool CustomUnitsDialog::isLocked(int row) const {
+    return row < m_deps.units.unitsLockedCount();
+}
+
+QString CustomUnitsDialog::cell(int row, int column) const {
+    const QTableWidgetItem* item = gridUnits->item(row, column);
+    return item ? item->text() : QString();
+}
+
+std::optional<QString> CustomUnitsDialog::validate(int column, const QString& text) const {
+    if (column == ColName || text.isEmpty())
+        return text;
+    if (column == ColPixels || column == ColUnits) {
+        if (!parseFloat(text, m_separator))
+            return std::nullopt;
+        return text;
+    }
+    // A lone "-" starts a negative number: negative decimals are allowed and
+    // show none.
+    if (text == u'-')
+        return text;
+    const auto decimals = parseInt(text);
+    if (!decimals)
+        return std::nullopt;
+    return *decimals > kMaxDecimals ? QString::number(kMaxDecimals) : text;
+}
+
+QString CustomUnitsDialog::nextCustomName() const {
+    qint64 next = 1;
+    const QString prefix = customPrefix();
+    for (int r = 0; r < gridUnits->rowCount(); ++r) {
+        const QString name = cell(r, ColName);
+        if (!name.startsWith(prefix) || name.size() == prefix.size())
+            continue;
+        if (const auto n = parseInt(QStringView(name).mid(prefix.size())))
+            next = std::max(next, qint64(*n) + 1);
+    }
+    return prefix + QString::number(next);
+}
+
+void CustomUnitsDialog::addUnit() {
+    gridUnits->setUpdatesEnabled(false);
+    const QString name = nextCustomName();
+    const int row = gridUnits->rowCount();
+    gridUnits->setRowCount(row + 1);
+    setRow(row, name, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2"));
+    gridUnits->setCurrentCell(row, ColName);
+    gridUnits->setUpdatesEnabled(true);
+    updateRemoveButton();
+}
+
+void CustomUnitsDialog::removeUnit() {
+    if (!m_removeButton->isEnabled())
+        return;
+    const int row = gridUnits->currentRow();
+    const int column = std::max(gridUnits->currentColumn(), 0);
+    gridUnits->removeRow(row);
+    gridUnits->setCurrentCell(std::min(row, gridUnits->rowCount() - 1), column);
+    updateRemoveButton();
+}
+
+void CustomUnitsDialog::updateRemoveButton() {
+    // The first user unit stays, so there is always one to calibrate.
+    m_removeButton->setEnabled(gridUnits->currentRow() > m_deps.units.unitsLockedCount());
+}
+
+void CustomUnitsDialog::accept() {
+    UnitTable& units = m_deps.units;
+    const int rows = gridUnits->rowCount();
+    units.setCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        units.setName(r, cell(r, ColName));
+        units.setPixelNum(r, ratioSide(cell(r, ColPixels), m_separator));
+        units.setUnitNum(r, ratioSide(cell(r, ColUnits), m_separator));
+        units.setDecimalNum(r, parseInt(cell(r, ColDecimals)).value_or(0));
+    }
+    units.select(gridUnits->currentRow());
+    try {
+        units.save();
+    } catch (const OrvantaError& e) {
+        // The units apply for this run even when the file cannot keep them.
+        if (m_deps.messages)
+            m_deps.messages->showMessage(e.message());
+    }
+    if (m_deps.unitsChanged)
+        m_deps.unitsChanged();
+    QDialog::accept();
+}
+
+bool CustomUnitsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_helpLink && event->type() == QEvent::MouseButtonPress &&
+        m_deps.openCalibrationHelp)
+        m_deps.openCalibrationHelp();
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace orvanta

@@ -1,0 +1,86 @@
+#include "dialogs/splashscreen.h"
+
+#include "platform/cursortable.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QUrl>
+
+namespace orvanta {
+
+namespace {
+
+constexpr int kShowMs = 2500;
+constexpr QSize kClientSize(498, 304);
+constexpr QPoint kPicturePos(2, 2);
+constexpr int kLabelsY = 278;
+constexpr int kLinkX = 54;
+constexpr int kVersionRight = 217;
+constexpr int kPointerCursor = 3;
+constexpr int kPressedCursor = 4;
+
+} // namespace
+
+SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen),
+      m_cursors(cursors), m_webLink(std::move(webLink)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(kClientSize);
+    setStyleSheet(QStringLiteral("TfrmSplash { background: black; }"));
+    setAttribute(Qt::WA_StyledBackground);
+
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QPixmap(QStringLiteral(":/dialogs/splash.png")));
+    picture->move(kPicturePos);
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    m_link = new QLabel(this);
+    m_link->setText(QStringLiteral("<a href=\"%1\" style=\"color:#4da3ff\">%2</a>")
+                        .arg(m_webLink, QUrl(m_webLink).host()));
+    m_link->setTextFormat(Qt::RichText);
+    m_link->setAttribute(Qt::WA_TranslucentBackground);
+    m_link->adjustSize();
+    m_link->move(kLinkX, kLabelsY);
+    m_link->setCursor(Qt::PointingHandCursor);
+    m_link->installEventFilter(this);
+
+    auto* version = new QLabel(QStringLiteral("版本 " ORVANTA_VERSION), this);
+    version->setStyleSheet(QStringLiteral("color: #d8dde3; background: transparent;"));
+    version->adjustSize();
+    version->move(kVersionRight - version->width(), kLabelsY);
+
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kShowMs);
+    connect(&m_timer, &QTimer::timeout, this, &QWidget::close);
+}
+
+void SplashScreen::showNow() {
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->geometry().center() - rect().center());
+    show();
+    m_timer.start();
+    QApplication::processEvents();
+}
+
+void SplashScreen::mousePressEvent(QMouseEvent*) {
+    m_timer.stop();
+    close();
+}
+
+bool SplashScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_link && m_cursors) {
+        if (event->type() == QEvent::Enter)
+            m_cursors->apply(m_link, kPointerCursor);
+        else if (event->type() == QEvent::MouseButtonPress) {
+            m_cursors->apply(m_link, kPressedCursor);
+            QDesktopServices::openUrl(QUrl(m_webLink));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace orvanta

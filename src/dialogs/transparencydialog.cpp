@@ -1,0 +1,94 @@
+#include "dialogs/transparencydialog.h"
+
+#include "dialogs/dialogkit.h"
+#include "model/settings.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <algorithm>
+
+namespace orvanta {
+
+namespace {
+
+constexpr QSize kClientSize(224, 113);
+constexpr int kTickInterval = 10;
+constexpr int kFullOpacity = 100; // Transparency is 100 minus the opacity
+
+} // namespace
+
+TransparencyDialog::TransparencyDialog(Settings& options, std::function<void()> render,
+                                       CursorSource* cursors, QWidget* parent)
+    : QDialog(parent, kDialogFlags), m_options(options), m_render(std::move(render)) {
+    setWindowTitle(QStringLiteral("更改透明度"));
+    setFixedSize(kClientSize);
+    setWindowModality(Qt::ApplicationModal);
+
+    auto* caption = new QLabel(QStringLiteral("透明度:"), this);
+    caption->setGeometry(10, 10, 90, 18);
+    m_percentLabel = new QLabel(QStringLiteral("50"), this);
+    m_percentLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_percentLabel->setGeometry(154, 10, 60, 18);
+
+    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider->setRange(kMinOpacity, kMaxOpacity);
+    m_slider->setTickInterval(kTickInterval);
+    m_slider->setTickPosition(QSlider::TicksBelow);
+    m_slider->setPageStep(kTickInterval);
+    m_slider->setValue(50);
+    m_slider->setGeometry(8, 32, 208, 32);
+
+    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton->setGeometry(34, 78, 75, 25);
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton->setGeometry(115, 78, 75, 25);
+
+    auto* feedback = new PointerFeedback(cursors, this);
+    feedback->watch(m_okButton);
+    feedback->watch(m_cancelButton);
+
+    connect(m_slider, &QSlider::valueChanged, this, &TransparencyDialog::sliderMoved);
+    connect(m_okButton, &QPushButton::clicked, this, &TransparencyDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TransparencyDialog::reject);
+}
+
+void TransparencyDialog::showDialog() {
+    if (isVisible())
+        return;
+    m_restore = m_options.transparency;
+    // A value written by hand outside the slider's range is clamped here, and
+    // the clamped value takes effect at once.
+    const int opacity = std::clamp(kFullOpacity - m_restore, kMinOpacity, kMaxOpacity);
+    if (opacity == m_slider->value())
+        sliderMoved(opacity);
+    else
+        m_slider->setValue(opacity);
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+    show();
+}
+
+void TransparencyDialog::sliderMoved(int opacity) {
+    m_percentLabel->setText(QString::number(opacity));
+    m_options.transparency = kFullOpacity - opacity;
+    m_render();
+}
+
+void TransparencyDialog::accept() {
+    m_options.transparency = kFullOpacity - m_slider->value();
+    m_options.save(); // a failed save keeps the value for this run
+    m_render();
+    QDialog::accept();
+}
+
+void TransparencyDialog::reject() {
+    m_options.transparency = m_restore;
+    m_render();
+    QDialog::reject();
+}
+
+} // namespace orvanta

@@ -1,0 +1,146 @@
+#pragma once
+// What the mouse and the keyboard do to the compass. The main window translates
+// its Qt events into these calls (window coordinates, the modifiers of the
+// event) and does what the flags ask afterwards: a full render when
+// model.state.needsRepaint is set, only a re-push of the window image when
+// needsWindowUpdate is set (a control's look was shown or hidden).
+
+#include "interaction/controls.h"
+#include "interaction/ports.h"
+#include "model/compassmodel.h"
+
+#include <QPoint>
+#include <QString>
+#include <Qt>
+#include <cstdint>
+#include <optional>
+
+namespace orvanta {
+
+struct InteractionPorts {
+    HitLayers& layers;
+    WindowActions& window;
+    MousePointer& cursor;
+    Clock& clock;
+    RepeatTimer& timer;
+};
+
+// How a stepping action was started. Keys step once; a held skin control repeats
+// and carries the mouse cursor along so that it stays over the control.
+struct StepFlags {
+    bool repeat = false;
+    bool moveCursor = false;
+};
+inline constexpr StepFlags kFromKey{false, false};
+inline constexpr StepFlags kFromControl{true, true};
+
+// What a drag or a press is working on.
+enum DragMode : int { dmNothing = -1, dmBase = 0, dmSlide = 1, dmControl = 2 };
+
+// What a held control repeats.
+enum MoverMode : int { mmAlongBeam = 0, mmExtend = 1, mmMove = 2, mmTurn = 3 };
+
+class CompassInteraction {
+public:
+    CompassInteraction(CompassModel& model, InteractionPorts ports);
+
+    // The mouse over the compass, in window coordinates. Only the left button
+    // presses controls and drags; any button's release ends a drag or a repeat,
+    // but only the release of the left press clicks a control. A double-click's
+    // second press is a mouseDown too, followed by doubleClick.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint p);
+    void mouseMove(Qt::KeyboardModifiers modifiers, QPoint p);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint p);
+    // A double-click on the body flips the beam between right and down.
+    void doubleClick();
+
+    // A key went down (`key` is a Qt::Key). Typed characters go to the model's
+    // keyPress afterwards; this handles the bindings only.
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // A key went up; `stillHeld` are the modifiers held after it.
+    void keyUp(Qt::KeyboardModifiers stillHeld);
+
+    // The repeat timer fired.
+    void moverTick();
+
+    // Hit regions. Each returns whether the control took the point.
+    bool pressControl(SkinControl key, bool modifier, QPoint p);
+    bool hoverControl(SkinControl key, bool modifier, bool alreadyFound, const QString& tooltip,
+                      QPoint p);
+    // Chooses the cursor for the part under `p`; `held` while the button is down.
+    void updateCursor(Qt::KeyboardModifiers modifiers, QPoint p, bool held);
+
+    // The stepping actions.
+    void turnToNext45(bool forward, StepFlags flags);
+    void turnBy(int degrees, StepFlags flags);
+    void extendBy(int pixels, StepFlags flags);
+    void moveAlongBeam(int pixels, StepFlags flags);
+    void moveBy(int pixels, bool horizontal, StepFlags flags);
+
+    // The menu's and the keys' toggles; at most one lock stays on. Each saves.
+    void toggleStickyAngle();
+    void toggleLockAngle();
+    void toggleLockMeasurement();
+
+    // The pivot point in window coordinates.
+    [[nodiscard]] QPointF pivotPoint() const;
+
+    CompassModel& model;
+
+    int m_cursorShape = cursors::hand; // the cursor shown over the compass
+    int m_dragMode = dmNothing;
+    bool m_mouseDown = false;
+    bool m_justReleased = false; // keeps the pointer for one move after a release
+    bool needsWindowUpdate = false;
+    QString m_hint;                    // the hint of the compass window
+    bool m_showHint = false;           // whether that hint is displayed
+    QString m_lastHint;                // the hint last handed to the window
+    QPoint m_last;                     // the previous mouse point
+    QPoint m_down;                     // the mouse-down point
+    QPoint m_downPos;                  // the compass position at mouse-down
+    std::optional<float> m_dragSpread; // the exact spread of the slide drag under way
+
+    // The repeat of a held control.
+    int m_moverMode = mmAlongBeam;
+    int m_moverStep = 0;     // degrees (turn) or pixels (extend) per step
+    int m_moverMoveStep = 0; // pixels per step of the moves
+    bool m_moverHorizontal = false;
+    int m_moverTotal = 0;              // steps summed since the repeat began
+    QPoint m_moverOrigin;              // the compass position when a move along the beam began
+    bool m_moverCarriesCursor = false; // the held control's steps move the cursor too
+    QPoint m_cursorStart;              // the cursor (window pixels) when the action began
+    float m_cursorRadius = 0;          // the cursor about the pivot, for turns
+    float m_cursorAngle = 0;           // degrees
+    std::uint32_t m_moverLastTick = 0;
+    int m_moverTag = 0;      // the shortest time between two steps, ms
+    int m_moverInterval = 0; // the timer's interval, 0 while stopped
+
+private:
+    void hoverControls(Qt::KeyboardModifiers modifiers, QPoint p);
+    void dragTo(Qt::KeyboardModifiers modifiers, QPoint p);
+    void endDrag(Qt::KeyboardModifiers modifiers);
+    void actOnRelease(QPoint p);
+    void runStepping(SkinControl key, int step);
+    void handleShiftKeys(int key, int step);
+    void handleArrows(int key, int step);
+    void handleCommandKeys(int key, Qt::KeyboardModifiers modifiers);
+    void step();
+    void startRepeat(int mode, int tag, bool carriesCursor);
+    void showCursor();
+    void setLayerVisible(SkinControl key, ControlLayer layer, bool visible);
+    void publishHint(QPoint p);
+    [[nodiscard]] bool releasedOn(SkinControl key, QPoint p) const;
+    [[nodiscard]] bool cursorFollowsExtension(int step) const;
+    [[nodiscard]] QPoint cursorPos() const;
+    void setCursorPos(QPoint windowPos);
+    void turnCursorBy(float degrees);
+
+    HitLayers& m_layers;
+    WindowActions& m_window;
+    MousePointer& m_cursor;
+    Clock& m_clock;
+    RepeatTimer& m_timer;
+    bool m_hintShown = false; // what the window displays now
+};
+
+} // namespace orvanta

@@ -1,0 +1,100 @@
+#include "model/settings.h"
+
+#include "model/numbers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+namespace orvanta {
+
+namespace {
+
+const QString kSection = QStringLiteral("Options");
+
+// A hand-edited number beyond the float range (1e301) would become an infinity
+// that the next save writes as text no reader takes back: it counts as no
+// number and gives the default, as any other bad value does.
+float readFloat(const IniDocument& doc, const QString& key, float fallback, QChar sep) {
+    const auto text = doc.value(kSection, key);
+    if (!text)
+        return fallback;
+    const auto v = parseFloat(*text, sep);
+    if (!v)
+        return fallback;
+    // Rounded to the nearest float; past the largest one that is an infinity.
+    // (FLT_MAX written with 15 digits reads a little above it and still
+    // rounds back to it.)
+    const float f = static_cast<float>(*v);
+    return std::isfinite(f) ? f : fallback;
+}
+
+QString boolText(bool b) {
+    return b ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+QString defaultSkinPathFor(const QString& optionsFileName) {
+    return QFileInfo(optionsFileName).absoluteDir().filePath(QStringLiteral("default/default.ini"));
+}
+
+Settings::Settings(const QString& fileName, QChar decimalSeparator)
+    : fileName(fileName), m_doc(IniDocument::load(fileName)), m_separator(decimalSeparator) {
+    const IniDocument& d = m_doc;
+    firstTime = d.readBool(kSection, u"FirstTime", true);
+    stayOnTop = d.readBool(kSection, u"StayOnTop", true);
+    runAtStart = d.readBool(kSection, u"RunAtStart", false);
+    skinPath = d.readString(kSection, u"skinPath", defaultSkinPathFor(fileName));
+    maxLength = d.readInt(kSection, u"MaxLength", 0);
+    hideSplash = d.readBool(kSection, u"HideSplash", false);
+    quality = d.readInt(kSection, u"Quality", 1) != 0;
+    transparency = d.readInt(kSection, u"Transparency", 0);
+    shape = d.readInt(kSection, u"Shape", 0);
+    scribe = d.readInt(kSection, u"Scribe", 0);
+    stickyAngle = d.readBool(kSection, u"StickyAngle", true);
+    lockAngle = d.readBool(kSection, u"LockAngle", false);
+    lockMeasurement = d.readBool(kSection, u"LockMeasurement", false);
+    systemTrayIcon = d.readBool(kSection, u"SystemTrayIcon", true);
+    rightClickMenu = d.readBool(kSection, u"RightClickMenu", true);
+    tooltips = d.readBool(kSection, u"Tooltips", true);
+    showMinimizeBalloon = d.readBool(kSection, u"ShowMinimizeBalloon", true);
+    x = d.readInt(kSection, u"X", 200);
+    y = d.readInt(kSection, u"Y", 150);
+    angle = readFloat(d, QStringLiteral("Angle"), 0.0f, m_separator);
+    measurement = readFloat(d, QStringLiteral("Measurement"), 100.0f, m_separator);
+    selectedBaseColor = d.readInt(kSection, u"SelectedBaseColor", 0);
+    measureType = d.readInt(kSection, u"MeasureType", 0);
+}
+
+bool Settings::save() {
+    auto put = [this](QStringView key, const QString& value) {
+        m_doc.setValue(kSection, key, value);
+    };
+    put(u"FirstTime", QStringLiteral("0"));
+    put(u"StayOnTop", boolText(stayOnTop));
+    put(u"RunAtStart", boolText(runAtStart));
+    put(u"skinPath", skinPath);
+    put(u"HideSplash", boolText(hideSplash));
+    put(u"Quality", quality ? QStringLiteral("1") : QStringLiteral("0"));
+    put(u"Transparency", QString::number(transparency));
+    put(u"Shape", QString::number(shape));
+    put(u"Scribe", QString::number(scribe));
+    put(u"StickyAngle", boolText(stickyAngle));
+    put(u"LockAngle", boolText(lockAngle));
+    put(u"LockMeasurement", boolText(lockMeasurement));
+    put(u"SystemTrayIcon", boolText(systemTrayIcon));
+    put(u"RightClickMenu", boolText(rightClickMenu));
+    put(u"Tooltips", boolText(tooltips));
+    put(u"ShowMinimizeBalloon", boolText(showMinimizeBalloon));
+    put(u"X", QString::number(x));
+    put(u"Y", QString::number(y));
+    // Single precision widened to double, as the file has always held it.
+    put(u"Angle", formatGeneral(static_cast<double>(angle), m_separator));
+    put(u"Measurement", formatGeneral(static_cast<double>(measurement), m_separator));
+    put(u"SelectedBaseColor", QString::number(selectedBaseColor));
+    put(u"MeasureType", QString::number(measureType));
+    return m_doc.save(fileName);
+}
+
+} // namespace orvanta

@@ -1,0 +1,61 @@
+#pragma once
+// The user's settings and the last state of the compass, kept in "Compass.ini",
+// section "Options". One live object belongs to the main window; start-up opens
+// short-lived ones to read hideSplash or to record a newly installed skin.
+
+#include "model/inidocument.h"
+#include "model/numbers.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+
+namespace orvanta {
+
+class Settings {
+public:
+    // Loads the file (a missing one gives every default). Throws OrvantaError
+    // when the file exists but cannot be read. Never writes.
+    explicit Settings(const QString& fileName, QChar decimalSeparator = systemDecimalSeparator());
+
+    // Writes every field but fileName and maxLength into the document and the
+    // document to the file. Failures are silent: the values stay in memory.
+    // Returns whether the file was written, for callers that care.
+    bool save();
+
+    QString fileName;
+    bool firstTime = true;
+    bool stayOnTop = true;
+    bool runAtStart = false;
+    QString skinPath;
+    std::int32_t maxLength = 0;
+    bool hideSplash = false;
+    bool quality = true; // true = high (smooth) resampling
+    std::int32_t transparency = 0;
+    std::int32_t shape = 0;
+    std::int32_t scribe = 0;
+    bool stickyAngle = true;
+    bool lockAngle = false;
+    bool lockMeasurement = false;
+    bool systemTrayIcon = true;
+    bool rightClickMenu = true;
+    bool tooltips = true;
+    bool showMinimizeBalloon = true;
+    std::int32_t x = 200;
+    std::int32_t y = 150;
+    float angle = 0.0f;
+    float measurement = 100.0f;
+    std::int32_t selectedBaseColor = 0;
+    std::int32_t measureType = 0;
+
+    [[nodiscard]] const IniDocument& document() const { return m_doc; }
+
+private:
+    IniDocument m_doc;
+    QChar m_separator;
+};
+
+// The default skin's definition beside the options file: folder + "default/default.ini".
+[[nodiscard]] QString defaultSkinPathFor(const QString& optionsFileName);
+
+} // namespace orvanta

@@ -1,0 +1,229 @@
+#include "model/unittable.h"
+
+#include "model/inidocument.h"
+#include "model/measurement.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+#include <limits>
+
+namespace orvanta {
+
+namespace {
+
+// Section and key names are fixed texts of the file format.
+const QString kOptionsSection = QStringLiteral("选项");
+const QString kUnitSectionPrefix = QStringLiteral("单位");
+const QString kNameKey = QStringLiteral("名称");
+const QString kDefaultNamePrefix = QStringLiteral("自定义");
+
+// What a missing file or key stands for: seven 1:1 units, six of them shipped.
+constexpr std::int32_t kDefaultCount = 7;
+constexpr std::int32_t kDefaultLocked = 6;
+constexpr long double kDefaultRatio = 1;
+constexpr std::int32_t kDefaultDecimals = 2;
+
+QString unitSection(std::int32_t index) {
+    return kUnitSectionPrefix + QString::number(index + 1); // the file counts from 1
+}
+
+// Numbers are written with the user's decimal separator. A file written under
+// another locale, and the file shipped with the program, use "."; it is read too.
+long double readRatio(const IniDocument& doc, const QString& section, QStringView key,
+                      QChar separator) {
+    const auto text = doc.value(section, key);
+    if (!text)
+        return kDefaultRatio;
+    if (const auto v = parseFloat(*text, separator))
+        return *v;
+    if (separator != u'.')
+        if (const auto v = parseFloat(*text, u'.'))
+            return *v;
+    return kDefaultRatio;
+}
+
+// Keys missing from `top` are taken from `under`. Used only for reading: the
+// user's file never receives what it did not hold.
+IniDocument layered(IniDocument top, const IniDocument& under) {
+    for (const QString& section : under.sections())
+        for (const QString& key : under.keys(section))
+            if (!top.value(section, key))
+                top.setValue(section, key, *under.value(section, key));
+    return top;
+}
+
+bool convertible(long double ratio) {
+    return std::isfinite(ratio) && ratio > 0;
+}
+
+} // namespace
+
+QString perUserUnitsPath() {
+    // Relative values of XDG_CONFIG_HOME are invalid and must be ignored.
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return perUserUnitsPathIn(base);
+}
+
+QString perUserUnitsPathIn(const QString& configHome) {
+    return QDir(configHome).filePath(QStringLiteral("Velmora/config/distances.ini"));
+}
+
+UnitTable::UnitTable(const QString& programFolder, const QString& perUserFile,
+                     QChar decimalSeparator)
+    : UnitTable(
+          UnitFiles{QDir(programFolder).filePath(QStringLiteral("distances.ini")), {}, perUserFile},
+          decimalSeparator) {}
+
+UnitTable::UnitTable(const UnitFiles& files, QChar decimalSeparator)
+    : m_defaultFile(files.userFile), m_shippedFile(files.shippedFile),
+      m_separator(decimalSeparator) {
+    // The per-user copy is never created here: only one the user made is used.
+    if (!files.perUserFile.isEmpty() && QFileInfo::exists(files.perUserFile))
+        m_perUserFile = files.perUserFile;
+    load(m_perUserFile.isEmpty() ? m_defaultFile : m_perUserFile);
+}
+
+void UnitTable::load(const QString& path) {
+    IniDocument doc = IniDocument::load(path);
+    if (!m_shippedFile.isEmpty())
+        doc = layered(std::move(doc), IniDocument::load(m_shippedFile));
+    const std::int32_t count =
+        std::clamp(doc.readInt(kOptionsSection, u"UnitsCount", kDefaultCount), 0, kMaxUnits);
+    m_lockedCount = std::max(doc.readInt(kOptionsSection, u"UnitsLockedCount", kDefaultLocked), 0);
+    m_selected = doc.readInt(kOptionsSection, u"SelectedUnit", 0);
+    m_units.assign(std::size_t(count), Unit{});
+    for (std::int32_t i = 0; i < count; ++i) {
+        const QString section = unitSection(i);
+        Unit& u = m_units[std::size_t(i)];
+        u.name = doc.readString(section, kNameKey, kDefaultNamePrefix + QString::number(i));
+        u.pixels = readRatio(doc, section, u"PixelNum", m_separator);
+        u.units = readRatio(doc, section, u"UnitNum", m_separator);
+        u.decimals = doc.readInt(section, u"DecimalNum", kDefaultDecimals);
+    }
+}
+
+void UnitTable::save() const {
+    if (!m_perUserFile.isEmpty()) {
+        saveTo(m_perUserFile);
+        try {
+            saveTo(m_defaultFile);
+        } catch (const OrvantaError&) {
+            // The next start reads the per-user copy, which is up to date.
+        }
+        return;
+    }
+    saveTo(m_defaultFile);
+}
+
+void UnitTable::saveTo(const QString& path) const {
+    IniDocument doc = IniDocument::load(path);
+    doc.setValue(kOptionsSection, u"UnitsCount", QString::number(unitsCount()));
+    doc.setValue(kOptionsSection, u"SelectedUnit", QString::number(m_selected));
+    // Shipped units are data of the program: a change to them lasts until exit.
+    for (std::int32_t i = m_lockedCount; i < unitsCount(); ++i) {
+        const Unit& u = m_units[std::size_t(i)];
+        const QString section = unitSection(i);
+        doc.setValue(section, kNameKey, u.name);
+        doc.setValue(section, u"PixelNum", formatGeneral(u.pixels, m_separator));
+        doc.setValue(section, u"UnitNum", formatGeneral(u.units, m_separator));
+        doc.setValue(section, u"DecimalNum", QString::number(u.decimals));
+    }
+    QString why;
+    if (!writeFileAtomically(path, doc.toBytes(), &why))
+        throw OrvantaError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
+}
+
+const UnitTable::Unit* UnitTable::at(std::int32_t index) const {
+    if (index < 0 || index >= unitsCount())
+        return nullptr;
+    return &m_units[std::size_t(index)];
+}
+
+UnitTable::Unit* UnitTable::grow(std::int32_t index) {
+    if (index < 0 || index >= kMaxUnits)
+        return nullptr;
+    if (index >= unitsCount())
+        setCount(index + 1);
+    return &m_units[std::size_t(index)];
+}
+
+QString UnitTable::name(std::int32_t index) const {
+    const Unit* u = at(index);
+    return u ? u->name : QString();
+}
+
+long double UnitTable::pixelNum(std::int32_t index) const {
+    const Unit* u = at(index);
+    return u ? u->pixels : 0;
+}
+
+long double UnitTable::unitNum(std::int32_t index) const {
+    const Unit* u = at(index);
+    return u ? u->units : 0;
+}
+
+std::int32_t UnitTable::decimalNum(std::int32_t index) const {
+    const Unit* u = at(index);
+    return u ? u->decimals : 0;
+}
+
+void UnitTable::setName(std::int32_t index, const QString& name) {
+    if (Unit* u = grow(index))
+        u->name = name;
+}
+
+void UnitTable::setPixelNum(std::int32_t index, long double pixels) {
+    if (Unit* u = grow(index))
+        u->pixels = pixels;
+}
+
+void UnitTable::setUnitNum(std::int32_t index, long double units) {
+    if (Unit* u = grow(index))
+        u->units = units;
+}
+
+void UnitTable::setDecimalNum(std::int32_t index, std::int32_t decimals) {
+    if (Unit* u = grow(index))
+        u->decimals = decimals;
+}
+
+void UnitTable::setCount(std::int32_t count) {
+    m_units.resize(std::size_t(std::clamp(count, 0, kMaxUnits)));
+}
+
+void UnitTable::select(std::int32_t index) {
+    if (index >= 0 && index < unitsCount())
+        m_selected = index;
+}
+
+UnitScale UnitTable::selectedScale() const {
+    const Unit* u = at(m_selected);
+    if (!u || !convertible(u->pixels) || !convertible(u->units))
+        return UnitScale{};
+    return UnitScale{u->pixels, u->units};
+}
+
+float unitsToPixels(const QString& text, UnitScale scale, float zoom, QChar separator) {
+    const long double v = toFloat(text, separator);
+    const long double pixels = v * scale.pixels / scale.units / zoom;
+    if (!std::isfinite(pixels) || std::fabs(pixels) > std::numeric_limits<float>::max())
+        throw OrvantaError(QStringLiteral("'%1' cannot be converted to pixels").arg(text));
+    return static_cast<float>(pixels);
+}
+
+std::int32_t unitsToWholePixels(double v, UnitScale scale, QChar separator) {
+    const long double pixels = roundHalfAway(v * scale.pixels / scale.units);
+    if (!std::isfinite(pixels))
+        throw OrvantaError(invalidIntegerMessage(formatReadout(pixels, 0, separator)));
+    // The value goes through its text, as the readout does, so the error names
+    // the number the way the user would read it.
+    const QString text = formatReadoutValue(pixels, 0, separator);
+    if (const auto whole = parseInt(text))
+        return *whole;
+    throw OrvantaError(invalidIntegerMessage(text));
+}
+
+} // namespace orvanta

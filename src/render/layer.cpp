@@ -1,0 +1,113 @@
+#include "render/layer.h"
+
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace orvanta {
+
+namespace {
+
+// Our coordinates put pixel centres on integers; QPainter puts pixel corners
+// there. The two differ by half a pixel on both axes.
+constexpr qreal kHalfPixel = 0.5;
+
+} // namespace
+
+QTransform Layer::transform() const {
+    QTransform m;
+    m.translate(pivot.x() + position.x(), pivot.y() + position.y());
+    m.rotate(-qreal(angle));
+    m.translate(-pivot.x(), -pivot.y());
+    return m;
+}
+
+QTransform Layer::painterTransform() const {
+    return QTransform::fromTranslate(-kHalfPixel, -kHalfPixel) * transform() *
+           QTransform::fromTranslate(kHalfPixel, kHalfPixel);
+}
+
+QPointF Layer::mapToWindow(QPointF bitmapPoint) const {
+    return transform().map(bitmapPoint);
+}
+
+QPointF Layer::mapToBitmap(QPointF windowPoint) const {
+    return transform().inverted().map(windowPoint);
+}
+
+QRect Layer::transformedBounds() const {
+    const QSize extent = size();
+    if (extent.isEmpty())
+        return {};
+    const QRectF r = painterTransform().mapRect(QRectF(QPointF(0, 0), QSizeF(extent)));
+    if (!r.isValid()) // not finite
+        return {};
+    // A layer moved towards the end of the integer range (a hand-edited
+    // position) stays representable: far off every screen, but an int.
+    static constexpr double kFarAway = 1 << 30;
+    const auto edge = [](double v) { return int(std::clamp(v, -kFarAway, kFarAway)); };
+    return QRect(QPoint(edge(std::floor(r.left())), edge(std::floor(r.top()))),
+                 QPoint(edge(std::ceil(r.right())) - 1, edge(std::ceil(r.bottom())) - 1));
+}
+
+bool Layer::hitTest(QPointF windowPoint) const {
+    const QSize extent = size();
+    if (extent.isEmpty())
+        return false;
+    const QPointF b = mapToBitmap(windowPoint);
+    const QPoint pixel(int(std::floor(b.x() + kHalfPixel)), int(std::floor(b.y() + kHalfPixel)));
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= extent.width() ||
+        pixel.y() >= extent.height())
+        return false;
+    return hitsPixel(pixel);
+}
+
+bool Layer::hitsPixel(QPoint pixel) const {
+    if (!alphaHit)
+        return true;
+    return bitmap.valid(pixel) && qAlpha(bitmap.pixel(pixel)) != 0;
+}
+
+const QImage& Layer::premultiplied() const {
+    if (bitmap.format() == QImage::Format_ARGB32_Premultiplied)
+        return bitmap;
+    // Any change to the bitmap gives it a new cache key, so the copy is made
+    // once per change and not once per frame.
+    if (m_premultiplied.isNull() || m_premultipliedKey != bitmap.cacheKey()) {
+        m_premultiplied = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        m_premultipliedKey = bitmap.cacheKey();
+    }
+    return m_premultiplied;
+}
+
+void Layer::draw(QPainter& painter) const {
+    if (bitmap.isNull())
+        return;
+    painter.setTransform(painterTransform());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter.drawImage(QPointF(0, 0), premultiplied());
+}
+
+void ShapeLayer::draw(QPainter& painter) const {
+    if (outline.isEmpty())
+        return;
+    painter.setTransform(painterTransform());
+    painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    QPen pen(QColor::fromRgba(colour));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // Antialiased lines through pixel centres stay one pixel wide; aliased
+    // ones already cover the pixel below and right of an integer point.
+    const qreal shift = antialiased ? kHalfPixel : 0.0;
+    painter.drawPath(outline.translated(shift, shift));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+bool ShapeLayer::hitsPixel(QPoint) const {
+    return true;
+}
+
+} // namespace orvanta

@@ -1,0 +1,178 @@
+#include "skins/skincatalog.h"
+
+#include "model/numbers.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <exception>
+
+// The built-in skin lives in this static library; its resources are registered
+// by name before first use, outside any namespace as Qt requires.
+static void registerFallbackSkin() {
+    Q_INIT_RESOURCE(fallback);
+}
+
+namespace orvanta {
+
+namespace {
+
+bool byName(const QString& a, const QString& b) {
+    const int byLetters = a.compare(b, Qt::CaseInsensitive);
+    return byLetters != 0 ? byLetters < 0 : a < b;
+}
+
+void sortByName(QStringList& names) {
+    std::sort(names.begin(), names.end(), byName);
+}
+
+// The name of a skin's folder, from its definition's path.
+QString skinFolderName(const QString& definition) {
+    return QFileInfo(QFileInfo(definition).path()).fileName();
+}
+
+// Names starting with a dot are left out: they are the package installer's
+// half-written folders and editors' scratch files, never skins.
+QStringList sortedEntries(const QDir& dir, QDir::Filters filters) {
+    QStringList names = dir.entryList(filters | QDir::NoDotAndDotDot);
+    sortByName(names);
+    return names;
+}
+
+std::unique_ptr<Skin> loadFallback() {
+    registerFallbackSkin();
+    auto skin = std::make_unique<Skin>(fallbackSkinPath());
+    if (!skin->pictureReadable())
+        throw OrvantaError(QStringLiteral("The built-in skin is damaged: ") + skin->pictureError);
+    return skin;
+}
+
+} // namespace
+
+QString skinProblemMessage() {
+    return QStringLiteral("There is a problem with one of the skins.");
+}
+
+QString fallbackSkinPath() {
+    return QStringLiteral(":/skins/fallback/fallback.ini");
+}
+
+SkinCatalog::SkinCatalog(const QString& folder, const QString& defaultPath,
+                         const QString& selectedPath, MessageSink& messages)
+    : SkinCatalog(QStringList{folder}, defaultPath, selectedPath, messages) {}
+
+SkinCatalog::SkinCatalog(const QStringList& folders, const QString& defaultPath,
+                         const QString& selectedPath, MessageSink& messages)
+    : folder(folders.value(0)), folders(folders), m_messages(&messages) {
+    // Entry 0 stands for the default skin even when that is broken: the menu
+    // and the stored "skinPath" rely on it. The built-in skin then lends its name.
+    const bool defaultBroken = !addSkin(defaultPath);
+    if (defaultBroken) {
+        names << loadFallback()->name;
+        paths << defaultPath;
+    }
+    m_scanned = scanFolders(folders);
+    for (const QString& path : std::as_const(m_scanned))
+        addSkin(path);
+    selectedIndex = 0;
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        if (paths[i] == selectedPath)
+            selectedIndex = std::int32_t(i);
+    loadSelected(defaultBroken);
+}
+
+QStringList SkinCatalog::scanFolder(const QString& folder) {
+    QStringList definitions;
+    const QDir dir(folder);
+    for (const QString& sub : sortedEntries(dir, QDir::Dirs)) {
+        QStringList inis = sortedEntries(QDir(dir.filePath(sub)), QDir::Files);
+        inis.removeIf([](const QString& name) {
+            return !name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive);
+        });
+        if (!inis.isEmpty())
+            definitions << folder + u'/' + sub + u'/' + inis.first();
+    }
+    return definitions;
+}
+
+QStringList SkinCatalog::scanFolders(const QStringList& folders) {
+    QStringList definitions;
+    QSet<QString> taken; // folder names already listed
+    for (const QString& folder : folders) {
+        for (const QString& definition : scanFolder(folder)) {
+            const QString name = skinFolderName(definition);
+            if (!taken.contains(name)) {
+                taken.insert(name);
+                definitions << definition;
+            }
+        }
+    }
+    if (folders.size() > 1)
+        std::stable_sort(definitions.begin(), definitions.end(),
+                         [](const QString& a, const QString& b) {
+                             return byName(skinFolderName(a), skinFolderName(b));
+                         });
+    return definitions;
+}
+
+std::unique_ptr<Skin> SkinCatalog::tryLoad(const QString& path) {
+    try {
+        auto skin = Skin::create(path, *m_messages);
+        // Create has shown why; a skin without its picture cannot be drawn.
+        if (!skin->pictureReadable())
+            return nullptr;
+        return skin;
+    } catch (const std::exception&) {
+        m_messages->showMessage(skinProblemMessage());
+        return nullptr;
+    }
+}
+
+bool SkinCatalog::addSkin(const QString& path) {
+    const auto skin = tryLoad(path);
+    if (!skin)
+        return false;
+    names << skin->name;
+    paths << path;
+    return true;
+}
+
+void SkinCatalog::loadSelected(bool defaultKnownBroken) {
+    skin.reset();
+    m_usesFallback = false;
+    if (selectedIndex != 0 || !defaultKnownBroken)
+        skin = tryLoad(paths[selectedIndex]);
+    if (!skin && selectedIndex != 0) {
+        selectedIndex = 0;
+        if (!defaultKnownBroken)
+            skin = tryLoad(paths[0]);
+    }
+    if (!skin) {
+        skin = loadFallback();
+        m_usesFallback = true;
+    }
+}
+
+void SkinCatalog::select(std::int32_t index) {
+    if (index < 0 || index >= paths.size() || index == selectedIndex)
+        return;
+    selectedIndex = index;
+    reload();
+}
+
+void SkinCatalog::reload() {
+    loadSelected(false);
+}
+
+bool SkinCatalog::needsRescan() const {
+    return scanFolders(folders) != m_scanned;
+}
+
+void SkinCatalog::selectSkin(std::int32_t index, Settings& options) {
+    select(index);
+    options.skinPath = paths[selectedIndex];
+    options.save();
+}
+
+} // namespace orvanta
