@@ -104,20 +104,21 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
                                       fakes, fakes, fakes, false});
     CompassMenu& m = w.menu();
+    CompassController& c = w.controller();
     const auto saved = [&](const char* line) {
         return program.readFile("Compass.ini").contains(line);
     };
 
     m.lowQualityAction->trigger();
-    EXPECT_FALSE(w.options().quality);
+    EXPECT_FALSE(c.settings().quality);
     EXPECT_TRUE(saved("Quality=0"));
     m.runAtStartupAction->trigger();
     EXPECT_EQ(fakes.autostartCalls, QList<bool>({true}));
-    EXPECT_TRUE(w.options().runAtStart);
+    EXPECT_TRUE(c.settings().runAtStart);
     m.areaAction->trigger();
-    EXPECT_EQ(w.options().measureType, 2);
+    EXPECT_EQ(c.settings().measureType, 2);
     find(m.shapeMenu, "正方形 - 4")->trigger();
-    EXPECT_EQ(w.options().shape, 4);
+    EXPECT_EQ(c.settings().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));
     m.lockAngleAction->trigger();
     m.lockMeasurementAction->trigger();
@@ -129,19 +130,19 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_TRUE(m.contextMenu->isVisible());
     m.contextMenu->hide();
 
-    w.setOpacity(70);
-    EXPECT_EQ(w.options().transparency, 30);
-    EXPECT_EQ(w.opacity(), 70);
+    c.setOpacity(70);
+    EXPECT_EQ(c.settings().transparency, 30);
+    EXPECT_EQ(c.opacity(), 70);
     EXPECT_FALSE(saved("Transparency=30")); // a preview is not saved
 
-    w.model().state.angle = 33;
+    c.model().state.angle = 33;
     m.centreAction->trigger();
-    EXPECT_EQ(w.model().state.angle, 0.0f);
-    EXPECT_EQ(w.model().state.measurement, 100.0f);
+    EXPECT_EQ(c.model().state.angle, 0.0f);
+    EXPECT_EQ(c.model().state.measurement, 100.0f);
     EXPECT_TRUE(fakes.texts.isEmpty()) << fakes.texts.join('\n').toStdString();
 
-    QSignalSpy quitting(&w, &CompassWindow::quitting);
-    w.model().state.posX = 400;
+    QSignalSpy quitting(&c, &CompassController::quitting);
+    c.model().state.posX = 400;
     w.idleUpdate();
     w.show();
     w.idleUpdate();

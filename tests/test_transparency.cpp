@@ -1,6 +1,7 @@
 // The transparency dialog: live preview, OK saves, Cancel restores, reuse.
+#include "controllerharness.h"
 #include "dialogs/transparencydialog.h"
-#include "model/settings.h"
+#include "model/values.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,20 +15,27 @@ using namespace orvanta;
 namespace {
 
 struct TransparencyFixture : ::testing::Test {
-    QTemporaryDir dir;
-    QString file = dir.filePath(QStringLiteral("Compass.ini"));
-    Settings options{file};
-    int renders = 0;
-    TransparencyDialog dialog{options, [this] { ++renders; }, nullptr};
+    void SetUp() override {
+        if (!compass.ok())
+            GTEST_SKIP() << "needs the built program folder";
+        dialog = std::make_unique<TransparencyDialog>(*compass.controller, nullptr);
+    }
+    test::ControllerHarness compass;
+    const Settings& options() const { return compass.controller->settings(); }
+    int& renders = compass.view.renders;
+    std::unique_ptr<TransparencyDialog> dialog;
 
-    [[nodiscard]] int savedTransparency() const { return Settings(file).transparency; }
+    [[nodiscard]] int savedTransparency() const { return compass.saved().transparency; }
+    [[nodiscard]] bool saved() const {
+        return compass.program.readFile("Compass.ini").contains("Transparency");
+    }
     void openAt(int transparency) {
-        options.transparency = transparency;
-        dialog.showDialog();
+        compass.controller->previewOpacity(kFullOpacity - transparency);
+        dialog->showDialog();
     }
     void slideTo(int opacity) {
-        dialog.m_slider->setFocus();
-        dialog.m_slider->setValue(opacity);
+        dialog->m_slider->setFocus();
+        dialog->m_slider->setValue(opacity);
     }
 };
 
@@ -39,47 +47,47 @@ TEST_F(TransparencyFixture, OpeningSetsTheSliderToTheOpacity) {
     const int cases[][3] = {{30, 70, 30}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
     for (const auto& [transparency, slider, after] : cases) {
         openAt(transparency);
-        EXPECT_EQ(dialog.m_slider->value(), slider) << transparency;
-        EXPECT_EQ(dialog.m_percentLabel->text(), QString::number(slider));
-        EXPECT_EQ(options.transparency, after);
-        dialog.reject();
+        EXPECT_EQ(dialog->m_slider->value(), slider) << transparency;
+        EXPECT_EQ(dialog->m_percentLabel->text(), QString::number(slider));
+        EXPECT_EQ(options().transparency, after);
+        dialog->reject();
     }
 }
 
 TEST_F(TransparencyFixture, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     openAt(20);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     renders = 0;
     slideTo(40);
-    EXPECT_EQ(options.transparency, 60);
-    EXPECT_EQ(dialog.m_percentLabel->text(), QStringLiteral("40"));
+    EXPECT_EQ(options().transparency, 60);
+    EXPECT_EQ(dialog->m_percentLabel->text(), QStringLiteral("40"));
     EXPECT_EQ(renders, 1);
-    QTest::keyClick(dialog.m_slider, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(options.transparency, 20);
+    QTest::keyClick(dialog->m_slider, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(options().transparency, 20);
     EXPECT_EQ(renders, 2);
-    EXPECT_FALSE(QFile::exists(file)); // nothing saved
+    EXPECT_FALSE(saved()); // nothing saved
 
     // The close box cancels too, and opening an open dialog keeps the first record.
     openAt(50);
     slideTo(80);
-    dialog.showDialog();
-    dialog.close();
-    EXPECT_EQ(options.transparency, 50);
+    dialog->showDialog();
+    dialog->close();
+    EXPECT_EQ(options().transparency, 50);
 
     // OK saves, and the next Cancel restores the saved value.
     openAt(20);
     slideTo(70);
-    QTest::mouseClick(dialog.m_okButton, Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(options.transparency, 30);
+    QTest::mouseClick(dialog->m_okButton, Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(options().transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 
-    dialog.showDialog();
-    EXPECT_EQ(dialog.m_slider->value(), 70);
+    dialog->showDialog();
+    EXPECT_EQ(dialog->m_slider->value(), 70);
     slideTo(10);
-    EXPECT_EQ(options.transparency, 90);
-    QTest::mouseClick(dialog.m_cancelButton, Qt::LeftButton);
-    EXPECT_EQ(options.transparency, 30);
+    EXPECT_EQ(options().transparency, 90);
+    QTest::mouseClick(dialog->m_cancelButton, Qt::LeftButton);
+    EXPECT_EQ(options().transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 }

@@ -85,7 +85,7 @@ Window& window() {
 
 void BM_SlideDragToFlush(benchmark::State& st) {
     CompassWindow& w = *window();
-    CompassState& s = w.model().state;
+    CompassState& s = w.controller().model().state;
     const float spread = float(st.range(0));
     int frame = 0;
     for (auto _ : st) {

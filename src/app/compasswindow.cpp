@@ -6,11 +6,11 @@
 #include "dialogs/helpwindow.h"
 #include "dialogs/transparencydialog.h"
 #include "model/numbers.h"
+#include "model/values.h"
 #include "platform/autostart.h"
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
 #include "platform/x11shape.h"
-#include "render/compose.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -51,8 +51,7 @@ QString balloonText() {
 } // namespace
 
 CompassWindow::CompassWindow(CompassWindowDeps deps)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_deps(std::move(deps)),
-      m_regions([this]() -> LayerStack& { return m_renderer.layers; }) {
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_deps(std::move(deps)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -68,44 +67,30 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     // handler are always set up; an error that escapes is passed on after.
     std::exception_ptr failure;
     try {
-        m_options = std::make_unique<Settings>(paths.loadOptions());
-        m_measurements = std::make_unique<UnitTable>(paths.unitsFiles());
-        m_model = std::make_unique<CompassModel>(*m_options, *m_measurements);
+        m_repeat = std::make_unique<QtRepeatTimer>([this] {
+            m_controller->interaction().moverTick();
+            scheduleRender();
+        });
+        m_controller = std::make_unique<CompassController>(
+            paths.controllerFiles(m_deps.programFile),
+            ControllerPorts{*this, m_deps.messages, m_deps.autostart, m_pointer, m_clock,
+                            *m_repeat});
+        const Settings& settings = m_controller->settings();
         m_menu = std::make_unique<CompassMenu>(this);
-        buildUnitsMenu(*m_menu, *m_measurements);
-        buildShapeMenu(*m_menu, *m_options);
-        m_menu->stayOnTopAction->setChecked(m_options->stayOnTop);
-        m_menu->runAtStartupAction->setChecked(m_options->runAtStart);
-        m_menu->hideSplashAction->setChecked(m_options->hideSplash);
-        (m_options->quality ? m_menu->highQualityAction : m_menu->lowQualityAction)
-            ->setChecked(true);
-        m_menu->tooltipsAction->setChecked(m_options->tooltips);
+        buildUnitsMenu(*m_menu, m_controller->units());
+        buildShapeMenu(*m_menu, settings);
+        buildSkinMenu(*m_menu, m_controller->skins());
+        m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
+        m_menu->runAtStartupAction->setChecked(settings.runAtStart);
+        m_menu->hideSplashAction->setChecked(settings.hideSplash);
+        (settings.quality ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
+        m_menu->tooltipsAction->setChecked(settings.tooltips);
         syncMenuChecks();
-
-        if (QSystemTrayIcon::isSystemTrayAvailable()) {
-            m_trayIcon = new QSystemTrayIcon(this);
-            setTrayIcon(QStringLiteral("AppTray.ico"));
-            m_trayIcon->setToolTip(QStringLiteral("Orvanta"));
-            if (m_options->systemTrayIcon && m_options->rightClickMenu)
-                m_trayIcon->setContextMenu(m_menu->contextMenu);
-            connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CompassWindow::trayActivated);
-            m_trayIcon->show();
-        }
-
-        m_model->initialise(desktop());
-        m_skinList = std::make_unique<SkinCatalog>(paths.skinFolders(), paths.defaultSkin(),
-                                                   m_options->skinPath, m_deps.messages);
-        buildSkinMenu(*m_menu, *m_skinList);
+        createTrayIcon();
         m_reallyClose = true;
         connectMenu();
-        m_repeat = std::make_unique<QtRepeatTimer>([this] {
-            m_interaction->moverTick();
-            scheduleIdle();
-        });
-        m_interaction = std::make_unique<CompassInteraction>(
-            *m_model, InteractionPorts{m_regions, *this, m_cursor, m_clock, *m_repeat});
-        compose();
-        applyStayOnTop();
+        followController();
+        applyStayOnTop(settings.stayOnTop);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -124,7 +109,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         const bool now = m_deps.shape.compositorRunning();
         if (now != m_compositor) {
             m_compositor = now;
-            updateShapes(QRegion(m_renderer.bounds));
+            updateShapes(QRegion(m_controller->compassBounds()));
         }
     });
     m_compositorPoll.start();
@@ -154,6 +139,49 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
 
 CompassWindow::~CompassWindow() = default;
 
+void CompassWindow::createTrayIcon() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    const Settings& settings = m_controller->settings();
+    m_trayIcon = new QSystemTrayIcon(this);
+    setTrayIcon(QStringLiteral("AppTray.ico"));
+    m_trayIcon->setToolTip(QStringLiteral("Orvanta"));
+    if (settings.systemTrayIcon && settings.rightClickMenu)
+        m_trayIcon->setContextMenu(m_menu->contextMenu);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CompassWindow::trayActivated);
+    m_trayIcon->show();
+}
+
+// What the controller asks of its view.
+void CompassWindow::followController() {
+    CompassController* c = m_controller.get();
+    connect(c, &CompassController::titleChanged, this, [this](const QString& title) {
+        setWindowTitle(title);
+        if (m_trayIcon)
+            m_trayIcon->setToolTip(title);
+    });
+    connect(c, &CompassController::settingsChanged, this, &CompassWindow::syncMenuChecks);
+    connect(c, &CompassController::unitsChanged, this,
+            [this] { buildUnitsMenu(*m_menu, m_controller->units()); });
+    connect(c, &CompassController::skinsChanged, this,
+            [this] { buildSkinMenu(*m_menu, m_controller->skins()); });
+    connect(c, &CompassController::shapeChosenByClient, this, [this] {
+        for (QAction* item : shapeActions(*m_menu))
+            item->setChecked(false);
+    });
+    connect(c, &CompassController::showRequested, this, &CompassWindow::showCompass);
+    connect(c, &CompassController::hideRequested, this, &CompassWindow::hideCompass);
+    connect(c, &CompassController::closeRequested, this, [this] { close(); });
+    connect(c, &CompassController::helpRequested, this, &CompassWindow::showHelp);
+    connect(c, &CompassController::calibrationRequested, this, &CompassWindow::showCalibration);
+    connect(c, &CompassController::transparencyDialogRequested, this,
+            &CompassWindow::showTransparencyDialog);
+    connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
+    connect(c, &CompassController::webLinkRequested, this, &CompassWindow::openWebLink);
+}
+
+// ---------------------------------------------------------------- CompassView
+
 DesktopGeometry CompassWindow::desktop() const {
     DesktopGeometry d;
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -164,341 +192,6 @@ DesktopGeometry CompassWindow::desktop() const {
     for (const QScreen* s : QGuiApplication::screens())
         d.monitors << s->geometry();
     return d;
-}
-
-QPoint CompassWindow::virtualOrigin() const {
-    return desktop().virtualRect.topLeft();
-}
-
-void CompassWindow::fitToDesktop() {
-    const QRect virt = desktop().virtualRect;
-    if (virt.isEmpty())
-        return;
-    setGeometry(virt);
-    if (m_model) {
-        m_model->state.needsRepaint = true;
-        scheduleIdle();
-    }
-}
-
-// ---------------------------------------------------------------- rendering
-
-void CompassWindow::scheduleIdle() {
-    // The idle pass runs when the loop is about to wait; a posted no-op wakes
-    // it when the request comes from inside the idle pass itself.
-    if (m_idleScheduled)
-        return;
-    m_idleScheduled = true;
-    QTimer::singleShot(0, this, [this] { m_idleScheduled = false; });
-}
-
-void CompassWindow::idleUpdate() {
-    if (m_inIdle || !m_model || !m_skinList || m_renderer.layers.empty() || !isVisible())
-        return;
-    m_inIdle = true;
-    RenderInput in{*m_model, *m_skinList->skin, desktop(), isActiveWindow(),
-                   bool(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)};
-    m_renderer.needsWindowUpdate |= m_interaction->needsWindowUpdate;
-    m_interaction->needsWindowUpdate = false;
-    const Frame frame = m_renderer.idleUpdate(in);
-    push(frame);
-    if (frame.readoutChanged) {
-        const QString title = m_model->titleText();
-        setWindowTitle(title);
-        if (m_trayIcon)
-            m_trayIcon->setToolTip(title);
-    }
-    if (frame.rendered)
-        Q_EMIT Updated();
-    m_inIdle = false;
-    if (m_model->state.needsRepaint)
-        scheduleIdle(); // recentred: the next pass draws it
-}
-
-void CompassWindow::push(const Frame& frame) {
-    if (!frame.pushed || frame.dirty.isEmpty())
-        return;
-    updateShapes(frame.dirty);
-    update(frame.dirty);
-}
-
-void CompassWindow::updateShapes(const QRegion& dirty) {
-    if (!windowHandle())
-        return;
-    const QImage& image = m_renderer.windowImage();
-    // Everything drawn lies inside the compass bounds; the shape is rebuilt
-    // from there only, which is cheap next to scanning the desktop.
-    const QRect area = m_renderer.bounds.isEmpty() ? dirty.boundingRect() : m_renderer.bounds;
-    m_deps.shape.setInputShape(winId(), alphaRuns(image, area, 1));
-    if (m_compositor) {
-        if (!mask().isEmpty())
-            clearMask();
-    } else {
-        QRegion bounding;
-        for (const QRect& r : alphaRuns(image, area, kBoundingShapeAlpha))
-            bounding += r;
-        setMask(bounding.isEmpty() ? QRegion(0, 0, 1, 1) : bounding);
-    }
-}
-
-void CompassWindow::paintEvent(QPaintEvent* event) {
-    QPainter p(this);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    const QImage& image = m_renderer.windowImage();
-    for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), image, r);
-}
-
-void CompassWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // A new native window has the default input shape: set ours again.
-    if (m_model) {
-        m_model->state.needsRepaint = true;
-        scheduleIdle();
-    }
-}
-
-void CompassWindow::compose() {
-    const ComposeResult result =
-        orvanta::compose(*m_skinList->skin, *m_options, m_model->state, m_renderer.layers);
-    if (!result.ok)
-        m_deps.messages.showMessage(result.error);
-    syncMenuChecks();
-    scheduleIdle();
-}
-
-// ---------------------------------------------------------------- input
-
-void CompassWindow::mousePressEvent(QMouseEvent* event) {
-    m_interaction->mouseDown(event->button(), event->modifiers(), event->position().toPoint());
-    scheduleIdle();
-}
-
-void CompassWindow::mouseMoveEvent(QMouseEvent* event) {
-    m_interaction->mouseMove(event->modifiers(), event->position().toPoint());
-}
-
-void CompassWindow::mouseReleaseEvent(QMouseEvent* event) {
-    m_interaction->mouseUp(event->button(), event->modifiers(), event->position().toPoint());
-}
-
-void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
-    // The menu is the window's own right-click menu, unless switched off.
-    popupMenu(event->globalPos());
-}
-
-void CompassWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt replaces the second press by this event; the interaction wants both.
-    m_interaction->mouseDown(event->button(), event->modifiers(), event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_interaction->doubleClick();
-    scheduleIdle();
-}
-
-void CompassWindow::keyPressEvent(QKeyEvent* event) {
-    m_interaction->keyDown(event->key(), event->modifiers());
-    if (event->modifiers() & Qt::ControlModifier)
-        return;
-    // Typed entry sees the characters after the key bindings ran.
-    for (const QChar c : event->text()) {
-        try {
-            m_model->keyPress(c);
-        } catch (const OrvantaError& e) {
-            m_deps.messages.showMessage(e.message());
-        }
-    }
-}
-
-void CompassWindow::keyReleaseEvent(QKeyEvent* event) {
-    m_interaction->keyUp(QGuiApplication::queryKeyboardModifiers());
-    QWidget::keyReleaseEvent(event);
-}
-
-// ---------------------------------------------------------------- closing
-
-void CompassWindow::closeEvent(QCloseEvent* event) {
-    if (!m_reallyClose) {
-        event->ignore();
-        hide();
-        hideToTray();
-        return;
-    }
-    m_options->save();
-    try {
-        m_measurements->save();
-    } catch (const OrvantaError&) {
-        // Saving on the way out has nobody left to tell.
-    }
-    event->accept();
-    // A tool window does not count as the last window: start-up ends the loop
-    // when it hears this.
-    Q_EMIT quitting();
-}
-
-void CompassWindow::requestHide() {
-    m_reallyClose = !(m_options->systemTrayIcon && m_options->rightClickMenu && trayAvailable());
-    close();
-    m_reallyClose = true;
-}
-
-void CompassWindow::closeCompass() {
-    close();
-}
-
-void CompassWindow::hideToTray() {
-    m_menu->openAction->setVisible(true);
-    setTrayIcon(QStringLiteral("AppTrayGray.ico"));
-    if (m_options->showMinimizeBalloon && m_trayIcon) {
-        m_trayIcon->showMessage(balloonTitle(), balloonText(), QSystemTrayIcon::Information, 30000);
-        m_options->showMinimizeBalloon = false;
-        m_options->save();
-    }
-}
-
-void CompassWindow::showCompass() {
-    setTrayIcon(QStringLiteral("AppTray.ico"));
-    show();
-    raise();
-    activateWindow();
-    m_menu->openAction->setVisible(false);
-    ControlLayers& close = m_renderer.layers.control(SkinControl::Close);
-    if (close.exists()) {
-        close.pressed->visible = false;
-        close.hover->visible = false;
-    }
-    m_model->state.needsRepaint = true;
-    scheduleIdle();
-}
-
-void CompassWindow::setTrayIcon(const QString& file) {
-    const QString path = m_deps.paths.assets + file;
-    if (m_trayIcon && QFileInfo::exists(path))
-        m_trayIcon->setIcon(QIcon(path));
-}
-
-void CompassWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    if (!m_options->systemTrayIcon)
-        return;
-    if (reason == QSystemTrayIcon::DoubleClick)
-        showCompass();
-    else if (reason == QSystemTrayIcon::Trigger && m_options->rightClickMenu)
-        m_menu->contextMenu->popup(QCursor::pos());
-}
-
-// ---------------------------------------------------------------- behaviours
-
-void CompassWindow::setStayOnTop(bool on) {
-    m_menu->stayOnTopAction->setChecked(on);
-    m_options->stayOnTop = on;
-    m_options->save();
-    applyStayOnTop();
-    m_model->state.needsRepaint = true;
-    scheduleIdle();
-}
-
-void CompassWindow::applyStayOnTop() {
-    const bool wanted = m_options->stayOnTop;
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != wanted) {
-        // Changing the flags recreates the native window: show it again and
-        // let the next pass set the shapes on the new one.
-        const bool shown = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, wanted);
-        if (shown)
-            show();
-    } else if (wanted && isVisible()) {
-        raise();
-    }
-}
-
-void CompassWindow::centreOnScreen() {
-    m_renderer.centreOnScreen(m_model->state, desktop());
-    m_model->state.needsRepaint = true;
-    scheduleIdle();
-}
-
-void CompassWindow::selectSkin(int index) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_skinList->selectSkin(index, *m_options);
-    compose();
-    QApplication::restoreOverrideCursor();
-}
-
-void CompassWindow::setQuality(bool high) {
-    (high ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
-    m_options->quality = high;
-    m_options->save();
-    compose();
-}
-
-void CompassWindow::setOpacity(int percent) {
-    m_options->transparency = 100 - percent;
-    compose();
-}
-
-int CompassWindow::opacity() const {
-    return 100 - m_options->transparency;
-}
-
-void CompassWindow::nextBaseColor() {
-    m_skinList->skin->nextBaseColor();
-    m_options->selectedBaseColor = m_skinList->skin->baseColorIndex;
-    compose();
-}
-
-void CompassWindow::reloadSkin() {
-    m_skinList->reload();
-    compose();
-}
-
-void CompassWindow::setMeasureType(int type) {
-    m_model->setMeasureType(type);
-    raiseMeasureTypeControl(m_renderer.layers, m_options->measureType);
-    syncMenuChecks();
-    scheduleIdle();
-}
-
-void CompassWindow::startNewInstance() {
-    QProcess::startDetached(m_deps.programFile, {});
-}
-
-void CompassWindow::showHelp() {
-    HelpWindow::showDialog(m_deps.paths.assets, m_cursors.get(), this);
-}
-
-void CompassWindow::requestRender() {
-    m_model->state.needsRepaint = true;
-    scheduleIdle();
-}
-
-void CompassWindow::showTransparencyDialog() {
-    if (!m_transparency)
-        m_transparency = new TransparencyDialog(
-            *m_options, [this] { requestRender(); }, m_cursors.get(), this);
-    m_transparency->showDialog();
-}
-
-void CompassWindow::showCalibrationScreen() {
-    CustomUnitsDialog::showDialog(
-        CustomUnitsDeps{*m_measurements, [this] { buildUnitsMenu(*m_menu, *m_measurements); },
-                        [this] { openWebLink(QStringLiteral("helpCalibrate")); }, &m_deps.messages,
-                        m_cursors.get()},
-        this);
-}
-
-void CompassWindow::openWebLink(const QString& action) {
-    orvanta::openWebLink(*m_store, *m_shell, action);
-}
-
-QString CompassWindow::clipboardText() const {
-    return QGuiApplication::clipboard()->text();
-}
-
-void CompassWindow::setClipboardText(const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
-}
-
-void CompassWindow::optionsChanged() {
-    syncMenuChecks();
 }
 
 void CompassWindow::setCursorShape(int number) {
@@ -515,109 +208,308 @@ void CompassWindow::hideHint() {
 }
 
 void CompassWindow::popupMenu(QPoint screenPos) {
-    if (m_options->rightClickMenu)
-        m_menu->contextMenu->popup(screenPos);
+    m_menu->contextMenu->popup(screenPos);
+}
+
+void CompassWindow::applyStayOnTop(bool on) {
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != on) {
+        // Changing the flags recreates the native window: show it again and
+        // let the next pass set the shapes on the new one.
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        if (shown)
+            show();
+    } else if (on && isVisible()) {
+        raise();
+    }
+}
+
+QString CompassWindow::clipboardText() const {
+    return QGuiApplication::clipboard()->text();
+}
+
+void CompassWindow::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void CompassWindow::scheduleRender() {
+    // The idle pass runs when the loop is about to wait; a posted no-op wakes
+    // it when the request comes from inside the idle pass itself.
+    if (m_idleScheduled)
+        return;
+    m_idleScheduled = true;
+    QTimer::singleShot(0, this, [this] { m_idleScheduled = false; });
+}
+
+// ---------------------------------------------------------------- rendering
+
+void CompassWindow::fitToDesktop() {
+    const QRect virt = desktop().virtualRect;
+    if (virt.isEmpty())
+        return;
+    setGeometry(virt);
+    if (m_controller)
+        m_controller->requestRender();
+}
+
+void CompassWindow::idleUpdate() {
+    if (m_inIdle || !m_controller || !isVisible())
+        return;
+    m_inIdle = true;
+    const Frame frame = m_controller->render(
+        isActiveWindow(), bool(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier));
+    push(frame);
+    m_inIdle = false;
+    if (m_controller->state().needsRepaint)
+        scheduleRender(); // recentred: the next pass draws it
+}
+
+void CompassWindow::push(const Frame& frame) {
+    if (!frame.pushed || frame.dirty.isEmpty())
+        return;
+    updateShapes(frame.dirty);
+    update(frame.dirty);
+}
+
+void CompassWindow::updateShapes(const QRegion& dirty) {
+    if (!windowHandle())
+        return;
+    const QImage& image = m_controller->windowImage();
+    // Everything drawn lies inside the compass bounds; the shape is rebuilt
+    // from there only, which is cheap next to scanning the desktop.
+    const QRect bounds = m_controller->compassBounds();
+    const QRect area = bounds.isEmpty() ? dirty.boundingRect() : bounds;
+    m_deps.shape.setInputShape(winId(), alphaRuns(image, area, 1));
+    if (m_compositor) {
+        if (!mask().isEmpty())
+            clearMask();
+    } else {
+        QRegion bounding;
+        for (const QRect& r : alphaRuns(image, area, kBoundingShapeAlpha))
+            bounding += r;
+        setMask(bounding.isEmpty() ? QRegion(0, 0, 1, 1) : bounding);
+    }
+}
+
+void CompassWindow::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    const QImage& image = m_controller->windowImage();
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), image, r);
+}
+
+void CompassWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A new native window has the default input shape: set ours again.
+    if (m_controller)
+        m_controller->requestRender();
+}
+
+// ---------------------------------------------------------------- input
+
+void CompassWindow::mousePressEvent(QMouseEvent* event) {
+    m_controller->interaction().mouseDown(event->button(), event->modifiers(),
+                                          event->position().toPoint());
+    scheduleRender();
+}
+
+void CompassWindow::mouseMoveEvent(QMouseEvent* event) {
+    m_controller->interaction().mouseMove(event->modifiers(), event->position().toPoint());
+}
+
+void CompassWindow::mouseReleaseEvent(QMouseEvent* event) {
+    m_controller->interaction().mouseUp(event->button(), event->modifiers(),
+                                        event->position().toPoint());
+}
+
+void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The menu is the window's own right-click menu, unless switched off.
+    m_controller->popupMenu(event->globalPos());
+}
+
+void CompassWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt replaces the second press by this event; the interaction wants both.
+    CompassInteraction& interaction = m_controller->interaction();
+    interaction.mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        interaction.doubleClick();
+    scheduleRender();
+}
+
+void CompassWindow::keyPressEvent(QKeyEvent* event) {
+    m_controller->interaction().keyDown(event->key(), event->modifiers());
+    if (event->modifiers() & Qt::ControlModifier)
+        return;
+    // Typed entry sees the characters after the key bindings ran.
+    for (const QChar c : event->text())
+        m_controller->typeCharacter(c);
+}
+
+void CompassWindow::keyReleaseEvent(QKeyEvent* event) {
+    m_controller->interaction().keyUp(QGuiApplication::queryKeyboardModifiers());
+    QWidget::keyReleaseEvent(event);
+}
+
+// ---------------------------------------------------------------- showing and closing
+
+void CompassWindow::closeEvent(QCloseEvent* event) {
+    if (!m_reallyClose) {
+        event->ignore();
+        hide();
+        hideToTray();
+        return;
+    }
+    event->accept();
+    // A tool window does not count as the last window: start-up ends the loop
+    // when it hears the controller's quitting.
+    m_controller->shutDown();
+}
+
+void CompassWindow::hideCompass(bool toTray) {
+    m_reallyClose = !(toTray && trayAvailable());
+    close();
+    m_reallyClose = true;
+}
+
+void CompassWindow::hideToTray() {
+    m_menu->openAction->setVisible(true);
+    setTrayIcon(QStringLiteral("AppTrayGray.ico"));
+    if (m_controller->settings().showMinimizeBalloon && m_trayIcon) {
+        m_trayIcon->showMessage(balloonTitle(), balloonText(), QSystemTrayIcon::Information, 30000);
+        m_controller->balloonShown();
+    }
+}
+
+void CompassWindow::showCompass() {
+    setTrayIcon(QStringLiteral("AppTray.ico"));
+    show();
+    raise();
+    activateWindow();
+    m_menu->openAction->setVisible(false);
+}
+
+void CompassWindow::setTrayIcon(const QString& file) {
+    const QString path = m_deps.paths.assets + file;
+    if (m_trayIcon && QFileInfo::exists(path))
+        m_trayIcon->setIcon(QIcon(path));
+}
+
+void CompassWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
+    const Settings& settings = m_controller->settings();
+    if (!settings.systemTrayIcon)
+        return;
+    if (reason == QSystemTrayIcon::DoubleClick)
+        m_controller->showCompass();
+    else if (reason == QSystemTrayIcon::Trigger && settings.rightClickMenu)
+        m_menu->contextMenu->popup(QCursor::pos());
+}
+
+// ---------------------------------------------------------------- dialogs and links
+
+void CompassWindow::showHelp() {
+    HelpWindow::showDialog(m_deps.paths.assets, m_cursors.get(), this);
+}
+
+void CompassWindow::showCalibration() {
+    CustomUnitsDialog::showDialog(
+        CustomUnitsDeps{m_controller->editableUnits(), [this] { m_controller->unitsEdited(); },
+                        [this] { openWebLink(QStringLiteral("helpCalibrate")); }, &m_deps.messages,
+                        m_cursors.get()},
+        this);
+}
+
+void CompassWindow::showTransparencyDialog() {
+    if (!m_transparency)
+        m_transparency = new TransparencyDialog(*m_controller, m_cursors.get(), this);
+    m_transparency->showDialog();
+}
+
+void CompassWindow::showAboutSkin() {
+    AboutSkinDialog::showDialog(*m_controller->skins().skin, *m_shell, m_cursors.get(), this);
+}
+
+void CompassWindow::openWebLink(const QString& action) {
+    orvanta::openWebLink(*m_store, *m_shell, action);
 }
 
 void CompassWindow::syncMenuChecks() {
     if (!m_menu)
         return;
-    m_menu->stickyAngleAction->setChecked(m_options->stickyAngle);
-    m_menu->lockAngleAction->setChecked(m_options->lockAngle);
-    m_menu->lockMeasurementAction->setChecked(m_options->lockMeasurement);
+    const Settings& settings = m_controller->settings();
+    m_menu->stickyAngleAction->setChecked(settings.stickyAngle);
+    m_menu->lockAngleAction->setChecked(settings.lockAngle);
+    m_menu->lockMeasurementAction->setChecked(settings.lockMeasurement);
+    m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
     QAction* types[] = {m_menu->radiusAction, m_menu->circumferenceAction, m_menu->areaAction};
-    const int t = m_options->measureType;
+    const int t = settings.measureType;
     if (t >= 0 && t < 3)
         types[t]->setChecked(true);
-}
-
-void CompassWindow::rebuildSkinsIfNeeded() {
-    if (m_skinList->needsRescan()) {
-        // The compass keeps the skin it shows until the next composition.
-        auto rebuilt =
-            std::make_unique<SkinCatalog>(m_deps.paths.skinFolders(), m_deps.paths.defaultSkin(),
-                                          m_options->skinPath, m_deps.messages);
-        m_skinList = std::move(rebuilt);
-        buildSkinMenu(*m_menu, *m_skinList);
-    }
-    m_skinList->skin->baseColorIndex = m_options->selectedBaseColor;
+    // The polygon mode's items follow, so the menu never shows the other mode
+    // as chosen.
+    if (QActionGroup* modes = m_menu->scribeGroup)
+        for (QAction* item : modes->actions())
+            item->setChecked(item->data().toInt() == settings.scribe);
 }
 
 // ---------------------------------------------------------------- the menu
 
 void CompassWindow::connectMenu() {
     CompassMenu& m = *m_menu;
-    connect(m.contextMenu, &QMenu::aboutToShow, this, &CompassWindow::rebuildSkinsIfNeeded);
+    CompassController* c = m_controller.get();
+    connect(m.contextMenu, &QMenu::aboutToShow, c, &CompassController::rescanSkinsIfNeeded);
     connect(m.unitsMenu, &QMenu::triggered, this, [this](QAction* a) {
         const int tag = a->data().toInt();
         if (tag < 0) {
-            showCalibrationScreen();
+            m_controller->showCalibration();
             return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_model->selectUnit(tag);
+        m_controller->selectUnit(tag);
         QApplication::restoreOverrideCursor();
-        scheduleIdle();
     });
-    connect(m.lowQualityAction, &QAction::triggered, this, [this] { setQuality(false); });
-    connect(m.highQualityAction, &QAction::triggered, this, [this] { setQuality(true); });
-    connect(m.skinGroup, &QActionGroup::triggered, this,
-            [this](QAction* a) { selectSkin(a->data().toInt()); });
-    connect(m.shapeMenu, &QMenu::triggered, this, [this](QAction* a) {
+    connect(m.lowQualityAction, &QAction::triggered, c, [c] { c->setQuality(false); });
+    connect(m.highQualityAction, &QAction::triggered, c, [c] { c->setQuality(true); });
+    connect(m.skinGroup, &QActionGroup::triggered, this, [c](QAction* a) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        c->selectSkin(a->data().toInt());
+        QApplication::restoreOverrideCursor();
+    });
+    connect(m.shapeMenu, &QMenu::triggered, this, [this, c](QAction* a) {
         if (m_menu->shapeGroup->actions().contains(a))
-            m_model->setShape(a->data().toInt());
+            c->setShape(a->data().toInt());
         else if (m_menu->scribeGroup->actions().contains(a))
-            m_model->setScribe(a->data().toInt() == 1);
-        scheduleIdle();
+            c->setInscribed(a->data().toInt() == int(Inscription::Inscribed));
     });
-    connect(m.stayOnTopAction, &QAction::triggered, this, [this](bool on) { setStayOnTop(on); });
-    connect(m.tooltipsAction, &QAction::triggered, this, [this](bool on) {
-        m_options->tooltips = on;
-        m_options->save();
-    });
-    connect(m.runAtStartupAction, &QAction::triggered, this, [this](bool on) {
-        m_options->runAtStart = on;
-        m_options->save();
-        m_deps.autostart.setRunAtStart(on, m_deps.programFile);
-    });
-    connect(m.hideSplashAction, &QAction::triggered, this, [this](bool on) {
-        m_options->hideSplash = on;
-        m_options->save();
-    });
-    connect(m.centreAction, &QAction::triggered, this, &CompassWindow::centreOnScreen);
-    connect(m.helpAction, &QAction::triggered, this, &CompassWindow::showHelp);
-    connect(m.stickyAngleAction, &QAction::triggered, this, [this] {
-        m_interaction->toggleStickyAngle();
-        scheduleIdle();
-    });
-    connect(m.lockAngleAction, &QAction::triggered, this, [this] {
-        m_interaction->toggleLockAngle();
-        scheduleIdle();
-    });
-    connect(m.lockMeasurementAction, &QAction::triggered, this, [this] {
-        m_interaction->toggleLockMeasurement();
-        scheduleIdle();
-    });
-    connect(m.measureGroup, &QActionGroup::triggered, this,
-            [this](QAction* a) { setMeasureType(a->data().toInt()); });
+    connect(m.stayOnTopAction, &QAction::triggered, c, &CompassController::setStayOnTop);
+    connect(m.tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
+    connect(m.runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
+    connect(m.hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
+    connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
+    connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
+    connect(m.stickyAngleAction, &QAction::triggered, c,
+            [c] { c->interaction().toggleStickyAngle(); });
+    connect(m.lockAngleAction, &QAction::triggered, c, [c] { c->interaction().toggleLockAngle(); });
+    connect(m.lockMeasurementAction, &QAction::triggered, c,
+            [c] { c->interaction().toggleLockMeasurement(); });
+    connect(m.measureGroup, &QActionGroup::triggered, c,
+            [c](QAction* a) { c->setMeasureType(a->data().toInt()); });
     connect(m.exitAction, &QAction::triggered, this, [this] {
         m_reallyClose = true;
         close();
     });
-    connect(m.openAction, &QAction::triggered, this, &CompassWindow::showCompass);
+    connect(m.openAction, &QAction::triggered, c, &CompassController::showCompass);
     m_store = std::make_unique<IniKeyValueStore>(
         IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.paths.assets));
     m_shell = std::make_unique<DesktopShell>();
-    connect(m.aboutSkinAction, &QAction::triggered, this, [this] {
-        AboutSkinDialog::showDialog(*m_skinList->skin, *m_shell, m_cursors.get(), this);
-    });
-    connect(m.moreSkinsAction, &QAction::triggered, this,
-            [this] { openWebLink(QStringLiteral("getskins")); });
-    connect(m.transparencyAction, &QAction::triggered, this,
-            &CompassWindow::showTransparencyDialog);
+    connect(m.aboutSkinAction, &QAction::triggered, c, &CompassController::showAboutSkin);
+    connect(m.moreSkinsAction, &QAction::triggered, c,
+            [c] { c->openWebLink(QStringLiteral("getskins")); });
+    connect(m.transparencyAction, &QAction::triggered, c,
+            &CompassController::showTransparencyDialog);
     connect(m.magnifierAction, &QAction::triggered, this,
             [this] { launchMagnifier(*m_store, *m_shell, askYesNoBox); });
-    connect(m.webLinkAction, &QAction::triggered, this, [this] { openWebLink(QString()); });
+    connect(m.webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
 }
 
 } // namespace orvanta

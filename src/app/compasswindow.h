@@ -1,21 +1,16 @@
 #pragma once
 // The compass window: one frameless, translucent, stay-on-top tool window over
-// the whole virtual desktop. It owns the options, the units, the skin list, the
-// compass model and the renderer, turns Qt events into calls of the core, and
-// pushes the renderer's dirty region to the screen. Transparent pixels are
-// outside its X11 input shape, so clicks there reach the windows below.
+// the whole virtual desktop. It is the controller's view: it turns Qt events
+// into calls of the controller, paints the frames the controller renders,
+// opens the menu, the tray icon and the dialogs the controller asks for, and
+// keeps the X11 input shape on the compass's pixels so that clicks on
+// transparent pixels reach the windows below.
 
 #include "app/compassmenu.h"
 #include "app/programpaths.h"
-#include "interaction/compassinteraction.h"
-#include "interaction/layerstackregions.h"
+#include "interaction/compasscontroller.h"
+#include "interaction/compassview.h"
 #include "interaction/systemports.h"
-#include "model/compassmodel.h"
-#include "model/messages.h"
-#include "model/settings.h"
-#include "model/unittable.h"
-#include "render/compassrenderer.h"
-#include "skins/skincatalog.h"
 
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -25,8 +20,8 @@
 
 namespace orvanta {
 
-class CursorTable;
 class Autostart;
+class CursorTable;
 class DesktopShape;
 class KeyValueStore;
 class Shell;
@@ -39,71 +34,23 @@ struct CompassWindowDeps {
     MessageSink& messages;
     Autostart& autostart;
     DesktopShape& shape;
-    bool startMinimised = false; // the application's Tag of 1
+    bool startMinimised = false; // start hidden in the tray
 };
 
-class CompassWindow : public QWidget, public WindowActions {
+class CompassWindow : public QWidget, private CompassView {
     Q_OBJECT
 
 public:
     explicit CompassWindow(CompassWindowDeps deps);
     ~CompassWindow() override;
 
+    [[nodiscard]] CompassController& controller() { return *m_controller; }
+    // For tests: the menu the window opens.
+    [[nodiscard]] CompassMenu& menu() { return *m_menu; }
+
     // Renders once if the state asks for it and pushes what changed. Runs
     // whenever the event loop is about to wait; tests call it directly.
     void idleUpdate();
-
-    // Window behaviours reached from the menu, keys and automation.
-    void setStayOnTop(bool on);
-    void applyStayOnTop() override;
-    void showCompass();
-    void hideToTray();
-    void centreOnScreen();
-    void selectSkin(int index);
-    void setQuality(bool high);
-    // The window's opacity in percent, as automation sees it: the complement of
-    // Transparency, neither clamped nor saved.
-    void setOpacity(int percent);
-    [[nodiscard]] int opacity() const;
-    void compose();
-    // Shows a change of the options or the state at the next idle pass.
-    void requestRender();
-    void showTransparencyDialog();
-    void showCalibrationScreen();
-    void openWebLink(const QString& action);
-    [[nodiscard]] bool trayAvailable() const { return m_trayIcon != nullptr; }
-
-    // WindowActions
-    [[nodiscard]] QPoint virtualOrigin() const override;
-    void setCursorShape(int number) override;
-    void showHint(const QString& text, QPoint screenPos) override;
-    void hideHint() override;
-    void popupMenu(QPoint screenPos) override;
-    void requestHide() override;
-    void closeCompass() override;
-    void nextBaseColor() override;
-    void reloadSkin() override;
-    void setMeasureType(int type) override;
-    void startNewInstance() override;
-    void showHelp() override;
-    [[nodiscard]] QString clipboardText() const override;
-    void setClipboardText(const QString& text) override;
-    void optionsChanged() override;
-
-    // The parts, for the automation adaptor and the tests.
-    [[nodiscard]] Settings& options() { return *m_options; }
-    [[nodiscard]] UnitTable& units() { return *m_measurements; }
-    [[nodiscard]] CompassModel& model() { return *m_model; }
-    [[nodiscard]] SkinCatalog& skins() { return *m_skinList; }
-    [[nodiscard]] CompassRenderer& renderer() { return m_renderer; }
-    [[nodiscard]] CompassMenu& menu() { return *m_menu; }
-    [[nodiscard]] DesktopGeometry desktop() const;
-
-Q_SIGNALS:
-    // The compass was drawn (automation's OnUpdate) and the window really
-    // closes (OnQuit).
-    void Updated();
-    void quitting();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,33 +65,46 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // CompassView
+    [[nodiscard]] DesktopGeometry desktop() const override;
+    void setCursorShape(int number) override;
+    void showHint(const QString& text, QPoint screenPos) override;
+    void hideHint() override;
+    void popupMenu(QPoint screenPos) override;
+    void applyStayOnTop(bool on) override;
+    [[nodiscard]] QString clipboardText() const override;
+    void setClipboardText(const QString& text) override;
+    void scheduleRender() override;
+
+    void createTrayIcon();
+    void followController();
     void connectMenu();
     void fitToDesktop();
     void push(const Frame& frame);
     void updateShapes(const QRegion& dirty);
     void syncMenuChecks();
-    void rebuildSkinsIfNeeded();
-    void scheduleIdle();
     void setTrayIcon(const QString& file);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    [[nodiscard]] bool trayAvailable() const { return m_trayIcon != nullptr; }
+    void showCompass();
+    void hideCompass(bool toTray);
+    void hideToTray();
+    void showHelp();
+    void showCalibration();
+    void showTransparencyDialog();
+    void showAboutSkin();
+    void openWebLink(const QString& action);
 
     CompassWindowDeps m_deps;
-    std::unique_ptr<Settings> m_options;
-    std::unique_ptr<UnitTable> m_measurements;
-    std::unique_ptr<CompassModel> m_model;
-    std::unique_ptr<SkinCatalog> m_skinList;
-    CompassRenderer m_renderer;
+    SystemCursor m_pointer;
+    SteadyClock m_clock;
+    std::unique_ptr<QtRepeatTimer> m_repeat;
+    std::unique_ptr<CompassController> m_controller;
     std::unique_ptr<CompassMenu> m_menu;
     std::unique_ptr<CursorTable> m_cursors;
     std::unique_ptr<KeyValueStore> m_store;
     std::unique_ptr<Shell> m_shell;
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
-
-    LayerStackRegions m_regions;
-    SystemCursor m_cursor;
-    SteadyClock m_clock;
-    std::unique_ptr<QtRepeatTimer> m_repeat;
-    std::unique_ptr<CompassInteraction> m_interaction;
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QTimer m_startTimer;

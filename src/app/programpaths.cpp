@@ -103,4 +103,8 @@ bool ProgramPaths::prepareUserFolders() const {
     return portable || QDir().mkpath(config);
 }
 
+ControllerFiles ProgramPaths::controllerFiles(const QString& programFile) const {
+    return ControllerFiles{optionsFile(), unitsFiles(), skinFolders(), defaultSkin(), programFile};
+}
+
 } // namespace orvanta

@@ -12,6 +12,7 @@
 //   $XDG_DATA_HOME/Orvanta/skins/ the skins the user installs, listed together
 //   with the shipped ones.
 
+#include "interaction/compasscontroller.h"
 #include "model/settings.h"
 #include "model/unittable.h"
 #include "package/installer.h"
@@ -55,6 +56,9 @@ struct ProgramPaths {
     // The options of this layout. A missing "skinPath" names the shipped
     // default skin, which lies beside Compass.ini only in a portable folder.
     [[nodiscard]] Settings loadOptions() const;
+    // What the controller reads and writes; `programFile` starts another
+    // instance and goes into the autostart entry.
+    [[nodiscard]] ControllerFiles controllerFiles(const QString& programFile) const;
 
     // Creates the user's configuration folder of an installed program, so that
     // the first save of the options has somewhere to go. Nothing is copied.

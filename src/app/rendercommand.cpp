@@ -3,6 +3,7 @@
 #include "app/programpaths.h"
 #include "model/compassmodel.h"
 #include "model/numbers.h"
+#include "model/values.h"
 #include "render/compassrenderer.h"
 #include "render/compose.h"
 #include "skins/skincatalog.h"
@@ -22,7 +23,6 @@ namespace {
 // The largest desktop the command renders: a 1 GiB window image at most.
 constexpr qint64 kMaxDesktopPixels = qint64(1) << 28;
 constexpr int kMaxDesktopSide = 65535;
-constexpr int kMaxShape = 39;
 
 struct BadArgument {
     QString message;
@@ -70,19 +70,22 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
          [](RenderRequest& r, const QString& n, const QString& v) { r.spread = floatArg(n, v); }},
         {"--shape",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             const QString expected = QStringLiteral("0 or 3 to 39");
-             const int shape = intArg(n, v, 0, kMaxShape, expected);
-             if (shape == 1 || shape == 2)
+             const QString expected =
+                 QStringLiteral("0 or %1 to %2").arg(kFewestSides).arg(kMostSides);
+             const int shape = intArg(n, v, kCircle, kMostSides, expected);
+             if (!isValidShape(shape))
                  throw BadArgument{invalid(n, expected, v)};
              r.shape = shape;
          }},
         {"--scribe",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             r.scribe = intArg(n, v, 0, 1, QStringLiteral("0 or 1"));
+             r.scribe = intArg(n, v, int(Inscription::AroundCircle), int(Inscription::Inscribed),
+                               QStringLiteral("0 or 1"));
          }},
         {"--measure-type",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             r.measureType = intArg(n, v, 0, 2, QStringLiteral("0, 1 or 2"));
+             r.measureType = intArg(n, v, int(MeasureKind::Radius), int(MeasureKind::Area),
+                                    QStringLiteral("0, 1 or 2"));
          }},
         {"--unit",
          [](RenderRequest& r, const QString& n, const QString& v) {

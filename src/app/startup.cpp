@@ -180,10 +180,10 @@ int runOrvanta(int argc, char** argv) {
 
     CompassWindow window(
         CompassWindowDeps{paths, programFile(), messages, autostart, shape, scan.startMinimised});
-    QObject::connect(&window, &CompassWindow::quitting, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&window.controller(), &CompassController::quitting, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
-    AutomationServer automationServer(window, QDBusConnection::sessionBus(),
+    AutomationServer automationServer(window.controller(), QDBusConnection::sessionBus(),
                                       automation.startedByClient);
     if (!automationServer.start() && automation.startedByClient)
         std::fputs("orvanta: no session bus: the compass runs without automation\n", stderr);

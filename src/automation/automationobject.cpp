@@ -2,8 +2,6 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <cmath>
-#include <limits>
 
 namespace orvanta {
 
@@ -18,14 +16,6 @@ void AutomationObject::noteCaller() {
 void AutomationObject::sendError(QStringView name, const QString& text) {
     if (calledFromDBus())
         sendErrorReply(name.toString(), text);
-}
-
-float AutomationObject::finiteFloat(double value, QStringView member) {
-    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
-        throw OrvantaError(QStringLiteral("%1 must be a finite number within the range of a "
-                                          "32-bit float, not %2")
-                               .arg(member, QString::number(value)));
-    return static_cast<float>(value);
 }
 
 } // namespace orvanta

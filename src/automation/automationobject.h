@@ -57,11 +57,6 @@ protected:
             return Result{};
     }
 
-    // The float a member holds: throws OrvantaError naming `member` when the
-    // value is not finite or beyond the 32-bit range, where the compass would
-    // draw nothing sensible again.
-    [[nodiscard]] static float finiteFloat(double value, QStringView member);
-
 private:
     ClientSeen m_clientSeen;
 };

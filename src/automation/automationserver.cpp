@@ -1,6 +1,5 @@
 #include "automation/automationserver.h"
 
-#include "app/compasswindow.h"
 #include "automation/compassobject.h"
 #include "automation/propertiesadaptor.h"
 #include "automation/registration.h"
@@ -9,6 +8,7 @@
 #include "compassadaptor.h"
 #include "compasseventsadaptor.h"
 #include "connectionpointadaptor.h"
+#include "interaction/compasscontroller.h"
 #include "skinsadaptor.h"
 #include "unitsadaptor.h"
 
@@ -17,19 +17,20 @@
 
 namespace orvanta {
 
-AutomationServer::AutomationServer(CompassWindow& window, QDBusConnection bus, bool startedByClient)
-    : m_window(window), m_bus(std::move(bus)), m_startedByClient(startedByClient),
+AutomationServer::AutomationServer(CompassController& controller, QDBusConnection bus,
+                                   bool startedByClient)
+    : m_controller(controller), m_bus(std::move(bus)), m_startedByClient(startedByClient),
       m_watcher(QString(), m_bus, QDBusServiceWatcher::WatchForUnregistration) {
     const ClientSeen seen = [this](const QString& name) { clientSeen(name); };
-    m_compass = std::make_unique<CompassObject>(window, m_bus, seen);
+    m_compass = std::make_unique<CompassObject>(controller, m_bus, seen);
     new CompassAdaptor(m_compass.get());
     new CompassEventsAdaptor(m_compass.get());
     new ConnectionPointAdaptor(m_compass.get());
     new PropertiesAdaptor(m_compass.get());
-    m_units = std::make_unique<UnitsObject>(window, seen);
+    m_units = std::make_unique<UnitsObject>(controller, seen);
     new UnitsAdaptor(m_units.get());
     new PropertiesAdaptor(m_units.get());
-    m_skins = std::make_unique<SkinsObject>(window, seen);
+    m_skins = std::make_unique<SkinsObject>(controller, seen);
     new SkinsAdaptor(m_skins.get());
     new PropertiesAdaptor(m_skins.get());
     connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
@@ -83,7 +84,7 @@ void AutomationServer::clientLeft(const QString& uniqueName) {
     m_watcher.removeWatchedService(uniqueName);
     m_compass->clientLeft(uniqueName);
     if (m_startedByClient && m_clients.isEmpty())
-        m_window.closeCompass();
+        m_controller.closeCompass();
 }
 
 } // namespace orvanta

@@ -13,7 +13,7 @@
 
 namespace orvanta {
 
-class CompassWindow;
+class CompassController;
 class CompassObject;
 class SkinsObject;
 class UnitsObject;
@@ -22,7 +22,7 @@ class AutomationServer : public QObject {
     Q_OBJECT
 
 public:
-    AutomationServer(CompassWindow& window, QDBusConnection bus, bool startedByClient);
+    AutomationServer(CompassController& controller, QDBusConnection bus, bool startedByClient);
     ~AutomationServer() override;
 
     // False when there is no bus or the objects could not be registered; the
@@ -33,7 +33,7 @@ private:
     void clientSeen(const QString& uniqueName);
     void clientLeft(const QString& uniqueName);
 
-    CompassWindow& m_window;
+    CompassController& m_controller;
     QDBusConnection m_bus;
     bool m_startedByClient;
     bool m_registered = false;

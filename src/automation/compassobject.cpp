@@ -1,10 +1,9 @@
 #include "automation/compassobject.h"
 
-#include "app/compasswindow.h"
-#include "model/numbers.h"
+#include "interaction/compasscontroller.h"
+#include "model/values.h"
 
 #include <QDBusMessage>
-#include <cmath>
 
 namespace orvanta {
 
@@ -12,14 +11,6 @@ namespace {
 
 // The version clients read; the object model has not changed since 4.0.
 constexpr double kModelVersion = 4.0;
-// The window's opacity in percent: below the floor the compass would be all
-// but invisible and hard to find again.
-constexpr long double kMinOpacity = 10;
-constexpr long double kMaxOpacity = 100;
-// Shapes a client may ask for: the circle and polygons up to 39 sides.
-constexpr int kLargestShape = 39;
-constexpr int kRadius = 0;
-constexpr int kArea = 2;
 
 QString cannotConnectText() {
     return QStringLiteral("CONNECT_E_CANNOTCONNECT (0x80040202): another client is "
@@ -33,52 +24,35 @@ QString noConnectionText() {
 
 } // namespace
 
-CompassObject::CompassObject(CompassWindow& window, QDBusConnection bus, ClientSeen clientSeen)
-    : AutomationObject(std::move(clientSeen)), m_window(window), m_bus(std::move(bus)) {
-    connect(&m_window, &CompassWindow::Updated, this, [this] { fire(QStringLiteral("OnUpdate")); });
-    connect(&m_window, &CompassWindow::quitting, this, [this] { fire(QStringLiteral("OnQuit")); });
+CompassObject::CompassObject(CompassController& controller, QDBusConnection bus,
+                             ClientSeen clientSeen)
+    : AutomationObject(std::move(clientSeen)), m_controller(controller), m_bus(std::move(bus)) {
+    connect(&m_controller, &CompassController::updated, this,
+            [this] { fire(QStringLiteral("OnUpdate")); });
+    connect(&m_controller, &CompassController::quitting, this,
+            [this] { fire(QStringLiteral("OnQuit")); });
 }
 
 // ---------------------------------------------------------------- state
 
-void CompassObject::setMenuSwitch(void (CompassModel::*toggle)(bool), bool on) {
-    // As the menu item: the model saves the options, the menu follows.
-    member([&] {
-        (m_window.model().*toggle)(on);
-        m_window.optionsChanged();
-    });
-}
-
 double CompassObject::measurement() {
-    return member([&] { return double(m_window.model().state.measurement); });
+    return member([&] { return double(m_controller.state().measurement); });
 }
 
 void CompassObject::setMeasurement(double value) {
-    member([&] {
-        m_window.model().state.measurement = finiteFloat(value, u"Measurement");
-        m_window.requestRender();
-    });
+    member([&] { m_controller.setMeasurement(value); });
 }
 
 QString CompassObject::displayText() {
-    return member([&] { return m_window.model().state.displayText; });
+    return member([&] { return m_controller.state().displayText; });
 }
 
 double CompassObject::displayMeasurement() {
-    return member([&] { return double(m_window.model().state.displayValue); });
+    return member([&] { return double(m_controller.state().displayValue); });
 }
 
 void CompassObject::setDisplayMeasurement(double value) {
-    member([&] {
-        // A radius in the selected unit whatever is shown, read back through
-        // the same text a typed entry would give.
-        CompassModel& model = m_window.model();
-        const float v = finiteFloat(value, u"DisplayMeasurement");
-        model.state.displayText = formatGeneral(v, model.decimalSeparator);
-        model.state.changeMeasurement(model.unitsToPixels(model.state.displayText) -
-                                      model.state.measurement);
-        m_window.requestRender();
-    });
+    member([&] { m_controller.setDisplayMeasurement(value); });
 }
 
 QDBusObjectPath CompassObject::units() {
@@ -94,157 +68,126 @@ double CompassObject::version() {
 }
 
 bool CompassObject::stickyAngles() {
-    return member([&] { return m_window.options().stickyAngle; });
+    return member([&] { return m_controller.settings().stickyAngle; });
 }
 
 void CompassObject::setStickyAngles(bool on) {
-    setMenuSwitch(&CompassModel::setStickyAngle, on);
+    member([&] { m_controller.setStickyAngle(on); });
 }
 
 bool CompassObject::lockAngle() {
-    return member([&] { return m_window.options().lockAngle; });
+    return member([&] { return m_controller.settings().lockAngle; });
 }
 
 void CompassObject::setLockAngle(bool on) {
-    setMenuSwitch(&CompassModel::setLockAngle, on);
+    member([&] { m_controller.setLockAngle(on); });
 }
 
 bool CompassObject::lockMeasurement() {
-    return member([&] { return m_window.options().lockMeasurement; });
+    return member([&] { return m_controller.settings().lockMeasurement; });
 }
 
 void CompassObject::setLockMeasurement(bool on) {
-    setMenuSwitch(&CompassModel::setLockMeasurement, on);
+    member([&] { m_controller.setLockMeasurement(on); });
 }
 
 double CompassObject::angle() {
-    return member([&] { return double(m_window.model().state.angle); });
+    return member([&] { return double(m_controller.state().angle); });
 }
 
 void CompassObject::setAngle(double value) {
-    member([&] {
-        m_window.model().state.setAngle(finiteFloat(value, u"Angle"));
-        m_window.requestRender();
-    });
+    member([&] { m_controller.setAngle(value); });
 }
 
 int CompassObject::x() {
-    return member([&] { return int(m_window.options().x); });
+    return member([&] { return int(m_controller.settings().x); });
 }
 
 int CompassObject::y() {
-    return member([&] { return int(m_window.options().y); });
+    return member([&] { return int(m_controller.settings().y); });
 }
 
 bool CompassObject::stayOnTop() {
-    return member([&] { return m_window.options().stayOnTop; });
+    return member([&] { return m_controller.settings().stayOnTop; });
 }
 
 void CompassObject::setStayOnTop(bool on) {
-    member([&] { m_window.setStayOnTop(on); });
+    member([&] { m_controller.setStayOnTop(on); });
 }
 
 double CompassObject::transparency() {
-    return member([&] { return double(m_window.opacity()); });
+    return member([&] { return double(m_controller.opacity()); });
 }
 
 void CompassObject::setTransparency(double percent) {
-    member([&] {
-        // Infinities clamp like any large value; NaN has no nearest integer.
-        if (std::isnan(percent))
-            throw OrvantaError(QStringLiteral("Transparency must be a number, not nan"));
-        long double n = roundHalfEven(percent);
-        if (n > kMaxOpacity)
-            n = kMaxOpacity;
-        if (n <= kMinOpacity)
-            n = kMinOpacity;
-        m_window.setOpacity(int(n));
-    });
+    member([&] { m_controller.setOpacity(clampedOpacity(percent)); });
 }
 
 double CompassObject::externalZoom() {
-    return member([&] { return double(m_window.model().state.externalZoom); });
+    return member([&] { return double(m_controller.state().externalZoom); });
 }
 
 void CompassObject::setExternalZoom(double value) {
-    member([&] {
-        m_window.model().state.externalZoom = finiteFloat(value, u"ExternalZoom");
-        m_window.requestRender();
-    });
+    member([&] { m_controller.setExternalZoom(value); });
 }
 
 int CompassObject::shape() {
-    return member([&] { return int(m_window.options().shape); });
+    return member([&] { return int(m_controller.settings().shape); });
 }
 
 void CompassObject::setShape(int sides) {
-    member([&] {
-        m_window.model().setShape(sides >= kCircle && sides <= kLargestShape ? sides : kCircle);
-        // Unlike the menu, a client's choice checks no shape item.
-        for (QAction* item : shapeActions(m_window.menu()))
-            item->setChecked(false);
-        m_window.requestRender();
-    });
+    // Unlike the menu, a client's choice checks no shape item.
+    member([&] { m_controller.setShapeForClient(sides); });
 }
 
 bool CompassObject::inscribePolygons() {
-    return member([&] { return m_window.options().scribe == 1; });
+    return member([&] { return m_controller.settings().scribe == int(Inscription::Inscribed); });
 }
 
 void CompassObject::setInscribePolygons(bool on) {
-    member([&] {
-        m_window.model().setScribe(on);
-        // The menu follows, so that it never shows the other mode as chosen.
-        if (QActionGroup* modes = m_window.menu().scribeGroup)
-            for (QAction* item : modes->actions())
-                item->setChecked(item->data().toInt() == (on ? 1 : 0));
-        m_window.requestRender();
-    });
+    member([&] { m_controller.setInscribed(on); });
 }
 
 int CompassObject::measurementType() {
-    return member([&] { return int(m_window.options().measureType); });
+    return member([&] { return int(m_controller.settings().measureType); });
 }
 
 void CompassObject::setMeasurementType(int type) {
-    member([&] { m_window.setMeasureType(type >= kRadius && type <= kArea ? type : kRadius); });
+    member([&] { m_controller.setMeasureType(type); });
 }
 
 // ---------------------------------------------------------------- commands
 
 void CompassObject::Repaint() {
-    member([&] { m_window.requestRender(); });
+    member([&] { m_controller.requestRender(); });
 }
 
 void CompassObject::ShowHelp() {
-    member([&] { m_window.showHelp(); });
+    member([&] { m_controller.showHelp(); });
 }
 
 void CompassObject::VisitWebsite() {
-    member([&] { m_window.openWebLink(QString()); });
+    member([&] { m_controller.openWebLink(QString()); });
 }
 
 void CompassObject::MoveTo(int x, int y) {
-    member([&] {
-        m_window.model().state.moveTo(x, y);
-        m_window.requestRender();
-    });
+    member([&] { m_controller.moveTo(x, y); });
 }
 
 void CompassObject::Quit() {
-    member([&] { m_window.closeCompass(); });
+    member([&] { m_controller.closeCompass(); });
 }
 
 void CompassObject::Hide() {
-    member([&] { m_window.requestHide(); });
+    member([&] { m_controller.requestHide(); });
 }
 
 void CompassObject::UnHide() {
-    member([&] { m_window.showCompass(); });
+    member([&] { m_controller.showCompass(); });
 }
 
 void CompassObject::ShowCalibrationScreen() {
-    member([&] { m_window.showCalibrationScreen(); });
+    member([&] { m_controller.showCalibration(); });
 }
 
 // ---------------------------------------------------------------- events

@@ -12,8 +12,7 @@
 
 namespace orvanta {
 
-class CompassModel;
-class CompassWindow;
+class CompassController;
 
 inline constexpr QStringView kCompassPath = u"/VelmoraCompass";
 inline constexpr QStringView kUnitsPath = u"/VelmoraCompass/Units";
@@ -42,7 +41,7 @@ class CompassObject : public AutomationObject {
     Q_PROPERTY(int MeasurementType READ measurementType WRITE setMeasurementType)
 
 public:
-    CompassObject(CompassWindow& window, QDBusConnection bus, ClientSeen clientSeen);
+    CompassObject(CompassController& controller, QDBusConnection bus, ClientSeen clientSeen);
 
     [[nodiscard]] double measurement();
     void setMeasurement(double value);
@@ -93,12 +92,10 @@ public Q_SLOTS:
     void Unadvise();
 
 private:
-    // Sticky angles and the two locks, set as their menu items do.
-    void setMenuSwitch(void (CompassModel::*toggle)(bool), bool on);
     // Sends an event to the sink alone; without a sink nothing happens.
     void fire(const QString& event);
 
-    CompassWindow& m_window;
+    CompassController& m_controller;
     QDBusConnection m_bus;
     QString m_sink; // unique bus name of the connected sink, or empty
 };

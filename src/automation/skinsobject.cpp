@@ -1,6 +1,6 @@
 #include "automation/skinsobject.h"
 
-#include "app/compasswindow.h"
+#include "interaction/compasscontroller.h"
 
 namespace orvanta {
 
@@ -19,27 +19,27 @@ const QString& entryAt(const QStringList& list, int index) {
 
 } // namespace
 
-SkinsObject::SkinsObject(CompassWindow& window, ClientSeen clientSeen)
-    : AutomationObject(std::move(clientSeen)), m_window(window) {}
+SkinsObject::SkinsObject(CompassController& controller, ClientSeen clientSeen)
+    : AutomationObject(std::move(clientSeen)), m_controller(controller) {}
 
 int SkinsObject::skinsCount() {
-    return member([&] { return int(m_window.skins().names.size()); });
+    return member([&] { return int(m_controller.skins().names.size()); });
 }
 
 int SkinsObject::selectedSkin() {
-    return member([&] { return int(m_window.skins().selectedIndex); });
+    return member([&] { return int(m_controller.skins().selectedIndex); });
 }
 
 QString SkinsObject::skinFolder() {
-    return member([&] { return m_window.skins().folder; });
+    return member([&] { return m_controller.skins().folder; });
 }
 
 QString SkinsObject::Names(int index) {
-    return member([&] { return entryAt(m_window.skins().names, index); });
+    return member([&] { return entryAt(m_controller.skins().names, index); });
 }
 
 QString SkinsObject::Paths(int index) {
-    return member([&] { return entryAt(m_window.skins().paths, index); });
+    return member([&] { return entryAt(m_controller.skins().paths, index); });
 }
 
 void SkinsObject::Select(int index) {
@@ -48,7 +48,7 @@ void SkinsObject::Select(int index) {
         // one would leave the list pointing at no entry.
         if (index < 0)
             throw OrvantaError(listIndexError(index));
-        m_window.selectSkin(index);
+        m_controller.selectSkin(index);
     });
 }
 

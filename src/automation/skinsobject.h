@@ -5,7 +5,7 @@
 
 namespace orvanta {
 
-class CompassWindow;
+class CompassController;
 
 class SkinsObject : public AutomationObject {
     Q_OBJECT
@@ -14,7 +14,7 @@ class SkinsObject : public AutomationObject {
     Q_PROPERTY(QString SkinFolder READ skinFolder)
 
 public:
-    SkinsObject(CompassWindow& window, ClientSeen clientSeen);
+    SkinsObject(CompassController& controller, ClientSeen clientSeen);
 
     [[nodiscard]] int skinsCount();
     [[nodiscard]] int selectedSkin();
@@ -29,7 +29,7 @@ public Q_SLOTS:
     void Select(int index);
 
 private:
-    CompassWindow& m_window;
+    CompassController& m_controller;
 };
 
 } // namespace orvanta

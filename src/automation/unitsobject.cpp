@@ -1,22 +1,23 @@
 #include "automation/unitsobject.h"
 
-#include "app/compasswindow.h"
+#include "interaction/compasscontroller.h"
+#include "model/values.h"
 
 namespace orvanta {
 
-UnitsObject::UnitsObject(CompassWindow& window, ClientSeen clientSeen)
-    : AutomationObject(std::move(clientSeen)), m_window(window) {}
+UnitsObject::UnitsObject(CompassController& controller, ClientSeen clientSeen)
+    : AutomationObject(std::move(clientSeen)), m_controller(controller) {}
 
 int UnitsObject::unitsCount() {
-    return member([&] { return int(m_window.units().unitsCount()); });
+    return member([&] { return int(m_controller.units().unitsCount()); });
 }
 
 int UnitsObject::unitsLockedCount() {
-    return member([&] { return int(m_window.units().unitsLockedCount()); });
+    return member([&] { return int(m_controller.units().unitsLockedCount()); });
 }
 
 int UnitsObject::selectedUnit() {
-    return member([&] { return int(m_window.units().selectedUnit()); });
+    return member([&] { return int(m_controller.units().selectedUnit()); });
 }
 
 template <class Change> void UnitsObject::put(int index, Change&& change) {
@@ -30,13 +31,12 @@ template <class Change> void UnitsObject::put(int index, Change&& change) {
                 QStringLiteral("Unit index %1 is too large: the units list holds at most %2 units")
                     .arg(index)
                     .arg(UnitTable::kMaxUnits));
-        change(m_window.units());
-        m_window.units().save();
+        m_controller.changeUnit(change);
     });
 }
 
 QString UnitsObject::Names(int index) {
-    return member([&] { return m_window.units().name(index); });
+    return member([&] { return m_controller.units().name(index); });
 }
 
 void UnitsObject::SetNames(int index, const QString& value) {
@@ -44,7 +44,7 @@ void UnitsObject::SetNames(int index, const QString& value) {
 }
 
 double UnitsObject::PixelNums(int index) {
-    return member([&] { return double(float(m_window.units().pixelNum(index))); });
+    return member([&] { return double(float(m_controller.units().pixelNum(index))); });
 }
 
 void UnitsObject::SetPixelNums(int index, double value) {
@@ -53,7 +53,7 @@ void UnitsObject::SetPixelNums(int index, double value) {
 }
 
 double UnitsObject::UnitNums(int index) {
-    return member([&] { return double(float(m_window.units().unitNum(index))); });
+    return member([&] { return double(float(m_controller.units().unitNum(index))); });
 }
 
 void UnitsObject::SetUnitNums(int index, double value) {
@@ -61,7 +61,7 @@ void UnitsObject::SetUnitNums(int index, double value) {
 }
 
 int UnitsObject::DecimalNums(int index) {
-    return member([&] { return int(m_window.units().decimalNum(index)); });
+    return member([&] { return int(m_controller.units().decimalNum(index)); });
 }
 
 void UnitsObject::SetDecimalNums(int index, int value) {
@@ -69,7 +69,7 @@ void UnitsObject::SetDecimalNums(int index, int value) {
 }
 
 void UnitsObject::Select(int index) {
-    member([&] { m_window.units().select(index); });
+    member([&] { m_controller.editableUnits().select(index); });
 }
 
 } // namespace orvanta

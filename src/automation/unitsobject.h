@@ -7,7 +7,7 @@
 
 namespace orvanta {
 
-class CompassWindow;
+class CompassController;
 
 class UnitsObject : public AutomationObject {
     Q_OBJECT
@@ -16,7 +16,7 @@ class UnitsObject : public AutomationObject {
     Q_PROPERTY(int SelectedUnit READ selectedUnit)
 
 public:
-    UnitsObject(CompassWindow& window, ClientSeen clientSeen);
+    UnitsObject(CompassController& controller, ClientSeen clientSeen);
 
     [[nodiscard]] int unitsCount();
     [[nodiscard]] int unitsLockedCount();
@@ -42,7 +42,7 @@ private:
     // index the list could never grow to, else the change and a save.
     template <class Change> void put(int index, Change&& change);
 
-    CompassWindow& m_window;
+    CompassController& m_controller;
 };
 
 } // namespace orvanta

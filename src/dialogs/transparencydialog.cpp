@@ -1,7 +1,8 @@
 #include "dialogs/transparencydialog.h"
 
 #include "dialogs/dialogkit.h"
-#include "model/settings.h"
+#include "interaction/compasscontroller.h"
+#include "model/values.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,13 +17,12 @@ namespace {
 
 constexpr QSize kClientSize(224, 113);
 constexpr int kTickInterval = 10;
-constexpr int kFullOpacity = 100; // Transparency is 100 minus the opacity
 
 } // namespace
 
-TransparencyDialog::TransparencyDialog(Settings& options, std::function<void()> render,
-                                       CursorSource* cursors, QWidget* parent)
-    : QDialog(parent, kDialogFlags), m_options(options), m_render(std::move(render)) {
+TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSource* cursors,
+                                       QWidget* parent)
+    : QDialog(parent, kDialogFlags), m_controller(controller) {
     setWindowTitle(QStringLiteral("更改透明度"));
     setFixedSize(kClientSize);
     setWindowModality(Qt::ApplicationModal);
@@ -59,10 +59,10 @@ TransparencyDialog::TransparencyDialog(Settings& options, std::function<void()> 
 void TransparencyDialog::showDialog() {
     if (isVisible())
         return;
-    m_restore = m_options.transparency;
+    m_restore = m_controller.opacity();
     // A value written by hand outside the slider's range is clamped here, and
     // the clamped value takes effect at once.
-    const int opacity = std::clamp(kFullOpacity - m_restore, kMinOpacity, kMaxOpacity);
+    const int opacity = std::clamp(m_restore, kMinOpacity, kMaxOpacity);
     if (opacity == m_slider->value())
         sliderMoved(opacity);
     else
@@ -74,20 +74,16 @@ void TransparencyDialog::showDialog() {
 
 void TransparencyDialog::sliderMoved(int opacity) {
     m_percentLabel->setText(QString::number(opacity));
-    m_options.transparency = kFullOpacity - opacity;
-    m_render();
+    m_controller.previewOpacity(opacity);
 }
 
 void TransparencyDialog::accept() {
-    m_options.transparency = kFullOpacity - m_slider->value();
-    m_options.save(); // a failed save keeps the value for this run
-    m_render();
+    m_controller.saveOpacity(m_slider->value());
     QDialog::accept();
 }
 
 void TransparencyDialog::reject() {
-    m_options.transparency = m_restore;
-    m_render();
+    m_controller.previewOpacity(m_restore);
     QDialog::reject();
 }
 

@@ -5,7 +5,6 @@
 // found when it opened. Made once and shown again on each use.
 
 #include <QDialog>
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -13,24 +12,21 @@ class QSlider;
 
 namespace orvanta {
 
+class CompassController;
 class CursorSource;
-class Settings;
 
 class TransparencyDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `render` shows the compass with the options' current transparency;
-    // `cursors` may be null.
-    TransparencyDialog(Settings& options, std::function<void()> render, CursorSource* cursors,
+    // The compass follows the slider through `controller`; `cursors` may be
+    // null.
+    TransparencyDialog(CompassController& controller, CursorSource* cursors,
                        QWidget* parent = nullptr);
 
     // Records the transparency to restore, sets the slider from it and shows
     // the dialog modally without waiting; does nothing while it is shown.
     void showDialog();
-
-    static constexpr int kMinOpacity = 10;
-    static constexpr int kMaxOpacity = 100;
 
     QLabel* m_percentLabel;
     QSlider* m_slider;
@@ -44,9 +40,8 @@ public Q_SLOTS:
 private:
     void sliderMoved(int opacity);
 
-    Settings& m_options;
-    std::function<void()> m_render;
-    int m_restore = 0;
+    CompassController& m_controller;
+    int m_restore = 0; // the opacity the dialog found
 };
 
 } // namespace orvanta

@@ -59,7 +59,7 @@ constexpr int kQuarterTurn = 45;
 } // namespace
 
 CompassInteraction::CompassInteraction(CompassModel& model, InteractionPorts ports)
-    : model(model), m_layers(ports.layers), m_window(ports.window), m_cursor(ports.cursor),
+    : model(model), m_layers(ports.layers), m_actions(ports.actions), m_cursor(ports.cursor),
       m_clock(ports.clock), m_timer(ports.timer) {}
 
 QPointF CompassInteraction::pivotPoint() const {
@@ -75,7 +75,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
         return;
     CompassState& state = model.state;
     m_mouseDown = true;
-    m_dragMode = dmNothing;
+    m_dragMode = DragMode::Nothing;
     state.dragging = false;
     m_down = p;
     m_downPos = {state.posX, state.posY};
@@ -100,9 +100,9 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
     state.dragging = true;
     m_dragSpread.reset();
     if (m_layers.hitsSlide(p))
-        m_dragMode = dmSlide;
+        m_dragMode = DragMode::Slide;
     else if (m_layers.hitsBase(p) || m_layers.hitsShape(p))
-        m_dragMode = dmBase;
+        m_dragMode = DragMode::Base;
     updateCursor(modifiers, p, true);
 }
 
@@ -113,7 +113,7 @@ void CompassInteraction::mouseMove(Qt::KeyboardModifiers modifiers, QPoint p) {
         hoverControls(modifiers, p);
     m_last = p;
     showCursor();
-    m_window.applyStayOnTop();
+    m_actions.applyStayOnTop();
 }
 
 void CompassInteraction::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
@@ -141,17 +141,17 @@ void CompassInteraction::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers m
 }
 
 void CompassInteraction::doubleClick() {
-    if (m_dragMode != dmControl)
+    if (m_dragMode != DragMode::Control)
         model.state.toggleRightAngle();
 }
 
 void CompassInteraction::actOnRelease(QPoint p) {
     if (releasedOn(SkinControl::Close, p))
-        m_window.requestHide();
+        m_actions.requestHide();
     if (releasedOn(SkinControl::ColorBase, p))
-        m_window.nextBaseColor();
+        m_actions.nextBaseColor();
     if (releasedOn(SkinControl::Menu, p))
-        m_window.popupMenu(windowToScreen(p, m_window.virtualOrigin()));
+        m_actions.popupMenu(windowToScreen(p, m_actions.virtualOrigin()));
 
     // Only the selector on top of the other two acts: it is the one shown.
     for (const SkinControl key : kMeasureSelectors) {
@@ -166,7 +166,7 @@ void CompassInteraction::actOnRelease(QPoint p) {
         if (!onTop)
             continue;
         // Each selector shows the current type; a click moves on to the next.
-        m_window.setMeasureType((measureTypeOf(key) + 1) % int(kMeasureSelectors.size()));
+        m_actions.setMeasureType((measureTypeOf(key) + 1) % int(kMeasureSelectors.size()));
         return;
     }
 }
@@ -189,7 +189,7 @@ bool CompassInteraction::pressControl(SkinControl key, bool modifier, QPoint p) 
     setLayerVisible(key, ControlLayer::Hover, false);
     m_cursorShape = modifier ? cursors::downPlus : cursors::down;
     showCursor();
-    m_dragMode = dmControl;
+    m_dragMode = DragMode::Control;
     return true;
 }
 
@@ -221,7 +221,7 @@ bool CompassInteraction::hoverControl(SkinControl key, bool modifier, bool alrea
         setLayerVisible(key, ControlLayer::Pressed, false);
 
     if (hit) {
-        m_dragMode = dmControl;
+        m_dragMode = DragMode::Control;
         if (m_mouseDown)
             m_cursorShape = modifier ? cursors::downPlus : cursors::down;
         else
@@ -251,7 +251,7 @@ void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p
     }
 
     if (!m_justReleased && !found) {
-        m_dragMode = dmNothing;
+        m_dragMode = DragMode::Nothing;
         updateCursor(modifiers, p, false);
         m_showHint = false;
     }
@@ -272,9 +272,9 @@ void CompassInteraction::publishHint(QPoint p) {
     if (changed)
         m_lastHint = m_hint;
     if (show && (changed || !m_hintShown))
-        m_window.showHint(m_hint, windowToScreen(p, m_window.virtualOrigin()));
+        m_actions.showHint(m_hint, windowToScreen(p, m_actions.virtualOrigin()));
     else if (!show && m_hintShown)
-        m_window.hideHint();
+        m_actions.hideHint();
     m_hintShown = show;
 }
 
@@ -297,13 +297,13 @@ void CompassInteraction::updateCursor(Qt::KeyboardModifiers modifiers, QPoint p,
     };
 
     if (held) {
-        if ((m_dragMode == dmNothing || m_dragMode == dmSlide) &&
-            ((dragging && m_dragMode == dmSlide) || m_layers.hitsSlide(p)))
+        if ((m_dragMode == DragMode::Nothing || m_dragMode == DragMode::Slide) &&
+            ((dragging && m_dragMode == DragMode::Slide) || m_layers.hitsSlide(p)))
             m_cursorShape = slideCursor(cursors::grabRotate, cursors::grab, cursors::grabExtend);
-        else if ((m_dragMode == dmNothing || m_dragMode == dmBase) &&
-                 ((dragging && m_dragMode == dmBase) || m_layers.hitsBase(p)))
+        else if ((m_dragMode == DragMode::Nothing || m_dragMode == DragMode::Base) &&
+                 ((dragging && m_dragMode == DragMode::Base) || m_layers.hitsBase(p)))
             m_cursorShape = baseCursor(cursors::grabRelative, cursors::grabMove, cursors::grab);
-    } else if (m_dragMode != dmControl) {
+    } else if (m_dragMode != DragMode::Control) {
         if (m_layers.hitsSlide(p))
             m_cursorShape = slideCursor(cursors::handRotate, cursors::hand, cursors::handExtend);
         else if (m_layers.hitsBase(p))
@@ -313,7 +313,7 @@ void CompassInteraction::updateCursor(Qt::KeyboardModifiers modifiers, QPoint p,
 }
 
 void CompassInteraction::showCursor() {
-    m_window.setCursorShape(m_cursorShape);
+    m_actions.setCursorShape(m_cursorShape);
 }
 
 void CompassInteraction::setLayerVisible(SkinControl key, ControlLayer layer, bool visible) {
@@ -334,14 +334,14 @@ void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
     publishHint(p);
     if (p == m_last)
         return;
-    if (m_dragMode != dmBase && m_dragMode != dmSlide)
+    if (m_dragMode != DragMode::Base && m_dragMode != DragMode::Slide)
         return;
     if (m_cursorShape != cursors::down && m_cursorShape != cursors::downPlus)
         updateCursor(modifiers, p, true);
 
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool alt = modifiers & Qt::AltModifier;
-    if (m_dragMode == dmBase) {
+    if (m_dragMode == DragMode::Base) {
         if (!shift && !alt) {
             state.posX += p.x() - m_last.x();
             state.posY += p.y() - m_last.y();
@@ -404,9 +404,9 @@ void CompassInteraction::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     int step = kSmallStep;
     if (modifiers & Qt::ControlModifier) {
         if (key == Qt::Key_C)
-            m_window.setClipboardText(model.copyText());
+            m_actions.setClipboardText(model.copyText());
         else if (key == Qt::Key_V)
-            model.paste(m_window.clipboardText());
+            model.paste(m_actions.clipboardText());
         else
             step = kBigStep;
     }
@@ -454,11 +454,11 @@ void CompassInteraction::handleArrows(int key, int step) {
 void CompassInteraction::handleCommandKeys(int key, Qt::KeyboardModifiers modifiers) {
     switch (key) {
     case Qt::Key_R:
-        m_window.reloadSkin();
+        m_actions.reloadSkin();
         break;
     case Qt::Key_C:
         if (!(modifiers & Qt::ControlModifier))
-            m_window.nextBaseColor();
+            m_actions.nextBaseColor();
         break;
     case Qt::Key_F:
         turnToNext45(true, kFromKey);
@@ -476,18 +476,18 @@ void CompassInteraction::handleCommandKeys(int key, Qt::KeyboardModifiers modifi
         toggleLockMeasurement();
         break;
     case Qt::Key_Q:
-        m_window.closeCompass();
+        m_actions.closeCompass();
         break;
     case Qt::Key_H:
         // Without a tray to come back from, hiding would lose the compass.
         if (hidesToTray(model.options))
-            m_window.requestHide();
+            m_actions.requestHide();
         break;
     case Qt::Key_N:
-        m_window.startNewInstance();
+        m_actions.startNewInstance();
         break;
     case Qt::Key_F1:
-        m_window.showHelp();
+        m_actions.showHelp();
         break;
     default:
         break;
@@ -505,17 +505,17 @@ void CompassInteraction::keyUp(Qt::KeyboardModifiers stillHeld) {
 
 void CompassInteraction::toggleStickyAngle() {
     model.setStickyAngle(!model.options.stickyAngle);
-    m_window.optionsChanged();
+    m_actions.optionsChanged();
 }
 
 void CompassInteraction::toggleLockAngle() {
     model.setLockAngle(!model.options.lockAngle);
-    m_window.optionsChanged();
+    m_actions.optionsChanged();
 }
 
 void CompassInteraction::toggleLockMeasurement() {
     model.setLockMeasurement(!model.options.lockMeasurement);
-    m_window.optionsChanged();
+    m_actions.optionsChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -574,7 +574,7 @@ void CompassInteraction::turnToNext45(bool forward, StepFlags flags) {
         turnCursorBy(float(roundHalfEven(target - state.angle)));
     if (flags.repeat) {
         m_moverStep = forward ? kQuarterTurn : -kQuarterTurn;
-        startRepeat(mmTurn, kQuarterTurnRepeatMs, flags.moveCursor);
+        startRepeat(MoverMode::Turn, kQuarterTurnRepeatMs, flags.moveCursor);
     }
     state.angle = target;
     state.needsRepaint = true;
@@ -586,7 +586,7 @@ void CompassInteraction::turnBy(int degrees, StepFlags flags) {
         turnCursorBy(float(degrees));
     if (flags.repeat) {
         m_moverStep = degrees;
-        startRepeat(mmTurn, kFineRepeatMs, flags.moveCursor);
+        startRepeat(MoverMode::Turn, kFineRepeatMs, flags.moveCursor);
     }
     model.state.needsRepaint = true;
 }
@@ -602,7 +602,7 @@ void CompassInteraction::extendBy(int pixels, StepFlags flags) {
     if (flags.repeat) {
         m_moverStep = pixels;
         m_moverTotal = pixels;
-        startRepeat(mmExtend, kFineRepeatMs, carry);
+        startRepeat(MoverMode::Extend, kFineRepeatMs, carry);
     }
     state.needsRepaint = true;
 }
@@ -621,7 +621,7 @@ void CompassInteraction::moveAlongBeam(int pixels, StepFlags flags) {
         m_moverMoveStep = pixels;
         m_moverTotal = pixels;
         m_moverOrigin = origin;
-        startRepeat(mmAlongBeam, kFineRepeatMs, flags.moveCursor);
+        startRepeat(MoverMode::AlongBeam, kFineRepeatMs, flags.moveCursor);
     }
     state.needsRepaint = true;
 }
@@ -636,12 +636,12 @@ void CompassInteraction::moveBy(int pixels, bool horizontal, StepFlags flags) {
     if (flags.repeat) {
         m_moverMoveStep = pixels;
         m_moverHorizontal = horizontal;
-        startRepeat(mmMove, kFineRepeatMs, flags.moveCursor);
+        startRepeat(MoverMode::Move, kFineRepeatMs, flags.moveCursor);
     }
     state.needsRepaint = true;
 }
 
-void CompassInteraction::startRepeat(int mode, int tag, bool carriesCursor) {
+void CompassInteraction::startRepeat(MoverMode mode, int tag, bool carriesCursor) {
     // The press counts as the last step. The first tick, 400 ms later, is past
     // every shortest time and steps; a time left from an earlier repeat could
     // lie more than 2^31 ms back and read as a future one.
@@ -672,7 +672,7 @@ void CompassInteraction::moverTick() {
 void CompassInteraction::step() {
     CompassState& state = model.state;
     switch (m_moverMode) {
-    case mmAlongBeam: {
+    case MoverMode::AlongBeam: {
         m_moverTotal += m_moverMoveStep;
         const QPoint pos = pointAlong(m_moverOrigin, m_moverTotal, state.angle);
         state.posX = pos.x();
@@ -681,13 +681,13 @@ void CompassInteraction::step() {
             setCursorPos(pointAlong(m_cursorStart, m_moverTotal, state.angle));
         break;
     }
-    case mmExtend:
+    case MoverMode::Extend:
         state.changeMeasurement(float(m_moverStep));
         m_moverTotal += m_moverStep;
         if (m_moverCarriesCursor && cursorFollowsExtension(m_moverStep))
             setCursorPos(pointAlong(m_cursorStart, m_moverTotal, state.angle));
         break;
-    case mmMove: {
+    case MoverMode::Move: {
         const QPoint delta =
             m_moverHorizontal ? QPoint(m_moverMoveStep, 0) : QPoint(0, m_moverMoveStep);
         state.posX += delta.x();
@@ -696,7 +696,7 @@ void CompassInteraction::step() {
             setCursorPos(cursorPos() + delta);
         break;
     }
-    case mmTurn:
+    case MoverMode::Turn:
         state.turnBy(float(m_moverStep));
         m_cursorAngle = CompassState::wrapAngle(m_cursorAngle + float(m_moverStep));
         if (m_moverCarriesCursor)
@@ -720,11 +720,11 @@ bool CompassInteraction::cursorFollowsExtension(int step) const {
 // compass works in window pixels, which start at the virtual desktop's corner.
 
 QPoint CompassInteraction::cursorPos() const {
-    return screenToWindow(m_cursor.position(), m_window.virtualOrigin());
+    return screenToWindow(m_cursor.position(), m_actions.virtualOrigin());
 }
 
 void CompassInteraction::setCursorPos(QPoint windowPos) {
-    m_cursor.setPosition(windowToScreen(windowPos, m_window.virtualOrigin()));
+    m_cursor.setPosition(windowToScreen(windowPos, m_actions.virtualOrigin()));
 }
 
 void CompassInteraction::turnCursorBy(float degrees) {

@@ -19,7 +19,7 @@ namespace orvanta {
 
 struct InteractionPorts {
     HitLayers& layers;
-    WindowActions& window;
+    CompassActions& actions;
     MousePointer& cursor;
     Clock& clock;
     RepeatTimer& timer;
@@ -35,10 +35,10 @@ inline constexpr StepFlags kFromKey{false, false};
 inline constexpr StepFlags kFromControl{true, true};
 
 // What a drag or a press is working on.
-enum DragMode : int { dmNothing = -1, dmBase = 0, dmSlide = 1, dmControl = 2 };
+enum class DragMode { Nothing = -1, Base = 0, Slide = 1, Control = 2 };
 
 // What a held control repeats.
-enum MoverMode : int { mmAlongBeam = 0, mmExtend = 1, mmMove = 2, mmTurn = 3 };
+enum class MoverMode { AlongBeam, Extend, Move, Turn };
 
 class CompassInteraction {
 public:
@@ -88,7 +88,7 @@ public:
     CompassModel& model;
 
     int m_cursorShape = cursors::hand; // the cursor shown over the compass
-    int m_dragMode = dmNothing;
+    DragMode m_dragMode = DragMode::Nothing;
     bool m_mouseDown = false;
     bool m_justReleased = false; // keeps the pointer for one move after a release
     bool needsWindowUpdate = false;
@@ -101,7 +101,7 @@ public:
     std::optional<float> m_dragSpread; // the exact spread of the slide drag under way
 
     // The repeat of a held control.
-    int m_moverMode = mmAlongBeam;
+    MoverMode m_moverMode = MoverMode::AlongBeam;
     int m_moverStep = 0;     // degrees (turn) or pixels (extend) per step
     int m_moverMoveStep = 0; // pixels per step of the moves
     bool m_moverHorizontal = false;
@@ -125,7 +125,7 @@ private:
     void handleArrows(int key, int step);
     void handleCommandKeys(int key, Qt::KeyboardModifiers modifiers);
     void step();
-    void startRepeat(int mode, int tag, bool carriesCursor);
+    void startRepeat(MoverMode mode, int tag, bool carriesCursor);
     void showCursor();
     void setLayerVisible(SkinControl key, ControlLayer layer, bool visible);
     void publishHint(QPoint p);
@@ -136,7 +136,7 @@ private:
     void turnCursorBy(float degrees);
 
     HitLayers& m_layers;
-    WindowActions& m_window;
+    CompassActions& m_actions;
     MousePointer& m_cursor;
     Clock& m_clock;
     RepeatTimer& m_timer;

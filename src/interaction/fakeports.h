@@ -56,7 +56,7 @@ private:
     int nextStack = 0;
 };
 
-class FakeWindow final : public WindowActions {
+class FakeWindow final : public CompassActions {
 public:
     QPoint virtualOrigin() const override { return origin; }
     void setCursorShape(int number) override { cursorShape = number; }

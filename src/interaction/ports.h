@@ -1,9 +1,9 @@
 #pragma once
-// What the interaction logic needs from the world around it. The main window
-// implements these over the renderer's layers, the screen cursor, its timer and
-// its menus; tests fake them. Positions are window pixels unless a name says
-// "screen": the window covers the virtual desktop, whose top-left corner need
-// not be the screen origin.
+// What the interaction logic needs from the world around it. The controller
+// implements these over the renderer's layers and the view; the window
+// supplies the screen cursor and the timer; tests fake them all. Positions are window pixels unless
+// a name says "screen": the window covers the virtual desktop, whose top-left corner need not be
+// the screen origin.
 
 #include "interaction/controls.h"
 
@@ -48,10 +48,11 @@ public:
     [[nodiscard]] virtual QPointF basePivot() const = 0;
 };
 
-// The window's side of what controls and keys do.
-class WindowActions {
+// What controls and keys ask for beyond the model: the controller carries it
+// out, handing to the view what only the view can do.
+class CompassActions {
 public:
-    virtual ~WindowActions() = default;
+    virtual ~CompassActions() = default;
 
     // The virtual desktop's top-left corner in screen pixels: the window origin.
     [[nodiscard]] virtual QPoint virtualOrigin() const = 0;

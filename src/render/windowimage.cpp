@@ -1,5 +1,7 @@
 #include "render/windowimage.h"
 
+#include "model/values.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
@@ -39,7 +41,7 @@ inline QRgb scalePixel(QRgb p, std::uint32_t alpha) {
 } // namespace
 
 int windowAlpha(int transparency, bool foreground) {
-    const std::int64_t percent = std::clamp(100 - transparency, 0, 100);
+    const std::int64_t percent = std::clamp(kFullOpacity - transparency, 0, kFullOpacity);
     // Exact arithmetic: (100 - t) * 2.55 (* 0.85) computed in binary floating
     // point would round some halves the wrong way.
     const int alpha = foreground ? roundedQuotient(percent * kOpaque, 100)

@@ -1,0 +1,349 @@
+#include "interaction/compasscontroller.h"
+
+#include "model/numbers.h"
+#include "model/values.h"
+#include "platform/autostart.h"
+#include "render/compose.h"
+
+#include <QProcess>
+
+namespace orvanta {
+
+CompassController::CompassController(ControllerFiles files, ControllerPorts ports)
+    : m_files(std::move(files)), m_ports(ports),
+      m_regions([this]() -> LayerStack& { return m_renderer.layers; }) {
+    m_settings = std::make_unique<Settings>(m_files.options);
+    m_units = std::make_unique<UnitTable>(m_files.units);
+    m_model = std::make_unique<CompassModel>(*m_settings, *m_units);
+    m_model->initialise(m_ports.view.desktop());
+    m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
+                                            m_settings->skinPath, m_ports.messages);
+    m_interaction = std::make_unique<CompassInteraction>(
+        *m_model, InteractionPorts{m_regions, *this, m_ports.pointer, m_ports.clock, m_ports.timer});
+    compose();
+}
+
+CompassController::~CompassController() = default;
+
+// ---------------------------------------------------------------- rendering
+
+Frame CompassController::render(bool foreground, bool ctrlDown) {
+    if (m_renderer.layers.empty())
+        return {};
+    RenderInput in{*m_model, *m_skins->skin, m_ports.view.desktop(), foreground, ctrlDown};
+    m_renderer.needsWindowUpdate |= m_interaction->needsWindowUpdate;
+    m_interaction->needsWindowUpdate = false;
+    const Frame frame = m_renderer.idleUpdate(in);
+    if (frame.readoutChanged)
+        Q_EMIT titleChanged(m_model->titleText());
+    if (frame.rendered)
+        Q_EMIT updated();
+    return frame;
+}
+
+bool CompassController::needsRender() const {
+    return m_model->state.needsRepaint || m_renderer.needsWindowUpdate ||
+           m_interaction->needsWindowUpdate;
+}
+
+void CompassController::requestRender() {
+    m_model->state.needsRepaint = true;
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::compose() {
+    const ComposeResult result =
+        orvanta::compose(*m_skins->skin, *m_settings, m_model->state, m_renderer.layers);
+    if (!result.ok)
+        m_ports.messages.showMessage(result.error);
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+// ---------------------------------------------------------------- the compass
+
+void CompassController::setAngle(double degrees) {
+    m_model->state.setAngle(finiteFloat(degrees, u"Angle"));
+    requestRender();
+}
+
+void CompassController::setMeasurement(double pixels) {
+    m_model->state.measurement = finiteFloat(pixels, u"Measurement");
+    requestRender();
+}
+
+void CompassController::setDisplayMeasurement(double value) {
+    CompassModel& model = *m_model;
+    const float v = finiteFloat(value, u"DisplayMeasurement");
+    model.state.displayText = formatGeneral(v, model.decimalSeparator);
+    model.state.changeMeasurement(model.unitsToPixels(model.state.displayText) -
+                                  model.state.measurement);
+    requestRender();
+}
+
+void CompassController::setExternalZoom(double zoom) {
+    m_model->state.externalZoom = finiteFloat(zoom, u"ExternalZoom");
+    requestRender();
+}
+
+void CompassController::moveTo(int x, int y) {
+    m_model->state.moveTo(x, y);
+    requestRender();
+}
+
+void CompassController::centreOnScreen() {
+    m_renderer.centreOnScreen(m_model->state, m_ports.view.desktop());
+    requestRender();
+}
+
+void CompassController::typeCharacter(QChar c) {
+    try {
+        m_model->keyPress(c);
+    } catch (const OrvantaError& e) {
+        m_ports.messages.showMessage(e.message());
+    }
+    m_ports.view.scheduleRender();
+}
+
+// ---------------------------------------------------------------- choices
+
+void CompassController::setShape(int sides) {
+    m_model->setShape(shapeOrCircle(sides));
+    requestRender();
+}
+
+void CompassController::setShapeForClient(int sides) {
+    setShape(sides);
+    Q_EMIT shapeChosenByClient();
+}
+
+void CompassController::setInscribed(bool inscribed) {
+    m_model->setScribe(inscribed);
+    Q_EMIT settingsChanged();
+    requestRender();
+}
+
+void CompassController::setMeasureType(int type) {
+    m_model->setMeasureType(int(validMeasureKind(type)));
+    placeMeasureSelectors();
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::placeMeasureSelectors() {
+    raiseMeasureTypeControl(m_renderer.layers, m_settings->measureType);
+}
+
+void CompassController::selectUnit(int index) {
+    m_model->selectUnit(index);
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::setStickyAngle(bool on) {
+    m_model->setStickyAngle(on);
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::setLockAngle(bool on) {
+    m_model->setLockAngle(on);
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::setLockMeasurement(bool on) {
+    m_model->setLockMeasurement(on);
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+void CompassController::setStayOnTop(bool on) {
+    m_settings->stayOnTop = on;
+    m_settings->save();
+    Q_EMIT settingsChanged();
+    applyStayOnTop();
+    requestRender();
+}
+
+void CompassController::setQuality(bool high) {
+    m_settings->quality = high;
+    m_settings->save();
+    compose();
+}
+
+void CompassController::setTooltips(bool on) {
+    m_settings->tooltips = on;
+    m_settings->save();
+}
+
+void CompassController::setRunAtStart(bool on) {
+    m_settings->runAtStart = on;
+    m_settings->save();
+    m_ports.autostart.setRunAtStart(on, m_files.programFile);
+}
+
+void CompassController::setHideSplash(bool on) {
+    m_settings->hideSplash = on;
+    m_settings->save();
+}
+
+void CompassController::setOpacity(int percent) {
+    m_settings->transparency = kFullOpacity - percent;
+    compose();
+}
+
+int CompassController::opacity() const {
+    return kFullOpacity - m_settings->transparency;
+}
+
+void CompassController::previewOpacity(int percent) {
+    m_settings->transparency = kFullOpacity - percent;
+    requestRender();
+}
+
+void CompassController::saveOpacity(int percent) {
+    previewOpacity(percent);
+    m_settings->save(); // a failed save keeps the value for this run
+}
+
+// ---------------------------------------------------------------- skins
+
+void CompassController::selectSkin(int index) {
+    m_skins->selectSkin(index, *m_settings);
+    compose();
+}
+
+void CompassController::nextBaseColor() {
+    m_skins->skin->nextBaseColor();
+    m_settings->selectedBaseColor = m_skins->skin->baseColorIndex;
+    compose();
+}
+
+void CompassController::reloadSkin() {
+    m_skins->reload();
+    compose();
+}
+
+void CompassController::rescanSkinsIfNeeded() {
+    if (m_skins->needsRescan()) {
+        // The compass keeps the skin it shows until the next composition.
+        m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
+                                                m_settings->skinPath, m_ports.messages);
+        Q_EMIT skinsChanged();
+    }
+    m_skins->skin->baseColorIndex = m_settings->selectedBaseColor;
+}
+
+// ---------------------------------------------------------------- units
+
+void CompassController::unitsEdited() {
+    Q_EMIT unitsChanged();
+    requestRender();
+}
+
+void CompassController::changeUnit(const std::function<void(UnitTable&)>& change) {
+    change(*m_units);
+    m_units->save();
+}
+
+// ---------------------------------------------------------------- commands
+
+void CompassController::showCompass() {
+    Q_EMIT showRequested();
+    ControlLayers& close = m_renderer.layers.control(SkinControl::Close);
+    if (close.exists()) {
+        close.pressed->visible = false;
+        close.hover->visible = false;
+    }
+    requestRender();
+}
+
+void CompassController::requestHide() {
+    // Without a way back from the tray, hiding is quitting.
+    Q_EMIT hideRequested(m_settings->systemTrayIcon && m_settings->rightClickMenu);
+}
+
+void CompassController::closeCompass() {
+    Q_EMIT closeRequested();
+}
+
+void CompassController::showHelp() {
+    Q_EMIT helpRequested();
+}
+
+void CompassController::showCalibration() {
+    Q_EMIT calibrationRequested();
+}
+
+void CompassController::showTransparencyDialog() {
+    Q_EMIT transparencyDialogRequested();
+}
+
+void CompassController::showAboutSkin() {
+    Q_EMIT aboutSkinRequested();
+}
+
+void CompassController::openWebLink(const QString& action) {
+    Q_EMIT webLinkRequested(action);
+}
+
+void CompassController::startNewInstance() {
+    QProcess::startDetached(m_files.programFile, {});
+}
+
+void CompassController::balloonShown() {
+    m_settings->showMinimizeBalloon = false;
+    m_settings->save();
+}
+
+void CompassController::shutDown() {
+    m_settings->save();
+    try {
+        m_units->save();
+    } catch (const OrvantaError&) {
+        // Saving on the way out has nobody left to tell; the save logged why.
+    }
+    Q_EMIT quitting();
+}
+
+// ---------------------------------------------------------------- for the interaction
+
+QPoint CompassController::virtualOrigin() const {
+    return m_ports.view.desktop().virtualRect.topLeft();
+}
+
+void CompassController::setCursorShape(int number) {
+    m_ports.view.setCursorShape(number);
+}
+
+void CompassController::showHint(const QString& text, QPoint screenPos) {
+    m_ports.view.showHint(text, screenPos);
+}
+
+void CompassController::hideHint() {
+    m_ports.view.hideHint();
+}
+
+void CompassController::applyStayOnTop() {
+    m_ports.view.applyStayOnTop(m_settings->stayOnTop);
+}
+
+void CompassController::popupMenu(QPoint screenPos) {
+    if (m_settings->rightClickMenu)
+        m_ports.view.popupMenu(screenPos);
+}
+
+QString CompassController::clipboardText() const {
+    return m_ports.view.clipboardText();
+}
+
+void CompassController::setClipboardText(const QString& text) {
+    m_ports.view.setClipboardText(text);
+}
+
+void CompassController::optionsChanged() {
+    Q_EMIT settingsChanged();
+    m_ports.view.scheduleRender();
+}
+
+} // namespace orvanta

@@ -1,0 +1,71 @@
+#pragma once
+// A controller on a copy of the built program folder with every port faked:
+// the view records what it was asked, messages and autostart calls are kept,
+// the cursor, the clock and the repeat timer are the interaction tests' fakes.
+
+#include "app/programpaths.h"
+#include "interaction/compasscontroller.h"
+#include "interaction/fakeports.h"
+#include "platform/autostart.h"
+#include "xdesktop.h"
+
+#include <memory>
+
+namespace orvanta::test {
+
+class FakeView final : public CompassView {
+public:
+    [[nodiscard]] DesktopGeometry desktop() const override { return geometry; }
+    void setCursorShape(int number) override { cursorShape = number; }
+    void showHint(const QString& text, QPoint) override { hint = text; }
+    void hideHint() override { hint.clear(); }
+    void popupMenu(QPoint) override { ++menus; }
+    void applyStayOnTop(bool on) override { onTop = on; }
+    [[nodiscard]] QString clipboardText() const override { return clipboard; }
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    void scheduleRender() override { ++renders; }
+
+    DesktopGeometry geometry{
+        QRect(0, 0, 1920, 1080), {QRect(0, 0, 1920, 1080)}, QRect(0, 0, 1920, 1080)};
+    int cursorShape = 0;
+    QString hint;
+    int menus = 0;
+    bool onTop = true;
+    QString clipboard;
+    int renders = 0;
+};
+
+struct FakeServices final : MessageSink, Autostart {
+    void showMessage(const QString& text) override { messages << text; }
+    bool setRunAtStart(bool on, const QString&) override {
+        autostartCalls << on;
+        return true;
+    }
+    QStringList messages;
+    QList<bool> autostartCalls;
+};
+
+class ControllerHarness {
+public:
+    // `options` becomes the program folder's Compass.ini before the start.
+    explicit ControllerHarness(const QByteArray& options = "[Options]\r\nFirstTime=0\r\n") {
+        if (!program.ok())
+            return;
+        program.writeFile(QStringLiteral("Compass.ini"), options);
+        controller = std::make_unique<CompassController>(
+            ProgramPaths::portableIn(program.path()).controllerFiles(program.binary()),
+            ControllerPorts{view, services, services, pointer, clock, timer});
+    }
+    [[nodiscard]] bool ok() const { return controller != nullptr; }
+    [[nodiscard]] Settings saved() const { return Settings(program.path("Compass.ini")); }
+
+    ProgramCopy program;
+    FakeView view;
+    FakeServices services;
+    fakes::FakeCursor pointer;
+    fakes::FakeClock clock;
+    fakes::FakeTimer timer;
+    std::unique_ptr<CompassController> controller;
+};
+
+} // namespace orvanta::test

@@ -1,0 +1,130 @@
+// The controller: the one validator per value whatever asks, what it saves,
+// and what it hands to the view.
+#include "controllerharness.h"
+#include "model/values.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace orvanta;
+
+namespace {
+
+struct Controller : ::testing::Test {
+    void SetUp() override {
+        if (!compass.ok())
+            GTEST_SKIP() << "needs the built program folder";
+    }
+    CompassController& c() { return *compass.controller; }
+    test::ControllerHarness compass;
+};
+
+} // namespace
+
+TEST(Values, ShapesOutsideTheMenuBecomeTheCircle) {
+    // Menu, keys, automation and --render share this rule; one or two "sides"
+    // have no figure (a polygon of 2 has an infinite perimeter).
+    const std::pair<int, int> cases[] = {
+        {0, 0}, {3, 3},  {39, 39}, {1, 0},
+        {2, 0}, {40, 0}, {-1, 0},  {std::numeric_limits<int>::min(), 0}};
+    for (const auto& [asked, taken] : cases)
+        EXPECT_EQ(shapeOrCircle(asked), taken) << asked;
+}
+
+TEST(Values, OpacityRoundsHalfToEvenAndStaysVisible) {
+    const std::pair<double, int> cases[] = {{55.5, 56}, {54.5, 54},   {150, 100},     {5, 10},
+                                            {10.4, 10}, {-1e300, 10}, {HUGE_VAL, 100}};
+    for (const auto& [asked, taken] : cases)
+        EXPECT_EQ(clampedOpacity(asked), taken) << asked;
+    EXPECT_THROW((void)clampedOpacity(std::nan("")), OrvantaError);
+}
+
+TEST(Values, NumbersMustFitAFloat) {
+    EXPECT_EQ(finiteFloat(-90.0, u"Angle"), -90.0f);
+    for (const double bad : {std::nan(""), HUGE_VAL, 1e39}) {
+        try {
+            (void)finiteFloat(bad, u"Angle");
+            ADD_FAILURE() << bad;
+        } catch (const OrvantaError& e) {
+            EXPECT_TRUE(e.message().startsWith(
+                "Angle must be a finite number within the range of a 32-bit float, not "));
+        }
+    }
+}
+
+TEST_F(Controller, AClientsShapeChecksNoMenuItemAndIsSaved) {
+    QSignalSpy cleared(&c(), &CompassController::shapeChosenByClient);
+    c().setShapeForClient(2);
+    EXPECT_EQ(c().settings().shape, 0);
+    c().setShapeForClient(6);
+    EXPECT_EQ(compass.saved().shape, 6);
+    EXPECT_EQ(cleared.count(), 2);
+    c().setShape(5); // the menu's path leaves its own check alone
+    EXPECT_EQ(cleared.count(), 2);
+}
+
+TEST_F(Controller, ChoicesAreSavedAndReachTheirPorts) {
+    c().setStayOnTop(false);
+    EXPECT_FALSE(compass.view.onTop);
+    c().setRunAtStart(true);
+    EXPECT_EQ(compass.services.autostartCalls, QList<bool>({true}));
+    c().setMeasureType(7); // not a measure: the radius
+    EXPECT_EQ(c().settings().measureType, 0);
+    c().setMeasureType(2);
+    const Settings saved = compass.saved();
+    EXPECT_FALSE(saved.stayOnTop);
+    EXPECT_TRUE(saved.runAtStart);
+
+    // Opacity from automation previews; the dialog's OK keeps it.
+    c().setOpacity(70);
+    EXPECT_EQ(c().settings().transparency, 30);
+    EXPECT_EQ(compass.saved().transparency, 0);
+    c().saveOpacity(60);
+    EXPECT_EQ(compass.saved().transparency, 40);
+}
+
+TEST_F(Controller, StateChangesAskForARenderAndRefuseWhatCannotBeDrawn) {
+    compass.view.renders = 0;
+    c().setAngle(-90);
+    EXPECT_EQ(c().state().angle, 270.0f);
+    EXPECT_TRUE(c().needsRender());
+    EXPECT_GE(compass.view.renders, 1);
+    EXPECT_THROW(c().setAngle(std::nan("")), OrvantaError);
+    EXPECT_THROW(c().setMeasurement(1e39), OrvantaError);
+    EXPECT_EQ(c().state().angle, 270.0f);
+
+    const Frame frame = c().render(true, false);
+    EXPECT_TRUE(frame.rendered);
+    EXPECT_FALSE(c().needsRender());
+}
+
+TEST_F(Controller, TypedEntryErrorsAreShownAndTypingGoesOn) {
+    for (const QChar ch : QStringLiteral(".\r"))
+        c().typeCharacter(ch);
+    ASSERT_EQ(compass.services.messages.size(), 1);
+    EXPECT_EQ(compass.services.messages[0], "'.' is not a valid floating point value");
+    EXPECT_TRUE(c().state().typing);
+}
+
+TEST_F(Controller, HidingWithoutAWayBackIsQuitting) {
+    QSignalSpy hide(&c(), &CompassController::hideRequested);
+    c().requestHide();
+    test::ControllerHarness noTray("[Options]\r\nFirstTime=0\r\nSystemTrayIcon=0\r\n");
+    QSignalSpy hideNoTray(noTray.controller.get(), &CompassController::hideRequested);
+    noTray.controller->requestHide();
+    ASSERT_EQ(hide.count(), 1);
+    ASSERT_EQ(hideNoTray.count(), 1);
+    EXPECT_TRUE(hide[0][0].toBool());
+    EXPECT_FALSE(hideNoTray[0][0].toBool());
+}
+
+TEST_F(Controller, ShuttingDownSavesOptionsAndUnits) {
+    QSignalSpy quitting(&c(), &CompassController::quitting);
+    c().moveTo(400, 300);
+    (void)c().render(true, false);
+    c().shutDown();
+    EXPECT_EQ(quitting.count(), 1);
+    EXPECT_EQ(compass.saved().x, 400);
+    EXPECT_TRUE(compass.program.readFile("distances.ini").contains("UnitsCount="));
+}
