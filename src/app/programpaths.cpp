@@ -104,7 +104,8 @@ bool ProgramPaths::prepareUserFolders() const {
 }
 
 ControllerFiles ProgramPaths::controllerFiles(const QString& programFile) const {
-    return ControllerFiles{optionsFile(), unitsFiles(), skinFolders(), defaultSkin(), programFile};
+    return ControllerFiles{optionsFile(), unitsFiles(), skinFolders(),
+                           defaultSkin(), programFile,  packageTarget()};
 }
 
 } // namespace orvanta

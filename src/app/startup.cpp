@@ -3,7 +3,9 @@
 #include "app/compasswindow.h"
 #include "app/programpaths.h"
 #include "app/rendercommand.h"
+#include "automation/automationobject.h"
 #include "automation/automationserver.h"
+#include "automation/launcherobject.h"
 #include "automation/registration.h"
 #include "dialogs/splashscreen.h"
 #include "model/numbers.h"
@@ -16,6 +18,12 @@
 #include "platform/x11shape.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <cstdio>
 #include <optional>
@@ -30,8 +38,12 @@ namespace orvanta {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcApp, "orvanta.app", QtWarningMsg)
+
 // Exit status of a start that failed before any window existed.
 constexpr int kStartFailed = 1;
+// The running compass installs before it answers; a large package takes a while.
+constexpr int kHandOverTimeoutMs = 120000;
 
 QString productLink() {
     return QStringLiteral("https://" ORVANTA_WEB_HOST "/");
@@ -59,22 +71,63 @@ QStringList argumentList(int argc, char** argv) {
 }
 
 // Installs the packages named on the command line, in order. On failure the
-// message goes to standard error and, where a display exists, a message box.
-bool installPackages(const QStringList& packages, const PackageTarget& target, bool headless,
-                     int argc, char** argv) {
+// message goes to standard error and, with `showBox`, a message box.
+bool installPackages(const QStringList& packages, const PackageTarget& target, bool showBox) {
     for (const QString& package : packages) {
         try {
             installSkinPackage(target, package);
         } catch (const OrvantaError& e) {
             std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
-            if (!headless) {
-                QApplication app(argc, argv);
+            if (showBox)
                 QMessageBox::critical(nullptr, QStringLiteral("Orvanta"), e.message());
-            }
             return false;
         }
     }
     return true;
+}
+
+// A start that names skin packages and nothing else but /m, as a file manager
+// makes it.
+bool onlyPackages(const QStringList& args) {
+    bool any = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (isSkinPackagePath(args[i]))
+            any = true;
+        else if (!isStartMinimisedSwitch(args[i]))
+            return false;
+    }
+    return any;
+}
+
+// Gives the packages to the compass that runs already: it installs them and
+// shows their skin, and this start ends. Nothing when no compass answers, so
+// that this start goes on as the first one.
+std::optional<int> handOverPackages(const QStringList& packages) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kAutomationService.toString()))
+        return std::nullopt;
+    QStringList absolute;
+    for (const QString& package : packages)
+        absolute << QFileInfo(package).absoluteFilePath();
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kAutomationService.toString(), kLauncherPath.toString(), kLauncherInterface.toString(),
+        QStringLiteral("InstallPackages"));
+    call << absolute;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, kHandOverTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        if (reply.errorName() != kFailedError) {
+            // An older compass without the hand-over, or one that just ended.
+            qCWarning(lcApp, "the running compass did not take the packages (%s: %s)",
+                      qPrintable(reply.errorName()), qPrintable(reply.errorMessage()));
+            return std::nullopt;
+        }
+        std::fprintf(stderr, "orvanta: %s\n", qPrintable(reply.errorMessage()));
+        return kStartFailed;
+    }
+    for (const QString& skin : reply.arguments().value(0).toStringList())
+        std::printf("orvanta: installed %s in the running compass\n",
+                    qPrintable(QDir::toNativeSeparators(skin)));
+    return 0;
 }
 
 // "REGSERVER" and "UNREGSERVER" do their work and end the program; every other
@@ -148,9 +201,9 @@ int runOrvanta(int argc, char** argv) {
     // Without its folder the first save of the options would fail unseen.
     if (!paths.prepareUserFolders())
         std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
-    if (!installPackages(scan.packages, paths.packageTarget(), render, argc, argv))
-        return kStartFailed;
     if (render) {
+        if (!installPackages(scan.packages, paths.packageTarget(), false))
+            return kStartFailed;
         QStringList rest;
         for (const QString& a : args)
             if (!isSkinPackagePath(a))
@@ -166,6 +219,12 @@ int runOrvanta(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvanta"));
     app.setQuitOnLastWindowClosed(false);
+
+    if (onlyPackages(args))
+        if (const auto ended = handOverPackages(scan.packages))
+            return *ended;
+    if (!installPackages(scan.packages, paths.packageTarget(), true))
+        return kStartFailed;
 
     QtMessageSink messages;
     XdgAutostart autostart;
@@ -183,7 +242,7 @@ int runOrvanta(int argc, char** argv) {
     QObject::connect(&window.controller(), &CompassController::quitting, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
-    AutomationServer automationServer(window.controller(), QDBusConnection::sessionBus(),
+    AutomationServer automationServer(window.controller(), messages, QDBusConnection::sessionBus(),
                                       automation.startedByClient);
     if (!automationServer.start() && automation.startedByClient)
         std::fputs("orvanta: no session bus: the compass runs without automation\n", stderr);

@@ -1,6 +1,7 @@
 #include "automation/automationserver.h"
 
 #include "automation/compassobject.h"
+#include "automation/launcherobject.h"
 #include "automation/propertiesadaptor.h"
 #include "automation/registration.h"
 #include "automation/skinsobject.h"
@@ -9,16 +10,18 @@
 #include "compasseventsadaptor.h"
 #include "connectionpointadaptor.h"
 #include "interaction/compasscontroller.h"
+#include "launcheradaptor.h"
 #include "skinsadaptor.h"
 #include "unitsadaptor.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QTimer>
 
 namespace orvanta {
 
-AutomationServer::AutomationServer(CompassController& controller, QDBusConnection bus,
-                                   bool startedByClient)
+AutomationServer::AutomationServer(CompassController& controller, MessageSink& messages,
+                                   QDBusConnection bus, bool startedByClient)
     : m_controller(controller), m_bus(std::move(bus)), m_startedByClient(startedByClient),
       m_watcher(QString(), m_bus, QDBusServiceWatcher::WatchForUnregistration) {
     const ClientSeen seen = [this](const QString& name) { clientSeen(name); };
@@ -33,6 +36,8 @@ AutomationServer::AutomationServer(CompassController& controller, QDBusConnectio
     m_skins = std::make_unique<SkinsObject>(controller, seen);
     new SkinsAdaptor(m_skins.get());
     new PropertiesAdaptor(m_skins.get());
+    m_launcher = std::make_unique<LauncherObject>(controller, messages);
+    new LauncherAdaptor(m_launcher.get());
     connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
             &AutomationServer::clientLeft);
 }
@@ -41,7 +46,7 @@ AutomationServer::~AutomationServer() {
     if (!m_registered)
         return;
     m_bus.unregisterService(kAutomationService.toString());
-    for (QStringView path : {kSkinsPath, kUnitsPath, kCompassPath})
+    for (QStringView path : {kLauncherPath, kSkinsPath, kUnitsPath, kCompassPath})
         m_bus.unregisterObject(path.toString());
     // A round trip to the bus: the last replies and OnQuit, sent just before
     // the program ends, are out of the socket when the answer comes back.
@@ -54,18 +59,41 @@ bool AutomationServer::start() {
     if (!m_bus.isConnected())
         return false;
     // Objects first, so that a client that sees the name finds them.
-    m_registered =
-        m_bus.registerObject(kCompassPath.toString(), m_compass.get(),
-                             QDBusConnection::ExportAdaptors) &&
-        m_bus.registerObject(kUnitsPath.toString(), m_units.get(),
-                             QDBusConnection::ExportAdaptors) &&
-        m_bus.registerObject(kSkinsPath.toString(), m_skins.get(), QDBusConnection::ExportAdaptors);
+    m_registered = m_bus.registerObject(kCompassPath.toString(), m_compass.get(),
+                                        QDBusConnection::ExportAdaptors) &&
+                   m_bus.registerObject(kUnitsPath.toString(), m_units.get(),
+                                        QDBusConnection::ExportAdaptors) &&
+                   m_bus.registerObject(kSkinsPath.toString(), m_skins.get(),
+                                        QDBusConnection::ExportAdaptors) &&
+                   m_bus.registerObject(kLauncherPath.toString(), m_launcher.get(),
+                                        QDBusConnection::ExportAdaptors);
     if (!m_registered)
         return false;
+    m_watches.emplace_back(*m_compass, kCompassPath.toString(), kCompassInterface.toString());
+    m_watches.emplace_back(*m_units, kUnitsPath.toString(), kUnitsInterface.toString());
+    m_watches.emplace_back(*m_skins, kSkinsPath.toString(), kSkinsInterface.toString());
+    for (auto signal : {&CompassController::updated, &CompassController::settingsChanged,
+                        &CompassController::unitsChanged, &CompassController::skinsChanged})
+        connect(&m_controller, signal, this, &AutomationServer::scheduleAnnouncement);
     m_bus.interface()->registerService(kAutomationService.toString(),
                                        QDBusConnectionInterface::QueueService,
                                        QDBusConnectionInterface::DontAllowReplacement);
     return true;
+}
+
+void AutomationServer::scheduleAnnouncement() {
+    // A drag renders many frames and each frame changes many properties: one
+    // look at all of them once the event loop is free again.
+    if (m_announcementDue)
+        return;
+    m_announcementDue = true;
+    QTimer::singleShot(0, this, &AutomationServer::announceChanges);
+}
+
+void AutomationServer::announceChanges() {
+    m_announcementDue = false;
+    for (PropertyWatch& watch : m_watches)
+        watch.announce(m_bus);
 }
 
 void AutomationServer::clientSeen(const QString& uniqueName) {

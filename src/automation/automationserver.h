@@ -4,17 +4,23 @@
 // that this one takes over when that one ends. Keeps the clients that called a
 // member, frees the events sink when its client leaves, and, in a program
 // started by a client, closes the window when the last client has left.
+// Announces changed properties to every listener, at most once per frame.
+
+#include "automation/propertywatch.h"
 
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QSet>
 #include <memory>
+#include <vector>
 
 namespace orvanta {
 
 class CompassController;
 class CompassObject;
+class LauncherObject;
+class MessageSink;
 class SkinsObject;
 class UnitsObject;
 
@@ -22,7 +28,8 @@ class AutomationServer : public QObject {
     Q_OBJECT
 
 public:
-    AutomationServer(CompassController& controller, QDBusConnection bus, bool startedByClient);
+    AutomationServer(CompassController& controller, MessageSink& messages, QDBusConnection bus,
+                     bool startedByClient);
     ~AutomationServer() override;
 
     // False when there is no bus or the objects could not be registered; the
@@ -32,6 +39,9 @@ public:
 private:
     void clientSeen(const QString& uniqueName);
     void clientLeft(const QString& uniqueName);
+    // Property changes go out once the current burst of work is done.
+    void scheduleAnnouncement();
+    void announceChanges();
 
     CompassController& m_controller;
     QDBusConnection m_bus;
@@ -40,6 +50,9 @@ private:
     std::unique_ptr<CompassObject> m_compass;
     std::unique_ptr<UnitsObject> m_units;
     std::unique_ptr<SkinsObject> m_skins;
+    std::unique_ptr<LauncherObject> m_launcher;
+    std::vector<PropertyWatch> m_watches;
+    bool m_announcementDue = false;
     QDBusServiceWatcher m_watcher;
     QSet<QString> m_clients;
 };

@@ -17,6 +17,9 @@ class CompassController;
 inline constexpr QStringView kCompassPath = u"/VelmoraCompass";
 inline constexpr QStringView kUnitsPath = u"/VelmoraCompass/Units";
 inline constexpr QStringView kSkinsPath = u"/VelmoraCompass/Skins";
+inline constexpr QStringView kCompassInterface = u"Compass.IVelmoraCompass";
+inline constexpr QStringView kUnitsInterface = u"Compass.IVelmoraCompassUnits";
+inline constexpr QStringView kSkinsInterface = u"Compass.IVelmoraCompassSkins";
 inline constexpr QStringView kEventsInterface = u"Compass.IVelmoraCompassEvents";
 
 class CompassObject : public AutomationObject {

@@ -19,7 +19,8 @@ CompassController::CompassController(ControllerFiles files, ControllerPorts port
     m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
                                             m_settings->skinPath, m_ports.messages);
     m_interaction = std::make_unique<CompassInteraction>(
-        *m_model, InteractionPorts{m_regions, *this, m_ports.pointer, m_ports.clock, m_ports.timer});
+        *m_model,
+        InteractionPorts{m_regions, *this, m_ports.pointer, m_ports.clock, m_ports.timer});
     compose();
 }
 
@@ -232,6 +233,38 @@ void CompassController::rescanSkinsIfNeeded() {
         Q_EMIT skinsChanged();
     }
     m_skins->skin->baseColorIndex = m_settings->selectedBaseColor;
+}
+
+QStringList CompassController::installPackages(const QStringList& packages) {
+    QStringList installed;
+    QString lastSkin;
+    const auto adopt = [&] {
+        // The installer recorded the skin in the options file; the options in
+        // memory take it over and the catalog is read again.
+        if (lastSkin.isEmpty())
+            return;
+        m_settings->skinPath = lastSkin;
+        m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
+                                                m_settings->skinPath, m_ports.messages);
+        Q_EMIT skinsChanged();
+        compose();
+        showCompass();
+    };
+    try {
+        for (const QString& package : packages) {
+            const QString skin = installSkinPackage(m_files.packages, package);
+            installed << (skin.isEmpty()
+                              ? m_files.packages.skinsFolder + u'/' + packageFolderName(package)
+                              : skin);
+            if (!skin.isEmpty())
+                lastSkin = skin;
+        }
+    } catch (...) {
+        adopt();
+        throw;
+    }
+    adopt();
+    return installed;
 }
 
 // ---------------------------------------------------------------- units

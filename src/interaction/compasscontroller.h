@@ -13,6 +13,7 @@
 #include "model/messages.h"
 #include "model/settings.h"
 #include "model/unittable.h"
+#include "package/installer.h"
 #include "render/compassrenderer.h"
 #include "skins/skincatalog.h"
 
@@ -30,6 +31,7 @@ struct ControllerFiles {
     QStringList skinFolders; // the first is where packages install
     QString defaultSkin;     // the default skin's definition
     QString programFile;     // for autostart and another instance
+    PackageTarget packages;  // where skin packages install and are recorded
 };
 
 // The ports the controller reaches the world through besides the view.
@@ -113,6 +115,11 @@ public:
     void reloadSkin() override;
     // The skin folders changed on disk: the catalog is read again.
     void rescanSkinsIfNeeded();
+    // Installs skin packages in order, each all or nothing, selects the last
+    // one's skin and shows the compass. Returns the installed skins'
+    // definitions (a package without one: its folder). Throws OrvantaError at
+    // the first package that fails; those before it stay installed and listed.
+    QStringList installPackages(const QStringList& packages);
 
     // ---- units
     // For the units dialog: the table it edits, and what follows an edit.

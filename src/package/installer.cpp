@@ -243,20 +243,20 @@ QString packageFolderName(const QString& packagePath) {
     return name;
 }
 
-void installSkinPackage(const QString& programFolder, const QString& packagePath,
-                        std::int64_t maxBytes) {
+QString installSkinPackage(const QString& programFolder, const QString& packagePath,
+                           std::int64_t maxBytes) {
     const QDir program(programFolder);
-    installSkinPackage(PackageTarget{QDir::cleanPath(program.absoluteFilePath(kSkinsFolder)),
-                                     program.absoluteFilePath(kOptionsFile)},
-                       packagePath, maxBytes);
+    return installSkinPackage(PackageTarget{QDir::cleanPath(program.absoluteFilePath(kSkinsFolder)),
+                                            program.absoluteFilePath(kOptionsFile)},
+                              packagePath, maxBytes);
 }
 
-void installSkinPackage(const PackageTarget& target, const QString& packagePath,
-                        std::int64_t maxBytes) {
+QString installSkinPackage(const PackageTarget& target, const QString& packagePath,
+                           std::int64_t maxBytes) {
     ZipFile zip(maxBytes);
     zip.loadFromFile(packagePath);
     if (zip.count() == 0)
-        return;
+        return {};
     const QString folderName = packageFolderName(packagePath);
 
     // Everything that can be judged from the headers is judged before the disk
@@ -294,6 +294,7 @@ void installSkinPackage(const PackageTarget& target, const QString& packagePath,
                                    .arg(native(options->fileName)));
     }
     install.commit();
+    return options ? options->skinPath : QString();
 }
 
 } // namespace orvanta

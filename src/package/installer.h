@@ -26,12 +26,13 @@ struct PackageTarget {
 // package folder; files of an existing package folder that the package does not
 // bring stay. A missing skins folder is created, with its parents. Throws
 // OrvantaError (or ZipCrcError) with the message to show. Bytes that are
-// not a ZIP archive install nothing.
-void installSkinPackage(const PackageTarget& target, const QString& packagePath,
-                        std::int64_t maxBytes = kMaxPackageBytes);
+// not a ZIP archive install nothing. Returns the skin definition it recorded,
+// or nothing when the package brings none.
+QString installSkinPackage(const PackageTarget& target, const QString& packagePath,
+                           std::int64_t maxBytes = kMaxPackageBytes);
 // The same into programFolder/skins, recorded in programFolder/Compass.ini.
-void installSkinPackage(const QString& programFolder, const QString& packagePath,
-                        std::int64_t maxBytes = kMaxPackageBytes);
+QString installSkinPackage(const QString& programFolder, const QString& packagePath,
+                           std::int64_t maxBytes = kMaxPackageBytes);
 
 // The file an entry unpacks to: the last component of its name ("/" and "\"
 // both separate), or empty for a folder entry. Throws OrvantaError for a name

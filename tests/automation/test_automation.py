@@ -31,6 +31,8 @@ UNITS_IF = "Compass.IVelmoraCompassUnits"
 SKINS_IF = "Compass.IVelmoraCompassSkins"
 EVENTS_IF = "Compass.IVelmoraCompassEvents"
 POINT_IF = "Compass.IConnectionPoint"
+LAUNCHER, LAUNCHER_IF = "/Orvanta", "Compass.IOrvantaLauncher"
+PROPERTIES_IF = "org.freedesktop.DBus.Properties"
 FAILED = "Compass.Error.Failed"
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BIN_DIR = os.environ.get("ORVANTA_BIN_DIR", os.path.join(SOURCE_DIR, "build", "bin"))
@@ -563,6 +565,183 @@ class Lifetime(unittest.TestCase):
             second.stop()
 
 
+
+def pixel_windows(pid):
+    """The visible X windows of process `pid`."""
+    out = run("xdotool", "search", "--onlyvisible", "--pid", str(pid))
+    return out.stdout.split()
+
+
+def make_package(path, entries):
+    import zipfile
+    with zipfile.ZipFile(path, "w") as z:
+        for name, data in entries.items():
+            z.writestr(name, data)
+
+
+class HandOver(unittest.TestCase):
+    """Opening a skin package while the compass runs installs it there."""
+
+    def setUp(self):
+        self.compass = Compass()
+
+    def tearDown(self):
+        self.compass.stop()
+
+    def start_with(self, package):
+        """Runs a second start with `package`; returns it and whether it showed a window."""
+        second = subprocess.Popen([self.compass.binary, package], env=env, text=True,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        showed = False
+        while second.poll() is None:
+            showed = showed or bool(pixel_windows(second.pid))
+            time.sleep(0.05)
+        out, err = second.communicate(timeout=30)
+        return second.returncode, out, err, showed
+
+    def test_a_second_start_hands_the_package_over(self):
+        package = os.path.join(self.compass.folder, "Walnut.compassskin")
+        code, out, err, showed = self.start_with(package)
+        self.assertEqual(code, 0, err)
+        self.assertFalse(showed, "the second start showed a window")
+        self.assertIn("in the running compass", out)
+        self.assertIn(os.path.join("skins", "Walnut"), out)
+        self.assertTrue(self.compass.owns_name())
+        selected = busctl_get("SelectedSkin", SKINS, SKINS_IF)
+        self.assertGreater(selected, 0)
+        name = gdbus(SKINS, SKINS_IF + ".Paths", str(selected)).stdout
+        self.assertIn("Walnut", name)
+        self.assertTrue(wait_for(lambda: "skins/Walnut/" in self.compass.options()))
+
+    def test_a_broken_package_fails_the_start_and_the_compass_says_why(self):
+        package = os.path.join(_root, "Broken.compassskin")
+        make_package(package, {"../escape.ini": "[General]\n"})
+        shown_before = set(pixel_windows(self.compass.proc.pid))
+        code, out, err, showed = self.start_with(package)
+        self.assertNotEqual(code, 0)
+        self.assertIn("escape.ini", err)
+        self.assertFalse(os.path.exists(os.path.join(self.compass.folder, "skins", "Broken")))
+        # The running compass shows the message as the start would have.
+        box = lambda: [w for w in pixel_windows(self.compass.proc.pid) if w not in shown_before]
+        self.assertTrue(wait_for(box), "no message box")
+        # Without a window manager the box takes keys once it has the focus.
+        for _ in range(15):
+            if not box():
+                break
+            run("xdotool", "windowfocus", "--sync", box()[0])
+            run("xdotool", "key", "Return")
+            wait_for(lambda: not box(), 1.0)
+        self.assertFalse(box())
+
+
+class PropertyChanges(unittest.TestCase):
+    """PropertiesChanged reaches every listener, once per frame at most."""
+
+    def setUp(self):
+        self.compass = Compass()
+        self.bus = dbus.bus.BusConnection(env["DBUS_SESSION_BUS_ADDRESS"])
+        self.changes = []
+        self.bus.add_signal_receiver(
+            lambda iface, changed, invalidated, path=None: self.changes.append(
+                (str(path), str(iface), {str(k): v for k, v in changed.items()})),
+            signal_name="PropertiesChanged", dbus_interface=PROPERTIES_IF, path_keyword="path")
+
+    def tearDown(self):
+        self.bus.close()
+        self.compass.stop()
+
+    def pump(self, seconds):
+        loop = GLib.MainLoop()
+        GLib.timeout_add(int(seconds * 1000), loop.quit)
+        loop.run()
+
+    def test_a_drag_announces_the_new_angle_coalesced(self):
+        # The slide of the compass OPTIONS places, dragged a quarter turn.
+        slide, pivot, moves = (426, 278), (326, 278), 20
+        run("xdotool", "mousemove", str(slide[0]), str(slide[1]), "mousedown", "1")
+        for i in range(1, moves + 1):
+            run("xdotool", "mousemove", str(slide[0] - 100 * i // moves), str(slide[1] + 100 * i // moves))
+        run("xdotool", "mouseup", "1")
+        self.pump(1.0)
+        angles = [c[2]["Angle"] for c in self.changes if c[1] == APP and "Angle" in c[2]]
+        self.assertTrue(angles, self.changes)
+        self.assertLessEqual(len(self.changes), moves + 2)  # one per frame, not per property
+        self.assertAlmostEqual(float(angles[-1]), busctl_get("Angle"), places=3)
+        self.assertAlmostEqual(float(angles[-1]), 90.0, delta=1.0)
+        # A second listener of its own hears it too: no one-sink rule here.
+        self.assertTrue(all(c[0] == MAIN for c in self.changes if c[1] == APP))
+
+    def test_units_and_skins_announce_their_own(self):
+        gdbus(UNITS, UNITS_IF + ".SetNames", "7", "'Spans'")
+        gdbus(SKINS, SKINS_IF + ".Select", "1")
+        self.pump(1.0)
+        self.assertIn((UNITS, UNITS_IF, {"UnitsCount": 8}), self.changes)
+        self.assertTrue(any(c[1] == SKINS_IF and "SelectedSkin" in c[2] for c in self.changes))
+
+
+class Load(unittest.TestCase):
+    """A client hammering the compass leaves it responsive and the last value kept."""
+
+    def rss_kb(self, pid):
+        with open("/proc/%d/status" % pid) as f:
+            return int(next(l for l in f if l.startswith("VmRSS")).split()[1])
+
+    def open_menu(self, compass):
+        """Right-clicks the compass; returns how long the menu took to show."""
+        run("xdotool", "mousemove", "326", "278")
+        start = time.monotonic()
+        run("xdotool", "click", "3")
+        self.assertTrue(wait_for(lambda: len(pixel_windows(compass.proc.pid)) > 1, 2.0))
+        took = time.monotonic() - start
+        run("xdotool", "key", "Escape")
+        self.assertTrue(wait_for(lambda: len(pixel_windows(compass.proc.pid)) == 1, 2.0))
+        return took
+
+    def test_ten_thousand_sets_while_another_client_reads(self):
+        compass = Compass()
+        reader = subprocess.Popen(
+            ["sh", "-c", "while :; do busctl --user get-property %s %s %s DisplayText"
+             " >/dev/null; done" % (NAME, MAIN, APP)], env=env)
+        client = Client()
+        try:
+            client.call("Advise", iface=POINT_IF)
+            gdbus_set("Angle", "<1.0>")
+            client.listen("OnUpdate")
+            # The menu's first showing costs memory of its own: before the
+            # burst, not during it.
+            self.open_menu(compass)
+            before = self.rss_kb(compass.proc.pid)
+            obj = client.obj()
+            pending = [0]
+            loop = GLib.MainLoop()
+            calls = 10000
+
+            def done(*_):
+                pending[0] -= 1
+                if pending[0] == 0:
+                    loop.quit()
+
+            for i in range(calls):
+                pending[0] += 1
+                obj.Set(APP, "Angle", dbus.Double(i % 270 + 0.5), dbus_interface=dbus.PROPERTIES_IFACE,
+                        reply_handler=done, error_handler=done)
+            loop.run()
+            updates_before_menu = client.heard.count("OnUpdate")
+            # Responsive: the context menu opens at once after the burst.
+            self.assertLess(self.open_menu(compass), 0.5)
+            self.assertLessEqual(updates_before_menu, calls)
+            self.assertLess(self.rss_kb(compass.proc.pid) - before, 5 * 1024)
+            last = (calls - 1) % 270 + 0.5
+            self.assertAlmostEqual(busctl_get("Angle"), last, places=3)
+            gdbus(MAIN, APP + ".Quit")
+            self.assertEqual(compass.proc.wait(10), 0)
+            self.assertIn("Angle=%g" % last, compass.options())
+        finally:
+            reader.terminate()
+            reader.wait(5)
+            client.close()
+            compass.stop()
+
 class Introspection(unittest.TestCase):
     """What the program serves is the committed interface files, annotations too."""
 
@@ -583,7 +762,7 @@ class Introspection(unittest.TestCase):
         compass = Compass()
         try:
             served = {}
-            for path in (MAIN, UNITS, SKINS):
+            for path in (MAIN, UNITS, SKINS, LAUNCHER):
                 out = run("gdbus", "introspect", "--session", "--dest", NAME,
                           "--object-path", path, "--xml")
                 self.assertEqual(out.returncode, 0, out.stderr)
@@ -598,9 +777,9 @@ class Introspection(unittest.TestCase):
                             self.assertEqual(served.get(iface), members)
                             numbered = [m for m in members[1:]
                                         if any(a[0] == "Compass.DispId" for a in m[4])]
-                            if iface != POINT_IF:
+                            if iface not in (POINT_IF, LAUNCHER_IF):
                                 self.assertEqual(numbered, members[1:])
-            self.assertEqual(len(served), 5 + 3)  # and the three standard interfaces
+            self.assertEqual(len(served), 6 + 3)  # and the three standard interfaces
         finally:
             compass.stop()
 
