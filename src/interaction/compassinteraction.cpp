@@ -11,22 +11,9 @@ namespace orvanta {
 
 namespace {
 
-constexpr double kDegrees = 180.0 / std::numbers::pi;
-
 // A held Ctrl, Alt or Shift makes a step this many degrees or pixels.
 constexpr int kBigStep = 10;
 constexpr int kSmallStep = 1;
-
-// The repeat waits this long before the first repeated step, so that a click
-// makes exactly one step.
-constexpr int kRepeatDelayMs = 400;
-// Then it fires as often as it can and steps whenever more than the action's
-// shortest time has passed: turning to the next 45 degrees must be slow enough
-// to stop at the wanted one, the fine steps fast.
-constexpr int kRepeatTickMs = 1;
-constexpr int kQuarterTurnRepeatMs = 300;
-constexpr int kFineRepeatMs = 16;
-constexpr int kQuarterTurn = 45;
 
 [[nodiscard]] bool anyModifier(Qt::KeyboardModifiers m) {
     return m & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -59,8 +46,8 @@ constexpr int kQuarterTurn = 45;
 } // namespace
 
 CompassInteraction::CompassInteraction(CompassModel& model, InteractionPorts ports)
-    : model(model), m_layers(ports.layers), m_actions(ports.actions), m_cursor(ports.cursor),
-      m_clock(ports.clock), m_timer(ports.timer) {}
+    : model(model), m_layers(ports.layers), m_actions(ports.actions),
+      m_stepper(model, ports.layers, ports.actions, ports.cursor, ports.clock, ports.timer) {}
 
 QPointF CompassInteraction::pivotPoint() const {
     return QPointF(model.state.posX, model.state.posY) + m_layers.basePivot();
@@ -122,8 +109,7 @@ void CompassInteraction::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers m
     // from an earlier click must not turn a stray release into a click.
     const bool endsPress = m_mouseDown && button == Qt::LeftButton;
     m_mouseDown = false;
-    m_timer.stop();
-    m_moverInterval = 0;
+    m_stepper.stop();
     endDrag(modifiers);
 
     if (m_cursorShape == cursors::down || m_cursorShape == cursors::downPlus) {
@@ -564,176 +550,28 @@ void CompassInteraction::runStepping(SkinControl key, int step) {
     }
 }
 
-// The actions write the repeat's fields only when they start a repeat: a key
-// pressed while a control is held must not change what the held control does.
-
 void CompassInteraction::turnToNext45(bool forward, StepFlags flags) {
-    CompassState& state = model.state;
-    const float target = nextMultipleOf45(state.angle, forward);
-    if (flags.moveCursor)
-        turnCursorBy(float(roundHalfEven(target - state.angle)));
-    if (flags.repeat) {
-        m_moverStep = forward ? kQuarterTurn : -kQuarterTurn;
-        startRepeat(MoverMode::Turn, kQuarterTurnRepeatMs, flags.moveCursor);
-    }
-    state.angle = target;
-    state.needsRepaint = true;
+    m_stepper.turnToNext45(forward, flags);
 }
 
 void CompassInteraction::turnBy(int degrees, StepFlags flags) {
-    model.state.turnBy(float(degrees));
-    if (flags.moveCursor)
-        turnCursorBy(float(degrees));
-    if (flags.repeat) {
-        m_moverStep = degrees;
-        startRepeat(MoverMode::Turn, kFineRepeatMs, flags.moveCursor);
-    }
-    model.state.needsRepaint = true;
+    m_stepper.turnBy(degrees, flags);
 }
 
 void CompassInteraction::extendBy(int pixels, StepFlags flags) {
-    CompassState& state = model.state;
-    const bool carry = flags.moveCursor && cursorFollowsExtension(pixels);
-    if (carry) {
-        m_cursorStart = cursorPos();
-        setCursorPos(pointAlong(m_cursorStart, pixels, state.angle));
-    }
-    state.changeMeasurement(float(pixels));
-    if (flags.repeat) {
-        m_moverStep = pixels;
-        m_moverTotal = pixels;
-        startRepeat(MoverMode::Extend, kFineRepeatMs, carry);
-    }
-    state.needsRepaint = true;
+    m_stepper.extendBy(pixels, flags);
 }
 
 void CompassInteraction::moveAlongBeam(int pixels, StepFlags flags) {
-    CompassState& state = model.state;
-    if (flags.moveCursor) {
-        m_cursorStart = cursorPos();
-        setCursorPos(pointAlong(m_cursorStart, pixels, state.angle));
-    }
-    const QPoint origin(state.posX, state.posY);
-    const QPoint pos = pointAlong(origin, pixels, state.angle);
-    state.posX = pos.x();
-    state.posY = pos.y();
-    if (flags.repeat) {
-        m_moverMoveStep = pixels;
-        m_moverTotal = pixels;
-        m_moverOrigin = origin;
-        startRepeat(MoverMode::AlongBeam, kFineRepeatMs, flags.moveCursor);
-    }
-    state.needsRepaint = true;
+    m_stepper.moveAlongBeam(pixels, flags);
 }
 
 void CompassInteraction::moveBy(int pixels, bool horizontal, StepFlags flags) {
-    CompassState& state = model.state;
-    const QPoint delta = horizontal ? QPoint(pixels, 0) : QPoint(0, pixels);
-    if (flags.moveCursor)
-        setCursorPos(cursorPos() + delta);
-    state.posX += delta.x();
-    state.posY += delta.y();
-    if (flags.repeat) {
-        m_moverMoveStep = pixels;
-        m_moverHorizontal = horizontal;
-        startRepeat(MoverMode::Move, kFineRepeatMs, flags.moveCursor);
-    }
-    state.needsRepaint = true;
-}
-
-void CompassInteraction::startRepeat(MoverMode mode, int tag, bool carriesCursor) {
-    // The press counts as the last step. The first tick, 400 ms later, is past
-    // every shortest time and steps; a time left from an earlier repeat could
-    // lie more than 2^31 ms back and read as a future one.
-    m_moverMode = mode;
-    m_moverTag = tag;
-    m_moverCarriesCursor = carriesCursor;
-    m_moverLastTick = m_clock.nowMs();
-    m_moverInterval = kRepeatDelayMs;
-    m_timer.start(kRepeatDelayMs);
+    m_stepper.moveBy(pixels, horizontal, flags);
 }
 
 void CompassInteraction::moverTick() {
-    if (m_moverInterval == 0)
-        return; // a tick already queued when the repeat stopped
-    if (m_moverInterval != kRepeatTickMs) {
-        m_moverInterval = kRepeatTickMs;
-        m_timer.start(kRepeatTickMs);
-    }
-    const std::uint32_t now = m_clock.nowMs();
-    // Signed, so that the clock wrapping around 2^32 ms does not stall the repeat.
-    if (static_cast<std::int32_t>(now - m_moverLastTick) <= m_moverTag)
-        return;
-    m_moverLastTick = now;
-    step();
-    model.state.needsRepaint = true;
-}
-
-void CompassInteraction::step() {
-    CompassState& state = model.state;
-    switch (m_moverMode) {
-    case MoverMode::AlongBeam: {
-        m_moverTotal += m_moverMoveStep;
-        const QPoint pos = pointAlong(m_moverOrigin, m_moverTotal, state.angle);
-        state.posX = pos.x();
-        state.posY = pos.y();
-        if (m_moverCarriesCursor)
-            setCursorPos(pointAlong(m_cursorStart, m_moverTotal, state.angle));
-        break;
-    }
-    case MoverMode::Extend:
-        state.changeMeasurement(float(m_moverStep));
-        m_moverTotal += m_moverStep;
-        if (m_moverCarriesCursor && cursorFollowsExtension(m_moverStep))
-            setCursorPos(pointAlong(m_cursorStart, m_moverTotal, state.angle));
-        break;
-    case MoverMode::Move: {
-        const QPoint delta =
-            m_moverHorizontal ? QPoint(m_moverMoveStep, 0) : QPoint(0, m_moverMoveStep);
-        state.posX += delta.x();
-        state.posY += delta.y();
-        if (m_moverCarriesCursor)
-            setCursorPos(cursorPos() + delta);
-        break;
-    }
-    case MoverMode::Turn:
-        state.turnBy(float(m_moverStep));
-        m_cursorAngle = CompassState::wrapAngle(m_cursorAngle + float(m_moverStep));
-        if (m_moverCarriesCursor)
-            setCursorPos(pointAlong(pivotPoint(), m_cursorRadius, m_cursorAngle));
-        break;
-    default:
-        break;
-    }
-}
-
-bool CompassInteraction::cursorFollowsExtension(int step) const {
-    // The cursor follows only a control that moves with the slide; shortening
-    // a closed compass moves nothing.
-    if (step >= 1)
-        return !m_layers.anchoredToBase(SkinControl::Out);
-    return step < 0 && model.state.measurement > 0 && !m_layers.anchoredToBase(SkinControl::In);
-}
-
-// ---------------------------------------------------------------------------
-// The mouse cursor. The screen's cursor position is in screen pixels; the
-// compass works in window pixels, which start at the virtual desktop's corner.
-
-QPoint CompassInteraction::cursorPos() const {
-    return screenToWindow(m_cursor.position(), m_actions.virtualOrigin());
-}
-
-void CompassInteraction::setCursorPos(QPoint windowPos) {
-    m_cursor.setPosition(windowToScreen(windowPos, m_actions.virtualOrigin()));
-}
-
-void CompassInteraction::turnCursorBy(float degrees) {
-    m_cursorStart = cursorPos();
-    const QPointF pivot = pivotPoint();
-    m_cursorAngle = float(pointAngle(m_cursorStart, pivot) * kDegrees) + degrees;
-    m_cursorRadius =
-        float(std::hypot(m_cursorStart.x() - pivot.x(), m_cursorStart.y() - pivot.y()));
-    setCursorPos(pointAlong(pivot, m_cursorRadius, m_cursorAngle));
+    m_stepper.tick();
 }
 
 } // namespace orvanta

@@ -7,6 +7,7 @@
 
 #include "interaction/controls.h"
 #include "interaction/ports.h"
+#include "interaction/stepper.h"
 #include "model/compassmodel.h"
 
 #include <QPoint>
@@ -25,20 +26,8 @@ struct InteractionPorts {
     RepeatTimer& timer;
 };
 
-// How a stepping action was started. Keys step once; a held skin control repeats
-// and carries the mouse cursor along so that it stays over the control.
-struct StepFlags {
-    bool repeat = false;
-    bool moveCursor = false;
-};
-inline constexpr StepFlags kFromKey{false, false};
-inline constexpr StepFlags kFromControl{true, true};
-
 // What a drag or a press is working on.
 enum class DragMode { Nothing = -1, Base = 0, Slide = 1, Control = 2 };
-
-// What a held control repeats.
-enum class MoverMode { AlongBeam, Extend, Move, Turn };
 
 class CompassInteraction {
 public:
@@ -100,21 +89,6 @@ public:
     QPoint m_downPos;                  // the compass position at mouse-down
     std::optional<float> m_dragSpread; // the exact spread of the slide drag under way
 
-    // The repeat of a held control.
-    MoverMode m_moverMode = MoverMode::AlongBeam;
-    int m_moverStep = 0;     // degrees (turn) or pixels (extend) per step
-    int m_moverMoveStep = 0; // pixels per step of the moves
-    bool m_moverHorizontal = false;
-    int m_moverTotal = 0;              // steps summed since the repeat began
-    QPoint m_moverOrigin;              // the compass position when a move along the beam began
-    bool m_moverCarriesCursor = false; // the held control's steps move the cursor too
-    QPoint m_cursorStart;              // the cursor (window pixels) when the action began
-    float m_cursorRadius = 0;          // the cursor about the pivot, for turns
-    float m_cursorAngle = 0;           // degrees
-    std::uint32_t m_moverLastTick = 0;
-    int m_moverTag = 0;      // the shortest time between two steps, ms
-    int m_moverInterval = 0; // the timer's interval, 0 while stopped
-
 private:
     void hoverControls(Qt::KeyboardModifiers modifiers, QPoint p);
     void dragTo(Qt::KeyboardModifiers modifiers, QPoint p);
@@ -124,22 +98,14 @@ private:
     void handleShiftKeys(int key, int step);
     void handleArrows(int key, int step);
     void handleCommandKeys(int key, Qt::KeyboardModifiers modifiers);
-    void step();
-    void startRepeat(MoverMode mode, int tag, bool carriesCursor);
     void showCursor();
     void setLayerVisible(SkinControl key, ControlLayer layer, bool visible);
     void publishHint(QPoint p);
     [[nodiscard]] bool releasedOn(SkinControl key, QPoint p) const;
-    [[nodiscard]] bool cursorFollowsExtension(int step) const;
-    [[nodiscard]] QPoint cursorPos() const;
-    void setCursorPos(QPoint windowPos);
-    void turnCursorBy(float degrees);
 
     HitLayers& m_layers;
     CompassActions& m_actions;
-    MousePointer& m_cursor;
-    Clock& m_clock;
-    RepeatTimer& m_timer;
+    Stepper m_stepper;
     bool m_hintShown = false; // what the window displays now
 };
 

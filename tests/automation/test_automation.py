@@ -426,9 +426,13 @@ class SharedCompass(unittest.TestCase):
                                         title).stdout.strip() != "")
         opened = os.path.join(_root, "opened.txt")
         self.assertEqual(gdbus(MAIN, APP + ".VisitWebsite").returncode, 0)
-        self.settle(lambda: os.path.exists(opened))
-        with open(opened) as f:
-            self.assertTrue(f.read().startswith("http"))
+        def link():
+            if not os.path.exists(opened):
+                return ""
+            with open(opened) as f:
+                return f.read()
+        self.settle(lambda: link().endswith("\n"))  # the opener has written it all
+        self.assertTrue(link().startswith("http"))
 
 
 class Events(unittest.TestCase):
@@ -650,20 +654,32 @@ class PropertyChanges(unittest.TestCase):
         self.bus.close()
         self.compass.stop()
 
-    def pump(self, seconds):
+    def pump_until(self, condition, timeout=8.0):
+        """Runs the main loop until `condition` holds; returns whether it did."""
         loop = GLib.MainLoop()
-        GLib.timeout_add(int(seconds * 1000), loop.quit)
+        end = time.monotonic() + timeout
+
+        def check():
+            if condition() or time.monotonic() > end:
+                loop.quit()
+                return False
+            return True
+
+        GLib.timeout_add(50, check)
         loop.run()
+        return condition()
 
     def test_a_drag_announces_the_new_angle_coalesced(self):
         # The slide of the compass OPTIONS places, dragged a quarter turn.
         slide, pivot, moves = (426, 278), (326, 278), 20
+        self.assertTrue(wait_for(lambda: pixel_windows(self.compass.proc.pid)))
         run("xdotool", "mousemove", str(slide[0]), str(slide[1]), "mousedown", "1")
         for i in range(1, moves + 1):
             run("xdotool", "mousemove", str(slide[0] - 100 * i // moves), str(slide[1] + 100 * i // moves))
         run("xdotool", "mouseup", "1")
-        self.pump(1.0)
-        angles = [c[2]["Angle"] for c in self.changes if c[1] == APP and "Angle" in c[2]]
+        angles = lambda: [c[2]["Angle"] for c in self.changes if c[1] == APP and "Angle" in c[2]]
+        self.pump_until(lambda: angles() and abs(float(angles()[-1]) - 90.0) < 1.0)
+        angles = angles()
         self.assertTrue(angles, self.changes)
         self.assertLessEqual(len(self.changes), moves + 2)  # one per frame, not per property
         self.assertAlmostEqual(float(angles[-1]), busctl_get("Angle"), places=3)
@@ -674,7 +690,7 @@ class PropertyChanges(unittest.TestCase):
     def test_units_and_skins_announce_their_own(self):
         gdbus(UNITS, UNITS_IF + ".SetNames", "7", "'Spans'")
         gdbus(SKINS, SKINS_IF + ".Select", "1")
-        self.pump(1.0)
+        self.pump_until(lambda: any(c[1] == SKINS_IF for c in self.changes))
         self.assertIn((UNITS, UNITS_IF, {"UnitsCount": 8}), self.changes)
         self.assertTrue(any(c[1] == SKINS_IF and "SelectedSkin" in c[2] for c in self.changes))
 
