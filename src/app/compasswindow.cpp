@@ -103,6 +103,15 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     if (failure)
         std::rethrow_exception(failure);
 
+    watchCompositor();
+    watchScreens();
+    startMinimisedIfAsked();
+}
+
+CompassWindow::~CompassWindow() = default;
+
+// A compositor can start or stop while we run: the shapes follow.
+void CompassWindow::watchCompositor() {
     m_compositor = m_deps.shape.compositorRunning();
     m_compositorPoll.setInterval(kCompositorPollMs);
     connect(&m_compositorPoll, &QTimer::timeout, this, [this] {
@@ -113,7 +122,10 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         }
     });
     m_compositorPoll.start();
+}
 
+// Monitors added, removed or moved while we run.
+void CompassWindow::watchScreens() {
     for (QScreen* s : QGuiApplication::screens())
         connect(s, &QScreen::virtualGeometryChanged, this, &CompassWindow::fitToDesktop);
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
@@ -121,9 +133,11 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         fitToDesktop();
     });
     connect(qApp, &QGuiApplication::screenRemoved, this, &CompassWindow::fitToDesktop);
+}
 
-    // The start timer: a minimised start hides into the tray once the loop
-    // runs. Without a tray there is nowhere to hide, so the compass shows.
+// A minimised start hides into the tray once the loop runs. Without a tray
+// there is nowhere to hide, so the compass shows.
+void CompassWindow::startMinimisedIfAsked() {
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1);
     connect(&m_startTimer, &QTimer::timeout, this, [this] {
@@ -136,8 +150,6 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     });
     m_startTimer.start();
 }
-
-CompassWindow::~CompassWindow() = default;
 
 void CompassWindow::createTrayIcon() {
     if (!QSystemTrayIcon::isSystemTrayAvailable())

@@ -77,6 +77,9 @@ private:
     void scheduleRender() override;
 
     void createTrayIcon();
+    void watchCompositor();
+    void watchScreens();
+    void startMinimisedIfAsked();
     void followController();
     void connectMenu();
     void fitToDesktop();

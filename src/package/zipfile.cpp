@@ -225,6 +225,68 @@ std::optional<QByteArray> inflateExactly(QByteArrayView raw, qsizetype expected)
     return out;
 }
 
+// The whole archive, refused as soon as it grows past `maxBytes`.
+QByteArray readArchive(QIODevice& stream, qint64 maxBytes) {
+    const QString tooLarge =
+        QStringLiteral("The archive is larger than the %1 bytes a package may hold.").arg(maxBytes);
+    if (!stream.isSequential() && stream.size() - stream.pos() > maxBytes)
+        throw OrvantaError(tooLarge);
+    QByteArray bytes;
+    for (;;) {
+        const qsizetype used = bytes.size();
+        bytes.resize(used + kChunkSize);
+        const qint64 got = stream.read(bytes.data() + used, kChunkSize);
+        if (got < 0)
+            throw OrvantaError(
+                QStringLiteral("Cannot read the archive. %1").arg(stream.errorString()));
+        bytes.resize(used + qsizetype(got));
+        if (bytes.size() > maxBytes)
+            throw OrvantaError(tooLarge);
+        if (got == 0)
+            return bytes;
+    }
+}
+
+// One local header with its data, the reader just past its signature. Sizes
+// and CRC that the header defers to a data descriptor come from the central
+// directory, found through the end record on first need.
+ZipLocalEntry readLocalEntry(ByteReader& r, std::uint32_t signature, const QByteArray& bytes,
+                             std::optional<CentralIndex>& central) {
+    const qsizetype headerPos = r.pos() - 4;
+    ZipLocalEntry e;
+    e.signature = signature;
+    readEntryFields(r, e);
+    e.fileName = r.take(e.fileNameLength).toByteArray();
+    e.extraField = r.take(e.extraFieldLength).toByteArray();
+    if (e.compressedSize == kZip64Marker || e.uncompressedSize == kZip64Marker ||
+        hasExtraField(e.extraField, kZip64ExtraId))
+        throw OrvantaError(zip64Message());
+
+    const bool deferred = e.flags & kFlagDataDescriptor;
+    if (deferred) {
+        if (!central)
+            central.emplace(bytes);
+        const ZipCentralEntry* c = central->find(headerPos);
+        if (!c)
+            throw OrvantaError(QStringLiteral("Cannot find the size of \"%1\": the archive "
+                                              "has no central directory entry for it.")
+                                   .arg(decodeText(e.fileName)));
+        if (c->compressedSize == kZip64Marker || c->uncompressedSize == kZip64Marker)
+            throw OrvantaError(zip64Message());
+        e.crc32 = c->crc32;
+        e.compressedSize = c->compressedSize;
+        e.uncompressedSize = c->uncompressedSize;
+    }
+    e.dataOffset = r.pos();
+    e.dataLength = r.take(e.compressedSize).size();
+    if (deferred) {
+        if (r.peek32() == kDescriptorSignature)
+            r.u32();
+        r.take(kDescriptorSize);
+    }
+    return e;
+}
+
 } // namespace
 
 void ZipFile::loadFromFile(const QString& fileName) {
@@ -243,26 +305,7 @@ void ZipFile::loadFromStream(QIODevice& stream) {
     m_central.clear();
     m_end.reset();
 
-    const QString tooLarge =
-        QStringLiteral("The archive is larger than the %1 bytes a package may hold.")
-            .arg(m_maxBytes);
-    if (!stream.isSequential() && stream.size() - stream.pos() > m_maxBytes)
-        throw OrvantaError(tooLarge);
-    QByteArray bytes;
-    for (;;) {
-        const qsizetype used = bytes.size();
-        bytes.resize(used + kChunkSize);
-        const qint64 got = stream.read(bytes.data() + used, kChunkSize);
-        if (got < 0)
-            throw OrvantaError(
-                QStringLiteral("Cannot read the archive. %1").arg(stream.errorString()));
-        bytes.resize(used + qsizetype(got));
-        if (bytes.size() > m_maxBytes)
-            throw OrvantaError(tooLarge);
-        if (got == 0)
-            break;
-    }
-    m_bytes = std::move(bytes);
+    m_bytes = readArchive(stream, m_maxBytes);
 
     // The first local header is looked for at every fourth byte from the start.
     ByteReader r(m_bytes);
@@ -280,39 +323,7 @@ void ZipFile::loadFromStream(QIODevice& stream) {
         if (m_local.size() >= kMaxEntries)
             throw OrvantaError(
                 QStringLiteral("The archive has more than %1 entries.").arg(kMaxEntries));
-        const qsizetype headerPos = r.pos() - 4;
-        ZipLocalEntry e;
-        e.signature = sig;
-        readEntryFields(r, e);
-        e.fileName = r.take(e.fileNameLength).toByteArray();
-        e.extraField = r.take(e.extraFieldLength).toByteArray();
-        if (e.compressedSize == kZip64Marker || e.uncompressedSize == kZip64Marker ||
-            hasExtraField(e.extraField, kZip64ExtraId))
-            throw OrvantaError(zip64Message());
-
-        const bool deferred = e.flags & kFlagDataDescriptor;
-        if (deferred) {
-            if (!central)
-                central.emplace(m_bytes);
-            const ZipCentralEntry* c = central->find(headerPos);
-            if (!c)
-                throw OrvantaError(QStringLiteral("Cannot find the size of \"%1\": the archive "
-                                                  "has no central directory entry for it.")
-                                       .arg(decodeText(e.fileName)));
-            if (c->compressedSize == kZip64Marker || c->uncompressedSize == kZip64Marker)
-                throw OrvantaError(zip64Message());
-            e.crc32 = c->crc32;
-            e.compressedSize = c->compressedSize;
-            e.uncompressedSize = c->uncompressedSize;
-        }
-        e.dataOffset = r.pos();
-        e.dataLength = r.take(e.compressedSize).size();
-        if (deferred) {
-            if (r.peek32() == kDescriptorSignature)
-                r.u32();
-            r.take(kDescriptorSize);
-        }
-        m_local.push_back(std::move(e));
+        m_local.push_back(readLocalEntry(r, sig, m_bytes, central));
         sig = r.u32();
     }
 
