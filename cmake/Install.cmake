@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Installing: the program in bin/, its read-only assets in share/orvanta/, and
 # what a desktop needs to offer it: a menu entry, icons, the skin package file
 # type, the D-Bus interfaces and a manual page. The program finds share/orvanta

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The installed program: `cmake --install` into a temporary prefix, then the
 // program from there on a virtual X server, as a user whose XDG folders are
 // temporary. It must find its assets from its own folder, keep everything it

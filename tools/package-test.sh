@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # The Debian package from end to end, as a user gets it:
 #   build it (cpack -G DEB in the release build), check it with lintian (no
 #   errors), install it with apt-get, start /usr/bin/orvanta on a virtual X

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Installs what Orvanta needs to build, test and run on Debian 12.
 # Skips apt-get entirely when everything is already there.
 set -euo pipefail
