@@ -51,9 +51,14 @@ if(ORVANTA_DBUS_INTERFACES)
     install(FILES ${ORVANTA_DBUS_INTERFACES} DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 endif()
 
+# One contact for the package, its changelog and its copyright file, under the
+# product's own web host.
+set(ORVANTA_CONTACT "The Orvanta developers <developers@${ORVANTA_WEB_HOST}>")
+
 # Debian wants manual pages and changelogs compressed with gzip -9n: no name
 # and no time stamp in the header, so the bytes are the same from build to build.
 configure_file(${ORVANTA_LINUX_DIR}/changelog.in ${CMAKE_BINARY_DIR}/linux/changelog @ONLY)
+configure_file(${ORVANTA_LINUX_DIR}/copyright.in ${CMAKE_BINARY_DIR}/linux/copyright @ONLY)
 set(ORVANTA_GZIPPED)
 foreach(pair IN ITEMS "${ORVANTA_LINUX_DIR}/orvanta.1|orvanta.1.gz"
                       "${CMAKE_BINARY_DIR}/linux/changelog|changelog.gz")
@@ -71,14 +76,14 @@ endforeach()
 add_custom_target(orvanta_install_data ALL DEPENDS ${ORVANTA_GZIPPED})
 add_dependencies(orvanta orvanta_install_data)
 install(FILES ${CMAKE_BINARY_DIR}/linux/orvanta.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${CMAKE_BINARY_DIR}/linux/changelog.gz ${ORVANTA_LINUX_DIR}/copyright
+install(FILES ${CMAKE_BINARY_DIR}/linux/changelog.gz ${CMAKE_BINARY_DIR}/linux/copyright
         DESTINATION ${ORVANTA_DOC_DIR})
 
 # The Debian package: `cpack -G DEB` in a release build.
 set(CPACK_PACKAGE_NAME orvanta)
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Orvanta maintainers <maintainers@orvanta.invalid>")
+set(CPACK_PACKAGE_CONTACT "${ORVANTA_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "skinned beam compass that floats over the desktop")
 # CPack puts the summary first and indents the rest as the extended description.
 set(CPACK_PACKAGE_DESCRIPTION
