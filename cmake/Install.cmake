@@ -46,6 +46,14 @@ install(DIRECTORY ${ORVANTA_LINUX_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${CMAKE_SOURCE_DIR}/assets/program/orvanta.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# What software centres list: the component, its description and screenshots,
+# which are published under the web host (tools/screenshots.sh draws them).
+set(ORVANTA_APP_ID invalid.orvanta.orvanta)
+configure_file(${ORVANTA_LINUX_DIR}/${ORVANTA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/linux/${ORVANTA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/linux/${ORVANTA_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 file(GLOB ORVANTA_DBUS_INTERFACES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/dbus/*.xml)
 if(ORVANTA_DBUS_INTERFACES)
     install(FILES ${ORVANTA_DBUS_INTERFACES} DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
