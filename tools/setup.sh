@@ -14,7 +14,7 @@ packages=(
     strace xvfb xcompmgr xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core
     clang-14 libclang-rt-14-dev valgrind
-    lintian
+    lintian reuse appstream desktop-file-utils
 )
 
 missing=()
