@@ -95,8 +95,7 @@ comment_form() {
         echo hash
         ;;
     *.ini) echo semicolon ;;
-    # .ts: Qt Linguist translations, which are XML.
-    *.xml | *.ts | *.qrc | *.ui | *.svg | *.html | *.htm | *.md) echo xml ;;
+    *.xml | *.qrc | *.ui | *.svg | *.html | *.htm | *.md) echo xml ;;
     *.[1-9]) echo roff ;;
     *)
         if [ "$(head -c 2 "$1")" = "#!" ]; then
