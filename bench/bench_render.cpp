@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Frame cost of the renderer during a slide drag, beside a baseline that
 // redraws and premultiplies the whole desktop image every frame, and the cost
 // of composing each shipped skin.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Copies the program's assets beside the binary so that bin/ is a complete,
 # portable program folder. The files under assets/program are generated from
 # the sources under tools/ and checked in, so the build needs no generator.

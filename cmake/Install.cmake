@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Installing: the program in bin/, its read-only assets in share/orvanta/, and
 # what a desktop needs to offer it: a menu entry, icons, the skin package file
 # type, the D-Bus interfaces and a manual page. The program finds share/orvanta
@@ -43,14 +46,27 @@ install(DIRECTORY ${ORVANTA_LINUX_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADI
 install(FILES ${CMAKE_SOURCE_DIR}/assets/program/orvanta.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# What software centres list: the component, its description and screenshots,
+# which are published under the web host (tools/screenshots.sh draws them).
+set(ORVANTA_APP_ID invalid.orvanta.orvanta)
+configure_file(${ORVANTA_LINUX_DIR}/${ORVANTA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/linux/${ORVANTA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/linux/${ORVANTA_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
 file(GLOB ORVANTA_DBUS_INTERFACES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/dbus/*.xml)
 if(ORVANTA_DBUS_INTERFACES)
     install(FILES ${ORVANTA_DBUS_INTERFACES} DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 endif()
 
+# One contact for the package, its changelog and its copyright file, under the
+# product's own web host.
+set(ORVANTA_CONTACT "The Orvanta developers <developers@${ORVANTA_WEB_HOST}>")
+
 # Debian wants manual pages and changelogs compressed with gzip -9n: no name
 # and no time stamp in the header, so the bytes are the same from build to build.
 configure_file(${ORVANTA_LINUX_DIR}/changelog.in ${CMAKE_BINARY_DIR}/linux/changelog @ONLY)
+configure_file(${ORVANTA_LINUX_DIR}/copyright.in ${CMAKE_BINARY_DIR}/linux/copyright @ONLY)
 set(ORVANTA_GZIPPED)
 foreach(pair IN ITEMS "${ORVANTA_LINUX_DIR}/orvanta.1|orvanta.1.gz"
                       "${CMAKE_BINARY_DIR}/linux/changelog|changelog.gz")
@@ -68,14 +84,14 @@ endforeach()
 add_custom_target(orvanta_install_data ALL DEPENDS ${ORVANTA_GZIPPED})
 add_dependencies(orvanta orvanta_install_data)
 install(FILES ${CMAKE_BINARY_DIR}/linux/orvanta.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${CMAKE_BINARY_DIR}/linux/changelog.gz ${ORVANTA_LINUX_DIR}/copyright
+install(FILES ${CMAKE_BINARY_DIR}/linux/changelog.gz ${CMAKE_BINARY_DIR}/linux/copyright
         DESTINATION ${ORVANTA_DOC_DIR})
 
 # The Debian package: `cpack -G DEB` in a release build.
 set(CPACK_PACKAGE_NAME orvanta)
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Orvanta maintainers <maintainers@orvanta.invalid>")
+set(CPACK_PACKAGE_CONTACT "${ORVANTA_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "skinned beam compass that floats over the desktop")
 # CPack puts the summary first and indents the rest as the extended description.
 set(CPACK_PACKAGE_DESCRIPTION

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Animated cursors: any bytes either parse into a cursor that can be built and
 // stepped through (every step naming a frame that exists, every hotspot inside
 // its frame) or fail with a message.

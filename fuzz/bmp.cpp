@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // BMP skin pictures through our own reader.
 #include "picturetarget.h"
 

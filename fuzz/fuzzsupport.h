@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What every fuzz target shares: a Qt application on the offscreen platform
 // (fonts, image plugins and cursors need one), a private scratch folder, and a

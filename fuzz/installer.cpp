@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Installing a hostile skin package into a scratch program folder. After every
 // input nothing may exist outside skins/<package folder> and Compass.ini, no
 // link may have been made, and a failed installation leaves nothing behind.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Regenerates the seed corpora under fuzz/corpus/<target>/ from the program's
 # own files and from files made by real tools (ImageMagick, zip, Python's
 # zipfile). The seeds are committed; run this only to change them.

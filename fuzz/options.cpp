@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Compass.ini as a user may have edited it: the document must read, and what
 // the options object saves must read back to the same settings and keep every
 // other section and key of the file.

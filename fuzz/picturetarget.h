@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The body both picture targets share: any bytes either decode to a sane
 // straight ARGB picture, which `checkPixels` then looks at, or fail with a

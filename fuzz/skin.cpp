@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // A skin as a package brings it: a definition and its picture, both hostile.
 // The input is the definition, then the picture (libFuzzer's data provider
 // splits them). Loading must never fail for bad content, and a skin whose

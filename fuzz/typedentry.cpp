@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Typed entry fed with random key sequences (digits, point, operators,
 // Backspace, Enter and stray characters) in every measure type and shape, with
 // a render step now and then. Whatever is typed, the next render leaves a

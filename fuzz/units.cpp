@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // distances.ini as a user or another program left it: the units must read
 // within their limits, convert without dividing by zero, and what is saved must
 // read back to the same units.

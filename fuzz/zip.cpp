@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The skin package reader: any bytes load as an archive (maybe with no entries)
 // or fail with a message, and every entry either comes out verified or fails
 // with a message, without reading or allocating past the limits.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // One application object for the whole suite: rendering needs fonts, widget
 // tests need QApplication. The offscreen platform keeps it headless.
 #include <QApplication>

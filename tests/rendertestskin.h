@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A skin written to a temporary folder for the composition and renderer tests:
 // a sheet whose pieces are filled with known colours, and a definition that

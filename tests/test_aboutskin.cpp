@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The about-this-skin dialog: the skin's fields and its two links.
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The shipped artwork, read with QImage and the package reader: these catch a
 // broken or misdrawn asset (the skin loader has its own tests).
 #include "model/inidocument.h"

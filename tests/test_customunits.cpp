@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The calibration dialog: typing into the grid, adding and removing units,
 // and what OK and Cancel leave in the units list and its file.
 #include "dialogs/customunitsdialog.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Dragging the base and the slide: the geometry and the drag handling.
 #include "interaction/draggeometry.h"
 #include "interaction/fakeports.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The help window's pages and tabs, and the shipped pages themselves.
 #include "dialogs/helpwindow.h"
 

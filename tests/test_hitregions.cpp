@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Hover, press and release of the skin controls, tooltips and cursors.
 #include "interaction/fakeports.h"
 

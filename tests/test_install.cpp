@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The installed program: `cmake --install` into a temporary prefix, then the
 // program from there on a virtual X server, as a user whose XDG folders are
 // temporary. It must find its assets from its own folder, keep everything it
@@ -120,6 +123,11 @@ TEST_F(InstalledProgram, LaysOutTheProgramTheDesktopFilesAndTheAssets) {
         {"share/icons/hicolor/scalable/apps/orvanta.svg", "<svg"},
         {"share/man/man1/orvanta.1.gz", "\x1f\x8b"},
         {"share/doc/orvanta/copyright", "Upstream-Name: Orvanta"},
+        // Filled in at configure time: the contact and the screenshots are at
+        // the web host the build was configured with.
+        {"share/doc/orvanta/copyright", "<developers@" ORVANTA_WEB_HOST ">"},
+        {"share/metainfo/invalid.orvanta.orvanta.metainfo.xml",
+         "https://" ORVANTA_WEB_HOST "/screenshots/screenshot-circle.png"},
         {"share/doc/orvanta/examples/Walnut.compassskin", "PK\x03\x04"},
     };
     for (const auto& e : expected) {

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // A portable program folder keeps everything together; an installed program reads
 // its assets from <prefix>/share/orvanta and keeps the user's files in XDG folders.
 #include "app/programpaths.h"

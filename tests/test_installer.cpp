@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #include "data/packages/fixtures.h"
 #include "model/settings.h"
 #include "package/installer.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The context menu and the window's menu commands, offscreen.
 #include "app/compasswindow.h"
 #include "platform/autostart.h"

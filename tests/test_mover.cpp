@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Held controls: the stepping actions, their repeat and the cursor carried along.
 #include "interaction/draggeometry.h"
 #include "interaction/fakeports.h"

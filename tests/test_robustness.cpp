@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Extreme states and hostile skins render without a crash, a hang or an absurd
 // allocation: every image stays the desktop's size or the picture's, and every
 // number the renderer leaves behind is one the next start can read.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Options and units survive a kill at any moment of a save, a full disk and a
 // read-only folder: afterwards each file parses and holds one whole value set,
 // never a mix, a truncation or nothing.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The transparency dialog: live preview, OK saves, Cancel restores, reuse.
 #include "controllerharness.h"
 #include "dialogs/transparencydialog.h"

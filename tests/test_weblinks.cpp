@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The links built from the product key and what the magnifier command starts.
 #include "app/weblinks.h"
 #include "model/numbers.h"

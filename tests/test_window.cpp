@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The real program on a virtual X server with a compositing manager, driven
 // with xdotool and checked on the screen, as a user would see it.
 #include "xdesktop.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Window tests run the real program on a virtual X server, drive it with
 // xdotool and read the screen back, as a user would see it.

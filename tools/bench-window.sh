@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Runs the window benchmark on a virtual X server with a compositing manager,
 # at 1920x1080 and at three 4K screens side by side (11520x2160).
 set -euo pipefail

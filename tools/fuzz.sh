@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Builds the fuzz targets (clang, ASan + UBSan) and runs each one for SECONDS
 # on its seed corpus, as many at once as there are cores. Fails when any
 # target finds a crash, a leak, a timeout or a broken invariant; the input

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # valgrind's memcheck over the headless render path: "orvanta --render" with
 # the default PNG skin and the shipped BMP skin in a few states, so that skin
 # loading, composition, every kind of figure and the PNG writer run under it.

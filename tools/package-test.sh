@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # The Debian package from end to end, as a user gets it:
 #   build it (cpack -G DEB in the release build), check it with lintian (no
-#   errors), install it with apt-get, start /usr/bin/orvanta on a virtual X
+#   errors or warnings), validate its desktop entry and AppStream metadata,
+#   install it with apt-get, start /usr/bin/orvanta on a virtual X
 #   server as a user whose XDG folders are temporary, check that the compass
 #   shows and that its settings were saved in the user's folder, then remove
 #   the package and check that nothing of it is left.
@@ -33,7 +37,20 @@ echo "== $deb"
 dpkg-deb --field "$deb" Package Version Depends Recommends
 
 echo "== lintian"
-lintian --fail-on error --info "$deb" || fail "lintian reports errors"
+lintian --fail-on error,warning --info "$deb" || fail "lintian reports errors or warnings"
+
+# What menus and software centres read, as the package ships it. validate-tree
+# checks the component against the package's desktop entries too.
+echo "== desktop entry and software-centre metadata"
+tree="$(mktemp -d)"
+dpkg-deb -x "$deb" "$tree"
+# Hints and warnings count too: it exits 0 on them, so its report is what counts.
+entry_report="$(desktop-file-validate "$tree"/usr/share/applications/*.desktop 2>&1)" || true
+metainfo_ok=""
+appstreamcli validate-tree --no-net "$tree" && metainfo_ok=yes
+rm -rf "$tree"
+[ -z "$entry_report" ] || fail "desktop-file-validate: $entry_report"
+[ -n "$metainfo_ok" ] || fail "the AppStream metadata is not valid"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

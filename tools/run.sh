@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Sets up, builds and starts Orvanta.
 # On a desktop it simply starts the compass. On a machine without a display it
 # starts a virtual X server with a compositing manager, runs the compass there,

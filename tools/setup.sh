@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Installs what Orvanta needs to build, test and run on Debian 12.
 # Skips apt-get entirely when everything is already there.
 set -euo pipefail
@@ -11,7 +14,7 @@ packages=(
     strace xvfb xcompmgr xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core
     clang-14 libclang-rt-14-dev valgrind
-    lintian
+    lintian reuse appstream desktop-file-utils
 )
 
 missing=()

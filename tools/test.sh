@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Sets up a fresh Debian 12 machine, builds Orvanta and runs every test.
 #   tools/test.sh            release build in build/
 #   tools/test.sh asan       the same suite under AddressSanitizer + UBSan

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The window's side of a frame: from a change of the compass state to the
 // update flushed to the X server, beside a repaint of the whole window, on a
 // real X server (run it through tools/bench-window.sh, which starts Xvfb with

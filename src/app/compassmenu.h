@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The compass's context menu, which is also the tray icon's menu. The window
 // owns it and connects the commands; building and rebuilding the submenus from

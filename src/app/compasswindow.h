@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The compass window: one frameless, translucent, stay-on-top tool window over
 // the whole virtual desktop. It is the controller's view: it turns Qt events

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where the program finds what it ships and keeps what the user changes.
 //

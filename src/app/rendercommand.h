@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // "orvanta --render OUT.png [...]": renders one frame of the compass to a PNG
 // without a display, for skin authors, the documentation and tests. It starts

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The program's entry point: the command line, skin packages, the splash, the
 // compass window and the event loop, in that order.

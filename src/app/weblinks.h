@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Everything the program opens outside itself: the product's web pages (more
 // skins, the magnifier download, calibration help), mail and web addresses of

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What every object of the automation model shares: members run on the
 // user-interface thread (QtDBus delivers calls there, between window events),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Puts the automation model on the session bus: registers the three objects,
 // then asks for the well-known name, queueing behind a running instance so

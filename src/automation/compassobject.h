@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The application object of the automation model at /VelmoraCompass: the
 // compass state and the main commands (Compass.IVelmoraCompass), the events

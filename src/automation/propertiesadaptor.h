@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // org.freedesktop.DBus.Properties for one automation object, in place of the
 // one QtDBus answers itself: QtDBus gives a property setter no way to fail, and

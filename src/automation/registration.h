@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // How automation clients find the program: the well-known bus name, the
 // command-line switches a client start carries, and the D-Bus activation file

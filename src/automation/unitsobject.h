@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The units of measure at /VelmoraCompass/Units (Compass.IVelmoraCompassUnits).
 // An indexed member is a method taking Index; where it can be set, "Set" + its

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the selected skin says about itself: name, author, description,
 // contact, web site and version. The contact opens a mail to the author, the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The calibration dialog: every unit in an editable grid (name, pixels, units,
 // decimals). The shipped units keep their names and ratios; their decimals and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the dialogs share: the pointer and pressed-pointer cursors over their
 // buttons and links, the white bevelled panel with the compass icon and the

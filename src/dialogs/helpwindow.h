@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The help window: the quick-start page and the full description of the
 // program, chosen with two tabs under an HTML view. Every help command opens

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The splash window: the artwork with the maker's link and the version, shown
 // while the compass is built. It closes itself after 2.5 s or on a click.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The transparency dialog: a slider of the compass's opacity (10..100 %) that
 // the compass follows while it moves. OK keeps the value and saves the

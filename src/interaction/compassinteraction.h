@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the mouse and the keyboard do to the compass. The main window translates
 // its Qt events into these calls (window coordinates, the modifiers of the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the eighteen skin controls do, the animated cursors by number and the
 // texts of the tooltips. The controls are tested for presses and hovers in the

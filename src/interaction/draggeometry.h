@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The geometry of dragging the compass: the direction of a point seen from the
 // pivot, the constrained moves of the base and the slide that keeps its grab

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Fakes of the interaction's ports and a rig that wires them to a compass
 // model, for the tests: regions are plain pixel regions, the window records

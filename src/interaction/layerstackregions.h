@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The hit regions of the compass read from the renderer's layer stack: what the
 // main window hands to the interaction logic as its HitLayers.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the interaction logic needs from the world around it. The controller
 // implements these over the renderer's layers and the view; the window

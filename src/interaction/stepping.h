@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The arithmetic of the stepping actions that keys and skin controls share:
 // turning to the next multiple of 45 degrees, the arrows that lengthen or

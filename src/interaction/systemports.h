@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The real clock, repeat timer and mouse cursor behind the interaction's ports.
 // The main window owns one of each; tests use fakes instead.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The part of the main window that is not widgets: the compass state with the
 // options and units it reads, the readout, shape and measure-type choices,

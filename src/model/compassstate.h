@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The compass state: where the pivot is, which way the beam points, how far the
 // measuring point is from the pivot, and what the readout shows. Input handlers,

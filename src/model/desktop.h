@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The screens as the compass window sees them. The window covers the whole
 // virtual desktop, so window coordinates are screen pixels shifted by the

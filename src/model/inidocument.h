@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // An INI document that keeps what it read: sections and keys in the order they
 // were first seen, names matched without regard to case, unknown sections and

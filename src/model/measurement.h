@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The figure the compass measures and the number its readout shows: a circle
 // whose radius is the spread, or a regular polygon built on that circle (around

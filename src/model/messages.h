@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // How the core tells the user about a problem without knowing about widgets:
 // the program shows a message box, tests record the texts, the headless render

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Numbers as text: the one place that formats and reads numbers for the readout,
 // the options file, the units file and typed entry.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The user's settings and the last state of the compass, kept in "Compass.ini",
 // section "Options". One live object belongs to the main window; start-up opens

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Text files of ours are UTF-8. Files from older installations and hand-made
 // skins may be GB18030 (the superset of GBK and GB2312), because their section

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Typed entry: the user types a number (optionally after + - * /) while the
 // compass has the keyboard focus, and Enter jumps to it. The point typed is

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Units of measure: a name, a ratio (so many pixels are so many units) and the
 // decimals the readout shows. The first unitsLockedCount units are shipped with

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The start-up scan of the command line: which arguments ask for a start in the
 // notification area and which name skin packages to install first. Pure

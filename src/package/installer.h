@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Installing a skin package: its files go into <skins folder>/<package name>,
 // and its INI file, if it has one, becomes the selected skin in Compass.ini.

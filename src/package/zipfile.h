@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The small ZIP reader behind skin packages. It understands what skin packages
 // made with ordinary tools contain: deflated and stored entries, with sizes

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Animated cursors from Windows ".ani" files: a RIFF "ACON" container whose
 // frames are ICO/CUR images, shown in a sequence of steps with their own

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Starting the program with the user's session: a freedesktop.org autostart
 // entry that runs the program hidden in the notification area.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The program's numbered cursors. The window logic and the dialogs refer to
 // cursors by number (1 = hand ... 14 = pressed pointer with a modifier); this

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The few machine-wide values the program reads and writes (its version and
 // identifiers for web links, where it is installed, where the companion

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Messages from the core shown the way the desktop shows them: a message box
 // with the application's title and an OK button.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Per-pixel click-through on X11. Qt sets only a window's bounding shape; the
 // input shape, which decides where clicks reach the window instead of the one

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The compass renderer: keeps the layers in step with the compass state and
 // prepares the window image. It draws only when asked: a full render when the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Composition: turns the selected skin into the compass's layer stack. Every
 // piece is cut out of the skin picture and bled once here, so that a frame only

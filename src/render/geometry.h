@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where the pieces of the compass go for a given state: pure functions of the
 // skin and the state, used by the renderer and checked number by number in

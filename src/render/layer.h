@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A rotating bitmap layer: one piece of the compass (base, slide, a panel, a
 // control look, the readout) with its own bitmap, placed and turned by the

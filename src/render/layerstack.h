@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The compass as a stack of rotating layers: the collection drawn bottom to top,
 // the named slots that point into it, and what composition prepared for the

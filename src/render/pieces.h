@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Preparing the pieces cut out of a skin picture: colour keying of BMP
 // pictures, cutting a rectangle out, and bleeding the colours of visible pixels

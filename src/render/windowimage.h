@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The image handed to the compass window: premultiplied ARGB32, the size of the
 // virtual desktop, transparent wherever the compass is not. Each frame redraws

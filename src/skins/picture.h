@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Skin pictures: PNG through libpng, BMP through a reader of our own. Both come
 // back as Format_ARGB32 with straight (not premultiplied) alpha, whatever the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A skin definition: the INI file beside a skin's picture that says where each
 // piece of the compass lies in the picture, which colours to use and how the

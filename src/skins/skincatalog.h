@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The installed skins: the default skin beside the program (always entry 0)
 // and every subfolder of the skins folders that holds a definition file. The

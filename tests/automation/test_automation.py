@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 """The automation model as other programs see it.
 
 Starts the real program (a copy of the program folder) under Xvfb on a private

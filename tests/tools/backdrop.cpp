@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // A plain window of one known colour that window tests put under the compass:
 // blended pixels then have a known background, and a click that passes through
 // the compass lands here and is printed ("click X Y") on standard output.

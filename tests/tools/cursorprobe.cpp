@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Says which of the program's animated cursors the X server shows right now.
 // Window tests cannot see the cursor in a screenshot; XFixes hands out its
 // image, which this compares with every frame of every .ani file in a folder.

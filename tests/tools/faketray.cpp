@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // A stand-in desktop for tray tests: a StatusNotifier watcher with a host and a
 // notification server on the session bus. Qt then offers a system tray, items
 // register here ("item SERVICE"), and balloons arrive as Notify calls, which are

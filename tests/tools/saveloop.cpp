@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Saves the options and the units of a program folder over and over, for the
 // crash-safety tests: they kill it at random moments and then read both files.
 //

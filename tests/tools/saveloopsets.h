@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The two value sets the save loop alternates between, shared with the tests
 // that check which of them a file holds. They differ in every saved field and

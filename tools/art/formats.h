@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Writers for the Windows picture containers the program ships: 24-bit BMP
 // skins, .ico tray icons, and .ani animated cursors made of .cur frames.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // orvanta_art: draws the program's artwork into the repository.
 //
 //   orvanta_art generate <repo>                 every skin, cursor, icon and the splash

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Materials, glyphs and buttons shared by the skins, the icons and the splash.
 // Everything is painted with QPainter into premultiplied ARGB images and kept

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Puts a shipped skin together the way the program places its pieces, so the
 // artwork can be judged in place: needle on the pivot, lead on the spread,

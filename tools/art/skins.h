@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The shipped skins: where every piece lies on the sprite sheet, how it is
 // painted, and the definition file that describes the sheet to the program.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Draws the picture of the built-in skin, the one the program shows when not
 # even its default skin can be loaded. The result is committed; run this again
 # only to change the look. The pieces must stay where fallback.ini says:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Package fixtures for the tests. build() writes small ZIP archives byte by
 // byte, so that tests can make sound packages and every kind of damaged or

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 """Packs a folder with Python's zipfile, for the package tests.
 
     make_package.py OUTPUT FOLDER

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # Writes the picture fixtures of the picture reader tests with ImageMagick, so
 # that the files come from a writer that is not ours. The generated files are
 # committed; run this again only to change them. Every PNG is checked for the
