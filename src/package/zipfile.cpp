@@ -40,8 +40,8 @@ constexpr qsizetype kMaxCommentLength = 0xFFFF;
 constexpr qsizetype kDescriptorSize = 12;
 constexpr qsizetype kChunkSize = 64 * 1024;
 
-QString zip64Message() {
-    return QStringLiteral("ZIP64 archives are not supported.");
+OrvantaError zip64Error() {
+    return translatableError(QT_TRANSLATE_NOOP("Errors", "ZIP64 archives are not supported."));
 }
 
 // Little-endian fields over the loaded archive. A read past the end yields zero
@@ -146,7 +146,7 @@ public:
         ByteReader r(bytes, endPos + 4);
         const ZipEndRecord end = readEndRecord(r);
         if (end.centralDirectoryOffset == kZip64Marker || end.totalEntries == 0xFFFF)
-            throw OrvantaError(zip64Message());
+            throw zip64Error();
         // The directory ends where the end record starts; any bytes before the
         // archive proper shift every recorded offset by the same amount.
         const qsizetype start = endPos - qsizetype(end.centralDirectorySize);
@@ -232,8 +232,8 @@ void ZipFile::loadFromFile(const QString& fileName) {
     // another program treats it meanwhile.
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw OrvantaError(QStringLiteral("Cannot open file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot open file \"%1\". %2"),
+                                {QDir::toNativeSeparators(fileName), file.errorString()});
     loadFromStream(file);
 }
 
@@ -243,22 +243,22 @@ void ZipFile::loadFromStream(QIODevice& stream) {
     m_central.clear();
     m_end.reset();
 
-    const QString tooLarge =
-        QStringLiteral("The archive is larger than the %1 bytes a package may hold.")
-            .arg(m_maxBytes);
+    const OrvantaError tooLarge = translatableError(
+        QT_TRANSLATE_NOOP("Errors", "The archive is larger than the %1 bytes a package may hold."),
+        {QString::number(m_maxBytes)});
     if (!stream.isSequential() && stream.size() - stream.pos() > m_maxBytes)
-        throw OrvantaError(tooLarge);
+        throw tooLarge;
     QByteArray bytes;
     for (;;) {
         const qsizetype used = bytes.size();
         bytes.resize(used + kChunkSize);
         const qint64 got = stream.read(bytes.data() + used, kChunkSize);
         if (got < 0)
-            throw OrvantaError(
-                QStringLiteral("Cannot read the archive. %1").arg(stream.errorString()));
+            throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot read the archive. %1"),
+                                    {stream.errorString()});
         bytes.resize(used + qsizetype(got));
         if (bytes.size() > m_maxBytes)
-            throw OrvantaError(tooLarge);
+            throw tooLarge;
         if (got == 0)
             break;
     }
@@ -278,8 +278,9 @@ void ZipFile::loadFromStream(QIODevice& stream) {
     std::optional<CentralIndex> central;
     while (sig == kLocalSignature) {
         if (m_local.size() >= kMaxEntries)
-            throw OrvantaError(
-                QStringLiteral("The archive has more than %1 entries.").arg(kMaxEntries));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "The archive has more than %1 entries."),
+                {QString::number(kMaxEntries)});
         const qsizetype headerPos = r.pos() - 4;
         ZipLocalEntry e;
         e.signature = sig;
@@ -288,7 +289,7 @@ void ZipFile::loadFromStream(QIODevice& stream) {
         e.extraField = r.take(e.extraFieldLength).toByteArray();
         if (e.compressedSize == kZip64Marker || e.uncompressedSize == kZip64Marker ||
             hasExtraField(e.extraField, kZip64ExtraId))
-            throw OrvantaError(zip64Message());
+            throw zip64Error();
 
         const bool deferred = e.flags & kFlagDataDescriptor;
         if (deferred) {
@@ -296,11 +297,12 @@ void ZipFile::loadFromStream(QIODevice& stream) {
                 central.emplace(m_bytes);
             const ZipCentralEntry* c = central->find(headerPos);
             if (!c)
-                throw OrvantaError(QStringLiteral("Cannot find the size of \"%1\": the archive "
-                                                  "has no central directory entry for it.")
-                                       .arg(decodeText(e.fileName)));
+                throw translatableError(
+                    QT_TRANSLATE_NOOP("Errors", "Cannot find the size of \"%1\": the archive has "
+                                                "no central directory entry for it."),
+                    {decodeText(e.fileName)});
             if (c->compressedSize == kZip64Marker || c->uncompressedSize == kZip64Marker)
-                throw OrvantaError(zip64Message());
+                throw zip64Error();
             e.crc32 = c->crc32;
             e.compressedSize = c->compressedSize;
             e.uncompressedSize = c->uncompressedSize;
@@ -323,14 +325,14 @@ void ZipFile::loadFromStream(QIODevice& stream) {
         sig = r.u32();
     }
     if (sig == kZip64EndSignature)
-        throw OrvantaError(zip64Message());
+        throw zip64Error();
     if (sig == kEndSignature)
         m_end = readEndRecord(r);
 }
 
 void ZipFile::checkIndex(int i) const {
     if (i < 0 || i >= count())
-        throw OrvantaError(QStringLiteral("Index out of range."));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "Index out of range."));
 }
 
 const ZipLocalEntry& ZipFile::localEntry(int i) const {
@@ -349,15 +351,16 @@ QByteArray ZipFile::data(int i) const {
     const ZipLocalEntry& e = localEntry(i);
     const QString name = this->name(i);
     if (e.flags & kFlagEncrypted)
-        throw OrvantaError(
-            QStringLiteral("\"%1\" is encrypted; encrypted packages are not supported.").arg(name));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors",
+                              "\"%1\" is encrypted; encrypted packages are not supported."),
+            {name});
     if (std::int64_t(e.uncompressedSize) > m_maxBytes)
-        throw OrvantaError(
-            QStringLiteral(
-                "\"%1\" is too large: %2 bytes, more than the %3 bytes a package may hold.")
-                .arg(name)
-                .arg(e.uncompressedSize)
-                .arg(m_maxBytes));
+        throw translatableError(
+            QT_TRANSLATE_NOOP(
+                "Errors",
+                "\"%1\" is too large: %2 bytes, more than the %3 bytes a package may hold."),
+            {name, QString::number(e.uncompressedSize), QString::number(m_maxBytes)});
 
     const QByteArrayView raw(m_bytes.constData() + e.dataOffset, e.dataLength);
     const auto expected = qsizetype(e.uncompressedSize);
@@ -371,16 +374,17 @@ QByteArray ZipFile::data(int i) const {
         content = inflateExactly(raw, expected);
         break;
     default:
-        throw OrvantaError(QStringLiteral("\"%1\" uses compression method %2; only deflate (8) "
-                                          "and stored (0) entries are supported.")
-                               .arg(name)
-                               .arg(e.compressionMethod));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors", "\"%1\" uses compression method %2; only deflate (8) and "
+                                        "stored (0) entries are supported."),
+            {name, QString::number(e.compressionMethod)});
     }
     // Content that falls short of its size is damaged even when the header's CRC
     // happens to be that of the empty string.
     if (!content || crc32_z(0, reinterpret_cast<const Bytef*>(content->constData()),
                             std::size_t(content->size())) != e.crc32)
-        throw ZipCrcError(QStringLiteral("CRC Error in \"%1\".").arg(name));
+        throw ZipCrcError(
+            translatableError(QT_TRANSLATE_NOOP("Errors", "CRC Error in \"%1\"."), {name}));
     return *content;
 }
 
