@@ -2,6 +2,7 @@
 
 #include "model/numbers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -51,7 +52,7 @@ std::unique_ptr<Skin> loadFallback() {
 } // namespace
 
 QString skinProblemMessage() {
-    return QStringLiteral("There is a problem with one of the skins.");
+    return QCoreApplication::translate("Skin", "There is a problem with one of the skins.");
 }
 
 QString fallbackSkinPath() {
