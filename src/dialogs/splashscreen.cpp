@@ -47,7 +47,8 @@ SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
     m_link->setCursor(Qt::PointingHandCursor);
     m_link->installEventFilter(this);
 
-    auto* version = new QLabel(QStringLiteral("版本 " ORVANTA_VERSION), this);
+    // Shown for a moment before the compass: no change of language reaches it.
+    auto* version = new QLabel(tr("Version %1").arg(QStringLiteral(ORVANTA_VERSION)), this);
     version->setStyleSheet(QStringLiteral("color: #d8dde3; background: transparent;"));
     version->adjustSize();
     version->move(kVersionRight - version->width(), kLabelsY);

@@ -32,6 +32,7 @@ public:
     static constexpr int kMinOpacity = 10;
     static constexpr int kMaxOpacity = 100;
 
+    QLabel* m_caption;
     QLabel* m_percentLabel;
     QSlider* m_slider;
     QPushButton* m_okButton;
@@ -41,7 +42,11 @@ public Q_SLOTS:
     void accept() override;
     void reject() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslateUi();
     void sliderMoved(int opacity);
 
     Settings& m_options;
