@@ -629,10 +629,6 @@
         <translation>校准单位</translation>
     </message>
     <message>
-        <source>The list below holds your custom units of measurement</source>
-        <translation>下面列表中包含您自定义的测量单位</translation>
-    </message>
-    <message>
         <source>Calibration help</source>
         <translation>校准帮助</translation>
     </message>
@@ -657,21 +653,25 @@
         <translation>单位名称</translation>
     </message>
     <message>
-        <source>Number of pixels</source>
-        <translation>像素数</translation>
-    </message>
-    <message>
         <source>Length units</source>
         <translation>长度单位</translation>
-    </message>
-    <message>
-        <source>Decimal places</source>
-        <translation>小数位数</translation>
     </message>
     <message>
         <source>Custom %1</source>
         <extracomment>The name of a new unit: %1 is a number, one more than the highest so far.</extracomment>
         <translation>自定义%1</translation>
+    </message>
+    <message>
+        <source>The list below holds your units of measurement</source>
+        <translation>下面列表中包含您自定义的测量单位</translation>
+    </message>
+    <message>
+        <source>Pixels</source>
+        <translation>像素数</translation>
+    </message>
+    <message>
+        <source>Decimals</source>
+        <translation>小数位数</translation>
     </message>
 </context>
 <context>
@@ -699,6 +699,10 @@
     <message>
         <source>Version %1</source>
         <translation>版本 %1</translation>
+    </message>
+    <message>
+        <source>Pixel-accurate screen compass</source>
+        <translation>像素级精确的屏幕圆规</translation>
     </message>
 </context>
 <context>

@@ -144,7 +144,7 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
 void CustomUnitsDialog::retranslateUi() {
     setWindowTitle(tr("Configure custom units"));
     setHeading(m_heading, tr("Calibrate units"));
-    m_note->setText(tr("The list below holds your custom units of measurement"));
+    m_note->setText(tr("The list below holds your units of measurement"));
     m_note->adjustSize();
     m_helpLink->setText(tr("Calibration help"));
     m_helpLink->adjustSize();
@@ -153,7 +153,7 @@ void CustomUnitsDialog::retranslateUi() {
     m_removeButton->setText(tr("Delete unit"));
     m_removeButton->setToolTip(tr("Delete the selected unit from the list"));
     gridUnits->setHorizontalHeaderLabels(
-        {tr("Unit name"), tr("Number of pixels"), tr("Length units"), tr("Decimal places")});
+        {tr("Unit name"), tr("Pixels"), tr("Length units"), tr("Decimals")});
     m_okButton->setText(okText());
     m_cancelButton->setText(cancelText());
     // Shipped units are named in the user's language; the user's own as typed.

@@ -17,6 +17,8 @@ constexpr int kShowMs = 2500;
 constexpr QSize kClientSize(498, 304);
 constexpr QPoint kPicturePos(2, 2);
 constexpr int kLabelsY = 278;
+constexpr QPoint kTaglinePos(255, 78);
+constexpr int kTaglinePixels = 16;
 constexpr int kLinkX = 54;
 constexpr int kVersionRight = 217;
 constexpr int kPointerCursor = 3;
@@ -36,6 +38,15 @@ SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
     picture->setPixmap(QPixmap(QStringLiteral(":/dialogs/splash.png")));
     picture->move(kPicturePos);
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Drawn over the artwork, under the program's name.
+    auto* tagline = new QLabel(tr("Pixel-accurate screen compass"), this);
+    QFont taglineFont = tagline->font();
+    taglineFont.setPixelSize(kTaglinePixels);
+    tagline->setFont(taglineFont);
+    tagline->setStyleSheet(QStringLiteral("color: #ffb547; background: transparent;"));
+    tagline->adjustSize();
+    tagline->move(kTaglinePos);
 
     m_link = new QLabel(this);
     m_link->setText(QStringLiteral("<a href=\"%1\" style=\"color:#4da3ff\">%2</a>")
