@@ -111,15 +111,37 @@ bool bracketed(const QString& text) {
     return text.startsWith(u'[') && text.endsWith(u']');
 }
 
-// A units table from the shipped file: six shipped units named in Chinese and
-// one of the user's.
-struct ShippedUnits {
-    ShippedUnits() {
+// A units table from the shipped file (six shipped units named in Chinese and
+// one of the user's) and options beside it.
+struct ProgramFiles {
+    ProgramFiles() {
         QFile::copy(kShippedUnits, dir.filePath(QStringLiteral("distances.ini")));
         units = std::make_unique<UnitTable>(dir.path() + u'/', QString(), u'.');
     }
     QTemporaryDir dir;
     std::unique_ptr<UnitTable> units;
+    Settings options{dir.filePath(QStringLiteral("Compass.ini")), u'.'};
+};
+
+// The menu and the dialogs, made in the language of the moment.
+struct Windows {
+    Windows(ProgramFiles& files, const QString& helpFolder)
+        : skin(files.dir.filePath(QStringLiteral("none.ini"))), about(skin, shell, nullptr),
+          transparency(
+              files.options, [] {}, nullptr),
+          calibration(CustomUnitsDeps{*files.units, {}, {}, nullptr, nullptr}),
+          help(helpFolder, nullptr) {
+        buildUnitsMenu(menu, *files.units);
+        buildShapeMenu(menu, files.options);
+    }
+    QWidget owner;
+    CompassMenu menu{&owner};
+    NoShell shell;
+    const Skin skin; // without a definition: unnamed, by an unknown author
+    AboutSkinDialog about;
+    TransparencyDialog transparency;
+    CustomUnitsDialog calibration;
+    HelpWindow help;
 };
 
 } // namespace
@@ -184,22 +206,12 @@ TEST(Language, TheDesktopsLocaleChoosesTheMenusLanguage) {
 TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     QTemporaryDir catalogues;
     ASSERT_TRUE(writePseudoCatalogue(catalogues.path()));
-    const ShippedUnits shipped;
-    UnitTable& units = *shipped.units;
-
+    ProgramFiles files;
+    UnitTable& units = *files.units;
+    Settings& options = files.options;
     // Made in English; the change of language must reach them.
-    QWidget owner;
-    CompassMenu menu(&owner);
-    buildUnitsMenu(menu, units);
-    Settings options(shipped.dir.filePath(QStringLiteral("Compass.ini")), u'.');
-    buildShapeMenu(menu, options);
-    NoShell shell;
-    const Skin skin(shipped.dir.filePath(QStringLiteral("none.ini")));
-    AboutSkinDialog about(skin, shell, nullptr);
-    TransparencyDialog transparency(
-        options, [] {}, nullptr);
-    CustomUnitsDialog calibration(CustomUnitsDeps{units, {}, {}, nullptr, nullptr});
-    HelpWindow help(shipped.dir.path() + u'/', nullptr);
+    Windows w(files, files.dir.path() + u'/');
+    auto& [owner, menu, shell, skin, about, transparency, calibration, help] = w;
 
     LanguageSwitcher language(catalogues.path(), catalogues.path());
     language.use(UiLanguage::Chinese);
@@ -247,25 +259,16 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
 }
 
 TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
-    const ShippedUnits shipped;
-    UnitTable& units = *shipped.units;
-    Settings options(shipped.dir.filePath(QStringLiteral("Compass.ini")), u'.');
+    ProgramFiles files;
+    UnitTable& units = *files.units;
+    Settings& options = files.options;
     LanguageSwitcher language;
     language.apply(options, LanguageChoice::Chinese);
     ASSERT_EQ(language.current(), UiLanguage::Chinese);
     EXPECT_TRUE(readAll(options.fileName).contains("Language=Chinese\r\n"));
 
-    QWidget owner;
-    CompassMenu menu(&owner);
-    buildUnitsMenu(menu, units);
-    buildShapeMenu(menu, options);
-    NoShell shell;
-    const Skin unnamed(shipped.dir.filePath(QStringLiteral("none.ini")));
-    AboutSkinDialog about(unnamed, shell, nullptr);
-    TransparencyDialog transparency(
-        options, [] {}, nullptr);
-    CustomUnitsDialog calibration(CustomUnitsDeps{units, {}, {}, nullptr, nullptr});
-    HelpWindow help(QCoreApplication::applicationDirPath() + u'/', nullptr);
+    Windows w(files, QCoreApplication::applicationDirPath() + u'/');
+    auto& [owner, menu, shell, skin, about, transparency, calibration, help] = w;
     SplashScreen splash(nullptr, QStringLiteral("https://example.org/"));
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
