@@ -107,7 +107,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps reads the binary's libraries (Qt, libpng, zlib, xcb) into Depends.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The menus and messages are Chinese; without a CJK font they show as boxes.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-zenhei")
+# The program speaks Chinese on a Chinese desktop, where Qt's own catalogue
+# translates the standard buttons; without a CJK font the texts show as boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-noto-cjk | fonts-wqy-zenhei")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -46,13 +46,13 @@ TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
          "网站=https://example.org/walnut\n版本=3",
          {"木纹", "张三", "温暖的木纹圆规", "zhang@example.org", "https://example.org/walnut", "3"},
          {"mailto:zhang@example.org", "https://example.org/walnut"}},
-        {"", {"未命名", "未知", "", "", "", "1"}, {}},
+        {"", {"Unnamed", "Unknown", "", "", "", "1"}, {}},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
         RecordingShell shell;
         AboutSkinDialog dialog(skinIn(dir, c.general), shell, nullptr);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("关于此皮肤"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About this skin"));
         const QStringList shown = {
             dialog.m_nameLabel->text(),        dialog.m_authorLabel->text(),
             dialog.m_descriptionLabel->text(), dialog.m_contactLink->text(),

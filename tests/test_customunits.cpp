@@ -28,7 +28,7 @@ const char* const kUnitsFile = "[选项]\nUnitsCount=7\nUnitsLockedCount=6\nSele
                                "[单位4]\n名称=英寸\nPixelNum=96\nUnitNum=1\nDecimalNum=2\n"
                                "[单位5]\n名称=点\nPixelNum=4\nUnitNum=3\nDecimalNum=1\n"
                                "[单位6]\n名称=派卡\nPixelNum=16\nUnitNum=1\nDecimalNum=2\n"
-                               "[单位7]\n名称=自定义3\nPixelNum=2.5\nUnitNum=1\nDecimalNum=3\n";
+                               "[单位7]\n名称=Custom 3\nPixelNum=2.5\nUnitNum=1\nDecimalNum=3\n";
 
 struct CustomUnitsFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -92,7 +92,7 @@ struct CustomUnitsFixture : ::testing::Test {
 TEST_F(CustomUnitsFixture, GridShowsEveryUnitWithShippedRatiosLocked) {
     ASSERT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(QStringList({cell(1, 0), cell(1, 1), cell(1, 2), cell(1, 3)}),
-              QStringList({"厘米", "37.8", "1", "2"}));
+              QStringList({"Centimetres", "37.8", "1", "2"})); // shipped: named in English
     for (int c = 0; c < 3; ++c)
         EXPECT_FALSE(grid().item(5, c)->flags() & Qt::ItemIsSelectable) << c;
     EXPECT_TRUE(grid().item(5, 3)->flags() & Qt::ItemIsEditable);
@@ -132,17 +132,17 @@ TEST_F(CustomUnitsFixture, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly)
     click(dialog->m_addButton);
     ASSERT_EQ(grid().rowCount(), 8);
     EXPECT_EQ(QStringList({cell(7, 0), cell(7, 1), cell(7, 2), cell(7, 3)}),
-              QStringList({"自定义4", "1", "1", "2"}));
+              QStringList({"Custom 4", "1", "1", "2"}));
     EXPECT_EQ(grid().currentRow(), 7);
     EXPECT_TRUE(dialog->m_removeButton->isEnabled());
     grid().setCurrentCell(6, 0);
     EXPECT_FALSE(dialog->m_removeButton->isEnabled());
 
     // The next name counts only custom names with a number, past the int range.
-    grid().item(7, 0)->setText(QStringLiteral("自定义2147483647"));
-    for (const char* name : {"尺", "自定义x", "自定义-5"}) {
+    grid().item(7, 0)->setText(QStringLiteral("Custom 2147483647"));
+    for (const char* name : {"尺", "Custom x", "Custom -5", "Custom 9b", "Custom "}) {
         grid().item(6, 0)->setText(QString::fromUtf8(name));
-        EXPECT_EQ(dialog->nextCustomName(), QStringLiteral("自定义2147483648")) << name;
+        EXPECT_EQ(dialog->nextCustomName(), QStringLiteral("Custom 2147483648")) << name;
     }
 }
 
@@ -154,7 +154,7 @@ TEST_F(CustomUnitsFixture, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk
     click(dialog->m_removeButton);
     EXPECT_EQ(grid().rowCount(), 9);
     EXPECT_EQ(grid().currentRow(), 8);
-    EXPECT_EQ(cell(8, 0), QStringLiteral("自定义6"));
+    EXPECT_EQ(cell(8, 0), QStringLiteral("Custom 6"));
     for (int i = 0; i < 3; ++i) // the third click removes nothing: a unit from the file
         click(dialog->m_removeButton);
     EXPECT_EQ(grid().rowCount(), 7);
@@ -175,7 +175,8 @@ TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
 
     EXPECT_EQ(changes, 1);
     ASSERT_EQ(units->unitsCount(), 8);
-    EXPECT_EQ(units->name(7), QStringLiteral("自定义4"));
+    EXPECT_EQ(units->name(7), QStringLiteral("Custom 4"));
+    EXPECT_EQ(units->name(1), QStringLiteral("厘米")); // the shipped name, not the one shown
     EXPECT_EQ(units->pixelNum(7), 1.0L);
     EXPECT_EQ(units->unitNum(7), 2.54L);
     EXPECT_EQ(units->decimalNum(1), 3);

@@ -20,18 +20,18 @@ using namespace orvanta;
 
 namespace {
 
-// A program folder with both help pages, or only the quick start.
+// A program folder with English help pages: both, or only the quick start.
 struct HelpFolder {
     explicit HelpFolder(bool fullPage = true) {
-        QDir(folder).mkpath(QStringLiteral("help"));
-        const auto write = [&](const char* name, const char* text) {
-            QFile f(folder + "help/" + name);
-            if (f.open(QIODevice::WriteOnly))
-                f.write(text);
-        };
-        write("quickStart.html", "<p>第一步</p>");
+        write("en/quickStart.html", "<p>First steps</p>");
         if (fullPage)
-            write("help.html", "<p>全部说明</p>");
+            write("en/help.html", "<p>Everything</p>");
+    }
+    void write(const QString& page, const char* text) const {
+        QDir(folder).mkpath(QFileInfo("help/" + page).path());
+        QFile f(folder + "help/" + page);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
     }
     QTemporaryDir dir;
     QString folder = dir.path() + u'/';
@@ -42,18 +42,18 @@ struct HelpFolder {
 TEST(help, OpensOnQuickStartAndTabsSwitchPages) {
     const HelpFolder help;
     HelpWindow box(help.folder, nullptr);
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvanta帮助"));
-    EXPECT_EQ(box.m_tabs->tabText(0), QStringLiteral("   快速入门   "));
-    EXPECT_EQ(box.m_tabs->tabText(1), QStringLiteral("   完整说明   "));
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("第一步"));
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvanta Help"));
+    EXPECT_EQ(box.m_tabs->tabText(0), QStringLiteral("   Quick start   "));
+    EXPECT_EQ(box.m_tabs->tabText(1), QStringLiteral("   Full description   "));
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("First steps"));
 
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     QTest::mouseClick(box.m_tabs, Qt::LeftButton, {}, box.m_tabs->tabRect(1).center());
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("全部说明"));
-    EXPECT_EQ(box.m_browser->source(), QUrl::fromLocalFile(help.folder + "help/help.html"));
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("Everything"));
+    EXPECT_EQ(box.m_browser->source(), QUrl::fromLocalFile(help.folder + "help/en/help.html"));
     box.m_tabs->setCurrentIndex(0);
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("第一步"));
+    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("First steps"));
 
     const HelpFolder partial(false); // a missing page leaves the view empty
     HelpWindow other(partial.folder, nullptr);
@@ -76,17 +76,26 @@ TEST(help, EveryHelpCommandOpensItsOwnWindow) {
     EXPECT_TRUE(second.isNull());
 }
 
-TEST(HelpPages, ShippedPagesExistAndTheirPicturesAndLinksResolve) {
+TEST(HelpPages, ShippedPagesExistInEachLanguageWithTheSamePicturesAndLinksResolve) {
     const QRegularExpression reference(QStringLiteral(R"((?:src|href)="([^"#:]+)(?:#[^"]*)?")"));
-    for (int tab : {0, 1}) {
-        const QString path =
-            HelpWindow::pagePath(QCoreApplication::applicationDirPath() + u'/', tab);
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-        const QString html = QString::fromUtf8(f.readAll());
-        EXPECT_GT(html.size(), 800) << "a page that teaches something";
-        for (const auto& m : reference.globalMatch(html))
-            EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).dir().filePath(m.captured(1))))
-                << path.toStdString() << " refers to " << m.captured(1).toStdString();
+    const QRegularExpression picture(QStringLiteral(R"re(src="([^"]+)")re"));
+    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/help/");
+    for (const char* page : {"quickStart.html", "help.html"}) {
+        QStringList pictures[2];
+        int language = 0;
+        for (const char* folder : {"en", "zh_CN"}) {
+            const QString path = help + folder + u'/' + page;
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+            const QString html = QString::fromUtf8(f.readAll());
+            EXPECT_GT(html.size(), 800) << "a page that teaches something";
+            for (const auto& m : reference.globalMatch(html))
+                EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).dir().filePath(m.captured(1))))
+                    << path.toStdString() << " refers to " << m.captured(1).toStdString();
+            for (const auto& m : picture.globalMatch(html))
+                pictures[language] << m.captured(1);
+            ++language;
+        }
+        EXPECT_EQ(pictures[0], pictures[1]) << page;
     }
 }

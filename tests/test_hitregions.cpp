@@ -61,8 +61,9 @@ TEST(HitRegions, ModifierGivesPlusCursorsAndTenfoldStepExceptOnFirstFive) {
 
 TEST(HitRegions, CloseTooltipTellsWhetherTheCompassHidesOrQuits) {
     for (const auto& [tray, menu, tooltip] :
-         {std::tuple(true, true, u"隐藏圆规到系统托盘 (H)"),
-          std::tuple(false, true, u"退出圆规 (Q)"), std::tuple(true, false, u"退出圆规 (Q)")}) {
+         {std::tuple(true, true, u"Hide the compass to the tray (H)"),
+          std::tuple(false, true, u"Quit the compass (Q)"),
+          std::tuple(true, false, u"Quit the compass (Q)")}) {
         ControlsRig r;
         r.options.systemTrayIcon = tray;
         r.options.rightClickMenu = menu;
@@ -113,8 +114,9 @@ TEST(HitRegions, HintsAndMenuAppearAtTheMouseOnScreen) {
     r.layers.readout = QRect(150, 150, 10, 10);
     r.ui.mouseMove(kNone, {159, 155});
     EXPECT_TRUE(r.window.hintShown);
-    EXPECT_EQ(r.window.hint, QStringLiteral("键入一个数字, 按回车键跳转到新距离\r\n\r\n"
-                                            "键入+, -, *, 或 / 和一个数字计算"));
+    EXPECT_EQ(r.window.hint,
+              QStringLiteral("Type a number and press Enter to jump to the new distance\r\n\r\n"
+                             "Type +, -, *, or / and a number to calculate"));
     EXPECT_EQ(r.window.hintPos, QPoint(159 - 1280, 155 + 40));
     r.ui.mouseMove(kNone, {160, 155}); // right edge excluded
     EXPECT_FALSE(r.window.hintShown);

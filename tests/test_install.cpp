@@ -113,10 +113,12 @@ TEST_F(InstalledProgram, LaysOutTheProgramTheDesktopFilesAndTheAssets) {
         {"share/orvanta/default/default.ini", {}},
         {"share/orvanta/distances.ini", "UnitsLockedCount"},
         {"share/orvanta/img/hand.ani", {}},
-        {"share/orvanta/help/quickStart.html", {}},
+        {"share/orvanta/help/en/quickStart.html", {}},
+        {"share/orvanta/help/zh_CN/help.html", {}},
         {"share/orvanta/skins/Brass/brass.ini", {}},
         {"share/applications/orvanta.desktop", "Exec=orvanta %F\n"},
         {"share/applications/orvanta.desktop", "MimeType=application/x-compassskin;"},
+        {"share/applications/orvanta.desktop", "\nComment[zh_CN]="},
         {"share/mime/packages/orvanta.xml", "<glob pattern=\"*.compassskin\"/>"},
         {"share/icons/hicolor/16x16/apps/orvanta.png", "\x89PNG"},
         {"share/icons/hicolor/256x256/apps/orvanta.png", "\x89PNG"},
@@ -173,7 +175,7 @@ TEST_F(InstalledProgram, RunsAsTheUserAndWritesNothingIntoThePrefix) {
     ASSERT_TRUE(waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(onBase)); }, 10000))
         << "the installed compass did not show";
     // The readout's unit comes from the shipped units, found beside the program.
-    EXPECT_FALSE(desktop.run("xdotool", {"search", "--name", "像素$"}).trimmed().isEmpty());
+    EXPECT_FALSE(desktop.run("xdotool", {"search", "--name", " Pixels$"}).trimmed().isEmpty());
     desktop.click(onBase);
     desktop.run("xdotool", {"key", "Right", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";

@@ -48,13 +48,21 @@ TEST(MainMenu, TopLevelItemsInOrder) {
     QWidget owner;
     CompassMenu m(&owner);
     EXPECT_EQ(captions(m.contextMenu),
-              QStringList({"单位", "皮肤", "形状", "选项", "-", "粘性角度", "锁定角度", "锁定测量",
-                           "-", "半径", "周长", "面积", "-", "退出", "显示圆规"}));
-    EXPECT_EQ(captions(m.skinsMenu),
-              QStringList({"皮肤质量", "-", "基础皮肤", "-", "关于此皮肤", "获取更多皮肤"}));
+              QStringList({"Units", "Skins", "Shape", "Options", "-", "Sticky angle", "Lock angle",
+                           "Lock measurement", "-", "Radius", "Circumference", "Area", "-", "Exit",
+                           "Show compass"}));
+    EXPECT_EQ(captions(m.skinsMenu), QStringList({"Skin quality", "-", "Basic skin", "-",
+                                                  "About this skin…", "Get more skins"}));
     EXPECT_EQ(captions(m.optionsMenu),
-              QStringList({"总在最上面", "显示工具提示", "开机时运行", "隐藏初始屏幕", "-",
-                           "透明度", "放大镜", "在屏幕中心", "-", "帮助", "访问网站"}));
+              QStringList({"Always on top", "Show tooltips", "Run at startup", "Hide splash screen",
+                           "Language", "-", "Transparency…", "Magnifier", "Centre on screen", "-",
+                           "Help", "Visit website"}));
+    EXPECT_EQ(captions(m.languageMenu), QStringList({"Automatic", "English", "中文"}));
+    EXPECT_TRUE(m.languageGroup->isExclusive());
+    EXPECT_TRUE(m.automaticLanguageAction->isChecked());
+    checkLanguage(m, LanguageChoice::Chinese);
+    EXPECT_EQ(m.languageGroup->checkedAction(), m.chineseAction);
+    EXPECT_EQ(LanguageChoice(m.chineseAction->data().toInt()), LanguageChoice::Chinese);
     EXPECT_FALSE(m.openAction->isVisible());
     EXPECT_EQ(m.contextMenu->defaultAction(), m.openAction);
     EXPECT_TRUE(m.highQualityAction->isChecked());
@@ -75,7 +83,7 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     buildUnitsMenu(m, units); // rebuilding replaces, never appends
     const QStringList c = captions(m.unitsMenu);
     ASSERT_EQ(c.size(), 2 + 8);
-    EXPECT_EQ(c.mid(0, 2), QStringList({"校准单位", "-"}));
+    EXPECT_EQ(c.mid(0, 2), QStringList({"Calibrate units…", "-"}));
     EXPECT_EQ(c.last(), QStringLiteral("英尺"));
     EXPECT_EQ(m.calibrateAction->data().toInt(), -1);
     for (int i = 0; i < 8; ++i) {
@@ -86,15 +94,15 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
 
     buildShapeMenu(m, options);
     const QStringList s = captions(m.shapeMenu);
-    EXPECT_EQ(s.mid(0, 4), QStringList({"圆形", "-", "三角形 - 3", "正方形 - 4"}));
-    EXPECT_EQ(s.mid(8),
-              QStringList({"九边形 - 9", "10s", "20s", "30s", "-", "直角多边形", "内切多边形"}));
+    EXPECT_EQ(s.mid(0, 4), QStringList({"Circle", "-", "Triangle - 3", "Square - 4"}));
+    EXPECT_EQ(s.mid(8), QStringList({"Nonagon - 9", "10s", "20s", "30s", "-",
+                                     "Circumscribed polygons", "Inscribed polygons"}));
     const QList<QAction*> shapes = shapeActions(m);
     ASSERT_EQ(shapes.size(), 1 + 7 + 30);
     for (QAction* a : shapes)
         EXPECT_EQ(a->isChecked(), a->data().toInt() == 24) << a->text().toStdString();
-    EXPECT_EQ(captions(find(m.shapeMenu, "20s")->menu()).at(4), QStringLiteral("二十四边形 - 24"));
-    EXPECT_TRUE(find(m.shapeMenu, "内切多边形")->isChecked());
+    EXPECT_EQ(captions(find(m.shapeMenu, "20s")->menu()).at(4), QStringLiteral("24 sides - 24"));
+    EXPECT_TRUE(find(m.shapeMenu, "Inscribed polygons")->isChecked());
 }
 
 TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
@@ -120,7 +128,7 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_TRUE(c.settings().runAtStart);
     m.areaAction->trigger();
     EXPECT_EQ(c.settings().measureType, 2);
-    find(m.shapeMenu, "正方形 - 4")->trigger();
+    find(m.shapeMenu, "Square - 4")->trigger();
     EXPECT_EQ(c.settings().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));
     m.lockAngleAction->trigger();

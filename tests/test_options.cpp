@@ -88,11 +88,32 @@ TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
                   "StickyAngle=1\r\nLockAngle=0\r\nLockMeasurement=0\r\nSystemTrayIcon=1\r\n"
                   "RightClickMenu=1\r\nTooltips=1\r\nShowMinimizeBalloon=1\r\nX=200\r\nY=150\r\n"
                   "Angle=12.3000001907349\r\nMeasurement=100\r\nSelectedBaseColor=0\r\n"
-                  "MeasureType=0\r\n\r\n[Mine]\r\nA=1\r\n\r\n");
+                  "MeasureType=0\r\nLanguage=Automatic\r\n\r\n[Mine]\r\nA=1\r\n\r\n");
     Settings again(path, u'.');
     EXPECT_FALSE(again.firstTime);
     EXPECT_EQ(again.maxLength, 5000);
     EXPECT_EQ(again.angle, 12.3f);
+}
+
+TEST(Options, LanguageIsOneOfThreeChoicesAndAnythingElseIsAutomatic) {
+    const std::tuple<const char*, LanguageChoice, const char*> cases[] = {
+        {"", LanguageChoice::Automatic, "Automatic"},
+        {"Language=English\r\n", LanguageChoice::English, "English"},
+        {"language= chinese \r\n", LanguageChoice::Chinese, "Chinese"},
+        {"Language=Automatic\r\n", LanguageChoice::Automatic, "Automatic"},
+        {"Language=zh_CN\r\n", LanguageChoice::Automatic, "Automatic"},
+        {"Language=\r\n", LanguageChoice::Automatic, "Automatic"},
+    };
+    for (const auto& [line, choice, saved] : cases) {
+        QTemporaryDir dir;
+        const QString path =
+            writeFile(dir, "Compass.ini", QByteArray("[Options]\r\n") + line + "X=1\r\n");
+        Settings o(path, u'.');
+        EXPECT_EQ(o.language, choice) << line;
+        ASSERT_TRUE(o.save());
+        EXPECT_EQ(Settings(path, u'.').language, choice) << line;
+        EXPECT_TRUE(readFile(path).contains(QByteArray("anguage=") + saved + "\r\n")) << line;
+    }
 }
 
 TEST(Options, CommaSeparatorRoundTrips) {

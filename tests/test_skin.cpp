@@ -42,7 +42,8 @@ private:
 };
 
 const QString kUnrecoverable =
-    QStringLiteral("皮肤有一个不可恢复的问题 \"%1\".\r\n\r\n请删除此皮肤修复这个错误.");
+    QStringLiteral("The skin \"%1\" has a problem it cannot recover from.\r\n\r\n"
+                   "Please delete this skin to fix this error.");
 
 } // namespace
 
@@ -126,9 +127,10 @@ TEST(skin, MissingDefinitionGivesEveryDefault) {
     QTemporaryDir dir;
     RecordingSink sink;
     const auto skin = Skin::create(dir.filePath("none.ini"), sink);
-    EXPECT_EQ(std::pair(skin->name, skin->author), std::pair(QString("未命名"), QString("未知")));
+    EXPECT_EQ(std::pair(skin->name, skin->author),
+              std::pair(QString("Unnamed"), QString("Unknown")));
     EXPECT_EQ(skin->image, dir.path() + "/"); // the folder itself, which is no picture
-    EXPECT_EQ(sink.shown, QStringList{kUnrecoverable.arg("未命名")});
+    EXPECT_EQ(sink.shown, QStringList{kUnrecoverable.arg("Unnamed")});
     EXPECT_EQ(std::tuple(skin->version, skin->compassVersion, skin->imageWidth, skin->fontSize),
               std::tuple(1, 4, 0, 12));
     EXPECT_EQ(skin->fontColorText, "000000"); // the other colours fall back in UntrustedValues
@@ -212,8 +214,8 @@ TEST(skin, TellsAboutNewerSkinsAndUnreadablePictures) {
         {"CompassVersion=4", "sheet.png", {}},
         {"CompassVersion=5",
          "sheet.png",
-         {"此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "
-          "https://" ORVANTA_WEB_HOST}},
+         {"This skin \"S\" was made for compass version 5.\r\n\r\nDelete this skin or get "
+          "compass version 5 from https://" ORVANTA_WEB_HOST}},
         {"", "photo.jpg", {kUnrecoverable.arg("S")}},
     };
     for (const auto& [general, image, messages] : cases) {

@@ -19,7 +19,9 @@ struct RecordingSink : MessageSink {
 };
 
 QString unrecoverable(const QString& name) {
-    return "皮肤有一个不可恢复的问题 \"" + name + "\".\r\n\r\n请删除此皮肤修复这个错误.";
+    return "The skin \"" + name +
+           "\" has a problem it cannot recover from.\r\n\r\nPlease delete this skin to fix "
+           "this error.";
 }
 
 // A program folder with "default/default.ini" and "skins/<folder>/<file>", each

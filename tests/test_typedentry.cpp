@@ -124,7 +124,7 @@ TEST(TypedEntry, UnitChoicesAndBrokenUnits) {
     EXPECT_FALSE(m.model.state.typing);
     m.model.state.measurement = 48;
     EXPECT_TRUE(m.model.updateReadout());
-    EXPECT_EQ(m.model.titleText(), "圆规0.5 英寸");
+    EXPECT_EQ(m.model.titleText(), "Compass 0.5 英寸"); // a unit of the user's keeps its name
     m.type("7");
     EXPECT_FALSE(m.model.updateReadout()); // the entry stays on show
     EXPECT_EQ(m.model.state.displayText, "7");

@@ -57,6 +57,28 @@ TEST(units, ShippedUnitsReadUnderBothSeparators) {
     }
 }
 
+TEST(units, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
+    // Stored name, shipped (index below UnitsLockedCount), shown in English.
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"像素", true, "Pixels"},      {"派卡", true, "Picas"},
+        {"毫米", true, "Millimetres"}, {"centimetres", true, "Centimetres"},
+        {"POINTS", true, "Points"},    {"Centimeters", true, "Centimeters"},
+        {"自定义0", true, "自定义0"},  {"像素", false, "像素"},
+        {"Inches", false, "Inches"},
+    };
+    for (const auto& [stored, shipped, shown] : cases) {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("distances.ini"),
+                  QStringLiteral("[选项]\nUnitsCount=1\nUnitsLockedCount=%1\n[单位1]\n名称=%2\n")
+                      .arg(shipped ? 1 : 0)
+                      .arg(QString::fromUtf8(stored))
+                      .toUtf8());
+        const UnitTable units(dir.path(), QString(), u'.');
+        EXPECT_EQ(units.displayName(0), QString::fromUtf8(shown)) << stored;
+        EXPECT_EQ(units.name(0), QString::fromUtf8(stored)) << "automation reads the file's name";
+    }
+}
+
 TEST(units, ReadingFallsBackPerKey) {
     QTemporaryDir dir;
     writeFile(

@@ -105,8 +105,9 @@ TEST(WebLinks, MagnifierStartsTheInstalledProgramOrOffersTheDownload) {
         int questions = 0;
         launchMagnifier(store, shell, [&](const QString& caption, const QString& text) {
             ++questions;
-            EXPECT_EQ(caption, QStringLiteral("Velmora放大镜"));
-            EXPECT_EQ(text, QStringLiteral("未安装免费的Velmora放大镜. 你想下载它吗?"));
+            EXPECT_EQ(caption, QStringLiteral("Velmora Magnifier"));
+            EXPECT_EQ(text, QStringLiteral("The free Velmora Magnifier is not installed. Do you "
+                                           "want to download it?"));
             return c.answer;
         });
         EXPECT_EQ(shell.started, c.started);

@@ -205,7 +205,7 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
     EXPECT_TRUE(heard.contains("item ")) << heard.toStdString();
     EXPECT_TRUE(balloon) << heard.toStdString();
     EXPECT_TRUE(
-        heard.contains(QStringLiteral("notify Orvanta仍在运行|要显示Orvanta, 请点击此图标")))
+        heard.contains(QStringLiteral("notify Orvanta is still running|To show Orvanta, click this icon")))
         << heard.toStdString();
     QThread::msleep(500);
     EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(kPivot))); // hidden

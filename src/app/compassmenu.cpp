@@ -8,6 +8,7 @@
 #include "model/unittable.h"
 #include "skins/skincatalog.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 
 namespace orvanta {
@@ -19,79 +20,154 @@ constexpr int kFirstPolygon = 3;
 constexpr int kLastSingleDigit = 9;
 constexpr int kDecades = 3;
 
-QAction* check(QMenu* menu, const QString& caption, bool on = false) {
-    QAction* a = menu->addAction(caption);
+constexpr char kContext[] = "CompassMenu";
+
+// The fixed items and their English captions, set again on each change of
+// language. Items that open a dialog end in an ellipsis.
+struct MenuCaption {
+    QMenu* CompassMenu::*menu;
+    const char* text;
+};
+constexpr MenuCaption kMenuCaptions[] = {
+    {&CompassMenu::unitsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Units")},
+    {&CompassMenu::skinsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Skins")},
+    {&CompassMenu::qualityMenu, QT_TRANSLATE_NOOP("CompassMenu", "Skin quality")},
+    {&CompassMenu::shapeMenu, QT_TRANSLATE_NOOP("CompassMenu", "Shape")},
+    {&CompassMenu::optionsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Options")},
+    {&CompassMenu::languageMenu, QT_TRANSLATE_NOOP("CompassMenu", "Language")},
+};
+struct ActionCaption {
+    QAction* CompassMenu::*action;
+    const char* text;
+};
+constexpr ActionCaption kActionCaptions[] = {
+    {&CompassMenu::lowQualityAction, QT_TRANSLATE_NOOP("CompassMenu", "Low")},
+    {&CompassMenu::highQualityAction, QT_TRANSLATE_NOOP("CompassMenu", "High")},
+    {&CompassMenu::defaultSkinAction, QT_TRANSLATE_NOOP("CompassMenu", "Basic skin")},
+    {&CompassMenu::aboutSkinAction, QT_TRANSLATE_NOOP("CompassMenu", "About this skin…")},
+    {&CompassMenu::moreSkinsAction, QT_TRANSLATE_NOOP("CompassMenu", "Get more skins")},
+    {&CompassMenu::stayOnTopAction, QT_TRANSLATE_NOOP("CompassMenu", "Always on top")},
+    {&CompassMenu::tooltipsAction, QT_TRANSLATE_NOOP("CompassMenu", "Show tooltips")},
+    {&CompassMenu::runAtStartupAction, QT_TRANSLATE_NOOP("CompassMenu", "Run at startup")},
+    {&CompassMenu::hideSplashAction, QT_TRANSLATE_NOOP("CompassMenu", "Hide splash screen")},
+    {&CompassMenu::automaticLanguageAction, QT_TRANSLATE_NOOP("CompassMenu", "Automatic")},
+    {&CompassMenu::transparencyAction, QT_TRANSLATE_NOOP("CompassMenu", "Transparency…")},
+    {&CompassMenu::magnifierAction, QT_TRANSLATE_NOOP("CompassMenu", "Magnifier")},
+    {&CompassMenu::centreAction, QT_TRANSLATE_NOOP("CompassMenu", "Centre on screen")},
+    {&CompassMenu::helpAction, QT_TRANSLATE_NOOP("CompassMenu", "Help")},
+    {&CompassMenu::webLinkAction, QT_TRANSLATE_NOOP("CompassMenu", "Visit website")},
+    {&CompassMenu::stickyAngleAction, QT_TRANSLATE_NOOP("CompassMenu", "Sticky angle")},
+    {&CompassMenu::lockAngleAction, QT_TRANSLATE_NOOP("CompassMenu", "Lock angle")},
+    {&CompassMenu::lockMeasurementAction, QT_TRANSLATE_NOOP("CompassMenu", "Lock measurement")},
+    {&CompassMenu::exitAction, QT_TRANSLATE_NOOP("CompassMenu", "Exit")},
+    {&CompassMenu::openAction, QT_TRANSLATE_NOOP("CompassMenu", "Show compass")},
+};
+
+QString calibrateCaption() {
+    return QCoreApplication::translate("CompassMenu", "Calibrate units…");
+}
+
+QAction* check(QMenu* menu, bool on = false) {
+    QAction* a = menu->addAction(QString());
     a->setCheckable(true);
     a->setChecked(on);
     return a;
 }
 
-QAction* radio(QMenu* menu, QActionGroup* group, const QString& caption, int tag, bool on) {
-    QAction* a = check(menu, caption, on);
+QAction* radio(QMenu* menu, QActionGroup* group, int tag, bool on) {
+    QAction* a = check(menu, on);
     a->setData(tag);
     group->addAction(a);
     return a;
+}
+
+// The polygons' decades carry their first number of sides, for relabelling.
+void labelDecade(QMenu* decade) {
+    decade->setTitle(shapeDecadeCaption(decade->menuAction()->data().toInt()));
+}
+
+void labelFixedItems(CompassMenu& menu) {
+    for (const MenuCaption& c : kMenuCaptions)
+        (menu.*c.menu)->setTitle(QCoreApplication::translate(kContext, c.text));
+    for (const ActionCaption& c : kActionCaptions)
+        (menu.*c.action)->setText(QCoreApplication::translate(kContext, c.text));
+    menu.radiusAction->setText(measureTypeName(MeasureKind::Radius));
+    menu.circumferenceAction->setText(measureTypeName(MeasureKind::Circumference));
+    menu.areaAction->setText(measureTypeName(MeasureKind::Area));
 }
 
 } // namespace
 
 CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     QMenu* m = contextMenu;
-    unitsMenu = m->addMenu(QStringLiteral("单位"));
+    unitsMenu = m->addMenu(QString());
 
-    skinsMenu = m->addMenu(QStringLiteral("皮肤"));
-    qualityMenu = skinsMenu->addMenu(QStringLiteral("皮肤质量"));
+    skinsMenu = m->addMenu(QString());
+    qualityMenu = skinsMenu->addMenu(QString());
     qualityGroup = new QActionGroup(m);
-    lowQualityAction = radio(qualityMenu, qualityGroup, QStringLiteral("低"), 0, false);
-    highQualityAction = radio(qualityMenu, qualityGroup, QStringLiteral("高"), 1, true);
+    lowQualityAction = radio(qualityMenu, qualityGroup, 0, false);
+    highQualityAction = radio(qualityMenu, qualityGroup, 1, true);
     skinsMenu->addSeparator();
     skinGroup = new QActionGroup(m);
-    defaultSkinAction = radio(skinsMenu, skinGroup, QStringLiteral("基础皮肤"), 0, true);
+    defaultSkinAction = radio(skinsMenu, skinGroup, 0, true);
     skinsMenu->addSeparator();
-    aboutSkinAction = skinsMenu->addAction(QStringLiteral("关于此皮肤"));
-    moreSkinsAction = skinsMenu->addAction(QStringLiteral("获取更多皮肤"));
+    aboutSkinAction = skinsMenu->addAction(QString());
+    moreSkinsAction = skinsMenu->addAction(QString());
 
-    shapeMenu = m->addMenu(QStringLiteral("形状"));
+    shapeMenu = m->addMenu(QString());
 
-    optionsMenu = m->addMenu(QStringLiteral("选项"));
-    stayOnTopAction = check(optionsMenu, QStringLiteral("总在最上面"), true);
-    tooltipsAction = check(optionsMenu, QStringLiteral("显示工具提示"), true);
-    runAtStartupAction = check(optionsMenu, QStringLiteral("开机时运行"));
-    hideSplashAction = check(optionsMenu, QStringLiteral("隐藏初始屏幕"));
+    optionsMenu = m->addMenu(QString());
+    stayOnTopAction = check(optionsMenu, true);
+    tooltipsAction = check(optionsMenu, true);
+    runAtStartupAction = check(optionsMenu);
+    hideSplashAction = check(optionsMenu);
+    languageMenu = optionsMenu->addMenu(QString());
+    languageGroup = new QActionGroup(m);
+    automaticLanguageAction =
+        radio(languageMenu, languageGroup, int(LanguageChoice::Automatic), true);
+    // Each language is named in its own words, so that a user who cannot read
+    // the current one still finds theirs.
+    englishAction = radio(languageMenu, languageGroup, int(LanguageChoice::English), false);
+    englishAction->setText(QStringLiteral("English"));
+    chineseAction = radio(languageMenu, languageGroup, int(LanguageChoice::Chinese), false);
+    chineseAction->setText(QStringLiteral("中文"));
     optionsMenu->addSeparator();
-    transparencyAction = optionsMenu->addAction(QStringLiteral("透明度"));
-    magnifierAction = optionsMenu->addAction(QStringLiteral("放大镜"));
-    centreAction = optionsMenu->addAction(QStringLiteral("在屏幕中心"));
+    transparencyAction = optionsMenu->addAction(QString());
+    magnifierAction = optionsMenu->addAction(QString());
+    centreAction = optionsMenu->addAction(QString());
     optionsMenu->addSeparator();
-    helpAction = optionsMenu->addAction(QStringLiteral("帮助"));
-    webLinkAction = optionsMenu->addAction(QIcon::fromTheme(QStringLiteral("internet-web-browser")),
-                                           QStringLiteral("访问网站"));
+    helpAction = optionsMenu->addAction(QString());
+    webLinkAction =
+        optionsMenu->addAction(QIcon::fromTheme(QStringLiteral("internet-web-browser")), QString());
 
     m->addSeparator();
-    stickyAngleAction = check(m, QStringLiteral("粘性角度"));
-    lockAngleAction = check(m, QStringLiteral("锁定角度"));
-    lockMeasurementAction = check(m, QStringLiteral("锁定测量"));
+    stickyAngleAction = check(m);
+    lockAngleAction = check(m);
+    lockMeasurementAction = check(m);
     m->addSeparator();
     measureGroup = new QActionGroup(m);
-    radiusAction = radio(m, measureGroup, QStringLiteral("半径"), 0, false);
-    circumferenceAction = radio(m, measureGroup, QStringLiteral("周长"), 1, false);
-    areaAction = radio(m, measureGroup, QStringLiteral("面积"), 2, false);
+    radiusAction = radio(m, measureGroup, 0, false);
+    circumferenceAction = radio(m, measureGroup, 1, false);
+    areaAction = radio(m, measureGroup, 2, false);
     m->addSeparator();
-    exitAction = m->addAction(QStringLiteral("退出"));
-    openAction = m->addAction(QStringLiteral("显示圆规"));
+    exitAction = m->addAction(QString());
+    openAction = m->addAction(QString());
     m->setDefaultAction(openAction);
     openAction->setVisible(false);
+
+    labelFixedItems(*this);
 }
 
 void buildUnitsMenu(CompassMenu& menu, const UnitTable& units) {
     menu.unitsMenu->clear();
     delete menu.unitGroup;
     menu.unitGroup = new QActionGroup(menu.contextMenu);
-    menu.calibrateAction = menu.unitsMenu->addAction(QStringLiteral("校准单位"));
+    menu.calibrateAction = menu.unitsMenu->addAction(calibrateCaption());
     menu.calibrateAction->setData(-1);
     menu.unitsMenu->addSeparator();
     for (int i = 0; i < units.unitsCount(); ++i)
-        radio(menu.unitsMenu, menu.unitGroup, units.name(i), i, i == units.selectedUnit());
+        radio(menu.unitsMenu, menu.unitGroup, i, i == units.selectedUnit())
+            ->setText(units.displayName(i));
 }
 
 void buildShapeMenu(CompassMenu& menu, const Settings& options) {
@@ -102,21 +178,45 @@ void buildShapeMenu(CompassMenu& menu, const Settings& options) {
     menu.shapeGroup = new QActionGroup(menu.contextMenu);
     menu.scribeGroup = new QActionGroup(menu.contextMenu);
     auto shapeItem = [&](QMenu* into, int n) {
-        radio(into, menu.shapeGroup, n == 0 ? shapeName(0) : shapeMenuCaption(n), n,
-              options.shape == n);
+        radio(into, menu.shapeGroup, n, options.shape == n)->setText(shapeMenuCaption(n));
     };
-    shapeItem(m, 0);
+    shapeItem(m, kCircle);
     m->addSeparator();
     for (int n = kFirstPolygon; n <= kLastSingleDigit; ++n)
         shapeItem(m, n);
     for (int g = 1; g <= kDecades; ++g) {
-        QMenu* decade = m->addMenu(QStringLiteral("%1s").arg(g * 10));
+        QMenu* decade = m->addMenu(QString());
+        decade->menuAction()->setData(g * 10);
+        labelDecade(decade);
         for (int j = 0; j <= 9; ++j)
             shapeItem(decade, g * 10 + j);
     }
     m->addSeparator();
-    radio(m, menu.scribeGroup, polygonModeName(false), 0, options.scribe == 0);
-    radio(m, menu.scribeGroup, polygonModeName(true), 1, options.scribe == 1);
+    radio(m, menu.scribeGroup, 0, options.scribe == 0)->setText(polygonModeName(false));
+    radio(m, menu.scribeGroup, 1, options.scribe == 1)->setText(polygonModeName(true));
+}
+
+void retranslate(CompassMenu& menu, const UnitTable& units) {
+    labelFixedItems(menu);
+    if (menu.calibrateAction)
+        menu.calibrateAction->setText(calibrateCaption());
+    if (menu.unitGroup)
+        for (QAction* a : menu.unitGroup->actions())
+            a->setText(units.displayName(a->data().toInt()));
+    for (QAction* a : shapeActions(menu))
+        a->setText(shapeMenuCaption(a->data().toInt()));
+    if (menu.scribeGroup)
+        for (QAction* a : menu.scribeGroup->actions())
+            a->setText(polygonModeName(a->data().toInt() == 1));
+    for (QAction* a : menu.shapeMenu->actions())
+        if (a->menu())
+            labelDecade(a->menu());
+}
+
+void checkLanguage(CompassMenu& menu, LanguageChoice choice) {
+    for (QAction* a : menu.languageGroup->actions())
+        if (a->data().toInt() == int(choice))
+            a->setChecked(true);
 }
 
 QList<QAction*> shapeActions(const CompassMenu& menu) {

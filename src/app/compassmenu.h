@@ -5,7 +5,8 @@
 // The compass's context menu, which is also the tray icon's menu. The window
 // owns it and connects the commands; building and rebuilding the submenus from
 // the units, shapes and skins lives here so that tests can check captions,
-// radio groups and checks without a window.
+// radio groups and checks without a window. The captions are in the user's
+// language: retranslate() relabels the menu when the language changes.
 
 #include <QAction>
 #include <QActionGroup>
@@ -16,6 +17,7 @@ namespace orvanta {
 
 class Settings;
 class UnitTable;
+enum class LanguageChoice;
 class SkinCatalog;
 
 // The menu's items, named as the window refers to them.
@@ -37,6 +39,10 @@ struct CompassMenu {
     QAction* tooltipsAction;
     QAction* runAtStartupAction;
     QAction* hideSplashAction;
+    QMenu* languageMenu;
+    QAction* automaticLanguageAction; // data: the LanguageChoice of each item
+    QAction* englishAction;
+    QAction* chineseAction;
     QAction* transparencyAction;
     QAction* magnifierAction;
     QAction* centreAction;
@@ -51,25 +57,36 @@ struct CompassMenu {
     QAction* exitAction;
     QAction* openAction;
 
-    QActionGroup* qualityGroup; // lowQualityAction, highQualityAction
-    QActionGroup* skinGroup;    // defaultSkinAction and the installed skins
-    QActionGroup* measureGroup; // radius, circumference, area
+    QActionGroup* qualityGroup;  // lowQualityAction, highQualityAction
+    QActionGroup* skinGroup;     // defaultSkinAction and the installed skins
+    QActionGroup* measureGroup;  // radius, circumference, area
+    QActionGroup* languageGroup; // automatic, English, Chinese; triggered gives the choice
     QActionGroup* unitGroup = nullptr;
     QActionGroup* shapeGroup = nullptr;
     QActionGroup* scribeGroup = nullptr;
-    QAction* calibrateAction = nullptr; // "校准单位", first item of the units menu
+    QAction* calibrateAction = nullptr; // "Calibrate units…", first item of the units menu
 };
 
-// The units menu: "校准单位", a separator, then one radio item per unit (data =
-// its index), the selected one checked. Called at start and after calibration.
+// The units menu: "Calibrate units…", a separator, then one radio item per unit
+// (data = its index, caption its display name), the selected one checked.
+// Called at start and after calibration.
 void buildUnitsMenu(CompassMenu& menu, const UnitTable& units);
+
+// Relabels every item in the current language: the fixed items, the units
+// (shipped units have names in every language), the shapes and polygon
+// modes. Checks, data and the installed skins' names stay as they are. Call it
+// on QEvent::LanguageChange.
+void retranslate(CompassMenu& menu, const UnitTable& units);
+
+// Checks the language item of `choice`.
+void checkLanguage(CompassMenu& menu, LanguageChoice choice);
 
 // The shape menu: the circle, 3 to 9 sides, the 10s/20s/30s submenus, then the
 // two polygon modes. Shape items carry the number of sides as data, the mode
 // items 0 (around the circle) or 1 (inscribed).
 void buildShapeMenu(CompassMenu& menu, const Settings& options);
 
-// Replaces the installed skins' items (after "基础皮肤") by the list's entries
+// Replaces the installed skins' items (after "Basic skin") by the list's entries
 // 1..n in order, each a radio item with its index as data; checks the selected.
 void buildSkinMenu(CompassMenu& menu, const SkinCatalog& list);
 

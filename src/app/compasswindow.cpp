@@ -13,6 +13,7 @@
 #include "platform/autostart.h"
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
+#include "platform/languageswitcher.h"
 #include "platform/x11shape.h"
 
 #include <QAbstractEventDispatcher>
@@ -45,10 +46,10 @@ constexpr int kBoundingShapeAlpha = 128;
 constexpr int kHintMs = 6000;
 
 QString balloonTitle() {
-    return QStringLiteral("Orvanta仍在运行");
+    return CompassWindow::tr("Orvanta is still running");
 }
 QString balloonText() {
-    return QStringLiteral("要显示Orvanta, 请点击此图标");
+    return CompassWindow::tr("To show Orvanta, click this icon");
 }
 
 } // namespace
@@ -60,7 +61,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(QStringLiteral("圆规"));
+    setWindowTitle(tr("Compass"));
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     const ProgramPaths& paths = m_deps.paths;
@@ -193,6 +194,10 @@ void CompassWindow::followController() {
             &CompassWindow::showTransparencyDialog);
     connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
     connect(c, &CompassController::webLinkRequested, this, &CompassWindow::openWebLink);
+    connect(c, &CompassController::languageChosen, this, [this](LanguageChoice choice) {
+        if (m_deps.language)
+            m_deps.language->use(choice);
+    });
 }
 
 // ---------------------------------------------------------------- CompassView
@@ -312,6 +317,17 @@ void CompassWindow::paintEvent(QPaintEvent* event) {
     const QImage& image = m_controller->windowImage();
     for (const QRect& r : event->region())
         p.drawImage(r.topLeft(), image, r);
+}
+
+void CompassWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange || !m_controller || !m_menu)
+        return;
+    retranslate(*m_menu, m_controller->units());
+    const QString title = m_controller->titleText();
+    setWindowTitle(title);
+    if (m_trayIcon)
+        m_trayIcon->setToolTip(title);
 }
 
 void CompassWindow::showEvent(QShowEvent* event) {
@@ -462,6 +478,7 @@ void CompassWindow::syncMenuChecks() {
         types[t]->setChecked(true);
     // The polygon mode's items follow, so the menu never shows the other mode
     // as chosen.
+    checkLanguage(*m_menu, settings.language);
     if (QActionGroup* modes = m_menu->scribeGroup)
         for (QAction* item : modes->actions())
             item->setChecked(item->data().toInt() == settings.scribe);
@@ -514,6 +531,8 @@ void CompassWindow::connectMenu() {
         close();
     });
     connect(m.openAction, &QAction::triggered, c, &CompassController::showCompass);
+    connect(m.languageGroup, &QActionGroup::triggered, c,
+            [c](QAction* a) { c->setLanguage(LanguageChoice(a->data().toInt())); });
     m_store = std::make_unique<IniKeyValueStore>(
         IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.paths.assets));
     m_shell = std::make_unique<DesktopShell>();

@@ -27,6 +27,7 @@ class Autostart;
 class CursorTable;
 class DesktopShape;
 class KeyValueStore;
+class LanguageSwitcher;
 class Shell;
 class TransparencyDialog;
 
@@ -38,6 +39,7 @@ struct CompassWindowDeps {
     Autostart& autostart;
     DesktopShape& shape;
     bool startMinimised = false; // start hidden in the tray
+    LanguageSwitcher* language = nullptr; // switched when the user chooses; may be null
 };
 
 class CompassWindow : public QWidget, private CompassView {
@@ -65,6 +67,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -17,6 +17,7 @@
 #include "package/installer.h"
 #include "platform/autostart.h"
 #include "platform/keyvaluestore.h"
+#include "platform/languageswitcher.h"
 #include "platform/qtmessagesink.h"
 #include "platform/x11shape.h"
 
@@ -82,7 +83,7 @@ bool installPackages(const QStringList& packages, const PackageTarget& target, b
         } catch (const OrvantaError& e) {
             std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
             if (showBox)
-                QMessageBox::critical(nullptr, QStringLiteral("Orvanta"), e.message());
+                QMessageBox::critical(nullptr, QStringLiteral("Orvanta"), e.userMessage());
             return false;
         }
     }
@@ -222,6 +223,9 @@ int runOrvanta(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvanta"));
     app.setQuitOnLastWindowClosed(false);
+    // The language first: every text from here on is shown in it.
+    LanguageSwitcher language;
+    language.use(paths.loadOptions().language);
 
     if (onlyPackages(args))
         if (const auto ended = handOverPackages(scan.packages))
@@ -240,8 +244,8 @@ int runOrvanta(int argc, char** argv) {
     if (splash)
         (new SplashScreen(nullptr, productLink()))->showNow();
 
-    CompassWindow window(
-        CompassWindowDeps{paths, programFile(), messages, autostart, shape, scan.startMinimised});
+    CompassWindow window(CompassWindowDeps{paths, programFile(), messages, autostart, shape,
+                                           scan.startMinimised, &language});
     QObject::connect(&window.controller(), &CompassController::quitting, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();

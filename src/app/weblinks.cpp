@@ -6,6 +6,7 @@
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
@@ -87,11 +88,12 @@ void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action
 }
 
 QString magnifierCaption() {
-    return QStringLiteral("Velmora放大镜");
+    return QCoreApplication::translate("WebLinks", "Velmora Magnifier");
 }
 
 QString magnifierQuestion() {
-    return QStringLiteral("未安装免费的Velmora放大镜. 你想下载它吗?");
+    return QCoreApplication::translate(
+        "WebLinks", "The free Velmora Magnifier is not installed. Do you want to download it?");
 }
 
 void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace orvanta {
 
@@ -25,9 +26,10 @@ constexpr int kCaptionX = 11;
 constexpr int kValueX = 83;
 constexpr int kFirstRowY = 65;
 constexpr int kRowStep = 16;
-// The description may be long: it is cut at the panel's edge rather than
-// running under the bevel.
-constexpr int kValueMaxWidth = kPanel.width() - kValueX - 8;
+constexpr int kCaptionGap = 6;
+// The description may be long: it is cut this far from the panel's edge rather
+// than running under the bevel.
+constexpr int kPanelMargin = 8;
 
 } // namespace
 
@@ -35,34 +37,29 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
                                  QWidget* parent)
     : QDialog(parent, kDialogFlags), m_shell(shell), m_contact(skin.contact),
       m_webSite(skin.webSite) {
-    QWidget* panel = setUpDialogFrame(this, QStringLiteral("关于此皮肤"), kClientSize, kPanel,
-                                      kPicture, QStringLiteral("关于此皮肤"), kIconSize);
+    const DialogFrame frame = setUpDialogFrame(this, kClientSize, kPanel, kPicture, kIconSize);
+    m_heading = frame.heading;
 
-    const QString captions[] = {QStringLiteral("名称:"), QStringLiteral("作者:"),
-                                QStringLiteral("描述:"), QStringLiteral("联系:"),
-                                QStringLiteral("网站:"), QStringLiteral("版本:")};
     const QString values[] = {skin.name,    skin.author,  skin.description,
                               skin.contact, skin.webSite, QString::number(skin.version)};
-    QLabel* valueLabels[6];
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kRows; ++i) {
         const int y = kFirstRowY + i * kRowStep;
-        (new QLabel(captions[i], panel))->move(kCaptionX, y);
-        valueLabels[i] = new QLabel(values[i], panel);
-        valueLabels[i]->setTextFormat(Qt::PlainText);
-        valueLabels[i]->adjustSize();
-        valueLabels[i]->setMaximumWidth(kValueMaxWidth);
-        valueLabels[i]->move(kValueX, y);
+        m_captions[i] = new QLabel(frame.panel);
+        m_captions[i]->move(kCaptionX, y);
+        m_values[i] = new QLabel(values[i], frame.panel);
+        m_values[i]->setTextFormat(Qt::PlainText);
+        m_values[i]->move(kValueX, y);
     }
-    m_nameLabel = valueLabels[0];
-    m_authorLabel = valueLabels[1];
-    m_descriptionLabel = valueLabels[2];
-    m_contactLink = valueLabels[3];
-    m_websiteLink = valueLabels[4];
-    m_versionLabel = valueLabels[5];
+    m_nameLabel = m_values[0];
+    m_authorLabel = m_values[1];
+    m_descriptionLabel = m_values[2];
+    m_contactLink = m_values[3];
+    m_websiteLink = m_values[4];
+    m_versionLabel = m_values[5];
     // A description cut at the panel's edge can still be read in full.
     m_descriptionLabel->setToolTip(skin.description);
 
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(this);
     m_okButton->setGeometry(154, 186, 75, 23);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -74,6 +71,35 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
         feedback->watch(link);
         link->installEventFilter(this);
     }
+    retranslateUi();
+}
+
+void AboutSkinDialog::retranslateUi() {
+    setWindowTitle(tr("About this skin"));
+    setHeading(m_heading, tr("About this skin"));
+    const QString captions[kRows] = {tr("Name:"),    tr("Author:"),   tr("Description:"),
+                                     tr("Contact:"), tr("Web site:"), tr("Version:")};
+    int widest = 0;
+    for (int i = 0; i < kRows; ++i) {
+        m_captions[i]->setText(captions[i]);
+        m_captions[i]->adjustSize();
+        widest = std::max(widest, m_captions[i]->width());
+    }
+    // The values start where the longest caption leaves room, but not left of
+    // where the short captions put them.
+    const int valueX = std::max(kValueX, kCaptionX + widest + kCaptionGap);
+    for (QLabel* value : m_values) {
+        value->adjustSize();
+        value->setMaximumWidth(kPanel.width() - valueX - kPanelMargin);
+        value->move(valueX, value->y());
+    }
+    m_okButton->setText(okText());
+}
+
+void AboutSkinDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 AboutSkinDialog* AboutSkinDialog::showDialog(const Skin& skin, Shell& shell, CursorSource* cursors,

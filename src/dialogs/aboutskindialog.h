@@ -40,8 +40,16 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    static constexpr int kRows = 6;
+
+    void retranslateUi();
+
+    QLabel* m_heading;
+    QLabel* m_captions[kRows];
+    QLabel* m_values[kRows];
     Shell& m_shell;
     QString m_contact;
     QString m_webSite;

@@ -34,10 +34,6 @@ constexpr int kRowHeight = 18;
 constexpr int kMaxDecimals = 4;
 const QColor kLockedText(128, 128, 128);
 
-QString customPrefix() {
-    return QStringLiteral("自定义");
-}
-
 // A value the user cleared or garbled counts as 0; a ratio side of 0 would
 // divide by zero, so it becomes 1.
 long double ratioSide(const QString& text, QChar separator) {
@@ -94,31 +90,26 @@ private:
 CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     : QDialog(parent, kDialogFlags), m_deps(std::move(deps)), m_beep([] { QApplication::beep(); }),
       m_separator(systemDecimalSeparator()) {
-    QWidget* panel = setUpDialogFrame(this, QStringLiteral("配置自定义单位"), kClientSize, kPanel,
-                                      kPicture, QStringLiteral("校准单位"), kIconSize);
+    const DialogFrame frame = setUpDialogFrame(this, kClientSize, kPanel, kPicture, kIconSize);
+    QWidget* panel = frame.panel;
+    m_heading = frame.heading;
 
-    auto* note = new QLabel(QStringLiteral("下面列表中包含您自定义的测量单位"), panel);
-    note->adjustSize();
-    note->move(9, 54);
-    m_helpLink = new QLabel(QStringLiteral("校准帮助"), panel);
+    m_note = new QLabel(panel);
+    m_note->move(9, 54);
+    m_helpLink = new QLabel(panel);
     makeLinkLabel(m_helpLink);
-    m_helpLink->adjustSize();
     m_helpLink->move(10, 74);
     m_helpLink->installEventFilter(this);
 
-    m_addButton = new QPushButton(QStringLiteral("添加单位"), panel);
+    m_addButton = new QPushButton(panel);
     m_addButton->setFlat(true);
-    m_addButton->setToolTip(QStringLiteral("添加新单位到列表"));
     m_addButton->setGeometry(8, 94, 81, 23);
-    m_removeButton = new QPushButton(QStringLiteral("删除单位"), panel);
+    m_removeButton = new QPushButton(panel);
     m_removeButton->setFlat(true);
-    m_removeButton->setToolTip(QStringLiteral("从列表中删除选择单位"));
     m_removeButton->setGeometry(89, 94, 81, 23);
 
     gridUnits = new QTableWidget(0, ColumnCount, panel);
     gridUnits->setGeometry(8, 120, 481, 186);
-    gridUnits->setHorizontalHeaderLabels({QStringLiteral("单位名称"), QStringLiteral("像素数"),
-                                          QStringLiteral("长度单位"), QStringLiteral("小数位数")});
     gridUnits->verticalHeader()->hide();
     gridUnits->verticalHeader()->setDefaultSectionSize(kRowHeight);
     gridUnits->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -132,9 +123,9 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     gridUnits->setItemDelegate(new UnitCellDelegate(*this));
     gridUnits->setTabKeyNavigation(true);
 
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(this);
     m_okButton->setGeometry(166, 328, 75, 23);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(this);
     m_cancelButton->setGeometry(246, 328, 75, 23);
 
     auto* feedback = new PointerFeedback(m_deps.cursors, this);
@@ -150,6 +141,34 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
             &CustomUnitsDialog::updateRemoveButton);
 
     fillGrid();
+    retranslateUi();
+}
+
+void CustomUnitsDialog::retranslateUi() {
+    setWindowTitle(tr("Configure custom units"));
+    setHeading(m_heading, tr("Calibrate units"));
+    m_note->setText(tr("The list below holds your units of measurement"));
+    m_note->adjustSize();
+    m_helpLink->setText(tr("Calibration help"));
+    m_helpLink->adjustSize();
+    m_addButton->setText(tr("Add unit"));
+    m_addButton->setToolTip(tr("Add a new unit to the list"));
+    m_removeButton->setText(tr("Delete unit"));
+    m_removeButton->setToolTip(tr("Delete the selected unit from the list"));
+    gridUnits->setHorizontalHeaderLabels(
+        {tr("Unit name"), tr("Pixels"), tr("Length units"), tr("Decimals")});
+    m_okButton->setText(okText());
+    m_cancelButton->setText(cancelText());
+    // Shipped units are named in the user's language; the user's own as typed.
+    for (int r = 0; r < gridUnits->rowCount() && isLocked(r); ++r)
+        if (QTableWidgetItem* item = gridUnits->item(r, ColName))
+            item->setText(m_deps.units.displayName(r));
+}
+
+void CustomUnitsDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 CustomUnitsDialog* CustomUnitsDialog::showDialog(CustomUnitsDeps deps, QWidget* parent) {
@@ -165,7 +184,7 @@ void CustomUnitsDialog::fillGrid() {
     const UnitTable& units = m_deps.units;
     gridUnits->setRowCount(units.unitsCount());
     for (int i = 0; i < units.unitsCount(); ++i)
-        setRow(i, units.name(i), formatGeneral(units.pixelNum(i), m_separator),
+        setRow(i, units.displayName(i), formatGeneral(units.pixelNum(i), m_separator),
                formatGeneral(units.unitNum(i), m_separator), QString::number(units.decimalNum(i)));
     // The first row is current; in a shipped row only its decimals can be.
     if (gridUnits->rowCount() > 0)
@@ -216,16 +235,23 @@ std::optional<QString> CustomUnitsDialog::validate(int column, const QString& te
 }
 
 QString CustomUnitsDialog::nextCustomName() const {
+    //: The name of a new unit: %1 is a number, one more than the highest so far.
+    const QString pattern = tr("Custom %1");
+    const qsizetype marker = pattern.indexOf(QStringLiteral("%1"));
+    const QStringView prefix = QStringView(pattern).left(marker);
+    const QStringView suffix = QStringView(pattern).mid(marker + 2);
     qint64 next = 1;
-    const QString prefix = customPrefix();
     for (int r = 0; r < gridUnits->rowCount(); ++r) {
         const QString name = cell(r, ColName);
-        if (!name.startsWith(prefix) || name.size() == prefix.size())
+        if (name.size() <= prefix.size() + suffix.size() || !name.startsWith(prefix) ||
+            !name.endsWith(suffix))
             continue;
-        if (const auto n = parseInt(QStringView(name).mid(prefix.size())))
+        const QStringView number =
+            QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (const auto n = parseInt(number))
             next = std::max(next, qint64(*n) + 1);
     }
-    return prefix + QString::number(next);
+    return pattern.arg(next);
 }
 
 void CustomUnitsDialog::addUnit() {
@@ -259,7 +285,10 @@ void CustomUnitsDialog::accept() {
     const int rows = gridUnits->rowCount();
     units.setCount(rows);
     for (int r = 0; r < rows; ++r) {
-        units.setName(r, cell(r, ColName));
+        // A shipped unit's row shows its name in the user's language; the
+        // table keeps the name its file holds.
+        if (!isLocked(r))
+            units.setName(r, cell(r, ColName));
         units.setPixelNum(r, ratioSide(cell(r, ColPixels), m_separator));
         units.setUnitNum(r, ratioSide(cell(r, ColUnits), m_separator));
         units.setDecimalNum(r, parseInt(cell(r, ColDecimals)).value_or(0));
@@ -270,7 +299,7 @@ void CustomUnitsDialog::accept() {
     } catch (const OrvantaError& e) {
         // The units apply for this run even when the file cannot keep them.
         if (m_deps.messages)
-            m_deps.messages->showMessage(e.message());
+            m_deps.messages->showMessage(e.userMessage());
     }
     if (m_deps.unitsChanged)
         m_deps.unitsChanged();

@@ -45,11 +45,14 @@ public:
     // The sound of a rejected keystroke (QApplication::beep by default).
     void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
-    // The name "自定义" + the next free number, after the user units' numbers.
+    // "Custom " and the next free number, after the numbers of the units named
+    // that way (in the user's language: "自定义" and the number in Chinese).
     [[nodiscard]] QString nextCustomName() const;
 
     enum Column { ColName, ColPixels, ColUnits, ColDecimals, ColumnCount };
 
+    QLabel* m_heading;
+    QLabel* m_note;
     QLabel* m_helpLink;
     QPushButton* m_addButton;
     QPushButton* m_removeButton;
@@ -62,10 +65,12 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class UnitCellDelegate;
 
+    void retranslateUi();
     void fillGrid();
     void setRow(int row, const QString& name, const QString& pixels, const QString& units,
                 const QString& decimals);

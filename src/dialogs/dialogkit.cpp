@@ -5,6 +5,7 @@
 
 #include "platform/cursortable.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -139,22 +140,25 @@ QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry) {
     return panel;
 }
 
-void addPanelHeading(QWidget* panel, const QString& title, int iconSize) {
+QLabel* addPanelHeading(QWidget* panel, int iconSize) {
     auto* icon = new QLabel(panel);
     icon->setPixmap(compassIconPicture(iconSize));
     icon->move(kIconPos);
-    auto* heading = new QLabel(title, panel);
+    auto* heading = new QLabel(panel);
     QFont f(QStringLiteral("Verdana"));
     f.setBold(true);
     heading->setFont(f);
-    heading->adjustSize();
     heading->move(kHeadingPos);
+    return heading;
 }
 
-QWidget* setUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
-                          const QRect& panelRect, const QRect& pictureRect, const QString& heading,
-                          int iconSize) {
-    dialog->setWindowTitle(title);
+void setHeading(QLabel* heading, const QString& text) {
+    heading->setText(text);
+    heading->adjustSize();
+}
+
+DialogFrame setUpDialogFrame(QWidget* dialog, QSize clientSize, const QRect& panelRect,
+                             const QRect& pictureRect, int iconSize) {
     dialog->setFixedSize(clientSize);
     dialog->setWindowModality(Qt::ApplicationModal);
     QWidget* panel = makeWhitePanel(dialog, panelRect);
@@ -162,8 +166,15 @@ QWidget* setUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSiz
     picture->setPixmap(decorationPicture(pictureRect.size()));
     picture->setGeometry(pictureRect);
     picture->lower(); // behind the texts, as on the panel it decorates
-    addPanelHeading(panel, heading, iconSize);
-    return panel;
+    return {panel, addPanelHeading(panel, iconSize)};
+}
+
+QString okText() {
+    return QCoreApplication::translate("Dialogs", "OK");
+}
+
+QString cancelText() {
+    return QCoreApplication::translate("Dialogs", "Cancel");
 }
 
 } // namespace orvanta

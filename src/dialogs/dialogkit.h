@@ -46,15 +46,25 @@ void makeLinkLabel(QLabel* label);
 
 // The white panel with a raised inner and lowered outer bevel.
 [[nodiscard]] QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry);
-// The heading in the panel's top-left: the compass icon and a bold title.
-void addPanelHeading(QWidget* panel, const QString& title, int iconSize);
+// The heading in the panel's top-left: the compass icon and a bold title,
+// whose text the dialog sets with setHeading().
+[[nodiscard]] QLabel* addPanelHeading(QWidget* panel, int iconSize);
+void setHeading(QLabel* heading, const QString& text);
 
-// The frame every small dialog shares: fixed size, application-modal, caption
-// `title`; the white panel at `panelRect` with the decorative picture at
-// `pictureRect` and the heading `heading`. Returns the panel.
-QWidget* setUpDialogFrame(QWidget* dialog, const QString& title, QSize clientSize,
-                          const QRect& panelRect, const QRect& pictureRect, const QString& heading,
-                          int iconSize);
+// The frame every small dialog shares: fixed size, application-modal; the
+// white panel at `panelRect` with the decorative picture at `pictureRect` and
+// the heading. The dialog sets the caption and the heading's text, and sets
+// them again when the language changes.
+struct DialogFrame {
+    QWidget* panel;
+    QLabel* heading;
+};
+DialogFrame setUpDialogFrame(QWidget* dialog, QSize clientSize, const QRect& panelRect,
+                             const QRect& pictureRect, int iconSize);
+
+// The texts of the buttons every dialog has, in the user's language.
+[[nodiscard]] QString okText();
+[[nodiscard]] QString cancelText();
 
 // The window flags of those dialogs: a fixed frame with only a close box.
 inline constexpr Qt::WindowFlags kDialogFlags =

@@ -6,12 +6,17 @@
 #include "dialogs/dialogkit.h"
 
 #include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QTextBrowser>
 #include <QUrl>
+
+Q_LOGGING_CATEGORY(lcDialogs, "orvanta.dialogs")
 
 namespace orvanta {
 
@@ -21,12 +26,15 @@ constexpr QSize kClientSize(576, 446);
 constexpr QRect kBrowser(8, 8, 561, 394);
 constexpr QRect kTabs(8, 400, 561, 20);
 constexpr QRect kOk(249, 421, 75, 22);
+// The tab captions have always been padded, which widens the tabs.
+const QString kTabPadding = QStringLiteral("   ");
+// The language of the pages when the user's has none.
+const QString kFallbackFolder = QStringLiteral("en");
 
 } // namespace
 
 HelpWindow::HelpWindow(const QString& programFolder, CursorSource* cursors, QWidget* parent)
     : QDialog(parent, kDialogFlags), m_programFolder(programFolder) {
-    setWindowTitle(QStringLiteral("Orvanta帮助"));
     setFixedSize(kClientSize);
 
     m_browser = new QTextBrowser(this);
@@ -44,11 +52,11 @@ HelpWindow::HelpWindow(const QString& programFolder, CursorSource* cursors, QWid
     m_tabs->setGeometry(kTabs);
     m_tabs->setShape(QTabBar::RoundedSouth);
     m_tabs->setDrawBase(false);
-    m_tabs->addTab(QStringLiteral("   快速入门   "));
-    m_tabs->addTab(QStringLiteral("   完整说明   "));
+    m_tabs->addTab(QString());
+    m_tabs->addTab(QString());
     connect(m_tabs, &QTabBar::currentChanged, this, &HelpWindow::showPage);
 
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(this);
     m_okButton->setGeometry(kOk);
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -57,7 +65,26 @@ HelpWindow::HelpWindow(const QString& programFolder, CursorSource* cursors, QWid
     feedback->watch(m_okButton);
     feedback->watch(m_tabs);
 
-    showPage(0);
+    retranslateUi();
+}
+
+void HelpWindow::retranslateUi() {
+    setWindowTitle(tr("Orvanta Help"));
+    m_tabs->setTabText(0, kTabPadding + tr("Quick start") + kTabPadding);
+    m_tabs->setTabText(1, kTabPadding + tr("Full description") + kTabPadding);
+    m_okButton->setText(okText());
+    showPage(m_tabs->currentIndex());
+}
+
+void HelpWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
+}
+
+QString HelpWindow::languageFolder() {
+    //: Not shown: the folder under help/ that holds the pages in this language.
+    return tr("en");
 }
 
 HelpWindow* HelpWindow::showDialog(const QString& programFolder, CursorSource* cursors,
@@ -71,8 +98,13 @@ HelpWindow* HelpWindow::showDialog(const QString& programFolder, CursorSource* c
 }
 
 QString HelpWindow::pagePath(const QString& programFolder, int tab) {
-    return programFolder +
-           (tab == 0 ? QStringLiteral("help/quickStart.html") : QStringLiteral("help/help.html"));
+    const QString page = tab == 0 ? QStringLiteral("quickStart.html") : QStringLiteral("help.html");
+    const QString help = programFolder + QStringLiteral("help/");
+    const QString own = help + languageFolder() + u'/' + page;
+    if (languageFolder() == kFallbackFolder || QFileInfo::exists(own))
+        return own;
+    qCWarning(lcDialogs) << "No help page" << own << "- showing the English one";
+    return help + kFallbackFolder + u'/' + page;
 }
 
 void HelpWindow::showPage(int tab) {

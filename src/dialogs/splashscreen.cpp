@@ -20,6 +20,8 @@ constexpr int kShowMs = 2500;
 constexpr QSize kClientSize(498, 304);
 constexpr QPoint kPicturePos(2, 2);
 constexpr int kLabelsY = 278;
+constexpr QPoint kTaglinePos(255, 78);
+constexpr int kTaglinePixels = 16;
 constexpr int kLinkX = 54;
 constexpr int kVersionRight = 217;
 constexpr int kPointerCursor = 3;
@@ -40,6 +42,15 @@ SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
     picture->move(kPicturePos);
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // Drawn over the artwork, under the program's name.
+    auto* tagline = new QLabel(tr("Pixel-accurate screen compass"), this);
+    QFont taglineFont = tagline->font();
+    taglineFont.setPixelSize(kTaglinePixels);
+    tagline->setFont(taglineFont);
+    tagline->setStyleSheet(QStringLiteral("color: #ffb547; background: transparent;"));
+    tagline->adjustSize();
+    tagline->move(kTaglinePos);
+
     m_link = new QLabel(this);
     m_link->setText(QStringLiteral("<a href=\"%1\" style=\"color:#4da3ff\">%2</a>")
                         .arg(m_webLink, QUrl(m_webLink).host()));
@@ -50,7 +61,8 @@ SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
     m_link->setCursor(Qt::PointingHandCursor);
     m_link->installEventFilter(this);
 
-    auto* version = new QLabel(QStringLiteral("版本 " ORVANTA_VERSION), this);
+    // Shown for a moment before the compass: no change of language reaches it.
+    auto* version = new QLabel(tr("Version %1").arg(QStringLiteral(ORVANTA_VERSION)), this);
     version->setStyleSheet(QStringLiteral("color: #d8dde3; background: transparent;"));
     version->adjustSize();
     version->move(kVersionRight - version->width(), kLabelsY);

@@ -7,6 +7,7 @@
 #include "interaction/compasscontroller.h"
 #include "model/values.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -26,12 +27,11 @@ constexpr int kTickInterval = 10;
 TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSource* cursors,
                                        QWidget* parent)
     : QDialog(parent, kDialogFlags), m_controller(controller) {
-    setWindowTitle(QStringLiteral("更改透明度"));
     setFixedSize(kClientSize);
     setWindowModality(Qt::ApplicationModal);
 
-    auto* caption = new QLabel(QStringLiteral("透明度:"), this);
-    caption->setGeometry(10, 10, 90, 18);
+    m_caption = new QLabel(this);
+    m_caption->setGeometry(10, 10, 140, 18);
     m_percentLabel = new QLabel(QStringLiteral("50"), this);
     m_percentLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_percentLabel->setGeometry(154, 10, 60, 18);
@@ -44,10 +44,10 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
     m_slider->setValue(50);
     m_slider->setGeometry(8, 32, 208, 32);
 
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(this);
     m_okButton->setGeometry(34, 78, 75, 25);
     m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(this);
     m_cancelButton->setGeometry(115, 78, 75, 25);
 
     auto* feedback = new PointerFeedback(cursors, this);
@@ -57,6 +57,20 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
     connect(m_slider, &QSlider::valueChanged, this, &TransparencyDialog::sliderMoved);
     connect(m_okButton, &QPushButton::clicked, this, &TransparencyDialog::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &TransparencyDialog::reject);
+    retranslateUi();
+}
+
+void TransparencyDialog::retranslateUi() {
+    setWindowTitle(tr("Change transparency"));
+    m_caption->setText(tr("Transparency:"));
+    m_okButton->setText(okText());
+    m_cancelButton->setText(cancelText());
+}
+
+void TransparencyDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void TransparencyDialog::showDialog() {

@@ -31,6 +31,7 @@ public:
     // the dialog modally without waiting; does nothing while it is shown.
     void showDialog();
 
+    QLabel* m_caption;
     QLabel* m_percentLabel;
     QSlider* m_slider;
     QPushButton* m_okButton;
@@ -40,7 +41,11 @@ public Q_SLOTS:
     void accept() override;
     void reject() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void retranslateUi();
     void sliderMoved(int opacity);
 
     CompassController& m_controller;

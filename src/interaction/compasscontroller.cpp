@@ -101,7 +101,7 @@ void CompassController::typeCharacter(QChar c) {
     try {
         m_model->keyPress(c);
     } catch (const OrvantaError& e) {
-        m_ports.messages.showMessage(e.message());
+        m_ports.messages.showMessage(e.userMessage());
     }
     m_ports.view.scheduleRender();
 }
@@ -186,6 +186,13 @@ void CompassController::setRunAtStart(bool on) {
 void CompassController::setHideSplash(bool on) {
     m_settings->hideSplash = on;
     m_settings->save();
+}
+
+void CompassController::setLanguage(LanguageChoice choice) {
+    m_settings->language = choice;
+    m_settings->save();
+    Q_EMIT languageChosen(choice);
+    Q_EMIT settingsChanged();
 }
 
 void CompassController::setOpacity(int percent) {

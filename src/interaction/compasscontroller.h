@@ -101,6 +101,8 @@ public:
     void setTooltips(bool on);
     void setRunAtStart(bool on);
     void setHideSplash(bool on);
+    // Saved at once; the view switches the language it speaks.
+    void setLanguage(LanguageChoice choice);
     // The window's opacity in percent, as automation sees it: the complement
     // of the transparency, neither clamped nor saved.
     void setOpacity(int percent);
@@ -168,6 +170,8 @@ Q_SIGNALS:
     void settingsChanged();
     void unitsChanged();
     void skinsChanged();
+    // The user chose another language for the program.
+    void languageChosen(LanguageChoice choice);
     // A client chose a shape: no shape item stays checked.
     void shapeChosenByClient();
     // Requests for the view.

@@ -3,7 +3,9 @@
 
 #include "interaction/controls.h"
 
+#include <QCoreApplication>
 #include <algorithm>
+#include <iterator>
 
 namespace orvanta {
 
@@ -56,46 +58,33 @@ bool hidesToTray(const Settings& options) {
 }
 
 QString controlTooltip(SkinControl key, const Settings& options) {
-    switch (key) {
-    case Close:
-        return hidesToTray(options) ? QStringLiteral("隐藏圆规到系统托盘 (H)")
-                                    : QStringLiteral("退出圆规 (Q)");
-    case ColorBase:
-        return QStringLiteral("更改基础颜色条 (C)");
-    case Menu:
-        return QStringLiteral("显示菜单 (右键点击)");
-    case Flip:
-        return QStringLiteral("旋转到最近45 度 (F)");
-    case FlipMinus:
-        return QStringLiteral("旋转到最后45 度 (L)");
-    case Angle:
-        return QStringLiteral("顺时针旋转 (Shift + >)");
-    case AngleMinus:
-        return QStringLiteral("逆时针旋转 (Shift + <)");
-    case Left:
-        return QStringLiteral("向内移动");
-    case Right:
-        return QStringLiteral("向外移动");
-    case In:
-        return QStringLiteral("缩短距离 (shift + 箭头键)");
-    case Out:
-        return QStringLiteral("延长距离 (shift + 箭头键)");
-    case MoveLeft:
-        return QStringLiteral("左移 (左箭头)");
-    case MoveUp:
-        return QStringLiteral("上移 (上箭头)");
-    case MoveRight:
-        return QStringLiteral("右移 (右箭头)");
-    case MoveDown:
-        return QStringLiteral("下移 (下箭头)");
-    case Radius:
-        return QStringLiteral("半径测量 - 点击更改");
-    case Circumference:
-        return QStringLiteral("周长测量 - 点击更改");
-    case Area:
-        return QStringLiteral("面积测量 - 点击更改");
-    }
-    return {};
+    // Indexed by SkinControl; the close control has two texts.
+    static constexpr const char* kTooltips[] = {
+        nullptr,
+        QT_TRANSLATE_NOOP("Controls", "Change the base colour bar (C)"),
+        QT_TRANSLATE_NOOP("Controls", "Show the menu (right click)"),
+        QT_TRANSLATE_NOOP("Controls", "Turn to the next 45 degrees (F)"),
+        QT_TRANSLATE_NOOP("Controls", "Turn to the last 45 degrees (L)"),
+        QT_TRANSLATE_NOOP("Controls", "Turn clockwise (Shift + >)"),
+        QT_TRANSLATE_NOOP("Controls", "Turn anticlockwise (Shift + <)"),
+        QT_TRANSLATE_NOOP("Controls", "Move inward"),
+        QT_TRANSLATE_NOOP("Controls", "Move outward"),
+        QT_TRANSLATE_NOOP("Controls", "Shorten the distance (Shift + arrow keys)"),
+        QT_TRANSLATE_NOOP("Controls", "Lengthen the distance (Shift + arrow keys)"),
+        QT_TRANSLATE_NOOP("Controls", "Move left (left arrow)"),
+        QT_TRANSLATE_NOOP("Controls", "Move up (up arrow)"),
+        QT_TRANSLATE_NOOP("Controls", "Move right (right arrow)"),
+        QT_TRANSLATE_NOOP("Controls", "Move down (down arrow)"),
+        QT_TRANSLATE_NOOP("Controls", "Radius measurement - click to change"),
+        QT_TRANSLATE_NOOP("Controls", "Circumference measurement - click to change"),
+        QT_TRANSLATE_NOOP("Controls", "Area measurement - click to change"),
+    };
+    static_assert(std::size(kTooltips) == kControlCount);
+    if (key == Close)
+        return hidesToTray(options)
+                   ? QCoreApplication::translate("Controls", "Hide the compass to the tray (H)")
+                   : QCoreApplication::translate("Controls", "Quit the compass (Q)");
+    return QCoreApplication::translate("Controls", kTooltips[static_cast<int>(key)]);
 }
 
 SkinControl selectorOf(int measureType) {
@@ -113,8 +102,10 @@ bool isMeasureSelector(SkinControl key) {
 }
 
 QString readoutHint() {
-    return QStringLiteral(
-        "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算");
+    return QCoreApplication::translate(
+               "Controls", "Type a number and press Enter to jump to the new distance") +
+           QStringLiteral("\r\n\r\n") +
+           QCoreApplication::translate("Controls", "Type +, -, *, or / and a number to calculate");
 }
 
 int releasedDragCursor(int cursor) {

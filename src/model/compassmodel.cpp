@@ -5,6 +5,7 @@
 
 #include "model/numbers.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -48,7 +49,9 @@ bool CompassModel::updateReadout() {
 }
 
 QString CompassModel::titleText() const {
-    return QStringLiteral("圆规") + state.displayText + u' ' + units.name(units.selectedUnit());
+    //: The window title and tray hint: the readout (%1) and the unit (%2).
+    return QCoreApplication::translate("CompassModel", "Compass %1 %2")
+        .arg(state.displayText, units.displayName(units.selectedUnit()));
 }
 
 float CompassModel::unitsToPixels(const QString& text) const {

@@ -33,7 +33,7 @@ public:
     // user is typing. Returns whether the text was refreshed: only then do the
     // window title and the tray hint follow it.
     bool updateReadout();
-    // "圆规" + readout + " " + unit name.
+    // "Compass", the readout and the unit's name, in the user's language.
     [[nodiscard]] QString titleText() const;
 
     // Conversions in the selected unit (see units.h); they throw OrvantaError.

@@ -5,6 +5,7 @@
 
 #include "model/numbers.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -49,25 +50,53 @@ std::optional<float> wholePixels(long double units, UnitScale scale, QChar separ
     }
 }
 
-QString chineseNumeral(std::int32_t n) {
-    static const std::array<QString, 10> digits = {QString(),
-                                                   QStringLiteral("一"),
-                                                   QStringLiteral("二"),
-                                                   QStringLiteral("三"),
-                                                   QStringLiteral("四"),
-                                                   QStringLiteral("五"),
-                                                   QStringLiteral("六"),
-                                                   QStringLiteral("七"),
-                                                   QStringLiteral("八"),
-                                                   QStringLiteral("九")};
-    const std::int32_t tens = n / 10;
-    const std::int32_t ones = n % 10;
-    QString text;
-    if (tens > 1)
-        text += digits[std::size_t(tens)];
-    if (tens > 0)
-        text += QStringLiteral("十"); // 十六, not 一十六
-    return text + digits[std::size_t(ones)];
+// Indexed by the number of sides, 0 being the circle. Each polygon is named on
+// its own, so that a language can word every one as it needs.
+constexpr const char* kShapeNames[] = {
+    QT_TRANSLATE_NOOP("Shapes", "Circle"),
+    nullptr,
+    nullptr,
+    QT_TRANSLATE_NOOP("Shapes", "Triangle"),
+    QT_TRANSLATE_NOOP("Shapes", "Square"),
+    QT_TRANSLATE_NOOP("Shapes", "Pentagon"),
+    QT_TRANSLATE_NOOP("Shapes", "Hexagon"),
+    QT_TRANSLATE_NOOP("Shapes", "Heptagon"),
+    QT_TRANSLATE_NOOP("Shapes", "Octagon"),
+    QT_TRANSLATE_NOOP("Shapes", "Nonagon"),
+    QT_TRANSLATE_NOOP("Shapes", "10 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "11 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "12 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "13 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "14 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "15 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "16 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "17 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "18 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "19 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "20 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "21 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "22 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "23 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "24 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "25 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "26 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "27 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "28 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "29 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "30 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "31 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "32 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "33 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "34 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "35 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "36 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "37 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "38 sides"),
+    QT_TRANSLATE_NOOP("Shapes", "39 sides"),
+};
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("Shapes", text);
 }
 
 } // namespace
@@ -193,37 +222,38 @@ std::optional<float> spreadForArea(std::int32_t op, double value, float spread, 
 }
 
 QString shapeName(std::int32_t n) {
-    if (n == kCircle)
-        return QStringLiteral("圆形");
-    if (n == 3)
-        return QStringLiteral("三角形");
-    if (n == 4)
-        return QStringLiteral("正方形");
-    if (n < kFewestSides || n > kMostSides)
+    if (n < 0 || n >= std::int32_t(std::size(kShapeNames)) || !kShapeNames[n])
         return QString();
-    return chineseNumeral(n) + QStringLiteral("边形");
+    return translated(kShapeNames[n]);
 }
 
 QString shapeMenuCaption(std::int32_t n) {
     if (n == kCircle)
         return shapeName(n);
-    return shapeName(n) + QStringLiteral(" - ") + QString::number(n);
+    //: A polygon in the shape menu: its name, then its number of sides.
+    return QCoreApplication::translate("Shapes", "%1 - %2").arg(shapeName(n)).arg(n);
+}
+
+QString shapeDecadeCaption(std::int32_t firstSides) {
+    //: The submenu of the polygons with 10 to 19 (20 to 29, 30 to 39) sides.
+    return QCoreApplication::translate("Shapes", "%1s").arg(firstSides);
 }
 
 QString polygonModeName(bool inscribed) {
-    return inscribed ? QStringLiteral("内切多边形") : QStringLiteral("直角多边形");
+    return inscribed ? translated(QT_TRANSLATE_NOOP("Shapes", "Inscribed polygons"))
+                     : translated(QT_TRANSLATE_NOOP("Shapes", "Circumscribed polygons"));
 }
 
 QString measureTypeName(MeasureKind kind) {
     switch (kind) {
     case MeasureKind::Circumference:
-        return QStringLiteral("周长");
+        return translated(QT_TRANSLATE_NOOP("Shapes", "Circumference"));
     case MeasureKind::Area:
-        return QStringLiteral("面积");
+        return translated(QT_TRANSLATE_NOOP("Shapes", "Area"));
     case MeasureKind::Radius:
         break;
     }
-    return QStringLiteral("半径");
+    return translated(QT_TRANSLATE_NOOP("Shapes", "Radius"));
 }
 
 ShapeMenuLayout shapeMenu() {
@@ -231,7 +261,7 @@ ShapeMenuLayout shapeMenu() {
     for (std::int32_t n = kFewestSides; n <= kDirectMenuLast; ++n)
         layout.direct.push_back(n);
     for (std::int32_t g = 1; g <= kTensInMenu; ++g) {
-        ShapeSubMenu sub{QString::number(g * 10) + u's', {}};
+        ShapeSubMenu sub{shapeDecadeCaption(g * 10), {}};
         for (std::int32_t j = 0; j < 10; ++j)
             sub.shapes.push_back(g * 10 + j);
         layout.subMenus.push_back(std::move(sub));

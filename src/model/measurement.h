@@ -72,13 +72,17 @@ constexpr std::int32_t kCircle = 0;
 constexpr std::int32_t kFewestSides = 3;
 constexpr std::int32_t kMostSides = 39;
 
-// "圆形" for 0, "三角形", "正方形", then "五边形" ... "三十九边形"; empty otherwise.
+// In the user's language: "Circle" for 0, "Triangle", "Square", "Pentagon" ...
+// "Nonagon", then "10 sides" ... "39 sides"; empty otherwise.
 [[nodiscard]] QString shapeName(std::int32_t n);
-// The menu item: "圆形" for the circle, "三角形 - 3" for polygons.
+// The menu item: the circle's name alone, a polygon's name followed by " - "
+// and its number of sides.
 [[nodiscard]] QString shapeMenuCaption(std::int32_t n);
-// "直角多边形" (around the circle) or "内切多边形" (inscribed).
+// The submenu holding the polygons from `firstSides` on: "10s".
+[[nodiscard]] QString shapeDecadeCaption(std::int32_t firstSides);
+// The two polygon modes: around the circle or inscribed in it.
 [[nodiscard]] QString polygonModeName(bool inscribed);
-// "半径", "周长", "面积".
+// "Radius", "Circumference", "Area".
 [[nodiscard]] QString measureTypeName(MeasureKind kind);
 
 struct ShapeSubMenu {

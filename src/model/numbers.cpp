@@ -3,6 +3,7 @@
 
 #include "model/numbers.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <array>
 #include <charconv>
@@ -229,18 +230,54 @@ std::optional<std::int32_t> parseInt(QStringView text) {
     return static_cast<std::int32_t>(signedValue);
 }
 
-QString invalidFloatMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+namespace {
+
+const char* const kInvalidFloat =
+    QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid floating point value");
+const char* const kInvalidInteger =
+    QT_TRANSLATE_NOOP("Errors", "'%1' is not a valid integer value");
+
+// %1 .. %9 replaced in one pass, so that an argument holding "%2" stays as it is.
+QString fill(const QString& pattern, const QStringList& args) {
+    QString out;
+    out.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'%' && i + 1 < pattern.size()) {
+            const int n = pattern.at(i + 1).digitValue();
+            if (n >= 1 && n <= args.size()) {
+                out += args.at(n - 1);
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
 }
 
-QString invalidIntegerMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+} // namespace
+
+OrvantaError translatableError(const char* source, const QStringList& args) {
+    return OrvantaError(fill(QString::fromUtf8(source), args),
+                        fill(QCoreApplication::translate(kErrorContext, source), args));
+}
+
+OrvantaError translatableError(const char* source, const QStringList& args,
+                               const OrvantaError& nested) {
+    return OrvantaError(fill(QString::fromUtf8(source), args + QStringList{nested.message()}),
+                        fill(QCoreApplication::translate(kErrorContext, source),
+                             args + QStringList{nested.userMessage()}));
+}
+
+OrvantaError invalidIntegerError(const QString& text) {
+    return translatableError(kInvalidInteger, {text});
 }
 
 long double toFloat(const QString& text, QChar separator) {
     if (const auto v = parseFloat(text, separator))
         return *v;
-    throw OrvantaError(invalidFloatMessage(text));
+    throw translatableError(kInvalidFloat, {text});
 }
 
 } // namespace orvanta

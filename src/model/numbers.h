@@ -11,6 +11,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
@@ -18,16 +19,33 @@
 
 namespace orvanta {
 
-// An error whose message reaches the user or an automation client unchanged.
+// An error with its message twice: in English for automation clients and logs,
+// which must read the same in every language, and in the user's language for
+// message boxes. A message nobody translates is the same text both ways.
 class OrvantaError : public std::runtime_error {
 public:
-    explicit OrvantaError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit OrvantaError(const QString& message) : OrvantaError(message, message) {}
+    OrvantaError(const QString& message, const QString& userMessage)
+        : std::runtime_error(message.toStdString()), m_message(message),
+          m_userMessage(userMessage) {}
     [[nodiscard]] const QString& message() const { return m_message; }
+    [[nodiscard]] const QString& userMessage() const { return m_userMessage; }
 
 private:
     QString m_message;
+    QString m_userMessage;
 };
+
+// The context of the error texts in the translation catalogue: mark a text with
+// QT_TRANSLATE_NOOP("Errors", "...") and pass it here.
+inline constexpr char kErrorContext[] = "Errors";
+
+// An error from an English text marked for translation in kErrorContext, its
+// %1, %2 ... filled with `args` in both languages. An argument that is itself
+// an error's message is passed as `nested` so that each text gets its own.
+[[nodiscard]] OrvantaError translatableError(const char* source, const QStringList& args = {});
+[[nodiscard]] OrvantaError translatableError(const char* source, const QStringList& args,
+                                             const OrvantaError& nested);
 
 // The decimal separator of the user's locale ("." or "," in practice).
 [[nodiscard]] QChar systemDecimalSeparator();
@@ -56,13 +74,12 @@ private:
 // profile-file readers do). Surrounding blanks are allowed.
 [[nodiscard]] std::optional<std::int32_t> parseInt(QStringView text);
 
-// The conversion errors users see, with the offending text in place of %s.
-[[nodiscard]] QString
-invalidFloatMessage(const QString& text); // "'%s' is not a valid floating point value"
-[[nodiscard]] QString
-invalidIntegerMessage(const QString& text); // "'%s' is not a valid integer value"
+// The conversion error "'%s' is not a valid integer value", the offending text
+// in place of %s.
+[[nodiscard]] OrvantaError invalidIntegerError(const QString& text);
 
-// parseFloat that throws OrvantaError(invalidFloatMessage) on failure.
+// parseFloat that throws OrvantaError("'%s' is not a valid floating point value")
+// on failure.
 [[nodiscard]] long double toFloat(const QString& text, QChar separator);
 
 } // namespace orvanta

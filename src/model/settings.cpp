@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
+#include <utility>
 
 namespace orvanta {
 
@@ -36,7 +37,27 @@ QString boolText(bool b) {
     return b ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+constexpr std::pair<LanguageChoice, QStringView> kLanguageTexts[] = {
+    {LanguageChoice::Automatic, u"Automatic"},
+    {LanguageChoice::English, u"English"},
+    {LanguageChoice::Chinese, u"Chinese"},
+};
+
 } // namespace
+
+QString languageChoiceText(LanguageChoice choice) {
+    for (const auto& [c, text] : kLanguageTexts)
+        if (c == choice)
+            return text.toString();
+    return QStringLiteral("Automatic");
+}
+
+LanguageChoice languageChoiceFromText(QStringView text) {
+    for (const auto& [c, stored] : kLanguageTexts)
+        if (text.trimmed().compare(stored, Qt::CaseInsensitive) == 0)
+            return c;
+    return LanguageChoice::Automatic;
+}
 
 QString defaultSkinPathFor(const QString& optionsFileName) {
     return QFileInfo(optionsFileName).absoluteDir().filePath(QStringLiteral("default/default.ini"));
@@ -68,6 +89,7 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     measurement = readFloat(d, QStringLiteral("Measurement"), 100.0f, m_separator);
     selectedBaseColor = d.readInt(kSection, u"SelectedBaseColor", 0);
     measureType = d.readInt(kSection, u"MeasureType", 0);
+    language = languageChoiceFromText(d.readString(kSection, u"Language", {}));
 }
 
 bool Settings::save() {
@@ -97,6 +119,7 @@ bool Settings::save() {
     put(u"Measurement", formatGeneral(static_cast<double>(measurement), m_separator));
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
     put(u"MeasureType", QString::number(measureType));
+    put(u"Language", languageChoiceText(language));
     return m_doc.save(fileName);
 }
 

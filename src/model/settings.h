@@ -15,6 +15,14 @@
 
 namespace orvanta {
 
+// The language the user chose for the program. Stored in the options as the
+// text "Automatic", "English" or "Chinese"; a missing key or any other text
+// reads as Automatic, which follows the desktop's language.
+enum class LanguageChoice { Automatic, English, Chinese };
+
+[[nodiscard]] QString languageChoiceText(LanguageChoice choice);
+[[nodiscard]] LanguageChoice languageChoiceFromText(QStringView text);
+
 class Settings {
 public:
     // Loads the file (a missing one gives every default). Throws OrvantaError
@@ -50,6 +58,7 @@ public:
     float measurement = 100.0f;
     std::int32_t selectedBaseColor = 0;
     std::int32_t measureType = 0;
+    LanguageChoice language = LanguageChoice::Automatic;
 
     [[nodiscard]] const IniDocument& document() const { return m_doc; }
 

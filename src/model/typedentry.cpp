@@ -56,9 +56,4 @@ std::optional<EntryCommand> parseEntry(const QString& text) {
     return EntryCommand{*op, text.sliced(1)};
 }
 
-QString typedEntryHint() {
-    return QStringLiteral(
-        "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算");
-}
-
 } // namespace orvanta

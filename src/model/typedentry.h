@@ -38,7 +38,4 @@ struct EntryCommand {
 };
 [[nodiscard]] std::optional<EntryCommand> parseEntry(const QString& text);
 
-// The readout's tooltip.
-[[nodiscard]] QString typedEntryHint();
-
 } // namespace orvanta

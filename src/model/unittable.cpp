@@ -6,6 +6,7 @@
 #include "model/inidocument.h"
 #include "model/measurement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
@@ -54,6 +55,30 @@ IniDocument layered(IniDocument top, const IniDocument& under) {
             if (!top.value(section, key))
                 top.setValue(section, key, *under.value(section, key));
     return top;
+}
+
+// The shipped units under the names a units file may give them: the shipped
+// file's Chinese and the English that the program shows.
+struct ShippedUnit {
+    QStringView stored;
+    const char* english;
+};
+constexpr ShippedUnit kShippedUnits[] = {
+    {u"像素", QT_TRANSLATE_NOOP("Units", "Pixels")},
+    {u"英寸", QT_TRANSLATE_NOOP("Units", "Inches")},
+    {u"厘米", QT_TRANSLATE_NOOP("Units", "Centimetres")},
+    {u"毫米", QT_TRANSLATE_NOOP("Units", "Millimetres")},
+    {u"点", QT_TRANSLATE_NOOP("Units", "Points")},
+    {u"派卡", QT_TRANSLATE_NOOP("Units", "Picas")},
+};
+
+const ShippedUnit* shippedUnitNamed(const QString& name) {
+    const QString trimmed = name.trimmed();
+    for (const ShippedUnit& u : kShippedUnits)
+        if (trimmed == u.stored ||
+            trimmed.compare(QLatin1String(u.english), Qt::CaseInsensitive) == 0)
+            return &u;
+    return nullptr;
 }
 
 bool convertible(long double ratio) {
@@ -136,7 +161,8 @@ void UnitTable::saveTo(const QString& path) const {
     }
     QString why;
     if (!writeFileAtomically(path, doc.toBytes(), &why))
-        throw OrvantaError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot create file \"%1\". %2"),
+                                {path, why});
 }
 
 const UnitTable::Unit* UnitTable::at(std::int32_t index) const {
@@ -156,6 +182,16 @@ UnitTable::Unit* UnitTable::grow(std::int32_t index) {
 QString UnitTable::name(std::int32_t index) const {
     const Unit* u = at(index);
     return u ? u->name : QString();
+}
+
+QString UnitTable::displayName(std::int32_t index) const {
+    const QString stored = name(index);
+    // A unit of the user's keeps its name even when it is called "Pixels".
+    if (index >= m_lockedCount)
+        return stored;
+    if (const ShippedUnit* u = shippedUnitNamed(stored))
+        return QCoreApplication::translate("Units", u->english);
+    return stored;
 }
 
 long double UnitTable::pixelNum(std::int32_t index) const {
@@ -213,20 +249,21 @@ float unitsToPixels(const QString& text, UnitScale scale, float zoom, QChar sepa
     const long double v = toFloat(text, separator);
     const long double pixels = v * scale.pixels / scale.units / zoom;
     if (!std::isfinite(pixels) || std::fabs(pixels) > std::numeric_limits<float>::max())
-        throw OrvantaError(QStringLiteral("'%1' cannot be converted to pixels").arg(text));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "'%1' cannot be converted to pixels"),
+                                {text});
     return static_cast<float>(pixels);
 }
 
 std::int32_t unitsToWholePixels(double v, UnitScale scale, QChar separator) {
     const long double pixels = roundHalfAway(v * scale.pixels / scale.units);
     if (!std::isfinite(pixels))
-        throw OrvantaError(invalidIntegerMessage(formatReadout(pixels, 0, separator)));
+        throw invalidIntegerError(formatReadout(pixels, 0, separator));
     // The value goes through its text, as the readout does, so the error names
     // the number the way the user would read it.
     const QString text = formatReadoutValue(pixels, 0, separator);
     if (const auto whole = parseInt(text))
         return *whole;
-    throw OrvantaError(invalidIntegerMessage(text));
+    throw invalidIntegerError(text);
 }
 
 } // namespace orvanta

@@ -35,12 +35,6 @@ struct UnitFiles {
     QString perUserFile;
 };
 
-// The first item of the units menu, before the separator and the units; it
-// opens the calibration dialog.
-[[nodiscard]] inline QString calibrateUnitsCaption() {
-    return QStringLiteral("校准单位");
-}
-
 // The ratio the formulas use: a length of L pixels is L / pixels * units units.
 struct UnitScale {
     long double pixels = 1;
@@ -61,8 +55,13 @@ public:
     [[nodiscard]] std::int32_t unitsLockedCount() const { return m_lockedCount; }
     [[nodiscard]] std::int32_t selectedUnit() const { return m_selected; }
 
-    // Outside 0..unitsCount-1 these answer "", 0, 0 and 0.
+    // Outside 0..unitsCount-1 these answer "", 0, 0 and 0. The name is the
+    // one the file holds.
     [[nodiscard]] QString name(std::int32_t index) const;
+    // The name the user reads: a shipped unit the program knows (pixels,
+    // inches, centimetres, millimetres, points, picas), stored under its
+    // Chinese or English name, in the user's language; any other as stored.
+    [[nodiscard]] QString displayName(std::int32_t index) const;
     [[nodiscard]] long double pixelNum(std::int32_t index) const;
     [[nodiscard]] long double unitNum(std::int32_t index) const;
     [[nodiscard]] std::int32_t decimalNum(std::int32_t index) const;

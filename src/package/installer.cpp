@@ -58,9 +58,9 @@ PathKind pathKind(const QString& path) {
 // rename(2) replaces a file or a symlink in one step and never follows one.
 void moveOrThrow(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw OrvantaError(
-            QStringLiteral("Cannot move \"%1\" to \"%2\". %3")
-                .arg(native(from), native(to), QString::fromLocal8Bit(std::strerror(errno))));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors", "Cannot move \"%1\" to \"%2\". %3"),
+            {native(from), native(to), QString::fromLocal8Bit(std::strerror(errno))});
 }
 
 QString makeUniqueFolder(const QString& parent, const QString& prefix) {
@@ -71,7 +71,8 @@ QString makeUniqueFolder(const QString& parent, const QString& prefix) {
         if (dir.mkdir(name))
             return dir.filePath(name);
     }
-    throw OrvantaError(QStringLiteral("Cannot create a folder in \"%1\".").arg(native(parent)));
+    throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot create a folder in \"%1\"."),
+                            {native(parent)});
 }
 
 // One installation into skins/<name>: files are staged beside the target, then
@@ -82,12 +83,14 @@ public:
         : m_skins(skinsFolder), m_target(QDir(skinsFolder).filePath(folderName)) {
         switch (pathKind(m_target)) {
         case PathKind::Link:
-            throw OrvantaError(QStringLiteral("Cannot install into \"%1\": it is a symbolic link.")
-                                   .arg(native(m_target)));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "Cannot install into \"%1\": it is a symbolic link."),
+                {native(m_target)});
         case PathKind::File:
-            throw OrvantaError(
-                QStringLiteral("Cannot install into \"%1\": it is a file, not a folder.")
-                    .arg(native(m_target)));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors",
+                                  "Cannot install into \"%1\": it is a file, not a folder."),
+                {native(m_target)});
         case PathKind::Folder:
         case PathKind::Missing:
             break;
@@ -95,8 +98,8 @@ public:
         // A skins folder that is a link is kept elsewhere on purpose and used.
         if (pathKind(m_skins) == PathKind::Missing) {
             if (!QDir().mkpath(m_skins))
-                throw OrvantaError(
-                    QStringLiteral("Cannot create folder \"%1\".").arg(native(m_skins)));
+                throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot create folder \"%1\"."),
+                                        {native(m_skins)});
             m_createdSkins = true;
         }
         try {
@@ -127,8 +130,8 @@ public:
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write(data) != data.size() || !file.flush())
-            throw OrvantaError(
-                QStringLiteral("Cannot write \"%1\". %2").arg(native(path), file.errorString()));
+            throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot write \"%1\". %2"),
+                                    {native(path), file.errorString()});
         if (!m_staged.contains(fileName))
             m_staged.append(fileName);
     }
@@ -145,9 +148,10 @@ public:
         for (const QString& name : m_staged) {
             const QString dest = QDir(m_target).filePath(name);
             if (pathKind(dest) == PathKind::Folder)
-                throw OrvantaError(
-                    QStringLiteral("Cannot replace the folder \"%1\" with a file of the package.")
-                        .arg(native(dest)));
+                throw translatableError(
+                    QT_TRANSLATE_NOOP(
+                        "Errors", "Cannot replace the folder \"%1\" with a file of the package."),
+                    {native(dest)});
         }
         m_backup = makeUniqueFolder(m_skins, QStringLiteral(".backup-"));
         for (const QString& name : m_staged) {
@@ -214,9 +218,9 @@ struct PlannedFile {
 
 QString packageEntryFileName(const QString& entryName) {
     const auto unsafe = [&entryName] {
-        return OrvantaError(
-            QStringLiteral("The package holds an entry with an unsafe name: \"%1\".")
-                .arg(entryName));
+        return translatableError(
+            QT_TRANSLATE_NOOP("Errors", "The package holds an entry with an unsafe name: \"%1\"."),
+            {entryName});
     };
     if (entryName.isEmpty() || entryName.startsWith(u'/') || entryName.startsWith(u'\\'))
         throw unsafe();
@@ -241,8 +245,9 @@ QString packageFolderName(const QString& packagePath) {
     const QString fileName = QFileInfo(packagePath).fileName();
     const QString name = fileName.chopped(fileExtension(fileName).size());
     if (!isSafeComponent(name))
-        throw OrvantaError(QStringLiteral("\"%1\" does not give a usable skin folder name.")
-                               .arg(native(packagePath)));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors", "\"%1\" does not give a usable skin folder name."),
+            {native(packagePath)});
     return name;
 }
 
@@ -273,10 +278,10 @@ QString installSkinPackage(const PackageTarget& target, const QString& packagePa
             continue;
         declared += zip.localEntry(j).uncompressedSize;
         if (declared > maxBytes)
-            throw OrvantaError(
-                QStringLiteral("\"%1\" unpacks to more than the %2 bytes a package may hold.")
-                    .arg(native(packagePath))
-                    .arg(maxBytes));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors",
+                                  "\"%1\" unpacks to more than the %2 bytes a package may hold."),
+                {native(packagePath), QString::number(maxBytes)});
         files.push_back({j, fileName});
         if (fileExtension(fileName).compare(kIniExtension, Qt::CaseInsensitive) == 0)
             iniName = fileName;
@@ -293,8 +298,9 @@ QString installSkinPackage(const PackageTarget& target, const QString& packagePa
     if (options) {
         options->skinPath = QDir(install.target()).filePath(iniName);
         if (!options->save())
-            throw OrvantaError(QStringLiteral("Cannot record the new skin in \"%1\".")
-                                   .arg(native(options->fileName)));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "Cannot record the new skin in \"%1\"."),
+                {native(options->fileName)});
     }
     install.commit();
     return options ? options->skinPath : QString();

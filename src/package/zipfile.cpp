@@ -43,8 +43,8 @@ constexpr qsizetype kMaxCommentLength = 0xFFFF;
 constexpr qsizetype kDescriptorSize = 12;
 constexpr qsizetype kChunkSize = 64 * 1024;
 
-QString zip64Message() {
-    return QStringLiteral("ZIP64 archives are not supported.");
+OrvantaError zip64Error() {
+    return translatableError(QT_TRANSLATE_NOOP("Errors", "ZIP64 archives are not supported."));
 }
 
 // Little-endian fields over the loaded archive. A read past the end yields zero
@@ -149,7 +149,7 @@ public:
         ByteReader r(bytes, endPos + 4);
         const ZipEndRecord end = readEndRecord(r);
         if (end.centralDirectoryOffset == kZip64Marker || end.totalEntries == 0xFFFF)
-            throw OrvantaError(zip64Message());
+            throw zip64Error();
         // The directory ends where the end record starts; any bytes before the
         // archive proper shift every recorded offset by the same amount.
         const qsizetype start = endPos - qsizetype(end.centralDirectorySize);
@@ -230,21 +230,22 @@ std::optional<QByteArray> inflateExactly(QByteArrayView raw, qsizetype expected)
 
 // The whole archive, refused as soon as it grows past `maxBytes`.
 QByteArray readArchive(QIODevice& stream, qint64 maxBytes) {
-    const QString tooLarge =
-        QStringLiteral("The archive is larger than the %1 bytes a package may hold.").arg(maxBytes);
+    const OrvantaError tooLarge = translatableError(
+        QT_TRANSLATE_NOOP("Errors", "The archive is larger than the %1 bytes a package may hold."),
+        {QString::number(maxBytes)});
     if (!stream.isSequential() && stream.size() - stream.pos() > maxBytes)
-        throw OrvantaError(tooLarge);
+        throw tooLarge;
     QByteArray bytes;
     for (;;) {
         const qsizetype used = bytes.size();
         bytes.resize(used + kChunkSize);
         const qint64 got = stream.read(bytes.data() + used, kChunkSize);
         if (got < 0)
-            throw OrvantaError(
-                QStringLiteral("Cannot read the archive. %1").arg(stream.errorString()));
+            throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot read the archive. %1"),
+                                    {stream.errorString()});
         bytes.resize(used + qsizetype(got));
         if (bytes.size() > maxBytes)
-            throw OrvantaError(tooLarge);
+            throw tooLarge;
         if (got == 0)
             return bytes;
     }
@@ -263,7 +264,7 @@ ZipLocalEntry readLocalEntry(ByteReader& r, std::uint32_t signature, const QByte
     e.extraField = r.take(e.extraFieldLength).toByteArray();
     if (e.compressedSize == kZip64Marker || e.uncompressedSize == kZip64Marker ||
         hasExtraField(e.extraField, kZip64ExtraId))
-        throw OrvantaError(zip64Message());
+        throw zip64Error();
 
     const bool deferred = e.flags & kFlagDataDescriptor;
     if (deferred) {
@@ -271,11 +272,12 @@ ZipLocalEntry readLocalEntry(ByteReader& r, std::uint32_t signature, const QByte
             central.emplace(bytes);
         const ZipCentralEntry* c = central->find(headerPos);
         if (!c)
-            throw OrvantaError(QStringLiteral("Cannot find the size of \"%1\": the archive "
-                                              "has no central directory entry for it.")
-                                   .arg(decodeText(e.fileName)));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "Cannot find the size of \"%1\": the archive has "
+                                            "no central directory entry for it."),
+                {decodeText(e.fileName)});
         if (c->compressedSize == kZip64Marker || c->uncompressedSize == kZip64Marker)
-            throw OrvantaError(zip64Message());
+            throw zip64Error();
         e.crc32 = c->crc32;
         e.compressedSize = c->compressedSize;
         e.uncompressedSize = c->uncompressedSize;
@@ -297,8 +299,8 @@ void ZipFile::loadFromFile(const QString& fileName) {
     // another program treats it meanwhile.
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw OrvantaError(QStringLiteral("Cannot open file \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot open file \"%1\". %2"),
+                                {QDir::toNativeSeparators(fileName), file.errorString()});
     loadFromStream(file);
 }
 
@@ -324,8 +326,9 @@ void ZipFile::loadFromStream(QIODevice& stream) {
     std::optional<CentralIndex> central;
     while (sig == kLocalSignature) {
         if (m_local.size() >= kMaxEntries)
-            throw OrvantaError(
-                QStringLiteral("The archive has more than %1 entries.").arg(kMaxEntries));
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "The archive has more than %1 entries."),
+                {QString::number(kMaxEntries)});
         m_local.push_back(readLocalEntry(r, sig, m_bytes, central));
         sig = r.u32();
     }
@@ -337,14 +340,14 @@ void ZipFile::loadFromStream(QIODevice& stream) {
         sig = r.u32();
     }
     if (sig == kZip64EndSignature)
-        throw OrvantaError(zip64Message());
+        throw zip64Error();
     if (sig == kEndSignature)
         m_end = readEndRecord(r);
 }
 
 void ZipFile::checkIndex(int i) const {
     if (i < 0 || i >= count())
-        throw OrvantaError(QStringLiteral("Index out of range."));
+        throw translatableError(QT_TRANSLATE_NOOP("Errors", "Index out of range."));
 }
 
 const ZipLocalEntry& ZipFile::localEntry(int i) const {
@@ -363,15 +366,16 @@ QByteArray ZipFile::data(int i) const {
     const ZipLocalEntry& e = localEntry(i);
     const QString name = this->name(i);
     if (e.flags & kFlagEncrypted)
-        throw OrvantaError(
-            QStringLiteral("\"%1\" is encrypted; encrypted packages are not supported.").arg(name));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors",
+                              "\"%1\" is encrypted; encrypted packages are not supported."),
+            {name});
     if (std::int64_t(e.uncompressedSize) > m_maxBytes)
-        throw OrvantaError(
-            QStringLiteral(
-                "\"%1\" is too large: %2 bytes, more than the %3 bytes a package may hold.")
-                .arg(name)
-                .arg(e.uncompressedSize)
-                .arg(m_maxBytes));
+        throw translatableError(
+            QT_TRANSLATE_NOOP(
+                "Errors",
+                "\"%1\" is too large: %2 bytes, more than the %3 bytes a package may hold."),
+            {name, QString::number(e.uncompressedSize), QString::number(m_maxBytes)});
 
     const QByteArrayView raw(m_bytes.constData() + e.dataOffset, e.dataLength);
     const auto expected = qsizetype(e.uncompressedSize);
@@ -385,16 +389,17 @@ QByteArray ZipFile::data(int i) const {
         content = inflateExactly(raw, expected);
         break;
     default:
-        throw OrvantaError(QStringLiteral("\"%1\" uses compression method %2; only deflate (8) "
-                                          "and stored (0) entries are supported.")
-                               .arg(name)
-                               .arg(e.compressionMethod));
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors", "\"%1\" uses compression method %2; only deflate (8) and "
+                                        "stored (0) entries are supported."),
+            {name, QString::number(e.compressionMethod)});
     }
     // Content that falls short of its size is damaged even when the header's CRC
     // happens to be that of the empty string.
     if (!content || crc32_z(0, reinterpret_cast<const Bytef*>(content->constData()),
                             std::size_t(content->size())) != e.crc32)
-        throw ZipCrcError(QStringLiteral("CRC Error in \"%1\".").arg(name));
+        throw ZipCrcError(
+            translatableError(QT_TRANSLATE_NOOP("Errors", "CRC Error in \"%1\"."), {name}));
     return *content;
 }
 

@@ -29,6 +29,7 @@ namespace orvanta {
 class ZipCrcError : public OrvantaError {
 public:
     using OrvantaError::OrvantaError;
+    explicit ZipCrcError(const OrvantaError& error) : OrvantaError(error) {}
 };
 
 // Big enough for any skin, small enough that a hostile package cannot exhaust

@@ -194,7 +194,7 @@ ComposeResult compose(Skin& skin, const Settings& options, CompassState& state, 
                             result.warnings);
     } catch (const OrvantaError& e) {
         result.ok = false;
-        result.error = e.message();
+        result.error = e.userMessage();
         result.warnings.clear();
         return result;
     }

@@ -381,19 +381,22 @@ QImage decodeBmp(QByteArrayView bytes) {
 }
 
 QImage loadPicture(const QString& path) {
-    const auto failed = [&](const QString& reason) {
-        return OrvantaError(QStringLiteral("Cannot read the picture \"%1\": %2").arg(path, reason));
+    // The decoders' reasons stay in English: they describe the file's bytes to
+    // whoever repairs it.
+    const auto failed = [&](const OrvantaError& reason) {
+        return translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot read the picture \"%1\": %2"),
+                                 {path}, reason);
     };
     QFile file(path);
     if (QFileInfo(path).isDir())
-        throw failed(QStringLiteral("it is a folder"));
+        throw failed(translatableError(QT_TRANSLATE_NOOP("Errors", "it is a folder")));
     if (!file.open(QIODevice::ReadOnly))
-        throw failed(file.errorString());
+        throw failed(OrvantaError(file.errorString()));
     const QByteArray bytes = file.readAll();
     try {
         return isPngPath(path) ? decodePng(bytes) : decodeBmp(bytes);
     } catch (const OrvantaError& e) {
-        throw failed(e.message());
+        throw failed(e);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "model/numbers.h"
 #include "skins/picture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -238,8 +239,10 @@ SkinRect ControlRects::rect(int state) const {
 Skin::Skin(const QString& path) : fileName(path) {
     const ProfileReader ini(IniDocument::load(path));
 
-    name = ini.text(kGeneral, u"名称", QStringLiteral("未命名"));
-    author = ini.text(kGeneral, u"作者", QStringLiteral("未知"));
+    // What stands in for a missing name or author is shown, not stored: it
+    // follows the user's language.
+    name = ini.text(kGeneral, u"名称", QCoreApplication::translate("Skin", "Unnamed"));
+    author = ini.text(kGeneral, u"作者", QCoreApplication::translate("Skin", "Unknown"));
     description = ini.text(kGeneral, u"描述", {});
     contact = ini.text(kGeneral, u"联系", {});
     webSite = ini.text(kGeneral, u"网站", {});
@@ -341,16 +344,22 @@ QString Skin::unrecoverableMessage() const {
     return unrecoverableSkinMessage(name);
 }
 
+// Two paragraphs, as the message boxes have always shown them.
 QString newerSkinMessage(const QString& name, std::int32_t version) {
     const QString n = QString::number(version);
-    return QStringLiteral("此皮肤 \"") + name + QStringLiteral("\" 是制作版本 ") + n +
-           QStringLiteral(" 圆规.\r\n\r\n删除此皮肤或获取版本") + n + QStringLiteral(" 圆规从 ") +
-           QStringLiteral("https://" ORVANTA_WEB_HOST);
+    return QCoreApplication::translate("Skin", "This skin \"%1\" was made for compass version %2.")
+               .arg(name, n) +
+           QStringLiteral("\r\n\r\n") +
+           QCoreApplication::translate("Skin", "Delete this skin or get compass version %1 from %2")
+               .arg(n, QStringLiteral("https://" ORVANTA_WEB_HOST));
 }
 
 QString unrecoverableSkinMessage(const QString& name) {
-    return QStringLiteral("皮肤有一个不可恢复的问题 \"") + name +
-           QStringLiteral("\".\r\n\r\n请删除此皮肤修复这个错误.");
+    return QCoreApplication::translate("Skin",
+                                       "The skin \"%1\" has a problem it cannot recover from.")
+               .arg(name) +
+           QStringLiteral("\r\n\r\n") +
+           QCoreApplication::translate("Skin", "Please delete this skin to fix this error.");
 }
 
 } // namespace orvanta

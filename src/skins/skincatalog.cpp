@@ -5,6 +5,7 @@
 
 #include "model/numbers.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -54,7 +55,7 @@ std::unique_ptr<Skin> loadFallback() {
 } // namespace
 
 QString skinProblemMessage() {
-    return QStringLiteral("There is a problem with one of the skins.");
+    return QCoreApplication::translate("Skin", "There is a problem with one of the skins.");
 }
 
 QString fallbackSkinPath() {

@@ -266,11 +266,8 @@ QImage splash(const QString& repo) {
     p.setFont(title);
     p.setPen(QColor(240, 243, 247));
     p.drawText(QPointF(250, 66), QStringLiteral("Orvanta"));
-    QFont sub(QStringLiteral("Noto Sans CJK SC"));
-    sub.setPixelSize(16);
-    p.setFont(sub);
-    p.setPen(QColor(255, 181, 71));
-    p.drawText(QPointF(253, 94), QStringLiteral("像素级精确的屏幕圆规"));
+    // The tagline under the name is the splash screen's own label, in the
+    // user's language.
     QFont small(QStringLiteral("DejaVu Sans"));
     small.setPixelSize(11);
     p.setFont(small);

@@ -1,0 +1,734 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CompassMenu</name>
+    <message>
+        <source>Units</source>
+        <translation>单位</translation>
+    </message>
+    <message>
+        <source>Skins</source>
+        <translation>皮肤</translation>
+    </message>
+    <message>
+        <source>Skin quality</source>
+        <translation>皮肤质量</translation>
+    </message>
+    <message>
+        <source>Shape</source>
+        <translation>形状</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>Basic skin</source>
+        <translation>基础皮肤</translation>
+    </message>
+    <message>
+        <source>About this skin…</source>
+        <translation>关于此皮肤</translation>
+    </message>
+    <message>
+        <source>Get more skins</source>
+        <translation>获取更多皮肤</translation>
+    </message>
+    <message>
+        <source>Always on top</source>
+        <translation>总在最上面</translation>
+    </message>
+    <message>
+        <source>Show tooltips</source>
+        <translation>显示工具提示</translation>
+    </message>
+    <message>
+        <source>Run at startup</source>
+        <translation>开机时运行</translation>
+    </message>
+    <message>
+        <source>Hide splash screen</source>
+        <translation>隐藏初始屏幕</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Transparency…</source>
+        <translation>透明度</translation>
+    </message>
+    <message>
+        <source>Magnifier</source>
+        <translation>放大镜</translation>
+    </message>
+    <message>
+        <source>Centre on screen</source>
+        <translation>在屏幕中心</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Visit website</source>
+        <translation>访问网站</translation>
+    </message>
+    <message>
+        <source>Sticky angle</source>
+        <translation>粘性角度</translation>
+    </message>
+    <message>
+        <source>Lock angle</source>
+        <translation>锁定角度</translation>
+    </message>
+    <message>
+        <source>Lock measurement</source>
+        <translation>锁定测量</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Show compass</source>
+        <translation>显示圆规</translation>
+    </message>
+    <message>
+        <source>Calibrate units…</source>
+        <translation>校准单位</translation>
+    </message>
+</context>
+<context>
+    <name>CompassModel</name>
+    <message>
+        <source>Compass %1 %2</source>
+        <extracomment>The window title and tray hint: the readout (%1) and the unit (%2).</extracomment>
+        <translation>圆规%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Controls</name>
+    <message>
+        <source>Change the base colour bar (C)</source>
+        <translation>更改基础颜色条 (C)</translation>
+    </message>
+    <message>
+        <source>Show the menu (right click)</source>
+        <translation>显示菜单 (右键点击)</translation>
+    </message>
+    <message>
+        <source>Turn to the next 45 degrees (F)</source>
+        <translation>旋转到最近45 度 (F)</translation>
+    </message>
+    <message>
+        <source>Turn to the last 45 degrees (L)</source>
+        <translation>旋转到最后45 度 (L)</translation>
+    </message>
+    <message>
+        <source>Turn clockwise (Shift + &gt;)</source>
+        <translation>顺时针旋转 (Shift + &gt;)</translation>
+    </message>
+    <message>
+        <source>Turn anticlockwise (Shift + &lt;)</source>
+        <translation>逆时针旋转 (Shift + &lt;)</translation>
+    </message>
+    <message>
+        <source>Move inward</source>
+        <translation>向内移动</translation>
+    </message>
+    <message>
+        <source>Move outward</source>
+        <translation>向外移动</translation>
+    </message>
+    <message>
+        <source>Shorten the distance (Shift + arrow keys)</source>
+        <translation>缩短距离 (shift + 箭头键)</translation>
+    </message>
+    <message>
+        <source>Lengthen the distance (Shift + arrow keys)</source>
+        <translation>延长距离 (shift + 箭头键)</translation>
+    </message>
+    <message>
+        <source>Move left (left arrow)</source>
+        <translation>左移 (左箭头)</translation>
+    </message>
+    <message>
+        <source>Move up (up arrow)</source>
+        <translation>上移 (上箭头)</translation>
+    </message>
+    <message>
+        <source>Move right (right arrow)</source>
+        <translation>右移 (右箭头)</translation>
+    </message>
+    <message>
+        <source>Move down (down arrow)</source>
+        <translation>下移 (下箭头)</translation>
+    </message>
+    <message>
+        <source>Radius measurement - click to change</source>
+        <translation>半径测量 - 点击更改</translation>
+    </message>
+    <message>
+        <source>Circumference measurement - click to change</source>
+        <translation>周长测量 - 点击更改</translation>
+    </message>
+    <message>
+        <source>Area measurement - click to change</source>
+        <translation>面积测量 - 点击更改</translation>
+    </message>
+    <message>
+        <source>Hide the compass to the tray (H)</source>
+        <translation>隐藏圆规到系统托盘 (H)</translation>
+    </message>
+    <message>
+        <source>Quit the compass (Q)</source>
+        <translation>退出圆规 (Q)</translation>
+    </message>
+    <message>
+        <source>Type a number and press Enter to jump to the new distance</source>
+        <translation>键入一个数字, 按回车键跳转到新距离</translation>
+    </message>
+    <message>
+        <source>Type +, -, *, or / and a number to calculate</source>
+        <translation>键入+, -, *, 或 / 和一个数字计算</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Errors</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; 不是有效的浮点数值</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; 不是有效的整数值</translation>
+    </message>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>无法创建文件 &quot;%1&quot;。%2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be converted to pixels</source>
+        <translation>&apos;%1&apos; 无法换算为像素</translation>
+    </message>
+    <message>
+        <source>Cannot move &quot;%1&quot; to &quot;%2&quot;. %3</source>
+        <translation>无法将 &quot;%1&quot; 移动到 &quot;%2&quot;。%3</translation>
+    </message>
+    <message>
+        <source>Cannot create a folder in &quot;%1&quot;.</source>
+        <translation>无法在 &quot;%1&quot; 中创建文件夹。</translation>
+    </message>
+    <message>
+        <source>Cannot install into &quot;%1&quot;: it is a symbolic link.</source>
+        <translation>无法安装到 &quot;%1&quot;：它是一个符号链接。</translation>
+    </message>
+    <message>
+        <source>Cannot install into &quot;%1&quot;: it is a file, not a folder.</source>
+        <translation>无法安装到 &quot;%1&quot;：它是一个文件，而不是文件夹。</translation>
+    </message>
+    <message>
+        <source>Cannot create folder &quot;%1&quot;.</source>
+        <translation>无法创建文件夹 &quot;%1&quot;。</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;. %2</source>
+        <translation>无法写入 &quot;%1&quot;。%2</translation>
+    </message>
+    <message>
+        <source>Cannot replace the folder &quot;%1&quot; with a file of the package.</source>
+        <translation>无法用皮肤包中的文件替换文件夹 &quot;%1&quot;。</translation>
+    </message>
+    <message>
+        <source>The package holds an entry with an unsafe name: &quot;%1&quot;.</source>
+        <translation>皮肤包中有一个名称不安全的条目：&quot;%1&quot;。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; does not give a usable skin folder name.</source>
+        <translation>无法从 &quot;%1&quot; 得到可用的皮肤文件夹名称。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; unpacks to more than the %2 bytes a package may hold.</source>
+        <translation>&quot;%1&quot; 解压后超过了皮肤包允许的 %2 字节。</translation>
+    </message>
+    <message>
+        <source>Cannot record the new skin in &quot;%1&quot;.</source>
+        <translation>无法在 &quot;%1&quot; 中记录新皮肤。</translation>
+    </message>
+    <message>
+        <source>ZIP64 archives are not supported.</source>
+        <translation>不支持 ZIP64 压缩包。</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>无法打开文件 &quot;%1&quot;。%2</translation>
+    </message>
+    <message>
+        <source>The archive is larger than the %1 bytes a package may hold.</source>
+        <translation>压缩包大于皮肤包允许的 %1 字节。</translation>
+    </message>
+    <message>
+        <source>Cannot read the archive. %1</source>
+        <translation>无法读取压缩包。%1</translation>
+    </message>
+    <message>
+        <source>The archive has more than %1 entries.</source>
+        <translation>压缩包中的条目多于 %1 个。</translation>
+    </message>
+    <message>
+        <source>Cannot find the size of &quot;%1&quot;: the archive has no central directory entry for it.</source>
+        <translation>无法确定 &quot;%1&quot; 的大小：压缩包的中央目录中没有它的条目。</translation>
+    </message>
+    <message>
+        <source>Index out of range.</source>
+        <translation>索引超出范围。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is encrypted; encrypted packages are not supported.</source>
+        <translation>&quot;%1&quot; 已加密；不支持加密的皮肤包。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is too large: %2 bytes, more than the %3 bytes a package may hold.</source>
+        <translation>&quot;%1&quot; 太大：%2 字节，超过了皮肤包允许的 %3 字节。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; uses compression method %2; only deflate (8) and stored (0) entries are supported.</source>
+        <translation>&quot;%1&quot; 使用压缩方法 %2；只支持 deflate (8) 和存储 (0) 的条目。</translation>
+    </message>
+    <message>
+        <source>CRC Error in &quot;%1&quot;.</source>
+        <translation>&quot;%1&quot; 的 CRC 校验错误。</translation>
+    </message>
+    <message>
+        <source>Cannot read the picture &quot;%1&quot;: %2</source>
+        <translation>无法读取图片 &quot;%1&quot;：%2</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>它是一个文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>Shapes</name>
+    <message>
+        <source>Circle</source>
+        <translation>圆形</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>三角形</translation>
+    </message>
+    <message>
+        <source>Square</source>
+        <translation>正方形</translation>
+    </message>
+    <message>
+        <source>Pentagon</source>
+        <translation>五边形</translation>
+    </message>
+    <message>
+        <source>Hexagon</source>
+        <translation>六边形</translation>
+    </message>
+    <message>
+        <source>Heptagon</source>
+        <translation>七边形</translation>
+    </message>
+    <message>
+        <source>Octagon</source>
+        <translation>八边形</translation>
+    </message>
+    <message>
+        <source>Nonagon</source>
+        <translation>九边形</translation>
+    </message>
+    <message>
+        <source>10 sides</source>
+        <translation>十边形</translation>
+    </message>
+    <message>
+        <source>11 sides</source>
+        <translation>十一边形</translation>
+    </message>
+    <message>
+        <source>12 sides</source>
+        <translation>十二边形</translation>
+    </message>
+    <message>
+        <source>13 sides</source>
+        <translation>十三边形</translation>
+    </message>
+    <message>
+        <source>14 sides</source>
+        <translation>十四边形</translation>
+    </message>
+    <message>
+        <source>15 sides</source>
+        <translation>十五边形</translation>
+    </message>
+    <message>
+        <source>16 sides</source>
+        <translation>十六边形</translation>
+    </message>
+    <message>
+        <source>17 sides</source>
+        <translation>十七边形</translation>
+    </message>
+    <message>
+        <source>18 sides</source>
+        <translation>十八边形</translation>
+    </message>
+    <message>
+        <source>19 sides</source>
+        <translation>十九边形</translation>
+    </message>
+    <message>
+        <source>20 sides</source>
+        <translation>二十边形</translation>
+    </message>
+    <message>
+        <source>21 sides</source>
+        <translation>二十一边形</translation>
+    </message>
+    <message>
+        <source>22 sides</source>
+        <translation>二十二边形</translation>
+    </message>
+    <message>
+        <source>23 sides</source>
+        <translation>二十三边形</translation>
+    </message>
+    <message>
+        <source>24 sides</source>
+        <translation>二十四边形</translation>
+    </message>
+    <message>
+        <source>25 sides</source>
+        <translation>二十五边形</translation>
+    </message>
+    <message>
+        <source>26 sides</source>
+        <translation>二十六边形</translation>
+    </message>
+    <message>
+        <source>27 sides</source>
+        <translation>二十七边形</translation>
+    </message>
+    <message>
+        <source>28 sides</source>
+        <translation>二十八边形</translation>
+    </message>
+    <message>
+        <source>29 sides</source>
+        <translation>二十九边形</translation>
+    </message>
+    <message>
+        <source>30 sides</source>
+        <translation>三十边形</translation>
+    </message>
+    <message>
+        <source>31 sides</source>
+        <translation>三十一边形</translation>
+    </message>
+    <message>
+        <source>32 sides</source>
+        <translation>三十二边形</translation>
+    </message>
+    <message>
+        <source>33 sides</source>
+        <translation>三十三边形</translation>
+    </message>
+    <message>
+        <source>34 sides</source>
+        <translation>三十四边形</translation>
+    </message>
+    <message>
+        <source>35 sides</source>
+        <translation>三十五边形</translation>
+    </message>
+    <message>
+        <source>36 sides</source>
+        <translation>三十六边形</translation>
+    </message>
+    <message>
+        <source>37 sides</source>
+        <translation>三十七边形</translation>
+    </message>
+    <message>
+        <source>38 sides</source>
+        <translation>三十八边形</translation>
+    </message>
+    <message>
+        <source>39 sides</source>
+        <translation>三十九边形</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <extracomment>A polygon in the shape menu: its name, then its number of sides.</extracomment>
+        <translation>%1 - %2</translation>
+    </message>
+    <message>
+        <source>%1s</source>
+        <extracomment>The submenu of the polygons with 10 to 19 (20 to 29, 30 to 39) sides.</extracomment>
+        <translation>%1s</translation>
+    </message>
+    <message>
+        <source>Inscribed polygons</source>
+        <translation>内切多边形</translation>
+    </message>
+    <message>
+        <source>Circumscribed polygons</source>
+        <translation>直角多边形</translation>
+    </message>
+    <message>
+        <source>Circumference</source>
+        <translation>周长</translation>
+    </message>
+    <message>
+        <source>Area</source>
+        <translation>面积</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>半径</translation>
+    </message>
+</context>
+<context>
+    <name>Skin</name>
+    <message>
+        <source>Unnamed</source>
+        <translation>未命名</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>This skin &quot;%1&quot; was made for compass version %2.</source>
+        <translation>此皮肤 &quot;%1&quot; 是制作版本 %2 圆规.</translation>
+    </message>
+    <message>
+        <source>Delete this skin or get compass version %1 from %2</source>
+        <translation>删除此皮肤或获取版本%1 圆规从 %2</translation>
+    </message>
+    <message>
+        <source>The skin &quot;%1&quot; has a problem it cannot recover from.</source>
+        <translation>皮肤有一个不可恢复的问题 &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Please delete this skin to fix this error.</source>
+        <translation>请删除此皮肤修复这个错误.</translation>
+    </message>
+    <message>
+        <source>There is a problem with one of the skins.</source>
+        <translation>其中一个皮肤有问题。</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>Pixels</source>
+        <translation>像素</translation>
+    </message>
+    <message>
+        <source>Inches</source>
+        <translation>英寸</translation>
+    </message>
+    <message>
+        <source>Centimetres</source>
+        <translation>厘米</translation>
+    </message>
+    <message>
+        <source>Millimetres</source>
+        <translation>毫米</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>点</translation>
+    </message>
+    <message>
+        <source>Picas</source>
+        <translation>派卡</translation>
+    </message>
+</context>
+<context>
+    <name>WebLinks</name>
+    <message>
+        <source>Velmora Magnifier</source>
+        <translation>Velmora放大镜</translation>
+    </message>
+    <message>
+        <source>The free Velmora Magnifier is not installed. Do you want to download it?</source>
+        <translation>未安装免费的Velmora放大镜. 你想下载它吗?</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::AboutSkinDialog</name>
+    <message>
+        <source>About this skin</source>
+        <translation>关于此皮肤</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>名称:</translation>
+    </message>
+    <message>
+        <source>Author:</source>
+        <translation>作者:</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>描述:</translation>
+    </message>
+    <message>
+        <source>Contact:</source>
+        <translation>联系:</translation>
+    </message>
+    <message>
+        <source>Web site:</source>
+        <translation>网站:</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>版本:</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::CompassWindow</name>
+    <message>
+        <source>Orvanta is still running</source>
+        <translation>Orvanta仍在运行</translation>
+    </message>
+    <message>
+        <source>To show Orvanta, click this icon</source>
+        <translation>要显示Orvanta, 请点击此图标</translation>
+    </message>
+    <message>
+        <source>Compass</source>
+        <translation>圆规</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::CustomUnitsDialog</name>
+    <message>
+        <source>Configure custom units</source>
+        <translation>配置自定义单位</translation>
+    </message>
+    <message>
+        <source>Calibrate units</source>
+        <translation>校准单位</translation>
+    </message>
+    <message>
+        <source>Calibration help</source>
+        <translation>校准帮助</translation>
+    </message>
+    <message>
+        <source>Add unit</source>
+        <translation>添加单位</translation>
+    </message>
+    <message>
+        <source>Add a new unit to the list</source>
+        <translation>添加新单位到列表</translation>
+    </message>
+    <message>
+        <source>Delete unit</source>
+        <translation>删除单位</translation>
+    </message>
+    <message>
+        <source>Delete the selected unit from the list</source>
+        <translation>从列表中删除选择单位</translation>
+    </message>
+    <message>
+        <source>Unit name</source>
+        <translation>单位名称</translation>
+    </message>
+    <message>
+        <source>Length units</source>
+        <translation>长度单位</translation>
+    </message>
+    <message>
+        <source>Custom %1</source>
+        <extracomment>The name of a new unit: %1 is a number, one more than the highest so far.</extracomment>
+        <translation>自定义%1</translation>
+    </message>
+    <message>
+        <source>The list below holds your units of measurement</source>
+        <translation>下面列表中包含您自定义的测量单位</translation>
+    </message>
+    <message>
+        <source>Pixels</source>
+        <translation>像素数</translation>
+    </message>
+    <message>
+        <source>Decimals</source>
+        <translation>小数位数</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::HelpWindow</name>
+    <message>
+        <source>Orvanta Help</source>
+        <translation>Orvanta帮助</translation>
+    </message>
+    <message>
+        <source>Quick start</source>
+        <translation>快速入门</translation>
+    </message>
+    <message>
+        <source>Full description</source>
+        <translation>完整说明</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <extracomment>Not shown: the folder under help/ that holds the pages in this language.</extracomment>
+        <translation>zh_CN</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::SplashScreen</name>
+    <message>
+        <source>Version %1</source>
+        <translation>版本 %1</translation>
+    </message>
+    <message>
+        <source>Pixel-accurate screen compass</source>
+        <translation>像素级精确的屏幕圆规</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::TransparencyDialog</name>
+    <message>
+        <source>Change transparency</source>
+        <translation>更改透明度</translation>
+    </message>
+    <message>
+        <source>Transparency:</source>
+        <translation>透明度:</translation>
+    </message>
+</context>
+</TS>
