@@ -1,5 +1,6 @@
 #include "model/settings.h"
 
+#include "model/logging.h"
 #include "model/numbers.h"
 
 #include <QDir>
@@ -94,7 +95,14 @@ bool Settings::save() {
     put(u"Measurement", formatGeneral(static_cast<double>(measurement), m_separator));
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
     put(u"MeasureType", QString::number(measureType));
-    return m_doc.save(fileName);
+    QString why;
+    if (m_doc.save(fileName, &why))
+        return true;
+    // Most callers save in passing (a toggle, the way out) and go on with the
+    // values in memory: this line is all that is left of the failure.
+    qCWarning(lcSettings, "Cannot save the options to \"%s\": %s", qUtf8Printable(fileName),
+              qUtf8Printable(why));
+    return false;
 }
 
 } // namespace orvanta
