@@ -173,6 +173,14 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
          [&] { QFile::setPermissions(at("Compass.ini"), QFile::ReadOwner); },
          "Cannot record the new skin in \"{program}Compass.ini\".",
          true},
+        {"options file cannot be written, after the new folder was moved in",
+         {ini, picture},
+         [&] {
+             QDir(at("skins/Wood")).removeRecursively();
+             QFile::setPermissions(at("Compass.ini"), QFile::ReadOwner);
+         },
+         "Cannot record the new skin in \"{program}Compass.ini\".",
+         true},
     };
     for (const auto& c : cases) {
         QDir(at("skins")).removeRecursively();
