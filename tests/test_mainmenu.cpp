@@ -13,13 +13,6 @@ using namespace orvanta;
 
 namespace {
 
-QStringList captions(const QMenu* menu) {
-    QStringList out;
-    for (const QAction* a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-}
-
 QAction* find(const QMenu* menu, const QString& caption) {
     for (QAction* a : menu->actions())
         if (a->text() == caption)
@@ -41,21 +34,29 @@ struct Fakes : MessageSink, Autostart, DesktopShape {
 
 } // namespace
 
-TEST(MainMenu, TopLevelItemsInOrder) {
+// The window stores a choice's tag: each group's items carry the numbers the
+// options file uses, and a choice unchecks the rest of its group.
+TEST(MainMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
     QWidget owner;
     CompassMenu m(&owner);
-    EXPECT_EQ(captions(m.contextMenu),
-              QStringList({"单位", "皮肤", "形状", "选项", "-", "粘性角度", "锁定角度", "锁定测量",
-                           "-", "半径", "周长", "面积", "-", "退出", "显示圆规"}));
-    EXPECT_EQ(captions(m.skinsMenu),
-              QStringList({"皮肤质量", "-", "基础皮肤", "-", "关于此皮肤", "获取更多皮肤"}));
-    EXPECT_EQ(captions(m.optionsMenu),
-              QStringList({"总在最上面", "显示工具提示", "开机时运行", "隐藏初始屏幕", "-",
-                           "透明度", "放大镜", "在屏幕中心", "-", "帮助", "访问网站"}));
-    EXPECT_FALSE(m.openAction->isVisible());
+    const std::pair<QActionGroup*, QList<QAction*>> groups[] = {
+        {m.qualityGroup, {m.lowQualityAction, m.highQualityAction}},
+        {m.measureGroup, {m.radiusAction, m.circumferenceAction, m.areaAction}},
+    };
+    for (const auto& [group, items] : groups) {
+        ASSERT_EQ(group->actions(), items);
+        for (int tag = 0; tag < items.size(); ++tag) {
+            EXPECT_EQ(items[tag]->data().toInt(), tag);
+            items[tag]->trigger();
+            for (const QAction* a : items)
+                EXPECT_EQ(a->isChecked(), a == items[tag]) << a->text().toStdString();
+        }
+    }
+    EXPECT_EQ(m.defaultSkinAction->data().toInt(), 0);
+    EXPECT_TRUE(m.skinGroup->isExclusive());
+    // Opening the compass is the tray menu's default and hidden while it shows.
     EXPECT_EQ(m.contextMenu->defaultAction(), m.openAction);
-    EXPECT_TRUE(m.highQualityAction->isChecked());
-    EXPECT_TRUE(m.qualityGroup->isExclusive());
+    EXPECT_FALSE(m.openAction->isVisible());
 }
 
 TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
@@ -70,28 +71,33 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     CompassMenu m(&owner);
     buildUnitsMenu(m, units);
     buildUnitsMenu(m, units); // rebuilding replaces, never appends
-    const QStringList c = captions(m.unitsMenu);
-    ASSERT_EQ(c.size(), 2 + 8);
-    EXPECT_EQ(c.mid(0, 2), QStringList({"校准单位", "-"}));
-    EXPECT_EQ(c.last(), QStringLiteral("英尺"));
     EXPECT_EQ(m.calibrateAction->data().toInt(), -1);
+    const QList<QAction*> unitItems = m.unitGroup->actions();
+    ASSERT_EQ(unitItems.size(), 8);
+    EXPECT_EQ(m.unitsMenu->actions().last(), unitItems.last());
+    EXPECT_EQ(unitItems.last()->text(), QStringLiteral("英尺"));
     for (int i = 0; i < 8; ++i) {
-        const QAction* a = m.unitsMenu->actions().at(2 + i);
-        EXPECT_EQ(a->data().toInt(), i);
-        EXPECT_EQ(a->isChecked(), i == 2);
+        EXPECT_EQ(unitItems[i]->data().toInt(), i);
+        EXPECT_EQ(unitItems[i]->isChecked(), i == 2);
     }
 
     buildShapeMenu(m, options);
-    const QStringList s = captions(m.shapeMenu);
-    EXPECT_EQ(s.mid(0, 4), QStringList({"圆形", "-", "三角形 - 3", "正方形 - 4"}));
-    EXPECT_EQ(s.mid(8),
-              QStringList({"九边形 - 9", "10s", "20s", "30s", "-", "直角多边形", "内切多边形"}));
-    const QList<QAction*> shapes = shapeActions(m);
-    ASSERT_EQ(shapes.size(), 1 + 7 + 30);
-    for (QAction* a : shapes)
+    buildShapeMenu(m, options);
+    QList<int> tags;
+    for (const QAction* a : shapeActions(m)) {
+        tags << a->data().toInt();
         EXPECT_EQ(a->isChecked(), a->data().toInt() == 24) << a->text().toStdString();
-    EXPECT_EQ(captions(find(m.shapeMenu, "20s")->menu()).at(4), QStringLiteral("二十四边形 - 24"));
-    EXPECT_TRUE(find(m.shapeMenu, "内切多边形")->isChecked());
+    }
+    QList<int> expected{0};
+    for (int n = 3; n < 40; ++n)
+        expected << n;
+    EXPECT_EQ(tags, expected);
+    const QList<QAction*> scribes = m.scribeGroup->actions();
+    ASSERT_EQ(scribes.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(scribes[i]->data().toInt(), i);
+        EXPECT_EQ(scribes[i]->isChecked(), i == options.scribe);
+    }
 }
 
 TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
@@ -119,10 +125,12 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     find(m.shapeMenu, "正方形 - 4")->trigger();
     EXPECT_EQ(w.options().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));
+    // The lock checks follow the options, whatever one lock does to the other.
     m.lockAngleAction->trigger();
     m.lockMeasurementAction->trigger();
-    EXPECT_FALSE(m.lockAngleAction->isChecked()); // at most one lock at a time
-    EXPECT_TRUE(m.lockMeasurementAction->isChecked());
+    EXPECT_EQ(m.lockAngleAction->isChecked(), w.options().lockAngle);
+    EXPECT_EQ(m.lockMeasurementAction->isChecked(), w.options().lockMeasurement);
+    EXPECT_TRUE(w.options().lockMeasurement);
 
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
     QApplication::sendEvent(&w, &rightClick);
