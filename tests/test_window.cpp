@@ -30,19 +30,6 @@ bool isBackdrop(QRgb c) {
            qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
 }
 
-// Moves the pointer from `from` to `to` with the left button held, in steps a
-// hand would make.
-void drag(const VirtualDesktop& desktop, QPoint from, QPoint to, int steps = 20) {
-    desktop.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
-                            "mousedown", "1"});
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint p = from + (to - from) * i / steps;
-        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
-    }
-    QThread::msleep(200);
-    desktop.run("xdotool", {"mouseup", "1"});
-}
-
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,10 +52,7 @@ protected:
     }
 
     void start(const QStringList& args = {}, const QString& busAddress = {}) {
-        QProcessEnvironment env = desktop.environment();
-        env.insert("XDG_CONFIG_HOME", program.path("config"));
-        // Every start writes its D-Bus activation file: keep it out of the real home.
-        env.insert("XDG_DATA_HOME", program.path("data"));
+        QProcessEnvironment env = program.environment(desktop.environment());
         if (!busAddress.isEmpty())
             env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
         compass.setProcessEnvironment(env);
@@ -150,9 +134,7 @@ TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
     program.writeFile("Broken.compassskin", zip);
     const QByteArray before = program.readFile("Compass.ini");
 
-    QProcessEnvironment env = desktop.environment();
-    env.insert("XDG_DATA_HOME", program.path("data"));
-    compass.setProcessEnvironment(env);
+    compass.setProcessEnvironment(program.environment(desktop.environment()));
     compass.start(program.binary(), {program.path("Broken.compassskin")});
     ASSERT_TRUE(compass.waitForStarted(5000));
     // The message box waits for the user: answer it.
@@ -255,11 +237,11 @@ TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
 TEST_F(WindowTest, DraggingTheBaseMovesAndDraggingTheSlideOpensTheCompass) {
     startShown();
     const QPoint moved(100, 50);
-    drag(desktop, kPivot, kPivot + moved);
+    desktop.drag(kPivot, kPivot + moved);
     ASSERT_TRUE(compassShownAt(kSlide + moved));
     EXPECT_TRUE(waitFor([&] { return isBackdrop(desktop.screenshot().pixel(kPivot)); }));
 
-    drag(desktop, kSlide + moved, kSlide + moved + QPoint(80, 0));
+    desktop.drag(kSlide + moved, kSlide + moved + QPoint(80, 0));
     ASSERT_TRUE(compassShownAt(kSlide + moved + QPoint(80, 0)));
     quit();
     EXPECT_EQ(saved("X"), "400");
@@ -297,22 +279,13 @@ TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     }));
     EXPECT_EQ(copied, "150");
 
-    // xclip keeps serving the text it was given until another program takes over.
-    QProcess owner;
-    owner.setProcessEnvironment(desktop.environment());
-    owner.start("xclip", {"-i", "-selection", "clipboard"});
-    ASSERT_TRUE(owner.waitForStarted(3000));
-    owner.write("12.5");
-    owner.waitForBytesWritten(3000);
-    owner.closeWriteChannel();
-    ASSERT_TRUE(waitFor([&] {
-        return desktop.run("xclip", {"-o", "-selection", "clipboard"}) == "12.5";
-    }));
+    const auto owner = desktop.ownClipboard("12.5");
+    ASSERT_TRUE(owner);
     desktop.run("xdotool", {"key", "ctrl+v", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000));
     EXPECT_EQ(saved("Measurement"), "12");
-    owner.kill();
-    owner.waitForFinished(2000);
+    owner->kill();
+    owner->waitForFinished(2000);
 }
 
 TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
