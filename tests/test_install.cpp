@@ -166,7 +166,7 @@ TEST_F(InstalledProgram, RunsAsTheUserAndWritesNothingIntoThePrefix) {
         << "the installed compass did not show";
     // The readout's unit comes from the shipped units, found beside the program.
     EXPECT_FALSE(desktop.run("xdotool", {"search", "--name", "像素$"}).trimmed().isEmpty());
-    desktop.click(onBase);
+    ASSERT_TRUE(desktop.clickToFocus(onBase, QStringLiteral("圆规")));
     desktop.run("xdotool", {"key", "Right", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";
     EXPECT_EQ(compass.exitCode(), 0);

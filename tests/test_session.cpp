@@ -155,19 +155,6 @@ protected:
             Witness::Title);
     }
 
-    // Clicks the compass and waits until it has the keyboard: keys sent
-    // before would go to no window.
-    void focus(QPoint p) {
-        desktop.click(p);
-        ASSERT_TRUE(waitFor(
-            [&] {
-                return desktop.run("xdotool", {"getwindowfocus", "getwindowname"})
-                    .startsWith(kTitle);
-            },
-            kWaitMs))
-            << "the compass did not take the keyboard";
-    }
-
     // Opens the context menu at `p` and walks it with `path` (Return picks the
     // item). The menu holds the keyboard once it shows, and it takes the keys
     // in order, opening submenus as it goes: they are sent at once.
@@ -206,7 +193,7 @@ TEST_F(Session, ScriptedSessionLeavesTheSameFiles) {
     ASSERT_TRUE(compass.waitForStarted(5000));
     ASSERT_TRUE(waitFor([&] { return !title().isEmpty(); }, kWaitMs));
     ASSERT_TRUE(settled());
-    ASSERT_NO_FATAL_FAILURE(focus(kPivot));
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
 
     // The steps are ordered so that most leave a trace in the files: what
     // one sets outright, the next does not overwrite.
@@ -250,7 +237,7 @@ TEST_F(Session, ScriptedSessionLeavesTheSameFiles) {
     // The window was made anew without its stay-on-top flag: give it the
     // keyboard again for the quit key.
     ASSERT_TRUE(settled());
-    ASSERT_NO_FATAL_FAILURE(focus(moved));
+    ASSERT_TRUE(desktop.clickToFocus(moved, kTitle));
     desktop.run("xdotool", {"key", "q"});
     ASSERT_TRUE(compass.waitForFinished(kWaitMs)) << "the program did not quit";
     EXPECT_EQ(compass.exitCode(), 0);

@@ -12,6 +12,8 @@ using namespace orvanta::test;
 namespace {
 
 constexpr QRgb kBackdrop = 0xff204080;
+// The compass window's title starts with "compass" before the readout.
+const QString kTitle = QStringLiteral("圆规");
 
 // Settings that place the compass at a known spot and skip the splash.
 constexpr char kOptions[] = "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\nY=250\r\n"
@@ -223,7 +225,7 @@ TEST_F(WindowTest, IdleMeansIdle) {
 
 TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
     startShown();
-    desktop.click(kPivot); // the keyboard goes to the compass
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     desktop.run("xdotool", {"type", "--delay", "40", "250"});
     desktop.run("xdotool", {"key", "Return"});
     desktop.run("xdotool", {"type", "--delay", "40", "+50"});
@@ -270,7 +272,7 @@ TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     if (QStandardPaths::findExecutable("xclip").isEmpty())
         GTEST_SKIP() << "needs xclip";
     startShown();
-    desktop.click(kPivot);
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     desktop.run("xdotool", {"key", "ctrl+c"});
     QString copied;
     EXPECT_TRUE(waitFor([&] {
@@ -302,7 +304,7 @@ TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
     };
 
     // An active compass is drawn brighter: make it active before taking its looks.
-    desktop.click(kPivot);
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     EXPECT_TRUE(waitFor([&] { return cursor() == "hand.ani"; })) << cursor().toStdString();
     QThread::msleep(300);
     const QImage normal = look();

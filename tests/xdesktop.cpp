@@ -110,6 +110,15 @@ void VirtualDesktop::click(QPoint pt, int button) const {
                     QString::number(button)});
 }
 
+bool VirtualDesktop::clickToFocus(QPoint p, const QString& name) const {
+    click(p);
+    return waitFor(
+        [&] {
+            return run("xdotool", {"getwindowfocus", "getwindowname"}).startsWith(name);
+        },
+        8000);
+}
+
 QByteArray VirtualDesktop::grab() const {
     return output(environment(), "xwd", {"-root", "-silent"}, 10000);
 }

@@ -30,6 +30,9 @@ public:
     // The X window under the pointer after moving it to `p`.
     [[nodiscard]] std::optional<qulonglong> windowUnder(QPoint p) const;
     void click(QPoint p, int button = 1) const;
+    // Clicks `p` and waits until the window whose name starts with `name`
+    // has the keyboard: a key sent earlier would reach no window.
+    [[nodiscard]] bool clickToFocus(QPoint p, const QString& name) const;
     // Moves the pointer from `from` to `to` with the left button held, in
     // steps a hand would make.
     void drag(QPoint from, QPoint to, int steps = 20) const;
