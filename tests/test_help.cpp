@@ -43,8 +43,7 @@ TEST(help, OpensOnQuickStartAndTabsSwitchPages) {
     const HelpFolder help;
     HelpWindow box(help.folder, nullptr);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvanta Help"));
-    EXPECT_EQ(box.m_tabs->tabText(0), QStringLiteral("   Quick start   "));
-    EXPECT_EQ(box.m_tabs->tabText(1), QStringLiteral("   Full description   "));
+    ASSERT_EQ(box.m_tabs->count(), 2);
     EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("First steps"));
 
     box.show();

@@ -176,7 +176,7 @@ TEST_F(InstalledProgram, RunsAsTheUserAndWritesNothingIntoThePrefix) {
         << "the installed compass did not show";
     // The readout's unit comes from the shipped units, found beside the program.
     EXPECT_FALSE(desktop.run("xdotool", {"search", "--name", " Pixels$"}).trimmed().isEmpty());
-    desktop.click(onBase);
+    ASSERT_TRUE(desktop.clickToFocus(onBase, QStringLiteral("Compass")));
     desktop.run("xdotool", {"key", "Right", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000)) << "the program did not quit";
     EXPECT_EQ(compass.exitCode(), 0);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "data/packages/fixtures.h"
+#include "logcapture.h"
 #include "model/settings.h"
 #include "package/installer.h"
 
@@ -131,12 +132,14 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
         const char* label;
         QList<Entry> entries;
         std::function<void()> setup;
-        QString expected; // {program} and {package} stand for those paths
+        QString expected;       // {program} and {package} stand for those paths
+        bool rollsBack = false; // whether anything reached the disk to be undone
     } cases[] = {
         {"bad CRC in the last entry, no skins folder yet",
          {ini, badPicture},
          [&] { QDir(at("skins")).removeRecursively(); },
-         "CRC Error in \"Wood/images/leg.png\"."},
+         "CRC Error in \"Wood/images/leg.png\".",
+         true},
         {"hostile name after a good entry",
          {ini, {.name = "../evil.ini", .content = kIni}},
          {},
@@ -166,11 +169,21 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
              QFile::remove(at("skins/Wood/leg.png"));
              writeAll(at("skins/Wood/leg.png/inside.txt"), "mine");
          },
-         "Cannot replace the folder \"{program}skins/Wood/leg.png\" with a file of the package."},
+         "Cannot replace the folder \"{program}skins/Wood/leg.png\" with a file of the package.",
+         true},
         {"options file cannot be written, after the files were moved",
          {ini, picture},
          [&] { QFile::setPermissions(at("Compass.ini"), QFile::ReadOwner); },
-         "Cannot record the new skin in \"{program}Compass.ini\"."},
+         "Cannot record the new skin in \"{program}Compass.ini\".",
+         true},
+        {"options file cannot be written, after the new folder was moved in",
+         {ini, picture},
+         [&] {
+             QDir(at("skins/Wood")).removeRecursively();
+             QFile::setPermissions(at("Compass.ini"), QFile::ReadOwner);
+         },
+         "Cannot record the new skin in \"{program}Compass.ini\".",
+         true},
     };
     for (const auto& c : cases) {
         QDir(at("skins")).removeRecursively();
@@ -186,7 +199,12 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
 
         const QString expected =
             QString(c.expected).replace("{program}", program()).replace("{package}", path);
+        const test::LogCapture log;
         EXPECT_EQ(errorOf([&] { installSkinPackage(program(), path); }), expected.toStdString())
+            << c.label;
+        EXPECT_EQ(log.lines.contains("orvanta.package: Rolling back the installation into \"" +
+                                     program() + "skins/Wood\""),
+                  c.rollsBack)
             << c.label;
         EXPECT_EQ(snapshot(m_program.path()), before) << c.label;
         EXPECT_TRUE(snapshot(m_outside.path()).empty()) << c.label;

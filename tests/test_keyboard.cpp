@@ -62,13 +62,17 @@ TEST(Keyboard, ArrowsMoveOrLengthenAndTurnKeysTurn) {
     }
 }
 
-TEST(Keyboard, TogglesKeepAtMostOneLockAndSave) {
-    Rig r;
-    for (const int key : {Qt::Key_M, Qt::Key_A, Qt::Key_S})
+TEST(Keyboard, ToggleKeysSwitchTheirOptionAndSave) {
+    const std::pair<int, bool Settings::*> cases[] = {{Qt::Key_S, &Settings::stickyAngle},
+                                                      {Qt::Key_A, &Settings::lockAngle},
+                                                      {Qt::Key_M, &Settings::lockMeasurement}};
+    for (const auto& [key, option] : cases) {
+        Rig r;
+        const bool before = r.options.*option;
         r.ui.keyDown(key, kNone);
-    EXPECT_EQ(r.window.calls.count(QStringLiteral("OptionsChanged")), 3);
-    const Settings saved(r.options.fileName, QChar('.'));
-    EXPECT_TRUE(saved.lockAngle && !saved.lockMeasurement && !saved.stickyAngle);
+        EXPECT_EQ(r.window.calls.count(QStringLiteral("OptionsChanged")), 1) << key;
+        EXPECT_EQ(Settings(r.options.fileName, QChar('.')).*option, !before) << key;
+    }
 }
 
 TEST(Keyboard, CopyAndPasteGoThroughTheClipboard) {

@@ -16,13 +16,6 @@ using namespace orvanta;
 
 namespace {
 
-QStringList captions(const QMenu* menu) {
-    QStringList out;
-    for (const QAction* a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-}
-
 QAction* find(const QMenu* menu, const QString& caption) {
     for (QAction* a : menu->actions())
         if (a->text() == caption)
@@ -44,29 +37,34 @@ struct Fakes : MessageSink, Autostart, DesktopShape {
 
 } // namespace
 
-TEST(MainMenu, TopLevelItemsInOrder) {
+// The window stores a choice's tag: each group's items carry the numbers the
+// options file uses, and a choice unchecks the rest of its group.
+TEST(MainMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
     QWidget owner;
     CompassMenu m(&owner);
-    EXPECT_EQ(captions(m.contextMenu),
-              QStringList({"Units", "Skins", "Shape", "Options", "-", "Sticky angle", "Lock angle",
-                           "Lock measurement", "-", "Radius", "Circumference", "Area", "-", "Exit",
-                           "Show compass"}));
-    EXPECT_EQ(captions(m.skinsMenu), QStringList({"Skin quality", "-", "Basic skin", "-",
-                                                  "About this skin…", "Get more skins"}));
-    EXPECT_EQ(captions(m.optionsMenu),
-              QStringList({"Always on top", "Show tooltips", "Run at startup", "Hide splash screen",
-                           "Language", "-", "Transparency…", "Magnifier", "Centre on screen", "-",
-                           "Help", "Visit website"}));
-    EXPECT_EQ(captions(m.languageMenu), QStringList({"Automatic", "English", "中文"}));
+    const std::pair<QActionGroup*, QList<QAction*>> groups[] = {
+        {m.qualityGroup, {m.lowQualityAction, m.highQualityAction}},
+        {m.measureGroup, {m.radiusAction, m.circumferenceAction, m.areaAction}},
+    };
+    for (const auto& [group, items] : groups) {
+        ASSERT_EQ(group->actions(), items);
+        for (int tag = 0; tag < items.size(); ++tag) {
+            EXPECT_EQ(items[tag]->data().toInt(), tag);
+            items[tag]->trigger();
+            for (const QAction* a : items)
+                EXPECT_EQ(a->isChecked(), a == items[tag]) << a->text().toStdString();
+        }
+    }
+    EXPECT_EQ(m.defaultSkinAction->data().toInt(), 0);
+    EXPECT_TRUE(m.skinGroup->isExclusive());
     EXPECT_TRUE(m.languageGroup->isExclusive());
     EXPECT_TRUE(m.automaticLanguageAction->isChecked());
     checkLanguage(m, LanguageChoice::Chinese);
     EXPECT_EQ(m.languageGroup->checkedAction(), m.chineseAction);
     EXPECT_EQ(LanguageChoice(m.chineseAction->data().toInt()), LanguageChoice::Chinese);
-    EXPECT_FALSE(m.openAction->isVisible());
+    // Opening the compass is the tray menu's default and hidden while it shows.
     EXPECT_EQ(m.contextMenu->defaultAction(), m.openAction);
-    EXPECT_TRUE(m.highQualityAction->isChecked());
-    EXPECT_TRUE(m.qualityGroup->isExclusive());
+    EXPECT_FALSE(m.openAction->isVisible());
 }
 
 TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
@@ -81,28 +79,32 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     CompassMenu m(&owner);
     buildUnitsMenu(m, units);
     buildUnitsMenu(m, units); // rebuilding replaces, never appends
-    const QStringList c = captions(m.unitsMenu);
-    ASSERT_EQ(c.size(), 2 + 8);
-    EXPECT_EQ(c.mid(0, 2), QStringList({"Calibrate units…", "-"}));
-    EXPECT_EQ(c.last(), QStringLiteral("英尺"));
     EXPECT_EQ(m.calibrateAction->data().toInt(), -1);
+    const QList<QAction*> unitItems = m.unitGroup->actions();
+    ASSERT_EQ(unitItems.size(), 8);
+    EXPECT_EQ(m.unitsMenu->actions().last(), unitItems.last());
+    EXPECT_EQ(unitItems.last()->text(), QStringLiteral("英尺"));
     for (int i = 0; i < 8; ++i) {
-        const QAction* a = m.unitsMenu->actions().at(2 + i);
-        EXPECT_EQ(a->data().toInt(), i);
-        EXPECT_EQ(a->isChecked(), i == 2);
+        EXPECT_EQ(unitItems[i]->data().toInt(), i);
+        EXPECT_EQ(unitItems[i]->isChecked(), i == 2);
     }
 
     buildShapeMenu(m, options);
-    const QStringList s = captions(m.shapeMenu);
-    EXPECT_EQ(s.mid(0, 4), QStringList({"Circle", "-", "Triangle - 3", "Square - 4"}));
-    EXPECT_EQ(s.mid(8), QStringList({"Nonagon - 9", "10s", "20s", "30s", "-",
-                                     "Circumscribed polygons", "Inscribed polygons"}));
-    const QList<QAction*> shapes = shapeActions(m);
-    ASSERT_EQ(shapes.size(), 1 + 7 + 30);
-    for (QAction* a : shapes)
+    QList<int> tags;
+    for (const QAction* a : shapeActions(m)) {
+        tags << a->data().toInt();
         EXPECT_EQ(a->isChecked(), a->data().toInt() == 24) << a->text().toStdString();
-    EXPECT_EQ(captions(find(m.shapeMenu, "20s")->menu()).at(4), QStringLiteral("24 sides - 24"));
-    EXPECT_TRUE(find(m.shapeMenu, "Inscribed polygons")->isChecked());
+    }
+    QList<int> expected{0};
+    for (int n = 3; n < 40; ++n)
+        expected << n;
+    EXPECT_EQ(tags, expected);
+    const QList<QAction*> scribes = m.scribeGroup->actions();
+    ASSERT_EQ(scribes.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(scribes[i]->data().toInt(), i);
+        EXPECT_EQ(scribes[i]->isChecked(), i == options.scribe);
+    }
 }
 
 TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
@@ -131,10 +133,12 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     find(m.shapeMenu, "Square - 4")->trigger();
     EXPECT_EQ(c.settings().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));
+    // The lock checks follow the options, whatever one lock does to the other.
     m.lockAngleAction->trigger();
     m.lockMeasurementAction->trigger();
-    EXPECT_FALSE(m.lockAngleAction->isChecked()); // at most one lock at a time
-    EXPECT_TRUE(m.lockMeasurementAction->isChecked());
+    EXPECT_EQ(m.lockAngleAction->isChecked(), c.settings().lockAngle);
+    EXPECT_EQ(m.lockMeasurementAction->isChecked(), c.settings().lockMeasurement);
+    EXPECT_TRUE(c.settings().lockMeasurement);
 
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
     QApplication::sendEvent(&w, &rightClick);

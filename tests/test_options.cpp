@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "logcapture.h"
 #include "model/settings.h"
 #include "model/textcodec.h"
 
@@ -127,20 +128,32 @@ TEST(Options, CommaSeparatorRoundTrips) {
     EXPECT_EQ(Settings(path, u'.').measurement, 100.0f); // "2,5" is no number with "."
 }
 
-// A failed save reports it and leaves the file, or the folder, as it was.
+// A failed save reports it, logs which file and why, and leaves the file, or
+// the folder, as it was.
 TEST(Options, FailedSaveChangesNothing) {
     const QByteArray old = "[Options]\r\nX=7\r\n";
-    for (const char* lock : {"", "file", "folder"}) {
-        if (lock == std::string("folder") && geteuid() == 0)
+    // what is locked, why the save fails
+    const std::pair<std::string, QString> cases[] = {
+        {"", "No such file or directory"},
+        {"file", "The file is read-only."},
+        {"folder", "Permission denied"},
+    };
+    for (const auto& [lock, why] : cases) {
+        if (lock == "folder" && geteuid() == 0)
             continue; // root ignores folder permissions
         QTemporaryDir dir;
         const QString path = writeFile(dir, "Compass.ini", old);
-        QFile::setPermissions(lock == std::string("file") ? path : dir.path(),
-                              *lock ? QFile::ReadOwner | QFile::ExeOwner
-                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        Settings o(*lock ? path : dir.filePath("gone/Compass.ini"), u'.');
+        QFile::setPermissions(lock == "file" ? path : dir.path(),
+                              !lock.empty()
+                                  ? QFile::ReadOwner | QFile::ExeOwner
+                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Settings o(!lock.empty() ? path : dir.filePath("gone/Compass.ini"), u'.');
         o.x = 99;
+        const test::LogCapture log;
         EXPECT_FALSE(o.save()) << lock;
+        EXPECT_EQ(log.lines, QStringList("orvanta.settings: Cannot save the options to \"" +
+                                         o.fileName + "\": " + why))
+            << lock;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(readFile(path), old) << lock;
         EXPECT_FALSE(QFile::exists(dir.filePath("gone"))) << lock;

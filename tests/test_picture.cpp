@@ -136,6 +136,11 @@ TEST(Picture, BmpInEveryDepthAndOrientationIsOpaque) {
         {fixture("bmp/core-pal4.bmp"), reference("bmp/pal4.bmp"), "oldest header, 4 bits"},
         {fixture("bmp/core-rgb24.bmp"), rgb, "oldest header, 24 bits"},
         {topDown(fixture("bmp/rgb24.bmp")), rgb, "top-down 24"},
+        // Rows are padded to four bytes; the last row's padding may be missing.
+        {fixture("bmp/rgb24.bmp").chopped(3), rgb, "24 bits, last padding cut"},
+        // More colours than the pixel size can index: the palette is capped.
+        {withField(fixture("bmp/pal8.bmp"), 46, 300), reference("bmp/pal8.bmp"), "8 bits, 300"},
+        {withField(fixture("bmp/pal4.bmp"), 46, 17), reference("bmp/pal4.bmp"), "4 bits, 17"},
     };
     for (const auto& [bytes, expected, what] : cases)
         expectSamePixels(decodeBmp(bytes), expected, what);
@@ -156,6 +161,7 @@ TEST(Picture, BrokenFilesSayWhatIsWrong) {
         {"lowest height", withField(bmp, 22, 0x80000000u), false,
          "the picture is 11 x 2147483648 pixels, larger than 16384 x 16384"},
         {"more pixels than bytes", withField(bmp, 22, 16384), false, "the file ends too early"},
+        {"last row cut into its pixels", bmp.chopped(4), false, "the file ends too early"},
         {"no width", withField(bmp, 18, 0), false, "the picture has no pixels (0 x 9)"},
         {"odd depth", withField(bmp, 28, 7, 2), false, "7 bits per pixel is not a BMP pixel size"},
         {"run-length", fixture("bmp/pal8-rle.bmp"), false,

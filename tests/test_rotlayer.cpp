@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "interaction/layerstackregions.h"
 #include "render/layer.h"
 #include "render/layerstack.h"
 
@@ -94,25 +95,33 @@ TEST(RotLayer, HitTestFollowsTheTransformAndAlpha) {
     Layer layer;
     layer.bitmap = QImage(10, 4, QImage::Format_ARGB32);
     layer.bitmap.fill(qRgba(0, 0, 255, 255));
-    for (int y = 0; y < 4; ++y)
+    for (int y = 0; y < 4; ++y) {
         layer.bitmap.setPixel(5, y, qRgba(0, 0, 0, 0)); // a transparent gap
+        layer.bitmap.setPixel(7, y, qRgba(0, 0, 0, 1)); // all but transparent
+    }
     layer.position = {100, 100};
-    layer.angle = -90; // bitmap x runs down the screen
     struct Case {
+        float angle; // at -90 bitmap x runs down the screen
         QPointF window;
         bool alphaHit, hits;
     };
     const Case cases[] = {
-        {{100, 105}, false, true},     // without alpha testing the gap hits
-        {{97, 109}, true, true},       // bitmap (9, 3)
-        {{96, 109}, true, false},      // bitmap (9, 4): below the bitmap
-        {{100, 110}, false, false},    // bitmap (10, 0): past its end
-        {{100.4, 104.4}, true, true},  // nearest pixel (4, 0)
-        {{100.4, 104.6}, true, false}, // nearest pixel (5, 0), the gap
+        {-90, {100, 105}, false, true},     // without alpha testing the gap hits
+        {-90, {97, 109}, true, true},       // bitmap (9, 3)
+        {-90, {96, 109}, true, false},      // bitmap (9, 4): below the bitmap
+        {-90, {100, 110}, false, false},    // bitmap (10, 0): past its end
+        {-90, {100.4, 104.4}, true, true},  // nearest pixel (4, 0)
+        {-90, {100.4, 104.6}, true, false}, // nearest pixel (5, 0), the gap
+        {-90, {99, 107}, true, true},       // bitmap (7, 1): alpha 1 is solid
+        {0, {107, 101}, true, true},        // the same pixel, unturned
+        {0, {105, 102}, true, false},       // bitmap (5, 2), the gap
+        {0, {105, 102}, false, true},
     };
     for (const Case& c : cases) {
+        layer.angle = c.angle;
         layer.alphaHit = c.alphaHit;
-        EXPECT_EQ(layer.hitTest(c.window), c.hits) << c.window.x() << "," << c.window.y();
+        EXPECT_EQ(layer.hitTest(c.window), c.hits)
+            << c.angle << " at " << c.window.x() << "," << c.window.y();
     }
 }
 
@@ -157,5 +166,36 @@ TEST(LayerStack, MeasureTypeControlComesToTheTop) {
                     << type;
             }
         }
+    }
+}
+
+TEST(LayerStackRegions, FaintPixelsHitAndPanelsCountAsTheirPart) {
+    const auto layer = [](int x, int alpha) {
+        auto l = std::make_unique<Layer>();
+        l->bitmap = QImage(4, 4, QImage::Format_ARGB32);
+        l->bitmap.fill(qRgba(9, 9, 9, alpha));
+        l->position = QPointF(x, 0);
+        l->alphaHit = true;
+        return l;
+    };
+    LayerStack stack;
+    stack.baseLayer = stack.add(layer(0, 1));
+    stack.slidePanelLayer = stack.add(layer(10, 1));
+    stack.slideLayer = stack.add(layer(20, 0));
+    stack.control(SkinControl::Close) = {stack.add(layer(30, 1)), stack.add(layer(30, 255)),
+                                         stack.add(layer(30, 255))};
+    stack.control(SkinControl::Menu) = {stack.add(layer(40, 255)), nullptr, nullptr};
+    const LayerStackRegions regions([&stack]() -> LayerStack& { return stack; });
+    // where, on the base, on the slide, on the close control, on the menu control
+    const std::tuple<QPoint, bool, bool, bool, bool> cases[] = {
+        {{1, 1}, true, false, false, false},   {{11, 1}, false, true, false, false},
+        {{21, 1}, false, false, false, false}, {{31, 1}, false, false, true, false},
+        {{41, 1}, false, false, false, false}, // a control without all its looks
+    };
+    for (const auto& [p, base, slide, close, menu] : cases) {
+        EXPECT_EQ(regions.hitsBase(p), base) << p.x();
+        EXPECT_EQ(regions.hitsSlide(p), slide) << p.x();
+        EXPECT_EQ(regions.hitsControl(SkinControl::Close, p), close) << p.x();
+        EXPECT_EQ(regions.hitsControl(SkinControl::Menu, p), menu) << p.x();
     }
 }

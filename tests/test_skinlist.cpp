@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "logcapture.h"
 #include "skins/skincatalog.h"
 
 #include <QDir>
@@ -122,8 +123,14 @@ TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
     p.addDefault();
     const QString broken = p.addSkin("broken", "Bad", false);
     p.addSkin("good", "Good");
+    const test::LogCapture log;
     SkinCatalog list = p.build(broken);
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad")});
+    // The box names the skin; the log names its file and why.
+    const QString picture = QFileInfo(broken).path() + "/pic.png";
+    EXPECT_EQ(log.lines, QStringList("orvanta.skins: Cannot use the skin \"" + broken +
+                                     "\": Cannot read the picture \"" + picture +
+                                     "\": No such file or directory"));
     EXPECT_EQ(list.names, QStringList({"Default", "Good"}));
     EXPECT_EQ(list.skin->name, "Default"); // it was the selected one
     // Its folder was seen: opening the menu does not rebuild and report again.

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "logcapture.h"
 #include "model/textcodec.h"
 #include "model/unittable.h"
 
@@ -156,8 +157,12 @@ TEST(units, UnwritableFileThrowsAndKeepsTheUnits) {
     units.save();
     QFile::setPermissions(units.defaultFile(), QFileDevice::ReadOwner);
     units.setCount(3);
+    const test::LogCapture log;
     EXPECT_EQ(errorOf([&] { units.save(); }),
               "Cannot create file \"" + units.defaultFile() + "\". The file is read-only.");
+    // Logged too, for the callers that swallow it (the way out).
+    EXPECT_EQ(log.lines, QStringList("orvanta.settings: Cannot save the units to \"" +
+                                     units.defaultFile() + "\": The file is read-only."));
     EXPECT_EQ(units.unitsCount(), 3);
 }
 

@@ -15,6 +15,8 @@ using namespace orvanta::test;
 namespace {
 
 constexpr QRgb kBackdrop = 0xff204080;
+// The compass window's title starts with "compass" before the readout.
+const QString kTitle = QStringLiteral("Compass");
 
 // Settings that place the compass at a known spot and skip the splash.
 constexpr char kOptions[] = "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\nY=250\r\n"
@@ -31,19 +33,6 @@ constexpr QPoint kMeasureSelector = kPivot + QPoint(194, -1);
 bool isBackdrop(QRgb c) {
     return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
            qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
-}
-
-// Moves the pointer from `from` to `to` with the left button held, in steps a
-// hand would make.
-void drag(const VirtualDesktop& desktop, QPoint from, QPoint to, int steps = 20) {
-    desktop.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
-                            "mousedown", "1"});
-    for (int i = 1; i <= steps; ++i) {
-        const QPoint p = from + (to - from) * i / steps;
-        desktop.run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
-    }
-    QThread::msleep(200);
-    desktop.run("xdotool", {"mouseup", "1"});
 }
 
 class WindowTest : public ::testing::Test {
@@ -68,10 +57,7 @@ protected:
     }
 
     void start(const QStringList& args = {}, const QString& busAddress = {}) {
-        QProcessEnvironment env = desktop.environment();
-        env.insert("XDG_CONFIG_HOME", program.path("config"));
-        // Every start writes its D-Bus activation file: keep it out of the real home.
-        env.insert("XDG_DATA_HOME", program.path("data"));
+        QProcessEnvironment env = program.environment(desktop.environment());
         if (!busAddress.isEmpty())
             env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
         compass.setProcessEnvironment(env);
@@ -153,9 +139,7 @@ TEST_F(WindowTest, BrokenPackageStopsTheStartWithItsMessage) {
     program.writeFile("Broken.compassskin", zip);
     const QByteArray before = program.readFile("Compass.ini");
 
-    QProcessEnvironment env = desktop.environment();
-    env.insert("XDG_DATA_HOME", program.path("data"));
-    compass.setProcessEnvironment(env);
+    compass.setProcessEnvironment(program.environment(desktop.environment()));
     compass.start(program.binary(), {program.path("Broken.compassskin")});
     ASSERT_TRUE(compass.waitForStarted(5000));
     // The message box waits for the user: answer it.
@@ -244,7 +228,7 @@ TEST_F(WindowTest, IdleMeansIdle) {
 
 TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
     startShown();
-    desktop.click(kPivot); // the keyboard goes to the compass
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     desktop.run("xdotool", {"type", "--delay", "40", "250"});
     desktop.run("xdotool", {"key", "Return"});
     desktop.run("xdotool", {"type", "--delay", "40", "+50"});
@@ -258,11 +242,11 @@ TEST_F(WindowTest, TypedValueAndArithmeticMoveTheSlide) {
 TEST_F(WindowTest, DraggingTheBaseMovesAndDraggingTheSlideOpensTheCompass) {
     startShown();
     const QPoint moved(100, 50);
-    drag(desktop, kPivot, kPivot + moved);
+    desktop.drag(kPivot, kPivot + moved);
     ASSERT_TRUE(compassShownAt(kSlide + moved));
     EXPECT_TRUE(waitFor([&] { return isBackdrop(desktop.screenshot().pixel(kPivot)); }));
 
-    drag(desktop, kSlide + moved, kSlide + moved + QPoint(80, 0));
+    desktop.drag(kSlide + moved, kSlide + moved + QPoint(80, 0));
     ASSERT_TRUE(compassShownAt(kSlide + moved + QPoint(80, 0)));
     quit();
     EXPECT_EQ(saved("X"), "400");
@@ -291,7 +275,7 @@ TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     if (QStandardPaths::findExecutable("xclip").isEmpty())
         GTEST_SKIP() << "needs xclip";
     startShown();
-    desktop.click(kPivot);
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     desktop.run("xdotool", {"key", "ctrl+c"});
     QString copied;
     EXPECT_TRUE(waitFor([&] {
@@ -300,22 +284,13 @@ TEST_F(WindowTest, CopyAndPasteGoThroughTheClipboard) {
     }));
     EXPECT_EQ(copied, "150");
 
-    // xclip keeps serving the text it was given until another program takes over.
-    QProcess owner;
-    owner.setProcessEnvironment(desktop.environment());
-    owner.start("xclip", {"-i", "-selection", "clipboard"});
-    ASSERT_TRUE(owner.waitForStarted(3000));
-    owner.write("12.5");
-    owner.waitForBytesWritten(3000);
-    owner.closeWriteChannel();
-    ASSERT_TRUE(waitFor([&] {
-        return desktop.run("xclip", {"-o", "-selection", "clipboard"}) == "12.5";
-    }));
+    const auto owner = desktop.ownClipboard("12.5");
+    ASSERT_TRUE(owner);
     desktop.run("xdotool", {"key", "ctrl+v", "q"});
     ASSERT_TRUE(compass.waitForFinished(8000));
     EXPECT_EQ(saved("Measurement"), "12");
-    owner.kill();
-    owner.waitForFinished(2000);
+    owner->kill();
+    owner->waitForFinished(2000);
 }
 
 TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
@@ -332,7 +307,7 @@ TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
     };
 
     // An active compass is drawn brighter: make it active before taking its looks.
-    desktop.click(kPivot);
+    ASSERT_TRUE(desktop.clickToFocus(kPivot, kTitle));
     EXPECT_TRUE(waitFor([&] { return cursor() == "hand.ani"; })) << cursor().toStdString();
     QThread::msleep(300);
     const QImage normal = look();

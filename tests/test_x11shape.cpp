@@ -10,13 +10,15 @@ using namespace orvanta;
 
 namespace {
 
-// Rows of pixels: '#' opaque, '+' half transparent (alpha 128), '.' clear.
+// Rows of pixels: '#' opaque, '+' half transparent (alpha 128), ':' all but
+// clear (alpha 1), '.' clear.
 QImage imageFrom(const QStringList& rows) {
     QImage image(int(rows.first().size()), int(rows.size()), QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QChar c = rows[y][x];
-            image.setPixel(x, y, qRgba(10, 20, 30, c == u'#' ? 255 : c == u'+' ? 128 : 0));
+            const int alpha = c == u'#' ? 255 : c == u'+' ? 128 : c == u':' ? 1 : 0;
+            image.setPixel(x, y, qRgba(10, 20, 30, alpha));
         }
     return image;
 }
@@ -33,6 +35,7 @@ TEST(X11Shape, AlphaRunsMergeEqualRunsOfConsecutiveRows) {
          {R(0, 0, 1, 1), R(2, 0, 1, 1), R(0, 1, 3, 1), R(0, 2, 1, 1), R(2, 2, 1, 1)}},
         {"MatchAfterAnEarlierRun", {"##.#", "...#"}, {}, 1, {R(0, 0, 2, 1), R(3, 0, 1, 2)}},
         {"ThresholdDrops", {"+##+"}, {}, 200, {R(1, 0, 2, 1)}},
+        {"AlphaOneTakesTheMouse", {".:#:."}, {}, 1, {R(1, 0, 3, 1)}},
         {"AreaClips", {"####", "####", "####"}, R(1, 1, 2, 9), 1, {R(1, 1, 2, 2)}},
     };
     for (const auto& [name, rows, area, minAlpha, expected] : cases)

@@ -113,6 +113,45 @@ void VirtualDesktop::click(QPoint pt, int button) const {
                     QString::number(button)});
 }
 
+bool VirtualDesktop::clickToFocus(QPoint p, const QString& name) const {
+    click(p);
+    return waitFor(
+        [&] {
+            return run("xdotool", {"getwindowfocus", "getwindowname"}).startsWith(name);
+        },
+        8000);
+}
+
+QByteArray VirtualDesktop::grab() const {
+    return output(environment(), "xwd", {"-root", "-silent"}, 10000);
+}
+
+void VirtualDesktop::drag(QPoint from, QPoint to, int steps) const {
+    run("xdotool",
+        {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint p = from + (to - from) * i / steps;
+        run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+    }
+    QThread::msleep(200);
+    run("xdotool", {"mouseup", "1"});
+}
+
+std::unique_ptr<QProcess> VirtualDesktop::ownClipboard(const QByteArray& text) const {
+    auto owner = std::make_unique<QProcess>();
+    owner->setProcessEnvironment(environment());
+    owner->start("xclip", {"-i", "-selection", "clipboard"});
+    if (!owner->waitForStarted(3000))
+        return nullptr;
+    owner->write(text);
+    owner->waitForBytesWritten(3000);
+    owner->closeWriteChannel();
+    if (waitFor([&] { return run("xclip", {"-o", "-selection", "clipboard"}).toUtf8() == text; }))
+        return owner;
+    stop(owner.get());
+    return nullptr;
+}
+
 PrivateBus::PrivateBus() {
     if (!have("dbus-daemon"))
         return;
@@ -144,6 +183,13 @@ ProgramCopy::ProgramCopy() {
 
 QString ProgramCopy::path(const QString& relative) const {
     return relative.isEmpty() ? m_dir.path() : m_dir.filePath(relative);
+}
+
+QProcessEnvironment ProgramCopy::environment(QProcessEnvironment base) const {
+    base.insert("XDG_CONFIG_HOME", path("config"));
+    // Every start writes its D-Bus activation file.
+    base.insert("XDG_DATA_HOME", path("data"));
+    return base;
 }
 
 void ProgramCopy::writeFile(const QString& relative, const QByteArray& bytes) const {

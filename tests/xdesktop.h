@@ -27,9 +27,21 @@ public:
     // Runs a command on this display and returns its standard output.
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000) const;
     [[nodiscard]] QImage screenshot() const;
+    // The root window's pixels as xwd writes them: a tenth of the time of a
+    // screenshot, for comparing one moment of the screen with another.
+    [[nodiscard]] QByteArray grab() const;
     // The X window under the pointer after moving it to `p`.
     [[nodiscard]] std::optional<qulonglong> windowUnder(QPoint p) const;
     void click(QPoint p, int button = 1) const;
+    // Clicks `p` and waits until the window whose name starts with `name`
+    // has the keyboard: a key sent earlier would reach no window.
+    [[nodiscard]] bool clickToFocus(QPoint p, const QString& name) const;
+    // Moves the pointer from `from` to `to` with the left button held, in
+    // steps a hand would make.
+    void drag(QPoint from, QPoint to, int steps = 20) const;
+    // An xclip that serves `text` as the clipboard until it is killed, once
+    // the clipboard reads back as `text`; null when that did not happen.
+    [[nodiscard]] std::unique_ptr<QProcess> ownClipboard(const QByteArray& text) const;
 
 private:
     bool m_ok = false;
@@ -58,6 +70,9 @@ public:
     [[nodiscard]] bool ok() const { return m_ok; }
     [[nodiscard]] QString path(const QString& relative = {}) const;
     [[nodiscard]] QString binary() const { return path("orvanta"); }
+    // `base` with the XDG folders inside the copy, so that nothing the
+    // program writes on start-up reaches the real home.
+    [[nodiscard]] QProcessEnvironment environment(QProcessEnvironment base) const;
     void writeFile(const QString& relative, const QByteArray& bytes) const;
     [[nodiscard]] QByteArray readFile(const QString& relative) const;
 

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -285,6 +286,9 @@ int runRenderCommand(const QStringList& arguments) {
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
+    // Composition logs the skin's warnings for the window, which shows none;
+    // here they are part of the output already. QT_LOGGING_RULES still wins.
+    QLoggingCategory::setFilterRules(QStringLiteral("orvanta.render.warning=false"));
     const RenderResult result = renderCommand(arguments.mid(1), ProgramPaths::detect());
     std::fputs(result.out.toLocal8Bit().constData(), stdout);
     std::fputs(result.err.toLocal8Bit().constData(), stderr);

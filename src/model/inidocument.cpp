@@ -147,8 +147,8 @@ QByteArray IniDocument::toBytes() const {
     return text.toUtf8();
 }
 
-bool IniDocument::save(const QString& path) const {
-    return writeFileAtomically(path, toBytes());
+bool IniDocument::save(const QString& path, QString* error) const {
+    return writeFileAtomically(path, toBytes(), error);
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {

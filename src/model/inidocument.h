@@ -53,8 +53,9 @@ public:
     [[nodiscard]] QByteArray toBytes() const;
     // Writes the whole document through a temporary file in the same folder that
     // is renamed over the old one, so a crash or a full disk never leaves a
-    // truncated file behind. Returns false (and leaves the old file) on failure.
-    bool save(const QString& path) const;
+    // truncated file behind. Returns false (and leaves the old file) on failure;
+    // `error`, when given, then says why.
+    bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     struct Entry {

@@ -3,6 +3,7 @@
 
 #include "model/settings.h"
 
+#include "model/logging.h"
 #include "model/numbers.h"
 
 #include <QDir>
@@ -120,7 +121,14 @@ bool Settings::save() {
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
     put(u"MeasureType", QString::number(measureType));
     put(u"Language", languageChoiceText(language));
-    return m_doc.save(fileName);
+    QString why;
+    if (m_doc.save(fileName, &why))
+        return true;
+    // Most callers save in passing (a toggle, the way out) and go on with the
+    // values in memory: this line is all that is left of the failure.
+    qCWarning(lcSettings, "Cannot save the options to \"%s\": %s", qUtf8Printable(fileName),
+              qUtf8Printable(why));
+    return false;
 }
 
 } // namespace orvanta

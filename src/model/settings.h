@@ -30,8 +30,9 @@ public:
     explicit Settings(const QString& fileName, QChar decimalSeparator = systemDecimalSeparator());
 
     // Writes every field but fileName and maxLength into the document and the
-    // document to the file. Failures are silent: the values stay in memory.
-    // Returns whether the file was written, for callers that care.
+    // document to the file. A failure keeps the values in memory and is logged
+    // under orvanta.settings. Returns whether the file was written, for callers
+    // that care.
     bool save();
 
     QString fileName;

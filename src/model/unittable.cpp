@@ -4,6 +4,7 @@
 #include "model/unittable.h"
 
 #include "model/inidocument.h"
+#include "model/logging.h"
 #include "model/measurement.h"
 
 #include <QCoreApplication>
@@ -160,9 +161,14 @@ void UnitTable::saveTo(const QString& path) const {
         doc.setValue(section, u"DecimalNum", QString::number(u.decimals));
     }
     QString why;
-    if (!writeFileAtomically(path, doc.toBytes(), &why))
+    if (!writeFileAtomically(path, doc.toBytes(), &why)) {
+        // Logged here as well as thrown: the way out and the per-user copy's
+        // companion file swallow the error.
+        qCWarning(lcSettings, "Cannot save the units to \"%s\": %s", qUtf8Printable(path),
+                  qUtf8Printable(why));
         throw translatableError(QT_TRANSLATE_NOOP("Errors", "Cannot create file \"%1\". %2"),
                                 {path, why});
+    }
 }
 
 const UnitTable::Unit* UnitTable::at(std::int32_t index) const {

@@ -81,7 +81,8 @@ public:
 
     // Writes the user's units and the selection to the per-user file (when in
     // use), then to the default file. Throws OrvantaError("Cannot create file
-    // ...") naming the file that could not be written. With a per-user file
+    // ...") naming the file that could not be written, and logs it under
+    // orvanta.settings, since some callers cannot show it. With a per-user file
     // in use, a read-only program folder is not an error: the user's copy holds
     // everything the next start reads.
     void save() const;

@@ -5,6 +5,7 @@
 
 #include "model/settings.h"
 #include "package/commandline.h"
+#include "package/logging.h"
 
 #include <QDir>
 #include <QFile>
@@ -182,17 +183,27 @@ private:
     // Best effort: a step that fails leaves what it could not restore in place
     // rather than deleting anything of the user's.
     void rollBack() {
-        if (m_createdTarget)
-            QDir(m_target).removeRecursively();
+        // The user is told why the installation failed, not what was undone.
+        qCWarning(lcPackage, "Rolling back the installation into \"%s\"",
+                  qUtf8Printable(native(m_target)));
+        if (m_createdTarget && !QDir(m_target).removeRecursively())
+            qCWarning(lcPackage, "Cannot remove the new folder \"%s\"",
+                      qUtf8Printable(native(m_target)));
         bool restored = true;
         for (auto it = m_moves.rbegin(); it != m_moves.rend(); ++it) {
             const QString dest = QDir(m_target).filePath(it->name);
             if (it->placed)
                 QFile::remove(dest);
-            if (it->hadOld)
-                restored &=
-                    std::rename(QFile::encodeName(QDir(m_backup).filePath(it->name)).constData(),
-                                QFile::encodeName(dest).constData()) == 0;
+            if (!it->hadOld)
+                continue;
+            const QString saved = QDir(m_backup).filePath(it->name);
+            if (std::rename(QFile::encodeName(saved).constData(),
+                            QFile::encodeName(dest).constData()) != 0) {
+                qCWarning(lcPackage, "Cannot put \"%s\" back from \"%s\": %s",
+                          qUtf8Printable(native(dest)), qUtf8Printable(native(saved)),
+                          qUtf8Printable(QString::fromLocal8Bit(std::strerror(errno))));
+                restored = false;
+            }
         }
         if (!m_backup.isEmpty() && restored)
             QDir(m_backup).removeRecursively();

@@ -4,6 +4,7 @@
 #include "platform/autostart.h"
 
 #include "model/inidocument.h"
+#include "platform/logging.h"
 #include "platform/xdgpaths.h"
 
 #include <QDir>
@@ -90,13 +91,26 @@ QString XdgAutostart::entryPath() const {
 }
 
 bool XdgAutostart::setRunAtStart(bool on, const QString& programPath) {
+    // The menu item keeps the user's choice either way; only the log tells
+    // that the next login will not follow it.
+    const auto failed = [this](const QString& why) {
+        qCWarning(lcPlatform, "Cannot change the autostart entry \"%s\": %s",
+                  qUtf8Printable(entryPath()), qUtf8Printable(why));
+        return false;
+    };
     if (!on) {
         const QFileInfo entry(entryPath());
         // A dangling link is an entry too: exists() follows it and says no.
-        return (!entry.exists() && !entry.isSymLink()) || QFile::remove(entryPath());
+        if (!entry.exists() && !entry.isSymLink())
+            return true;
+        QFile file(entryPath());
+        return file.remove() || failed(file.errorString());
     }
-    return QDir().mkpath(m_folder) &&
-           writeFileAtomically(entryPath(), autostartEntry(programPath).toUtf8());
+    if (!QDir().mkpath(m_folder))
+        return failed(QStringLiteral("Cannot create the folder \"%1\".").arg(m_folder));
+    QString why;
+    return writeFileAtomically(entryPath(), autostartEntry(programPath).toUtf8(), &why) ||
+           failed(why);
 }
 
 } // namespace orvanta

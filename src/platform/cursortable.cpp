@@ -4,6 +4,7 @@
 #include "platform/cursortable.h"
 
 #include "model/numbers.h"
+#include "platform/logging.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -35,7 +36,9 @@ CursorTable::CursorTable(const QString& programFolder, QObject* parent) : QObjec
             s.animation =
                 std::make_unique<AnimatedCursor>(loadAniFile(folder.filePath(fileName(number))));
         } catch (const OrvantaError& e) {
+            // The arrow stands in for it, which the user may not even notice.
             s.error = e.message();
+            qCWarning(lcPlatform).noquote() << s.error;
             continue;
         }
         connect(s.animation.get(), &AnimatedCursor::changed, this,

@@ -5,6 +5,7 @@
 
 #include "model/inidocument.h"
 #include "model/numbers.h"
+#include "platform/logging.h"
 #include "platform/xdgpaths.h"
 
 #include <QDir>
@@ -40,16 +41,33 @@ bool storable(const QString& section, const QString& name) {
            !hasOuterBlanks(name);
 }
 
+// The store's callers take a missing value or a failed write as "not set";
+// the log keeps which file failed and why.
 std::optional<IniDocument> tryLoad(const QString& path) {
     try {
         return IniDocument::load(path);
-    } catch (const OrvantaError&) {
+    } catch (const OrvantaError& e) {
+        qCWarning(lcPlatform).noquote() << e.message();
         return std::nullopt;
     }
 }
 
+bool save(const IniDocument& doc, const QString& path) {
+    QString why;
+    if (doc.save(path, &why))
+        return true;
+    qCWarning(lcPlatform, "Cannot save the key/value store \"%s\": %s", qUtf8Printable(path),
+              qUtf8Printable(why));
+    return false;
+}
+
 bool saveCreatingFolder(const IniDocument& doc, const QString& path) {
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && doc.save(path);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QDir().mkpath(folder))
+        return save(doc, path);
+    qCWarning(lcPlatform, "Cannot create the folder \"%s\" for the key/value store",
+              qUtf8Printable(folder));
+    return false;
 }
 
 bool sameName(QStringView a, QStringView b) {
@@ -103,7 +121,7 @@ bool IniKeyValueStore::remove(const QString& path, const QString& name) {
         for (const QString& key : doc->keys(s))
             if (!sameName(s, section) || !sameName(key, name))
                 kept.setValue(s, key, *doc->value(s, key));
-    return kept.save(m_userFile);
+    return save(kept, m_userFile);
 }
 
 } // namespace orvanta

@@ -3,6 +3,8 @@
 
 #include "platform/x11shape.h"
 
+#include "platform/logging.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <cstdint>
@@ -47,6 +49,16 @@ const QRect kProtocolRange(QPoint(std::numeric_limits<std::int16_t>::min(),
                                   std::numeric_limits<std::int16_t>::min()),
                            QPoint(std::numeric_limits<std::int16_t>::max(),
                                   std::numeric_limits<std::int16_t>::max()));
+
+// Logs an error the X server sent for a request and frees it; false without one.
+bool refused(xcb_generic_error_t* error, const char* what) {
+    if (!error)
+        return false;
+    qCWarning(lcX11, "The X server refused %s: error %d (request %d.%d)", what,
+              int(error->error_code), int(error->major_code), int(error->minor_code));
+    std::free(error);
+    return true;
+}
 
 struct Run {
     int x0 = 0;
@@ -118,12 +130,16 @@ bool compositorRunning() {
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(displayScreen());
     // Only if it exists: a compositor interns the atom to own the selection,
     // so a missing atom already means there is none.
+    xcb_generic_error_t* error = nullptr;
     const auto atom = owned(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr));
-    if (!atom || atom->atom == XCB_ATOM_NONE)
+        connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), &error));
+    if (refused(error, "to look up the compositor's selection") || !atom ||
+        atom->atom == XCB_ATOM_NONE)
         return false;
     const auto owner = owned(xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, atom->atom), nullptr));
+        connection, xcb_get_selection_owner(connection, atom->atom), &error));
+    if (refused(error, "to name the compositor's selection owner"))
+        return false;
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
@@ -144,10 +160,19 @@ bool setInputShape(WId window, const QVector<QRect>& rects) {
             static_cast<std::int16_t>(c.x()), static_cast<std::int16_t>(c.y()),
             static_cast<std::uint16_t>(c.width()), static_cast<std::uint16_t>(c.height())});
     }
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
-                         XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window), 0, 0,
-                         static_cast<std::uint32_t>(list.size()), list.data());
-    xcb_flush(connection);
+    // Checked: a refused shape leaves the window catching clicks that its
+    // transparent pixels should let through, and nothing else would tell.
+    const xcb_void_cookie_t cookie =
+        xcb_shape_rectangles_checked(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                                     XCB_CLIP_ORDERING_UNSORTED, static_cast<xcb_window_t>(window),
+                                     0, 0, static_cast<std::uint32_t>(list.size()), list.data());
+    if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {
+        const QByteArray what = QStringLiteral("the input shape of window 0x%1 (%2 rectangles)")
+                                    .arg(window, 0, 16)
+                                    .arg(list.size())
+                                    .toUtf8();
+        return !refused(error, what.constData());
+    }
     return true;
 }
 

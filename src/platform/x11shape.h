@@ -27,7 +27,8 @@ namespace orvanta {
 [[nodiscard]] bool compositorRunning();
 
 // Makes only `rects` (native pixels of the window) receive the mouse; an empty
-// list lets every click through. False off X11 or without the SHAPE extension.
+// list lets every click through. False off X11, without the SHAPE extension
+// or when the X server refuses the shape (logged under orvanta.x11).
 bool setInputShape(WId window, const QVector<QRect>& rects);
 
 // The same behind an interface, so the window logic runs headless in tests.

@@ -4,6 +4,7 @@
 #include "render/compose.h"
 
 #include "model/numbers.h"
+#include "render/logging.h"
 #include "render/pieces.h"
 #include "skins/picture.h"
 
@@ -198,6 +199,11 @@ ComposeResult compose(Skin& skin, const Settings& options, CompassState& state, 
         result.warnings.clear();
         return result;
     }
+    // The window shows none of these: the skin is drawn as well as it can be.
+    for (const QString& warning : std::as_const(result.warnings))
+        qCWarning(lcRender).noquote() << warning;
+    qCDebug(lcRender).noquote() << "Composed" << built.layers().size() << "layers of"
+                                << skin.fileName;
     skin.baseColorIndex = options.selectedBaseColor;
     if (stack.baseLayer) {
         // Keep the pivot where it was on the screen: a skin whose base edge is

@@ -4,6 +4,7 @@
 #include "render/windowimage.h"
 
 #include "model/values.h"
+#include "render/logging.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -68,6 +69,10 @@ bool WindowImage::setSize(QSize size) {
     if (m_image.size() == size)
         return false;
     m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    // Without memory for it the window stays empty rather than failing.
+    if (m_image.isNull() && !size.isEmpty())
+        qCWarning(lcRender, "Cannot allocate a window image of %d x %d pixels", size.width(),
+                  size.height());
     m_image.fill(Qt::transparent);
     m_shown = QRect();
     m_wholeImageDirty = true;

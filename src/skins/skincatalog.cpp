@@ -4,6 +4,7 @@
 #include "skins/skincatalog.h"
 
 #include "model/numbers.h"
+#include "skins/logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -84,6 +85,9 @@ SkinCatalog::SkinCatalog(const QStringList& folders, const QString& defaultPath,
         if (paths[i] == selectedPath)
             selectedIndex = std::int32_t(i);
     loadSelected(defaultBroken);
+    qCDebug(lcSkins).noquote() << "Listed" << paths.size() << "skins from" << folders.join(u", ")
+                               << "showing"
+                               << (m_usesFallback ? fallbackSkinPath() : paths[selectedIndex]);
 }
 
 QStringList SkinCatalog::scanFolder(const QString& folder) {
@@ -121,15 +125,22 @@ QStringList SkinCatalog::scanFolders(const QStringList& folders) {
 }
 
 std::unique_ptr<Skin> SkinCatalog::tryLoad(const QString& path) {
+    // The message boxes name the skin at best; the log keeps the file and why.
+    const auto unusable = [&path](const QString& why) {
+        qCWarning(lcSkins, "Cannot use the skin \"%s\": %s", qUtf8Printable(path),
+                  qUtf8Printable(why));
+        return nullptr;
+    };
     try {
         auto skin = Skin::create(path, *m_messages);
-        // Create has shown why; a skin without its picture cannot be drawn.
+        // Create has shown that it is broken; a skin without its picture
+        // cannot be drawn.
         if (!skin->pictureReadable())
-            return nullptr;
+            return unusable(skin->pictureError);
         return skin;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         m_messages->showMessage(skinProblemMessage());
-        return nullptr;
+        return unusable(QString::fromUtf8(e.what())); // an OrvantaError's what() is UTF-8
     }
 }
 
