@@ -1,4 +1,5 @@
 #include "model/compassmodel.h"
+#include "model/orvantaerror.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

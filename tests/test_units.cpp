@@ -1,3 +1,4 @@
+#include "model/orvantaerror.h"
 #include "model/textcodec.h"
 #include "model/unittable.h"
 

@@ -6,25 +6,16 @@
 // to or read from the user use the regional decimal separator, which every caller
 // passes in, so that tests can cover both "." and ",".
 
+// The parsers here throw it, so every caller that catches needs it.
+#include "model/orvantaerror.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 namespace orvanta {
-
-// An error whose message reaches the user or an automation client unchanged.
-class OrvantaError : public std::runtime_error {
-public:
-    explicit OrvantaError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    [[nodiscard]] const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 // The decimal separator of the user's locale ("." or "," in practice).
 [[nodiscard]] QChar systemDecimalSeparator();

@@ -2,6 +2,7 @@
 
 #include "model/inidocument.h"
 #include "model/measurement.h"
+#include "model/orvantaerror.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,6 @@
 #include "package/installer.h"
 
+#include "model/orvantaerror.h"
 #include "model/settings.h"
 #include "package/commandline.h"
 

@@ -1,5 +1,6 @@
 #include "package/zipfile.h"
 
+#include "model/orvantaerror.h"
 #include "model/textcodec.h"
 
 #include <QDir>
