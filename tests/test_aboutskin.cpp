@@ -1,6 +1,6 @@
 // The about-this-skin dialog: the skin's fields and its two links.
-#include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
+#include "platform/shell.h"
 #include "skins/skin.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 #include "app/weblinks.h"
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
+#include "platform/shell.h"
 
 #include <QMap>
 #include <gtest/gtest.h>

@@ -9,6 +9,7 @@
 #include "platform/autostart.h"
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
+#include "platform/shell.h"
 #include "platform/x11shape.h"
 #include "render/compose.h"
 
