@@ -1,6 +1,6 @@
 // The about-this-skin dialog: the skin's fields and its two links.
 #include "dialogs/aboutskindialog.h"
-#include "platform/shell.h"
+#include "fakes/recordingshell.h"
 #include "skins/skin.h"
 
 #include <QFile>
@@ -12,14 +12,9 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingShell;
 
 namespace {
-
-struct RecordingShell : Shell {
-    QStringList opened;
-    void openUrl(const QString& url) override { opened << url; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 Skin skinIn(const QTemporaryDir& dir, const QString& general) {
     const QString path = dir.filePath(QStringLiteral("s.ini"));

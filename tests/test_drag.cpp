@@ -1,6 +1,6 @@
 // Dragging the base and the slide: the geometry and the drag handling.
+#include "fakes/fakeports.h"
 #include "interaction/draggeometry.h"
-#include "interaction/fakeports.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

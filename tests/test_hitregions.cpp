@@ -1,5 +1,5 @@
 // Hover, press and release of the skin controls, tooltips and cursors.
-#include "interaction/fakeports.h"
+#include "fakes/fakeports.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The key bindings of the compass window.
-#include "interaction/fakeports.h"
+#include "fakes/fakeports.h"
 
 #include <gtest/gtest.h>
 

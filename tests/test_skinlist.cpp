@@ -1,3 +1,4 @@
+#include "fakes/recordingsink.h"
 #include "skins/skincatalog.h"
 
 #include <QDir>
@@ -7,13 +8,9 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    QStringList shown;
-    void showMessage(const QString& text) override { shown << text; }
-};
 
 QString unrecoverable(const QString& name) {
     return "皮肤有一个不可恢复的问题 \"" + name + "\".\r\n\r\n请删除此皮肤修复这个错误.";

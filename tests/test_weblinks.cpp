@@ -1,13 +1,14 @@
 // The links built from the product key and what the magnifier command starts.
 #include "app/weblinks.h"
+#include "fakes/recordingshell.h"
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
-#include "platform/shell.h"
 
 #include <QMap>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingShell;
 
 namespace {
 
@@ -29,16 +30,6 @@ struct MapStore : KeyValueStore {
     }
     bool remove(const QString& path, const QString& name) override {
         return values.remove(path + u'|' + name) >= 0;
-    }
-};
-
-struct RecordingShell : Shell {
-    QStringList opened, started;
-    bool startSucceeds = true;
-    void openUrl(const QString& url) override { opened << url; }
-    bool startProgram(const QString& path) override {
-        started << path;
-        return startSucceeds;
     }
 };
 
