@@ -21,7 +21,7 @@ install(TARGETS orvanta RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The hardening Debian builds its own packages with: checked libc calls where
 # the optimiser can see buffer sizes, and a read-only relocation table bound at
 # start. Unoptimised builds are left alone (glibc warns about fortify at -O0).
-foreach(target orvanta orvanta_app orvanta_core)
+foreach(target orvanta ${ORVANTA_LAYER_TARGETS})
     target_compile_definitions(${target} PRIVATE
         $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
 endforeach()

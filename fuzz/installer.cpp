@@ -7,6 +7,7 @@
 #include "package/installer.h"
 
 #include "fuzzsupport.h"
+#include "model/orvantaerror.h"
 #include "model/settings.h"
 
 #include <QDirIterator>

@@ -7,6 +7,7 @@
 // whole spread within the compass's limits and a readout to show.
 #include "fuzzsupport.h"
 #include "model/compassmodel.h"
+#include "model/orvantaerror.h"
 
 #include <cmath>
 

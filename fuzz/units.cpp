@@ -5,6 +5,7 @@
 // within their limits, convert without dividing by zero, and what is saved must
 // read back to the same units.
 #include "fuzzsupport.h"
+#include "model/orvantaerror.h"
 #include "model/unittable.h"
 
 #include <cmath>

@@ -5,6 +5,7 @@
 // or fail with a message, and every entry either comes out verified or fails
 // with a message, without reading or allocating past the limits.
 #include "fuzzsupport.h"
+#include "model/orvantaerror.h"
 #include "package/zipfile.h"
 
 #include <QBuffer>

@@ -4,8 +4,8 @@
 // the cursor, the clock and the repeat timer are the interaction tests' fakes.
 
 #include "app/programpaths.h"
+#include "fakes/fakeports.h"
 #include "interaction/compasscontroller.h"
-#include "interaction/fakeports.h"
 #include "platform/autostart.h"
 #include "xdesktop.h"
 

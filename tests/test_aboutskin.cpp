@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // The about-this-skin dialog: the skin's fields and its two links.
-#include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
+#include "fakes/recordingshell.h"
 #include "skins/skin.h"
 
 #include <QFile>
@@ -15,14 +15,9 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingShell;
 
 namespace {
-
-struct RecordingShell : Shell {
-    QStringList opened;
-    void openUrl(const QString& url) override { opened << url; }
-    bool startProgram(const QString&) override { return false; }
-};
 
 Skin skinIn(const QTemporaryDir& dir, const QString& general) {
     const QString path = dir.filePath(QStringLiteral("s.ini"));

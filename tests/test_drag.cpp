@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // Dragging the base and the slide: the geometry and the drag handling.
+#include "fakes/fakeports.h"
 #include "interaction/draggeometry.h"
-#include "interaction/fakeports.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 // Hover, press and release of the skin controls, tooltips and cursors.
-#include "interaction/fakeports.h"
+#include "fakes/fakeports.h"
 
 #include <gtest/gtest.h>
 

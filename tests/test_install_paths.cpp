@@ -4,6 +4,7 @@
 // A portable program folder keeps everything together; an installed program reads
 // its assets from <prefix>/share/orvanta and keeps the user's files in XDG folders.
 #include "app/programpaths.h"
+#include "fakes/recordingsink.h"
 #include "model/unittable.h"
 #include "platform/xdgpaths.h"
 #include "skins/skincatalog.h"
@@ -15,13 +16,9 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    QStringList shown;
-    void showMessage(const QString& text) override { shown << text; }
-};
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());

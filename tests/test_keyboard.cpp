@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 // The key bindings of the compass window.
-#include "interaction/fakeports.h"
+#include "fakes/fakeports.h"
 
 #include <gtest/gtest.h>
 

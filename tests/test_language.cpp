@@ -4,15 +4,16 @@
 // said in Chinese.
 #include "app/compassmenu.h"
 #include "app/weblinks.h"
+#include "controllerharness.h"
 #include "dialogs/aboutskindialog.h"
 #include "dialogs/customunitsdialog.h"
 #include "dialogs/helpwindow.h"
 #include "dialogs/splashscreen.h"
 #include "dialogs/transparencydialog.h"
-#include "controllerharness.h"
 #include "interaction/controls.h"
 #include "model/compassmodel.h"
 #include "platform/languageswitcher.h"
+#include "platform/shell.h"
 #include "skins/skin.h"
 #include "skins/skincatalog.h"
 

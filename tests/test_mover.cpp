@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // Held controls: the stepping actions, their repeat and the cursor carried along.
+#include "fakes/fakeports.h"
 #include "interaction/draggeometry.h"
-#include "interaction/fakeports.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

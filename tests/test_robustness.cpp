@@ -4,6 +4,7 @@
 // Extreme states and hostile skins render without a crash, a hang or an absurd
 // allocation: every image stays the desktop's size or the picture's, and every
 // number the renderer leaves behind is one the next start can read.
+#include "model/orvantaerror.h"
 #include "render/compassrenderer.h"
 #include "rendertestskin.h"
 #include "skins/picture.h"

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "fakes/recordingsink.h"
 #include "model/textcodec.h"
 #include "skins/skin.h"
 
@@ -12,13 +13,9 @@
 #include <limits>
 
 using namespace orvanta;
+using fakes::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    QStringList shown;
-    void showMessage(const QString& text) override { shown << text; }
-};
 
 // A skin folder with a 100 x 50 picture "sheet.png" and a definition "skin.ini".
 class SkinFolder {

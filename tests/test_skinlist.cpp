@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
+#include "fakes/recordingsink.h"
 #include "logcapture.h"
 #include "skins/skincatalog.h"
 
@@ -11,13 +12,9 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingSink;
 
 namespace {
-
-struct RecordingSink : MessageSink {
-    QStringList shown;
-    void showMessage(const QString& text) override { shown << text; }
-};
 
 QString unrecoverable(const QString& name) {
     return "The skin \"" + name +

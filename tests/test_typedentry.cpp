@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "model/compassmodel.h"
+#include "model/orvantaerror.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

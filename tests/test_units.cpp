@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "logcapture.h"
+#include "model/orvantaerror.h"
 #include "model/textcodec.h"
 #include "model/unittable.h"
 

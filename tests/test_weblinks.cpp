@@ -3,6 +3,7 @@
 
 // The links built from the product key and what the magnifier command starts.
 #include "app/weblinks.h"
+#include "fakes/recordingshell.h"
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
 
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvanta;
+using fakes::RecordingShell;
 
 namespace {
 
@@ -31,16 +33,6 @@ struct MapStore : KeyValueStore {
     }
     bool remove(const QString& path, const QString& name) override {
         return values.remove(path + u'|' + name) >= 0;
-    }
-};
-
-struct RecordingShell : Shell {
-    QStringList opened, started;
-    bool startSucceeds = true;
-    void openUrl(const QString& url) override { opened << url; }
-    bool startProgram(const QString& path) override {
-        started << path;
-        return startSucceeds;
     }
 };
 

@@ -188,8 +188,8 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
         8000);
     EXPECT_TRUE(heard.contains("item ")) << heard.toStdString();
     EXPECT_TRUE(balloon) << heard.toStdString();
-    EXPECT_TRUE(
-        heard.contains(QStringLiteral("notify Orvanta is still running|To show Orvanta, click this icon")))
+    EXPECT_TRUE(heard.contains(
+        QStringLiteral("notify Orvanta is still running|To show Orvanta, click this icon")))
         << heard.toStdString();
     QThread::msleep(500);
     EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(kPivot))); // hidden

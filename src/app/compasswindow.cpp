@@ -14,6 +14,7 @@
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
 #include "platform/languageswitcher.h"
+#include "platform/shell.h"
 #include "platform/x11shape.h"
 
 #include <QAbstractEventDispatcher>

@@ -38,7 +38,7 @@ struct CompassWindowDeps {
     MessageSink& messages;
     Autostart& autostart;
     DesktopShape& shape;
-    bool startMinimised = false; // start hidden in the tray
+    bool startMinimised = false;          // start hidden in the tray
     LanguageSwitcher* language = nullptr; // switched when the user chooses; may be null
 };
 

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 
 #include "app/compasswindow.h"
+#include "app/logging.h"
 #include "app/programpaths.h"
 #include "app/rendercommand.h"
 #include "automation/automationobject.h"
@@ -41,8 +42,6 @@ static void initDialogResources() {
 namespace orvanta {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcApp, "orvanta.app", QtWarningMsg)
 
 // Exit status of a start that failed before any window existed.
 constexpr int kStartFailed = 1;

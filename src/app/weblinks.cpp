@@ -5,11 +5,10 @@
 
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
+#include "platform/shell.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QMessageBox>
-#include <QProcess>
 #include <QUrl>
 #include <cmath>
 
@@ -42,14 +41,6 @@ QString queryValue(const QString& value) {
 }
 
 } // namespace
-
-void DesktopShell::openUrl(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
-}
-
-bool DesktopShell::startProgram(const QString& path) {
-    return QProcess::startDetached(path, {});
-}
 
 bool askYesNoBox(const QString& caption, const QString& text) {
     return QMessageBox::question(nullptr, caption, text, QMessageBox::Yes | QMessageBox::No) ==

@@ -5,7 +5,8 @@
 // Everything the program opens outside itself: the product's web pages (more
 // skins, the magnifier download, calibration help), mail and web addresses of
 // skin authors, and the companion magnifier program. The opening goes through
-// Shell so that tests see the exact address and the program that was started.
+// Shell (platform/shell.h) so that tests see the exact address and the program
+// that was started.
 
 #include <QChar>
 #include <QString>
@@ -15,22 +16,7 @@
 namespace orvanta {
 
 class KeyValueStore;
-
-class Shell {
-public:
-    virtual ~Shell() = default;
-    // Hands an address (http:, mailto:, file:) to the desktop's handler.
-    virtual void openUrl(const QString& url) = 0;
-    // Starts a program without waiting for it; false when it could not start.
-    virtual bool startProgram(const QString& path) = 0;
-};
-
-// QDesktopServices for addresses, a detached QProcess for programs.
-class DesktopShell : public Shell {
-public:
-    void openUrl(const QString& url) override;
-    bool startProgram(const QString& path) override;
-};
+class Shell;
 
 // Asks a Yes/No question (caption, text); true for Yes.
 using AskYesNo = std::function<bool(const QString& caption, const QString& text)>;

@@ -3,8 +3,8 @@
 
 #include "dialogs/aboutskindialog.h"
 
-#include "app/weblinks.h"
 #include "dialogs/dialogkit.h"
+#include "platform/shell.h"
 #include "skins/skin.h"
 
 #include <QEvent>

@@ -9,32 +9,17 @@
 // to or read from the user use the regional decimal separator, which every caller
 // passes in, so that tests can cover both "." and ",".
 
+// The parsers here throw it, so every caller that catches needs it.
+#include "model/orvantaerror.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 namespace orvanta {
-
-// An error with its message twice: in English for automation clients and logs,
-// which must read the same in every language, and in the user's language for
-// message boxes. A message nobody translates is the same text both ways.
-class OrvantaError : public std::runtime_error {
-public:
-    explicit OrvantaError(const QString& message) : OrvantaError(message, message) {}
-    OrvantaError(const QString& message, const QString& userMessage)
-        : std::runtime_error(message.toStdString()), m_message(message),
-          m_userMessage(userMessage) {}
-    [[nodiscard]] const QString& message() const { return m_message; }
-    [[nodiscard]] const QString& userMessage() const { return m_userMessage; }
-
-private:
-    QString m_message;
-    QString m_userMessage;
-};
 
 // The context of the error texts in the translation catalogue: mark a text with
 // QT_TRANSLATE_NOOP("Errors", "...") and pass it here.

@@ -6,6 +6,7 @@
 #include "model/inidocument.h"
 #include "model/logging.h"
 #include "model/measurement.h"
+#include "model/orvantaerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

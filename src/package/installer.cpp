@@ -3,6 +3,7 @@
 
 #include "package/installer.h"
 
+#include "model/orvantaerror.h"
 #include "model/settings.h"
 #include "package/commandline.h"
 #include "package/logging.h"

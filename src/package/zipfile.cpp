@@ -3,6 +3,7 @@
 
 #include "package/zipfile.h"
 
+#include "model/orvantaerror.h"
 #include "model/textcodec.h"
 
 #include <QDir>

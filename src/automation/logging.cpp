@@ -1,0 +1,7 @@
+#include "automation/logging.h"
+
+namespace orvanta {
+
+Q_LOGGING_CATEGORY(lcDbus, "orvanta.dbus", QtWarningMsg)
+
+} // namespace orvanta

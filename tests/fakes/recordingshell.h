@@ -1,0 +1,24 @@
+#pragma once
+// A shell that opens and starts nothing: it keeps the addresses and programs it
+// was handed, and a program "starts" only when the test says it does.
+
+#include "platform/shell.h"
+
+#include <QStringList>
+
+namespace orvanta::fakes {
+
+class RecordingShell final : public Shell {
+public:
+    void openUrl(const QString& url) override { opened << url; }
+    bool startProgram(const QString& path) override {
+        started << path;
+        return startSucceeds;
+    }
+
+    QStringList opened;
+    QStringList started;
+    bool startSucceeds = true;
+};
+
+} // namespace orvanta::fakes
