@@ -65,6 +65,7 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     measurement = readFloat(d, QStringLiteral("Measurement"), 100.0f, m_separator);
     selectedBaseColor = d.readInt(kSection, u"SelectedBaseColor", 0);
     measureType = d.readInt(kSection, u"MeasureType", 0);
+    physicalUnitsPerMonitor = d.readBool(kSection, u"PhysicalUnitsPerMonitor", true);
 }
 
 bool Settings::save() {
@@ -94,6 +95,7 @@ bool Settings::save() {
     put(u"Measurement", formatGeneral(static_cast<double>(measurement), m_separator));
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
     put(u"MeasureType", QString::number(measureType));
+    put(u"PhysicalUnitsPerMonitor", boolText(physicalUnitsPerMonitor));
     return m_doc.save(fileName);
 }
 

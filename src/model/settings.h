@@ -47,6 +47,9 @@ public:
     float measurement = 100.0f;
     std::int32_t selectedBaseColor = 0;
     std::int32_t measureType = 0;
+    // Inches, centimetres and the other physical units follow each monitor's
+    // pixels per inch; off, they assume 96 px/in everywhere.
+    bool physicalUnitsPerMonitor = true;
 
     [[nodiscard]] const IniDocument& document() const { return m_doc; }
 
