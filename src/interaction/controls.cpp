@@ -109,9 +109,13 @@ bool isMeasureSelector(SkinControl key) {
     return measureTypeOf(key) >= 0;
 }
 
-QString readoutHint() {
+QString readoutHint(const CompassModel& model) {
+    const UnitTable& units = model.units;
+    const std::int32_t unit = units.selectedUnit();
     return QStringLiteral(
-        "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算");
+               "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算") +
+           QStringLiteral("\r\n\r\n") +
+           scaleDescription(units.name(unit), isPhysicalUnit(units, unit), model.monitor);
 }
 
 int releasedDragCursor(int cursor) {
