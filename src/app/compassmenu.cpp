@@ -5,6 +5,7 @@
 #include "model/unittable.h"
 #include "skins/skincatalog.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 
 namespace orvanta {
@@ -35,6 +36,8 @@ QAction* radio(QMenu* menu, QActionGroup* group, const QString& caption, int tag
 CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     QMenu* m = contextMenu;
     unitsMenu = m->addMenu(QStringLiteral("单位"));
+    calibrateScreenAction =
+        m->addAction(QCoreApplication::translate("CompassMenu", "Calibrate this screen…"));
 
     skinsMenu = m->addMenu(QStringLiteral("皮肤"));
     qualityMenu = skinsMenu->addMenu(QStringLiteral("皮肤质量"));
@@ -55,6 +58,9 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     tooltipsAction = check(optionsMenu, QStringLiteral("显示工具提示"), true);
     runAtStartupAction = check(optionsMenu, QStringLiteral("开机时运行"));
     hideSplashAction = check(optionsMenu, QStringLiteral("隐藏初始屏幕"));
+    physicalUnitsAction = check(
+        optionsMenu,
+        QCoreApplication::translate("CompassMenu", "Physical units use each monitor's size"), true);
     optionsMenu->addSeparator();
     transparencyAction = optionsMenu->addAction(QStringLiteral("透明度"));
     magnifierAction = optionsMenu->addAction(QStringLiteral("放大镜"));

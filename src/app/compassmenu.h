@@ -21,6 +21,7 @@ struct CompassMenu {
 
     QMenu* contextMenu;
     QMenu* unitsMenu;
+    QAction* calibrateScreenAction;
     QMenu* skinsMenu;
     QMenu* qualityMenu;
     QAction* lowQualityAction;
@@ -34,6 +35,7 @@ struct CompassMenu {
     QAction* tooltipsAction;
     QAction* runAtStartupAction;
     QAction* hideSplashAction;
+    QAction* physicalUnitsAction;
     QAction* transparencyAction;
     QAction* magnifierAction;
     QAction* centreAction;

@@ -2,6 +2,7 @@
 
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
+#include "dialogs/calibrationdialog.h"
 #include "dialogs/customunitsdialog.h"
 #include "dialogs/helpwindow.h"
 #include "dialogs/transparencydialog.h"
@@ -10,6 +11,7 @@
 #include "platform/autostart.h"
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
+#include "platform/screenmonitors.h"
 #include "platform/x11shape.h"
 
 #include <QAbstractEventDispatcher>
@@ -75,6 +77,12 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
             paths.controllerFiles(m_deps.programFile),
             ControllerPorts{*this, m_deps.messages, m_deps.autostart, m_pointer, m_clock,
                             *m_repeat});
+        m_monitors = new ScreenMonitors(this);
+        m_controller->setMonitors(m_monitors->monitors());
+        // Queued: Qt reports a removed screen while it is still listed.
+        connect(
+            m_monitors, &ScreenMonitors::changed, this,
+            [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
         const Settings& settings = m_controller->settings();
         m_menu = std::make_unique<CompassMenu>(this);
         buildUnitsMenu(*m_menu, m_controller->units());
@@ -83,6 +91,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
         m_menu->runAtStartupAction->setChecked(settings.runAtStart);
         m_menu->hideSplashAction->setChecked(settings.hideSplash);
+        m_menu->physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
         (settings.quality ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
         m_menu->tooltipsAction->setChecked(settings.tooltips);
         syncMenuChecks();
@@ -174,6 +183,8 @@ void CompassWindow::followController() {
     connect(c, &CompassController::closeRequested, this, [this] { close(); });
     connect(c, &CompassController::helpRequested, this, &CompassWindow::showHelp);
     connect(c, &CompassController::calibrationRequested, this, &CompassWindow::showCalibration);
+    connect(c, &CompassController::screenCalibrationRequested, this,
+            &CompassWindow::showScreenCalibration);
     connect(c, &CompassController::transparencyDialogRequested, this,
             &CompassWindow::showTransparencyDialog);
     connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
@@ -415,8 +426,12 @@ void CompassWindow::showCalibration() {
     CustomUnitsDialog::showDialog(
         CustomUnitsDeps{m_controller->editableUnits(), [this] { m_controller->unitsEdited(); },
                         [this] { openWebLink(QStringLiteral("helpCalibrate")); }, &m_deps.messages,
-                        m_cursors.get()},
+                        m_cursors.get(), [this] { m_controller->showScreenCalibration(); }},
         this);
+}
+
+void CompassWindow::showScreenCalibration() {
+    CalibrationDialog::showDialog(*m_controller, this);
 }
 
 void CompassWindow::showTransparencyDialog() {
@@ -485,6 +500,10 @@ void CompassWindow::connectMenu() {
     connect(m.tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
     connect(m.runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
     connect(m.hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
+    connect(m.physicalUnitsAction, &QAction::triggered, c,
+            &CompassController::setPhysicalUnitsPerMonitor);
+    connect(m.calibrateScreenAction, &QAction::triggered, c,
+            &CompassController::showScreenCalibration);
     connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
     connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
     connect(m.stickyAngleAction, &QAction::triggered, c,

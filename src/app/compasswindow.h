@@ -24,6 +24,7 @@ class Autostart;
 class CursorTable;
 class DesktopShape;
 class KeyValueStore;
+class ScreenMonitors;
 class Shell;
 class TransparencyDialog;
 
@@ -91,6 +92,7 @@ private:
     void hideToTray();
     void showHelp();
     void showCalibration();
+    void showScreenCalibration();
     void showTransparencyDialog();
     void showAboutSkin();
     void openWebLink(const QString& action);
@@ -105,6 +107,7 @@ private:
     std::unique_ptr<KeyValueStore> m_store;
     std::unique_ptr<Shell> m_shell;
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
+    ScreenMonitors* m_monitors = nullptr;
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QTimer m_startTimer;
