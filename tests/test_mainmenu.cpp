@@ -45,13 +45,15 @@ TEST(MainMenu, TopLevelItemsInOrder) {
     QWidget owner;
     CompassMenu m(&owner);
     EXPECT_EQ(captions(m.contextMenu),
-              QStringList({"单位", "皮肤", "形状", "选项", "-", "粘性角度", "锁定角度", "锁定测量",
-                           "-", "半径", "周长", "面积", "-", "退出", "显示圆规"}));
+              QStringList({"单位", "Calibrate this screen…", "皮肤", "形状", "选项", "-",
+                           "粘性角度", "锁定角度", "锁定测量", "-", "半径", "周长", "面积", "-",
+                           "退出", "显示圆规"}));
     EXPECT_EQ(captions(m.skinsMenu),
               QStringList({"皮肤质量", "-", "基础皮肤", "-", "关于此皮肤", "获取更多皮肤"}));
     EXPECT_EQ(captions(m.optionsMenu),
-              QStringList({"总在最上面", "显示工具提示", "开机时运行", "隐藏初始屏幕", "-",
-                           "透明度", "放大镜", "在屏幕中心", "-", "帮助", "访问网站"}));
+              QStringList({"总在最上面", "显示工具提示", "开机时运行", "隐藏初始屏幕",
+                           "Physical units use each monitor's size", "-", "透明度", "放大镜",
+                           "在屏幕中心", "-", "帮助", "访问网站"}));
     EXPECT_FALSE(m.openAction->isVisible());
     EXPECT_EQ(m.contextMenu->defaultAction(), m.openAction);
     EXPECT_TRUE(m.highQualityAction->isChecked());

@@ -16,9 +16,9 @@ namespace {
 constexpr double kMargin = 24;
 // The card's edges take the mouse this far either side of the line.
 constexpr double kGrabDistance = 6;
-// Room to make the card larger than it starts: a monitor that reports 96
-// px/in may really have twice as many.
-constexpr double kGrowRoom = 1.6;
+// Room to make the card larger than it starts, for a monitor that reports
+// or assumes too few pixels per inch.
+constexpr double kGrowRoom = 1.35;
 constexpr double kRulerGap = 28;
 constexpr double kRulerHeight = 40;
 // ID-1 cards have corners of 3.18 mm radius.
@@ -96,8 +96,8 @@ void CalibrationCanvas::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(r.left() + cornerX, r.bottom()), QPointF(r.right() - cornerX, r.bottom()));
 
     // A ruler in millimetres at the same horizontal density, to hold a real
-    // ruler against.
-    const double y0 = r.bottom() + kRulerGap;
+    // ruler against; it stays put below the room the card can grow into.
+    const double y0 = height() - kMargin - kRulerHeight;
     const double mmPixels = density.x / kMillimetresPerInch;
     const int lastMm = int((width() - 2 * kMargin) / mmPixels);
     p.setPen(QPen(palette().text().color(), 1));
