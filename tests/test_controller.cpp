@@ -128,3 +128,42 @@ TEST_F(Controller, ShuttingDownSavesOptionsAndUnits) {
     EXPECT_EQ(compass.saved().x, 400);
     EXPECT_TRUE(compass.program.readFile("distances.ini").contains("UnitsCount="));
 }
+
+// A 24-inch 1080p monitor beside a 27-inch 4K one: the centimetres follow the
+// monitor under the pivot, a calibration overrides the reported size and is
+// stored, and the option brings back 96 px/in everywhere.
+TEST_F(Controller, PhysicalUnitsFollowTheMonitorUnderThePivot) {
+    EXPECT_TRUE(c().settings().physicalUnitsPerMonitor); // not in the file: on
+    const MonitorIdentity office{"GSM", "24MK430", "101", "DP-1"};
+    const MonitorIdentity fourK{"DEL", "U2720Q", "202", "DP-2"};
+    compass.view.geometry = DesktopGeometry{QRect(0, 0, 5760, 2160),
+                                            {QRect(0, 0, 1920, 1080), QRect(1920, 0, 3840, 2160)},
+                                            QRect(0, 0, 1920, 1080)};
+    c().setMonitors(MonitorList{
+        {{office, {0, 0, 1920, 1080}, {531, 299}}, {fourK, {1920, 0, 3840, 2160}, {597, 336}}},
+        {5760, 2160}});
+    c().selectUnit(2);
+    c().setMeasurement(200);
+    const auto readoutAt = [&](int x) {
+        c().moveTo(x, 500);
+        (void)c().render(true, false);
+        return c().state().displayText;
+    };
+    EXPECT_EQ(readoutAt(500), "5.53");  // 91.8 px/in
+    EXPECT_EQ(readoutAt(2500), "3.11"); // 163.4 px/in
+    ASSERT_TRUE(c().monitorUnderCompass());
+    EXPECT_EQ(c().monitorUnderCompass()->scale.source, DensitySource::Reported);
+
+    c().calibrateMonitor(fourK, PixelDensity{200, 200});
+    EXPECT_EQ(readoutAt(2500), "2.54");
+    EXPECT_EQ(c().monitorUnderCompass()->uncalibrated.source, DensitySource::Reported);
+    EXPECT_TRUE(compass.program.readFile("calibration.ini").contains("PixelsPerInchX=200\r\n"));
+    EXPECT_TRUE(compass.services.messages.isEmpty());
+
+    c().setPhysicalUnitsPerMonitor(false);
+    EXPECT_EQ(readoutAt(2500), "5.29");
+    EXPECT_FALSE(compass.saved().physicalUnitsPerMonitor);
+    c().setPhysicalUnitsPerMonitor(true);
+    c().calibrateMonitor(fourK, std::nullopt);
+    EXPECT_EQ(readoutAt(2500), "3.11");
+}

@@ -44,8 +44,8 @@ struct CustomUnitsFixture : ::testing::Test {
         f.write(kUnitsFile);
         f.close();
         units = std::make_unique<UnitTable>(dir.path() + u'/', QString(), u'.');
-        dialog = std::make_unique<CustomUnitsDialog>(
-            CustomUnitsDeps{*units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr});
+        dialog = std::make_unique<CustomUnitsDialog>(CustomUnitsDeps{
+            *units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr, {}});
         dialog->setBeep([this] { ++beeps; });
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

@@ -114,9 +114,12 @@ TEST(HitRegions, HintsAndMenuAppearAtTheMouseOnScreen) {
     r.layers.readout = QRect(150, 150, 10, 10);
     r.ui.mouseMove(kNone, {159, 155});
     EXPECT_TRUE(r.window.hintShown);
+    // Typed entry first, then the unit and the scale it is read at.
     EXPECT_EQ(r.window.hint,
               QStringLiteral("Type a number and press Enter to jump to the new distance\r\n\r\n"
-                             "Type +, -, *, or / and a number to calculate"));
+                             "Type +, -, *, or / and a number to calculate\r\n\r\n") +
+                  r.model.units.displayName(r.model.units.selectedUnit()) +
+                  " in device pixels of monitor (unnamed) (96.0 px/in, assumed 96)");
     EXPECT_EQ(r.window.hintPos, QPoint(159 - 1280, 155 + 40));
     r.ui.mouseMove(kNone, {160, 155}); // right edge excluded
     EXPECT_FALSE(r.window.hintShown);

@@ -131,7 +131,7 @@ struct Windows {
     Windows(ProgramFiles& files, const QString& helpFolder)
         : skin(files.dir.filePath(QStringLiteral("none.ini"))), about(skin, shell, nullptr),
           transparency(*files.compass.controller, nullptr),
-          calibration(CustomUnitsDeps{*files.units, {}, {}, nullptr, nullptr}),
+          calibration(CustomUnitsDeps{*files.units, {}, {}, nullptr, nullptr, {}}),
           help(helpFolder, nullptr) {
         buildUnitsMenu(menu, *files.units);
         buildShapeMenu(menu, files.options);
@@ -166,20 +166,14 @@ TEST(Language, TheChoiceOrTheDesktopsFirstKnownLanguageDecides) {
 }
 
 TEST(Language, TheDesktopsLocaleChoosesTheMenusLanguage) {
-    const QStringList english = {"Units",
-                                 "Skins",
-                                 "Shape",
-                                 "Options",
-                                 "Sticky angle",
-                                 "Lock angle",
-                                 "Lock measurement",
-                                 "Radius",
-                                 "Circumference",
-                                 "Area",
-                                 "Exit",
-                                 "Show compass"};
-    const QStringList chinese = {"单位",     "皮肤", "形状", "选项", "粘性角度", "锁定角度",
-                                 "锁定测量", "半径", "周长", "面积", "退出",     "显示圆规"};
+    const QStringList english = {
+        "Units",       "Calibrate this screen…", "Skins",      "Shape",
+        "Options",     "Sticky angle",           "Lock angle", "Lock measurement",
+        "Radius",      "Circumference",          "Area",       "Exit",
+        "Show compass"};
+    const QStringList chinese = {"单位",     "校准此屏幕…", "皮肤",     "形状", "选项",
+                                 "粘性角度", "锁定角度",    "锁定测量", "半径", "周长",
+                                 "面积",     "退出",        "显示圆规"};
     const std::pair<QStringList, const QStringList*> cases[] = {
         {{"LANG=en_US.UTF-8"}, &english},
         {{"LANG=zh_CN.UTF-8"}, &chinese},
@@ -245,7 +239,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         texts << controlTooltip(c, options) << controlTooltip(c, quits);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutHint() << model.titleText() << magnifierCaption() << magnifierQuestion()
+    texts << readoutHint(model) << model.titleText() << magnifierCaption() << magnifierQuestion()
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
     try {
@@ -294,6 +288,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
                                       "点",
                                       "派卡",
                                       "自定义1",
+                                      "校准此屏幕…",
                                       "皮肤",
                                       "皮肤质量",
                                       "低",
@@ -354,6 +349,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
                                       "自动",
                                       "English",
                                       "中文",
+                                      "物理单位使用各显示器的尺寸",
                                       "透明度",
                                       "放大镜",
                                       "在屏幕中心",
@@ -420,7 +416,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         {tip(Radius), "半径测量 - 点击更改"},
         {tip(Circumference), "周长测量 - 点击更改"},
         {tip(Area), "面积测量 - 点击更改"},
-        {readoutHint(),
+        {readoutHint(model).section(QStringLiteral("\r\n\r\n"), 0, 1),
          "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算"},
         {newerSkinMessage(QStringLiteral("S"), 5),
          "此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "

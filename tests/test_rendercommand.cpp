@@ -40,6 +40,8 @@ TEST(renderCommand, BadArgumentsAreNamedInOneLine) {
          "--desktop: expected WxH with sides of 1 to 65535 pixels, got '0x100'"},
         {{"o.png", "--desktop", "60000x60000"},
          "--desktop: expected at most 268435456 pixels, got '60000x60000'"},
+        {{"o.png", "--screen-mm", "0x300"},
+         "--screen-mm: expected WxH in millimetres, got '0x300'"},
         {{"o.png", "--tilt"}, "unknown argument '--tilt'"},
         // Only the program folder's units tell how many there are.
         {{"o.png", "--unit", "7"}, "--unit: expected 0 to 6, got '7'"},
@@ -112,4 +114,26 @@ TEST(renderCommand, OverridesAndCropping) {
     r = program.run({"--render", "--help"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.startsWith("Usage: orvanta --render OUT.png"));
+}
+
+TEST(renderCommand, ScreenMillimetresGiveThePhysicalUnitsTheirDensity) {
+    ProgramFolder program;
+    ASSERT_TRUE(QFile::copy(ORVANTA_SOURCE_DIR "/assets/program/distances.ini",
+                            program.path("distances.ini")));
+    const QStringList centimetres{"--render", program.path("o.png"), "--unit",   "2", "--spread",
+                                  "200",      "--desktop",           "1920x1080"};
+    const std::tuple<QString, QString, QString> cases[] = {
+        {{}, "5.29\n", ""},        // 96 px/in
+        {"531x299", "5.53\n", ""}, // a 24-inch monitor: 91.8 px/in
+        {"0.5x0.3", "5.29\n",
+         "--screen-mm: 0.5x0.3 mm is not a believable size for 1920x1080 pixels; 96 px/in "
+         "assumed\n"},
+    };
+    for (const auto& [mm, out, err] : cases) {
+        const RenderResult r =
+            program.run(mm.isEmpty() ? centimetres : centimetres + QStringList{"--screen-mm", mm});
+        EXPECT_EQ(r.exitCode, 0) << mm.toStdString();
+        EXPECT_EQ(r.out, out) << mm.toStdString();
+        EXPECT_EQ(r.err, err) << mm.toStdString();
+    }
 }

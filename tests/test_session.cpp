@@ -232,13 +232,15 @@ TEST_F(Session, ScriptedSessionLeavesTheSameFiles) {
 
     // Circumference; the hexagon; centimetres; low quality; not on top.
     const QPoint moved = pivot + kDragMove;
-    ASSERT_NO_FATAL_FAILURE(menu(moved, QStringList(9, QStringLiteral("Down")), Witness::Title));
-    ASSERT_NO_FATAL_FAILURE(menu(
-        moved, {"Down", "Down", "Down", "Right", "Down", "Down", "Down", "Down"}, Witness::Title));
-    ASSERT_NO_FATAL_FAILURE(menu(moved, {"Down", "Right", "Down", "Down", "Down"}, Witness::Title));
-    ASSERT_NO_FATAL_FAILURE(menu(moved, {"Down", "Down", "Right", "Right"}, Witness::Options));
+    ASSERT_NO_FATAL_FAILURE(menu(moved, QStringList(10, QStringLiteral("Down")), Witness::Title));
     ASSERT_NO_FATAL_FAILURE(
-        menu(moved, {"Down", "Down", "Down", "Down", "Right"}, Witness::Options));
+        menu(moved, {"Down", "Down", "Down", "Down", "Right", "Down", "Down", "Down", "Down"},
+             Witness::Title));
+    ASSERT_NO_FATAL_FAILURE(menu(moved, {"Down", "Right", "Down", "Down", "Down"}, Witness::Title));
+    ASSERT_NO_FATAL_FAILURE(
+        menu(moved, {"Down", "Down", "Down", "Right", "Right"}, Witness::Options));
+    ASSERT_NO_FATAL_FAILURE(
+        menu(moved, {"Down", "Down", "Down", "Down", "Down", "Right"}, Witness::Options));
 
     // The window was made anew without its stay-on-top flag: give it the
     // keyboard again for the quit key.

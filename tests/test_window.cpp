@@ -326,3 +326,52 @@ TEST_F(WindowTest, HoveringAndPressingAControlChangeItsLookAndTheCursor) {
     EXPECT_TRUE(waitFor([&] { return look() == normal; })) << "a look stayed";
     EXPECT_TRUE(waitFor([&] { return cursor() == "hand.ani"; })) << cursor().toStdString();
 }
+
+// Two RandR monitors of different physical sizes side by side: 640 px across
+// 169 mm (96.2 px/in) and across 110 mm (147.8 px/in). The readout in
+// centimetres changes as the compass crosses; the calibration dialog, driven
+// by keys, stores the monitor's new density and the readout follows it.
+TEST_F(WindowTest, CentimetresFollowEachMonitorAndItsCalibration) {
+    desktop.run("xrandr", {"--setmonitor", "LEFT", "640/169x800/211+0+0", "none"});
+    desktop.run("xrandr", {"--setmonitor", "RIGHT", "640/110x800/137+640+0", "none"});
+    QByteArray units = program.readFile("distances.ini");
+    units.replace("SelectedUnit=0", "SelectedUnit=2"); // centimetres
+    program.writeFile("distances.ini", units);
+    startShown();
+    // The names of every window showing centimetres: the compass window's
+    // title carries the readout and the unit.
+    const auto title = [&] {
+        QStringList names;
+        for (const QString& id :
+             desktop.run("xdotool", {"search", "--name", "Centimetres"}).split('\n'))
+            if (!id.trimmed().isEmpty())
+                names << desktop.run("xdotool", {"getwindowname", id.trimmed()}).trimmed();
+        return names.join(" | ");
+    };
+    EXPECT_TRUE(waitFor([&] { return title().contains("Compass 3.96 Centimetres"); }))
+        << title().toStdString();
+
+    const QPoint right = kPivot + QPoint(640, 0);
+    desktop.drag(kPivot, right);
+    EXPECT_TRUE(waitFor([&] { return title().contains("Compass 2.58 Centimetres"); }))
+        << title().toStdString();
+
+    desktop.click(right, 3);
+    QThread::msleep(500);
+    desktop.run("xdotool", {"key", "Down", "Down", "Return"}); // "Calibrate this screen…"
+    ASSERT_TRUE(waitFor([&] {
+        return !desktop.run("xdotool", {"search", "--name", "Calibrate this screen"}).isEmpty();
+    }));
+    QThread::msleep(300);
+    for (int i = 0; i < 10; ++i)
+        desktop.run("xdotool", {"key", "Right"}); // the card's right edge, 1 px a press
+    desktop.run("xdotool", {"key", "Return"});
+    // 10 px more across an 85.60 mm card: 147.78 + 10 * 25.4 / 85.6 px/in.
+    EXPECT_TRUE(waitFor([&] { return title().contains("Compass 2.53 Centimetres"); }))
+        << title().toStdString();
+    const QString stored = QString::fromUtf8(program.readFile("calibration.ini"));
+    EXPECT_TRUE(stored.contains("Connector=RIGHT\r\n")) << stored.toStdString();
+    const double across = stored.section("PixelsPerInchX=", 1).section("\r\n", 0, 0).toDouble();
+    EXPECT_NEAR(across, 640 * 25.4 / 110 + 10 * 25.4 / 85.6, 0.01);
+    quit();
+}

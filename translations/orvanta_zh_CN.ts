@@ -111,6 +111,14 @@
         <source>Calibrate units…</source>
         <translation>校准单位</translation>
     </message>
+    <message>
+        <source>Physical units use each monitor&apos;s size</source>
+        <translation>物理单位使用各显示器的尺寸</translation>
+    </message>
+    <message>
+        <source>Calibrate this screen…</source>
+        <translation>校准此屏幕…</translation>
+    </message>
 </context>
 <context>
     <name>CompassModel</name>
@@ -331,6 +339,37 @@
     <message>
         <source>it is a folder</source>
         <translation>它是一个文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorScale</name>
+    <message>
+        <source>calibrated</source>
+        <translation>已校准</translation>
+    </message>
+    <message>
+        <source>reported by the monitor</source>
+        <translation>由显示器报告</translation>
+    </message>
+    <message>
+        <source>assumed 96</source>
+        <translation>假定为 96</translation>
+    </message>
+    <message>
+        <source>(unnamed)</source>
+        <translation>（未命名）</translation>
+    </message>
+    <message>
+        <source>%1 on monitor %2: %3 px/in, %4</source>
+        <translation>%1，显示器 %2：%3 像素/英寸，%4</translation>
+    </message>
+    <message>
+        <source>%1 in device pixels of monitor %2 (%3 px/in, %4)</source>
+        <translation>%1，显示器 %2 的设备像素（%3 像素/英寸，%4）</translation>
+    </message>
+    <message>
+        <source>The desktop scales its interface by %1 %: readings are in device pixels, 100 device pixels are %2 logical pixels</source>
+        <translation>桌面界面缩放为 %1%：读数为设备像素，100 设备像素等于 %2 逻辑像素</translation>
     </message>
 </context>
 <context>
@@ -619,6 +658,44 @@
     </message>
 </context>
 <context>
+    <name>orvanta::CalibrationDialog</name>
+    <message>
+        <source>Calibrate this screen</source>
+        <translation>校准此屏幕</translation>
+    </message>
+    <message>
+        <source>Monitor %1. Hold a bank card (or any ID card) to the glass and move the outline&apos;s right and bottom edges, with the mouse or the arrow keys, until they match the card. A ruler held to the scale below works too.</source>
+        <translation>显示器 %1。将一张银行卡（或任何证件卡）贴在屏幕上，用鼠标或方向键移动轮廓的右边和下边，直到与卡片重合。也可以用直尺对照下方的刻度。</translation>
+    </message>
+    <message>
+        <source>Back to the size the monitor reports, or 96 px/in</source>
+        <translation>恢复为显示器报告的尺寸，或 96 像素/英寸</translation>
+    </message>
+    <message>
+        <source>%1: %2 px/in (reported by the monitor: %3)</source>
+        <translation>%1：%2 像素/英寸（显示器报告：%3）</translation>
+    </message>
+    <message>
+        <source>%1: %2 px/in (the monitor reports no usable size: %3 assumed)</source>
+        <translation>%1：%2 像素/英寸（显示器未报告可用尺寸：假定为 %3）</translation>
+    </message>
+    <message>
+        <source>Horizontal</source>
+        <translation>水平</translation>
+    </message>
+    <message>
+        <source>Vertical</source>
+        <translation>垂直</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::CompassController</name>
+    <message>
+        <source>Cannot save the calibration to &quot;%1&quot;. %2</source>
+        <translation>无法将校准保存到“%1”。%2</translation>
+    </message>
+</context>
+<context>
     <name>orvanta::CompassWindow</name>
     <message>
         <source>Orvanta is still running</source>
@@ -687,6 +764,14 @@
     <message>
         <source>Decimals</source>
         <translation>小数位数</translation>
+    </message>
+    <message>
+        <source>Calibrate this screen…</source>
+        <translation>校准此屏幕…</translation>
+    </message>
+    <message>
+        <source>Match the physical units to a real card on the monitor under the compass</source>
+        <translation>用真实卡片校准圆规所在显示器上的物理单位</translation>
     </message>
 </context>
 <context>

@@ -50,6 +50,10 @@ constexpr ActionCaption kActionCaptions[] = {
     {&CompassMenu::tooltipsAction, QT_TRANSLATE_NOOP("CompassMenu", "Show tooltips")},
     {&CompassMenu::runAtStartupAction, QT_TRANSLATE_NOOP("CompassMenu", "Run at startup")},
     {&CompassMenu::hideSplashAction, QT_TRANSLATE_NOOP("CompassMenu", "Hide splash screen")},
+    {&CompassMenu::physicalUnitsAction,
+     QT_TRANSLATE_NOOP("CompassMenu", "Physical units use each monitor's size")},
+    {&CompassMenu::calibrateScreenAction,
+     QT_TRANSLATE_NOOP("CompassMenu", "Calibrate this screen…")},
     {&CompassMenu::automaticLanguageAction, QT_TRANSLATE_NOOP("CompassMenu", "Automatic")},
     {&CompassMenu::transparencyAction, QT_TRANSLATE_NOOP("CompassMenu", "Transparency…")},
     {&CompassMenu::magnifierAction, QT_TRANSLATE_NOOP("CompassMenu", "Magnifier")},
@@ -101,6 +105,7 @@ void labelFixedItems(CompassMenu& menu) {
 CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     QMenu* m = contextMenu;
     unitsMenu = m->addMenu(QString());
+    calibrateScreenAction = m->addAction(QString());
 
     skinsMenu = m->addMenu(QString());
     qualityMenu = skinsMenu->addMenu(QString());
@@ -131,6 +136,7 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     englishAction->setText(QStringLiteral("English"));
     chineseAction = radio(languageMenu, languageGroup, int(LanguageChoice::Chinese), false);
     chineseAction->setText(QStringLiteral("中文"));
+    physicalUnitsAction = check(optionsMenu, true);
     optionsMenu->addSeparator();
     transparencyAction = optionsMenu->addAction(QString());
     magnifierAction = optionsMenu->addAction(QString());

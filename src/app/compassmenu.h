@@ -26,6 +26,7 @@ struct CompassMenu {
 
     QMenu* contextMenu;
     QMenu* unitsMenu;
+    QAction* calibrateScreenAction;
     QMenu* skinsMenu;
     QMenu* qualityMenu;
     QAction* lowQualityAction;
@@ -43,6 +44,7 @@ struct CompassMenu {
     QAction* automaticLanguageAction; // data: the LanguageChoice of each item
     QAction* englishAction;
     QAction* chineseAction;
+    QAction* physicalUnitsAction;
     QAction* transparencyAction;
     QAction* magnifierAction;
     QAction* centreAction;

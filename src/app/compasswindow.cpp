@@ -5,6 +5,7 @@
 
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
+#include "dialogs/calibrationdialog.h"
 #include "dialogs/customunitsdialog.h"
 #include "dialogs/helpwindow.h"
 #include "dialogs/transparencydialog.h"
@@ -14,6 +15,7 @@
 #include "platform/cursortable.h"
 #include "platform/keyvaluestore.h"
 #include "platform/languageswitcher.h"
+#include "platform/screenmonitors.h"
 #include "platform/shell.h"
 #include "platform/x11shape.h"
 
@@ -80,6 +82,12 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
             paths.controllerFiles(m_deps.programFile),
             ControllerPorts{*this, m_deps.messages, m_deps.autostart, m_pointer, m_clock,
                             *m_repeat});
+        m_monitors = new ScreenMonitors(this);
+        m_controller->setMonitors(m_monitors->monitors());
+        // Queued: Qt reports a removed screen while it is still listed.
+        connect(
+            m_monitors, &ScreenMonitors::changed, this,
+            [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
         const Settings& settings = m_controller->settings();
         m_menu = std::make_unique<CompassMenu>(this);
         buildUnitsMenu(*m_menu, m_controller->units());
@@ -88,6 +96,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
         m_menu->runAtStartupAction->setChecked(settings.runAtStart);
         m_menu->hideSplashAction->setChecked(settings.hideSplash);
+        m_menu->physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
         (settings.quality ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
         m_menu->tooltipsAction->setChecked(settings.tooltips);
         syncMenuChecks();
@@ -191,6 +200,8 @@ void CompassWindow::followController() {
     connect(c, &CompassController::closeRequested, this, [this] { close(); });
     connect(c, &CompassController::helpRequested, this, &CompassWindow::showHelp);
     connect(c, &CompassController::calibrationRequested, this, &CompassWindow::showCalibration);
+    connect(c, &CompassController::screenCalibrationRequested, this,
+            &CompassWindow::showScreenCalibration);
     connect(c, &CompassController::transparencyDialogRequested, this,
             &CompassWindow::showTransparencyDialog);
     connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
@@ -447,8 +458,12 @@ void CompassWindow::showCalibration() {
     CustomUnitsDialog::showDialog(
         CustomUnitsDeps{m_controller->editableUnits(), [this] { m_controller->unitsEdited(); },
                         [this] { openWebLink(QStringLiteral("helpCalibrate")); }, &m_deps.messages,
-                        m_cursors.get()},
+                        m_cursors.get(), [this] { m_controller->showScreenCalibration(); }},
         this);
+}
+
+void CompassWindow::showScreenCalibration() {
+    CalibrationDialog::showDialog(*m_controller, this);
 }
 
 void CompassWindow::showTransparencyDialog() {
@@ -518,6 +533,10 @@ void CompassWindow::connectMenu() {
     connect(m.tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
     connect(m.runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
     connect(m.hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
+    connect(m.physicalUnitsAction, &QAction::triggered, c,
+            &CompassController::setPhysicalUnitsPerMonitor);
+    connect(m.calibrateScreenAction, &QAction::triggered, c,
+            &CompassController::showScreenCalibration);
     connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
     connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
     connect(m.stickyAngleAction, &QAction::triggered, c,

@@ -28,6 +28,7 @@ class CursorTable;
 class DesktopShape;
 class KeyValueStore;
 class LanguageSwitcher;
+class ScreenMonitors;
 class Shell;
 class TransparencyDialog;
 
@@ -100,6 +101,7 @@ private:
     void hideToTray();
     void showHelp();
     void showCalibration();
+    void showScreenCalibration();
     void showTransparencyDialog();
     void showAboutSkin();
     void openWebLink(const QString& action);
@@ -114,6 +116,7 @@ private:
     std::unique_ptr<KeyValueStore> m_store;
     std::unique_ptr<Shell> m_shell;
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
+    ScreenMonitors* m_monitors = nullptr;
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QTimer m_startTimer;

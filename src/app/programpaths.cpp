@@ -107,8 +107,13 @@ bool ProgramPaths::prepareUserFolders() const {
 }
 
 ControllerFiles ProgramPaths::controllerFiles(const QString& programFile) const {
-    return ControllerFiles{optionsFile(), unitsFiles(), skinFolders(),
-                           defaultSkin(), programFile,  packageTarget()};
+    return ControllerFiles{optionsFile(),
+                           unitsFiles(),
+                           skinFolders(),
+                           defaultSkin(),
+                           programFile,
+                           packageTarget(),
+                           config + QStringLiteral("calibration.ini")};
 }
 
 } // namespace orvanta

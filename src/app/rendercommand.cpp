@@ -116,6 +116,18 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
                  throw BadArgument{invalid(n, QStringLiteral("at most 268435456 pixels"), v)};
              r.desktop = QSize(w, h);
          }},
+        {"--screen-mm",
+         [](RenderRequest& r, const QString& n, const QString& v) {
+             const QString expected = QStringLiteral("WxH in millimetres");
+             const QStringList parts = v.split(u'x');
+             if (parts.size() != 2)
+                 throw BadArgument{invalid(n, expected, v)};
+             const auto w = parseFloat(parts[0], u'.');
+             const auto h = parseFloat(parts[1], u'.');
+             if (!w || !h || !(*w > 0) || !(*h > 0) || *w > 1e6 || *h > 1e6)
+                 throw BadArgument{invalid(n, expected, v)};
+             r.screenMillimetres = QSizeF(double(*w), double(*h));
+         }},
     };
     return options;
 }
@@ -169,9 +181,12 @@ QString renderUsage() {
     return QStringLiteral(
         "Usage: orvanta --render OUT.png [--skin DEFINITION.ini] [--angle DEG] [--spread PX]\n"
         "                [--shape N] [--scribe 0|1] [--measure-type 0|1|2] [--unit INDEX]\n"
-        "                [--quality low|high] [--pos X,Y] [--desktop WxH] [--crop]\n"
+        "                [--quality low|high] [--pos X,Y] [--desktop WxH] [--screen-mm WxH]\n"
+        "                [--crop]\n"
         "Renders one frame of the compass to a PNG (straight alpha) as it would appear on\n"
-        "a desktop of WxH pixels (1920x1080 by default) and prints the readout.\n"
+        "a desktop of WxH pixels (1920x1080 by default) and prints the readout. With\n"
+        "--screen-mm the desktop is a monitor of that many millimetres and the physical\n"
+        "units follow its pixels per inch.\n"
         "Options, units and skins are the program's own; nothing is saved.\n");
 }
 
@@ -228,6 +243,19 @@ namespace {
             options.quality = *request.quality;
         if (request.unit)
             units.select(*request.unit);
+        if (request.screenMillimetres && options.physicalUnitsPerMonitor) {
+            const MonitorInfo monitor{{{}, {}, {}, QStringLiteral("--screen-mm")},
+                                      QRect(QPoint(0, 0), request.desktop),
+                                      *request.screenMillimetres};
+            model.monitor = uncalibratedScale(monitor, {});
+            if (model.monitor.source != DensitySource::Reported)
+                messages.lines << QStringLiteral("--screen-mm: %1x%2 mm is not a believable size "
+                                                 "for %3x%4 pixels; 96 px/in assumed")
+                                      .arg(request.screenMillimetres->width())
+                                      .arg(request.screenMillimetres->height())
+                                      .arg(request.desktop.width())
+                                      .arg(request.desktop.height());
+        }
 
         CompassRenderer renderer;
         const ComposeResult composed = compose(*skin, options, state, renderer.layers);

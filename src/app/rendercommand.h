@@ -13,6 +13,8 @@
 //   --angle DEG             --spread PX            --pos X,Y
 //   --shape N (0, 3..39)    --scribe 0|1           --measure-type 0|1|2
 //   --unit INDEX            --quality low|high     --desktop WxH (1920x1080)
+//   --screen-mm WxH         the desktop's monitor in millimetres: physical units
+//                           use its density when it is believable
 //   --crop                  cut the image to the compass's bounds
 //
 // Exit status 0 on success, 2 for a bad argument (one line naming it), 1 when
@@ -20,6 +22,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -44,6 +47,7 @@ struct RenderRequest {
     std::optional<bool> quality;
     std::optional<QPoint> pos;
     QSize desktop{1920, 1080};
+    std::optional<QSizeF> screenMillimetres;
     bool crop = false;
     bool help = false;
 };

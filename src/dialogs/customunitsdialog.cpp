@@ -107,6 +107,16 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     m_removeButton = new QPushButton(panel);
     m_removeButton->setFlat(true);
     m_removeButton->setGeometry(89, 94, 81, 23);
+    if (m_deps.calibrateScreen) {
+        m_calibrateScreenButton = new QPushButton(tr("Calibrate this screen…"), panel);
+        m_calibrateScreenButton->setFlat(true);
+        m_calibrateScreenButton->setToolTip(
+            tr("Match the physical units to a real card on the monitor under the compass"));
+        m_calibrateScreenButton->adjustSize();
+        m_calibrateScreenButton->move(170, 94);
+        connect(m_calibrateScreenButton, &QPushButton::clicked, this,
+                [this] { m_deps.calibrateScreen(); });
+    }
 
     gridUnits = new QTableWidget(0, ColumnCount, panel);
     gridUnits->setGeometry(8, 120, 481, 186);

@@ -31,6 +31,8 @@ struct CustomUnitsDeps {
     // Tells the user when the units file cannot be written; may be null.
     MessageSink* messages = nullptr;
     CursorSource* cursors = nullptr; // may be null
+    // Opens the calibration of the monitor under the compass; may be null.
+    std::function<void()> calibrateScreen;
 };
 
 class CustomUnitsDialog : public QDialog {
@@ -56,6 +58,7 @@ public:
     QLabel* m_helpLink;
     QPushButton* m_addButton;
     QPushButton* m_removeButton;
+    QPushButton* m_calibrateScreenButton = nullptr;
     QTableWidget* gridUnits;
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;

@@ -14,6 +14,7 @@ CompassController::CompassController(ControllerFiles files, ControllerPorts port
       m_regions([this]() -> LayerStack& { return m_renderer.layers; }) {
     m_settings = std::make_unique<Settings>(m_files.options);
     m_units = std::make_unique<UnitTable>(m_files.units);
+    m_calibrations = std::make_unique<CalibrationStore>(m_files.calibrations);
     m_model = std::make_unique<CompassModel>(*m_settings, *m_units);
     m_model->initialise(m_ports.view.desktop());
     m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
@@ -31,6 +32,7 @@ CompassController::~CompassController() = default;
 Frame CompassController::render(bool foreground, bool ctrlDown) {
     if (m_renderer.layers.empty())
         return {};
+    followMonitor();
     RenderInput in{*m_model, *m_skins->skin, m_ports.view.desktop(), foreground, ctrlDown};
     m_renderer.needsWindowUpdate |= m_interaction->needsWindowUpdate;
     m_interaction->needsWindowUpdate = false;
@@ -286,6 +288,64 @@ void CompassController::changeUnit(const std::function<void(UnitTable&)>& change
     m_units->save();
 }
 
+// ---------------------------------------------------------------- monitors
+
+void CompassController::setMonitors(MonitorList monitors) {
+    m_monitors = std::move(monitors);
+    requestRender();
+}
+
+QPoint CompassController::pivotOnScreen() const {
+    const Layer* base = m_renderer.layers.baseLayer;
+    const QPoint pivot = base ? base->pivot.toPoint() : QPoint();
+    return virtualOrigin() + QPoint(m_model->state.posX, m_model->state.posY) + pivot;
+}
+
+std::optional<MonitorReport> CompassController::monitorUnderCompass() const {
+    const MonitorInfo* monitor = monitorAt(m_monitors, pivotOnScreen());
+    if (!monitor)
+        return std::nullopt;
+    const QSizeF desktopMm = m_monitors.desktopMillimetres;
+    return MonitorReport{*monitor,
+                         monitorScale(*monitor, desktopMm, m_calibrations->find(monitor->identity)),
+                         uncalibratedScale(*monitor, desktopMm)};
+}
+
+void CompassController::followMonitor() {
+    MonitorScale scale;
+    if (const auto report = monitorUnderCompass()) {
+        scale = report->scale;
+        if (!m_settings->physicalUnitsPerMonitor) {
+            scale.density = PixelDensity{};
+            scale.source = DensitySource::Assumed;
+        }
+    }
+    // Crossing to a monitor of another density changes the readout alone.
+    if (scale.density != m_model->monitor.density)
+        m_model->state.needsRepaint = true;
+    m_model->monitor = scale;
+}
+
+void CompassController::calibrateMonitor(const MonitorIdentity& monitor,
+                                         const std::optional<PixelDensity>& density) {
+    if (density)
+        m_calibrations->set(monitor, *density);
+    else
+        m_calibrations->remove(monitor);
+    QString why;
+    if (!m_calibrations->save(&why))
+        m_ports.messages.showMessage(
+            tr("Cannot save the calibration to \"%1\". %2").arg(m_calibrations->fileName(), why));
+    requestRender();
+}
+
+void CompassController::setPhysicalUnitsPerMonitor(bool on) {
+    m_settings->physicalUnitsPerMonitor = on;
+    m_settings->save();
+    Q_EMIT settingsChanged();
+    requestRender();
+}
+
 // ---------------------------------------------------------------- commands
 
 void CompassController::showCompass() {
@@ -313,6 +373,10 @@ void CompassController::showHelp() {
 
 void CompassController::showCalibration() {
     Q_EMIT calibrationRequested();
+}
+
+void CompassController::showScreenCalibration() {
+    Q_EMIT screenCalibrationRequested();
 }
 
 void CompassController::showTransparencyDialog() {

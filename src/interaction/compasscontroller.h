@@ -9,6 +9,7 @@
 #include "interaction/compassinteraction.h"
 #include "interaction/compassview.h"
 #include "interaction/layerstackregions.h"
+#include "model/calibrationstore.h"
 #include "model/compassmodel.h"
 #include "model/messages.h"
 #include "model/settings.h"
@@ -32,6 +33,14 @@ struct ControllerFiles {
     QString defaultSkin;     // the default skin's definition
     QString programFile;     // for autostart and another instance
     PackageTarget packages;  // where skin packages install and are recorded
+    QString calibrations;    // the user's monitor calibrations
+};
+
+// The monitor under the compass, as the calibration dialog shows it.
+struct MonitorReport {
+    MonitorInfo monitor;
+    MonitorScale scale;        // what the physical units use now
+    MonitorScale uncalibrated; // what they would use without a calibration
 };
 
 // The ports the controller reaches the world through besides the view.
@@ -130,12 +139,24 @@ public:
     // Automation's indexed sets: change the table directly and save it.
     void changeUnit(const std::function<void(UnitTable&)>& change);
 
+    // ---- monitors
+    // The monitors changed (start, a monitor added or removed): the readout
+    // follows the one under the pivot at the next render.
+    void setMonitors(MonitorList monitors);
+    [[nodiscard]] std::optional<MonitorReport> monitorUnderCompass() const;
+    // Stores a monitor's calibration, or with none removes it, and saves.
+    // A failed save is shown and the calibration lasts until exit.
+    void calibrateMonitor(const MonitorIdentity& monitor,
+                          const std::optional<PixelDensity>& density);
+    void setPhysicalUnitsPerMonitor(bool on);
+
     // ---- commands that the view carries out
     void showCompass();
     void requestHide() override;
     void closeCompass() override;
     void showHelp() override;
     void showCalibration();
+    void showScreenCalibration();
     void showTransparencyDialog();
     void showAboutSkin();
     void openWebLink(const QString& action);
@@ -180,6 +201,7 @@ Q_SIGNALS:
     void closeRequested();
     void helpRequested();
     void calibrationRequested();
+    void screenCalibrationRequested();
     void transparencyDialogRequested();
     void aboutSkinRequested();
     void webLinkRequested(const QString& action);
@@ -188,11 +210,15 @@ private:
     void compose();
     bool saveSettings();
     void placeMeasureSelectors();
+    void followMonitor();
+    [[nodiscard]] QPoint pivotOnScreen() const;
 
     ControllerFiles m_files;
     ControllerPorts m_ports;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<UnitTable> m_units;
+    std::unique_ptr<CalibrationStore> m_calibrations;
+    MonitorList m_monitors;
     std::unique_ptr<CompassModel> m_model;
     std::unique_ptr<SkinCatalog> m_skins;
     CompassRenderer m_renderer;

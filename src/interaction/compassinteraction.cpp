@@ -248,7 +248,7 @@ void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p
 
     const std::optional<QRect> readout = m_layers.readoutBounds();
     if (model.options.tooltips && readout && readout->contains(p)) {
-        m_hint = readoutHint();
+        m_hint = readoutHint(model);
         m_showHint = true;
     }
     publishHint(p);

@@ -101,11 +101,15 @@ bool isMeasureSelector(SkinControl key) {
     return measureTypeOf(key) >= 0;
 }
 
-QString readoutHint() {
+QString readoutHint(const CompassModel& model) {
+    const UnitTable& units = model.units;
+    const std::int32_t unit = units.selectedUnit();
     return QCoreApplication::translate(
                "Controls", "Type a number and press Enter to jump to the new distance") +
            QStringLiteral("\r\n\r\n") +
-           QCoreApplication::translate("Controls", "Type +, -, *, or / and a number to calculate");
+           QCoreApplication::translate("Controls", "Type +, -, *, or / and a number to calculate") +
+           QStringLiteral("\r\n\r\n") +
+           scaleDescription(units.displayName(unit), isPhysicalUnit(units, unit), model.monitor);
 }
 
 int releasedDragCursor(int cursor) {

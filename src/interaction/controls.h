@@ -6,6 +6,7 @@
 // texts of the tooltips. The controls are tested for presses and hovers in the
 // order of the skin's keys (SkinControl); where they overlap, the first one wins.
 
+#include "model/compassmodel.h"
 #include "model/settings.h"
 #include "skins/skin.h"
 
@@ -48,8 +49,9 @@ inline constexpr std::array<SkinControl, 3> kMeasureSelectors{
 [[nodiscard]] int measureTypeOf(SkinControl key);
 [[nodiscard]] bool isMeasureSelector(SkinControl key);
 
-// The hint over the readout, explaining typed entry.
-[[nodiscard]] QString readoutHint();
+// The hint over the readout: typed entry, then which unit, monitor and scale
+// the number is in.
+[[nodiscard]] QString readoutHint(const CompassModel& model);
 
 // The animated cursors by number, as loaded into the cursor table.
 namespace cursors {

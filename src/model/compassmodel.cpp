@@ -29,13 +29,20 @@ void CompassModel::initialise(const DesktopGeometry& desktop) {
     state.initialise(options, desktop);
 }
 
+UnitScale CompassModel::selectedScale() const {
+    const UnitScale scale = units.selectedScale();
+    if (!isPhysicalUnit(units, units.selectedUnit()))
+        return scale;
+    return physicalScale(scale, densityAlong(monitor.density, double(state.displayAngle)));
+}
+
 Figure CompassModel::currentFigure() const {
     return Figure{options.shape, options.scribe, options.measureType};
 }
 
 QString CompassModel::formatMeasurement() const {
-    const long double value = measuredValue(state.measurement, state.externalZoom, currentFigure(),
-                                            units.selectedScale());
+    const long double value =
+        measuredValue(state.measurement, state.externalZoom, currentFigure(), selectedScale());
     return formatReadoutValue(value, units.decimalNum(units.selectedUnit()), decimalSeparator);
 }
 
@@ -55,12 +62,11 @@ QString CompassModel::titleText() const {
 }
 
 float CompassModel::unitsToPixels(const QString& text) const {
-    return orvanta::unitsToPixels(text, units.selectedScale(), state.externalZoom,
-                                  decimalSeparator);
+    return orvanta::unitsToPixels(text, selectedScale(), state.externalZoom, decimalSeparator);
 }
 
 std::int32_t CompassModel::unitsToWholePixels(double v) const {
-    return orvanta::unitsToWholePixels(v, units.selectedScale(), decimalSeparator);
+    return orvanta::unitsToWholePixels(v, selectedScale(), decimalSeparator);
 }
 
 void CompassModel::setShape(std::int32_t n) {
@@ -110,13 +116,13 @@ void CompassModel::setSpreadFrom(const std::optional<float>& spread) {
 }
 
 void CompassModel::setFromCircumference(std::int32_t op, double v) {
-    setSpreadFrom(spreadForCircumference(op, v, state.measurement, units.selectedScale(),
+    setSpreadFrom(spreadForCircumference(op, v, state.measurement, selectedScale(),
                                          circumferenceCoefficients(options.shape, options.scribe),
                                          decimalSeparator));
 }
 
 void CompassModel::setFromArea(std::int32_t op, double v) {
-    setSpreadFrom(spreadForArea(op, v, state.measurement, units.selectedScale(),
+    setSpreadFrom(spreadForArea(op, v, state.measurement, selectedScale(),
                                 areaCoefficients(options.shape, options.scribe), decimalSeparator));
 }
 

@@ -9,6 +9,7 @@
 
 #include "model/compassstate.h"
 #include "model/measurement.h"
+#include "model/monitorscale.h"
 #include "model/settings.h"
 #include "model/typedentry.h"
 #include "model/unittable.h"
@@ -35,6 +36,10 @@ public:
     bool updateReadout();
     // "Compass", the readout and the unit's name, in the user's language.
     [[nodiscard]] QString titleText() const;
+
+    // The selected unit's ratio on the monitor under the pivot: a physical
+    // unit converts with that monitor's density along the beam.
+    [[nodiscard]] UnitScale selectedScale() const;
 
     // Conversions in the selected unit (see units.h); they throw OrvantaError.
     [[nodiscard]] float unitsToPixels(const QString& text) const;
@@ -75,6 +80,8 @@ public:
     UnitTable& units;
     CompassState state;
     QChar decimalSeparator;
+    // The monitor under the pivot; the controller keeps it current.
+    MonitorScale monitor;
 
 private:
     [[nodiscard]] Figure currentFigure() const;

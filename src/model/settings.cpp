@@ -91,6 +91,7 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     selectedBaseColor = d.readInt(kSection, u"SelectedBaseColor", 0);
     measureType = d.readInt(kSection, u"MeasureType", 0);
     language = languageChoiceFromText(d.readString(kSection, u"Language", {}));
+    physicalUnitsPerMonitor = d.readBool(kSection, u"PhysicalUnitsPerMonitor", true);
 }
 
 bool Settings::save() {
@@ -121,6 +122,7 @@ bool Settings::save() {
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
     put(u"MeasureType", QString::number(measureType));
     put(u"Language", languageChoiceText(language));
+    put(u"PhysicalUnitsPerMonitor", boolText(physicalUnitsPerMonitor));
     QString why;
     if (m_doc.save(fileName, &why))
         return true;

@@ -60,6 +60,9 @@ public:
     std::int32_t selectedBaseColor = 0;
     std::int32_t measureType = 0;
     LanguageChoice language = LanguageChoice::Automatic;
+    // Inches, centimetres and the other physical units follow each monitor's
+    // pixels per inch; off, they assume 96 px/in everywhere.
+    bool physicalUnitsPerMonitor = true;
 
     [[nodiscard]] const IniDocument& document() const { return m_doc; }
 
