@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # The layers of src/, lowest first, and the layers each one may use. The
 # libraries link exactly these, and every build checks the #include lines under
 # src/ against the same table: the linker alone would let a header-only use

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 # The program's catalogues: translations/orvanta_<locale>.ts, compiled by
 # lrelease into the program's resources under ":/i18n". `cmake --build
 # --target update_translations` refreshes the .ts files from the sources; the

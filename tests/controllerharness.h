@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A controller on a copy of the built program folder with every port faked:
 // the view records what it was asked, messages and autostart calls are kept,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Collects the warnings the program logs while it lives, so that a test can
 // check what a failure the user is not shown leaves behind.

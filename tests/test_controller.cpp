@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The controller: the one validator per value whatever asks, what it saves,
 // and what it hands to the view.
 #include "controllerharness.h"

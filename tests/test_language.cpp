@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // The program's languages: which one a desktop gets, that every text the user
 // reads goes through the catalogue and follows a change of language, that the
 // Chinese catalogue is complete and says exactly what the program has always

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Pixels per inch per monitor: which reported sizes are believed, how the
 // physical units convert with them, how a monitor is recognised, how the
 // calibrations are kept, and what the readout's tooltip says about them.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // One fixed session of keys, typed values, the clipboard, drags and menu
 // commands on the real program, from fixed options and units to the files it
 // leaves when it quits. The files must come out byte for byte as the ones in

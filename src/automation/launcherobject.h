@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The running compass's side of a second start: a start that only names skin
 // packages (opening one in the file manager) hands them over on the session

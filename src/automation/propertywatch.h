@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Tells every listener which properties of an automation object changed, with
 // org.freedesktop.DBus.Properties.PropertiesChanged: the convention that

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The calibration dialog's drawing: a bank-card outline and a ruler at the
 // density being tried. The user holds a real card to the glass and moves the

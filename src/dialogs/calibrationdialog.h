@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // "Calibrate this screen": the monitor under the compass gets its own pixels
 // per inch from a real bank card held to the glass. OK stores it for that

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The one place that changes the compass. It owns the options, the units, the
 // compass model, the skin catalog and the renderer, and carries out every

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the controller needs from whatever shows the compass. The window
 // implements it over the screen, its cursor table, the tooltip and the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The stepping actions (turn, extend, move along the beam or sideways) and the
 // repeat of a held control: a key steps once; a held skin control steps again

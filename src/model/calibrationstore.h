@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The user's calibrations, one per monitor, in "calibration.ini" in the user's
 // configuration folder (beside the program when portable). Each section holds

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where the model reports what it cannot tell the user: a Compass.ini or
 // distances.ini that could not be written. Warnings show by default; debug

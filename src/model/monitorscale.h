@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // How many device pixels make an inch on each monitor, and where that figure
 // comes from: the user's calibration, the size the monitor reports (when it

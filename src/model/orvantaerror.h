@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The one error type of the program. It carries its message twice: in English
 // for automation clients and logs, which must read the same in every language,

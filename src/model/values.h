@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The values a user can set from the menu, the keys, a dialog, an automation
 // client or the command line, each with the one rule that decides whether it

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where the package installer reports what the user's error message leaves
 // out: a rolled-back installation and anything it could not put back.

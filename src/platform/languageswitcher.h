@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The language the program speaks: English (the texts of the source) or
 // Chinese (the zh_CN catalogue compiled into the program, with Qt's own for the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where the desktop glue reports failures that leave the program running
 // without telling the user: requests the X server refused (orvanta.x11), and

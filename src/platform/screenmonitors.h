@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // The monitors as the system reports them: geometry, the physical size from
 // EDID, the EDID identity and the connector, behind a small interface so that

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // What the program opens outside itself goes through Shell, so that tests see
 // the exact address and the program that was started instead of a browser.

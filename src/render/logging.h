@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // Where composition and drawing report what never reaches a message box.
 // Warnings show by default; debug lines need

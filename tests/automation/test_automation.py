@@ -151,6 +151,10 @@ class Compass:
     count = 0
 
     def __init__(self, *args, options=OPTIONS, wait=True):
+        if wait:
+            # A compass of an earlier test (one the bus started, say) may still
+            # be on its way out: this one would only queue behind it.
+            wait_for(lambda: self.pid_of_owner() is None, timeout=15.0)
         Compass.count += 1
         # A space in the folder name: the activation file must quote it.
         self.folder = os.path.join(_root, "Program Files %d" % Compass.count)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A shell that opens and starts nothing: it keeps the addresses and programs it
 // was handed, and a program "starts" only when the test says it does.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 // A message sink that keeps every message instead of showing a box, so a test
 // can check the exact texts and that nothing else was shown.

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Orvanta developers
+# SPDX-License-Identifier: MIT
+
 """The include check of cmake/Layers.cmake, run over scratch source trees: an
 include against the layers' graph fails the check with a message naming the
 file, the header and both layers; whatever the graph allows passes."""

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
 // Starts as the program does, in the language the environment asks for, and
 // prints the captions of the context menu: the tests run it under LANG,
 // LANGUAGE and LC_ALL settings of their own, which a process reads only once.
