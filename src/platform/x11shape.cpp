@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -51,15 +52,22 @@ struct Run {
     qsizetype rect = 0;
 };
 
-} // namespace
-
-QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
+// Calls `row(y, runs)` for every row of `area` with the runs of pixels of
+// `image` at least `minAlpha` opaque, in column order; false when nothing is
+// to be scanned.
+template <class RowFn>
+bool forEachRow(const QImage& image, const QRect& area, int minAlpha, RowFn row) {
     const QRect clip = area.intersected(image.rect());
     if (clip.isEmpty())
-        return {};
-    if (!image.hasAlphaChannel())
-        return minAlpha <= 255 ? QVector<QRect>{clip} : QVector<QRect>{};
-
+        return false;
+    std::vector<Run> runs;
+    if (!image.hasAlphaChannel()) {
+        if (minAlpha <= 255)
+            runs.push_back(Run{clip.left(), clip.right() + 1, 0});
+        for (int y = clip.top(); y <= clip.bottom(); ++y)
+            row(y, runs);
+        return true;
+    }
     // Both ARGB32 forms keep alpha in the top byte of each pixel; anything else
     // is converted, but only the part that is scanned.
     QImage converted;
@@ -71,16 +79,11 @@ QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
         source = &converted;
         origin = clip.topLeft();
     }
-
-    QVector<QRect> rects;
-    std::vector<Run> previous;
-    std::vector<Run> current;
     const int right = clip.right() + 1;
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(y - origin.y()));
         const auto opaque = [&](int x) { return qAlpha(line[x - origin.x()]) >= minAlpha; };
-        current.clear();
-        std::size_t above = 0;
+        runs.clear();
         int x = clip.left();
         while (true) {
             while (x < right && !opaque(x))
@@ -90,22 +93,95 @@ QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
             const int x0 = x;
             while (x < right && opaque(x))
                 ++x;
+            runs.push_back(Run{x0, x, 0});
+        }
+        row(y, runs);
+    }
+    return true;
+}
+
+bool sameColumns(const std::vector<Run>& a, const std::vector<Run>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Run& p, const Run& q) { return p.x0 == q.x0 && p.x1 == q.x1; });
+}
+
+} // namespace
+
+QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
+    QVector<QRect> rects;
+    std::vector<Run> previous;
+    forEachRow(image, area, minAlpha, [&](int y, std::vector<Run>& current) {
+        std::size_t above = 0;
+        for (Run& run : current) {
             // Runs of a row are in column order, so the matching run above, if
             // any, is found by walking forward.
-            while (above < previous.size() && previous[above].x0 < x0)
+            while (above < previous.size() && previous[above].x0 < run.x0)
                 ++above;
-            if (above < previous.size() && previous[above].x0 == x0 && previous[above].x1 == x) {
+            if (above < previous.size() && previous[above].x0 == run.x0 &&
+                previous[above].x1 == run.x1) {
                 rects[previous[above].rect].setBottom(y);
-                current.push_back(previous[above]);
+                run.rect = previous[above].rect;
                 ++above;
             } else {
-                rects.append(QRect(x0, y, x - x0, 1));
-                current.push_back(Run{x0, x, rects.size() - 1});
+                rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
+                run.rect = rects.size() - 1;
             }
         }
-        std::swap(previous, current);
-    }
+        previous = current;
+    });
     return rects;
+}
+
+QRegion alphaRegion(const QImage& image, const QRect& area, int minAlpha) {
+    QVector<QRect> rects;
+    std::vector<Run> band;
+    qsizetype bandStart = 0;
+    bool first = true;
+    forEachRow(image, area, minAlpha, [&](int y, const std::vector<Run>& runs) {
+        if (!first && !runs.empty() && sameColumns(runs, band)) {
+            for (qsizetype i = bandStart; i < rects.size(); ++i)
+                rects[i].setBottom(y);
+            return;
+        }
+        first = false;
+        bandStart = rects.size();
+        for (const Run& run : runs)
+            rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
+        band = runs;
+    });
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
+}
+
+void PixelShape::reset(const QImage& image) {
+    m_region = alphaRegion(image, image.rect(), m_minAlpha);
+}
+
+bool PixelShape::update(const QImage& image, const QRegion& changed) {
+    const QRegion inside = changed & image.rect();
+    if (inside.isEmpty())
+        return false;
+    QRegion scanned;
+    for (const QRect& r : inside)
+        scanned += alphaRegion(image, r, m_minAlpha);
+    const QRegion next = (m_region - inside) | scanned;
+    if (next == m_region)
+        return false;
+    m_region = next;
+    return true;
+}
+
+ServerGrab::ServerGrab() {
+    if (xcb_connection_t* connection = x11Connection())
+        xcb_grab_server(connection);
+}
+
+ServerGrab::~ServerGrab() {
+    if (xcb_connection_t* connection = x11Connection()) {
+        xcb_ungrab_server(connection);
+        xcb_flush(connection);
+    }
 }
 
 bool compositorRunning() {
