@@ -16,7 +16,7 @@ namespace orvanta::test {
 // Xvfb with xcompmgr (when installed) on a free display number.
 class VirtualDesktop {
 public:
-    VirtualDesktop();
+    explicit VirtualDesktop(QSize size = QSize(1280, 800));
     ~VirtualDesktop();
     // False when Xvfb is not installed or would not start: the test skips then.
     [[nodiscard]] bool ok() const { return m_ok; }
@@ -24,6 +24,8 @@ public:
     // Runs a command on this display and returns its standard output.
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000) const;
     [[nodiscard]] QImage screenshot() const;
+    // The geometry of an X window on the screen (xwininfo), null when unknown.
+    [[nodiscard]] QRect windowGeometry(qulonglong window) const;
     // The X window under the pointer after moving it to `p`.
     [[nodiscard]] std::optional<qulonglong> windowUnder(QPoint p) const;
     void click(QPoint p, int button = 1) const;
