@@ -10,6 +10,25 @@ using namespace rendertest;
 
 namespace {
 
+// The most a smoothed layer's pixel changes with where its span starts.
+constexpr int kSamplingNoise = 12;
+
+// The largest difference of any channel of any pixel; 256 for a size mismatch.
+int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q),
+                                qAlpha(p) - qAlpha(q)})
+                largest = std::max(largest, std::abs(d));
+        }
+    return largest;
+}
+
 class Renderer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -237,11 +256,18 @@ TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
         EXPECT_TRUE(renderer.windowRect().contains(renderer.bounds)) << s.angle;
         EXPECT_TRUE(f.dirty.isEmpty() || renderer.windowRect().contains(f.dirty.boundingRect()))
             << s.angle;
-        EXPECT_EQ(renderer.windowImage(), redrawnFromScratch()) << s.angle << " " << s.spread;
+        // Smoothed layers are sampled a little differently where a redrawn
+        // span starts; anything left over from an earlier frame is far more.
+        EXPECT_LE(largestDifference(renderer.windowImage(), redrawnFromScratch()),
+                  s.quality ? kSamplingNoise : 0)
+            << s.angle << " " << s.spread;
     }
 }
 
 TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
+    // Turned, so that the pieces lie between pixels and carry rounding.
+    state().angle = 33.3f;
+    state().measurement = 123;
     render();
     const QRect before = renderer.windowRect();
     const QImage pixels = renderer.windowImage();

@@ -1,6 +1,6 @@
 #include "render/compassrenderer.h"
 
-#include "render/dirtygrid.h"
+#include "render/dirtybands.h"
 #include "render/windowplacement.h"
 
 #include <QFontMetrics>
@@ -22,10 +22,10 @@ void turnWithCompass(Layer& layer, const FrameGeometry& g) {
     layer.angle = float(-g.angle);
 }
 
-// The grain of the dirty region: small enough that the band along a figure's
-// outline stays a band, large enough that a frame's region keeps a few hundred
-// rectangles at most.
-constexpr int kDirtyCell = 16;
+// The height of the dirty region's bands: low enough that the band along a
+// figure's outline stays narrow where the outline runs slanted, high enough
+// that a frame's region keeps a few hundred rectangles at most.
+constexpr int kDirtyBand = 16;
 // Smoothed and antialiased drawing reaches one pixel beyond the exact outline
 // of a layer or a line; a second pixel absorbs the difference between how the
 // outline is flattened here and how the painter flattens it.
@@ -55,10 +55,6 @@ QRect changedColumns(const QImage& before, const QImage& now) {
     }
     const int end = std::max(before.width(), now.width());
     return QRect(first, 0, end - first, now.height());
-}
-
-bool sameSpot(QPointF a, QPointF b) {
-    return a == b;
 }
 
 } // namespace
@@ -127,9 +123,14 @@ std::vector<CompassRenderer::LayerPose> CompassRenderer::poses() const {
 
 namespace {
 
-// The same picture, wherever it is placed.
+bool samePoint(QPointF a, QPointF b) {
+    return std::abs(a.x() - b.x()) <= kShiftTolerance && std::abs(a.y() - b.y()) <= kShiftTolerance;
+}
+
+// The same picture, wherever it is placed. A turning layer's pivot is the
+// compass's centre less its position, so it carries the rounding of both.
 template <class Pose> bool sameLook(const Pose& a, const Pose& b) {
-    return a.layer == b.layer && a.content == b.content && a.pivot == b.pivot &&
+    return a.layer == b.layer && a.content == b.content && samePoint(a.pivot, b.pivot) &&
            a.angle == b.angle && a.visible == b.visible && a.colour == b.colour &&
            a.antialiased == b.antialiased;
 }
@@ -162,33 +163,33 @@ std::optional<QPoint> commonShift(const std::vector<Pose>& before, const std::ve
 
 QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
                                        const QList<QPolygonF>& outline) const {
-    DirtyGrid grid(m_window.rect(), kDirtyCell);
+    DirtyBands bands(m_window.rect(), kDirtyBand);
     for (std::size_t i = 0; i < now.size(); ++i) {
         const LayerPose& was = m_poses[i];
         const LayerPose& is = now[i];
-        const bool placedAlike = sameSpot(was.position, is.position) && was.angle == is.angle &&
-                                 was.pivot == is.pivot && was.visible == is.visible;
+        const bool placedAlike = samePoint(was.position, is.position) && was.angle == is.angle &&
+                                 samePoint(was.pivot, is.pivot) && was.visible == is.visible;
         if (placedAlike && sameLook(was, is))
             continue;
         if (is.layer == layers.shapeLayer) {
             for (const QPolygonF& line : (was.visible ? m_outline : QList<QPolygonF>()))
-                grid.addPolyline(line, kDirtyPad);
+                bands.addPolyline(line, kDirtyPad);
             for (const QPolygonF& line : (is.visible ? outline : QList<QPolygonF>()))
-                grid.addPolyline(line, kDirtyPad);
+                bands.addPolyline(line, kDirtyPad);
             continue;
         }
         if (is.layer == layers.baseLayer && placedAlike && !m_baseChange.isNull()) {
             // The bar grew or shrank at its end: only those columns changed.
             if (is.visible)
-                grid.addConvex(layers.baseLayer->footprint(m_baseChange), kDirtyPad);
+                bands.addConvex(layers.baseLayer->footprint(m_baseChange), kDirtyPad);
             continue;
         }
         if (was.visible)
-            grid.addConvex(was.footprint, kDirtyPad);
+            bands.addConvex(was.footprint, kDirtyPad);
         if (is.visible)
-            grid.addConvex(is.footprint, kDirtyPad);
+            bands.addConvex(is.footprint, kDirtyPad);
     }
-    return grid.region();
+    return bands.region();
 }
 
 Frame CompassRenderer::present(const Settings& options, bool foreground, const QRect& newBounds) {
@@ -215,7 +216,7 @@ Frame CompassRenderer::present(const Settings& options, bool foreground, const Q
     const LayerPose* figureBefore = figureAt(m_poses);
     const LayerPose* figureNow = figureAt(now);
     const bool figureChanged = !figureBefore || !figureNow ||
-                               !sameSpot(figureBefore->position, figureNow->position) ||
+                               !samePoint(figureBefore->position, figureNow->position) ||
                                !sameLook(*figureBefore, *figureNow);
 
     if (shift && !before.isEmpty() && placed == before.translated(*shift)) {

@@ -1,4 +1,4 @@
-#include "render/dirtygrid.h"
+#include "render/dirtybands.h"
 
 #include <QPainterPath>
 #include <QTransform>
@@ -16,33 +16,42 @@ qint64 area(const QRegion& region) {
     return pixels;
 }
 
-TEST(DirtyGrid, RectanglesMarkTheCellsTheyTouchClippedToTheArea) {
+TEST(DirtyBands, RectanglesMarkTheirColumnsInEveryBandTheyCross) {
     struct Case {
         const char* what;
         QRect area;
-        QRect added;
+        QList<QRect> added;
         QRegion expected;
     };
     const Case cases[] = {
-        {"inside one cell", {0, 0, 64, 64}, {17, 5, 2, 2}, QRegion(16, 0, 16, 16)},
-        {"across a corner of four cells", {0, 0, 64, 64}, {15, 15, 2, 2}, QRegion(0, 0, 32, 32)},
-        {"ending on a cell's edge", {0, 0, 64, 64}, {0, 0, 16, 16}, QRegion(0, 0, 16, 16)},
-        {"cells cut at the area's edge", {0, 0, 40, 40}, {30, 30, 20, 20}, QRegion(16, 16, 24, 24)},
+        {"inside one band", {0, 0, 64, 64}, {{17, 5, 2, 2}}, QRegion(17, 0, 2, 16)},
+        {"across two bands", {0, 0, 64, 64}, {{15, 15, 2, 2}}, QRegion(15, 0, 2, 32)},
+        {"ending on a band's edge", {0, 0, 64, 64}, {{0, 0, 16, 16}}, QRegion(0, 0, 16, 16)},
+        {"cut at the area's edge", {0, 0, 40, 40}, {{30, 30, 20, 20}}, QRegion(30, 16, 10, 24)},
         {"an area that does not start at 0",
          {100, 50, 64, 64},
-         {120, 70, 1, 1},
-         QRegion(116, 66, 16, 16)},
-        {"outside the area", {0, 0, 64, 64}, {70, 10, 5, 5}, QRegion()},
+         {{120, 70, 1, 1}},
+         QRegion(120, 66, 1, 16)},
+        {"outside the area", {0, 0, 64, 64}, {{70, 10, 5, 5}}, QRegion()},
+        {"close columns pushed as one",
+         {0, 0, 64, 64},
+         {{10, 0, 5, 5}, {20, 0, 5, 5}},
+         QRegion(10, 0, 15, 16)},
+        {"distant columns kept apart",
+         {0, 0, 64, 64},
+         {{10, 0, 5, 5}, {40, 0, 5, 5}},
+         QRegion(10, 0, 5, 16) + QRegion(40, 0, 5, 16)},
     };
     for (const Case& c : cases) {
-        DirtyGrid grid(c.area, 16);
-        grid.addRect(c.added);
-        EXPECT_EQ(grid.region(), c.expected) << c.what;
-        EXPECT_EQ(grid.isEmpty(), c.expected.isEmpty()) << c.what;
+        DirtyBands bands(c.area, 16);
+        for (const QRect& r : c.added)
+            bands.addRect(r);
+        EXPECT_EQ(bands.region(), c.expected) << c.what;
+        EXPECT_EQ(bands.isEmpty(), c.expected.isEmpty()) << c.what;
     }
 }
 
-TEST(DirtyGrid, AFigureOutlineIsABandAndCoversEveryPixelItDraws) {
+TEST(DirtyBands, AFigureOutlineIsABandAndCoversEveryPixelItDraws) {
     // Each case: an outline of a figure in a 1000-pixel square, and what share
     // of the square its band may take at most.
     struct Case {
@@ -63,7 +72,7 @@ TEST(DirtyGrid, AFigureOutlineIsABandAndCoversEveryPixelItDraws) {
         {"circle", circle, 0.12}, {"square", square, 0.08}, {"turned square", turned, 0.12}};
     const QRect box(0, 0, 1000, 1000);
     for (const Case& c : cases) {
-        DirtyGrid grid(box, 16);
+        DirtyBands grid(box, 16);
         for (const QPolygonF& line : c.path.toSubpathPolygons())
             grid.addPolyline(line, 2.0);
         const QRegion band = grid.region();
@@ -84,11 +93,11 @@ TEST(DirtyGrid, AFigureOutlineIsABandAndCoversEveryPixelItDraws) {
     }
 }
 
-TEST(DirtyGrid, ATurnedBarMarksItsStripNotItsBoundingBox) {
+TEST(DirtyBands, ATurnedBarMarksItsStripNotItsBoundingBox) {
     // A 1000 × 40 bar turned by 45°: its box is 735 pixels square.
     const QTransform turn = QTransform().translate(400, 400).rotate(45).translate(-500, -20);
     const QPolygonF bar = turn.map(QPolygonF(QRectF(0, 0, 1000, 40)));
-    DirtyGrid grid(QRect(0, 0, 800, 800), 16);
+    DirtyBands grid(QRect(0, 0, 800, 800), 16);
     grid.addConvex(bar, 2.0);
     const QRegion strip = grid.region();
     EXPECT_TRUE((QRegion(bar.toPolygon()) - strip).isEmpty());
