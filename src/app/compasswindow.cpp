@@ -266,6 +266,7 @@ void CompassWindow::idleUpdate() {
         pushAll();
     else
         push(frame);
+    catchUpInputShape();
     m_inIdle = false;
     if (m_controller->state().needsRepaint)
         scheduleRender(); // recentred: the next pass draws it
@@ -316,14 +317,31 @@ void CompassWindow::updateShapes(const QRegion& changed, bool whole) {
         // A new native window has the default shapes: set ours again.
         m_shapedWindow = winId();
         m_inputShape.reset(image);
+        m_deferredInput = QRect();
         if (!m_compositor)
             m_boundingShape.reset(image);
         applyShapes(true, true);
         return;
     }
-    const bool input = m_inputShape.update(image, changed);
+    // While a button is held the X server sends every pointer event to the
+    // window that took the press, whatever its input shape: a drag's frames
+    // leave the input shape for the release.
+    bool input = false;
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        m_deferredInput |= changed.boundingRect();
+    else
+        input = m_inputShape.update(image, changed);
     const bool bounding = !m_compositor && m_boundingShape.update(image, changed);
     applyShapes(input, bounding);
+}
+
+void CompassWindow::catchUpInputShape() {
+    if (m_deferredInput.isEmpty() || QGuiApplication::mouseButtons() != Qt::NoButton ||
+        !windowHandle())
+        return;
+    const bool input = m_inputShape.update(m_controller->windowImage(), QRegion(m_deferredInput));
+    m_deferredInput = QRect();
+    applyShapes(input, false);
 }
 
 void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {

@@ -91,6 +91,7 @@ private:
     void pushAll();
     void updateShapes(const QRegion& changed, bool whole);
     void applyShapes(bool inputChanged, bool boundingChanged);
+    void catchUpInputShape();
     void syncMenuChecks();
     void setTrayIcon(const QString& file);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -127,6 +128,10 @@ private:
     bool m_pushAll = true;
     PixelShape m_inputShape;
     PixelShape m_boundingShape;
+    // Where pixels changed while a button was held, not yet scanned for the
+    // input shape (window coordinates): one rectangle, so that a long drag
+    // costs nothing per frame and one scan at the release.
+    QRect m_deferredInput;
     WId m_shapedWindow = 0;
 };
 

@@ -132,26 +132,46 @@ QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
     return rects;
 }
 
-QRegion alphaRegion(const QImage& image, const QRect& area, int minAlpha) {
-    QVector<QRect> rects;
-    std::vector<Run> band;
-    qsizetype bandStart = 0;
-    bool first = true;
-    forEachRow(image, area, minAlpha, [&](int y, const std::vector<Run>& runs) {
-        if (!first && !runs.empty() && sameColumns(runs, band)) {
-            for (qsizetype i = bandStart; i < rects.size(); ++i)
-                rects[i].setBottom(y);
-            return;
+namespace {
+
+// Collects rows of runs into QRegion's banded layout: a row whose runs match
+// the row above extends that band, any other row starts a new one.
+class BandBuilder {
+public:
+    void addRow(int y, const std::vector<Run>& runs) {
+        if (m_rowsSeen && y == m_lastRow + 1 && !runs.empty() && sameColumns(runs, m_band)) {
+            for (qsizetype i = m_bandStart; i < m_rects.size(); ++i)
+                m_rects[i].setBottom(y);
+        } else {
+            m_bandStart = m_rects.size();
+            for (const Run& run : runs)
+                m_rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
+            m_band = runs;
         }
-        first = false;
-        bandStart = rects.size();
-        for (const Run& run : runs)
-            rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
-        band = runs;
-    });
-    QRegion region;
-    region.setRects(rects.constData(), int(rects.size()));
-    return region;
+        m_rowsSeen = true;
+        m_lastRow = y;
+    }
+    [[nodiscard]] QRegion region() const {
+        QRegion region;
+        region.setRects(m_rects.constData(), int(m_rects.size()));
+        return region;
+    }
+
+private:
+    QVector<QRect> m_rects;
+    std::vector<Run> m_band;
+    qsizetype m_bandStart = 0;
+    int m_lastRow = 0;
+    bool m_rowsSeen = false;
+};
+
+} // namespace
+
+QRegion alphaRegion(const QImage& image, const QRect& area, int minAlpha) {
+    BandBuilder bands;
+    forEachRow(image, area, minAlpha,
+               [&](int y, const std::vector<Run>& runs) { bands.addRow(y, runs); });
+    return bands.region();
 }
 
 void PixelShape::reset(const QImage& image) {
@@ -162,13 +182,36 @@ bool PixelShape::update(const QImage& image, const QRegion& changed) {
     const QRegion inside = changed & image.rect();
     if (inside.isEmpty())
         return false;
-    QRegion scanned;
-    for (const QRect& r : inside)
-        scanned += alphaRegion(image, r, m_minAlpha);
-    const QRegion next = (m_region - inside) | scanned;
-    if (next == m_region)
+    // QRegion keeps its rectangles in bands of rows, sorted by column: each
+    // row of a band is scanned across all of the band's rectangles at once,
+    // so the result comes out banded too and no region is merged piece by
+    // piece.
+    BandBuilder bands;
+    std::vector<Run> row;
+    for (auto band = inside.begin(); band != inside.end();) {
+        auto end = band;
+        while (end != inside.end() && end->top() == band->top())
+            ++end;
+        for (int y = band->top(); y <= band->bottom(); ++y) {
+            row.clear();
+            for (auto r = band; r != end; ++r)
+                forEachRow(image, QRect(r->left(), y, r->width(), 1), m_minAlpha,
+                           [&](int, const std::vector<Run>& runs) {
+                               for (const Run& run : runs) {
+                                   if (!row.empty() && row.back().x1 == run.x0)
+                                       row.back().x1 = run.x1;
+                                   else
+                                       row.push_back(run);
+                               }
+                           });
+            bands.addRow(y, row);
+        }
+        band = end;
+    }
+    const QRegion scanned = bands.region();
+    if ((m_region & inside) == scanned)
         return false;
-    m_region = next;
+    m_region = (m_region - inside) | scanned;
     return true;
 }
 
