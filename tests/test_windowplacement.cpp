@@ -81,16 +81,4 @@ TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
     }
 }
 
-TEST(WindowPlacement, ADragThatHoversAroundOneSizeNeverResizes) {
-    // A slide dragged back and forth by a few pixels, the compass growing and
-    // shrinking with it: after the first frame the window stays as it is.
-    QRect window = placeWindow({200, 200, 300, 60}, {}, kDesktop);
-    const QRect first = window;
-    for (int frame = 0; frame < 40; ++frame) {
-        const int wobble = (frame % 7) * 5 - 15;
-        window = placeWindow({200, 200, 300 + wobble, 60}, window, kDesktop);
-        EXPECT_EQ(window, first) << frame;
-    }
-}
-
 } // namespace
