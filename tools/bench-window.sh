@@ -7,21 +7,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build --preset release --target orvanta_bench_window orvanta_assets >/dev/null
 
+source tools/xdesktop.sh
+
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+trap 'stop_desktop; rm -rf "$out"' EXIT
 for size in 1920x1080 11520x2160; do
-    display=":$((150 + RANDOM % 100))"
-    Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    sleep 1
-    DISPLAY="$display" xcompmgr >/dev/null 2>&1 &
-    comp=$!
-    sleep 0.5
+    start_desktop "$size"
     echo "== desktop $size (Xvfb + xcompmgr)"
-    DISPLAY="$display" build/bin/orvanta_bench_window --benchmark_out="$out/$size.json" \
+    build/bin/orvanta_bench_window --benchmark_out="$out/$size.json" \
         --benchmark_out_format=json "$@" 2>/dev/null || true
-    kill $comp $xvfb 2>/dev/null || true
-    wait $comp $xvfb 2>/dev/null || true
+    stop_desktop
 done
 
 python3 - "$out" <<'PY'

@@ -9,13 +9,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build --preset release --target orvanta orvanta_assets >/dev/null
 
+source tools/xdesktop.sh
+
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
 work=$(mktemp -d)
 cleanup() {
-    for pid in ${program:-} ${comp:-} ${xvfb:-}; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    [ -n "${program:-}" ] && kill "$program" 2>/dev/null
+    stop_desktop
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -30,15 +32,10 @@ for size in 1920x1080 11520x2160; do
     w=${size%x*}
     h=${size#*x}
     for spread in 300 1000; do
-        display=":$((150 + RANDOM % 100))"
-        Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-        xvfb=$!
-        sleep 1
-        DISPLAY="$display" xcompmgr >/dev/null 2>&1 &
-        comp=$!
+        start_desktop "$size"
         # The compositor makes its root buffer at its first paint: make it
         # paint once with a small window of another program, then measure.
-        DISPLAY="$display" xmessage -geometry 80x40+0+0 ready >/dev/null 2>&1 &
+        xmessage -geometry 80x40+0+0 ready >/dev/null 2>&1 &
         message=$!
         sleep 1.5
         kill "$message" 2>/dev/null || true
@@ -52,14 +49,15 @@ for size in 1920x1080 11520x2160; do
         y=$(( h / 2 - 28 ))
         printf '[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=%d\r\nY=%d\r\nAngle=0\r\nMeasurement=%d\r\n' \
             "$x" "$y" "$spread" >"$work/bin/Compass.ini"
-        DISPLAY="$display" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+        XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
             QT_QPA_PLATFORM=xcb "$work/bin/orvanta" >/dev/null 2>&1 &
         program=$!
         sleep 4 # started, shown, painted and composited
         printf '%-11s %6s %18s %22s\n' "$size" "$spread" "$(rss_mb "$program")" \
             "$(awk -v a="$before" -v b="$(rss_kb "$xvfb")" 'BEGIN { printf "%+.1f", (b - a) / 1024 }')"
-        kill "$program" "$comp" "$xvfb" 2>/dev/null || true
-        wait "$program" "$comp" "$xvfb" 2>/dev/null || true
-        program= comp= xvfb=
+        kill "$program" 2>/dev/null || true
+        wait "$program" 2>/dev/null || true
+        program=
+        stop_desktop
     done
 done

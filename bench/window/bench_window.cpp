@@ -284,23 +284,18 @@ void BM_DesktopWindowWholeRepaint(benchmark::State& st) {
     }
 }
 
-// Args: spread, turning.
-BENCHMARK(BM_SlideDragToFlush)
-    ->Args({50, 1})
-    ->Args({300, 1})
-    ->Args({1000, 1})
-    ->Args({300, 0})
-    ->Args({1000, 0})
-    ->Unit(benchmark::kMillisecond);
+// The slide drags both windows run: spread, turning.
+void slideDrags(benchmark::internal::Benchmark* b) {
+    for (const auto& [spread, turning] :
+         {std::pair{50, 1}, {300, 1}, {1000, 1}, {300, 0}, {1000, 0}})
+        b->Args({spread, turning});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_SlideDragToFlush)->Apply(slideDrags);
 BENCHMARK(BM_BaseDragToFlush)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeWindowRepaint)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DesktopWindowSlideDragToFlush)
-    ->Args({50, 1})
-    ->Args({300, 1})
-    ->Args({1000, 1})
-    ->Args({300, 0})
-    ->Args({1000, 0})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesktopWindowSlideDragToFlush)->Apply(slideDrags);
 BENCHMARK(BM_DesktopWindowWholeRepaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
