@@ -13,6 +13,25 @@ using namespace rendertest;
 
 namespace {
 
+// The most a smoothed layer's pixel changes with where its span starts.
+constexpr int kSamplingNoise = 12;
+
+// The largest difference of any channel of any pixel; 256 for a size mismatch.
+int largestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return 256;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q),
+                                qAlpha(p) - qAlpha(q)})
+                largest = std::max(largest, std::abs(d));
+        }
+    return largest;
+}
+
 class Renderer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -31,13 +50,17 @@ protected:
         RenderInput in{model, skin, desktop, foreground, false};
         return renderer.renderCompass(in);
     }
-    [[nodiscard]] QRgb pixel(int x, int y) const { return renderer.windowImage().pixel(x, y); }
-    // The whole desktop drawn from scratch, for comparing with what the dirty
-    // regions built up frame by frame.
+    // A pixel of the desktop: transparent where the window does not reach.
+    [[nodiscard]] QRgb pixel(int x, int y) const {
+        const QPoint inWindow = QPoint(x, y) - renderer.windowRect().topLeft();
+        return renderer.windowImage().valid(inWindow) ? renderer.windowImage().pixel(inWindow) : 0;
+    }
+    // The window drawn from scratch, for comparing with what the dirty regions
+    // built up frame by frame.
     [[nodiscard]] QImage redrawnFromScratch(int alpha = 255) const {
         WindowImage fresh;
-        fresh.setSize(renderer.windowImage().size());
-        fresh.redraw(renderer.layers, QRegion(renderer.windowImage().rect()), alpha);
+        fresh.setRect(renderer.windowRect());
+        fresh.redraw(renderer.layers, QRegion(renderer.windowRect()), alpha);
         return fresh.image();
     }
 
@@ -106,7 +129,7 @@ TEST_F(Renderer, SpreadIsDrawnInWholePixels) {
         const float drawn = drawnOrMax < 0 ? float(state().maxLength) : drawnOrMax;
         EXPECT_EQ(state().measurement, drawn) << spread;
         EXPECT_EQ(options.measurement, drawn) << spread;
-        EXPECT_EQ(renderer.layers.shapeLayer->side, int(2 * drawn) + 4) << spread;
+        EXPECT_EQ(renderer.layers.shapeLayer->side(), int(2 * drawn) + 4) << spread;
         // The slide's edge sits exactly the drawn spread from the pivot.
         EXPECT_EQ(renderer.layers.slideLayer->mapToWindow({5, 10}), QPointF(310 + drawn, 210));
     }
@@ -203,31 +226,91 @@ TEST_F(Renderer, DrawsThePiecesTheReadoutAndTheFigure) {
     EXPECT_EQ(qAlpha(pixel(310, 311)), 0);
 }
 
-TEST_F(Renderer, RedrawsOnlyWhereTheCompassWasAndIs) {
+TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
     const Frame first = render();
     ASSERT_TRUE(first.rendered && first.pushed);
-    const QRect before = renderer.bounds;
-    EXPECT_TRUE(first.dirty.boundingRect().contains(before));
+    EXPECT_EQ(first.window, renderer.windowRect());
+    EXPECT_TRUE(renderer.windowRect().contains(renderer.bounds));
 
-    state().posX += 150;
-    state().angle = 30;
-    state().measurement = 60;
+    // Moves, turns and spreads of every kind, each frame checked: the window
+    // always holds the compass, and what the dirty regions built up is what
+    // drawing everything afresh gives.
+    struct Step {
+        int dx, dy;
+        float angle, spread;
+        bool quality;
+    };
+    const Step steps[] = {
+        {150, 0, 30, 60, false},  {0, 0, 30, 63, false},     {12, -7, 30, 63, false},
+        {0, 0, 31.5f, 63, false}, {-37, 0, 33.3f, 80, true}, {-37, 0, 127, 80, true},
+        {0, 0, 127, 200, true},   {5, 5, 200.5f, 200, true}, {0, 0, 200.5f, 199, true},
+    };
+    for (const Step& s : steps) {
+        if (s.quality != options.quality) {
+            options.quality = s.quality; // smoothing and antialiasing reach no further
+            compose();
+        }
+        state().posX += s.dx;
+        state().posY += s.dy;
+        state().angle = s.angle;
+        state().measurement = s.spread;
+        state().needsRepaint = true;
+        const Frame f = render();
+        EXPECT_TRUE(renderer.windowRect().contains(renderer.bounds)) << s.angle;
+        EXPECT_TRUE(f.dirty.isEmpty() || renderer.windowRect().contains(f.dirty.boundingRect()))
+            << s.angle;
+        // Smoothed layers are sampled a little differently where a redrawn
+        // span starts; anything left over from an earlier frame is far more.
+        EXPECT_LE(largestDifference(renderer.windowImage(), redrawnFromScratch()),
+                  s.quality ? kSamplingNoise : 0)
+            << s.angle << " " << s.spread;
+    }
+}
+
+TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
+    // Turned, so that the pieces lie between pixels and carry rounding.
+    state().angle = 33.3f;
+    state().measurement = 123;
+    render();
+    const QRect before = renderer.windowRect();
+    const QImage pixels = renderer.windowImage();
+    state().posX += 40;
+    state().posY -= 10;
     state().needsRepaint = true;
-    const Frame second = render();
-    const QRect after = renderer.bounds;
-    EXPECT_TRUE((before | after).adjusted(-1, -1, 1, 1).contains(second.dirty.boundingRect()));
-    EXPECT_TRUE(second.dirty.contains(before));
-    // Frame by frame, the image is what drawing everything afresh gives.
+    const Frame f = render();
+    EXPECT_TRUE(f.moved);
+    EXPECT_FALSE(f.pushed);
+    EXPECT_TRUE(f.dirty.isEmpty());
+    EXPECT_EQ(f.window, before.translated(40, -10));
+    EXPECT_EQ(renderer.windowImage().constBits(), pixels.constBits()) << "the image was touched";
     EXPECT_EQ(renderer.windowImage(), redrawnFromScratch());
 
-    options.quality = true; // smoothing and antialiasing reach no further
-    compose();
-    for (const float angle : {33.3f, 127.0f, 200.5f}) {
-        state().angle = angle;
-        state().posX -= 37;
-        state().needsRepaint = true;
-        render();
-    }
+    // Nothing changed at all: nothing to push, nothing moved.
+    state().needsRepaint = true;
+    const Frame still = render();
+    EXPECT_FALSE(still.moved || still.pushed);
+}
+
+TEST_F(Renderer, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
+    state().measurement = 250;
+    render();
+    state().measurement = 253;
+    state().needsRepaint = true;
+    const Frame f = render();
+    ASSERT_TRUE(f.pushed);
+    EXPECT_FALSE(f.moved);
+    const QRect square = renderer.layers.shapeLayer->transformedBounds();
+    qint64 dirty = 0;
+    for (const QRect& r : f.dirty)
+        dirty += qint64(r.width()) * r.height();
+    EXPECT_LT(dirty, qint64(square.width()) * square.height() / 4);
+    // Inside the circle, away from the compass's pieces, nothing is redrawn.
+    EXPECT_FALSE(f.dirty.contains(QPoint(310, 210 - 150)));
+    EXPECT_FALSE(f.dirty.contains(QPoint(310 - 150, 210)));
+    // The outline's old and new pixels are.
+    EXPECT_TRUE(f.dirty.contains(QPoint(310 - 250, 210)));
+    EXPECT_TRUE(f.dirty.contains(QPoint(310 - 253, 210)));
+    EXPECT_TRUE(f.dirty.contains(QPoint(310, 210 + 253)));
     EXPECT_EQ(renderer.windowImage(), redrawnFromScratch());
 }
 

@@ -52,7 +52,8 @@ protected:
         EXPECT_LT(clock.elapsed(), kRenderBudgetMs);
         EXPECT_TRUE(frame.rendered);
         const QSize screen = desktop.virtualRect.size();
-        EXPECT_EQ(renderer.windowImage().size(), screen);
+        EXPECT_TRUE(QRect(QPoint(), screen).contains(renderer.windowRect()));
+        EXPECT_EQ(renderer.windowImage().size(), renderer.windowRect().size());
         EXPECT_TRUE(QRect(QPoint(), screen).contains(renderer.bounds) || renderer.bounds.isEmpty());
         // No layer is larger than the desktop plus the skin picture around it.
         const qint64 limit =

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace orvanta::test;
@@ -37,6 +38,8 @@ bool isBackdrop(QRgb c) {
 
 class WindowTest : public ::testing::Test {
 protected:
+    explicit WindowTest(QSize screen = QSize(1280, 800)) : desktop(screen) {}
+
     void SetUp() override {
         if (!desktop.ok() || !program.ok())
             GTEST_SKIP() << "needs Xvfb and a built program";
@@ -87,6 +90,11 @@ protected:
         return {};
     }
 
+    // The compass's own X window: the one under an opaque pixel of it.
+    [[nodiscard]] qulonglong compassWindow(QPoint opaque) const {
+        return desktop.windowUnder(opaque).value_or(0);
+    }
+
     // Waits until the pixel at `p` stops showing the backdrop.
     bool compassShownAt(QPoint p) {
         return waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(p)); }, 8000);
@@ -108,6 +116,80 @@ TEST_F(WindowTest, CompassShowsWhereTheOptionsPutItAndClicksPassThroughTheRest) 
         EXPECT_TRUE(isBackdrop(shot.pixel(p))) << p.x() << "," << p.y();
     EXPECT_EQ(desktop.windowUnder(QPoint(900, 600)), backdropWindow);
     EXPECT_NE(desktop.windowUnder(kPivot), backdropWindow);
+}
+
+TEST_F(WindowTest, TheWindowCoversTheCompassFollowsItAndStaysOnTop) {
+    startShown();
+    const qulonglong window = compassWindow(kPivot);
+    ASSERT_NE(window, 0u);
+    ASSERT_NE(window, backdropWindow);
+    const QRect before = desktop.windowGeometry(window);
+    // The figure at spread 150 is the compass's largest piece: the window holds
+    // it with a margin, far from the whole 1280 × 800 screen.
+    EXPECT_TRUE(before.contains(QRect(kPivot - QPoint(150, 150), QSize(301, 301)))) << before.x();
+    EXPECT_LT(before.width() * before.height(), 1280 * 800 / 3);
+    const QString state = desktop.run("xprop", {"-id", QString::number(window), "_NET_WM_STATE"});
+    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+
+    const QPoint moved(200, 120);
+    desktop.drag(kPivot, kPivot + moved);
+    ASSERT_TRUE(compassShownAt(kSlide + moved));
+    const QRect after = desktop.windowGeometry(window);
+    EXPECT_EQ(after.size(), before.size()) << "a move is not a resize";
+    EXPECT_EQ(after.topLeft(), before.topLeft() + moved);
+    // Clicks outside the compass's pixels, inside the window too, go below.
+    EXPECT_EQ(desktop.windowUnder(kPivot + moved + QPoint(0, 100)), backdropWindow);
+    EXPECT_EQ(desktop.windowUnder(kPivot), backdropWindow);
+    EXPECT_EQ(desktop.windowUnder(kPivot + moved), window);
+    // The compass stays above the window it was shown over (xwininfo lists the
+    // top of the stack first).
+    const QStringList stack = desktop.run("xwininfo", {"-root", "-children"}).split('\n');
+    const auto position = [&](qulonglong id) {
+        const QString hex = QStringLiteral("0x%1").arg(id, 0, 16);
+        for (qsizetype i = 0; i < stack.size(); ++i)
+            if (stack[i].trimmed().startsWith(hex + u' '))
+                return i;
+        return qsizetype(-1);
+    };
+    EXPECT_LT(position(window), position(backdropWindow));
+    EXPECT_GE(position(window), 0);
+}
+
+TEST_F(WindowTest, ABaseDragShowsThePivotFollowingThePointerNeverJumpingBack) {
+    startShown();
+    // The figure's left and top edges lie 150 pixels from the pivot: the
+    // bounding box of everything that is not backdrop finds the pivot.
+    const auto pivotOnScreen = [&] {
+        const QImage shot = desktop.screenshot();
+        int left = shot.width();
+        int top = shot.height();
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x)
+                if (!isBackdrop(line[x])) {
+                    left = std::min(left, x);
+                    top = std::min(top, y);
+                }
+        }
+        return QPoint(left, top) + QPoint(150, 150);
+    };
+    const QPoint start = pivotOnScreen();
+    ASSERT_LE((start - kPivot).manhattanLength(), 2);
+    desktop.run("xdotool", {"mousemove", QString::number(kPivot.x()), QString::number(kPivot.y()),
+                            "mousedown", "1"});
+    QPoint previous = start;
+    for (int step = 1; step <= 8; ++step) {
+        const QPoint pointer = kPivot + QPoint(45, 25) * step;
+        desktop.run("xdotool",
+                    {"mousemove", QString::number(pointer.x()), QString::number(pointer.y())});
+        QThread::msleep(150);
+        const QPoint seen = pivotOnScreen();
+        EXPECT_GE(seen.x(), previous.x()) << "step " << step;
+        EXPECT_GE(seen.y(), previous.y()) << "step " << step;
+        EXPECT_LE((seen - (start + pointer - kPivot)).manhattanLength(), 2) << "step " << step;
+        previous = seen;
+    }
+    desktop.run("xdotool", {"mouseup", "1"});
 }
 
 TEST_F(WindowTest, PackageOnTheCommandLineIsInstalledAndShown) {
@@ -374,4 +456,61 @@ TEST_F(WindowTest, CentimetresFollowEachMonitorAndItsCalibration) {
     const double across = stored.section("PixelsPerInchX=", 1).section("\r\n", 0, 0).toDouble();
     EXPECT_NEAR(across, 640 * 25.4 / 110 + 10 * 25.4 / 85.6, 0.01);
     quit();
+}
+
+namespace {
+
+// Three 4K monitors side by side as one screen.
+class WideWindowTest : public WindowTest {
+protected:
+    WideWindowTest() : WindowTest(QSize(11520, 2160)) {}
+};
+
+} // namespace
+
+TEST_F(WideWindowTest, TheLongestSpreadsDrawTheWholeFigureAndTheSlide) {
+    // The largest circle the screen shows whole, then a spread across all three
+    // monitors, at which the window is as large as the desktop.
+    struct Case {
+        QPoint pivot;
+        int spread;
+    };
+    const Case cases[] = {{{5760, 1080}, 1070}, {{300, 1080}, 11000}};
+    for (const Case& c : cases) {
+        const QPoint position = c.pivot - QPoint(26, 28);
+        program.writeFile("Compass.ini",
+                          QStringLiteral("[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n"
+                                         "X=%1\r\nY=%2\r\nAngle=0\r\n"
+                                         "Measurement=%3\r\n")
+                              .arg(position.x())
+                              .arg(position.y())
+                              .arg(c.spread)
+                              .toUtf8());
+        start();
+        const QPoint slide = c.pivot + QPoint(c.spread, 0);
+        ASSERT_TRUE(compassShownAt(slide)) << c.spread;
+        QThread::msleep(500);
+        const QImage shot = desktop.screenshot();
+        // The circle, wherever it lies on the screen, within a pixel.
+        int missing = 0;
+        int onScreen = 0;
+        for (int i = 0; i < 3600; ++i) {
+            const double t = i * M_PI / 1800.0;
+            const QPoint p(int(std::lround(c.pivot.x() + c.spread * std::cos(t))),
+                           int(std::lround(c.pivot.y() + c.spread * std::sin(t))));
+            if (!QRect(1, 1, shot.width() - 2, shot.height() - 2).contains(p))
+                continue;
+            ++onScreen;
+            bool drawn = false;
+            for (int dy = -1; dy <= 1 && !drawn; ++dy)
+                for (int dx = -1; dx <= 1 && !drawn; ++dx)
+                    drawn = !isBackdrop(shot.pixel(p + QPoint(dx, dy)));
+            missing += !drawn;
+        }
+        EXPECT_EQ(missing, 0) << "of " << onScreen << " at spread " << c.spread;
+        // The bar runs from the pivot to the slide.
+        for (int x = c.pivot.x() + 40; x < slide.x(); x += 97)
+            EXPECT_FALSE(isBackdrop(shot.pixel(x, c.pivot.y()))) << x << " at spread " << c.spread;
+        quit();
+    }
 }

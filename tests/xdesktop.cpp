@@ -57,7 +57,7 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-VirtualDesktop::VirtualDesktop() {
+VirtualDesktop::VirtualDesktop(QSize size) {
     if (!have("Xvfb"))
         return;
     int n = 200 + int(QCoreApplication::applicationPid() % 500);
@@ -66,7 +66,9 @@ VirtualDesktop::VirtualDesktop() {
     m_display = QStringLiteral(":%1").arg(n);
     m_xvfb = std::make_unique<QProcess>();
     m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb->start("Xvfb", {m_display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    m_xvfb->start("Xvfb", {m_display, "-screen", "0",
+                           QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
+                           "-nolisten", "tcp"});
     m_ok = m_xvfb->waitForStarted(5000) && waitFor([&] { return QFile::exists(socketOf(n)); });
     if (m_ok && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();
@@ -106,6 +108,24 @@ std::optional<qulonglong> VirtualDesktop::windowUnder(QPoint pt) const {
         if (line.startsWith("WINDOW="))
             return line.mid(7).toULongLong();
     return std::nullopt;
+}
+
+QRect VirtualDesktop::windowGeometry(qulonglong window) const {
+    QRect r;
+    const QString info = run("xwininfo", {"-id", QString::number(window)});
+    for (const QString& line : info.split('\n')) {
+        const QString l = line.trimmed();
+        const int value = l.section(':', 1).trimmed().toInt();
+        if (l.startsWith("Absolute upper-left X:"))
+            r.moveLeft(value);
+        else if (l.startsWith("Absolute upper-left Y:"))
+            r.moveTop(value);
+        else if (l.startsWith("Width:"))
+            r.setWidth(value);
+        else if (l.startsWith("Height:"))
+            r.setHeight(value);
+    }
+    return r;
 }
 
 void VirtualDesktop::click(QPoint pt, int button) const {

@@ -19,7 +19,7 @@ namespace orvanta::test {
 // Xvfb with xcompmgr (when installed) on a free display number.
 class VirtualDesktop {
 public:
-    VirtualDesktop();
+    explicit VirtualDesktop(QSize size = QSize(1280, 800));
     ~VirtualDesktop();
     // False when Xvfb is not installed or would not start: the test skips then.
     [[nodiscard]] bool ok() const { return m_ok; }
@@ -30,6 +30,8 @@ public:
     // The root window's pixels as xwd writes them: a tenth of the time of a
     // screenshot, for comparing one moment of the screen with another.
     [[nodiscard]] QByteArray grab() const;
+    // The geometry of an X window on the screen (xwininfo), null when unknown.
+    [[nodiscard]] QRect windowGeometry(qulonglong window) const;
     // The X window under the pointer after moving it to `p`.
     [[nodiscard]] std::optional<qulonglong> windowUnder(QPoint p) const;
     void click(QPoint p, int button = 1) const;

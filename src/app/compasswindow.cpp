@@ -58,7 +58,8 @@ QString balloonText() {
 } // namespace
 
 CompassWindow::CompassWindow(CompassWindowDeps deps)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_deps(std::move(deps)) {
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_deps(std::move(deps)),
+      m_inputShape(1), m_boundingShape(kBoundingShapeAlpha) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -68,7 +69,8 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     const ProgramPaths& paths = m_deps.paths;
-    fitToDesktop();
+    // Until the first frame places it, the window is one transparent pixel.
+    setGeometry(QRect(desktop().virtualRect.topLeft(), QSize(1, 1)));
 
     // The steps that load files are guarded so that the cursors and the idle
     // handler are always set up; an error that escapes is passed on after.
@@ -132,7 +134,7 @@ void CompassWindow::watchCompositor() {
         const bool now = m_deps.shape.compositorRunning();
         if (now != m_compositor) {
             m_compositor = now;
-            updateShapes(QRegion(m_controller->compassBounds()));
+            updateShapes(QRegion(), true);
         }
     });
     m_compositorPoll.start();
@@ -141,12 +143,12 @@ void CompassWindow::watchCompositor() {
 // Monitors added, removed or moved while we run.
 void CompassWindow::watchScreens() {
     for (QScreen* s : QGuiApplication::screens())
-        connect(s, &QScreen::virtualGeometryChanged, this, &CompassWindow::fitToDesktop);
+        connect(s, &QScreen::virtualGeometryChanged, this, &CompassWindow::desktopChanged);
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
-        connect(s, &QScreen::virtualGeometryChanged, this, &CompassWindow::fitToDesktop);
-        fitToDesktop();
+        connect(s, &QScreen::virtualGeometryChanged, this, &CompassWindow::desktopChanged);
+        desktopChanged();
     });
-    connect(qApp, &QGuiApplication::screenRemoved, this, &CompassWindow::fitToDesktop);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &CompassWindow::desktopChanged);
 }
 
 // A minimised start hides into the tray once the loop runs. Without a tray
@@ -275,13 +277,16 @@ void CompassWindow::scheduleRender() {
 
 // ---------------------------------------------------------------- rendering
 
-void CompassWindow::fitToDesktop() {
-    const QRect virt = desktop().virtualRect;
-    if (virt.isEmpty())
-        return;
-    setGeometry(virt);
+void CompassWindow::desktopChanged() {
+    // The renderer places the window again on the new desktop; the window
+    // follows at the next pass.
+    m_pushAll = true;
     if (m_controller)
         m_controller->requestRender();
+}
+
+QPoint CompassWindow::toDesktop(QPointF screenPos) const {
+    return screenToWindow(screenPos.toPoint(), desktop().virtualRect.topLeft());
 }
 
 void CompassWindow::idleUpdate() {
@@ -290,35 +295,98 @@ void CompassWindow::idleUpdate() {
     m_inIdle = true;
     const Frame frame = m_controller->render(
         isActiveWindow(), bool(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier));
-    push(frame);
+    if (m_pushAll)
+        pushAll();
+    else
+        push(frame);
+    catchUpInputShape();
     m_inIdle = false;
     if (m_controller->state().needsRepaint)
         scheduleRender(); // recentred: the next pass draws it
 }
 
 void CompassWindow::push(const Frame& frame) {
-    if (!frame.pushed || frame.dirty.isEmpty())
+    if (frame.window.isEmpty())
         return;
-    updateShapes(frame.dirty);
-    update(frame.dirty);
+    const QRect target = frame.window.translated(desktop().virtualRect.topLeft());
+    const bool moves = target != geometry();
+    if (!frame.pushed) {
+        // Carried along with the compass: the same pixels and the same shapes
+        // in the window's own coordinates, only elsewhere.
+        if (moves && target.size() == size())
+            move(target.topLeft());
+        return;
+    }
+    const QRegion changed = frame.dirty.translated(-frame.window.topLeft());
+    if (!moves) {
+        updateShapes(changed, false);
+        update(changed);
+        return;
+    }
+    // A new place and new pixels: the compositor sees both or neither.
+    const bool resized = target.size() != size();
+    const ServerGrab grab;
+    setGeometry(target);
+    updateShapes(changed, resized);
+    repaint(changed);
 }
 
-void CompassWindow::updateShapes(const QRegion& dirty) {
+void CompassWindow::pushAll() {
+    const QRect window = m_controller->windowRect();
+    if (window.isEmpty())
+        return;
+    m_pushAll = false;
+    const ServerGrab grab;
+    setGeometry(window.translated(desktop().virtualRect.topLeft()));
+    updateShapes(QRegion(), true);
+    repaint();
+}
+
+void CompassWindow::updateShapes(const QRegion& changed, bool whole) {
     if (!windowHandle())
         return;
     const QImage& image = m_controller->windowImage();
-    // Everything drawn lies inside the compass bounds; the shape is rebuilt
-    // from there only, which is cheap next to scanning the desktop.
-    const QRect bounds = m_controller->compassBounds();
-    const QRect area = bounds.isEmpty() ? dirty.boundingRect() : bounds;
-    m_deps.shape.setInputShape(winId(), alphaRuns(image, area, 1));
+    if (whole || winId() != m_shapedWindow) {
+        // A new native window has the default shapes: set ours again.
+        m_shapedWindow = winId();
+        m_inputShape.reset(image);
+        m_deferredInput = QRect();
+        if (!m_compositor)
+            m_boundingShape.reset(image);
+        applyShapes(true, true);
+        return;
+    }
+    // While a button is held the X server sends every pointer event to the
+    // window that took the press, whatever its input shape: a drag's frames
+    // leave the input shape for the release.
+    bool input = false;
+    if (QGuiApplication::mouseButtons() != Qt::NoButton)
+        m_deferredInput |= changed.boundingRect();
+    else
+        input = m_inputShape.update(image, changed);
+    const bool bounding = !m_compositor && m_boundingShape.update(image, changed);
+    applyShapes(input, bounding);
+}
+
+void CompassWindow::catchUpInputShape() {
+    if (m_deferredInput.isEmpty() || QGuiApplication::mouseButtons() != Qt::NoButton ||
+        !windowHandle())
+        return;
+    const bool input = m_inputShape.update(m_controller->windowImage(), QRegion(m_deferredInput));
+    m_deferredInput = QRect();
+    applyShapes(input, false);
+}
+
+void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
+    if (inputChanged) {
+        const QRegion& input = m_inputShape.region();
+        m_deps.shape.setInputShape(winId(), QVector<QRect>(input.begin(), input.end()));
+    }
     if (m_compositor) {
         if (!mask().isEmpty())
             clearMask();
-    } else {
-        QRegion bounding;
-        for (const QRect& r : alphaRuns(image, area, kBoundingShapeAlpha))
-            bounding += r;
+    } else if (boundingChanged) {
+        const QRegion& bounding = m_boundingShape.region();
         setMask(bounding.isEmpty() ? QRegion(0, 0, 1, 1) : bounding);
     }
 }
@@ -345,6 +413,7 @@ void CompassWindow::changeEvent(QEvent* event) {
 void CompassWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // A new native window has the default input shape: set ours again.
+    m_pushAll = true;
     if (m_controller)
         m_controller->requestRender();
 }
@@ -353,17 +422,17 @@ void CompassWindow::showEvent(QShowEvent* event) {
 
 void CompassWindow::mousePressEvent(QMouseEvent* event) {
     m_controller->interaction().mouseDown(event->button(), event->modifiers(),
-                                          event->position().toPoint());
+                                          toDesktop(event->globalPosition()));
     scheduleRender();
 }
 
 void CompassWindow::mouseMoveEvent(QMouseEvent* event) {
-    m_controller->interaction().mouseMove(event->modifiers(), event->position().toPoint());
+    m_controller->interaction().mouseMove(event->modifiers(), toDesktop(event->globalPosition()));
 }
 
 void CompassWindow::mouseReleaseEvent(QMouseEvent* event) {
     m_controller->interaction().mouseUp(event->button(), event->modifiers(),
-                                        event->position().toPoint());
+                                        toDesktop(event->globalPosition()));
 }
 
 void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -374,7 +443,7 @@ void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
 void CompassWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt replaces the second press by this event; the interaction wants both.
     CompassInteraction& interaction = m_controller->interaction();
-    interaction.mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    interaction.mouseDown(event->button(), event->modifiers(), toDesktop(event->globalPosition()));
     if (event->button() == Qt::LeftButton)
         interaction.doubleClick();
     scheduleRender();

@@ -2,18 +2,25 @@
 // SPDX-License-Identifier: MIT
 
 #pragma once
-// The compass window: one frameless, translucent, stay-on-top tool window over
-// the whole virtual desktop. It is the controller's view: it turns Qt events
-// into calls of the controller, paints the frames the controller renders,
-// opens the menu, the tray icon and the dialogs the controller asks for, and
-// keeps the X11 input shape on the compass's pixels so that clicks on
-// transparent pixels reach the windows below.
+// The compass window: one frameless, translucent, stay-on-top tool window the
+// size of the compass, which follows it over the desktop. It is the
+// controller's view: it turns Qt events into calls of the controller, paints
+// the frames the controller renders, opens the menu, the tray icon and the
+// dialogs the controller asks for, and keeps the X11 input shape on the
+// compass's pixels so that clicks on transparent pixels reach the windows
+// below.
+//
+// The controller, the interaction and the renderer work in desktop
+// coordinates (screen pixels minus the virtual desktop's top-left corner);
+// this class alone maps them to its own: mouse events come in through their
+// screen position, frames go out shifted by the window's place.
 
 #include "app/compassmenu.h"
 #include "app/programpaths.h"
 #include "interaction/compasscontroller.h"
 #include "interaction/compassview.h"
 #include "interaction/systemports.h"
+#include "platform/x11shape.h"
 
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -25,7 +32,6 @@ namespace orvanta {
 
 class Autostart;
 class CursorTable;
-class DesktopShape;
 class KeyValueStore;
 class LanguageSwitcher;
 class ScreenMonitors;
@@ -89,9 +95,13 @@ private:
     void startMinimisedIfAsked();
     void followController();
     void connectMenu();
-    void fitToDesktop();
+    void desktopChanged();
+    [[nodiscard]] QPoint toDesktop(QPointF screenPos) const;
     void push(const Frame& frame);
-    void updateShapes(const QRegion& dirty);
+    void pushAll();
+    void updateShapes(const QRegion& changed, bool whole);
+    void applyShapes(bool inputChanged, bool boundingChanged);
+    void catchUpInputShape();
     void syncMenuChecks();
     void setTrayIcon(const QString& file);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -125,6 +135,16 @@ private:
     bool m_compositor = true;
     bool m_idleScheduled = false;
     bool m_inIdle = false;
+    // A new native window or a compositor that came or went: the next pass
+    // places the window and sets its shapes from scratch.
+    bool m_pushAll = true;
+    PixelShape m_inputShape;
+    PixelShape m_boundingShape;
+    // Where pixels changed while a button was held, not yet scanned for the
+    // input shape (window coordinates): one rectangle, so that a long drag
+    // costs nothing per frame and one scan at the release.
+    QRect m_deferredInput;
+    WId m_shapedWindow = 0;
 };
 
 } // namespace orvanta

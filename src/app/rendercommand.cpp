@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -268,7 +269,14 @@ namespace {
         if (renderer.renderCompass(input).recentred)
             (void)renderer.renderCompass(input);
 
-        QImage image = renderer.windowImage().convertToFormat(QImage::Format_ARGB32);
+        // The window covers the compass only: lay it on the whole desktop.
+        QImage image(desktop.virtualRect.size(), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(renderer.windowRect().topLeft(), renderer.windowImage());
+        }
         if (request.crop)
             image = image.copy(renderer.bounds);
         if (!image.save(request.output, "PNG"))

@@ -16,7 +16,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 
-Q_LOGGING_CATEGORY(lcDialogs, "orvanta.dialogs")
+Q_LOGGING_CATEGORY(lcDialogs, "orvanta.dialogs", QtWarningMsg)
 
 namespace orvanta {
 

@@ -71,6 +71,8 @@ public:
     [[nodiscard]] const CompassState& state() const { return m_model->state; }
     [[nodiscard]] const SkinCatalog& skins() const { return *m_skins; }
     [[nodiscard]] const QImage& windowImage() const { return m_renderer.windowImage(); }
+    // Where the window image lies, in desktop coordinates.
+    [[nodiscard]] QRect windowRect() const { return m_renderer.windowRect(); }
     [[nodiscard]] QRect compassBounds() const { return m_renderer.bounds; }
     [[nodiscard]] QString titleText() const { return m_model->titleText(); }
     [[nodiscard]] CompassInteraction& interaction() { return *m_interaction; }

@@ -9,7 +9,7 @@
 #include <QLoggingCategory>
 #include <QTranslator>
 
-Q_LOGGING_CATEGORY(lcLanguage, "orvanta.i18n")
+Q_LOGGING_CATEGORY(lcLanguage, "orvanta.i18n", QtWarningMsg)
 
 namespace orvanta {
 

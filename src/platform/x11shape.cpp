@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -66,15 +67,22 @@ struct Run {
     qsizetype rect = 0;
 };
 
-} // namespace
-
-QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
+// Calls `row(y, runs)` for every row of `area` with the runs of pixels of
+// `image` at least `minAlpha` opaque, in column order; false when nothing is
+// to be scanned.
+template <class RowFn>
+bool forEachRow(const QImage& image, const QRect& area, int minAlpha, RowFn row) {
     const QRect clip = area.intersected(image.rect());
     if (clip.isEmpty())
-        return {};
-    if (!image.hasAlphaChannel())
-        return minAlpha <= 255 ? QVector<QRect>{clip} : QVector<QRect>{};
-
+        return false;
+    std::vector<Run> runs;
+    if (!image.hasAlphaChannel()) {
+        if (minAlpha <= 255)
+            runs.push_back(Run{clip.left(), clip.right() + 1, 0});
+        for (int y = clip.top(); y <= clip.bottom(); ++y)
+            row(y, runs);
+        return true;
+    }
     // Both ARGB32 forms keep alpha in the top byte of each pixel; anything else
     // is converted, but only the part that is scanned.
     QImage converted;
@@ -86,16 +94,11 @@ QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
         source = &converted;
         origin = clip.topLeft();
     }
-
-    QVector<QRect> rects;
-    std::vector<Run> previous;
-    std::vector<Run> current;
     const int right = clip.right() + 1;
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(source->constScanLine(y - origin.y()));
         const auto opaque = [&](int x) { return qAlpha(line[x - origin.x()]) >= minAlpha; };
-        current.clear();
-        std::size_t above = 0;
+        runs.clear();
         int x = clip.left();
         while (true) {
             while (x < right && !opaque(x))
@@ -105,22 +108,138 @@ QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
             const int x0 = x;
             while (x < right && opaque(x))
                 ++x;
+            runs.push_back(Run{x0, x, 0});
+        }
+        row(y, runs);
+    }
+    return true;
+}
+
+bool sameColumns(const std::vector<Run>& a, const std::vector<Run>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Run& p, const Run& q) { return p.x0 == q.x0 && p.x1 == q.x1; });
+}
+
+} // namespace
+
+QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha) {
+    QVector<QRect> rects;
+    std::vector<Run> previous;
+    forEachRow(image, area, minAlpha, [&](int y, std::vector<Run>& current) {
+        std::size_t above = 0;
+        for (Run& run : current) {
             // Runs of a row are in column order, so the matching run above, if
             // any, is found by walking forward.
-            while (above < previous.size() && previous[above].x0 < x0)
+            while (above < previous.size() && previous[above].x0 < run.x0)
                 ++above;
-            if (above < previous.size() && previous[above].x0 == x0 && previous[above].x1 == x) {
+            if (above < previous.size() && previous[above].x0 == run.x0 &&
+                previous[above].x1 == run.x1) {
                 rects[previous[above].rect].setBottom(y);
-                current.push_back(previous[above]);
+                run.rect = previous[above].rect;
                 ++above;
             } else {
-                rects.append(QRect(x0, y, x - x0, 1));
-                current.push_back(Run{x0, x, rects.size() - 1});
+                rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
+                run.rect = rects.size() - 1;
             }
         }
-        std::swap(previous, current);
-    }
+        previous = current;
+    });
     return rects;
+}
+
+namespace {
+
+// Collects rows of runs into QRegion's banded layout: a row whose runs match
+// the row above extends that band, any other row starts a new one.
+class BandBuilder {
+public:
+    void addRow(int y, const std::vector<Run>& runs) {
+        if (m_rowsSeen && y == m_lastRow + 1 && !runs.empty() && sameColumns(runs, m_band)) {
+            for (qsizetype i = m_bandStart; i < m_rects.size(); ++i)
+                m_rects[i].setBottom(y);
+        } else {
+            m_bandStart = m_rects.size();
+            for (const Run& run : runs)
+                m_rects.append(QRect(run.x0, y, run.x1 - run.x0, 1));
+            m_band = runs;
+        }
+        m_rowsSeen = true;
+        m_lastRow = y;
+    }
+    [[nodiscard]] QRegion region() const {
+        QRegion region;
+        region.setRects(m_rects.constData(), int(m_rects.size()));
+        return region;
+    }
+
+private:
+    QVector<QRect> m_rects;
+    std::vector<Run> m_band;
+    qsizetype m_bandStart = 0;
+    int m_lastRow = 0;
+    bool m_rowsSeen = false;
+};
+
+} // namespace
+
+QRegion alphaRegion(const QImage& image, const QRect& area, int minAlpha) {
+    BandBuilder bands;
+    forEachRow(image, area, minAlpha,
+               [&](int y, const std::vector<Run>& runs) { bands.addRow(y, runs); });
+    return bands.region();
+}
+
+void PixelShape::reset(const QImage& image) {
+    m_region = alphaRegion(image, image.rect(), m_minAlpha);
+}
+
+bool PixelShape::update(const QImage& image, const QRegion& changed) {
+    const QRegion inside = changed & image.rect();
+    if (inside.isEmpty())
+        return false;
+    // QRegion keeps its rectangles in bands of rows, sorted by column: each
+    // row of a band is scanned across all of the band's rectangles at once,
+    // so the result comes out banded too and no region is merged piece by
+    // piece.
+    BandBuilder bands;
+    std::vector<Run> row;
+    for (auto band = inside.begin(); band != inside.end();) {
+        auto end = band;
+        while (end != inside.end() && end->top() == band->top())
+            ++end;
+        for (int y = band->top(); y <= band->bottom(); ++y) {
+            row.clear();
+            for (auto r = band; r != end; ++r)
+                forEachRow(image, QRect(r->left(), y, r->width(), 1), m_minAlpha,
+                           [&](int, const std::vector<Run>& runs) {
+                               for (const Run& run : runs) {
+                                   if (!row.empty() && row.back().x1 == run.x0)
+                                       row.back().x1 = run.x1;
+                                   else
+                                       row.push_back(run);
+                               }
+                           });
+            bands.addRow(y, row);
+        }
+        band = end;
+    }
+    const QRegion scanned = bands.region();
+    if ((m_region & inside) == scanned)
+        return false;
+    m_region = (m_region - inside) | scanned;
+    return true;
+}
+
+ServerGrab::ServerGrab() {
+    if (xcb_connection_t* connection = x11Connection())
+        xcb_grab_server(connection);
+}
+
+ServerGrab::~ServerGrab() {
+    if (xcb_connection_t* connection = x11Connection()) {
+        xcb_ungrab_server(connection);
+        xcb_flush(connection);
+    }
 }
 
 bool compositorRunning() {

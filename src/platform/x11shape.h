@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QVector>
 #include <QWindow>
 
@@ -21,6 +22,40 @@ namespace orvanta {
 // Meant for the compass's bounds only; scanning a whole desktop-sized image
 // costs milliseconds.
 [[nodiscard]] QVector<QRect> alphaRuns(const QImage& image, const QRect& area, int minAlpha);
+
+// The same pixels as a region, banded as QRegion keeps them (one band per run
+// of rows with the same runs), so that it is built without merging.
+[[nodiscard]] QRegion alphaRegion(const QImage& image, const QRect& area, int minAlpha);
+
+// A region of the window's pixels at least `minAlpha` opaque, kept in step
+// with the window image by scanning again only what a frame changed: the
+// input shape and the bounding shape follow the compass at the cost of the
+// dirty region, not of the compass's whole square.
+class PixelShape {
+public:
+    explicit PixelShape(int minAlpha) : m_minAlpha(minAlpha) {}
+    // Scans the whole image: a new or resized window.
+    void reset(const QImage& image);
+    // Scans `changed` (image coordinates) again; returns whether the region
+    // changed.
+    bool update(const QImage& image, const QRegion& changed);
+    [[nodiscard]] const QRegion& region() const { return m_region; }
+
+private:
+    int m_minAlpha;
+    QRegion m_region;
+};
+
+// Holds the X server for the other clients (the compositor among them) while
+// a window is moved and repainted, so that they see the new place and the new
+// pixels together. Does nothing off X11.
+class ServerGrab {
+public:
+    ServerGrab();
+    ~ServerGrab();
+    ServerGrab(const ServerGrab&) = delete;
+    ServerGrab& operator=(const ServerGrab&) = delete;
+};
 
 // True when a compositing manager owns the _NET_WM_CM_S<screen> selection of
 // our screen; false off X11.

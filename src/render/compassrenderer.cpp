@@ -3,8 +3,13 @@
 
 #include "render/compassrenderer.h"
 
+#include "render/dirtybands.h"
+#include "render/windowplacement.h"
+
 #include <QFontMetrics>
 #include <QPainter>
+#include <cmath>
+#include <cstring>
 
 namespace orvanta {
 
@@ -18,6 +23,41 @@ namespace {
 void turnWithCompass(Layer& layer, const FrameGeometry& g) {
     layer.pivot = g.centre - layer.position;
     layer.angle = float(-g.angle);
+}
+
+// The height of the dirty region's bands: low enough that the band along a
+// figure's outline stays narrow where the outline runs slanted, high enough
+// that a frame's region keeps a few hundred rectangles at most.
+constexpr int kDirtyBand = 16;
+// Smoothed and antialiased drawing reaches one pixel beyond the exact outline
+// of a layer or a line; a second pixel absorbs the difference between how the
+// outline is flattened here and how the painter flattens it.
+constexpr qreal kDirtyPad = 2.0;
+// Positions computed in floating point from the same state differ from a
+// whole-pixel shift by rounding only.
+constexpr double kShiftTolerance = 1e-6;
+
+// The columns in which two bitmaps of the same height differ, from the first
+// difference to the end of the wider one; null when they are not comparable,
+// empty when they are the same.
+QRect changedColumns(const QImage& before, const QImage& now) {
+    if (before.isNull() || now.isNull() || before.height() != now.height() ||
+        before.format() != now.format() || before.depth() != 32)
+        return {};
+    const int common = std::min(before.width(), now.width());
+    int first = common;
+    for (int y = 0; y < now.height() && first > 0; ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(now.constScanLine(y));
+        if (std::memcmp(a, b, std::size_t(first) * sizeof(QRgb)) == 0)
+            continue;
+        int x = 0;
+        while (x < first && a[x] == b[x])
+            ++x;
+        first = x;
+    }
+    const int end = std::max(before.width(), now.width());
+    return QRect(first, 0, end - first, now.height());
 }
 
 } // namespace
@@ -37,7 +77,13 @@ Frame CompassRenderer::renderCompass(RenderInput& in) {
     if (layers.empty())
         return frame;
     CompassState& state = in.model.state;
-    m_window.setSize(in.desktop.virtualRect.size());
+    const QRect desktop(QPoint(0, 0), in.desktop.virtualRect.size());
+    if (desktop != m_desktop || in.desktop.virtualRect.topLeft() != m_desktopTopLeft) {
+        // Desktop coordinates moved or the window no longer fits: start afresh.
+        m_desktop = desktop;
+        m_desktopTopLeft = in.desktop.virtualRect.topLeft();
+        m_poses.clear();
+    }
     state.normalizeCompass(in.model.options, in.ctrlDown);
     frame.readoutChanged = in.model.updateReadout();
     placeLayers(in);
@@ -50,6 +96,8 @@ Frame CompassRenderer::renderCompass(RenderInput& in) {
     }
     const Frame pushed = present(in.model.options, in.foreground, bounds);
     frame.pushed = pushed.pushed;
+    frame.moved = pushed.moved;
+    frame.window = pushed.window;
     frame.dirty = pushed.dirty;
     frame.rendered = true;
     state.storeCompassState(in.model.options);
@@ -60,14 +108,143 @@ Frame CompassRenderer::updateWindow(const Settings& options, bool foreground) {
     return present(options, foreground, layerBounds(layers));
 }
 
+std::vector<CompassRenderer::LayerPose> CompassRenderer::poses() const {
+    std::vector<LayerPose> result;
+    result.reserve(layers.layers().size());
+    for (const auto& owned : layers.layers()) {
+        const Layer& l = *owned;
+        LayerPose pose{&l, l.contentKey(), l.position,   l.pivot, l.angle, l.visible,
+                       0,  false,          l.footprint()};
+        if (&l == layers.shapeLayer) {
+            pose.colour = layers.shapeLayer->colour;
+            pose.antialiased = layers.shapeLayer->antialiased;
+        }
+        result.push_back(std::move(pose));
+    }
+    return result;
+}
+
+namespace {
+
+bool samePoint(QPointF a, QPointF b) {
+    return std::abs(a.x() - b.x()) <= kShiftTolerance && std::abs(a.y() - b.y()) <= kShiftTolerance;
+}
+
+// The same picture, wherever it is placed. A turning layer's pivot is the
+// compass's centre less its position, so it carries the rounding of both.
+template <class Pose> bool sameLook(const Pose& a, const Pose& b) {
+    return a.layer == b.layer && a.content == b.content && samePoint(a.pivot, b.pivot) &&
+           a.angle == b.angle && a.visible == b.visible && a.colour == b.colour &&
+           a.antialiased == b.antialiased;
+}
+
+template <class Pose> bool sameLayers(const std::vector<Pose>& a, const std::vector<Pose>& b) {
+    return a.size() == b.size() && !a.empty() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](const Pose& x, const Pose& y) { return x.layer == y.layer; });
+}
+
+// The whole-pixel shift by which every layer moved while looking the same, or
+// nothing when anything else changed.
+template <class Pose>
+std::optional<QPoint> commonShift(const std::vector<Pose>& before, const std::vector<Pose>& now) {
+    std::optional<QPoint> shift;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (!sameLook(before[i], now[i]))
+            return std::nullopt;
+        const QPointF d = now[i].position - before[i].position;
+        const QPoint whole(int(std::lround(d.x())), int(std::lround(d.y())));
+        if (std::abs(d.x() - whole.x()) > kShiftTolerance ||
+            std::abs(d.y() - whole.y()) > kShiftTolerance || (shift && *shift != whole))
+            return std::nullopt;
+        shift = whole;
+    }
+    return shift;
+}
+
+} // namespace
+
+QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
+                                       const QList<QPolygonF>& outline) const {
+    DirtyBands bands(m_window.rect(), kDirtyBand);
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const LayerPose& was = m_poses[i];
+        const LayerPose& is = now[i];
+        const bool placedAlike = samePoint(was.position, is.position) && was.angle == is.angle &&
+                                 samePoint(was.pivot, is.pivot) && was.visible == is.visible;
+        if (placedAlike && sameLook(was, is))
+            continue;
+        if (is.layer == layers.shapeLayer) {
+            for (const QPolygonF& line : (was.visible ? m_outline : QList<QPolygonF>()))
+                bands.addPolyline(line, kDirtyPad);
+            for (const QPolygonF& line : (is.visible ? outline : QList<QPolygonF>()))
+                bands.addPolyline(line, kDirtyPad);
+            continue;
+        }
+        if (is.layer == layers.baseLayer && placedAlike && !m_baseChange.isNull()) {
+            // The bar grew or shrank at its end: only those columns changed.
+            if (is.visible)
+                bands.addConvex(layers.baseLayer->footprint(m_baseChange), kDirtyPad);
+            continue;
+        }
+        if (was.visible)
+            bands.addConvex(was.footprint, kDirtyPad);
+        if (is.visible)
+            bands.addConvex(is.footprint, kDirtyPad);
+    }
+    return bands.region();
+}
+
 Frame CompassRenderer::present(const Settings& options, bool foreground, const QRect& newBounds) {
     Frame frame;
     m_drawnInactive = !foreground;
     needsWindowUpdate = false;
-    bounds = newBounds & windowImage().rect();
-    frame.dirty =
-        m_window.present(layers, newBounds, windowAlpha(options.transparency, foreground));
-    frame.pushed = !frame.dirty.isEmpty();
+    bounds = newBounds & m_desktop;
+    const int alpha = windowAlpha(options.transparency, foreground);
+    std::vector<LayerPose> now = poses();
+    const bool comparable = alpha == m_alpha && sameLayers(m_poses, now);
+    const std::optional<QPoint> shift =
+        comparable ? commonShift(m_poses, now) : std::optional<QPoint>();
+    const QRect before = m_window.rect();
+    const QRect placed = placeWindow(newBounds, before, m_desktop, shift);
+    frame.window = placed;
+
+    const ShapeLayer* figure = layers.shapeLayer;
+    const auto figureAt = [&](const std::vector<LayerPose>& list) -> const LayerPose* {
+        for (const LayerPose& p : list)
+            if (p.layer == figure)
+                return &p;
+        return nullptr;
+    };
+    const LayerPose* figureBefore = figureAt(m_poses);
+    const LayerPose* figureNow = figureAt(now);
+    const bool figureChanged = !figureBefore || !figureNow ||
+                               !samePoint(figureBefore->position, figureNow->position) ||
+                               !sameLook(*figureBefore, *figureNow);
+
+    if (shift && !before.isEmpty() && placed == before.translated(*shift)) {
+        // Carried along, or nothing changed at all: every pixel stays.
+        m_window.setRect(placed);
+        frame.moved = !shift->isNull();
+        for (QPolygonF& line : m_outline)
+            line.translate(*shift);
+    } else {
+        const QList<QPolygonF> outline =
+            figure && figureChanged ? figure->drawnOutline() : m_outline;
+        QRegion dirty;
+        if (placed != before || !comparable) {
+            m_window.setRect(placed);
+            dirty = QRegion(placed);
+        } else {
+            dirty = changedRegion(now, outline);
+        }
+        m_window.redraw(layers, dirty, alpha);
+        m_outline = outline;
+        frame.dirty = dirty;
+        frame.pushed = !dirty.isEmpty();
+    }
+    m_poses = std::move(now);
+    m_alpha = alpha;
     return frame;
 }
 
@@ -86,8 +263,7 @@ void CompassRenderer::placeLayers(RenderInput& in) {
                                           double(state.displayAngle));
     m_geometry = g;
 
-    buildBaseBitmap(base.bitmap, barTiles(skin, spread, layers.baseBitmap.size()),
-                    layers.baseBitmap, layers.barBitmap);
+    placeBase(skin, g);
     base.position = QPointF(g.origin);
     base.angle = float(-g.angle);
 
@@ -111,18 +287,16 @@ void CompassRenderer::placeLayers(RenderInput& in) {
             readout->angle = 0.0f;
         else
             turnWithCompass(*readout, g);
-        drawReadout(state.displayText);
+        // Drawn again only for a new text or a new bitmap (a new composition),
+        // so that a frame that only moves leaves the readout as it was.
+        if (readout->bitmap.cacheKey() != m_readoutKey || state.displayText != m_readoutText) {
+            drawReadout(state.displayText);
+            m_readoutText = state.displayText;
+            m_readoutKey = readout->bitmap.cacheKey();
+        }
     }
 
-    if (ShapeLayer* shape = layers.shapeLayer) {
-        FigurePath figure = figurePath(options.shape, options.scribe, spread, g.angle);
-        shape->outline = std::move(figure.outline);
-        shape->side = figure.side;
-        shape->position = g.centre - QPointF(figure.k + 1, figure.k + 1);
-        shape->angle = 0.0f;
-        shape->colour = colorToRgb(skin.baseColor());
-        shape->antialiased = options.quality;
-    }
+    placeFigure(options, skin, g);
 
     for (int i = 0; i < kControlCount; ++i) {
         const ControlLayers& triple = layers.controlLayers[std::size_t(i)];
@@ -141,6 +315,41 @@ void CompassRenderer::placeLayers(RenderInput& in) {
             look->angle = normal.angle;
         }
     }
+}
+
+void CompassRenderer::placeBase(const Skin& skin, const FrameGeometry& g) {
+    Layer& base = *layers.baseLayer;
+    const BarTiles tiles = barTiles(skin, g.spread, layers.baseBitmap.size());
+    if (!base.bitmap.isNull() && base.bitmap.cacheKey() == m_baseKey && tiles == m_tiles) {
+        m_baseChange = QRect(); // unchanged: any change is a new composition
+        return;
+    }
+    // Build into the bitmap of two frames ago and keep the last one to compare.
+    const bool sameLayer = base.bitmap.cacheKey() == m_baseKey;
+    std::swap(base.bitmap, m_previousBase);
+    buildBaseBitmap(base.bitmap, tiles, layers.baseBitmap, layers.barBitmap);
+    m_baseChange = sameLayer ? changedColumns(m_previousBase, base.bitmap) : QRect();
+    m_baseKey = base.bitmap.cacheKey();
+    m_tiles = tiles;
+}
+
+void CompassRenderer::placeFigure(const Settings& options, Skin& skin, const FrameGeometry& g) {
+    ShapeLayer* shape = layers.shapeLayer;
+    if (!shape)
+        return;
+    const FigureKey key{options.shape, options.scribe, g.spread,
+                        isPolygon(options.shape) ? g.angle : 0.0};
+    // A new layer (a new composition) has no outline yet.
+    if (shape->outline().isEmpty() || key != m_figure) {
+        FigurePath figure = figurePath(options.shape, options.scribe, g.spread, g.angle);
+        shape->setOutline(std::move(figure.outline), figure.side);
+        m_figure = key;
+        m_figureK = figure.k;
+    }
+    shape->position = g.centre - QPointF(m_figureK + 1, m_figureK + 1);
+    shape->angle = 0.0f;
+    shape->colour = colorToRgb(skin.baseColor());
+    shape->antialiased = options.quality;
 }
 
 void CompassRenderer::drawReadout(const QString& text) {

@@ -8,9 +8,13 @@
 // control's look was shown or hidden (needsWindowUpdate) or the window went
 // to or from the foreground. Never on a timer.
 //
-// Each frame reports the region of the window image that changed: where the
-// compass was at the previous frame and where it is now. The window pushes
-// exactly that region.
+// The window covers the compass, not the desktop (placeWindow). Each frame
+// reports where the window lies and the region of it that changed: the old
+// and new places of the layers that moved or changed, and the band along the
+// figure's old and new outline. A compass that only moved takes its window
+// along and changes no pixel. Everything here is in desktop coordinates
+// (screen pixels minus the virtual desktop's top-left corner); the window maps
+// them to its own when it paints.
 
 #include "model/compassmodel.h"
 #include "model/desktop.h"
@@ -23,6 +27,8 @@
 #include <QImage>
 #include <QRect>
 #include <QRegion>
+#include <cstdint>
+#include <vector>
 
 namespace orvanta {
 
@@ -37,10 +43,12 @@ struct RenderInput {
 
 struct Frame {
     bool rendered = false;       // a full render ran (the state was stored)
-    bool pushed = false;         // the window image changed; push Dirty
+    bool pushed = false;         // the window image changed; push `dirty`
     bool recentred = false;      // the compass was off every screen: centred, render again
     bool readoutChanged = false; // the window title and tray hint follow titleText()
-    QRegion dirty;               // window coordinates
+    bool moved = false;          // the window moved along with the compass, pixels unchanged
+    QRect window;                // where the window lies (empty: as it was)
+    QRegion dirty;               // what changed in the window image
 };
 
 class CompassRenderer {
@@ -64,8 +72,10 @@ public:
     // recovery of a lost compass).
     void centreOnScreen(CompassState& state, const DesktopGeometry& desktop) const;
 
-    // The image for the window: premultiplied ARGB32, the virtual desktop's size.
+    // The image for the window: premultiplied ARGB32, the window's size.
     [[nodiscard]] const QImage& windowImage() const { return m_window.image(); }
+    // Where that image lies on the desktop.
+    [[nodiscard]] QRect windowRect() const { return m_window.rect(); }
     // The positions computed by the last full render.
     [[nodiscard]] const FrameGeometry& geometry() const { return m_geometry; }
 
@@ -75,16 +85,58 @@ public:
     bool needsWindowUpdate = false;
     // The last image was prepared at the opacity of a window in the background.
     bool m_drawnInactive = false;
-    // The union of the visible layers at the last render, clipped to the image.
+    // The union of the visible layers at the last render, clipped to the desktop.
     QRect bounds;
 
 private:
+    // What a layer showed and where, at the last frame.
+    struct LayerPose {
+        const Layer* layer = nullptr;
+        std::int64_t content = 0;
+        QPointF position;
+        QPointF pivot;
+        float angle = 0.0f;
+        bool visible = false;
+        QRgb colour = 0; // the figure's
+        bool antialiased = false;
+        QPolygonF footprint;
+    };
+    // What the figure is drawn from: its outline changes only with these.
+    struct FigureKey {
+        int shape = 0;
+        int scribe = 0;
+        int spread = 0;
+        double angle = 0.0; // polygons only: a circle looks the same at any angle
+        friend bool operator==(const FigureKey&, const FigureKey&) = default;
+    };
+
     Frame present(const Settings& options, bool foreground, const QRect& bounds);
+    [[nodiscard]] std::vector<LayerPose> poses() const;
+    [[nodiscard]] QRegion changedRegion(const std::vector<LayerPose>& now,
+                                        const QList<QPolygonF>& outline) const;
     void placeLayers(RenderInput& in);
+    void placeBase(const Skin& skin, const FrameGeometry& g);
+    void placeFigure(const Settings& options, Skin& skin, const FrameGeometry& g);
     void drawReadout(const QString& text);
 
     WindowImage m_window;
     FrameGeometry m_geometry;
+    QRect m_desktop;         // the desktop in desktop coordinates
+    QPoint m_desktopTopLeft; // in screen pixels
+    std::vector<LayerPose> m_poses;
+    int m_alpha = -1;
+    QList<QPolygonF> m_outline; // the figure as drawn at the last frame
+
+    // The base bitmap is built again only when the bar's tiles change; the
+    // previous one is kept to find the columns that changed.
+    BarTiles m_tiles;
+    std::int64_t m_baseKey = 0;
+    QImage m_previousBase;
+    QRect m_baseChange; // bitmap pixels; null: the whole bitmap
+    QString m_readoutText;
+    std::int64_t m_readoutKey = 0;
+    FigureKey m_figure;
+    int m_figureK = 0;
 };
 
 } // namespace orvanta

@@ -57,6 +57,8 @@ struct BarTiles {
     QPoint first; // the first segment's top-left corner in the base bitmap
     int step = 0; // the segment's width
     int count = 0;
+
+    friend bool operator==(const BarTiles&, const BarTiles&) = default;
 };
 [[nodiscard]] BarTiles barTiles(const Skin& skin, int spread, QSize baseBitmap);
 

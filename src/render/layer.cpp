@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace orvanta {
@@ -15,6 +16,13 @@ namespace {
 // Our coordinates put pixel centres on integers; QPainter puts pixel corners
 // there. The two differ by half a pixel on both axes.
 constexpr qreal kHalfPixel = 0.5;
+
+// Outlines are told apart by a number no other outline had, in this or any
+// other figure layer, so that a new layer never looks like an old one.
+std::int64_t nextOutlineRevision() {
+    static std::atomic<std::int64_t> counter{0};
+    return ++counter;
+}
 
 } // namespace
 
@@ -54,6 +62,16 @@ QRect Layer::transformedBounds() const {
                  QPoint(edge(std::ceil(r.right())) - 1, edge(std::ceil(r.bottom())) - 1));
 }
 
+QPolygonF Layer::footprint() const {
+    return footprint(QRect(QPoint(0, 0), size()));
+}
+
+QPolygonF Layer::footprint(const QRect& part) const {
+    if (part.isEmpty())
+        return {};
+    return painterTransform().map(QPolygonF(QRectF(part)));
+}
+
 bool Layer::hitTest(QPointF windowPoint) const {
     const QSize extent = size();
     if (extent.isEmpty())
@@ -87,26 +105,45 @@ const QImage& Layer::premultiplied() const {
 void Layer::draw(QPainter& painter) const {
     if (bitmap.isNull())
         return;
-    painter.setTransform(painterTransform());
+    const QTransform surface = painter.transform();
+    painter.setTransform(painterTransform() * surface);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.drawImage(QPointF(0, 0), premultiplied());
+    painter.setTransform(surface);
+}
+
+ShapeLayer::ShapeLayer() : m_revision(nextOutlineRevision()) {}
+
+void ShapeLayer::setOutline(QPainterPath outline, int side) {
+    m_outline = std::move(outline);
+    m_side = side;
+    m_revision = nextOutlineRevision();
+}
+
+qreal ShapeLayer::drawShift() const {
+    // Antialiased lines through pixel centres stay one pixel wide; aliased
+    // ones already cover the pixel below and right of an integer point.
+    return antialiased ? kHalfPixel : 0.0;
+}
+
+QList<QPolygonF> ShapeLayer::drawnOutline() const {
+    return m_outline.translated(drawShift(), drawShift()).toSubpathPolygons(painterTransform());
 }
 
 void ShapeLayer::draw(QPainter& painter) const {
-    if (outline.isEmpty())
+    if (m_outline.isEmpty())
         return;
-    painter.setTransform(painterTransform());
+    const QTransform surface = painter.transform();
+    painter.setTransform(painterTransform() * surface);
     painter.setRenderHint(QPainter::Antialiasing, antialiased);
     QPen pen(QColor::fromRgba(colour));
     pen.setWidth(1);
     pen.setCosmetic(true);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    // Antialiased lines through pixel centres stay one pixel wide; aliased
-    // ones already cover the pixel below and right of an integer point.
-    const qreal shift = antialiased ? kHalfPixel : 0.0;
-    painter.drawPath(outline.translated(shift, shift));
+    painter.drawPath(m_outline.translated(drawShift(), drawShift()));
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setTransform(surface);
 }
 
 bool ShapeLayer::hitsPixel(QPoint) const {

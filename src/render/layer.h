@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRect>
 #include <QRgb>
 #include <QSize>
@@ -55,13 +56,26 @@ public:
     // its transformed bitmap. Empty for an empty layer.
     [[nodiscard]] QRect transformedBounds() const;
 
+    // The window pixels the layer can touch, as the turned outline of its
+    // bitmap in pixel-corner coordinates (QPainter's).
+    [[nodiscard]] QPolygonF footprint() const;
+    // The same for a part of the bitmap (bitmap pixels), for a bitmap that
+    // changed only there.
+    [[nodiscard]] QPolygonF footprint(const QRect& part) const;
+
+    // Changes whenever what the layer shows changes, apart from where it is
+    // placed: a frame whose layers kept their keys and moved together only
+    // moved.
+    [[nodiscard]] virtual std::int64_t contentKey() const { return bitmap.cacheKey(); }
+
     // Whether the window point falls on the layer: inside the bitmap and, with
     // alphaHit, on a pixel that is not fully transparent. Visibility is not part
     // of the test.
     [[nodiscard]] bool hitTest(QPointF windowPoint) const;
 
-    // Draws the layer with source-over blending onto a premultiplied surface
-    // whose coordinates are window coordinates. Ignores Visible: callers decide.
+    // Draws the layer with source-over blending onto a premultiplied surface,
+    // through the painter's transform from window coordinates to the surface.
+    // Ignores Visible: callers decide.
     virtual void draw(QPainter& painter) const;
 
 protected:
@@ -82,16 +96,31 @@ private:
 // Its whole square hits (it has no alpha test).
 class ShapeLayer final : public Layer {
 public:
-    QPainterPath outline; // bitmap coordinates, pixel-centre convention
+    ShapeLayer();
+
     QRgb colour = 0xff000000;
     bool antialiased = false;
-    int side = 0; // the figure's square, in pixels
 
-    [[nodiscard]] QSize size() const override { return {side, side}; }
+    // The closed outline (bitmap coordinates, pixel-centre convention) and the
+    // figure's square, in pixels.
+    void setOutline(QPainterPath outline, int side);
+    [[nodiscard]] const QPainterPath& outline() const { return m_outline; }
+    [[nodiscard]] int side() const { return m_side; }
+
+    [[nodiscard]] QSize size() const override { return {m_side, m_side}; }
+    [[nodiscard]] std::int64_t contentKey() const override { return m_revision; }
     void draw(QPainter& painter) const override;
+    // The outline as drawn, flattened, in window pixel-corner coordinates:
+    // the pixels it touches lie within a pixel of these lines.
+    [[nodiscard]] QList<QPolygonF> drawnOutline() const;
 
 private:
     [[nodiscard]] bool hitsPixel(QPoint pixel) const override;
+    [[nodiscard]] qreal drawShift() const;
+
+    QPainterPath m_outline;
+    int m_side = 0;
+    std::int64_t m_revision = 0;
 };
 
 } // namespace orvanta

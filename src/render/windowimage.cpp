@@ -18,9 +18,6 @@ constexpr int kOpaque = 255;
 // While another window has the focus the compass fades a little, so the user
 // sees it is not the one receiving keys.
 constexpr int kInactivePercent = 85;
-// Rotated and smoothed drawing may touch one pixel beyond the integer bounds
-// of a layer at most; redrawing that margin costs little and leaves no trail.
-constexpr int kDirtyMargin = 1;
 
 // round(numerator / denominator), halves to even, for non-negative values.
 int roundedQuotient(std::int64_t numerator, std::int64_t denominator) {
@@ -42,6 +39,23 @@ inline QRgb scalePixel(QRgb p, std::uint32_t alpha) {
     return ag | rb;
 }
 
+// `region` as clips that each have more than one rectangle, where it can be.
+QList<QRegion> generalClips(const QRegion& region) {
+    if (region.rectCount() != 1 || region.boundingRect().height() < 3)
+        return {region};
+    const QRect r = region.boundingRect();
+    QList<QVector<QRect>> rows(2);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        rows[(y - r.top()) % 2].append(QRect(r.left(), y, r.width(), 1));
+    QList<QRegion> parts;
+    for (const QVector<QRect>& list : rows) {
+        QRegion part;
+        part.setRects(list.constData(), int(list.size()));
+        parts.append(part);
+    }
+    return parts;
+}
+
 } // namespace
 
 int windowAlpha(int transparency, bool foreground) {
@@ -60,51 +74,51 @@ void applyOpacity(QImage& image, const QRect& area, int alpha) {
     const auto a = std::uint32_t(std::max(alpha, 0));
     for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        // Most of a frame's region is clear around a thin outline.
         for (int x = r.left(); x <= r.right(); ++x)
-            line[x] = scalePixel(line[x], a);
+            if (line[x] != 0)
+                line[x] = scalePixel(line[x], a);
     }
 }
 
-bool WindowImage::setSize(QSize size) {
-    if (m_image.size() == size)
-        return false;
-    m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    // Without memory for it the window stays empty rather than failing.
-    if (m_image.isNull() && !size.isEmpty())
-        qCWarning(lcRender, "Cannot allocate a window image of %d x %d pixels", size.width(),
-                  size.height());
-    m_image.fill(Qt::transparent);
-    m_shown = QRect();
-    m_wholeImageDirty = true;
-    return true;
-}
-
-QRegion WindowImage::present(const LayerStack& stack, const QRect& bounds, int alpha) {
-    const QRect now =
-        bounds.adjusted(-kDirtyMargin, -kDirtyMargin, kDirtyMargin, kDirtyMargin) & m_image.rect();
-    QRegion dirty = m_wholeImageDirty ? QRegion(m_image.rect()) : QRegion(m_shown) + now;
-    m_wholeImageDirty = false;
-    m_shown = now;
-    redraw(stack, dirty, alpha);
-    return dirty;
+void WindowImage::setRect(const QRect& rect) {
+    if (m_image.size() != rect.size()) {
+        m_image = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+        // Without memory for it the window stays empty rather than failing.
+        if (m_image.isNull() && !rect.isEmpty())
+            qCWarning(lcRender, "Cannot allocate a window image of %d x %d pixels", rect.width(),
+                      rect.height());
+        m_image.fill(Qt::transparent);
+    }
+    m_rect = rect;
 }
 
 void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha) {
-    if (region.isEmpty() || m_image.isNull())
+    const QRegion local = (region & m_rect).translated(-m_rect.topLeft());
+    if (local.isEmpty() || m_image.isNull())
         return;
+    // Cleared by hand: a painter's fill costs more per rectangle than the
+    // clearing itself for the small rectangles of a frame.
+    for (const QRect& r : local)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + r.left(), r.width(), 0u);
     QPainter painter(&m_image);
-    painter.setClipRegion(region);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : region)
-        painter.fillRect(r, Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QRect reach = region.boundingRect();
-    for (const auto& layer : stack.layers()) {
-        if (layer->visible && layer->transformedBounds().intersects(reach))
-            layer->draw(painter);
+    painter.setTransform(QTransform::fromTranslate(-m_rect.left(), -m_rect.top()));
+    const QRect reach = local.boundingRect().translated(m_rect.topLeft());
+    // Qt turns an image with a fast routine when the clip is one rectangle and
+    // with the general one otherwise, and the two put some edge pixels apart.
+    // A frame's region has many rectangles; so that every frame draws alike,
+    // and what one frame leaves matches what the next draws beside it, a
+    // single rectangle is drawn as its even rows and then its odd rows.
+    for (const QRegion& part : generalClips(local)) {
+        painter.setClipRegion(part.translated(m_rect.topLeft()));
+        for (const auto& layer : stack.layers()) {
+            if (layer->visible && layer->transformedBounds().intersects(reach))
+                layer->draw(painter);
+        }
     }
     painter.end();
-    for (const QRect& r : region)
+    for (const QRect& r : local)
         applyOpacity(m_image, r, alpha);
 }
 

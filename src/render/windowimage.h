@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: MIT
 
 #pragma once
-// The image handed to the compass window: premultiplied ARGB32, the size of the
-// virtual desktop, transparent wherever the compass is not. Each frame redraws
-// only where the compass was at the previous frame and where it is now, and
-// reports that region so the window pushes exactly it.
+// The image handed to the compass window: premultiplied ARGB32, the window's
+// size and place on the desktop, transparent wherever the compass is not. The
+// renderer decides what a frame redraws; this class clears and draws it.
 //
-// The window must read Image() by reference: a shallow copy kept across frames
-// would make the next frame copy the whole desktop-sized buffer.
+// The window must read image() by reference: a shallow copy kept across frames
+// would make the next frame copy the whole buffer.
 
 #include "render/layerstack.h"
 
@@ -28,28 +27,23 @@ void applyOpacity(QImage& image, const QRect& area, int alpha);
 
 class WindowImage {
 public:
-    // Resizes to `size`, fully transparent, when the size differs; the next
-    // Present then reports the whole image. Returns whether it changed.
-    bool setSize(QSize size);
+    // Places the image on the desktop at `rect` (desktop coordinates). A new
+    // size makes a new, fully transparent image; a new position alone keeps
+    // the pixels, for a window that moves along with the compass.
+    void setRect(const QRect& rect);
 
     [[nodiscard]] const QImage& image() const { return m_image; }
-    // Where the compass was drawn by the last Present, clipped to the image.
-    [[nodiscard]] QRect shown() const { return m_shown; }
+    // Where the image lies on the desktop.
+    [[nodiscard]] QRect rect() const { return m_rect; }
 
-    // Draws the visible layers of `stack`, whose union is `bounds`, at opacity
-    // `alpha`, clearing and redrawing only the pixels of the last frame's bounds
-    // and of `bounds`. Returns the region that changed.
-    QRegion present(const LayerStack& stack, const QRect& bounds, int alpha);
-
-    // Clears `region` and draws the visible layers into it: the whole work of a
-    // frame, also used to redraw everything when measuring what the dirty
-    // region saves.
+    // Clears `region` (desktop coordinates) and draws the visible layers of
+    // `stack` into it at opacity `alpha`: the whole work of a frame, also used
+    // to draw everything afresh when measuring what the dirty region saves.
     void redraw(const LayerStack& stack, const QRegion& region, int alpha);
 
 private:
     QImage m_image;
-    QRect m_shown;
-    bool m_wholeImageDirty = false;
+    QRect m_rect;
 };
 
 } // namespace orvanta

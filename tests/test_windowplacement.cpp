@@ -1,0 +1,87 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#include "render/windowplacement.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvanta;
+
+namespace {
+
+// The desktop in desktop coordinates; two pixels of edge and at least 48 of
+// room are added around the compass when the window grows.
+const QRect kDesktop(0, 0, 1000, 800);
+
+TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
+    struct Case {
+        const char* what;
+        QRect bounds, current;
+        std::optional<QPoint> shift;
+        QRect placed;
+    };
+    const Case cases[] = {
+        {"first frame: the compass with room around it",
+         {100, 100, 200, 100},
+         {},
+         {},
+         {50, 50, 300, 200}},
+        {"a compass that still fits keeps its window",
+         {120, 110, 150, 80},
+         {50, 50, 300, 200},
+         {},
+         {50, 50, 300, 200}},
+        {"a window not yet twice too large stays",
+         {100, 100, 50, 50},
+         {0, 0, 280, 280},
+         {},
+         {0, 0, 280, 280}},
+        {"a window more than twice too large shrinks",
+         {100, 100, 50, 50},
+         {0, 0, 1000, 800},
+         {},
+         {50, 50, 150, 150}},
+        {"too narrow grows at once, the height it has is kept",
+         {100, 100, 400, 100},
+         {50, 50, 300, 200},
+         {},
+         {48, 50, 504, 200}},
+        {"a compass that only moved takes its window along",
+         {130, 120, 200, 100},
+         {50, 50, 300, 200},
+         QPoint(30, 20),
+         {80, 70, 300, 200}},
+        {"carried past the desktop's edge it stays where it fits",
+         {830, 100, 150, 100},
+         {700, 50, 300, 200},
+         QPoint(30, 0),
+         {700, 50, 300, 200}},
+        {"a compass that left its window is followed, the size kept",
+         {600, 400, 200, 100},
+         {50, 50, 300, 200},
+         {},
+         {550, 350, 300, 200}},
+        {"a compass beyond the desktop gives the desktop at most",
+         {-500, -500, 3000, 3000},
+         {},
+         {},
+         kDesktop},
+        {"a compass near a corner: room on the inside only",
+         {0, 0, 100, 100},
+         {},
+         {},
+         {0, 0, 150, 150}},
+        {"nothing on the desktop keeps the window",
+         {2000, 2000, 10, 10},
+         {50, 50, 300, 200},
+         {},
+         {50, 50, 300, 200}},
+    };
+    for (const Case& c : cases) {
+        const QRect placed = placeWindow(c.bounds, c.current, kDesktop, c.shift);
+        EXPECT_EQ(placed, c.placed) << c.what;
+        EXPECT_TRUE(kDesktop.contains(placed)) << c.what;
+    }
+}
+
+} // namespace
