@@ -13,6 +13,7 @@ ORVANTA_BIN_DIR names the built program folder.
 import math
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -724,7 +725,14 @@ class Load(unittest.TestCase):
         compass = Compass()
         reader = subprocess.Popen(
             ["sh", "-c", "while :; do busctl --user get-property %s %s %s DisplayText"
-             " >/dev/null; done" % (NAME, MAIN, APP)], env=env)
+             " >/dev/null; done" % (NAME, MAIN, APP)], env=env, start_new_session=True)
+
+        def stop_reader():
+            # The whole loop: a busctl left running after the compass quits
+            # would have the bus start another one.
+            if reader.poll() is None:
+                os.killpg(reader.pid, signal.SIGTERM)
+                reader.wait(5)
         client = Client()
         try:
             client.call("Advise", iface=POINT_IF)
@@ -756,12 +764,12 @@ class Load(unittest.TestCase):
             self.assertLess(self.rss_kb(compass.proc.pid) - before, 5 * 1024)
             last = (calls - 1) % 270 + 0.5
             self.assertAlmostEqual(busctl_get("Angle"), last, places=3)
+            stop_reader()
             gdbus(MAIN, APP + ".Quit")
             self.assertEqual(compass.proc.wait(10), 0)
             self.assertIn("Angle=%g" % last, compass.options())
         finally:
-            reader.terminate()
-            reader.wait(5)
+            stop_reader()
             client.close()
             compass.stop()
 
