@@ -151,7 +151,7 @@ void CompassInteraction::actOnRelease(QPoint p) {
     if (releasedOn(SkinControl::ColorBase, p))
         m_actions.nextBaseColor();
     if (releasedOn(SkinControl::Menu, p))
-        m_actions.popupMenu(windowToScreen(p, m_actions.virtualOrigin()));
+        m_actions.popupMenu(desktopToScreen(p, m_actions.virtualOrigin()));
 
     // Only the selector on top of the other two acts: it is the one shown.
     for (const SkinControl key : kMeasureSelectors) {
@@ -272,7 +272,7 @@ void CompassInteraction::publishHint(QPoint p) {
     if (changed)
         m_lastHint = m_hint;
     if (show && (changed || !m_hintShown))
-        m_actions.showHint(m_hint, windowToScreen(p, m_actions.virtualOrigin()));
+        m_actions.showHint(m_hint, desktopToScreen(p, m_actions.virtualOrigin()));
     else if (!show && m_hintShown)
         m_actions.hideHint();
     m_hintShown = show;
@@ -717,14 +717,14 @@ bool CompassInteraction::cursorFollowsExtension(int step) const {
 
 // ---------------------------------------------------------------------------
 // The mouse cursor. The screen's cursor position is in screen pixels; the
-// compass works in window pixels, which start at the virtual desktop's corner.
+// compass works in desktop pixels, which start at the virtual desktop's corner.
 
 QPoint CompassInteraction::cursorPos() const {
-    return screenToWindow(m_cursor.position(), m_actions.virtualOrigin());
+    return screenToDesktop(m_cursor.position(), m_actions.virtualOrigin());
 }
 
 void CompassInteraction::setCursorPos(QPoint windowPos) {
-    m_cursor.setPosition(windowToScreen(windowPos, m_actions.virtualOrigin()));
+    m_cursor.setPosition(desktopToScreen(windowPos, m_actions.virtualOrigin()));
 }
 
 void CompassInteraction::turnCursorBy(float degrees) {

@@ -1,6 +1,6 @@
 #pragma once
 // What the mouse and the keyboard do to the compass. The main window translates
-// its Qt events into these calls (window coordinates, the modifiers of the
+// its Qt events into these calls (desktop coordinates, the modifiers of the
 // event) and does what the flags ask afterwards: a full render when
 // model.state.needsRepaint is set, only a re-push of the window image when
 // needsWindowUpdate is set (a control's look was shown or hidden).
@@ -44,7 +44,7 @@ class CompassInteraction {
 public:
     CompassInteraction(CompassModel& model, InteractionPorts ports);
 
-    // The mouse over the compass, in window coordinates. Only the left button
+    // The mouse over the compass, in desktop coordinates. Only the left button
     // presses controls and drags; any button's release ends a drag or a repeat,
     // but only the release of the left press clicks a control. A double-click's
     // second press is a mouseDown too, followed by doubleClick.
@@ -82,7 +82,7 @@ public:
     void toggleLockAngle();
     void toggleLockMeasurement();
 
-    // The pivot point in window coordinates.
+    // The pivot point in desktop coordinates.
     [[nodiscard]] QPointF pivotPoint() const;
 
     CompassModel& model;
@@ -108,7 +108,7 @@ public:
     int m_moverTotal = 0;              // steps summed since the repeat began
     QPoint m_moverOrigin;              // the compass position when a move along the beam began
     bool m_moverCarriesCursor = false; // the held control's steps move the cursor too
-    QPoint m_cursorStart;              // the cursor (window pixels) when the action began
+    QPoint m_cursorStart;              // the cursor (desktop pixels) when the action began
     float m_cursorRadius = 0;          // the cursor about the pivot, for turns
     float m_cursorAngle = 0;           // degrees
     std::uint32_t m_moverLastTick = 0;
