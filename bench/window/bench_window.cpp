@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtMath>
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -39,6 +40,18 @@ struct QuietSink : MessageSink {
 struct NoAutostart : Autostart {
     bool setRunAtStart(bool, const QString&) override { return true; }
 };
+
+// A drag happens on the compass the user pressed, which is then the active
+// window, drawn at full opacity.
+void activate(QWidget& w) {
+    w.activateWindow();
+    for (int i = 0; i < 200 && !w.isActiveWindow(); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
+    if (!w.isActiveWindow())
+        qWarning("the window did not become active: frames are drawn at the inactive opacity");
+}
 
 // Waits until the X server has handled everything sent so far.
 void syncWithServer() {
@@ -74,8 +87,7 @@ public:
             CompassWindowDeps{ProgramPaths::portableIn(m_folder), m_folder + "orvanta", m_sink,
                               m_autostart, m_shape, false});
         m_window->show();
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents();
+        activate(*m_window);
     }
     CompassWindow& operator*() { return *m_window; }
 
@@ -244,8 +256,7 @@ DesktopWindow& desktopWindow() {
         gDesktopWindow =
             std::make_unique<DesktopWindow>(QGuiApplication::primaryScreen()->virtualGeometry());
         gDesktopWindow->show();
-        for (int i = 0; i < 20; ++i)
-            QApplication::processEvents();
+        activate(*gDesktopWindow);
     }
     return *gDesktopWindow;
 }
@@ -261,17 +272,17 @@ void BM_DesktopWindowSlideDragToFlush(benchmark::State& st) {
     s.angle = 0.0f;
     s.measurement = float(spread);
     s.needsRepaint = true;
-    (void)c.render(false, false);
+    (void)c.render(true, false);
     const QPoint origin = QGuiApplication::primaryScreen()->virtualGeometry().topLeft();
     const QPointF pivot = pivotOnScreen(c);
     const auto desktopPoint = [&](QPointF screen) { return screen.toPoint() - origin; };
     CompassInteraction& hand = c.interaction();
     hand.mouseDown(Qt::LeftButton, {}, desktopPoint(pivot + QPointF(spread, 0)));
-    const int alpha = windowAlpha(c.settings().transparency, false);
+    const int alpha = windowAlpha(c.settings().transparency, true);
     int frame = 0;
     for (auto _ : st) {
         hand.mouseMove({}, desktopPoint(slidePointer(pivot, spread, st.range(1) != 0, ++frame)));
-        (void)c.render(false, false); // places the layers
+        (void)c.render(true, false); // places the layers
         baseline.push(c.layers(), alpha);
         flushAndSync();
     }

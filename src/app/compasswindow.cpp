@@ -286,7 +286,7 @@ void CompassWindow::desktopChanged() {
 }
 
 QPoint CompassWindow::toDesktop(QPointF screenPos) const {
-    return screenToWindow(screenPos.toPoint(), desktop().virtualRect.topLeft());
+    return screenToDesktop(screenPos.toPoint(), desktop().virtualRect.topLeft());
 }
 
 void CompassWindow::idleUpdate() {

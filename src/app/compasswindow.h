@@ -141,7 +141,7 @@ private:
     PixelShape m_inputShape;
     PixelShape m_boundingShape;
     // Where pixels changed while a button was held, not yet scanned for the
-    // input shape (window coordinates): one rectangle, so that a long drag
+    // input shape (the window's own coordinates): one rectangle, so that a long drag
     // costs nothing per frame and one scan at the release.
     QRect m_deferredInput;
     WId m_shapedWindow = 0;

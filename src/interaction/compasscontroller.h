@@ -73,7 +73,6 @@ public:
     [[nodiscard]] const QImage& windowImage() const { return m_renderer.windowImage(); }
     // Where the window image lies, in desktop coordinates.
     [[nodiscard]] QRect windowRect() const { return m_renderer.windowRect(); }
-    [[nodiscard]] QRect compassBounds() const { return m_renderer.bounds; }
     [[nodiscard]] QString titleText() const { return m_model->titleText(); }
     [[nodiscard]] CompassInteraction& interaction() { return *m_interaction; }
     // The model and the layers, for tests and benchmarks that set a state

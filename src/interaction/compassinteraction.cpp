@@ -140,7 +140,7 @@ void CompassInteraction::actOnRelease(QPoint p) {
     if (releasedOn(SkinControl::ColorBase, p))
         m_actions.nextBaseColor();
     if (releasedOn(SkinControl::Menu, p))
-        m_actions.popupMenu(windowToScreen(p, m_actions.virtualOrigin()));
+        m_actions.popupMenu(desktopToScreen(p, m_actions.virtualOrigin()));
 
     // Only the selector on top of the other two acts: it is the one shown.
     for (const SkinControl key : kMeasureSelectors) {
@@ -261,7 +261,7 @@ void CompassInteraction::publishHint(QPoint p) {
     if (changed)
         m_lastHint = m_hint;
     if (show && (changed || !m_hintShown))
-        m_actions.showHint(m_hint, windowToScreen(p, m_actions.virtualOrigin()));
+        m_actions.showHint(m_hint, desktopToScreen(p, m_actions.virtualOrigin()));
     else if (!show && m_hintShown)
         m_actions.hideHint();
     m_hintShown = show;

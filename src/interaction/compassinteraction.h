@@ -3,7 +3,7 @@
 
 #pragma once
 // What the mouse and the keyboard do to the compass. The main window translates
-// its Qt events into these calls (window coordinates, the modifiers of the
+// its Qt events into these calls (desktop coordinates, the modifiers of the
 // event) and does what the flags ask afterwards: a full render when
 // model.state.needsRepaint is set, only a re-push of the window image when
 // needsWindowUpdate is set (a control's look was shown or hidden).
@@ -36,7 +36,7 @@ class CompassInteraction {
 public:
     CompassInteraction(CompassModel& model, InteractionPorts ports);
 
-    // The mouse over the compass, in window coordinates. Only the left button
+    // The mouse over the compass, in desktop coordinates. Only the left button
     // presses controls and drags; any button's release ends a drag or a repeat,
     // but only the release of the left press clicks a control. A double-click's
     // second press is a mouseDown too, followed by doubleClick.
@@ -74,7 +74,7 @@ public:
     void toggleLockAngle();
     void toggleLockMeasurement();
 
-    // The pivot point in window coordinates.
+    // The pivot point in desktop coordinates.
     [[nodiscard]] QPointF pivotPoint() const;
 
     CompassModel& model;

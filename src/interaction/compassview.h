@@ -4,7 +4,7 @@
 #pragma once
 // What the controller needs from whatever shows the compass. The window
 // implements it over the screen, its cursor table, the tooltip and the
-// clipboard; tests fake it. Positions are window pixels unless a name says
+// clipboard; tests fake it. Positions are desktop pixels unless a name says
 // "screen".
 
 #include "model/desktop.h"

@@ -4,9 +4,9 @@
 #pragma once
 // What the interaction logic needs from the world around it. The controller
 // implements these over the renderer's layers and the view; the window
-// supplies the screen cursor and the timer; tests fake them all. Positions are window pixels unless
-// a name says "screen": the window covers the virtual desktop, whose top-left corner need not be
-// the screen origin.
+// supplies the screen cursor and the timer; tests fake them all. Positions are desktop pixels
+// unless a name says "screen": screen pixels less the virtual desktop's top-left corner, which need
+// not be the screen origin. The window maps them to its own.
 
 #include "interaction/controls.h"
 
@@ -19,7 +19,7 @@
 
 namespace orvanta {
 
-// The compass as it lies in the window: which part is under a point. Hit tests
+// The compass as it lies on the desktop: which part is under a point. Hit tests
 // ignore visibility; where a layer tests its alpha, transparent pixels miss.
 class HitLayers {
 public:
@@ -57,7 +57,7 @@ class CompassActions {
 public:
     virtual ~CompassActions() = default;
 
-    // The virtual desktop's top-left corner in screen pixels: the window origin.
+    // The virtual desktop's top-left corner in screen pixels: the desktop origin.
     [[nodiscard]] virtual QPoint virtualOrigin() const = 0;
     // Shows cursor `number` of the cursor table over the compass.
     virtual void setCursorShape(int number) = 0;
@@ -109,12 +109,12 @@ public:
     virtual void stop() = 0;
 };
 
-// Window and screen pixels differ by the virtual desktop's origin.
-[[nodiscard]] inline QPoint screenToWindow(QPoint screen, QPoint virtualOrigin) {
+// Desktop and screen pixels differ by the virtual desktop's origin.
+[[nodiscard]] inline QPoint screenToDesktop(QPoint screen, QPoint virtualOrigin) {
     return screen - virtualOrigin;
 }
-[[nodiscard]] inline QPoint windowToScreen(QPoint window, QPoint virtualOrigin) {
-    return window + virtualOrigin;
+[[nodiscard]] inline QPoint desktopToScreen(QPoint desktop, QPoint virtualOrigin) {
+    return desktop + virtualOrigin;
 }
 
 } // namespace orvanta

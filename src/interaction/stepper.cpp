@@ -199,11 +199,11 @@ bool Stepper::cursorFollowsExtension(int step) const {
 // compass works in window pixels, which start at the virtual desktop's corner.
 
 QPoint Stepper::cursorPos() const {
-    return screenToWindow(m_cursor.position(), m_actions.virtualOrigin());
+    return screenToDesktop(m_cursor.position(), m_actions.virtualOrigin());
 }
 
-void Stepper::setCursorPos(QPoint windowPos) {
-    m_cursor.setPosition(windowToScreen(windowPos, m_actions.virtualOrigin()));
+void Stepper::setCursorPos(QPoint desktopPos) {
+    m_cursor.setPosition(desktopToScreen(desktopPos, m_actions.virtualOrigin()));
 }
 
 void Stepper::turnCursorBy(float degrees) {

@@ -50,7 +50,7 @@ private:
     [[nodiscard]] bool cursorFollowsExtension(int step) const;
     [[nodiscard]] QPointF pivot() const;
     [[nodiscard]] QPoint cursorPos() const;
-    void setCursorPos(QPoint windowPos);
+    void setCursorPos(QPoint desktopPos);
     void turnCursorBy(float degrees);
 
     CompassModel& m_model;

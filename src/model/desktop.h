@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 #pragma once
-// The screens as the compass window sees them. The window covers the whole
-// virtual desktop, so window coordinates are screen pixels shifted by the
-// virtual desktop's top-left corner.
+// The screens as the compass sees them. The compass works in desktop
+// coordinates: screen pixels shifted by the virtual desktop's top-left corner.
 
 #include <QList>
 #include <QRect>

@@ -4,7 +4,7 @@
 #pragma once
 // Where the pieces of the compass go for a given state: pure functions of the
 // skin and the state, used by the renderer and checked number by number in
-// the tests. Window coordinates throughout; integer points are pixel centres.
+// the tests. Desktop coordinates throughout; integer points are pixel centres.
 
 #include "model/compassstate.h"
 #include "model/desktop.h"
@@ -95,14 +95,14 @@ struct FigurePath {
 // others while visible.
 [[nodiscard]] QRect layerBounds(const LayerStack& stack);
 
-// Whether any part of `bounds` (window coordinates) lies on a monitor. A
+// Whether any part of `bounds` (desktop coordinates) lies on a monitor. A
 // compass in the gap between monitors of different sizes is as lost as one
 // beyond the desktop's edge.
 [[nodiscard]] bool meetsDesktop(const QRect& bounds, const DesktopGeometry& desktop);
 
 // Puts the pivot at the middle of the primary screen with angle 0 and spread
 // 100, and asks for a render. The primary screen need not start at the virtual
-// desktop's top-left corner: window coordinates are relative to that corner.
+// desktop's top-left corner: desktop coordinates are relative to that corner.
 void centreOnScreen(CompassState& state, const DesktopGeometry& desktop, QPointF pivot);
 
 } // namespace orvanta

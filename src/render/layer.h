@@ -7,10 +7,12 @@
 // renderer, hit-tested by the mouse handling.
 //
 // Coordinates follow the pixel-centre convention the skins are drawn for: the
-// integer point (x, y) is the centre of pixel (x, y), in the bitmap as in the
-// window. A bitmap point b lies at window point Rot(Angle)(b - Pivot) + Pivot +
-// Position, with Rot(t)(x, y) = (x cos t + y sin t, -x sin t + y cos t); window y
-// grows downwards, so a negative Angle turns the layer clockwise on screen.
+// integer point (x, y) is the centre of pixel (x, y), in the bitmap as on the
+// desktop. A bitmap point b lies at desktop point Rot(Angle)(b - Pivot) + Pivot +
+// Position, with Rot(t)(x, y) = (x cos t + y sin t, -x sin t + y cos t); y grows
+// downwards, so a negative Angle turns the layer clockwise on screen. (The
+// names mapToWindow and windowPoint go back to a window that covered the
+// desktop: its coordinates were the desktop's.)
 
 #include <QImage>
 #include <QPainterPath>
@@ -37,7 +39,7 @@ public:
     // for bitmaps that are only ever drawn. Any change is picked up by Draw.
     QImage bitmap;
     QPointF pivot;    // bitmap coordinates
-    QPointF position; // window coordinates of the bitmap's top-left pixel at Angle 0
+    QPointF position; // desktop coordinates of the bitmap's top-left pixel at Angle 0
     float angle = 0.0f;
     bool alphaHit = false; // only pixels with non-zero alpha hit
     bool visible = true;
@@ -47,16 +49,16 @@ public:
     // something else.
     [[nodiscard]] virtual QSize size() const { return bitmap.size(); }
 
-    // The affine map from bitmap to window coordinates.
+    // The affine map from bitmap to desktop coordinates.
     [[nodiscard]] QTransform transform() const;
     [[nodiscard]] QPointF mapToWindow(QPointF bitmapPoint) const;
     [[nodiscard]] QPointF mapToBitmap(QPointF windowPoint) const;
 
-    // The window pixels the layer can touch: the integer bounding rectangle of
+    // The desktop pixels the layer can touch: the integer bounding rectangle of
     // its transformed bitmap. Empty for an empty layer.
     [[nodiscard]] QRect transformedBounds() const;
 
-    // The window pixels the layer can touch, as the turned outline of its
+    // The desktop pixels the layer can touch, as the turned outline of its
     // bitmap in pixel-corner coordinates (QPainter's).
     [[nodiscard]] QPolygonF footprint() const;
     // The same for a part of the bitmap (bitmap pixels), for a bitmap that
@@ -68,13 +70,13 @@ public:
     // moved.
     [[nodiscard]] virtual std::int64_t contentKey() const { return bitmap.cacheKey(); }
 
-    // Whether the window point falls on the layer: inside the bitmap and, with
+    // Whether the desktop point falls on the layer: inside the bitmap and, with
     // alphaHit, on a pixel that is not fully transparent. Visibility is not part
     // of the test.
     [[nodiscard]] bool hitTest(QPointF windowPoint) const;
 
     // Draws the layer with source-over blending onto a premultiplied surface,
-    // through the painter's transform from window coordinates to the surface.
+    // through the painter's transform from desktop coordinates to the surface.
     // Ignores Visible: callers decide.
     virtual void draw(QPainter& painter) const;
 
@@ -110,7 +112,7 @@ public:
     [[nodiscard]] QSize size() const override { return {m_side, m_side}; }
     [[nodiscard]] std::int64_t contentKey() const override { return m_revision; }
     void draw(QPainter& painter) const override;
-    // The outline as drawn, flattened, in window pixel-corner coordinates:
+    // The outline as drawn, flattened, in desktop pixel-corner coordinates:
     // the pixels it touches lie within a pixel of these lines.
     [[nodiscard]] QList<QPolygonF> drawnOutline() const;
 
