@@ -67,7 +67,7 @@ private:
     int m_moverTotal = 0;              // steps summed since the repeat began
     QPoint m_moverOrigin;              // the compass position when a move along the beam began
     bool m_moverCarriesCursor = false; // the held control's steps move the cursor too
-    QPoint m_cursorStart;              // the cursor (window pixels) when the action began
+    QPoint m_cursorStart;              // the cursor (desktop pixels) when the action began
     float m_cursorRadius = 0;          // the cursor about the pivot, for turns
     float m_cursorAngle = 0;           // degrees
     std::uint32_t m_moverLastTick = 0;
