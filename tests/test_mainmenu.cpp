@@ -23,7 +23,7 @@ QAction* find(const QMenu* menu, const QString& caption) {
     return nullptr;
 }
 
-struct Fakes : MessageSink, Autostart, DesktopShape {
+struct Fakes : MessageSink, Autostart, DesktopShape, WindowManagerHints {
     QStringList texts;
     QList<bool> autostartCalls;
     void showMessage(const QString& text) override { texts << text; }
@@ -33,6 +33,9 @@ struct Fakes : MessageSink, Autostart, DesktopShape {
     }
     bool compositorRunning() const override { return true; }
     bool setInputShape(WId, const QVector<QRect>&) override { return true; }
+    void prepare(WId, bool) override {}
+    void setStayOnTop(WId, bool) override {}
+    bool handBackFocus(WId) override { return false; }
 };
 
 } // namespace
@@ -115,7 +118,7 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     QFile::remove(program.path("distances.ini"));
     Fakes fakes;
     CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
-                                      fakes, fakes, fakes, false});
+                                      fakes, fakes, fakes, fakes, false});
     CompassMenu& m = w.menu();
     CompassController& c = w.controller();
     const auto saved = [&](const char* line) {

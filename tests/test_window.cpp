@@ -38,13 +38,15 @@ bool isBackdrop(QRgb c) {
 
 class WindowTest : public ::testing::Test {
 protected:
-    explicit WindowTest(QSize screen = QSize(1280, 800)) : desktop(screen) {}
+    explicit WindowTest(QSize screen = QSize(1280, 800), const QString& windowManager = {})
+        : desktop(screen, windowManager) {}
 
     void SetUp() override {
         if (!desktop.ok() || !program.ok())
             GTEST_SKIP() << "needs Xvfb and a built program";
         backdrop.setProcessEnvironment(desktop.environment());
-        backdrop.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"), {"#204080"});
+        backdrop.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"),
+                       QStringList{"#204080"} + backdropGeometry);
         ASSERT_TRUE(waitFor([&] { return backdrop.canReadLine(); }));
         const QString ready = QString::fromUtf8(backdrop.readLine()).trimmed();
         backdropWindow = ready.section(' ', 1).toULongLong();
@@ -67,6 +69,16 @@ protected:
         compass.setProcessChannelMode(QProcess::ForwardedChannels);
         compass.start(program.binary(), args);
         ASSERT_TRUE(compass.waitForStarted(5000));
+    }
+
+    // The stand-in tray on the bus at `busAddress`, once it is ready.
+    void startTray(QProcess& tray, const QString& busAddress) const {
+        QProcessEnvironment env = desktop.environment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+        tray.setProcessEnvironment(env);
+        tray.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_faketray"), {});
+        ASSERT_TRUE(waitFor([&] { return tray.canReadLine(); }));
+        ASSERT_EQ(QString::fromUtf8(tray.readLine()).trimmed(), QStringLiteral("ready"));
     }
 
     // Starts the program with the compass at kPivot and waits until it shows.
@@ -101,6 +113,7 @@ protected:
     }
 
     VirtualDesktop desktop;
+    QStringList backdropGeometry; // the whole screen when empty
     ProgramCopy program;
     QProcess backdrop;
     QProcess compass;
@@ -128,8 +141,12 @@ TEST_F(WindowTest, TheWindowCoversTheCompassFollowsItAndStaysOnTop) {
     // it with a margin, far from the whole 1280 × 800 screen.
     EXPECT_TRUE(before.contains(QRect(kPivot - QPoint(150, 150), QSize(301, 301)))) << before.x();
     EXPECT_LT(before.width() * before.height(), 1280 * 800 / 3);
+    // No window manager rewrites the state here: Qt kept ours when it mapped
+    // the window.
     const QString state = desktop.run("xprop", {"-id", QString::number(window), "_NET_WM_STATE"});
-    EXPECT_TRUE(state.contains("_NET_WM_STATE_ABOVE")) << state.toStdString();
+    for (const char* atom :
+         {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        EXPECT_TRUE(state.contains(atom)) << state.toStdString();
 
     const QPoint moved(200, 120);
     desktop.drag(kPivot, kPivot + moved);
@@ -252,12 +269,7 @@ TEST_F(WindowTest, MinimisedStartHidesIntoTheTrayAndSaysSoOnce) {
     if (!bus.ok())
         GTEST_SKIP() << "needs dbus-daemon";
     QProcess tray;
-    QProcessEnvironment env = desktop.environment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    tray.setProcessEnvironment(env);
-    tray.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_faketray"), {});
-    ASSERT_TRUE(waitFor([&] { return tray.canReadLine(); }));
-    ASSERT_EQ(QString::fromUtf8(tray.readLine()).trimmed(), QStringLiteral("ready"));
+    startTray(tray, bus.address());
 
     program.writeFile("Compass.ini", kOptions);
     start({"/m"}, bus.address());
@@ -513,4 +525,99 @@ TEST_F(WideWindowTest, TheLongestSpreadsDrawTheWholeFigureAndTheSlide) {
             EXPECT_FALSE(isBackdrop(shot.pixel(x, c.pivot.y()))) << x << " at spread " << c.spread;
         quit();
     }
+}
+
+namespace {
+
+// The program under openbox: the hints a window manager reads.
+class ManagedWindowTest : public WindowTest {
+protected:
+    ManagedWindowTest() : WindowTest(QSize(1280, 800), QStringLiteral("openbox")) {
+        // A column short of the screen: openbox would take the backdrop for a
+        // full-screen window and put it above the compass once focused.
+        backdropGeometry = QStringList{"1279x800+0+0"};
+    }
+
+    // The compass window's properties as xprop prints them.
+    [[nodiscard]] QString properties(qulonglong window) const {
+        return desktop.run("xprop", {"-id", QString::number(window), "_NET_WM_STATE",
+                                     "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR"});
+    }
+
+    // The compass's own window, inside the frame openbox gives it.
+    [[nodiscard]] qulonglong clientWindow() const {
+        return desktop.run("xdotool", {"search", "--name", "^" + kTitle})
+            .section('\n', 0, 0)
+            .toULongLong();
+    }
+
+    // Calls the compass's automation interface with busctl.
+    void automation(const QString& busAddress, const QStringList& args) const {
+        QProcess busctl;
+        QProcessEnvironment env = desktop.environment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+        busctl.setProcessEnvironment(env);
+        busctl.start("busctl", QStringList{"--user"} + args);
+        ASSERT_TRUE(busctl.waitForFinished(10000));
+        ASSERT_EQ(busctl.exitCode(), 0) << busctl.readAllStandardError().toStdString();
+    }
+};
+
+const QStringList kCompassObject{"Compass.VelmoraCompass", "/VelmoraCompass",
+                                 "Compass.IVelmoraCompass"};
+
+} // namespace
+
+TEST_F(ManagedWindowTest, StaysOnTopOutOfTheTaskbarThroughTogglesAndTheTray) {
+    PrivateBus bus;
+    if (!bus.ok() || QStandardPaths::findExecutable("busctl").isEmpty())
+        GTEST_SKIP() << "needs dbus-daemon and busctl";
+    // A tray to hide into, so that hiding does not end the program.
+    QProcess tray;
+    startTray(tray, bus.address());
+
+    program.writeFile("Compass.ini", kOptions);
+    start({}, bus.address());
+    ASSERT_TRUE(compassShownAt(kPivot));
+    const qulonglong window = clientWindow();
+    ASSERT_NE(window, 0u);
+    const auto hasState = [&](bool above) {
+        return waitFor([&] {
+            const QString p = properties(window);
+            return p.contains("_NET_WM_STATE_SKIP_TASKBAR") &&
+                   p.contains("_NET_WM_STATE_SKIP_PAGER") &&
+                   p.contains("_NET_WM_STATE_ABOVE") == above;
+        });
+    };
+    EXPECT_TRUE(hasState(true)) << properties(window).toStdString();
+    const QString shown = properties(window);
+    // Nothing a window manager warns about: Qt's legacy KDE state and a
+    // transient-for pointing at Qt's unmapped leader window.
+    EXPECT_FALSE(shown.contains("_NET_WM_STATE_STAYS_ON_TOP")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("WM_TRANSIENT_FOR:  not found")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("_NET_WM_WINDOW_TYPE_UTILITY")) << shown.toStdString();
+
+    automation(bus.address(), QStringList{"set-property"} + kCompassObject +
+                                  QStringList{"StayOnTop", "b", "false"});
+    EXPECT_TRUE(hasState(false)) << properties(window).toStdString();
+    automation(bus.address(), QStringList{"set-property"} + kCompassObject +
+                                  QStringList{"StayOnTop", "b", "true"});
+    EXPECT_TRUE(hasState(true)) << properties(window).toStdString();
+    // The toggle keeps the native window.
+    EXPECT_EQ(clientWindow(), window);
+
+    // A window manager drops the state of a window it withdraws; the compass
+    // sets it again when it comes back from the tray.
+    automation(bus.address(), QStringList{"call"} + kCompassObject + QStringList{"Hide"});
+    ASSERT_TRUE(waitFor([&] { return isBackdrop(desktop.screenshot().pixel(kPivot)); }));
+    automation(bus.address(), QStringList{"call"} + kCompassObject + QStringList{"UnHide"});
+    ASSERT_TRUE(compassShownAt(kPivot));
+    const qulonglong again = clientWindow();
+    ASSERT_NE(again, 0u);
+    EXPECT_TRUE(waitFor([&] {
+        const QString p = properties(again);
+        return p.contains("_NET_WM_STATE_SKIP_TASKBAR") && p.contains("_NET_WM_STATE_ABOVE");
+    })) << properties(again).toStdString();
+    tray.kill();
+    tray.waitForFinished(2000);
 }

@@ -57,8 +57,8 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-VirtualDesktop::VirtualDesktop(QSize size) {
-    if (!have("Xvfb"))
+VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager) {
+    if (!have("Xvfb") || (!windowManager.isEmpty() && !have(qPrintable(windowManager))))
         return;
     int n = 200 + int(QCoreApplication::applicationPid() % 500);
     while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socketOf(n)))
@@ -70,6 +70,15 @@ VirtualDesktop::VirtualDesktop(QSize size) {
                            QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
                            "-nolisten", "tcp"});
     m_ok = m_xvfb->waitForStarted(5000) && waitFor([&] { return QFile::exists(socketOf(n)); });
+    if (m_ok && !windowManager.isEmpty()) {
+        m_windowManager = std::make_unique<QProcess>();
+        m_windowManager->setProcessEnvironment(environment());
+        m_windowManager->start(windowManager, {});
+        // Managing starts once the manager has named itself on the root window.
+        m_ok = m_windowManager->waitForStarted(5000) && waitFor([&] {
+                   return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#');
+               });
+    }
     if (m_ok && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();
         m_compositor->setProcessEnvironment(environment());
@@ -81,6 +90,7 @@ VirtualDesktop::VirtualDesktop(QSize size) {
 
 VirtualDesktop::~VirtualDesktop() {
     stop(m_compositor.get());
+    stop(m_windowManager.get());
     stop(m_xvfb.get());
 }
 

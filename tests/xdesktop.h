@@ -16,10 +16,11 @@
 
 namespace orvanta::test {
 
-// Xvfb with xcompmgr (when installed) on a free display number.
+// Xvfb with xcompmgr (when installed) on a free display number, and the
+// window manager `windowManager` when one is named.
 class VirtualDesktop {
 public:
-    explicit VirtualDesktop(QSize size = QSize(1280, 800));
+    explicit VirtualDesktop(QSize size = QSize(1280, 800), const QString& windowManager = {});
     ~VirtualDesktop();
     // False when Xvfb is not installed or would not start: the test skips then.
     [[nodiscard]] bool ok() const { return m_ok; }
@@ -48,7 +49,7 @@ public:
 private:
     bool m_ok = false;
     QString m_display;
-    std::unique_ptr<QProcess> m_xvfb, m_compositor;
+    std::unique_ptr<QProcess> m_xvfb, m_windowManager, m_compositor;
 };
 
 // A private D-Bus session bus for tests that need one (the tray, automation).

@@ -8,6 +8,7 @@
 // desktop pushes them, so that every run shows both.
 #include "app/compasswindow.h"
 #include "platform/autostart.h"
+#include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
 #include "render/geometry.h"
 #include "render/windowimage.h"
@@ -85,7 +86,7 @@ public:
     Window() : m_folder(copyProgramFolder(m_dir)) {
         m_window = std::make_unique<CompassWindow>(
             CompassWindowDeps{ProgramPaths::portableIn(m_folder), m_folder + "orvanta", m_sink,
-                              m_autostart, m_shape, false});
+                              m_autostart, m_shape, m_hints, false});
         m_window->show();
         activate(*m_window);
     }
@@ -97,6 +98,7 @@ private:
     QuietSink m_sink;
     NoAutostart m_autostart;
     X11DesktopShape m_shape;
+    X11WindowManagerHints m_hints;
     std::unique_ptr<CompassWindow> m_window;
 };
 

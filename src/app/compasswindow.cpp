@@ -47,6 +47,9 @@ constexpr int kCompositorPollMs = 5000;
 constexpr int kBoundingShapeAlpha = 128;
 // The hint stays long enough to read the typed-entry help.
 constexpr int kHintMs = 6000;
+// How long after the window asks for the keyboard itself an activation is its
+// own: the window manager answers within a few event-loop turns.
+constexpr int kOwnActivationMs = 500;
 
 QString balloonTitle() {
     return CompassWindow::tr("Orvanta is still running");
@@ -58,7 +61,7 @@ QString balloonText() {
 } // namespace
 
 CompassWindow::CompassWindow(CompassWindowDeps deps)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool), m_deps(std::move(deps)),
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_deps(std::move(deps)),
       m_inputShape(1), m_boundingShape(kBoundingShapeAlpha) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -246,16 +249,14 @@ void CompassWindow::popupMenu(QPoint screenPos) {
 }
 
 void CompassWindow::applyStayOnTop(bool on) {
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != on) {
-        // Changing the flags recreates the native window: show it again and
-        // let the next pass set the shapes on the new one.
-        const bool shown = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        if (shown)
-            show();
-    } else if (on && isVisible()) {
+    // Not Qt's stay-on-top hint: changing it re-creates the native window, and
+    // its hints draw warnings from window managers (see windowmanagerhints.h).
+    if (on != m_stayOnTop && isVisible())
+        m_deps.hints.setStayOnTop(winId(), on);
+    m_stayOnTop = on;
+    // Without a window manager nothing else keeps the window above.
+    if (on && isVisible())
         raise();
-    }
 }
 
 QString CompassWindow::clipboardText() const {
@@ -401,6 +402,8 @@ void CompassWindow::paintEvent(QPaintEvent* event) {
 
 void CompassWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activating)
+        m_deps.hints.handBackFocus(winId());
     if (event->type() != QEvent::LanguageChange || !m_controller || !m_menu)
         return;
     retranslate(*m_menu, m_controller->units());
@@ -411,11 +414,35 @@ void CompassWindow::changeEvent(QEvent* event) {
 }
 
 void CompassWindow::showEvent(QShowEvent* event) {
+    // Sent before the native window is mapped, and again after every hide.
+    m_deps.hints.prepare(winId(), m_stayOnTop);
     QWidget::showEvent(event);
+    watchServerSize();
     // A new native window has the default input shape: set ours again.
     m_pushAll = true;
     if (m_controller)
         m_controller->requestRender();
+}
+
+// A window manager applies a new size some time after we ask for it, and
+// mutter takes the input shape clipped to the size it knows when the shape
+// arrives, keeping that until the next shape: once the X server reports the
+// new size, the same shape goes again.
+void CompassWindow::watchServerSize() {
+    QWindow* window = windowHandle();
+    if (!window || window == m_sizeWatched)
+        return;
+    m_sizeWatched = window;
+    m_serverSize = QSize();
+    const auto resized = [this] {
+        if (!m_sizeWatched || m_sizeWatched->size() == m_serverSize)
+            return;
+        m_serverSize = m_sizeWatched->size();
+        if (winId() == m_shapedWindow)
+            applyShapes(true, false);
+    };
+    connect(window, &QWindow::widthChanged, this, resized);
+    connect(window, &QWindow::heightChanged, this, resized);
 }
 
 // ---------------------------------------------------------------- input
@@ -497,7 +524,11 @@ void CompassWindow::showCompass() {
     setTrayIcon(QStringLiteral("AppTray.ico"));
     show();
     raise();
+    // Our own request: the button that chose "Open" may still be down over
+    // the tray.
+    m_activating = true;
     activateWindow();
+    QTimer::singleShot(kOwnActivationMs, this, [this] { m_activating = false; });
     m_menu->openAction->setVisible(false);
 }
 

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 #pragma once
-// The compass window: one frameless, translucent, stay-on-top tool window the
-// size of the compass, which follows it over the desktop. It is the
+// The compass window: one frameless, translucent window the size of the
+// compass, which follows it over the desktop, kept on top and out of the
+// taskbar through the window manager hints of src/platform. It is the
 // controller's view: it turns Qt events into calls of the controller, paints
 // the frames the controller renders, opens the menu, the tray icon and the
 // dialogs the controller asks for, and keeps the X11 input shape on the
@@ -20,12 +21,14 @@
 #include "interaction/compasscontroller.h"
 #include "interaction/compassview.h"
 #include "interaction/systemports.h"
+#include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
 
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <memory>
 
 namespace orvanta {
@@ -45,6 +48,7 @@ struct CompassWindowDeps {
     MessageSink& messages;
     Autostart& autostart;
     DesktopShape& shape;
+    WindowManagerHints& hints;
     bool startMinimised = false;          // start hidden in the tray
     LanguageSwitcher* language = nullptr; // switched when the user chooses; may be null
 };
@@ -102,6 +106,7 @@ private:
     void updateShapes(const QRegion& changed, bool whole);
     void applyShapes(bool inputChanged, bool boundingChanged);
     void catchUpInputShape();
+    void watchServerSize();
     void syncMenuChecks();
     void setTrayIcon(const QString& file);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -145,6 +150,10 @@ private:
     // costs nothing per frame and one scan at the release.
     QRect m_deferredInput;
     WId m_shapedWindow = 0;
+    QPointer<QWindow> m_sizeWatched; // the native window whose size changes re-send the input shape
+    QSize m_serverSize;              // its size as the X server last reported it
+    bool m_stayOnTop = false;
+    bool m_activating = false; // showCompass asked for the keyboard
 };
 
 } // namespace orvanta

@@ -20,6 +20,7 @@
 #include "platform/keyvaluestore.h"
 #include "platform/languageswitcher.h"
 #include "platform/qtmessagesink.h"
+#include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
 
 #include <QApplication>
@@ -235,6 +236,7 @@ int runOrvanta(int argc, char** argv) {
     QtMessageSink messages;
     XdgAutostart autostart;
     X11DesktopShape shape;
+    X11WindowManagerHints hints;
 
     bool splash = false;
     if (!scan.startMinimised) {
@@ -243,7 +245,7 @@ int runOrvanta(int argc, char** argv) {
     if (splash)
         (new SplashScreen(nullptr, productLink()))->showNow();
 
-    CompassWindow window(CompassWindowDeps{paths, programFile(), messages, autostart, shape,
+    CompassWindow window(CompassWindowDeps{paths, programFile(), messages, autostart, shape, hints,
                                            scan.startMinimised, &language});
     QObject::connect(&window.controller(), &CompassController::quitting, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);

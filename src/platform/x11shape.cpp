@@ -4,6 +4,7 @@
 #include "platform/x11shape.h"
 
 #include "platform/logging.h"
+#include "platform/xcbsupport.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -19,20 +20,6 @@
 namespace orvanta {
 
 namespace {
-
-// xcb replies are malloc'ed by the library.
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-
-template <typename Reply> ReplyPtr<Reply> owned(Reply* reply) {
-    return ReplyPtr<Reply>(reply, &std::free);
-}
-
-xcb_connection_t* x11Connection() {
-    if (!qGuiApp)
-        return nullptr;
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 // The screen number of $DISPLAY, which is the screen Qt connected to.
 int displayScreen() {
@@ -50,16 +37,6 @@ const QRect kProtocolRange(QPoint(std::numeric_limits<std::int16_t>::min(),
                                   std::numeric_limits<std::int16_t>::min()),
                            QPoint(std::numeric_limits<std::int16_t>::max(),
                                   std::numeric_limits<std::int16_t>::max()));
-
-// Logs an error the X server sent for a request and frees it; false without one.
-bool refused(xcb_generic_error_t* error, const char* what) {
-    if (!error)
-        return false;
-    qCWarning(lcX11, "The X server refused %s: error %d (request %d.%d)", what,
-              int(error->error_code), int(error->major_code), int(error->minor_code));
-    std::free(error);
-    return true;
-}
 
 struct Run {
     int x0 = 0;

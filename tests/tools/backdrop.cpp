@@ -6,6 +6,7 @@
 // the compass lands here and is printed ("click X Y") on standard output.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
 #include <cstdio>
@@ -36,7 +37,19 @@ int main(int argc, char** argv) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     Backdrop w(QColor(argc > 1 ? argv[1] : "#204080"));
-    w.setGeometry(app.primaryScreen()->virtualGeometry());
+    // A window manager takes an undecorated window the size of the screen for
+    // a full-screen one and may stack it above everything: a geometry can be
+    // given instead, as X11 geometry (WxH+X+Y).
+    QRect geometry = app.primaryScreen()->virtualGeometry();
+    if (argc > 2) {
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)\\+(\\d+)\\+(\\d+)$"))
+                .match(QString::fromLocal8Bit(argv[2]));
+        if (m.hasMatch())
+            geometry = QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                             m.captured(2).toInt());
+    }
+    w.setGeometry(geometry);
     w.show();
     std::printf("ready %llu\n", static_cast<unsigned long long>(w.winId()));
     std::fflush(stdout);

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+// What the X11 code of this layer shares: Qt's connection, owned replies and
+// the logging of refused requests.
+
+#include <cstdlib>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace orvanta {
+
+// xcb replies are malloc'ed by the library.
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply> ReplyPtr<Reply> owned(Reply* reply) {
+    return ReplyPtr<Reply>(reply, &std::free);
+}
+
+// Qt's X connection; null off X11.
+[[nodiscard]] xcb_connection_t* x11Connection();
+
+// Logs an error the X server sent for a request (orvanta.x11) and frees it;
+// false without one.
+bool refused(xcb_generic_error_t* error, const char* what);
+
+} // namespace orvanta
