@@ -26,7 +26,6 @@ constexpr char kStaysOnTop[] = "_NET_WM_STATE_STAYS_ON_TOP";
 constexpr char kSkipTaskbar[] = "_NET_WM_STATE_SKIP_TASKBAR";
 constexpr char kSkipPager[] = "_NET_WM_STATE_SKIP_PAGER";
 constexpr char kUtilityType[] = "_NET_WM_WINDOW_TYPE_UTILITY";
-constexpr char kNotificationType[] = "_NET_WM_WINDOW_TYPE_NOTIFICATION";
 // The _NET_WM_STATE client message's actions (EWMH).
 constexpr std::uint32_t kStateRemove = 0;
 constexpr std::uint32_t kStateAdd = 1;
@@ -169,30 +168,17 @@ xcb_window_t clientWindow(xcb_connection_t* connection, Atoms& atoms, xcb_window
 
 } // namespace
 
-KeepAbove keepAboveMethod(const QString& windowManager, bool xwayland) {
-    // GNOME Shell is mutter too.
-    const bool mutter = windowManager.compare(u"Mutter", Qt::CaseInsensitive) == 0 ||
-                        windowManager.compare(u"GNOME Shell", Qt::CaseInsensitive) == 0;
-    return mutter && xwayland ? KeepAbove::NotificationType : KeepAbove::AboveState;
-}
-
-QByteArrayList netWmState(const QByteArrayList& existing, bool stayOnTop, KeepAbove method) {
+QByteArrayList netWmState(const QByteArrayList& existing, bool stayOnTop) {
     QByteArrayList state;
     for (const QByteArray& atom : existing)
         if (atom != kStaysOnTop && atom != kAbove && !state.contains(atom))
             state << atom;
-    if (stayOnTop && method == KeepAbove::AboveState)
+    if (stayOnTop)
         state << kAbove;
     for (const char* skip : {kSkipTaskbar, kSkipPager})
         if (!state.contains(skip))
             state << skip;
     return state;
-}
-
-QByteArrayList netWmWindowType(bool stayOnTop, KeepAbove method) {
-    if (stayOnTop && method == KeepAbove::NotificationType)
-        return {kNotificationType, kUtilityType};
-    return {kUtilityType};
 }
 
 QString X11WindowManagerHints::windowManagerName() {
@@ -222,13 +208,13 @@ void X11WindowManagerHints::prepare(WId window, bool stayOnTop) {
         return;
     Atoms atoms(connection);
     const auto id = static_cast<xcb_window_t>(window);
-    const KeepAbove how = keepAboveMethod(windowManagerName(), onXWayland());
     // Qt adds its own states to what the property holds when it maps the
     // window, so ours stay.
-    setAtomProperty(
-        connection, atoms, id, "_NET_WM_STATE",
-        netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), stayOnTop, how));
-    setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", netWmWindowType(stayOnTop, how));
+    setAtomProperty(connection, atoms, id, "_NET_WM_STATE",
+                    netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), stayOnTop));
+    // Qt writes its own type for a frameless window, with KDE's legacy
+    // override type.
+    setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", {kUtilityType});
     xcb_flush(connection);
 }
 
@@ -238,15 +224,10 @@ void X11WindowManagerHints::setStayOnTop(WId window, bool on) {
         return;
     Atoms atoms(connection);
     const auto id = static_cast<xcb_window_t>(window);
-    const QString manager = windowManagerName();
-    const KeepAbove how = keepAboveMethod(manager, onXWayland());
-    if (how == KeepAbove::NotificationType) {
-        // mutter reads the type again when it changes.
-        setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", netWmWindowType(on, how));
-    } else if (manager.isEmpty()) {
+    if (windowManagerName().isEmpty()) {
         // No window manager owns the state: it is ours to write.
         setAtomProperty(connection, atoms, id, "_NET_WM_STATE",
-                        netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), on, how));
+                        netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), on));
     } else {
         // A mapped window's state belongs to the window manager: ask it.
         sendToRoot(connection, id, atoms("_NET_WM_STATE"),

@@ -16,32 +16,11 @@
 
 namespace orvanta {
 
-// How a window is kept above others.
-enum class KeepAbove {
-    // _NET_WM_STATE_ABOVE, which every EWMH window manager honours.
-    AboveState,
-    // The notification window type, which mutter stacks above every normal
-    // and "above" window. Used where the above state breaks click-through:
-    // mutter 43 in a Wayland session ignores the input shape of an X window in
-    // the above state when it picks the window a click focuses, so clicks on
-    // the compass's transparent pixels reach the window below but give the
-    // keyboard to the compass.
-    NotificationType,
-};
-
-// The way to keep a window above on the window manager named `windowManager`
-// (its _NET_WM_NAME) on an X server that is, or is not, XWayland.
-[[nodiscard]] KeepAbove keepAboveMethod(const QString& windowManager, bool xwayland);
-
 // The _NET_WM_STATE atoms, by name, for a window that is not mapped and
-// carries `existing`: out of the taskbar and the pager, above or not as asked
-// (only when `method` is AboveState), and without Qt's legacy
-// _NET_WM_STATE_STAYS_ON_TOP. Other states are kept, in their order.
-[[nodiscard]] QByteArrayList netWmState(const QByteArrayList& existing, bool stayOnTop,
-                                        KeepAbove method);
-
-// The _NET_WM_WINDOW_TYPE atoms, by name, most specific first.
-[[nodiscard]] QByteArrayList netWmWindowType(bool stayOnTop, KeepAbove method);
+// carries `existing`: out of the taskbar and the pager, above or not as asked,
+// and without Qt's legacy _NET_WM_STATE_STAYS_ON_TOP. Other states are kept,
+// in their order.
+[[nodiscard]] QByteArrayList netWmState(const QByteArrayList& existing, bool stayOnTop);
 
 // The hints behind an interface, so the window logic runs headless in tests.
 class WindowManagerHints {
@@ -55,10 +34,10 @@ public:
     virtual void setStayOnTop(WId window, bool on) = 0;
     // Called when `window` has just been given the keyboard. Under XWayland
     // the compositor picks the window a click focuses by the window's whole
-    // rectangle (sway) or, for a window kept above, ignores its input shape
-    // once it has repainted (mutter 43), while the X server sends the click
-    // itself through the input shape to the window below: the window below
-    // gets the click and ours the keyboard. Under XWayland, when the pointer
+    // rectangle (sway) or, for a window in the above state, ignores its input
+    // shape once it has repainted (mutter 43), while the X server sends the
+    // click itself through the input shape to the window below: the window
+    // below gets the click and ours the keyboard. Under XWayland, when the pointer
     // is inside our window's rectangle but over another window, that window
     // is given the keyboard; returns whether it was. Only for activations the
     // window did not ask for.
