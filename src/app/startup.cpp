@@ -5,6 +5,7 @@
 
 #include "app/compasswindow.h"
 #include "app/logging.h"
+#include "app/platformchoice.h"
 #include "app/programpaths.h"
 #include "app/rendercommand.h"
 #include "automation/automationobject.h"
@@ -57,14 +58,11 @@ bool hasFlag(const QStringList& args, QStringView flag) {
     return std::any_of(args.begin() + 1, args.end(), [&](const QString& a) { return a == flag; });
 }
 
-void prepareEnvironment() {
+void prepareEnvironment(const PlatformChoice& platform) {
     // A measuring tool counts device pixels: no scaling by Xft.dpi.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    // Native Wayland has no stay-on-top and no global positions: go through
-    // XWayland, unless the user chose a platform.
-    if (qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland" &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!platform.forced.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.forced.toLocal8Bit());
 }
 
 QStringList argumentList(int argc, char** argv) {
@@ -164,7 +162,7 @@ QString versionText() {
     return QStringLiteral("Orvanta " ORVANTA_VERSION "\n");
 }
 
-QString helpText() {
+QString helpText(const QString& platform) {
     return QStringLiteral("Usage: orvanta [/m] [PACKAGE.compassskin ...]\n"
                           "       orvanta --render OUT.png [options]   (see --render --help)\n"
                           "\n"
@@ -183,13 +181,17 @@ QString helpText() {
                           "\n"
                           "Settings are kept in Compass.ini beside the program when it runs\n"
                           "from its own folder, and in $XDG_CONFIG_HOME/Orvanta/ when it is\n"
-                          "installed (skins then go to $XDG_DATA_HOME/Orvanta/skins/).\n");
+                          "installed (skins then go to $XDG_DATA_HOME/Orvanta/skins/).\n"
+                          "\n"
+                          "Platform: %1\n")
+        .arg(platform);
 }
 
 int runOrvanta(int argc, char** argv) {
     const QStringList args = argumentList(argc, argv);
+    const PlatformChoice platform = choosePlatform(PlatformEnvironment::current(args));
     if (hasFlag(args, u"--help") && !hasFlag(args, u"--render")) {
-        std::fputs(qPrintable(helpText()), stdout);
+        std::fputs(qPrintable(helpText(platform.description)), stdout);
         return 0;
     }
     if (hasFlag(args, u"--version")) {
@@ -201,7 +203,7 @@ int runOrvanta(int argc, char** argv) {
     const ProgramPaths paths = ProgramPaths::detect();
     const CommandLineScan scan = scanCommandLine(args);
     if (!render)
-        prepareEnvironment();
+        prepareEnvironment(platform);
     // Without its folder the first save of the options would fail unseen.
     if (!paths.prepareUserFolders())
         std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
@@ -219,6 +221,8 @@ int runOrvanta(int argc, char** argv) {
         return *ended;
 
     QApplication app(argc, argv);
+    qCInfo(lcApp, "platform in use: %s; chosen: %s", qPrintable(QGuiApplication::platformName()),
+           qPrintable(platform.description));
     initDialogResources();
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvanta"));
