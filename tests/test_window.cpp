@@ -595,7 +595,8 @@ TEST_F(ManagedWindowTest, StaysOnTopOutOfTheTaskbarThroughTogglesAndTheTray) {
     // transient-for pointing at Qt's unmapped leader window.
     EXPECT_FALSE(shown.contains("_NET_WM_STATE_STAYS_ON_TOP")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("WM_TRANSIENT_FOR:  not found")) << shown.toStdString();
-    EXPECT_TRUE(shown.contains("_NET_WM_WINDOW_TYPE_UTILITY")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL\n"))
+        << shown.toStdString();
 
     automation(bus.address(), QStringList{"set-property"} + kCompassObject +
                                   QStringList{"StayOnTop", "b", "false"});

@@ -125,6 +125,8 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     watchCompositor();
     watchScreens();
     startMinimisedIfAsked();
+    // Before the native window exists: it is created where the compass is.
+    placeBeforeMapping();
 }
 
 CompassWindow::~CompassWindow() = default;
@@ -416,12 +418,26 @@ void CompassWindow::changeEvent(QEvent* event) {
 void CompassWindow::showEvent(QShowEvent* event) {
     // Sent before the native window is mapped, and again after every hide.
     m_deps.hints.prepare(winId(), m_stayOnTop);
+    placeBeforeMapping();
     QWidget::showEvent(event);
     watchServerSize();
     // A new native window has the default input shape: set ours again.
     m_pushAll = true;
     if (m_controller)
         m_controller->requestRender();
+}
+
+// The window is created and mapped where the compass is and at its size:
+// weston's window manager places an X window once, at the place it was created
+// at, and moves it no more (a configure request only resizes it); mutter takes
+// the input shape clipped to the size it knows.
+void CompassWindow::placeBeforeMapping() {
+    if (!m_controller)
+        return;
+    m_controller->render(false, false);
+    const QRect window = m_controller->windowRect();
+    if (!window.isEmpty())
+        setGeometry(window.translated(desktop().virtualRect.topLeft()));
 }
 
 // A window manager applies a new size some time after we ask for it, and

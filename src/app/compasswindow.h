@@ -107,6 +107,7 @@ private:
     void applyShapes(bool inputChanged, bool boundingChanged);
     void catchUpInputShape();
     void watchServerSize();
+    void placeBeforeMapping();
     void syncMenuChecks();
     void setTrayIcon(const QString& file);
     void trayActivated(QSystemTrayIcon::ActivationReason reason);

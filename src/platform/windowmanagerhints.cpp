@@ -25,7 +25,7 @@ constexpr char kAbove[] = "_NET_WM_STATE_ABOVE";
 constexpr char kStaysOnTop[] = "_NET_WM_STATE_STAYS_ON_TOP";
 constexpr char kSkipTaskbar[] = "_NET_WM_STATE_SKIP_TASKBAR";
 constexpr char kSkipPager[] = "_NET_WM_STATE_SKIP_PAGER";
-constexpr char kUtilityType[] = "_NET_WM_WINDOW_TYPE_UTILITY";
+constexpr char kNormalType[] = "_NET_WM_WINDOW_TYPE_NORMAL";
 // The _NET_WM_STATE client message's actions (EWMH).
 constexpr std::uint32_t kStateRemove = 0;
 constexpr std::uint32_t kStateAdd = 1;
@@ -212,9 +212,10 @@ void X11WindowManagerHints::prepare(WId window, bool stayOnTop) {
     // window, so ours stay.
     setAtomProperty(connection, atoms, id, "_NET_WM_STATE",
                     netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), stayOnTop));
-    // Qt writes its own type for a frameless window, with KDE's legacy
-    // override type.
-    setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", {kUtilityType});
+    // A normal window: Qt writes KDE's legacy override type before it for a
+    // frameless one, and weston's window manager places a utility window 32
+    // pixels (its frame's shadow) off the place the window asks for.
+    setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", {kNormalType});
     xcb_flush(connection);
 }
 
