@@ -10,6 +10,7 @@
 #include "fakes/fakeports.h"
 #include "interaction/compasscontroller.h"
 #include "platform/autostart.h"
+#include "platform/x11shape.h"
 #include "xdesktop.h"
 
 #include <memory>
@@ -38,12 +39,15 @@ public:
     int renders = 0;
 };
 
-struct FakeServices final : MessageSink, Autostart {
+// Messages and autostart calls kept; a compositor runs and takes every input shape.
+struct FakeServices final : MessageSink, Autostart, DesktopShape {
     void showMessage(const QString& text) override { messages << text; }
     bool setRunAtStart(bool on, const QString&) override {
         autostartCalls << on;
         return true;
     }
+    [[nodiscard]] bool compositorRunning() const override { return true; }
+    bool setInputShape(WId, const QVector<QRect>&) override { return true; }
     QStringList messages;
     QList<bool> autostartCalls;
 };

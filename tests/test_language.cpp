@@ -19,6 +19,7 @@
 #include "platform/shell.h"
 #include "skins/skin.h"
 #include "skins/skincatalog.h"
+#include "testfiles.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -41,12 +42,6 @@ struct NoShell : Shell {
     void openUrl(const QString&) override {}
     bool startProgram(const QString&) override { return false; }
 };
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
 
 // Every caption of a menu and its submenus but the separators.
 QList<QAction*> menuItems(const QMenu* menu) {
@@ -88,16 +83,12 @@ QStringList shownTexts(QWidget* dialog, const QList<const QWidget*>& data = {}) 
 // source in brackets, compiled into `folder` under the Chinese catalogue's
 // name: a text the user reads without brackets did not go through it.
 bool writePseudoCatalogue(const QString& folder) {
-    QString ts = QString::fromUtf8(readAll(kCatalogue));
+    QString ts = QString::fromUtf8(test::readAll(kCatalogue));
     static const QRegularExpression message(
         QStringLiteral("<source>(.*?)</source>(.*?)<translation>.*?</translation>"),
         QRegularExpression::DotMatchesEverythingOption);
     ts.replace(message, QStringLiteral("<source>\\1</source>\\2<translation>[\\1]</translation>"));
-    const QString source = folder + QStringLiteral("/pseudo.ts");
-    QFile out(source);
-    if (!out.open(QIODevice::WriteOnly) || out.write(ts.toUtf8()) < 0)
-        return false;
-    out.close();
+    const QString source = test::writeAll(folder + QStringLiteral("/pseudo.ts"), ts.toUtf8());
     return QProcess::execute(QStringLiteral(ORVANTA_LRELEASE),
                              {QStringLiteral("-silent"), source, QStringLiteral("-qm"),
                               folder + QStringLiteral("/orvanta_zh_CN.qm")}) == 0;
@@ -264,7 +255,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
     LanguageSwitcher language;
     language.apply(options, LanguageChoice::Chinese);
     ASSERT_EQ(language.current(), UiLanguage::Chinese);
-    EXPECT_TRUE(readAll(options.fileName).contains("Language=Chinese\r\n"));
+    EXPECT_TRUE(test::readAll(options.fileName).contains("Language=Chinese\r\n"));
 
     Windows w(files, QCoreApplication::applicationDirPath() + u'/');
     auto& [owner, menu, shell, skin, about, transparency, calibration, help] = w;
@@ -462,10 +453,10 @@ TEST(Language, TheCatalogueHoldsEveryTextOfTheSourcesAndNothingElse) {
                    QStringLiteral(ORVANTA_SOURCE_DIR "/src"), "-ts", copy});
     ASSERT_TRUE(lupdate.waitForFinished(60000));
     ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
-    const QByteArray committed = readAll(kCatalogue);
+    const QByteArray committed = test::readAll(kCatalogue);
     EXPECT_FALSE(committed.contains("type=\"unfinished\"") ||
                  committed.contains("type=\"vanished\"") ||
                  committed.contains("type=\"obsolete\""));
-    EXPECT_EQ(readAll(copy), committed)
+    EXPECT_EQ(test::readAll(copy), committed)
         << "run `cmake --build build --target update_translations` and translate what is new";
 }

@@ -8,6 +8,7 @@
 #include "render/compassrenderer.h"
 #include "rendertestskin.h"
 #include "skins/picture.h"
+#include "testfiles.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -120,13 +121,13 @@ TEST_F(Robustness, AbsurdAnglesAndSpreads) {
 
 TEST_F(Robustness, HandEditedNumbersThatAreNotNumbers) {
     // Written by hand: not-a-number, infinities and values past every range.
-    QFile file(folder.path("Compass.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Options]\r\nFirstTime=0\r\nAngle=nan\r\nMeasurement=inf\r\nX=2147483647\r\n"
-               "Y=-2147483648\r\nShape=-7\r\nScribe=9\r\nMeasureType=77\r\nTransparency=-1\r\n"
-               "SelectedBaseColor=123456\r\n");
-    file.close();
-    Settings edited(folder.path("Compass.ini"), u'.');
+    Settings edited(
+        test::writeAll(
+            folder.path("Compass.ini"),
+            "[Options]\r\nFirstTime=0\r\nAngle=nan\r\nMeasurement=inf\r\nX=2147483647\r\n"
+            "Y=-2147483648\r\nShape=-7\r\nScribe=9\r\nMeasureType=77\r\n"
+            "Transparency=-1\r\nSelectedBaseColor=123456\r\n"),
+        u'.');
     CompassModel editedModel(edited, units, u'.');
     const DesktopGeometry desktop{
         QRect(0, 0, 1024, 768), {QRect(0, 0, 1024, 768)}, QRect(0, 0, 1024, 768)};
@@ -180,12 +181,8 @@ TEST(HostilePictures, ChunkLengthsBeyondTheFileAreRefusedBeforeAllocating) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const long before = peakMiB();
-        try {
-            (void)decodePng(c.bytes);
-            ADD_FAILURE() << "decoded";
-        } catch (const OrvantaError& e) {
-            EXPECT_EQ(e.message(), "the PNG data is damaged: the file ends too early");
-        }
+        EXPECT_EQ(test::errorOf([&] { (void)decodePng(c.bytes); }),
+                  "the PNG data is damaged: the file ends too early");
         EXPECT_LT(peakMiB() - before, 64);
     }
     // Data after the end chunk is not the picture's: the picture still reads.
@@ -212,11 +209,8 @@ TEST(HandEditedOptions, NumbersBeyondTheFloatRangeGiveTheDefault) {
     const QString path = dir.filePath("Compass.ini");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("[Options]\r\nAngle=") + c.text + "\r\nMeasurement=" + c.text +
-                   "\r\n");
-        file.close();
+        test::writeAll(path, QByteArray("[Options]\r\nAngle=") + c.text +
+                                 "\r\nMeasurement=" + c.text + "\r\n");
         Settings options(path, u'.');
         EXPECT_EQ(options.angle, c.angle);
         EXPECT_EQ(options.measurement, c.measurement);
