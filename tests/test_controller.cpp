@@ -119,16 +119,6 @@ TEST_F(Controller, HidingWithoutAWayBackIsQuitting) {
     EXPECT_FALSE(hideNoTray[0][0].toBool());
 }
 
-TEST_F(Controller, ShuttingDownSavesOptionsAndUnits) {
-    QSignalSpy quitting(&c(), &CompassController::quitting);
-    c().moveTo(400, 300);
-    (void)c().render(true, false);
-    c().shutDown();
-    EXPECT_EQ(quitting.count(), 1);
-    EXPECT_EQ(compass.saved().x, 400);
-    EXPECT_TRUE(compass.program.readFile("distances.ini").contains("UnitsCount="));
-}
-
 // A 24-inch 1080p monitor beside a 27-inch 4K one: the centimetres follow the
 // monitor under the pivot, a calibration overrides the reported size and is
 // stored, and the option brings back 96 px/in everywhere.

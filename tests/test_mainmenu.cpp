@@ -131,11 +131,6 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_TRUE(m.contextMenu->isVisible());
     m.contextMenu->hide();
 
-    c.setOpacity(70);
-    EXPECT_EQ(c.settings().transparency, 30);
-    EXPECT_EQ(c.opacity(), 70);
-    EXPECT_FALSE(saved("Transparency=30")); // a preview is not saved
-
     c.model().state.angle = 33;
     m.centreAction->trigger();
     EXPECT_EQ(c.model().state.angle, 0.0f);

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 
 #include "model/numbers.h"
-#include "testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -79,9 +78,4 @@ TEST(Rounding, HalvesToEvenAndAway) {
         EXPECT_EQ(roundHalfEven(in), even) << double(in);
         EXPECT_EQ(roundHalfAway(in), away) << double(in);
     }
-}
-
-TEST(ConversionErrors, CarryTheOffendingText) {
-    EXPECT_EQ(test::errorOf([] { (void)toFloat(QStringLiteral("1,5"), u'.'); }),
-              "'1,5' is not a valid floating point value");
 }
