@@ -26,8 +26,6 @@ constexpr long double kLargestFixedReadout = 1e15L;
 constexpr long double kLargestWholeSpread =
     static_cast<long double>(std::numeric_limits<std::int64_t>::max());
 
-// Polygons up to this many sides are named in the menu by their numeral.
-
 long double sides(std::int32_t shape) {
     return static_cast<long double>(shape);
 }
