@@ -252,5 +252,4 @@ QString measureTypeName(MeasureKind kind) {
     return translated(QT_TRANSLATE_NOOP("Shapes", "Radius"));
 }
 
-
 } // namespace orvanta
