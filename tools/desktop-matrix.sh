@@ -83,7 +83,7 @@ if [ -n "$install" ]; then
     wants xfwm4 && packages+=(xvfb xfwm4)
     wants kwin && packages+=(xvfb kwin-x11 breeze)
     wants mutter-x11 && packages+=(xvfb mutter)
-    wants gnome-wayland && packages+=(mutter xwayland python3-dbus)
+    wants gnome-wayland && packages+=(mutter xwayland python3-dbus libgl1-mesa-dri)
     wants sway && packages+=(sway xwayland wtype grim)
     wants weston && packages+=(weston xwayland)
     # Our Wayland clients (the native window below, the virtual pointer).
