@@ -10,6 +10,8 @@
 #include "fakes/fakeports.h"
 #include "interaction/compasscontroller.h"
 #include "platform/autostart.h"
+#include "platform/windowmanagerhints.h"
+#include "platform/x11shape.h"
 #include "xdesktop.h"
 
 #include <memory>
@@ -38,12 +40,19 @@ public:
     int renders = 0;
 };
 
-struct FakeServices final : MessageSink, Autostart {
+// Messages and autostart calls kept; a compositor runs and takes every input
+// shape; window manager hints go nowhere.
+struct FakeServices final : MessageSink, Autostart, DesktopShape, WindowManagerHints {
     void showMessage(const QString& text) override { messages << text; }
     bool setRunAtStart(bool on, const QString&) override {
         autostartCalls << on;
         return true;
     }
+    [[nodiscard]] bool compositorRunning() const override { return true; }
+    bool setInputShape(WId, const QVector<QRect>&) override { return true; }
+    void prepare(WId, bool) override {}
+    void setStayOnTop(WId, bool) override {}
+    bool handBackFocus(WId) override { return false; }
     QStringList messages;
     QList<bool> autostartCalls;
 };

@@ -7,8 +7,8 @@
 // places every kind of piece.
 
 #include "skins/skin.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -70,11 +70,9 @@ struct SkinFolder {
     QString write(const QString& ini, const QImage& picture = sheet(),
                   const QString& pictureName = "sheet.png",
                   const QString& iniName = "skin.ini") const {
+        const QString path = orvanta::test::writeAll(dir.filePath(iniName), ini.toUtf8());
         EXPECT_TRUE(picture.save(dir.filePath(pictureName)));
-        QFile f(dir.filePath(iniName));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(ini.toUtf8());
-        return f.fileName();
+        return path;
     }
     [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "platform/autostart.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,11 +12,6 @@
 using namespace orvanta;
 
 namespace {
-
-QString readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 TEST(Autostart, ExecArgumentsAreQuotedOnlyWhenNeeded) {
     // argument, as it stands in the file
@@ -39,12 +35,12 @@ TEST(Autostart, OnWritesAnEntryThatStartsTheProgramHiddenAndOffRemovesIt) {
 
     ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/old/orvanta"));
     ASSERT_TRUE(autostart.setRunAtStart(true, "/opt/My Apps/orvanta")); // moved program
-    EXPECT_EQ(readAll(autostart.entryPath()), "[Desktop Entry]\n"
-                                              "Type=Application\n"
-                                              "Name=Orvanta\n"
-                                              "Exec=\"/opt/My Apps/orvanta\" /m m\n"
-                                              "Terminal=false\n"
-                                              "X-GNOME-Autostart-enabled=true\n");
+    EXPECT_EQ(test::readAll(autostart.entryPath()), "[Desktop Entry]\n"
+                                                    "Type=Application\n"
+                                                    "Name=Orvanta\n"
+                                                    "Exec=\"/opt/My Apps/orvanta\" /m m\n"
+                                                    "Terminal=false\n"
+                                                    "X-GNOME-Autostart-enabled=true\n");
 
     EXPECT_TRUE(autostart.setRunAtStart(false, "/opt/new/orvanta"));
     EXPECT_FALSE(QFileInfo::exists(autostart.entryPath()));

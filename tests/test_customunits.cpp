@@ -6,8 +6,8 @@
 #include "dialogs/customunitsdialog.h"
 #include "model/inidocument.h"
 #include "model/unittable.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,10 +39,7 @@ struct CustomUnitsFixture : ::testing::Test {
     int helps = 0;
 
     void SetUp() override {
-        QFile f(dir.filePath(QStringLiteral("distances.ini")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(kUnitsFile);
-        f.close();
+        test::writeAll(dir.filePath(QStringLiteral("distances.ini")), kUnitsFile);
         units = std::make_unique<UnitTable>(dir.path() + u'/', QString(), u'.');
         dialog = std::make_unique<CustomUnitsDialog>(CustomUnitsDeps{
             *units, [this] { ++changes; }, [this] { ++helps; }, nullptr, nullptr, {}});
@@ -60,9 +57,7 @@ struct CustomUnitsFixture : ::testing::Test {
         return qobject_cast<QLineEdit*>(grid().indexWidget(grid().currentIndex()));
     }
     [[nodiscard]] QString fileText() const {
-        QFile f(dir.filePath(QStringLiteral("distances.ini")));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return QString::fromUtf8(f.readAll());
+        return QString::fromUtf8(test::readAll(dir.filePath(QStringLiteral("distances.ini"))));
     }
 
     // Types into a cell as a user does: the first key opens the editor.

@@ -5,6 +5,7 @@
 // program from there on a virtual X server, as a user whose XDG folders are
 // temporary. It must find its assets from its own folder, keep everything it
 // writes in the user's folders and leave the prefix as it was installed.
+#include "testfiles.h"
 #include "xdesktop.h"
 
 #include <QDirIterator>
@@ -20,18 +21,6 @@ namespace {
 
 constexpr QRgb kBackdrop = 0xff204080;
 constexpr int kInstallTimeoutMs = 120000;
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
 
 // Every entry under `root` with its size, permissions and time of last change:
 // writing, replacing or adding anything shows up here (a new file changes its

@@ -8,38 +8,19 @@
 #include "model/unittable.h"
 #include "platform/xdgpaths.h"
 #include "skins/skincatalog.h"
+#include "testfiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
 using fakes::RecordingSink;
+using test::readAll;
+using test::writeAll;
+using test::writeSkin;
 
 namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A skin folder `dir` with a definition named `name` and its picture.
-QString writeSkin(const QString& dir, const QString& name, const QString& file = "skin.ini") {
-    QDir().mkpath(dir);
-    QImage(20, 10, QImage::Format_ARGB32).save(dir + "/pic.png");
-    const QString ini = dir + "/" + file;
-    writeAll(ini, ("[一般]\n名称=" + name + "\n[Horizontal]\nImage=pic.png\n").toUtf8());
-    return ini;
-}
 
 // A program installed under <root>/usr, the user's XDG folders in <root>/home.
 struct Installed {

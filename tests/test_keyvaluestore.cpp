@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "platform/keyvaluestore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,20 +14,16 @@ using namespace orvanta;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::readAll;
 
 const QString kProduct = kProductKeyPath.toString();
 
 class KeyValueStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QFile file(m_shipped);
-        ASSERT_TRUE(QDir(m_dir.path()).mkpath("program") && file.open(QIODevice::WriteOnly));
-        file.write("[Software\\Velmora\\Orvanta]\r\nVersion=4.0\r\nappid=orvanta\r\n"
-                   "[Software\\Velmora\\Lupenix]\r\nInstalPath=/opt/lupenix/lupenix\r\n");
+        test::writeAll(m_shipped,
+                       "[Software\\Velmora\\Orvanta]\r\nVersion=4.0\r\nappid=orvanta\r\n"
+                       "[Software\\Velmora\\Lupenix]\r\nInstalPath=/opt/lupenix/lupenix\r\n");
     }
 
     QTemporaryDir m_dir;

@@ -7,8 +7,8 @@
 #include "model/calibrationstore.h"
 #include "model/compassmodel.h"
 #include "model/monitorscale.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -180,12 +180,10 @@ TEST(CalibrationStore, CalibrationsSurviveARestartAndFollowTheirMonitor) {
 TEST(CalibrationStore, BadEntriesAreSkippedAndAFailedSaveSaysWhy) {
     QTemporaryDir dir;
     const QString file = dir.filePath("calibration.ini");
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Monitor1]\r\nConnector=DP-1\r\nPixelsPerInchX=abc\r\nPixelsPerInchY=96\r\n"
-            "[Monitor2]\r\nConnector=DP-2\r\nPixelsPerInchX=-3\r\nPixelsPerInchY=96\r\n"
-            "[Monitor3]\r\nConnector=DP-3\r\nPixelsPerInchX=110.5\r\nPixelsPerInchY=111\r\n");
-    f.close();
+    test::writeAll(
+        file, "[Monitor1]\r\nConnector=DP-1\r\nPixelsPerInchX=abc\r\nPixelsPerInchY=96\r\n"
+              "[Monitor2]\r\nConnector=DP-2\r\nPixelsPerInchX=-3\r\nPixelsPerInchY=96\r\n"
+              "[Monitor3]\r\nConnector=DP-3\r\nPixelsPerInchX=110.5\r\nPixelsPerInchY=111\r\n");
     CalibrationStore store(file);
     EXPECT_EQ(store.find(MonitorIdentity{{}, {}, {}, "DP-1"}), std::nullopt);
     EXPECT_EQ(store.find(MonitorIdentity{{}, {}, {}, "DP-2"}), std::nullopt);

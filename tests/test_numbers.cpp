@@ -79,12 +79,3 @@ TEST(Rounding, HalvesToEvenAndAway) {
         EXPECT_EQ(roundHalfAway(in), away) << double(in);
     }
 }
-
-TEST(ConversionErrors, CarryTheOffendingText) {
-    try {
-        (void)toFloat(QStringLiteral("1,5"), u'.');
-        FAIL() << "no error";
-    } catch (const OrvantaError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("'1,5' is not a valid floating point value"));
-    }
-}

@@ -4,33 +4,18 @@
 #include "logcapture.h"
 #include "model/settings.h"
 #include "model/textcodec.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace orvanta;
 
-namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
-} // namespace
+using test::readAll;
+using test::writeAll;
 
 TEST(IniDocument, ReadingRules) {
     const auto doc = IniDocument::fromText(u"stray=1\r\n"
@@ -72,15 +57,15 @@ TEST(IniDocument, ReadsUtf8BomAndLegacyGb18030) {
 TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
     QTemporaryDir dir;
     const QString path =
-        writeFile(dir, "Compass.ini",
-                  "; comment\r\n[Options]\r\nMaxLength=5000\r\nCustom=keep\r\nQuality=2\r\n"
-                  "[Mine]\r\nA=1\r\n");
+        writeAll(dir.filePath("Compass.ini"),
+                 "; comment\r\n[Options]\r\nMaxLength=5000\r\nCustom=keep\r\nQuality=2\r\n"
+                 "[Mine]\r\nA=1\r\n");
     Settings o(path, u'.');
     EXPECT_TRUE(o.firstTime);
     EXPECT_EQ(o.skinPath, QDir(dir.path()).filePath("default/default.ini"));
     o.angle = 12.3f;
     ASSERT_TRUE(o.save());
-    const QByteArray saved = readFile(path);
+    const QByteArray saved = readAll(path);
     EXPECT_EQ(saved,
               QByteArray("[Options]\r\nMaxLength=5000\r\nCustom=keep\r\nQuality=1\r\n"
                          "FirstTime=0\r\nStayOnTop=1\r\nRunAtStart=0\r\nskinPath=") +
@@ -109,12 +94,12 @@ TEST(Options, LanguageIsOneOfThreeChoicesAndAnythingElseIsAutomatic) {
     for (const auto& [line, choice, saved] : cases) {
         QTemporaryDir dir;
         const QString path =
-            writeFile(dir, "Compass.ini", QByteArray("[Options]\r\n") + line + "X=1\r\n");
+            writeAll(dir.filePath("Compass.ini"), QByteArray("[Options]\r\n") + line + "X=1\r\n");
         Settings o(path, u'.');
         EXPECT_EQ(o.language, choice) << line;
         ASSERT_TRUE(o.save());
         EXPECT_EQ(Settings(path, u'.').language, choice) << line;
-        EXPECT_TRUE(readFile(path).contains(QByteArray("anguage=") + saved + "\r\n")) << line;
+        EXPECT_TRUE(readAll(path).contains(QByteArray("anguage=") + saved + "\r\n")) << line;
     }
 }
 
@@ -124,7 +109,7 @@ TEST(Options, CommaSeparatorRoundTrips) {
     Settings o(path, u',');
     o.measurement = 2.5f;
     ASSERT_TRUE(o.save());
-    EXPECT_TRUE(readFile(path).contains("Measurement=2,5\r\n"));
+    EXPECT_TRUE(readAll(path).contains("Measurement=2,5\r\n"));
     EXPECT_EQ(Settings(path, u',').measurement, 2.5f);
     EXPECT_EQ(Settings(path, u'.').measurement, 100.0f); // "2,5" is no number with "."
 }
@@ -143,7 +128,7 @@ TEST(Options, FailedSaveChangesNothing) {
         if (lock == "folder" && geteuid() == 0)
             continue; // root ignores folder permissions
         QTemporaryDir dir;
-        const QString path = writeFile(dir, "Compass.ini", old);
+        const QString path = writeAll(dir.filePath("Compass.ini"), old);
         QFile::setPermissions(lock == "file" ? path : dir.path(),
                               !lock.empty()
                                   ? QFile::ReadOwner | QFile::ExeOwner
@@ -156,7 +141,7 @@ TEST(Options, FailedSaveChangesNothing) {
                                          o.fileName + "\": " + why))
             << lock;
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        EXPECT_EQ(readFile(path), old) << lock;
+        EXPECT_EQ(readAll(path), old) << lock;
         EXPECT_FALSE(QFile::exists(dir.filePath("gone"))) << lock;
     }
 }

@@ -3,17 +3,17 @@
 
 #include "model/numbers.h"
 #include "skins/picture.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <zlib.h>
 
 using namespace orvanta;
+using test::errorOf;
 
 namespace {
 
@@ -55,9 +55,7 @@ QImage packed16(int greenBits) {
 }
 
 QByteArray fixture(const QString& name) {
-    QFile f(kPictures + name);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-    return f.readAll();
+    return test::readAll(kPictures + name);
 }
 
 QByteArray withField(QByteArray bytes, int at, std::uint32_t value, int size = 4) {
@@ -93,15 +91,6 @@ QByteArray pngClaiming(std::uint32_t width, std::uint32_t height) {
     return QByteArray("\x89PNG\r\n\x1a\n", 8) +
            pngChunk("IHDR", be32(width) + be32(height) + QByteArray("\x08\x06\0\0\0", 5)) +
            pngChunk("IDAT", idat) + pngChunk("IEND", {});
-}
-
-QString readError(const std::function<void()>& read) {
-    try {
-        read();
-    } catch (const OrvantaError& e) {
-        return e.message();
-    }
-    return QStringLiteral("(read)");
 }
 
 } // namespace
@@ -178,32 +167,30 @@ TEST(Picture, BrokenFilesSayWhatIsWrong) {
          "the picture is 20000 x 1 pixels, larger than 16384 x 16384"},
         {"PNG bomb", pngClaiming(16384, 16384), true,
          "the file is too small for a picture of 16384 x 16384 pixels"},
-        {"PNG fine", pngClaiming(4, 1), true, "(read)"},
+        {"PNG fine", pngClaiming(4, 1), true, "<no error>"},
     };
     for (const auto& [what, bytes, isPng, message] : cases)
-        EXPECT_EQ(readError([&] { (void)(isPng ? decodePng(bytes) : decodeBmp(bytes)); }), message)
+        EXPECT_EQ(errorOf([&] { (void)(isPng ? decodePng(bytes) : decodeBmp(bytes)); }), message)
             << what;
 }
 
 TEST(Picture, ReaderChosenByExtensionAndFileErrorsNamed) {
     QTemporaryDir dir;
     const std::vector<std::tuple<QString, QByteArray, QString>> cases = {
-        {"a.PNG", fixture("png/rgb8.png"), "(read)"},
-        {"b.skin", fixture("bmp/rgb24.bmp"), "(read)"},
+        {"a.PNG", fixture("png/rgb8.png"), "<no error>"},
+        {"b.skin", fixture("bmp/rgb24.bmp"), "<no error>"},
         {"c.bmp", fixture("png/rgb8.png"), "it is not a BMP file"},
     };
     const auto expected = [](const QString& path, const QString& reason) {
-        return reason == "(read)" ? reason : "Cannot read the picture \"" + path + "\": " + reason;
+        return reason == "<no error>" ? reason
+                                      : "Cannot read the picture \"" + path + "\": " + reason;
     };
     for (const auto& [name, bytes, reason] : cases) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-        f.close();
-        EXPECT_EQ(readError([&] { (void)loadPicture(f.fileName()); }),
-                  expected(f.fileName(), reason));
+        const QString path = test::writeAll(dir.filePath(name), bytes);
+        EXPECT_EQ(errorOf([&] { (void)loadPicture(path); }), expected(path, reason));
     }
-    EXPECT_EQ(readError([&] { (void)loadPicture(dir.filePath("missing.png")); }),
+    EXPECT_EQ(errorOf([&] { (void)loadPicture(dir.filePath("missing.png")); }),
               expected(dir.filePath("missing.png"), "No such file or directory"));
-    EXPECT_EQ(readError([&] { (void)loadPicture(dir.path()); }),
+    EXPECT_EQ(errorOf([&] { (void)loadPicture(dir.path()); }),
               expected(dir.path(), "it is a folder"));
 }

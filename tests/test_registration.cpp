@@ -3,6 +3,7 @@
 
 #include "automation/registration.h"
 #include "model/numbers.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,13 +47,12 @@ TEST(AutomationRegistration, ExecLineSurvivesTheBusSplittingIt) {
         {"/opt/a\\b/orvanta", "'/opt/a\\b/orvanta'"},
         {"/opt/#1/orvanta", "'/opt/#1/orvanta'"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(quoteExecArgument(QString::fromUtf8(c.path)), QString::fromUtf8(c.exec))
             << c.path;
-        EXPECT_EQ(serviceFileText(QString::fromUtf8(c.path)),
-                  QStringLiteral("[D-BUS Service]\nName=Compass.VelmoraCompass\nExec=") +
-                      QString::fromUtf8(c.exec) + QStringLiteral(" -Automation\n"));
-    }
+    EXPECT_EQ(serviceFileText("/opt/it's/orvanta"),
+              "[D-BUS Service]\nName=Compass.VelmoraCompass\nExec='/opt/it'\\''s/orvanta' "
+              "-Automation\n");
 }
 
 TEST(AutomationRegistration, WritesAndRemovesTheFileInTheUsersDataFolder) {
@@ -63,26 +63,16 @@ TEST(AutomationRegistration, WritesAndRemovesTheFileInTheUsersDataFolder) {
         data.path() + QStringLiteral("/dbus-1/services/Compass.VelmoraCompass.service");
     EXPECT_EQ(serviceFilePath(), file);
     registerServer(QStringLiteral("/opt/orvanta/orvanta"));
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().endsWith("Exec=/opt/orvanta/orvanta -Automation\n"));
-    written.close();
+    EXPECT_TRUE(test::readAll(file).endsWith("Exec=/opt/orvanta/orvanta -Automation\n"));
     unregisterServer();
     EXPECT_FALSE(QFile::exists(file));
     unregisterServer(); // nothing to remove is not an error
 
     // A services folder that cannot be created names the file.
     ASSERT_TRUE(QDir(data.path() + QStringLiteral("/dbus-1")).removeRecursively());
-    QFile blocker(data.path() + QStringLiteral("/dbus-1"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    try {
-        registerServer(QStringLiteral("/opt/orvanta/orvanta"));
-        ADD_FAILURE() << "no error";
-    } catch (const OrvantaError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Cannot create file \"") + file))
-            << e.message().toStdString();
-    }
+    test::writeAll(data.path() + QStringLiteral("/dbus-1"), {});
+    const QString error = test::errorOf([] { registerServer("/opt/orvanta/orvanta"); });
+    EXPECT_TRUE(error.startsWith("Cannot create file \"" + file)) << error.toStdString();
     qputenv("XDG_DATA_HOME", saved);
     if (saved.isEmpty())
         qunsetenv("XDG_DATA_HOME");

@@ -15,10 +15,7 @@ namespace {
 
 // A program folder whose default skin is the test sheet.
 struct ProgramFolder : SkinFolder {
-    ProgramFolder() {
-        QDir(dir.path()).mkpath("default");
-        write(fullIni(), sheet(), "default/sheet.png", "default/default.ini");
-    }
+    ProgramFolder() { write(fullIni(), sheet(), "default/sheet.png", "default/default.ini"); }
     [[nodiscard]] RenderResult run(const QStringList& args) const {
         return renderCommand(args, dir.path() + u'/');
     }

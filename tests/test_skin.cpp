@@ -4,9 +4,9 @@
 #include "fakes/recordingsink.h"
 #include "model/textcodec.h"
 #include "skins/skin.h"
+#include "testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -24,10 +24,7 @@ public:
     [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QString write(const QString& ini, bool gb18030 = false) const {
-        QFile f(path("skin.ini"));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(gb18030 ? encodeGb18030(ini) : ini.toUtf8());
-        return f.fileName();
+        return test::writeAll(path("skin.ini"), gb18030 ? encodeGb18030(ini) : ini.toUtf8());
     }
     [[nodiscard]] Skin load(const QString& general, const QString& main) const {
         return Skin(write("[一般]\n" + general + "\n[Main]\n" + main +

@@ -4,10 +4,10 @@
 #include "fakes/recordingsink.h"
 #include "logcapture.h"
 #include "skins/skincatalog.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,11 +30,11 @@ public:
     [[nodiscard]] QString defaultPath() const { return m_dir.filePath("default/default.ini"); }
 
     QString addDefault(const QString& name = "Default", bool picture = true) {
-        return write("default", "default.ini", name, picture);
+        return test::writeSkin(m_dir.filePath("default"), name, "default.ini", picture);
     }
     QString addSkin(const QString& folder, const QString& name, bool picture = true,
                     const QString& file = "skin.ini") {
-        return write("skins/" + folder, file, name, picture);
+        return test::writeSkin(skins() + '/' + folder, name, file, picture);
     }
     SkinCatalog build(const QString& selected = {}) {
         return SkinCatalog(skins(), defaultPath(), selected, sink);
@@ -43,17 +43,6 @@ public:
     RecordingSink sink;
 
 private:
-    QString write(const QString& folder, const QString& file, const QString& name, bool picture) {
-        const QString dir = m_dir.filePath(folder);
-        QDir().mkpath(dir);
-        if (picture)
-            QImage(20, 10, QImage::Format_ARGB32).save(dir + "/pic.png");
-        QFile ini(dir + "/" + file);
-        EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(("[一般]\n名称=" + name + "\n[Horizontal]\nImage=pic.png\n").toUtf8());
-        return ini.fileName();
-    }
-
     QTemporaryDir m_dir;
 };
 

@@ -5,6 +5,7 @@
 #include "model/orvantaerror.h"
 #include "model/textcodec.h"
 #include "model/unittable.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,25 +16,8 @@
 
 using namespace orvanta;
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-template <typename Call> QString errorOf(Call call) {
-    try {
-        call();
-    } catch (const OrvantaError& e) {
-        return e.message();
-    }
-    return QStringLiteral("no error");
-}
-
-} // namespace
+using test::errorOf;
+using test::writeAll;
 
 TEST(units, MissingFileGivesSevenOneToOneUnits) {
     QTemporaryDir dir;
@@ -70,11 +54,11 @@ TEST(units, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
     };
     for (const auto& [stored, shipped, shown] : cases) {
         QTemporaryDir dir;
-        writeFile(dir.filePath("distances.ini"),
-                  QStringLiteral("[选项]\nUnitsCount=1\nUnitsLockedCount=%1\n[单位1]\n名称=%2\n")
-                      .arg(shipped ? 1 : 0)
-                      .arg(QString::fromUtf8(stored))
-                      .toUtf8());
+        writeAll(dir.filePath("distances.ini"),
+                 QStringLiteral("[选项]\nUnitsCount=1\nUnitsLockedCount=%1\n[单位1]\n名称=%2\n")
+                     .arg(shipped ? 1 : 0)
+                     .arg(QString::fromUtf8(stored))
+                     .toUtf8());
         const UnitTable units(dir.path(), QString(), u'.');
         EXPECT_EQ(units.displayName(0), QString::fromUtf8(shown)) << stored;
         EXPECT_EQ(units.name(0), QString::fromUtf8(stored)) << "automation reads the file's name";
@@ -83,7 +67,7 @@ TEST(units, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
 
 TEST(units, ReadingFallsBackPerKey) {
     QTemporaryDir dir;
-    writeFile(
+    writeAll(
         dir.filePath("distances.ini"),
         encodeGb18030(QStringLiteral(
             u"[选项]\nUnitsCount=0x3\nUnitsLockedCount=-4\nSelectedUnit=9\n[单位1]\n名称=英寸\n"
@@ -100,8 +84,8 @@ TEST(units, ReadingFallsBackPerKey) {
 
 TEST(units, ListGrowsOnWritesWithinBounds) {
     QTemporaryDir dir;
-    writeFile(dir.filePath("distances.ini"),
-              QStringLiteral("[选项]\nUnitsCount=2000000000\n").toUtf8());
+    writeAll(dir.filePath("distances.ini"),
+             QStringLiteral("[选项]\nUnitsCount=2000000000\n").toUtf8());
     UnitTable units(dir.path(), QString(), u'.');
     EXPECT_EQ(units.unitsCount(), UnitTable::kMaxUnits);
     units.setCount(7);
@@ -128,9 +112,7 @@ TEST(units, SaveWritesOnlyCustomUnitsAndKeepsStaleSections) {
     const UnitTable reread(dir.path(), QString(), u',');
     EXPECT_EQ(std::tuple(reread.unitsCount(), reread.selectedUnit(), reread.decimalNum(0)),
               std::tuple(7, 7, 2));
-    QFile f(units.defaultFile());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
+    const QString text = QString::fromUtf8(test::readAll(units.defaultFile()));
     EXPECT_TRUE(text.contains(u"[单位8]\r\n名称=肘\r\nPixelNum=12,25\r\n"));
     EXPECT_FALSE(text.contains(u"[单位1]"));
 }
@@ -138,7 +120,7 @@ TEST(units, SaveWritesOnlyCustomUnitsAndKeepsStaleSections) {
 TEST(units, PerUserFileWinsAndBothFilesAreWritten) {
     QTemporaryDir dir;
     const QString perUser = dir.filePath("home/Velmora/config/distances.ini");
-    writeFile(perUser, QStringLiteral("[选项]\nSelectedUnit=2\n").toUtf8());
+    writeAll(perUser, QStringLiteral("[选项]\nSelectedUnit=2\n").toUtf8());
     UnitTable units(dir.path(), perUser, u'.');
     EXPECT_EQ(units.selectedUnit(), 2);
     units.select(4);

@@ -26,10 +26,6 @@ constexpr long double kLargestFixedReadout = 1e15L;
 constexpr long double kLargestWholeSpread =
     static_cast<long double>(std::numeric_limits<std::int64_t>::max());
 
-// Polygons up to this many sides are named in the menu by their numeral.
-constexpr std::int32_t kTensInMenu = 3;
-constexpr std::int32_t kDirectMenuLast = 9;
-
 long double sides(std::int32_t shape) {
     return static_cast<long double>(shape);
 }
@@ -254,19 +250,6 @@ QString measureTypeName(MeasureKind kind) {
         break;
     }
     return translated(QT_TRANSLATE_NOOP("Shapes", "Radius"));
-}
-
-ShapeMenuLayout shapeMenu() {
-    ShapeMenuLayout layout;
-    for (std::int32_t n = kFewestSides; n <= kDirectMenuLast; ++n)
-        layout.direct.push_back(n);
-    for (std::int32_t g = 1; g <= kTensInMenu; ++g) {
-        ShapeSubMenu sub{shapeDecadeCaption(g * 10), {}};
-        for (std::int32_t j = 0; j < 10; ++j)
-            sub.shapes.push_back(g * 10 + j);
-        layout.subMenus.push_back(std::move(sub));
-    }
-    return layout;
 }
 
 } // namespace orvanta

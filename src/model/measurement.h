@@ -85,14 +85,5 @@ constexpr std::int32_t kMostSides = 39;
 // "Radius", "Circumference", "Area".
 [[nodiscard]] QString measureTypeName(MeasureKind kind);
 
-struct ShapeSubMenu {
-    QString caption;                  // "10s"
-    std::vector<std::int32_t> shapes; // 10 .. 19
-};
-struct ShapeMenuLayout {
-    std::vector<std::int32_t> direct; // polygons listed right after the circle: 3 .. 9
-    std::vector<ShapeSubMenu> subMenus;
-};
-[[nodiscard]] ShapeMenuLayout shapeMenu();
 
 } // namespace orvanta

@@ -7,35 +7,22 @@
 // hostile one; kTools are the archivers people really use, run on a sample
 // skin folder at test time.
 
-#include "model/numbers.h"
+#include "testfiles.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <optional>
-#include <string>
 #include <utility>
 #include <zlib.h>
 
 namespace ziptest {
-
-// The message of the OrvantaError that f throws.
-inline std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const orvanta::OrvantaError& e) {
-        return e.message().toStdString();
-    }
-    return "<no error>";
-}
 
 struct Entry {
     QByteArray name = {};
@@ -65,8 +52,6 @@ inline void put(QByteArray& out, std::initializer_list<std::pair<std::uint32_t, 
             out.append(char((value >> (8 * i)) & 0xFF));
 }
 
-// qCompress gives a four-byte length, a two-byte zlib header, the raw deflate
-// stream and a four-byte Adler-32.
 // Raw deflate (no zlib header or checksum), as ZIP entries hold it. Made with
 // zlib itself: qCompress gives no stream at all for empty data.
 inline QByteArray deflateRaw(const QByteArray& data) {
@@ -136,13 +121,8 @@ inline QMap<QString, QByteArray> writeSampleSkin(const QString& dir) {
                                           {"Wood/images/leg.png", picture},
                                           {"Wood/empty.txt", {}},
                                           {"Wood/notes.txt", QByteArray(40000, 'n')}};
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        const QString path = QDir(dir).filePath(it.key());
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(it.value()) != it.value().size())
-            return {};
-    }
+    for (auto it = files.begin(); it != files.end(); ++it)
+        orvanta::test::writeAll(QDir(dir).filePath(it.key()), it.value());
     return files;
 }
 
