@@ -52,6 +52,7 @@ struct FakeServices final : MessageSink, Autostart, DesktopShape, WindowManagerH
     bool setInputShape(WId, const QVector<QRect>&) override { return true; }
     void prepare(WId, bool) override {}
     void setStayOnTop(WId, bool) override {}
+    [[nodiscard]] bool bypassWindowManager() const override { return false; }
     bool handBackFocus(WId) override { return false; }
     QStringList messages;
     QList<bool> autostartCalls;

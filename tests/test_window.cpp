@@ -172,6 +172,31 @@ TEST_F(WindowTest, TheWindowCoversTheCompassFollowsItAndStaysOnTop) {
     EXPECT_GE(position(window), 0);
 }
 
+TEST_F(WindowTest, TheWindowIsCreatedWhereItShows) {
+    // weston's window manager places an X window where it was created and
+    // moves it no more: created anywhere else, the compass shows off its place.
+    QProcess watch;
+    watch.setProcessEnvironment(desktop.environment());
+    watch.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_createwatch"), {});
+    ASSERT_TRUE(waitFor([&] { return watch.canReadLine(); }));
+    startShown();
+    const qulonglong window = compassWindow(kPivot);
+    ASSERT_NE(window, backdropWindow);
+    const QRect shown = desktop.windowGeometry(window);
+    QRect created;
+    waitFor([&] {
+        while (watch.canReadLine()) {
+            const QStringList f = QString::fromUtf8(watch.readLine()).simplified().split(u' ');
+            if (f.size() == 6 && f[1].toULongLong() == window)
+                created = QRect(f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5].toInt());
+        }
+        return !created.isNull();
+    });
+    EXPECT_EQ(created, shown);
+    watch.kill();
+    watch.waitForFinished(2000);
+}
+
 TEST_F(WindowTest, ABaseDragShowsThePivotFollowingThePointerNeverJumpingBack) {
     startShown();
     // The figure's left and top edges lie 150 pixels from the pivot: the

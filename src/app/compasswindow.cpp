@@ -63,6 +63,8 @@ QString balloonText() {
 CompassWindow::CompassWindow(CompassWindowDeps deps)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_deps(std::move(deps)),
       m_inputShape(1), m_boundingShape(kBoundingShapeAlpha) {
+    if (m_deps.hints.bypassWindowManager())
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -464,6 +466,10 @@ void CompassWindow::watchServerSize() {
 // ---------------------------------------------------------------- input
 
 void CompassWindow::mousePressEvent(QMouseEvent* event) {
+    // No window manager gives the keyboard to a window that bypasses it, nor
+    // does Qt ask for it then: the compass takes it when clicked.
+    if ((windowFlags() & Qt::X11BypassWindowManagerHint) && !isActiveWindow())
+        activateWindow();
     m_controller->interaction().mouseDown(event->button(), event->modifiers(),
                                           toDesktop(event->globalPosition()));
     scheduleRender();

@@ -85,5 +85,4 @@ constexpr std::int32_t kMostSides = 39;
 // "Radius", "Circumference", "Area".
 [[nodiscard]] QString measureTypeName(MeasureKind kind);
 
-
 } // namespace orvanta

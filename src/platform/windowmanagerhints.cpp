@@ -213,8 +213,9 @@ void X11WindowManagerHints::prepare(WId window, bool stayOnTop) {
     setAtomProperty(connection, atoms, id, "_NET_WM_STATE",
                     netWmState(atomProperty(connection, atoms, id, "_NET_WM_STATE"), stayOnTop));
     // A normal window: Qt writes KDE's legacy override type before it for a
-    // frameless one, and weston's window manager places a utility window 32
-    // pixels (its frame's shadow) off the place the window asks for.
+    // frameless one, weston's window manager places a utility window 32
+    // pixels (its frame's shadow) off the place it asks for, and sway gives
+    // the keyboard to an override-redirect utility window on no click.
     setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", {kNormalType});
     xcb_flush(connection);
 }
@@ -236,6 +237,11 @@ void X11WindowManagerHints::setStayOnTop(WId window, bool on) {
                    "the stay-on-top request for window 0x" + QByteArray::number(id, 16));
     }
     xcb_flush(connection);
+}
+
+bool X11WindowManagerHints::bypassWindowManager() const {
+    // The name wlroots' X window manager gives itself, as sway runs it.
+    return windowManagerName() == u"wlroots wm";
 }
 
 bool X11WindowManagerHints::handBackFocus(WId window) {
@@ -264,12 +270,9 @@ bool X11WindowManagerHints::handBackFocus(WId window) {
     const xcb_window_t clicked = clientWindow(connection, atoms, pointer->child);
     if (clicked == XCB_WINDOW_NONE || clicked == window)
         return false;
-    // As a pager asks, which window managers obey without focus-stealing
-    // checks; the X focus follows at once, for compositors that only mark the
-    // window as wanting attention.
-    sendToRoot(connection, clicked, atoms("_NET_ACTIVE_WINDOW"),
-               {kSourcePager, XCB_CURRENT_TIME, id},
-               "the activation of window 0x" + QByteArray::number(clicked, 16));
+    // The X focus itself: the window manager follows it (mutter moves its
+    // active window there). An EWMH activation request would want the
+    // click's timestamp, which the window that got the click alone has.
     const xcb_void_cookie_t cookie = xcb_set_input_focus_checked(
         connection, XCB_INPUT_FOCUS_POINTER_ROOT, clicked, XCB_CURRENT_TIME);
     return !refused(xcb_request_check(connection, cookie),

@@ -32,6 +32,11 @@ public:
     virtual void prepare(WId window, bool stayOnTop) = 0;
     // Turns staying on top on or off for a mapped window.
     virtual void setStayOnTop(WId window, bool on) = 0;
+    // True where the window has to place itself, past the window manager
+    // (override-redirect): sway centres a floating X window at every
+    // configure request, tiles one that is not floating, and stacks a focused
+    // floating window above it. Asked before the native window exists.
+    [[nodiscard]] virtual bool bypassWindowManager() const = 0;
     // Called when `window` has just been given the keyboard. Under XWayland
     // the compositor picks the window a click focuses by the window's whole
     // rectangle (sway) or, for a window in the above state, ignores its input
@@ -50,6 +55,7 @@ class X11WindowManagerHints final : public WindowManagerHints {
 public:
     void prepare(WId window, bool stayOnTop) override;
     void setStayOnTop(WId window, bool on) override;
+    [[nodiscard]] bool bypassWindowManager() const override;
     bool handBackFocus(WId window) override;
 
     // The running window manager's name, empty without one or off X11.

@@ -84,7 +84,10 @@ walk(json.load(sys.stdin))' "$COMPASS")
     local border width title kind
     read -r border width title kind <<<"$node"
     local figure="border ${border:-?}, title ${title:-?} px; as sway draws it (${width:-?} px border width, ${kind:-?})"
-    if [ -z "$border" ]; then
+    if [ -z "$border" ] && xwininfo -id "$COMPASS" 2>/dev/null | grep -q 'Override Redirect State: yes'; then
+        # Placed past the window manager: sway draws nothing around it.
+        result undecorated pass "override-redirect: not in sway's tree, no border"
+    elif [ -z "$border" ]; then
         result undecorated fail "setup: the compass is not in sway's tree"
     elif { [ "$border" = none ] || [ "$border" = csd ]; } && [ "${title:-0}" = 0 ]; then
         result undecorated pass "$figure"
