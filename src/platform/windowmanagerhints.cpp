@@ -240,8 +240,11 @@ void X11WindowManagerHints::setStayOnTop(WId window, bool on) {
 }
 
 bool X11WindowManagerHints::bypassWindowManager() const {
-    // The name wlroots' X window manager gives itself, as sway runs it.
-    return windowManagerName() == u"wlroots wm";
+    // The names wlroots' X window manager (as sway runs it) and weston's give
+    // themselves. weston places an X window once, where it was created, and
+    // moves it no more; a window that bypasses it is drawn where it is put.
+    const QString name = windowManagerName();
+    return name == u"wlroots wm" || name == u"Weston WM";
 }
 
 bool X11WindowManagerHints::handBackFocus(WId window) {

@@ -35,7 +35,8 @@ public:
     // True where the window has to place itself, past the window manager
     // (override-redirect): sway centres a floating X window at every
     // configure request, tiles one that is not floating, and stacks a focused
-    // floating window above it. Asked before the native window exists.
+    // floating window above it; weston moves a managed X window no more once
+    // it is mapped. Asked before the native window exists.
     [[nodiscard]] virtual bool bypassWindowManager() const = 0;
     // Called when `window` has just been given the keyboard. Under XWayland
     // the compositor picks the window a click focuses by the window's whole

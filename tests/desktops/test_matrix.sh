@@ -70,8 +70,8 @@ table=$(summarise "$results" "$tmp/limits.tsv" ok sway)
 status=$?
 expect "an unlisted failure fails the run" 1 "$status"
 row() { grep "^| $1 |" <<<"$table"; }
-expect "a row of passes" "| ok | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine |" "$(row ok)"
-expect "each kind of cell" "| sway | pass +0,+0 | FAIL no result | FAIL no skip flags | limit xterm on top | n/a no input injection | FAIL no result | FAIL no result | FAIL no result | FAIL no result |" \
+expect "a row of passes" "| ok | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine | pass fine |" "$(row ok)"
+expect "each kind of cell" "| sway | pass +0,+0 | FAIL no result | FAIL no result | FAIL no skip flags | limit xterm on top | n/a no input injection | FAIL no result | FAIL no result | FAIL no result | FAIL no result |" \
     "$(row sway)"
 grep -q -- "- sway / not-a-task: FAIL: no skip flags; type UTILITY" <<<"$table"
 expect "failures in full" 0 "$?"
@@ -93,7 +93,7 @@ table=$(summarise "$results" "$tmp/limits.tsv" sway weston)
 expect "only limits fail: the run passes" 0 "$?"
 grep -q -- "- weston / placed is listed in $tmp/limits.tsv but gave pass" <<<"$table"
 expect "a limit that no longer holds is named" 0 "$?"
-expect "header" "| environment | placed | undecorated | not-a-task | above | click-through-x | click-through-wayland | keys-on-click | keys-elsewhere | memory |" \
+expect "header" "| environment | placed | follows | undecorated | not-a-task | above | click-through-x | click-through-wayland | keys-on-click | keys-elsewhere | memory |" \
     "$(grep '^| environment' <<<"$table")"
 
 echo "$passed passed, $failed failed"

@@ -25,7 +25,7 @@ set -uo pipefail
 # shellcheck source=placement.sh
 source "$(dirname "${BASH_SOURCE[0]}")/placement.sh"
 
-MATRIX_CHECKS=(placed undecorated not-a-task above click-through-x click-through-wayland
+MATRIX_CHECKS=(placed follows undecorated not-a-task above click-through-x click-through-wayland
     keys-on-click keys-elsewhere memory)
 
 ENV_NAME=$(basename "$0" .sh)
@@ -678,6 +678,52 @@ check_placed() {
     fi
 }
 
+# The compass moved by the automation's MoveTo, as a drag moves it: the window
+# goes along by the same amount and, where screenshots are taken, the pivot is
+# drawn at the new place; then it goes back for the other checks.
+# compass_call VERB MEMBER [SIGNATURE ARGS...], as busctl takes them.
+compass_call() {
+    timeout 5 busctl --user "$1" Compass.VelmoraCompass /VelmoraCompass Compass.IVelmoraCompass \
+        "${@:2}" 2>/dev/null
+}
+
+# window_at ID X Y: the window's top-left is at X,Y.
+window_at() { [ "$(x_rect "$1" | cut -d' ' -f1-2)" = "$2 $3" ]; }
+
+check_follows() {
+    local x y cx cy dx=150 dy=100 nx ny figure ok=yes
+    read -r x y _ _ <<<"$(x_rect "$COMPASS")"
+    cx=$(compass_call get-property X | awk '{ print $2 }')
+    cy=$(compass_call get-property Y | awk '{ print $2 }')
+    if [[ ! ${x:-} =~ ^-?[0-9]+$ || ! ${cx:-} =~ ^-?[0-9]+$ || ! ${cy:-} =~ ^-?[0-9]+$ ]]; then
+        result follows fail "setup: no window or no position over D-Bus"
+        return
+    fi
+    if ! compass_call call MoveTo ii $((cx + dx)) $((cy + dy)) >/dev/null; then
+        result follows fail "setup: MoveTo refused"
+        return
+    fi
+    wait_until 5 window_at "$COMPASS" $((x + dx)) $((y + dy)) || ok=no
+    read -r nx ny _ _ <<<"$(x_rect "$COMPASS")"
+    figure=$(printf 'window %+d,%+d for %+d,%+d' $((${nx:-0} - x)) $((${ny:-0} - y)) "$dx" "$dy")
+    if [ "$SHOT" != none ]; then
+        local sx sy at px py
+        read -r sx sy <<<"$(screen_offset)"
+        if at=$(find_pivot $((PIVOT_X + sx + dx)) $((PIVOT_Y + sy + dy))); then
+            read -r px py <<<"$at"
+            px=$((px - PIVOT_X - sx - dx)) py=$((py - PIVOT_Y - sy - dy))
+            figure+=$(printf ', pivot drawn %+d,%+d off' "$px" "$py")
+            ((px >= -1 && px <= 1 && py >= -1 && py <= 1)) || ok=no
+        else
+            ok=no
+            figure+=", pivot not seen at its new place"
+        fi
+    fi
+    compass_call call MoveTo ii "$cx" "$cy" >/dev/null
+    wait_until 5 window_at "$COMPASS" "$x" "$y" || log "the compass did not come back to $x,$y"
+    result follows "$([ "$ok" = yes ] && echo pass || echo fail)" "$figure"
+}
+
 # Decorations as the X side sees them: a frame larger than the window, or
 # frame extents; environment scripts whose compositor draws borders of its
 # own (sway) check those instead.
@@ -980,6 +1026,7 @@ run_checks() {
     screenshot started
     check_memory
     check_placed
+    check_follows
     check_undecorated
     check_not_a_task
     follow_compass

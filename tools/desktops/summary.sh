@@ -4,7 +4,7 @@
 # Sourced by tools/desktop-matrix.sh: reads the results of the environments
 # and prints them as a Markdown table, with the failures in full after it.
 
-CHECKS=(placed undecorated not-a-task above click-through-x click-through-wayland keys-on-click
+CHECKS=(placed follows undecorated not-a-task above click-through-x click-through-wayland keys-on-click
     keys-elsewhere memory)
 
 # result_line RESULTS ENV CHECK: the last line an environment wrote for a check.
