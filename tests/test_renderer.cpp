@@ -267,6 +267,36 @@ TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
     }
 }
 
+TEST_F(Renderer, ASlideDragFrameByFrameShowsWhatDrawingAfreshGives) {
+    // The beam turning a little and the slide wobbling by a few pixels every
+    // frame, as under a hand: the figure's outline is redrawn each frame
+    // inside its own band, for circles and for polygons, which turn with it.
+    // Then turns alone: a circle stays as it was, and only where the turned
+    // pieces cross it is it drawn again.
+    struct Case {
+        int shape;
+        bool quality;
+    };
+    for (const Case c : {Case{0, false}, Case{0, true}, Case{5, false}, Case{5, true}}) {
+        options.shape = c.shape;
+        options.quality = c.quality;
+        compose();
+        state().angle = 10.0f;
+        state().measurement = 150;
+        render();
+        for (int frame = 1; frame <= 16; ++frame) {
+            state().angle = 10.0f + 0.7f * float(frame);
+            state().measurement = (frame & 1) && frame < 12 ? 153.0f : 150.0f;
+            state().needsRepaint = true;
+            const Frame f = render();
+            ASSERT_TRUE(f.pushed) << frame;
+            EXPECT_LE(largestDifference(renderer.windowImage(), redrawnFromScratch()),
+                      c.quality ? kSamplingNoise : 0)
+                << "shape " << c.shape << " quality " << c.quality << " frame " << frame;
+        }
+    }
+}
+
 TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     // Turned, so that the pieces lie between pixels and carry rounding.
     state().angle = 33.3f;

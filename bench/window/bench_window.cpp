@@ -417,8 +417,12 @@ void BM_BareWindowMove(benchmark::State& st) {
 // Every frame: wall time decides how long a benchmark runs (most of a frame
 // is spent in other processes), and the CPU time counts all of our threads,
 // Qt's pool included.
+// ORVANTA_BENCH_FRAMES=N runs each for exactly N frames instead, for counting
+// instructions under callgrind.
 void frames(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+    if (const int n = qEnvironmentVariableIntValue("ORVANTA_BENCH_FRAMES"); n > 0)
+        b->Iterations(n);
 }
 
 // The slide drags both windows run: spread, turning.

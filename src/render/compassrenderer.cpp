@@ -165,7 +165,8 @@ std::optional<QPoint> commonShift(const std::vector<Pose>& before, const std::ve
 } // namespace
 
 QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
-                                       const QList<QPolygonF>& outline) const {
+                                       const QList<QPolygonF>& outline, bool& figureInside) const {
+    figureInside = false;
     DirtyBands bands(m_window.rect(), kDirtyBand);
     for (std::size_t i = 0; i < now.size(); ++i) {
         const LayerPose& was = m_poses[i];
@@ -179,6 +180,8 @@ QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
                 bands.addPolyline(line, kDirtyPad);
             for (const QPolygonF& line : (is.visible ? outline : QList<QPolygonF>()))
                 bands.addPolyline(line, kDirtyPad);
+            // The band holds every pixel the outline's stroke reaches.
+            figureInside = is.visible;
             continue;
         }
         if (is.layer == layers.baseLayer && placedAlike && !m_baseChange.isNull()) {
@@ -232,13 +235,14 @@ Frame CompassRenderer::present(const Settings& options, bool foreground, const Q
         const QList<QPolygonF> outline =
             figure && figureChanged ? figure->drawnOutline() : m_outline;
         QRegion dirty;
+        bool figureInside = true;
         if (placed != before || !comparable) {
             m_window.setRect(placed);
             dirty = QRegion(placed);
         } else {
-            dirty = changedRegion(now, outline);
+            dirty = changedRegion(now, outline, figureInside);
         }
-        m_window.redraw(layers, dirty, alpha);
+        m_window.redraw(layers, dirty, alpha, figureInside ? figure : nullptr);
         m_outline = outline;
         frame.dirty = dirty;
         frame.pushed = !dirty.isEmpty();

@@ -112,8 +112,10 @@ private:
 
     Frame present(const Settings& options, bool foreground, const QRect& bounds);
     [[nodiscard]] std::vector<LayerPose> poses() const;
+    // The pixels that changed since the last frame; `figureInside` tells
+    // whether they hold every pixel the figure now touches.
     [[nodiscard]] QRegion changedRegion(const std::vector<LayerPose>& now,
-                                        const QList<QPolygonF>& outline) const;
+                                        const QList<QPolygonF>& outline, bool& figureInside) const;
     void placeLayers(RenderInput& in);
     void placeBase(const Skin& skin, const FrameGeometry& g);
     void placeFigure(const Settings& options, Skin& skin, const FrameGeometry& g);

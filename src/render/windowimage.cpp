@@ -93,7 +93,8 @@ void WindowImage::setRect(const QRect& rect) {
     m_rect = rect;
 }
 
-void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha) {
+void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha,
+                         const Layer* inside) {
     const QRegion local = (region & m_rect).translated(-m_rect.topLeft());
     if (local.isEmpty() || m_image.isNull())
         return;
@@ -110,12 +111,23 @@ void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alp
     // A frame's region has many rectangles; so that every frame draws alike,
     // and what one frame leaves matches what the next draws beside it, a
     // single rectangle is drawn as its even rows and then its odd rows.
+    const auto& layers = stack.layers();
+    const Layer* last = layers.empty() ? nullptr : layers.back().get();
+    const Layer* onTop =
+        inside && inside == last && last->visible && last->transformedBounds().intersects(reach)
+            ? last
+            : nullptr;
     for (const QRegion& part : generalClips(local)) {
         painter.setClipRegion(part.translated(m_rect.topLeft()));
-        for (const auto& layer : stack.layers()) {
-            if (layer->visible && layer->transformedBounds().intersects(reach))
+        for (const auto& layer : layers) {
+            if (layer.get() != onTop && layer->visible &&
+                layer->transformedBounds().intersects(reach))
                 layer->draw(painter);
         }
+    }
+    if (onTop) {
+        painter.setClipRect(reach);
+        onTop->draw(painter);
     }
     painter.end();
     for (const QRect& r : local)
