@@ -29,11 +29,13 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QToolTip>
 #include <QUrl>
+#include <cstring>
 
 namespace orvanta {
 
@@ -53,6 +55,34 @@ QString balloonTitle() {
 }
 QString balloonText() {
     return CompassWindow::tr("To show Orvanta, click this icon");
+}
+
+// Copies `region` of `image` (the widget's own coordinates) into what `p`
+// paints on, row by row, when that is an image of the same format at one
+// device pixel per pixel, placed by a plain shift: the xcb backing store is a
+// premultiplied ARGB32 image like ours, and a frame's many small rectangles
+// then cost their bytes rather than a painter's setup each. False when it is
+// anything else; nothing is copied then.
+bool copyInto(QPainter& p, const QImage& image, const QRegion& region) {
+    QPaintEngine* engine = p.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return false;
+    auto* target = static_cast<QImage*>(device);
+    const QTransform& shift = p.deviceTransform();
+    if (target->format() != image.format() || target->devicePixelRatio() != 1.0 ||
+        shift.type() > QTransform::TxTranslate || image.depth() != 32)
+        return false;
+    const QPoint offset(qRound(shift.dx()), qRound(shift.dy()));
+    uchar* bits = target->bits();
+    const qsizetype stride = target->bytesPerLine();
+    for (const QRect& r : region) {
+        const QRect from = r & image.rect() & target->rect().translated(-offset);
+        for (int y = from.top(); y <= from.bottom(); ++y)
+            std::memcpy(bits + (y + offset.y()) * stride + (from.left() + offset.x()) * 4,
+                        image.constScanLine(y) + from.left() * 4, std::size_t(from.width()) * 4);
+    }
+    return true;
 }
 
 } // namespace
@@ -393,8 +423,10 @@ void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
 
 void CompassWindow::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
     const QImage& image = m_controller->windowImage();
+    if (copyInto(p, image, event->region()))
+        return;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& r : event->region())
         p.drawImage(r.topLeft(), image, r);
 }
