@@ -113,8 +113,10 @@ std::vector<CompassRenderer::LayerPose> CompassRenderer::poses() const {
     result.reserve(layers.layers().size());
     for (const auto& owned : layers.layers()) {
         const Layer& l = *owned;
-        LayerPose pose{&l, l.contentKey(), l.position,   l.pivot, l.angle, l.visible,
-                       0,  false,          l.footprint()};
+        // A hidden layer's outline is never asked for.
+        LayerPose pose{&l,      l.contentKey(), l.position,
+                       l.pivot, l.angle,        l.visible,
+                       0,       false,          l.visible ? l.footprint() : QPolygonF()};
         if (&l == layers.shapeLayer) {
             pose.colour = layers.shapeLayer->colour;
             pose.antialiased = layers.shapeLayer->antialiased;

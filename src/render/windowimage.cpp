@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace orvanta {
 
@@ -105,28 +106,32 @@ void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alp
             std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + r.left(), r.width(), 0u);
     QPainter painter(&m_image);
     painter.setTransform(QTransform::fromTranslate(-m_rect.left(), -m_rect.top()));
-    const QRect reach = local.boundingRect().translated(m_rect.topLeft());
+    const QRegion clip = local.translated(m_rect.topLeft());
+    // Only the layers that reach the region (with a pixel to spare for
+    // smoothing): Qt passes over every row of a layer, whatever the clip
+    // leaves of it.
+    std::vector<const Layer*> drawn;
+    for (const auto& layer : stack.layers())
+        if (layer->visible && clip.intersects(layer->transformedBounds().adjusted(-1, -1, 1, 1)))
+            drawn.push_back(layer.get());
+    const Layer* onTop = nullptr;
+    if (inside && !drawn.empty() && drawn.back() == inside &&
+        inside == stack.layers().back().get()) {
+        onTop = inside;
+        drawn.pop_back();
+    }
     // Qt turns an image with a fast routine when the clip is one rectangle and
     // with the general one otherwise, and the two put some edge pixels apart.
     // A frame's region has many rectangles; so that every frame draws alike,
     // and what one frame leaves matches what the next draws beside it, a
     // single rectangle is drawn as its even rows and then its odd rows.
-    const auto& layers = stack.layers();
-    const Layer* last = layers.empty() ? nullptr : layers.back().get();
-    const Layer* onTop =
-        inside && inside == last && last->visible && last->transformedBounds().intersects(reach)
-            ? last
-            : nullptr;
     for (const QRegion& part : generalClips(local)) {
         painter.setClipRegion(part.translated(m_rect.topLeft()));
-        for (const auto& layer : layers) {
-            if (layer.get() != onTop && layer->visible &&
-                layer->transformedBounds().intersects(reach))
-                layer->draw(painter);
-        }
+        for (const Layer* layer : drawn)
+            layer->draw(painter);
     }
     if (onTop) {
-        painter.setClipRect(reach);
+        painter.setClipRect(clip.boundingRect());
         onTop->draw(painter);
     }
     painter.end();
