@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <optional>
 
@@ -168,6 +169,85 @@ QRegion DirtyBands::region() const {
     QRegion region;
     region.setRects(rects.constData(), int(rects.size()));
     return region;
+}
+
+namespace {
+
+using Spans = std::vector<std::pair<int, int>>;
+
+// Joins sorted, disjoint spans whose gap costs fewer pixels than a rectangle
+// `height` rows high.
+void joinClose(Spans& spans, int height, qint64 rectCost) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (kept > 0 && qint64(spans[i].first - spans[kept - 1].second) * height <= rectCost) {
+            spans[kept - 1].second = std::max(spans[kept - 1].second, spans[i].second);
+            continue;
+        }
+        spans[kept++] = spans[i];
+    }
+    spans.resize(kept);
+}
+
+qint64 price(const Spans& spans, int height, qint64 rectCost) {
+    qint64 total = 0;
+    for (const auto& [x0, x1] : spans)
+        total += qint64(x1 - x0) * height + rectCost;
+    return total;
+}
+
+} // namespace
+
+QRegion coarsened(const QRegion& region, int rectCost) {
+    struct Rows {
+        int y0, y1;
+        Spans spans;
+    };
+    // QRegion's rectangles come band by band, left to right.
+    std::vector<Rows> bands;
+    for (const QRect& r : region) {
+        if (bands.empty() || bands.back().y0 != r.top())
+            bands.push_back({r.top(), r.bottom() + 1, {}});
+        bands.back().spans.emplace_back(r.left(), r.right() + 1);
+    }
+    std::vector<Rows> rows;
+    for (Rows& next : bands) {
+        joinClose(next.spans, next.y1 - next.y0, rectCost);
+        if (!rows.empty() && rows.back().y1 == next.y0) {
+            Rows& above = rows.back();
+            Spans both;
+            both.reserve(above.spans.size() + next.spans.size());
+            std::merge(above.spans.begin(), above.spans.end(), next.spans.begin(), next.spans.end(),
+                       std::back_inserter(both));
+            // Overlapping spans become one, then close ones join.
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < both.size(); ++i) {
+                if (kept > 0 && both[i].first <= both[kept - 1].second) {
+                    both[kept - 1].second = std::max(both[kept - 1].second, both[i].second);
+                    continue;
+                }
+                both[kept++] = both[i];
+            }
+            both.resize(kept);
+            const int height = next.y1 - above.y0;
+            joinClose(both, height, rectCost);
+            if (price(both, height, rectCost) <=
+                price(above.spans, above.y1 - above.y0, rectCost) +
+                    price(next.spans, next.y1 - next.y0, rectCost)) {
+                above.y1 = next.y1;
+                above.spans = std::move(both);
+                continue;
+            }
+        }
+        rows.push_back(std::move(next));
+    }
+    QVector<QRect> rects;
+    for (const Rows& r : rows)
+        for (const auto& [x0, x1] : r.spans)
+            rects.append(QRect(x0, r.y0, x1 - x0, r.y1 - r.y0));
+    QRegion result;
+    result.setRects(rects.constData(), int(rects.size()));
+    return result;
 }
 
 } // namespace orvanta
