@@ -60,6 +60,17 @@ QRect changedColumns(const QImage& before, const QImage& now) {
     return QRect(first, 0, end - first, now.height());
 }
 
+// `source` premultiplied, converted again only when it changed.
+const QImage& premultipliedCopy(const QImage& source, QImage& copy, std::int64_t& key) {
+    if (source.format() == QImage::Format_ARGB32_Premultiplied)
+        return source;
+    if (key != source.cacheKey() || copy.isNull() != source.isNull()) {
+        copy = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        key = source.cacheKey();
+    }
+    return copy;
+}
+
 } // namespace
 
 Frame CompassRenderer::idleUpdate(RenderInput& in) {
@@ -333,7 +344,9 @@ void CompassRenderer::placeBase(const Skin& skin, const FrameGeometry& g) {
     // Build into the bitmap of two frames ago and keep the last one to compare.
     const bool sameLayer = base.bitmap.cacheKey() == m_baseKey;
     std::swap(base.bitmap, m_previousBase);
-    buildBaseBitmap(base.bitmap, tiles, layers.baseBitmap, layers.barBitmap);
+    buildBaseBitmap(base.bitmap, tiles,
+                    premultipliedCopy(layers.baseBitmap, m_basePiece, m_basePieceKey),
+                    premultipliedCopy(layers.barBitmap, m_barPiece, m_barPieceKey));
     m_baseChange = sameLayer ? changedColumns(m_previousBase, base.bitmap) : QRect();
     m_baseKey = base.bitmap.cacheKey();
     m_tiles = tiles;
