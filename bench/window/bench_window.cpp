@@ -36,6 +36,8 @@ namespace {
 
 constexpr double kSpreadWobble = 3.0;
 constexpr double kTurnPerFrame = 0.7;
+// A hand's moves come a frame of a 60 Hz screen apart.
+constexpr int kMoveMs = 16;
 
 struct QuietSink : MessageSink {
     void showMessage(const QString& text) override { qWarning("%s", qPrintable(text)); }
@@ -56,13 +58,19 @@ void activate(QWidget& w) {
         qWarning("the window did not become active: frames are drawn at the inactive opacity");
 }
 
+// The sequence number of the last request sent: the requests between two
+// syncs are the difference, less the sync itself.
+unsigned int gLastRequest = 0;
+
 // Waits until the X server has handled everything sent so far.
 void syncWithServer() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11)
         return;
     xcb_connection_t* c = x11->connection();
-    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    const xcb_get_input_focus_cookie_t cookie = xcb_get_input_focus(c);
+    gLastRequest = cookie.sequence;
+    free(xcb_get_input_focus_reply(c, cookie, nullptr));
 }
 
 // The CPU time another process spent on all its threads, from the scheduler's
@@ -90,12 +98,12 @@ private:
     int m_pid;
 };
 
-// Counts, per frame, what the other processes spent and what the window
-// painted and flushed: its rectangles (one image put to the server each) and
-// their pixels.
+// Counts, per frame, what the other processes spent, the requests sent to the
+// X server, and what the window painted and flushed: its rectangles (one
+// image put to the server each) and their pixels.
 class FrameTally : public QObject {
 public:
-    explicit FrameTally(benchmark::State& st) : m_state(st) {
+    explicit FrameTally(benchmark::State& st) : m_state(st), m_firstRequest(gLastRequest) {
         m_server = m_serverClock.seconds();
         m_compositor = m_compositorClock.seconds();
     }
@@ -108,6 +116,9 @@ public:
             m_state.counters["compositor_ms"] =
                 benchmark::Counter((m_compositorClock.seconds() - m_compositor) * 1e3, perFrame);
         m_state.counters["rects"] = benchmark::Counter(double(m_rects), perFrame);
+        // Every frame ends with one request of its own, the sync.
+        m_state.counters["requests"] = benchmark::Counter(
+            double(gLastRequest - m_firstRequest) - double(m_state.iterations()), perFrame);
         m_state.counters["painted_px"] = benchmark::Counter(double(m_pixels), perFrame);
     }
     FrameTally(const FrameTally&) = delete;
@@ -127,6 +138,7 @@ private:
     benchmark::State& m_state;
     ProcessClock m_serverClock{"ORVANTA_BENCH_SERVER_PID"};
     ProcessClock m_compositorClock{"ORVANTA_BENCH_COMPOSITOR_PID"};
+    unsigned int m_firstRequest;
     double m_server = 0.0;
     double m_compositor = 0.0;
     qint64 m_rects = 0;
@@ -218,7 +230,9 @@ private:
 void flushAndSync();
 
 // A hand dragging the compass, through the window's own mouse events: the
-// button pressed on a part, then one pointer move per frame.
+// button pressed on a part, then one pointer move per frame. A move carries
+// its screen position as the X server's events do; QTest's moves would ask
+// the server for it, a round trip a frame that no user's move makes.
 class Hand {
 public:
     explicit Hand(CompassWindow& w) : m_window(w) {}
@@ -232,7 +246,9 @@ public:
     }
     void moveTo(QPointF screen) {
         m_at = screen.toPoint();
-        QTest::mouseMove(m_window.windowHandle(), local(m_at));
+        QTest::lastMouseTimestamp += kMoveMs;
+        qt_handleMouseEvent(m_window.windowHandle(), local(m_at), m_at, Qt::LeftButton,
+                            Qt::NoButton, QEvent::MouseMove, {}, QTest::lastMouseTimestamp);
     }
 
 private:
