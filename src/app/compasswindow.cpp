@@ -330,8 +330,14 @@ void CompassWindow::idleUpdate() {
     if (m_inIdle || !m_controller || !isVisible())
         return;
     m_inIdle = true;
-    const Frame frame = m_controller->render(
-        isActiveWindow(), bool(QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier));
+    // While a button is held the pointer's every move reaches us with the
+    // modifiers as they are, so the state of the last event is current; asking
+    // the X server would wait for it once a frame.
+    const Qt::KeyboardModifiers modifiers = QGuiApplication::mouseButtons() != Qt::NoButton
+                                                ? QGuiApplication::keyboardModifiers()
+                                                : QGuiApplication::queryKeyboardModifiers();
+    const Frame frame =
+        m_controller->render(isActiveWindow(), bool(modifiers & Qt::ControlModifier));
     if (m_pushAll)
         pushAll();
     else
