@@ -8,13 +8,19 @@
 # window over the whole desktop, as ratios of the one run, with the CPU time
 # our process, the X server and the compositor spent on it.
 #
-#   tools/bench-window.sh [--runs N] [--against OTHER_BENCH_BINARY] [benchmark flags]
+#   tools/bench-window.sh [--runs N] [--shown] [--against OTHER_BENCH_BINARY] [benchmark flags]
 #
 # Each desktop runs the benchmark N times (default 3) and the table shows the
 # medians and how far the runs spread (cv: standard deviation / mean). With
 # --against, another build of orvanta_bench_window (an earlier commit's, say)
 # runs alternately with this one on the same X server, and the table adds its
 # frames and the ratio: both sides saw the same machine at the same time.
+#
+# A frame ends when the X server has handled it. xcompmgr paints what changed
+# as fast as it can, so when frames come faster it paints several at once and
+# a frame's share of its work depends on the timing (a base drag's runs spread
+# widely). With --shown a frame ends only once the compositor has painted the
+# screen after it: every frame is shown, as on a screen that keeps up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +30,7 @@ while [ $# -gt 0 ]; do
     case "$1" in
     --runs) runs=$2; shift 2 ;;
     --against) against=$(realpath "$2"); shift 2 ;;
+    --shown) export ORVANTA_BENCH_SHOWN=1; shift ;;
     *) break ;;
     esac
 done
@@ -53,7 +60,7 @@ for size in 1920x1080 11520x2160; do
 done
 
 python3 - "$out" <<'PY'
-import json, pathlib, statistics, sys
+import json, os, pathlib, statistics, sys
 
 def load(side):
     """{(desktop, benchmark): [entry per run]}"""
@@ -88,7 +95,9 @@ baseline_of = lambda name: (name.replace("BM_SlideDragToFlush", "BM_DesktopWindo
                             .replace("BM_WholeWindowRepaint", "BM_DesktopWindowWholeRepaint"))
 shown = ("BM_SlideDragToFlush", "BM_BaseDragToFlush", "BM_WholeWindowRepaint", "BM_BareWindowMove")
 
-print("\n== ms per frame, medians of the runs; cv = how far the runs' wall times spread")
+shown = os.environ.get("ORVANTA_BENCH_SHOWN") == "1"
+print("\n== ms per frame" + (", each until the compositor showed it" if shown else "")
+      + ", medians of the runs; cv = how far the runs' wall times spread")
 print("   cpu: our process (all threads), the X server, the compositor; rects/px: what the")
 print("   window painted and put to the server per frame")
 head = (f"{'desktop':<11} {'frame':<20} {'wall':>7} {'cv%':>4} {'desktop':>8} {'faster':>7}"

@@ -12,10 +12,12 @@
 #include "render/geometry.h"
 #include "render/windowimage.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
@@ -23,12 +25,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QtMath>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <fstream>
 #include <map>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 using namespace orvanta;
 
@@ -289,9 +293,123 @@ void resetCompass(CompassWindow& w, double spread) {
     flushAndSync();
 }
 
+// With ORVANTA_BENCH_SHOWN=1 a frame ends only once the compositor has drawn
+// the screen again after it: the root window, where the compositor paints,
+// reported damaged (the DAMAGE extension, spoken directly: its client
+// library is not a build dependency). Otherwise a compositor that falls
+// behind paints many frames at once, and a frame's cost depends on whether
+// it did.
+class ScreenWatch : public QAbstractNativeEventFilter {
+public:
+    ScreenWatch() {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        m_connection = x11 ? x11->connection() : nullptr;
+        if (!m_connection)
+            return;
+        const xcb_query_extension_reply_t* damage =
+            xcb_get_extension_data(m_connection, &m_damageExtension);
+        if (!damage || !damage->present)
+            return;
+        m_firstEvent = damage->first_event;
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t clientMajor, clientMinor;
+        } version{0, 0, 0, 1, 1};
+        free(xcb_wait_for_reply(m_connection, send(kQueryVersion, &version, sizeof version, false),
+                                nullptr));
+        m_damage = xcb_generate_id(m_connection);
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t damage, drawable;
+            std::uint8_t level, pad[3];
+        } create{0,
+                 0,
+                 0,
+                 m_damage,
+                 xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root,
+                 kReportNonEmpty,
+                 {}};
+        send(kCreate, &create, sizeof create, true);
+        QAbstractEventDispatcher::instance()->installNativeEventFilter(this);
+        forget();
+    }
+    ~ScreenWatch() override {
+        if (m_damage)
+            QAbstractEventDispatcher::instance()->removeNativeEventFilter(this);
+    }
+    ScreenWatch(const ScreenWatch&) = delete;
+    ScreenWatch& operator=(const ScreenWatch&) = delete;
+
+    [[nodiscard]] bool active() const { return m_damage != 0; }
+
+    // Waits until the screen was painted since the last wait, a second at
+    // most, and starts watching for the next paint.
+    void wait() {
+        QApplication::processEvents();
+        if (!m_painted) {
+            QEventLoop loop;
+            QTimer::singleShot(kPatienceMs, &loop, &QEventLoop::quit);
+            m_waiting = &loop;
+            loop.exec();
+            m_waiting = nullptr;
+        }
+        forget();
+    }
+
+private:
+    // The damage so far is forgotten, so that the next paint reports again.
+    void forget() {
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t damage, repair, parts;
+        } subtract{0, 0, 0, m_damage, 0, 0};
+        send(kSubtract, &subtract, sizeof subtract, true);
+        m_painted = false;
+    }
+
+public:
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == m_firstEvent + kDamageNotify) {
+            m_painted = true;
+            if (m_waiting)
+                m_waiting->quit();
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kPatienceMs = 1000;
+    static constexpr std::uint8_t kQueryVersion = 0;
+    static constexpr std::uint8_t kCreate = 1;
+    static constexpr std::uint8_t kSubtract = 3;
+    static constexpr std::uint8_t kReportNonEmpty = 3;
+    static constexpr std::uint8_t kDamageNotify = 0;
+
+    unsigned int send(std::uint8_t minor, void* request, std::size_t size, bool isVoid) {
+        const xcb_protocol_request_t header{1, &m_damageExtension, minor, std::uint8_t(isVoid)};
+        iovec parts[3] = {{}, {}, {request, size}};
+        return xcb_send_request(m_connection, isVoid ? 0 : XCB_REQUEST_CHECKED, parts + 2, &header);
+    }
+
+    xcb_extension_t m_damageExtension{"DAMAGE", 0};
+    xcb_connection_t* m_connection = nullptr;
+    std::uint8_t m_firstEvent = 0;
+    std::uint32_t m_damage = 0;
+    bool m_painted = false;
+    QEventLoop* m_waiting = nullptr;
+};
+
+ScreenWatch* gScreenWatch = nullptr;
+
 void flushAndSync() {
     QApplication::processEvents(); // paint and flush what was asked for
     syncWithServer();
+    if (gScreenWatch)
+        gScreenWatch->wait();
 }
 
 void BM_SlideDragToFlush(benchmark::State& st) {
@@ -472,6 +590,14 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     auto w = std::make_unique<Window>();
     gWindow = w.get();
+    std::unique_ptr<ScreenWatch> watch;
+    if (qEnvironmentVariableIntValue("ORVANTA_BENCH_SHOWN") > 0) {
+        watch = std::make_unique<ScreenWatch>();
+        if (watch->active())
+            gScreenWatch = watch.get();
+        else
+            qWarning("no DAMAGE extension: frames end when the X server has them");
+    }
     benchmark::RunSpecifiedBenchmarks();
     gDesktopWindow.reset();
     w.reset();
