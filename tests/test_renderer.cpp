@@ -321,8 +321,38 @@ TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     EXPECT_FALSE(still.moved || still.pushed);
 }
 
+TEST_F(Renderer, AWindowWithRoomToSpareIsFittedWhenTheCompassMoves) {
+    render();
+    const QRect first = renderer.windowRect();
+    EXPECT_EQ(first, renderer.bounds.adjusted(-2, -2, 2, 2)) << "the first window fits";
+    // A longer spread outgrows it: room is added, so the slide can go on.
+    state().measurement = 160;
+    state().needsRepaint = true;
+    render();
+    const QRect roomy = renderer.windowRect();
+    EXPECT_GT(roomy.width(), renderer.bounds.width() + 40);
+    // Moving the compass then fits the window to it again, drawn afresh once.
+    state().posX += 7;
+    state().needsRepaint = true;
+    const Frame fitted = render();
+    EXPECT_TRUE(fitted.pushed);
+    EXPECT_FALSE(fitted.moved);
+    EXPECT_EQ(fitted.window, renderer.bounds.adjusted(-2, -2, 2, 2));
+    EXPECT_EQ(renderer.windowImage(), redrawnFromScratch());
+    // And the next move carries it.
+    state().posX += 7;
+    state().needsRepaint = true;
+    const Frame carried = render();
+    EXPECT_TRUE(carried.moved);
+    EXPECT_EQ(carried.window, fitted.window.translated(7, 0));
+}
+
 TEST_F(Renderer, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
+    // A window that holds spreads up to 300.
+    state().measurement = 300;
+    render();
     state().measurement = 250;
+    state().needsRepaint = true;
     render();
     state().measurement = 253;
     state().needsRepaint = true;
