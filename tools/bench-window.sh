@@ -95,8 +95,8 @@ baseline_of = lambda name: (name.replace("BM_SlideDragToFlush", "BM_DesktopWindo
                             .replace("BM_WholeWindowRepaint", "BM_DesktopWindowWholeRepaint"))
 shown = ("BM_SlideDragToFlush", "BM_BaseDragToFlush", "BM_WholeWindowRepaint", "BM_BareWindowMove")
 
-shown = os.environ.get("ORVANTA_BENCH_SHOWN") == "1"
-print("\n== ms per frame" + (", each until the compositor showed it" if shown else "")
+each_shown = os.environ.get("ORVANTA_BENCH_SHOWN") == "1"
+print("\n== ms per frame" + (", each until the compositor showed it" if each_shown else "")
       + ", medians of the runs; cv = how far the runs' wall times spread")
 print("   cpu: our process (all threads), the X server, the compositor; rects/px: what the")
 print("   window painted and put to the server per frame")
