@@ -52,8 +52,10 @@ for size in 1920x1080 11520x2160; do
             "$bin" --benchmark_out="$out/$side.$size.$run.json" --benchmark_out_format=json \
                 "$@" >/dev/null 2>"$out/$side.$size.$run.log" ||
                 { cat "$out/$side.$size.$run.log" >&2; exit 1; }
-            # Qt's warnings (a window that did not become active) matter here.
-            grep -v '^QStandardPaths' "$out/$side.$size.$run.log" >&2 || true
+            # Qt's warnings (a window that did not become active) matter here;
+            # the benchmark library's description of the machine does not.
+            grep -vE '^(QStandardPaths|[0-9]{4}-|Running |Run on |CPU Caches|  L[0-9]|Load Average|\*\*\*WARNING\*\*\* Library)' \
+                "$out/$side.$size.$run.log" | sort -u >&2 || true
         done
     done
     stop_desktop
@@ -103,7 +105,7 @@ print("   window painted and put to the server per frame")
 head = (f"{'desktop':<11} {'frame':<20} {'wall':>7} {'cv%':>4} {'desktop':>8} {'faster':>7}"
         f" {'cpu us':>7} {'server':>7} {'comp':>6} {'rects':>6} {'px':>8}")
 if other:
-    head += f" {'before':>7} {'after/before':>12}"
+    head += f" {'before':>7} {'after/before':>12} {'desktop before':>14}"
 print(head)
 order = lambda key: (key[0], [key[1].startswith(s) for s in shown].index(True))
 for (desktop, name), runs in sorted(((k, v) for k, v in this.items() if k[1].startswith(shown)),
@@ -122,5 +124,8 @@ for (desktop, name), runs in sorted(((k, v) for k, v in this.items() if k[1].sta
         if before:
             b = median(before, "real_time")
             line += f" {b:7.3f} {wall / b:11.2f}x"
+            base_before = other.get((desktop, baseline_of(name)))
+            if base_before and baseline_of(name) != name:
+                line += f" {median(base_before, 'real_time'):14.3f}"
     print(line)
 PY
