@@ -103,7 +103,7 @@ print("\n== ms per frame" + (", each until the compositor showed it" if each_sho
 print("   cpu: our process (all threads), the X server, the compositor; rects/px: what the")
 print("   window painted and put to the server per frame")
 head = (f"{'desktop':<11} {'frame':<20} {'wall':>7} {'cv%':>4} {'desktop':>8} {'faster':>7}"
-        f" {'cpu us':>7} {'server':>7} {'comp':>6} {'rects':>6} {'px':>8}")
+        f" {'cpu':>7} {'server':>7} {'comp':>6} {'rects':>6} {'px':>8}")
 if other:
     head += f" {'before':>7} {'after/before':>12} {'desktop before':>14}"
 print(head)
