@@ -107,4 +107,51 @@ TEST(DirtyBands, ATurnedBarMarksItsStripNotItsBoundingBox) {
     EXPECT_LT(area(strip), area(QRegion(bar.boundingRect().toAlignedRect())) / 5);
 }
 
+TEST(DirtyBands, CoarsenedRegionsTradePixelsForRectangles) {
+    struct Case {
+        const char* what;
+        QRegion region;
+        int rectCost;
+        QRegion expected;
+    };
+    const Case cases[] = {
+        {"neighbours closer than a rectangle's price joined",
+         QRegion(0, 0, 10, 16) + QRegion(30, 0, 10, 16), 400, QRegion(0, 0, 40, 16)},
+        {"neighbours farther apart kept", QRegion(0, 0, 10, 16) + QRegion(40, 0, 10, 16), 400,
+         QRegion(0, 0, 10, 16) + QRegion(40, 0, 10, 16)},
+        {"a band joins the one above when that is cheaper",
+         QRegion(0, 0, 10, 16) + QRegion(2, 16, 10, 16), 400, QRegion(0, 0, 12, 32)},
+        {"a band far to the side stays apart", QRegion(0, 0, 10, 16) + QRegion(100, 16, 10, 16),
+         400, QRegion(0, 0, 10, 16) + QRegion(100, 16, 10, 16)},
+        {"two columns running down together",
+         QRegion(0, 0, 10, 16) + QRegion(200, 0, 10, 16) + QRegion(1, 16, 10, 16) +
+             QRegion(201, 16, 10, 16),
+         400, QRegion(0, 0, 11, 32) + QRegion(200, 0, 11, 32)},
+        {"bands with a gap between them stay apart", QRegion(0, 0, 10, 16) + QRegion(0, 20, 10, 16),
+         400, QRegion(0, 0, 10, 16) + QRegion(0, 20, 10, 16)},
+        {"nothing stays nothing", QRegion(), 400, QRegion()},
+        {"at no price, only what touches", QRegion(0, 0, 10, 16) + QRegion(12, 0, 10, 16), 0,
+         QRegion(0, 0, 10, 16) + QRegion(12, 0, 10, 16)},
+    };
+    for (const Case& c : cases) {
+        const QRegion coarse = coarsened(c.region, c.rectCost);
+        EXPECT_EQ(coarse, c.expected) << c.what;
+        EXPECT_TRUE((c.region - coarse).isEmpty()) << c.what;
+    }
+}
+
+TEST(DirtyBands, ACoarsenedOutlineBandHasFewerRectanglesAndLittleMore) {
+    QPainterPath circle;
+    circle.addEllipse(QRectF(2, 2, 996, 996));
+    DirtyBands grid(QRect(0, 0, 1000, 1000), 16);
+    for (const QPolygonF& line : circle.toSubpathPolygons())
+        grid.addPolyline(line, 2.0);
+    const QRegion band = grid.region();
+    const QRegion coarse = coarsened(band, 600);
+    EXPECT_TRUE((band - coarse).isEmpty());
+    EXPECT_LT(coarse.rectCount(), band.rectCount() * 2 / 3);
+    // Each rectangle saved costs at most its price in pixels.
+    EXPECT_LE(area(coarse) - area(band), qint64(band.rectCount() - coarse.rectCount()) * 600);
+}
+
 } // namespace

@@ -267,6 +267,36 @@ TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
     }
 }
 
+TEST_F(Renderer, ASlideDragFrameByFrameShowsWhatDrawingAfreshGives) {
+    // The beam turning a little and the slide wobbling by a few pixels every
+    // frame, as under a hand: the figure's outline is redrawn each frame
+    // inside its own band, for circles and for polygons, which turn with it.
+    // Then turns alone: a circle stays as it was, and only where the turned
+    // pieces cross it is it drawn again.
+    struct Case {
+        int shape;
+        bool quality;
+    };
+    for (const Case c : {Case{0, false}, Case{0, true}, Case{5, false}, Case{5, true}}) {
+        options.shape = c.shape;
+        options.quality = c.quality;
+        compose();
+        state().angle = 10.0f;
+        state().measurement = 150;
+        render();
+        for (int frame = 1; frame <= 16; ++frame) {
+            state().angle = 10.0f + 0.7f * float(frame);
+            state().measurement = (frame & 1) && frame < 12 ? 153.0f : 150.0f;
+            state().needsRepaint = true;
+            const Frame f = render();
+            ASSERT_TRUE(f.pushed) << frame;
+            EXPECT_LE(largestDifference(renderer.windowImage(), redrawnFromScratch()),
+                      c.quality ? kSamplingNoise : 0)
+                << "shape " << c.shape << " quality " << c.quality << " frame " << frame;
+        }
+    }
+}
+
 TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     // Turned, so that the pieces lie between pixels and carry rounding.
     state().angle = 33.3f;
@@ -291,8 +321,38 @@ TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     EXPECT_FALSE(still.moved || still.pushed);
 }
 
+TEST_F(Renderer, AWindowWithRoomToSpareIsFittedWhenTheCompassMoves) {
+    render();
+    const QRect first = renderer.windowRect();
+    EXPECT_EQ(first, renderer.bounds.adjusted(-2, -2, 2, 2)) << "the first window fits";
+    // A longer spread outgrows it: room is added, so the slide can go on.
+    state().measurement = 160;
+    state().needsRepaint = true;
+    render();
+    const QRect roomy = renderer.windowRect();
+    EXPECT_GT(roomy.width(), renderer.bounds.width() + 40);
+    // Moving the compass then fits the window to it again, drawn afresh once.
+    state().posX += 7;
+    state().needsRepaint = true;
+    const Frame fitted = render();
+    EXPECT_TRUE(fitted.pushed);
+    EXPECT_FALSE(fitted.moved);
+    EXPECT_EQ(fitted.window, renderer.bounds.adjusted(-2, -2, 2, 2));
+    EXPECT_EQ(renderer.windowImage(), redrawnFromScratch());
+    // And the next move carries it.
+    state().posX += 7;
+    state().needsRepaint = true;
+    const Frame carried = render();
+    EXPECT_TRUE(carried.moved);
+    EXPECT_EQ(carried.window, fitted.window.translated(7, 0));
+}
+
 TEST_F(Renderer, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
+    // A window that holds spreads up to 300.
+    state().measurement = 300;
+    render();
     state().measurement = 250;
+    state().needsRepaint = true;
     render();
     state().measurement = 253;
     state().needsRepaint = true;

@@ -9,11 +9,11 @@ using namespace orvanta;
 
 namespace {
 
-// The desktop in desktop coordinates; two pixels of edge and at least 48 of
-// room are added around the compass when the window grows.
+// The desktop in desktop coordinates; two pixels of edge are added around the
+// compass, and at least 48 of room when the window grows.
 const QRect kDesktop(0, 0, 1000, 800);
 
-TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
+TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceShrinkingLazilyAndFittingWhenCarried) {
     struct Case {
         const char* what;
         QRect bounds, current;
@@ -21,9 +21,10 @@ TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
         QRect placed;
     };
     const Case cases[] = {
-        {"first frame: the compass with room around it",
+        {"first frame: the compass and its edge", {100, 100, 200, 100}, {}, {}, {98, 98, 204, 104}},
+        {"outgrown: the compass with room around it",
          {100, 100, 200, 100},
-         {},
+         {120, 100, 100, 80},
          {},
          {50, 50, 300, 200}},
         {"a compass that still fits keeps its window",
@@ -48,9 +49,19 @@ TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
          {48, 50, 504, 200}},
         {"a compass that only moved takes its window along",
          {130, 120, 200, 100},
+         {95, 95, 210, 110},
+         QPoint(30, 20),
+         {125, 115, 210, 110}},
+        {"a roomy window that only moved is fitted to the compass",
+         {130, 120, 200, 100},
          {50, 50, 300, 200},
          QPoint(30, 20),
-         {80, 70, 300, 200}},
+         {128, 118, 204, 104}},
+        {"not where the desktop's edge cuts the compass: its size would change as it moves",
+         {-50, 100, 200, 100},
+         {0, 40, 300, 200},
+         QPoint(0, 10),
+         {0, 50, 300, 200}},
         {"carried past the desktop's edge it stays where it fits",
          {830, 100, 150, 100},
          {700, 50, 300, 200},
@@ -63,12 +74,12 @@ TEST(WindowPlacement, FollowsTheCompassGrowingAtOnceAndShrinkingLazily) {
          {550, 350, 300, 200}},
         {"a compass beyond the desktop gives the desktop at most",
          {-500, -500, 3000, 3000},
-         {},
+         {0, 0, 100, 100},
          {},
          kDesktop},
         {"a compass near a corner: room on the inside only",
          {0, 0, 100, 100},
-         {},
+         {0, 0, 50, 50},
          {},
          {0, 0, 150, 150}},
         {"nothing on the desktop keeps the window",

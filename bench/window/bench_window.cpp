@@ -13,9 +13,12 @@
 #include "render/geometry.h"
 #include "render/windowimage.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
@@ -23,10 +26,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QtMath>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <fstream>
+#include <map>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 using namespace orvanta;
 
@@ -34,6 +41,8 @@ namespace {
 
 constexpr double kSpreadWobble = 3.0;
 constexpr double kTurnPerFrame = 0.7;
+// A hand's moves come a frame of a 60 Hz screen apart.
+constexpr int kMoveMs = 16;
 
 struct QuietSink : MessageSink {
     void showMessage(const QString& text) override { qWarning("%s", qPrintable(text)); }
@@ -54,14 +63,92 @@ void activate(QWidget& w) {
         qWarning("the window did not become active: frames are drawn at the inactive opacity");
 }
 
+// The sequence number of the last request sent: the requests between two
+// syncs are the difference, less the sync itself.
+unsigned int gLastRequest = 0;
+
 // Waits until the X server has handled everything sent so far.
 void syncWithServer() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11)
         return;
     xcb_connection_t* c = x11->connection();
-    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    const xcb_get_input_focus_cookie_t cookie = xcb_get_input_focus(c);
+    gLastRequest = cookie.sequence;
+    free(xcb_get_input_focus_reply(c, cookie, nullptr));
 }
+
+// The CPU time another process spent on all its threads, from the scheduler's
+// own accounting (nanoseconds): the X server's and the compositor's share of a
+// frame, which the frame's wall time shows only where they held it up.
+// tools/bench-window.sh names their process ids in the environment.
+class ProcessClock {
+public:
+    explicit ProcessClock(const char* variable) : m_pid(qEnvironmentVariableIntValue(variable)) {}
+    [[nodiscard]] bool known() const { return m_pid > 0; }
+    [[nodiscard]] double seconds() const {
+        double total = 0.0;
+        QDirIterator tasks(QStringLiteral("/proc/%1/task").arg(m_pid),
+                           QDir::Dirs | QDir::NoDotAndDotDot);
+        while (tasks.hasNext()) {
+            std::ifstream in((tasks.next() + QStringLiteral("/schedstat")).toStdString());
+            double ns = 0.0;
+            if (in >> ns)
+                total += ns;
+        }
+        return total * 1e-9;
+    }
+
+private:
+    int m_pid;
+};
+
+// Counts, per frame, what the other processes spent, the requests sent to the
+// X server, and what the window painted and flushed: its rectangles (one
+// image put to the server each) and their pixels.
+class FrameTally : public QObject {
+public:
+    explicit FrameTally(benchmark::State& st) : m_state(st), m_firstRequest(gLastRequest) {
+        m_server = m_serverClock.seconds();
+        m_compositor = m_compositorClock.seconds();
+    }
+    ~FrameTally() override {
+        const auto perFrame = benchmark::Counter::kAvgIterations;
+        if (m_serverClock.known())
+            m_state.counters["server_ms"] =
+                benchmark::Counter((m_serverClock.seconds() - m_server) * 1e3, perFrame);
+        if (m_compositorClock.known())
+            m_state.counters["compositor_ms"] =
+                benchmark::Counter((m_compositorClock.seconds() - m_compositor) * 1e3, perFrame);
+        m_state.counters["rects"] = benchmark::Counter(double(m_rects), perFrame);
+        // Every frame ends with one request of its own, the sync.
+        m_state.counters["requests"] = benchmark::Counter(
+            double(gLastRequest - m_firstRequest) - double(m_state.iterations()), perFrame);
+        m_state.counters["painted_px"] = benchmark::Counter(double(m_pixels), perFrame);
+    }
+    FrameTally(const FrameTally&) = delete;
+    FrameTally& operator=(const FrameTally&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) {
+                ++m_rects;
+                m_pixels += qint64(r.width()) * r.height();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    benchmark::State& m_state;
+    ProcessClock m_serverClock{"ORVANTA_BENCH_SERVER_PID"};
+    ProcessClock m_compositorClock{"ORVANTA_BENCH_COMPOSITOR_PID"};
+    unsigned int m_firstRequest;
+    double m_server = 0.0;
+    double m_compositor = 0.0;
+    qint64 m_rects = 0;
+    qint64 m_pixels = 0;
+};
 
 // A program folder of its own, so the bench never writes beside the build.
 QString copyProgramFolder(const QTemporaryDir& dir) {
@@ -149,7 +236,9 @@ private:
 void flushAndSync();
 
 // A hand dragging the compass, through the window's own mouse events: the
-// button pressed on a part, then one pointer move per frame.
+// button pressed on a part, then one pointer move per frame. A move carries
+// its screen position as the X server's events do; QTest's moves would ask
+// the server for it, a round trip a frame that no user's move makes.
 class Hand {
 public:
     explicit Hand(CompassWindow& w) : m_window(w) {}
@@ -163,7 +252,9 @@ public:
     }
     void moveTo(QPointF screen) {
         m_at = screen.toPoint();
-        QTest::mouseMove(m_window.windowHandle(), local(m_at));
+        QTest::lastMouseTimestamp += kMoveMs;
+        qt_handleMouseEvent(m_window.windowHandle(), local(m_at), m_at, Qt::LeftButton,
+                            Qt::NoButton, QEvent::MouseMove, {}, QTest::lastMouseTimestamp);
     }
 
 private:
@@ -204,9 +295,123 @@ void resetCompass(CompassWindow& w, double spread) {
     flushAndSync();
 }
 
+// With ORVANTA_BENCH_SHOWN=1 a frame ends only once the compositor has drawn
+// the screen again after it: the root window, where the compositor paints,
+// reported damaged (the DAMAGE extension, spoken directly: its client
+// library is not a build dependency). Otherwise a compositor that falls
+// behind paints many frames at once, and a frame's cost depends on whether
+// it did.
+class ScreenWatch : public QAbstractNativeEventFilter {
+public:
+    ScreenWatch() {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        m_connection = x11 ? x11->connection() : nullptr;
+        if (!m_connection)
+            return;
+        const xcb_query_extension_reply_t* damage =
+            xcb_get_extension_data(m_connection, &m_damageExtension);
+        if (!damage || !damage->present)
+            return;
+        m_firstEvent = damage->first_event;
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t clientMajor, clientMinor;
+        } version{0, 0, 0, 1, 1};
+        free(xcb_wait_for_reply(m_connection, send(kQueryVersion, &version, sizeof version, false),
+                                nullptr));
+        m_damage = xcb_generate_id(m_connection);
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t damage, drawable;
+            std::uint8_t level, pad[3];
+        } create{0,
+                 0,
+                 0,
+                 m_damage,
+                 xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root,
+                 kReportNonEmpty,
+                 {}};
+        send(kCreate, &create, sizeof create, true);
+        QAbstractEventDispatcher::instance()->installNativeEventFilter(this);
+        forget();
+    }
+    ~ScreenWatch() override {
+        if (m_damage)
+            QAbstractEventDispatcher::instance()->removeNativeEventFilter(this);
+    }
+    ScreenWatch(const ScreenWatch&) = delete;
+    ScreenWatch& operator=(const ScreenWatch&) = delete;
+
+    [[nodiscard]] bool active() const { return m_damage != 0; }
+
+    // Waits until the screen was painted since the last wait, a second at
+    // most, and starts watching for the next paint.
+    void wait() {
+        QApplication::processEvents();
+        if (!m_painted) {
+            QEventLoop loop;
+            QTimer::singleShot(kPatienceMs, &loop, &QEventLoop::quit);
+            m_waiting = &loop;
+            loop.exec();
+            m_waiting = nullptr;
+        }
+        forget();
+    }
+
+private:
+    // The damage so far is forgotten, so that the next paint reports again.
+    void forget() {
+        struct {
+            std::uint8_t major, minor;
+            std::uint16_t length;
+            std::uint32_t damage, repair, parts;
+        } subtract{0, 0, 0, m_damage, 0, 0};
+        send(kSubtract, &subtract, sizeof subtract, true);
+        m_painted = false;
+    }
+
+public:
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == m_firstEvent + kDamageNotify) {
+            m_painted = true;
+            if (m_waiting)
+                m_waiting->quit();
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kPatienceMs = 1000;
+    static constexpr std::uint8_t kQueryVersion = 0;
+    static constexpr std::uint8_t kCreate = 1;
+    static constexpr std::uint8_t kSubtract = 3;
+    static constexpr std::uint8_t kReportNonEmpty = 3;
+    static constexpr std::uint8_t kDamageNotify = 0;
+
+    unsigned int send(std::uint8_t minor, void* request, std::size_t size, bool isVoid) {
+        const xcb_protocol_request_t header{1, &m_damageExtension, minor, std::uint8_t(isVoid)};
+        iovec parts[3] = {{}, {}, {request, size}};
+        return xcb_send_request(m_connection, isVoid ? 0 : XCB_REQUEST_CHECKED, parts + 2, &header);
+    }
+
+    xcb_extension_t m_damageExtension{"DAMAGE", 0};
+    xcb_connection_t* m_connection = nullptr;
+    std::uint8_t m_firstEvent = 0;
+    std::uint32_t m_damage = 0;
+    bool m_painted = false;
+    QEventLoop* m_waiting = nullptr;
+};
+
+ScreenWatch* gScreenWatch = nullptr;
+
 void flushAndSync() {
     QApplication::processEvents(); // paint and flush what was asked for
     syncWithServer();
+    if (gScreenWatch)
+        gScreenWatch->wait();
 }
 
 void BM_SlideDragToFlush(benchmark::State& st) {
@@ -216,14 +421,20 @@ void BM_SlideDragToFlush(benchmark::State& st) {
     const QPointF pivot = pivotOnScreen(w.controller());
     Hand hand(w);
     hand.press(pivot + QPointF(spread, 0));
+    FrameTally tally(st);
+    w.installEventFilter(&tally);
     int frame = 0;
     for (auto _ : st) {
         hand.moveTo(slidePointer(pivot, spread, st.range(1) != 0, ++frame));
         w.idleUpdate(); // render, place the window, update() the dirty region
         flushAndSync();
     }
+    w.removeEventFilter(&tally);
     st.counters["window_px"] = double(w.width()) * w.height();
 }
+
+// The window sizes the base drags ran with, for the bare moves.
+std::map<std::int64_t, QSize> gBaseDragWindow;
 
 void BM_BaseDragToFlush(benchmark::State& st) {
     CompassWindow& w = *window();
@@ -231,20 +442,28 @@ void BM_BaseDragToFlush(benchmark::State& st) {
     const QPointF pivot = pivotOnScreen(w.controller());
     Hand hand(w);
     hand.press(pivot);
+    FrameTally tally(st);
+    w.installEventFilter(&tally);
     int frame = 0;
     for (auto _ : st) {
         hand.moveTo(pivot + QPointF((++frame & 1) ? 3 : 0, 0));
         w.idleUpdate();
         flushAndSync();
     }
+    w.removeEventFilter(&tally);
+    st.counters["window_px"] = double(w.width()) * w.height();
+    gBaseDragWindow[st.range(0)] = w.size();
 }
 
 void BM_WholeWindowRepaint(benchmark::State& st) {
     CompassWindow& w = *window();
+    FrameTally tally(st);
+    w.installEventFilter(&tally);
     for (auto _ : st) {
         w.update();
         flushAndSync();
     }
+    w.removeEventFilter(&tally);
     st.counters["window_px"] = double(w.width()) * w.height();
 }
 
@@ -281,6 +500,8 @@ void BM_DesktopWindowSlideDragToFlush(benchmark::State& st) {
     CompassInteraction& hand = c.interaction();
     hand.mouseDown(Qt::LeftButton, {}, desktopPoint(pivot + QPointF(spread, 0)));
     const int alpha = windowAlpha(c.settings().transparency, true);
+    FrameTally tally(st);
+    baseline.installEventFilter(&tally);
     int frame = 0;
     for (auto _ : st) {
         hand.mouseMove({}, desktopPoint(slidePointer(pivot, spread, st.range(1) != 0, ++frame)));
@@ -288,16 +509,56 @@ void BM_DesktopWindowSlideDragToFlush(benchmark::State& st) {
         baseline.push(c.layers(), alpha);
         flushAndSync();
     }
+    baseline.removeEventFilter(&tally);
     hand.mouseUp(Qt::LeftButton, {}, desktopPoint(pivot));
     st.counters["window_px"] = double(baseline.width()) * baseline.height();
 }
 
 void BM_DesktopWindowWholeRepaint(benchmark::State& st) {
     DesktopWindow& baseline = desktopWindow();
+    FrameTally tally(st);
+    baseline.installEventFilter(&tally);
     for (auto _ : st) {
         baseline.update();
         flushAndSync();
     }
+    baseline.removeEventFilter(&tally);
+}
+
+// The floor of a base drag on this X server and compositor: a translucent
+// window of the size the compass window had, showing nothing, moved as the
+// base drag moves it. Whatever a base drag costs beyond this is ours.
+void BM_BareWindowMove(benchmark::State& st) {
+    desktopWindow().hide();
+    const QSize size = gBaseDragWindow.count(st.range(0)) ? gBaseDragWindow[st.range(0)]
+                                                          : QSize(st.range(0), st.range(0));
+    QWidget bare(nullptr, Qt::FramelessWindowHint | Qt::Tool);
+    bare.setAttribute(Qt::WA_TranslucentBackground);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QRect place(QPoint(0, 0), size);
+    place.moveCenter(screen.center());
+    bare.setGeometry(place);
+    bare.show();
+    activate(bare);
+    flushAndSync();
+    FrameTally tally(st);
+    int frame = 0;
+    for (auto _ : st) {
+        bare.move(place.topLeft() + QPoint((++frame & 1) ? 3 : 0, 0));
+        flushAndSync();
+    }
+    st.counters["window_px"] = double(size.width()) * size.height();
+}
+
+// Every frame: wall time decides how long a benchmark runs (most of a frame
+// is spent in other processes), and the CPU time counts all of our threads,
+// Qt's pool included.
+// ORVANTA_BENCH_FRAMES=N runs each for exactly N frames instead, for counting
+// instructions under callgrind.
+void frames(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+    if (const int n = qEnvironmentVariableIntValue("ORVANTA_BENCH_FRAMES"); n > 0)
+        b->Iterations(n);
 }
 
 // The slide drags both windows run: spread, turning.
@@ -305,14 +566,22 @@ void slideDrags(benchmark::internal::Benchmark* b) {
     for (const auto& [spread, turning] :
          {std::pair{50, 1}, {300, 1}, {1000, 1}, {300, 0}, {1000, 0}})
         b->Args({spread, turning});
-    b->Unit(benchmark::kMillisecond);
+    frames(b);
+}
+
+// The base drags and their floor: spread.
+void baseDrags(benchmark::internal::Benchmark* b) {
+    b->Arg(300)->Arg(1000);
+    frames(b);
 }
 
 BENCHMARK(BM_SlideDragToFlush)->Apply(slideDrags);
-BENCHMARK(BM_BaseDragToFlush)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WholeWindowRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BaseDragToFlush)->Apply(baseDrags);
+BENCHMARK(BM_WholeWindowRepaint)->Apply(frames);
 BENCHMARK(BM_DesktopWindowSlideDragToFlush)->Apply(slideDrags);
-BENCHMARK(BM_DesktopWindowWholeRepaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesktopWindowWholeRepaint)->Apply(frames);
+// Last: it hides the desktop-sized window and shows its own.
+BENCHMARK(BM_BareWindowMove)->Apply(baseDrags);
 
 } // namespace
 
@@ -323,6 +592,14 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     auto w = std::make_unique<Window>();
     gWindow = w.get();
+    std::unique_ptr<ScreenWatch> watch;
+    if (qEnvironmentVariableIntValue("ORVANTA_BENCH_SHOWN") > 0) {
+        watch = std::make_unique<ScreenWatch>();
+        if (watch->active())
+            gScreenWatch = watch.get();
+        else
+            qWarning("no DAMAGE extension: frames end when the X server has them");
+    }
     benchmark::RunSpecifiedBenchmarks();
     gDesktopWindow.reset();
     w.reset();

@@ -96,7 +96,9 @@ void CursorTable::apply(QWidget* widget, int number) {
     if (!widget)
         return;
     detach(widget);
-    widget->setCursor(cursor(number));
+    // The same cursor again would still cost an X request, on every mouse move.
+    if (const QCursor shown = cursor(number); widget->cursor() != shown)
+        widget->setCursor(shown);
     if (Slot* s = slot(number)) {
         s->widgets.append(widget);
         updateRunning(*s, number);

@@ -60,6 +60,17 @@ QRect changedColumns(const QImage& before, const QImage& now) {
     return QRect(first, 0, end - first, now.height());
 }
 
+// `source` premultiplied, converted again only when it changed.
+const QImage& premultipliedCopy(const QImage& source, QImage& copy, std::int64_t& key) {
+    if (source.format() == QImage::Format_ARGB32_Premultiplied)
+        return source;
+    if (key != source.cacheKey() || copy.isNull() != source.isNull()) {
+        copy = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        key = source.cacheKey();
+    }
+    return copy;
+}
+
 } // namespace
 
 Frame CompassRenderer::idleUpdate(RenderInput& in) {
@@ -113,8 +124,10 @@ std::vector<CompassRenderer::LayerPose> CompassRenderer::poses() const {
     result.reserve(layers.layers().size());
     for (const auto& owned : layers.layers()) {
         const Layer& l = *owned;
-        LayerPose pose{&l, l.contentKey(), l.position,   l.pivot, l.angle, l.visible,
-                       0,  false,          l.footprint()};
+        // A hidden layer's outline is never asked for.
+        LayerPose pose{&l,      l.contentKey(), l.position,
+                       l.pivot, l.angle,        l.visible,
+                       0,       false,          l.visible ? l.footprint() : QPolygonF()};
         if (&l == layers.shapeLayer) {
             pose.colour = layers.shapeLayer->colour;
             pose.antialiased = layers.shapeLayer->antialiased;
@@ -165,7 +178,8 @@ std::optional<QPoint> commonShift(const std::vector<Pose>& before, const std::ve
 } // namespace
 
 QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
-                                       const QList<QPolygonF>& outline) const {
+                                       const QList<QPolygonF>& outline, bool& figureInside) const {
+    figureInside = false;
     DirtyBands bands(m_window.rect(), kDirtyBand);
     for (std::size_t i = 0; i < now.size(); ++i) {
         const LayerPose& was = m_poses[i];
@@ -179,6 +193,8 @@ QRegion CompassRenderer::changedRegion(const std::vector<LayerPose>& now,
                 bands.addPolyline(line, kDirtyPad);
             for (const QPolygonF& line : (is.visible ? outline : QList<QPolygonF>()))
                 bands.addPolyline(line, kDirtyPad);
+            // The band holds every pixel the outline's stroke reaches.
+            figureInside = is.visible;
             continue;
         }
         if (is.layer == layers.baseLayer && placedAlike && !m_baseChange.isNull()) {
@@ -232,13 +248,14 @@ Frame CompassRenderer::present(const Settings& options, bool foreground, const Q
         const QList<QPolygonF> outline =
             figure && figureChanged ? figure->drawnOutline() : m_outline;
         QRegion dirty;
+        bool figureInside = true;
         if (placed != before || !comparable) {
             m_window.setRect(placed);
             dirty = QRegion(placed);
         } else {
-            dirty = changedRegion(now, outline);
+            dirty = changedRegion(now, outline, figureInside);
         }
-        m_window.redraw(layers, dirty, alpha);
+        m_window.redraw(layers, dirty, alpha, figureInside ? figure : nullptr);
         m_outline = outline;
         frame.dirty = dirty;
         frame.pushed = !dirty.isEmpty();
@@ -327,7 +344,9 @@ void CompassRenderer::placeBase(const Skin& skin, const FrameGeometry& g) {
     // Build into the bitmap of two frames ago and keep the last one to compare.
     const bool sameLayer = base.bitmap.cacheKey() == m_baseKey;
     std::swap(base.bitmap, m_previousBase);
-    buildBaseBitmap(base.bitmap, tiles, layers.baseBitmap, layers.barBitmap);
+    buildBaseBitmap(base.bitmap, tiles,
+                    premultipliedCopy(layers.baseBitmap, m_basePiece, m_basePieceKey),
+                    premultipliedCopy(layers.barBitmap, m_barPiece, m_barPieceKey));
     m_baseChange = sameLayer ? changedColumns(m_previousBase, base.bitmap) : QRect();
     m_baseKey = base.bitmap.cacheKey();
     m_tiles = tiles;

@@ -112,8 +112,10 @@ private:
 
     Frame present(const Settings& options, bool foreground, const QRect& bounds);
     [[nodiscard]] std::vector<LayerPose> poses() const;
+    // The pixels that changed since the last frame; `figureInside` tells
+    // whether they hold every pixel the figure now touches.
     [[nodiscard]] QRegion changedRegion(const std::vector<LayerPose>& now,
-                                        const QList<QPolygonF>& outline) const;
+                                        const QList<QPolygonF>& outline, bool& figureInside) const;
     void placeLayers(RenderInput& in);
     void placeBase(const Skin& skin, const FrameGeometry& g);
     void placeFigure(const Settings& options, Skin& skin, const FrameGeometry& g);
@@ -130,6 +132,12 @@ private:
     // The base bitmap is built again only when the bar's tiles change; the
     // previous one is kept to find the columns that changed.
     BarTiles m_tiles;
+    // The base and bar pieces premultiplied, as the base bitmap is built: it
+    // is then drawn as it is, not converted after every change.
+    QImage m_basePiece;
+    QImage m_barPiece;
+    std::int64_t m_basePieceKey = 0;
+    std::int64_t m_barPieceKey = 0;
     std::int64_t m_baseKey = 0;
     QImage m_previousBase;
     QRect m_baseChange; // bitmap pixels; null: the whole bitmap

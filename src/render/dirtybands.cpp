@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <optional>
 
 namespace orvanta {
 
@@ -14,6 +16,30 @@ namespace {
 // Columns closer than this are pushed as one rectangle: a few more pixels
 // cost less than another rectangle to paint, flush and composite.
 constexpr int kJoinGap = 8;
+
+// The columns of segment p-q within rows y0..y1: its lowest and highest x
+// there, or nothing when it does not reach them.
+std::optional<std::pair<qreal, qreal>> columnsWithin(QPointF p, QPointF q, qreal y0, qreal y1) {
+    qreal t0 = 0.0;
+    qreal t1 = 1.0;
+    const qreal dy = q.y() - p.y();
+    if (dy == 0.0) {
+        if (p.y() < y0 || p.y() > y1)
+            return std::nullopt;
+    } else {
+        qreal a = (y0 - p.y()) / dy;
+        qreal c = (y1 - p.y()) / dy;
+        if (a > c)
+            std::swap(a, c);
+        t0 = std::max(t0, a);
+        t1 = std::min(t1, c);
+        if (t0 > t1)
+            return std::nullopt;
+    }
+    const qreal xa = p.x() + t0 * (q.x() - p.x());
+    const qreal xb = p.x() + t1 * (q.x() - p.x());
+    return std::pair{std::min(xa, xb), std::max(xa, xb)};
+}
 
 } // namespace
 
@@ -27,8 +53,16 @@ void DirtyBands::markSpan(int band, qreal x0, qreal x1) {
     // A span that ends exactly on a pixel corner does not reach the next pixel.
     const qreal left = std::max(std::floor(x0), qreal(m_area.left()));
     const qreal right = std::min(std::ceil(x1), qreal(m_area.right() + 1));
-    if (left < right)
-        m_spans[std::size_t(band)].emplace_back(int(left), int(right));
+    if (!(left < right))
+        return;
+    // The pieces of an outline come in order: most meet the span before.
+    auto& spans = m_spans[std::size_t(band)];
+    if (!spans.empty() && int(left) <= spans.back().second && int(right) >= spans.back().first) {
+        spans.back().first = std::min(spans.back().first, int(left));
+        spans.back().second = std::max(spans.back().second, int(right));
+        return;
+    }
+    spans.emplace_back(int(left), int(right));
 }
 
 void DirtyBands::markBox(qreal x0, qreal y0, qreal x1, qreal y1) {
@@ -64,28 +98,9 @@ void DirtyBands::addConvex(const QPolygonF& polygon, qreal pad) {
         qreal lo = std::numeric_limits<qreal>::max();
         qreal hi = std::numeric_limits<qreal>::lowest();
         for (qsizetype i = 0; i < n; ++i) {
-            const QPointF p = polygon[i];
-            const QPointF q = polygon[(i + 1) % n];
-            qreal t0 = 0.0;
-            qreal t1 = 1.0;
-            const qreal dy = q.y() - p.y();
-            if (dy == 0.0) {
-                if (p.y() < y0 || p.y() > y1)
-                    continue;
-            } else {
-                qreal a = (y0 - p.y()) / dy;
-                qreal c = (y1 - p.y()) / dy;
-                if (a > c)
-                    std::swap(a, c);
-                t0 = std::max(t0, a);
-                t1 = std::min(t1, c);
-                if (t0 > t1)
-                    continue;
-            }
-            for (const qreal t : {t0, t1}) {
-                const qreal x = p.x() + t * (q.x() - p.x());
-                lo = std::min(lo, x);
-                hi = std::max(hi, x);
+            if (const auto columns = columnsWithin(polygon[i], polygon[(i + 1) % n], y0, y1)) {
+                lo = std::min(lo, columns->first);
+                hi = std::max(hi, columns->second);
             }
         }
         markSpan(b, lo - pad, hi + pad);
@@ -93,22 +108,25 @@ void DirtyBands::addConvex(const QPolygonF& polygon, qreal pad) {
 }
 
 void DirtyBands::addPolyline(const QPolygonF& line, qreal pad) {
-    // Pieces no longer than half a band: the padded box of each is little
-    // larger than the piece, and together the boxes cover the whole line.
-    const qreal step = m_height / 2.0;
+    const qreal top = m_area.top();
+    const int last = int(m_spans.size()) - 1;
     for (qsizetype i = 0; i + 1 < line.size(); ++i) {
         const QPointF p = line[i];
         const QPointF q = line[i + 1];
-        const qreal length = std::hypot(q.x() - p.x(), q.y() - p.y());
-        if (!std::isfinite(length))
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || !std::isfinite(q.x()) ||
+            !std::isfinite(q.y()))
             continue;
-        const int pieces = std::max(1, int(std::ceil(length / step)));
-        QPointF a = p;
-        for (int k = 1; k <= pieces; ++k) {
-            const QPointF b = p + (q - p) * (qreal(k) / pieces);
-            markBox(std::min(a.x(), b.x()) - pad, std::min(a.y(), b.y()) - pad,
-                    std::max(a.x(), b.x()) + pad, std::max(a.y(), b.y()) + pad);
-            a = b;
+        // In every band the segment comes within pad of, the columns of its
+        // part that lies within pad of the band's rows, widened by pad.
+        const qreal ylo = std::min(p.y(), q.y()) - pad;
+        const qreal yhi = std::max(p.y(), q.y()) + pad;
+        const int b0 = std::max(0, int(std::floor((ylo - top) / m_height)));
+        const int b1 = std::min(last, int(std::ceil((yhi - top) / m_height)) - 1);
+        for (int b = b0; b <= b1; ++b) {
+            const auto columns =
+                columnsWithin(p, q, top + b * m_height - pad, top + (b + 1) * m_height + pad);
+            if (columns)
+                markSpan(b, columns->first - pad, columns->second + pad);
         }
     }
     if (line.size() == 1)
@@ -151,6 +169,85 @@ QRegion DirtyBands::region() const {
     QRegion region;
     region.setRects(rects.constData(), int(rects.size()));
     return region;
+}
+
+namespace {
+
+using Spans = std::vector<std::pair<int, int>>;
+
+// Joins sorted, disjoint spans whose gap costs fewer pixels than a rectangle
+// `height` rows high.
+void joinClose(Spans& spans, int height, qint64 rectCost) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (kept > 0 && qint64(spans[i].first - spans[kept - 1].second) * height <= rectCost) {
+            spans[kept - 1].second = std::max(spans[kept - 1].second, spans[i].second);
+            continue;
+        }
+        spans[kept++] = spans[i];
+    }
+    spans.resize(kept);
+}
+
+qint64 price(const Spans& spans, int height, qint64 rectCost) {
+    qint64 total = 0;
+    for (const auto& [x0, x1] : spans)
+        total += qint64(x1 - x0) * height + rectCost;
+    return total;
+}
+
+} // namespace
+
+QRegion coarsened(const QRegion& region, int rectCost) {
+    struct Rows {
+        int y0, y1;
+        Spans spans;
+    };
+    // QRegion's rectangles come band by band, left to right.
+    std::vector<Rows> bands;
+    for (const QRect& r : region) {
+        if (bands.empty() || bands.back().y0 != r.top())
+            bands.push_back({r.top(), r.bottom() + 1, {}});
+        bands.back().spans.emplace_back(r.left(), r.right() + 1);
+    }
+    std::vector<Rows> rows;
+    for (Rows& next : bands) {
+        joinClose(next.spans, next.y1 - next.y0, rectCost);
+        if (!rows.empty() && rows.back().y1 == next.y0) {
+            Rows& above = rows.back();
+            Spans both;
+            both.reserve(above.spans.size() + next.spans.size());
+            std::merge(above.spans.begin(), above.spans.end(), next.spans.begin(), next.spans.end(),
+                       std::back_inserter(both));
+            // Overlapping spans become one, then close ones join.
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < both.size(); ++i) {
+                if (kept > 0 && both[i].first <= both[kept - 1].second) {
+                    both[kept - 1].second = std::max(both[kept - 1].second, both[i].second);
+                    continue;
+                }
+                both[kept++] = both[i];
+            }
+            both.resize(kept);
+            const int height = next.y1 - above.y0;
+            joinClose(both, height, rectCost);
+            if (price(both, height, rectCost) <=
+                price(above.spans, above.y1 - above.y0, rectCost) +
+                    price(next.spans, next.y1 - next.y0, rectCost)) {
+                above.y1 = next.y1;
+                above.spans = std::move(both);
+                continue;
+            }
+        }
+        rows.push_back(std::move(next));
+    }
+    QVector<QRect> rects;
+    for (const Rows& r : rows)
+        for (const auto& [x0, x1] : r.spans)
+            rects.append(QRect(x0, r.y0, x1 - x0, r.y1 - r.y0));
+    QRegion result;
+    result.setRects(rects.constData(), int(rects.size()));
+    return result;
 }
 
 } // namespace orvanta

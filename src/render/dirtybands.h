@@ -46,4 +46,10 @@ private:
     std::vector<std::vector<std::pair<int, int>>> m_spans; // per band: [x0, x1)
 };
 
+// `region` as fewer, larger rectangles: neighbours within a band are joined,
+// and bands with the rows below them, wherever the pixels that adds cost less
+// than the rectangles it saves, one rectangle costing `rectCost` pixels. The
+// result holds `region` and stays banded as QRegion keeps it.
+[[nodiscard]] QRegion coarsened(const QRegion& region, int rectCost);
+
 } // namespace orvanta

@@ -116,8 +116,9 @@ BarTiles barTiles(const Skin& skin, int spread, QSize baseBitmap) {
 }
 
 void buildBaseBitmap(QImage& target, const BarTiles& tiles, const QImage& base, const QImage& bar) {
-    if (target.size() != tiles.bitmapSize || target.format() != QImage::Format_ARGB32)
-        target = QImage(tiles.bitmapSize, QImage::Format_ARGB32);
+    const QImage::Format format = base.isNull() ? QImage::Format_ARGB32 : base.format();
+    if (target.size() != tiles.bitmapSize || target.format() != format)
+        target = QImage(tiles.bitmapSize, format);
     target.fill(0);
     if (!bar.isNull()) {
         for (int i = 0; i < tiles.count; ++i) {

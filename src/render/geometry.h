@@ -62,9 +62,10 @@ struct BarTiles {
 };
 [[nodiscard]] BarTiles barTiles(const Skin& skin, int spread, QSize baseBitmap);
 
-// Fills `target` (resized when its size differs) with the tiles and the base.
-// Plain copies: every pixel, alpha included, replaces the one below, so the
-// transparent parts of the base cut the bar.
+// Fills `target` (remade when its size or format differs) with the tiles and
+// the base. Plain copies: every pixel, alpha included, replaces the one below,
+// so the transparent parts of the base cut the bar. The base and the bar are
+// in one format, which the bitmap takes (ARGB32 without a base).
 void buildBaseBitmap(QImage& target, const BarTiles& tiles, const QImage& base, const QImage& bar);
 
 // Shapes: 0 is a circle, 3 and more the number of sides of a regular polygon.

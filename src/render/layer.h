@@ -35,8 +35,9 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
-    // Straight (not premultiplied) ARGB32 pixels, or already premultiplied ones
-    // for bitmaps that are only ever drawn. Any change is picked up by Draw.
+    // Straight (not premultiplied) ARGB32 pixels, or already premultiplied ones,
+    // which are drawn without a conversion (their alpha, which the hit test
+    // reads, is the same). Any change is picked up by Draw.
     QImage bitmap;
     QPointF pivot;    // bitmap coordinates
     QPointF position; // desktop coordinates of the bitmap's top-left pixel at Angle 0

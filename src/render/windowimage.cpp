@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace orvanta {
 
@@ -93,7 +94,8 @@ void WindowImage::setRect(const QRect& rect) {
     m_rect = rect;
 }
 
-void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha) {
+void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alpha,
+                         const Layer* inside) {
     const QRegion local = (region & m_rect).translated(-m_rect.topLeft());
     if (local.isEmpty() || m_image.isNull())
         return;
@@ -104,7 +106,20 @@ void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alp
             std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + r.left(), r.width(), 0u);
     QPainter painter(&m_image);
     painter.setTransform(QTransform::fromTranslate(-m_rect.left(), -m_rect.top()));
-    const QRect reach = local.boundingRect().translated(m_rect.topLeft());
+    const QRegion clip = local.translated(m_rect.topLeft());
+    // Only the layers that reach the region (with a pixel to spare for
+    // smoothing): Qt passes over every row of a layer, whatever the clip
+    // leaves of it.
+    std::vector<const Layer*> drawn;
+    for (const auto& layer : stack.layers())
+        if (layer->visible && clip.intersects(layer->transformedBounds().adjusted(-1, -1, 1, 1)))
+            drawn.push_back(layer.get());
+    const Layer* onTop = nullptr;
+    if (inside && !drawn.empty() && drawn.back() == inside &&
+        inside == stack.layers().back().get()) {
+        onTop = inside;
+        drawn.pop_back();
+    }
     // Qt turns an image with a fast routine when the clip is one rectangle and
     // with the general one otherwise, and the two put some edge pixels apart.
     // A frame's region has many rectangles; so that every frame draws alike,
@@ -112,10 +127,12 @@ void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alp
     // single rectangle is drawn as its even rows and then its odd rows.
     for (const QRegion& part : generalClips(local)) {
         painter.setClipRegion(part.translated(m_rect.topLeft()));
-        for (const auto& layer : stack.layers()) {
-            if (layer->visible && layer->transformedBounds().intersects(reach))
-                layer->draw(painter);
-        }
+        for (const Layer* layer : drawn)
+            layer->draw(painter);
+    }
+    if (onTop) {
+        painter.setClipRect(clip.boundingRect());
+        onTop->draw(painter);
     }
     painter.end();
     for (const QRect& r : local)

@@ -19,6 +19,16 @@ constexpr int kMinRoom = 48;
 constexpr int kRoomDivisor = 8;
 // A window shrinks once it is this many times as wide or as high as it needs.
 constexpr int kShrinkFactor = 2;
+// A compass that only moves is carried in a window that fits it snugly once the
+// room around it adds more than this share of its area: the compositor
+// repaints the window's old and new place on every move, room and all (the
+// room a window grows with adds a half and more).
+constexpr qint64 kCarriedRoomNum = 1;
+constexpr qint64 kCarriedRoomDen = 4;
+
+qint64 area(const QRect& r) {
+    return qint64(r.width()) * r.height();
+}
 
 // Moves `r` by the least amount that puts it inside `outer`; `r` must fit.
 QRect clampInto(QRect r, const QRect& outer) {
@@ -43,9 +53,21 @@ QRect placeWindow(const QRect& bounds, const QRect& current, const QRect& deskto
 
     if (shift && !current.isEmpty()) {
         const QRect carried = current.translated(*shift);
-        if (desktop.contains(carried) && carried.contains(needed))
+        if (desktop.contains(carried) && carried.contains(needed)) {
+            // Fitted snugly where the compass lies wholly on the desktop, so
+            // that moving on keeps the same size.
+            const bool whole = needed == bounds.adjusted(-kEdge, -kEdge, kEdge, kEdge);
+            if (whole &&
+                (area(carried) - area(needed)) * kCarriedRoomDen > area(needed) * kCarriedRoomNum)
+                return needed;
             return carried;
+        }
     }
+
+    // A first window fits the compass: room is for a compass that outgrew its
+    // window, and a snug window is what moves cost least.
+    if (current.isEmpty())
+        return needed;
 
     const int room = std::max(kMinRoom, std::max(needed.width(), needed.height()) / kRoomDivisor);
     const QRect roomy = needed.adjusted(-room, -room, room, room) & desktop;

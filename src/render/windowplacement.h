@@ -15,8 +15,12 @@ namespace orvanta {
 
 // The window for a compass whose layers cover `bounds`, given the window
 // `current` it has now, clipped to `desktop`:
+// - the first window (no `current`) fits the compass;
 // - a compass that only moved, by `shift`, takes its window along, so its
-//   pixels stay as they are and nothing is redrawn;
+//   pixels stay as they are and nothing is redrawn; a window with more than a
+//   quarter of the compass's area to spare is fitted to it instead where the
+//   compass lies wholly on the desktop, since a compositor repaints the old and
+//   new place of the whole window on every move;
 // - a compass that still fits keeps its window, unless the window has become
 //   more than twice as wide or as high as the compass needs: a window shrinks
 //   lazily, so a drag that hovers around one size never resizes it;
