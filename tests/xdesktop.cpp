@@ -60,6 +60,7 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
 VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager) {
     if (!have("Xvfb") || (!windowManager.isEmpty() && !have(qPrintable(windowManager))))
         return;
+    m_installed = true;
     int n = 200 + int(QCoreApplication::applicationPid() % 500);
     while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socketOf(n)))
         ++n;
@@ -75,9 +76,12 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager) {
         m_windowManager->setProcessEnvironment(environment());
         m_windowManager->start(windowManager, {});
         // Managing starts once the manager has named itself on the root window.
-        m_ok = m_windowManager->waitForStarted(5000) && waitFor([&] {
-                   return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#');
-               });
+        m_ok = m_windowManager->waitForStarted(5000) &&
+               waitFor(
+                   [&] {
+                       return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#');
+                   },
+                   15000); // a loaded machine starts a window manager slowly
     }
     if (m_ok && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();

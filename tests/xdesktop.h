@@ -22,7 +22,10 @@ class VirtualDesktop {
 public:
     explicit VirtualDesktop(QSize size = QSize(1280, 800), const QString& windowManager = {});
     ~VirtualDesktop();
-    // False when Xvfb is not installed or would not start: the test skips then.
+    // False when Xvfb or the window manager asked for is not installed: the
+    // test skips then.
+    [[nodiscard]] bool installed() const { return m_installed; }
+    // False when they are not installed or did not start.
     [[nodiscard]] bool ok() const { return m_ok; }
     [[nodiscard]] QProcessEnvironment environment() const;
     // Runs a command on this display and returns its standard output.
@@ -47,6 +50,7 @@ public:
     [[nodiscard]] std::unique_ptr<QProcess> ownClipboard(const QByteArray& text) const;
 
 private:
+    bool m_installed = false;
     bool m_ok = false;
     QString m_display;
     std::unique_ptr<QProcess> m_xvfb, m_windowManager, m_compositor;

@@ -12,7 +12,7 @@ packages=(
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev
     libgtest-dev libbenchmark-dev clang-format
-    strace xvfb xcompmgr xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
+    strace xvfb xcompmgr openbox xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core
     clang-14 libclang-rt-14-dev valgrind
     lintian reuse appstream desktop-file-utils
