@@ -50,6 +50,7 @@ struct FakeServices final : MessageSink, Autostart, DesktopShape, WindowManagerH
     }
     [[nodiscard]] bool compositorRunning() const override { return true; }
     bool setInputShape(WId, const QVector<QRect>&) override { return true; }
+    bool setBoundingShape(WId, const std::optional<QVector<QRect>>&) override { return true; }
     void prepare(WId, bool) override {}
     void setStayOnTop(WId, bool) override {}
     [[nodiscard]] bool bypassWindowManager() const override { return false; }

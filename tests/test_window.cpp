@@ -38,8 +38,9 @@ bool isBackdrop(QRgb c) {
 
 class WindowTest : public ::testing::Test {
 protected:
-    explicit WindowTest(QSize screen = QSize(1280, 800), const QString& windowManager = {})
-        : desktop(screen, windowManager) {}
+    explicit WindowTest(QSize screen = QSize(1280, 800), const QString& windowManager = {},
+                        bool compositor = true)
+        : desktop(screen, windowManager, compositor) {}
 
     void SetUp() override {
         if (!desktop.installed() || !program.ok())
@@ -173,6 +174,42 @@ TEST_F(WindowTest, TheWindowCoversTheCompassFollowsItAndStaysOnTop) {
     };
     EXPECT_LT(position(window), position(backdropWindow));
     EXPECT_GE(position(window), 0);
+}
+
+// Without a compositing manager transparent pixels would show black: the
+// window shows only its solid pixels, and keeps doing so as the compass moves.
+class BareServerTest : public WindowTest {
+protected:
+    BareServerTest() : WindowTest(QSize(1280, 800), {}, false) {}
+};
+
+TEST_F(BareServerTest, OnlyTheSolidPixelsShowThroughADrag) {
+    startShown();
+    const qulonglong window = compassWindow(kPivot);
+    ASSERT_NE(window, backdropWindow);
+    const auto blackInWindow = [&] {
+        const QImage shot = desktop.screenshot();
+        const QRect r = desktop.windowGeometry(window).intersected(shot.rect());
+        int black = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                black +=
+                    qRed(shot.pixel(x, y)) + qGreen(shot.pixel(x, y)) + qBlue(shot.pixel(x, y)) <
+                    24;
+        return std::pair(black, r.width() * r.height());
+    };
+    const auto [before, area] = blackInWindow();
+    EXPECT_LT(before, area / 50) << "of " << area;
+    const QImage shot = desktop.screenshot();
+    EXPECT_TRUE(isBackdrop(shot.pixel(kPivot + QPoint(0, 100))));
+    EXPECT_FALSE(isBackdrop(shot.pixel(kPivot)));
+
+    const QPoint moved(60, 0);
+    desktop.drag(kSlide, kSlide + moved);
+    ASSERT_TRUE(compassShownAt(kSlide + moved));
+    const auto [after, areaAfter] = blackInWindow();
+    EXPECT_LT(after, areaAfter / 50) << "of " << areaAfter;
+    EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(kPivot + QPoint(0, 100))));
 }
 
 TEST_F(WindowTest, TheWindowIsCreatedWhereItShows) {

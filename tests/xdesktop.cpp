@@ -57,7 +57,7 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager) {
+VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool compositor) {
     if (!have("Xvfb") || (!windowManager.isEmpty() && !have(qPrintable(windowManager))))
         return;
     m_installed = true;
@@ -83,7 +83,7 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager) {
                    },
                    15000); // a loaded machine starts a window manager slowly
     }
-    if (m_ok && have("xcompmgr")) {
+    if (m_ok && compositor && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();
         m_compositor->setProcessEnvironment(environment());
         m_compositor->start("xcompmgr", {});

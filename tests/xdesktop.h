@@ -16,11 +16,12 @@
 
 namespace orvanta::test {
 
-// Xvfb with xcompmgr (when installed) on a free display number, and the
-// window manager `windowManager` when one is named.
+// Xvfb with xcompmgr (when installed and asked for) on a free display number,
+// and the window manager `windowManager` when one is named.
 class VirtualDesktop {
 public:
-    explicit VirtualDesktop(QSize size = QSize(1280, 800), const QString& windowManager = {});
+    explicit VirtualDesktop(QSize size = QSize(1280, 800), const QString& windowManager = {},
+                            bool compositor = true);
     ~VirtualDesktop();
     // False when Xvfb or the window manager asked for is not installed: the
     // test skips then.

@@ -398,6 +398,8 @@ void CompassWindow::updateShapes(const QRegion& changed, bool whole) {
     const QImage& image = m_controller->windowImage();
     if (whole || winId() != m_shapedWindow) {
         // A new native window has the default shapes: set ours again.
+        if (winId() != m_shapedWindow)
+            m_boundingShaped = false;
         m_shapedWindow = winId();
         m_inputShape.reset(image);
         m_deferredInput = QRect();
@@ -433,11 +435,12 @@ void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
         m_deps.shape.setInputShape(winId(), QVector<QRect>(input.begin(), input.end()));
     }
     if (m_compositor) {
-        if (!mask().isEmpty())
-            clearMask();
+        if (m_boundingShaped)
+            m_boundingShaped = !m_deps.shape.setBoundingShape(winId(), std::nullopt);
     } else if (boundingChanged) {
         const QRegion& bounding = m_boundingShape.region();
-        setMask(bounding.isEmpty() ? QRegion(0, 0, 1, 1) : bounding);
+        m_boundingShaped = m_deps.shape.setBoundingShape(
+            winId(), QVector<QRect>(bounding.begin(), bounding.end()));
     }
 }
 

@@ -151,6 +151,7 @@ private:
     // costs nothing per frame and one scan at the release.
     QRect m_deferredInput;
     WId m_shapedWindow = 0;
+    bool m_boundingShaped = false;   // the window shows only its solid pixels
     QPointer<QWindow> m_sizeWatched; // the native window whose size changes re-send the input shape
     QSize m_serverSize;              // its size as the X server last reported it
     bool m_stayOnTop = false;

@@ -13,6 +13,7 @@
 #include <QRegion>
 #include <QVector>
 #include <QWindow>
+#include <optional>
 
 namespace orvanta {
 
@@ -66,12 +67,18 @@ public:
 // or when the X server refuses the shape (logged under orvanta.x11).
 bool setInputShape(WId window, const QVector<QRect>& rects);
 
+// Makes only `rects` of the window visible, or the whole window with none.
+// Set directly rather than through QWidget::setMask, under which Qt clips
+// every paint and flush to the shape's many rectangles. False as above.
+bool setBoundingShape(WId window, const std::optional<QVector<QRect>>& rects);
+
 // The same behind an interface, so the window logic runs headless in tests.
 class DesktopShape {
 public:
     virtual ~DesktopShape() = default;
     [[nodiscard]] virtual bool compositorRunning() const = 0;
     virtual bool setInputShape(WId window, const QVector<QRect>& rects) = 0;
+    virtual bool setBoundingShape(WId window, const std::optional<QVector<QRect>>& rects) = 0;
 };
 
 class X11DesktopShape final : public DesktopShape {
@@ -79,6 +86,9 @@ public:
     [[nodiscard]] bool compositorRunning() const override { return orvanta::compositorRunning(); }
     bool setInputShape(WId window, const QVector<QRect>& rects) override {
         return orvanta::setInputShape(window, rects);
+    }
+    bool setBoundingShape(WId window, const std::optional<QVector<QRect>>& rects) override {
+        return orvanta::setBoundingShape(window, rects);
     }
 };
 
