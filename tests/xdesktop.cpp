@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <cstdio>
 
 namespace orvanta::test {
 
@@ -71,18 +72,8 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool co
                            QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
                            "-nolisten", "tcp"});
     m_ok = m_xvfb->waitForStarted(5000) && waitFor([&] { return QFile::exists(socketOf(n)); });
-    if (m_ok && !windowManager.isEmpty()) {
-        m_windowManager = std::make_unique<QProcess>();
-        m_windowManager->setProcessEnvironment(environment());
-        m_windowManager->start(windowManager, {});
-        // Managing starts once the manager has named itself on the root window.
-        m_ok = m_windowManager->waitForStarted(5000) &&
-               waitFor(
-                   [&] {
-                       return run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#');
-                   },
-                   15000); // a loaded machine starts a window manager slowly
-    }
+    if (m_ok && !windowManager.isEmpty())
+        m_ok = startWindowManager(windowManager);
     if (m_ok && compositor && have("xcompmgr")) {
         m_compositor = std::make_unique<QProcess>();
         m_compositor->setProcessEnvironment(environment());
@@ -90,6 +81,33 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool co
         m_compositor->waitForStarted(5000);
         QThread::msleep(300);
     }
+}
+
+// Managing starts once the manager has named itself on the root window. A
+// manager that gave up at once (seen on a loaded machine: the display not yet
+// taking clients) is started again; what it said goes to the test's log.
+bool VirtualDesktop::startWindowManager(const QString& windowManager) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_windowManager = std::make_unique<QProcess>();
+        m_windowManager->setProcessEnvironment(environment());
+        m_windowManager->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_windowManager->start(windowManager, {});
+        if (!m_windowManager->waitForStarted(5000))
+            return false;
+        const bool managing = waitFor(
+            [&] {
+                return m_windowManager->state() == QProcess::NotRunning ||
+                       run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#');
+            },
+            15000);
+        if (managing && m_windowManager->state() != QProcess::NotRunning)
+            return true;
+        std::fprintf(stderr, "%s ended or did not manage the display (attempt %d)\n",
+                     qPrintable(windowManager), attempt + 1);
+        stop(m_windowManager.get());
+        QThread::msleep(500);
+    }
+    return false;
 }
 
 VirtualDesktop::~VirtualDesktop() {

@@ -51,6 +51,8 @@ public:
     [[nodiscard]] std::unique_ptr<QProcess> ownClipboard(const QByteArray& text) const;
 
 private:
+    bool startWindowManager(const QString& windowManager);
+
     bool m_installed = false;
     bool m_ok = false;
     QString m_display;
