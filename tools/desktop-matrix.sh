@@ -89,18 +89,8 @@ if [ -n "$install" ]; then
     # Our Wayland clients (the native window below, the virtual pointer).
     { wants gnome-wayland || wants sway; } &&
         packages+=(gcc libc6-dev libwayland-dev wayland-protocols libwayland-bin)
-    missing=()
-    for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-    done
-    if ((${#missing[@]})); then
-        sudo=""
-        [ "$(id -u)" -eq 0 ] || sudo="sudo"
-        echo "Installing: ${missing[*]}"
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-            "${missing[@]}" >/dev/null || exit 1
-    fi
+    # shellcheck disable=SC2046 # one word a package
+    tools/setup.sh $(printf '%s\n' "${packages[@]}" | sort -u) || exit 1
 fi
 
 program_dir=$(cd "$program_dir" 2>/dev/null && pwd) || {

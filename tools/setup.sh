@@ -2,8 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Orvanta developers
 # SPDX-License-Identifier: MIT
 
-# Installs what Orvanta needs to build, test and run on Debian 12.
-# Skips apt-get entirely when everything is already there.
+# Installs what Orvanta needs to build, test and run on Debian 12, or only the
+# packages named (tools/setup.sh PACKAGE...). Skips apt-get entirely when
+# everything is already there.
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
     clang-14 libclang-rt-14-dev valgrind
     lintian reuse appstream desktop-file-utils
 )
+(($#)) && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
