@@ -241,12 +241,25 @@ bool compositorRunning() {
 
 namespace {
 
-bool setShape(WId window, xcb_shape_kind_t kind, const QVector<QRect>& rects) {
+// The X connection when `window` is an X window and the server has SHAPE.
+xcb_connection_t* shapeConnection(WId window) {
     xcb_connection_t* connection = x11Connection();
     if (!connection || window == 0)
-        return false;
+        return nullptr;
     const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
-    if (!shape || !shape->present)
+    return shape && shape->present ? connection : nullptr;
+}
+
+// Checked: a refused input shape leaves the window catching clicks that its
+// transparent pixels should let through, a refused bounding shape shows them
+// black, and nothing else would tell.
+bool accepted(xcb_connection_t* connection, xcb_void_cookie_t cookie, const QString& what) {
+    return !refused(xcb_request_check(connection, cookie), what.toUtf8().constData());
+}
+
+bool setShape(WId window, xcb_shape_kind_t kind, const QVector<QRect>& rects) {
+    xcb_connection_t* connection = shapeConnection(window);
+    if (!connection)
         return false;
     std::vector<xcb_rectangle_t> list;
     list.reserve(rects.size());
@@ -258,22 +271,15 @@ bool setShape(WId window, xcb_shape_kind_t kind, const QVector<QRect>& rects) {
             static_cast<std::int16_t>(c.x()), static_cast<std::int16_t>(c.y()),
             static_cast<std::uint16_t>(c.width()), static_cast<std::uint16_t>(c.height())});
     }
-    // Checked: a refused input shape leaves the window catching clicks that
-    // its transparent pixels should let through, a refused bounding shape
-    // shows them black, and nothing else would tell.
     const xcb_void_cookie_t cookie =
         xcb_shape_rectangles_checked(connection, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED,
                                      static_cast<xcb_window_t>(window), 0, 0,
                                      static_cast<std::uint32_t>(list.size()), list.data());
-    if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {
-        const QByteArray what = QStringLiteral("the %1 shape of window 0x%2 (%3 rectangles)")
-                                    .arg(kind == XCB_SHAPE_SK_INPUT ? u"input" : u"bounding")
-                                    .arg(window, 0, 16)
-                                    .arg(list.size())
-                                    .toUtf8();
-        return !refused(error, what.constData());
-    }
-    return true;
+    return accepted(connection, cookie,
+                    QStringLiteral("the %1 shape of window 0x%2 (%3 rectangles)")
+                        .arg(kind == XCB_SHAPE_SK_INPUT ? u"input" : u"bounding")
+                        .arg(window, 0, 16)
+                        .arg(list.size()));
 }
 
 } // namespace
@@ -285,23 +291,16 @@ bool setInputShape(WId window, const QVector<QRect>& rects) {
 bool setBoundingShape(WId window, const std::optional<QVector<QRect>>& rects) {
     if (rects)
         return setShape(window, XCB_SHAPE_SK_BOUNDING, *rects);
-    xcb_connection_t* connection = x11Connection();
-    if (!connection || window == 0)
-        return false;
-    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(connection, &xcb_shape_id);
-    if (!shape || !shape->present)
+    xcb_connection_t* connection = shapeConnection(window);
+    if (!connection)
         return false;
     // No mask: the window is its whole rectangle again.
     const xcb_void_cookie_t cookie =
         xcb_shape_mask_checked(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
                                static_cast<xcb_window_t>(window), 0, 0, XCB_PIXMAP_NONE);
-    if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {
-        const QByteArray what = QStringLiteral("clearing the bounding shape of window 0x%1")
-                                    .arg(window, 0, 16)
-                                    .toUtf8();
-        return !refused(error, what.constData());
-    }
-    return true;
+    return accepted(
+        connection, cookie,
+        QStringLiteral("clearing the bounding shape of window 0x%1").arg(window, 0, 16));
 }
 
 } // namespace orvanta
