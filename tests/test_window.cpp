@@ -31,6 +31,20 @@ constexpr QPoint kSlide = kPivot + QPoint(150, 0);
 constexpr QPoint kOutControl = kPivot + QPoint(168, -17);
 constexpr QPoint kMeasureSelector = kPivot + QPoint(194, -1);
 
+// Around the compass kOptions places, the figure and all, at the spreads the
+// drags below reach.
+const QRect kAroundCompass(kPivot - QPoint(240, 240), QSize(480, 480));
+
+// How many pixels of `area` differ between two screenshots.
+int pixelsApart(const QImage& a, const QImage& b, const QRect& area) {
+    const QRect r = area & a.rect() & b.rect();
+    int apart = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            apart += a.pixel(x, y) != b.pixel(x, y);
+    return apart;
+}
+
 bool isBackdrop(QRgb c) {
     return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
            qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
@@ -109,6 +123,18 @@ protected:
     // The compass's own X window: the one under an opaque pixel of it.
     [[nodiscard]] qulonglong compassWindow(QPoint opaque) const {
         return desktop.windowUnder(opaque).value_or(0);
+    }
+
+    // Waits until the screen around the compass shows `expected`; the
+    // pixels that still differ.
+    int settlesTo(const QImage& expected) {
+        int apart = 0;
+        waitFor(
+            [&] {
+                return (apart = pixelsApart(desktop.screenshot(), expected, kAroundCompass)) == 0;
+            },
+            5000);
+        return apart;
     }
 
     // Waits until the pixel at `p` stops showing the backdrop.
@@ -210,6 +236,30 @@ TEST_F(BareServerTest, OnlyTheSolidPixelsShowThroughADrag) {
     const auto [after, areaAfter] = blackInWindow();
     EXPECT_LT(after, areaAfter / 50) << "of " << areaAfter;
     EXPECT_TRUE(isBackdrop(desktop.screenshot().pixel(kPivot + QPoint(0, 100))));
+}
+
+// A slide drag out and back is drawn frame by frame, each frame only what
+// changed: back where it started, the hand still down, the screen shows the
+// picture it started from.
+TEST_F(WindowTest, ASlideDragOutAndBackEndsOnThePictureItStartedFrom) {
+    startShown();
+    const auto xdotool = [&](const QStringList& args) { desktop.run("xdotool", args); };
+    const auto moveTo = [&](QPoint p) {
+        xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+    };
+    moveTo(kSlide);
+    xdotool({"mousedown", "1"});
+    QThread::msleep(300);
+    const QImage pressed = desktop.screenshot();
+    const QList<QPoint> path{kSlide, kSlide + QPoint(30, 20), kSlide + QPoint(-40, 50), kSlide};
+    for (qsizetype leg = 1; leg < path.size(); ++leg)
+        for (int i = 1; i <= 15; ++i)
+            moveTo(path[leg - 1] + (path[leg] - path[leg - 1]) * i / 15);
+    EXPECT_EQ(settlesTo(pressed), 0);
+    xdotool({"mouseup", "1"});
+    quit();
+    EXPECT_EQ(saved("Measurement"), "150");
+    EXPECT_EQ(saved("Angle"), "0");
 }
 
 TEST_F(WindowTest, TheWindowIsCreatedWhereItShows) {
