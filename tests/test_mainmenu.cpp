@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
@@ -146,4 +147,31 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_EQ(quitting.count(), 1);
     EXPECT_TRUE(saved("X=400\r\n"));
     EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount=7"));
+}
+
+TEST(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
+    test::ProgramCopy program;
+    if (!program.ok())
+        GTEST_SKIP() << "needs the built program folder";
+    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n");
+    test::FakeServices fakes;
+    CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
+                                      fakes, fakes, fakes, fakes, false});
+    CompassController& c = w.controller();
+    const auto title = [](int spread) { return QStringLiteral("Compass %1 Pixels").arg(spread); };
+    // Whatever the start showed has settled.
+    Q_EMIT c.titleChanged(title(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == title(0); }, 2000));
+    QTest::qWait(400);
+
+    QSignalSpy shown(&w, &QWidget::windowTitleChanged);
+    for (int spread = 1; spread <= 40; ++spread)
+        Q_EMIT c.titleChanged(title(spread));
+    EXPECT_EQ(w.windowTitle(), title(1)) << "the first change shows at once";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == title(40); }, 2000));
+    EXPECT_EQ(shown.count(), 2);
+    // Settled again, a single change shows at once.
+    QTest::qWait(400);
+    Q_EMIT c.titleChanged(title(41));
+    EXPECT_EQ(w.windowTitle(), title(41));
 }

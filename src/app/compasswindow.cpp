@@ -59,6 +59,11 @@ constexpr int kOwnActivationMs = 500;
 // xcompmgr: fewer rectangles at this price took the server 6 to 25 % less
 // time a frame).
 constexpr int kPushRectCost = 600;
+// The title and the tray's tooltip show the readout, which a drag changes every
+// frame: they follow it at most this often (each change is a pair of
+// properties for the X server, and a D-Bus signal for a tray), and always end
+// on the last value.
+constexpr int kTitleIntervalMs = 250;
 
 QString balloonTitle() {
     return CompassWindow::tr("Orvanta is still running");
@@ -109,6 +114,9 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(tr("Compass"));
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_titleTimer.setSingleShot(true);
+    m_titleTimer.setInterval(kTitleIntervalMs);
+    connect(&m_titleTimer, &QTimer::timeout, this, &CompassWindow::showTitle);
 
     const ProgramPaths& paths = m_deps.paths;
     // Until the first frame places it, the window is one transparent pixel.
@@ -224,13 +232,24 @@ void CompassWindow::createTrayIcon() {
     m_trayIcon->show();
 }
 
+// Shows the latest title, and holds the next one back for a while.
+void CompassWindow::showTitle() {
+    if (m_pendingTitle.isNull())
+        return;
+    setWindowTitle(m_pendingTitle);
+    if (m_trayIcon)
+        m_trayIcon->setToolTip(m_pendingTitle);
+    m_pendingTitle = QString();
+    m_titleTimer.start();
+}
+
 // What the controller asks of its view.
 void CompassWindow::followController() {
     CompassController* c = m_controller.get();
     connect(c, &CompassController::titleChanged, this, [this](const QString& title) {
-        setWindowTitle(title);
-        if (m_trayIcon)
-            m_trayIcon->setToolTip(title);
+        m_pendingTitle = title;
+        if (!m_titleTimer.isActive())
+            showTitle();
     });
     connect(c, &CompassController::settingsChanged, this, &CompassWindow::syncMenuChecks);
     connect(c, &CompassController::unitsChanged, this,
@@ -461,10 +480,8 @@ void CompassWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange || !m_controller || !m_menu)
         return;
     retranslate(*m_menu, m_controller->units());
-    const QString title = m_controller->titleText();
-    setWindowTitle(title);
-    if (m_trayIcon)
-        m_trayIcon->setToolTip(title);
+    m_pendingTitle = m_controller->titleText();
+    showTitle();
 }
 
 void CompassWindow::showEvent(QShowEvent* event) {

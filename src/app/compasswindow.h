@@ -98,6 +98,7 @@ private:
     void watchScreens();
     void startMinimisedIfAsked();
     void followController();
+    void showTitle();
     void connectMenu();
     void desktopChanged();
     [[nodiscard]] QPoint toDesktop(QPointF screenPos) const;
@@ -136,6 +137,8 @@ private:
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QTimer m_startTimer;
+    QTimer m_titleTimer;    // holds back the title while a drag changes it
+    QString m_pendingTitle; // not shown yet; null when shown
     QTimer m_compositorPoll;
     bool m_reallyClose = true;
     bool m_compositor = true;
