@@ -54,6 +54,28 @@ TEST(DirtyBands, RectanglesMarkTheirColumnsInEveryBandTheyCross) {
     }
 }
 
+TEST(DirtyBands, ALineMarksTheColumnsItCrossesInEachBandWidenedByThePad) {
+    struct Case {
+        const char* what;
+        QPolygonF line;
+        QRegion expected;
+    };
+    const Case cases[] = {
+        {"within one band", {{10.5, 3}, {20.5, 8}}, QRegion(8, 0, 15, 16)},
+        {"across two bands, each its part",
+         {{10, 10}, {30, 30}},
+         QRegion(8, 0, 12, 16) + QRegion(12, 16, 20, 16)},
+        {"level, on a band's edge: both bands", {{20, 15.5}, {30, 15.5}}, QRegion(18, 0, 14, 32)},
+        {"from above the area", {{5, -10}, {5, 4}}, QRegion(3, 0, 4, 16)},
+        {"two pieces in one band", {{10, 2}, {12, 4}, {40, 6}}, QRegion(8, 0, 34, 16)},
+    };
+    for (const Case& c : cases) {
+        DirtyBands bands(QRect(0, 0, 64, 64), 16);
+        bands.addPolyline(c.line, 2.0);
+        EXPECT_EQ(bands.region(), c.expected) << c.what;
+    }
+}
+
 TEST(DirtyBands, AFigureOutlineIsABandAndCoversEveryPixelItDraws) {
     // Each case: an outline of a figure in a 1000-pixel square, and what share
     // of the square its band may take at most.

@@ -120,8 +120,16 @@ void DirtyBands::addPolyline(const QPolygonF& line, qreal pad) {
         // part that lies within pad of the band's rows, widened by pad.
         const qreal ylo = std::min(p.y(), q.y()) - pad;
         const qreal yhi = std::max(p.y(), q.y()) + pad;
-        const int b0 = std::max(0, int(std::floor((ylo - top) / m_height)));
-        const int b1 = std::min(last, int(std::ceil((yhi - top) / m_height)) - 1);
+        const int first = int(std::floor((ylo - top) / m_height));
+        const int final = int(std::ceil((yhi - top) / m_height)) - 1;
+        if (first == final) {
+            // Most pieces of a long outline lie within one band, rows and pad:
+            // all their columns are dirty there.
+            markSpan(first, std::min(p.x(), q.x()) - pad, std::max(p.x(), q.x()) + pad);
+            continue;
+        }
+        const int b0 = std::max(0, first);
+        const int b1 = std::min(last, final);
         for (int b = b0; b <= b1; ++b) {
             const auto columns =
                 columnsWithin(p, q, top + b * m_height - pad, top + (b + 1) * m_height + pad);

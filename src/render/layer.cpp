@@ -35,8 +35,14 @@ QTransform Layer::transform() const {
 }
 
 QTransform Layer::painterTransform() const {
-    return QTransform::fromTranslate(-kHalfPixel, -kHalfPixel) * transform() *
-           QTransform::fromTranslate(kHalfPixel, kHalfPixel);
+    // Exactly: QPointF's own comparison forgives small differences.
+    const auto same = [](QPointF a, QPointF b) { return a.x() == b.x() && a.y() == b.y(); };
+    if (!m_placement || !same(m_placement->pivot, pivot) ||
+        !same(m_placement->position, position) || m_placement->angle != angle)
+        m_placement = Placement{pivot, position, angle,
+                                QTransform::fromTranslate(-kHalfPixel, -kHalfPixel) * transform() *
+                                    QTransform::fromTranslate(kHalfPixel, kHalfPixel)};
+    return m_placement->transform;
 }
 
 QPointF Layer::mapToWindow(QPointF bitmapPoint) const {

@@ -23,6 +23,7 @@
 #include <QSize>
 #include <QTransform>
 #include <cstdint>
+#include <optional>
 
 class QPainter;
 
@@ -91,6 +92,14 @@ private:
 
     mutable QImage m_premultiplied;
     mutable std::int64_t m_premultipliedKey = 0;
+    // A frame asks for the painter's transform many times (its pose, bounds,
+    // footprint and drawing): it is built once per place and angle.
+    struct Placement {
+        QPointF pivot, position;
+        float angle = 0.0f;
+        QTransform transform;
+    };
+    mutable std::optional<Placement> m_placement;
 };
 
 // The figure layer: a one-pixel closed outline in one colour. It draws its

@@ -73,8 +73,10 @@ void applyOpacity(QImage& image, const QRect& area, int alpha) {
         return;
     const QRect r = area & image.rect();
     const auto a = std::uint32_t(std::max(alpha, 0));
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         // Most of a frame's region is clear around a thin outline.
         for (int x = r.left(); x <= r.right(); ++x)
             if (line[x] != 0)
@@ -100,10 +102,13 @@ void WindowImage::redraw(const LayerStack& stack, const QRegion& region, int alp
     if (local.isEmpty() || m_image.isNull())
         return;
     // Cleared by hand: a painter's fill costs more per rectangle than the
-    // clearing itself for the small rectangles of a frame.
+    // clearing itself for the small rectangles of a frame. (scanLine() would
+    // check whether the image is shared on every row.)
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
     for (const QRect& r : local)
         for (int y = r.top(); y <= r.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + r.left(), r.width(), 0u);
+            std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), 0u);
     QPainter painter(&m_image);
     painter.setTransform(QTransform::fromTranslate(-m_rect.left(), -m_rect.top()));
     const QRegion clip = local.translated(m_rect.topLeft());
