@@ -4,9 +4,11 @@
 // The context menu and the window's menu commands, offscreen.
 #include "app/compasswindow.h"
 #include "controllerharness.h"
+#include "platform/windowpixels.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -174,4 +176,52 @@ TEST(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
     QTest::qWait(400);
     Q_EMIT c.titleChanged(title(41));
     EXPECT_EQ(w.windowTitle(), title(41));
+}
+
+// A drag's frames go to the X server past Qt's backing store; when the window
+// is exposed, Qt shows what that store holds, so it is painted anew first.
+TEST(MainWindow, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
+    test::ProgramCopy program;
+    if (!program.ok())
+        GTEST_SKIP() << "needs the built program folder";
+    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n"
+                                     "Measurement=200\r\n");
+    struct Puts : WindowPixels {
+        bool put(WId, const QImage& image, const QRegion& region) override {
+            frames.append(region & image.rect());
+            return true;
+        }
+        QList<QRegion> frames;
+    } puts;
+    struct Paints : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+        QRegion painted;
+    } paints;
+    test::FakeServices fakes;
+    CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
+                                      fakes, fakes, fakes, fakes, false, nullptr, &puts});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.idleUpdate();
+    QApplication::processEvents();
+    w.installEventFilter(&paints);
+
+    // A shorter spread keeps the window: the frame is put, not painted.
+    CompassState& state = w.controller().model().state;
+    state.measurement = 190;
+    state.needsRepaint = true;
+    w.idleUpdate();
+    QApplication::processEvents();
+    ASSERT_EQ(puts.frames.size(), 1);
+    EXPECT_FALSE(puts.frames.first().isEmpty());
+    EXPECT_TRUE(paints.painted.isEmpty());
+
+    QExposeEvent expose(QRegion(QRect(QPoint(0, 0), w.size())));
+    QApplication::sendEvent(w.windowHandle(), &expose);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.painted, QRegion(w.rect()));
 }

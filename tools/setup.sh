@@ -11,7 +11,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-    libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev
+    libpng-dev zlib1g-dev libxcb1-dev libxcb-shape0-dev libxcb-shm0-dev libxcb-xfixes0-dev
     libgtest-dev libbenchmark-dev clang-format
     strace xvfb xcompmgr openbox xdotool xclip x11-utils x11-xserver-utils x11-apps imagemagick zip unzip python3
     dbus-daemon fonts-noto-cjk fonts-dejavu-core

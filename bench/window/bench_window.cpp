@@ -9,6 +9,7 @@
 #include "app/compasswindow.h"
 #include "platform/autostart.h"
 #include "platform/windowmanagerhints.h"
+#include "platform/windowpixels.h"
 #include "platform/x11shape.h"
 #include "render/geometry.h"
 #include "render/windowimage.h"
@@ -103,12 +104,32 @@ private:
     int m_pid;
 };
 
+// The window's frames put past Qt's backing store (shared memory), counted as
+// the frames Qt paints are.
+struct CountedPixels : WindowPixels {
+    bool put(WId window, const QImage& image, const QRegion& region) override {
+        if (!shared.put(window, image, region))
+            return false;
+        for (const QRect& r : region& image.rect()) {
+            ++rects;
+            pixels += qint64(r.width()) * r.height();
+        }
+        return true;
+    }
+    X11WindowPixels shared;
+    qint64 rects = 0;
+    qint64 pixels = 0;
+};
+CountedPixels* gPixels = nullptr;
+
 // Counts, per frame, what the other processes spent, the requests sent to the
-// X server, and what the window painted and flushed: its rectangles (one
-// image put to the server each) and their pixels.
+// X server, and what the window painted and flushed or put: its rectangles
+// (one image put to the server each) and their pixels.
 class FrameTally : public QObject {
 public:
-    explicit FrameTally(benchmark::State& st) : m_state(st), m_firstRequest(gLastRequest) {
+    explicit FrameTally(benchmark::State& st)
+        : m_state(st), m_firstRequest(gLastRequest), m_putRects(gPixels ? gPixels->rects : 0),
+          m_putPixels(gPixels ? gPixels->pixels : 0) {
         m_server = m_serverClock.seconds();
         m_compositor = m_compositorClock.seconds();
     }
@@ -120,6 +141,10 @@ public:
         if (m_compositorClock.known())
             m_state.counters["compositor_ms"] =
                 benchmark::Counter((m_compositorClock.seconds() - m_compositor) * 1e3, perFrame);
+        if (gPixels) {
+            m_rects += gPixels->rects - m_putRects;
+            m_pixels += gPixels->pixels - m_putPixels;
+        }
         m_state.counters["rects"] = benchmark::Counter(double(m_rects), perFrame);
         // Every frame ends with one request of its own, the sync.
         m_state.counters["requests"] = benchmark::Counter(
@@ -144,6 +169,8 @@ private:
     ProcessClock m_serverClock{"ORVANTA_BENCH_SERVER_PID"};
     ProcessClock m_compositorClock{"ORVANTA_BENCH_COMPOSITOR_PID"};
     unsigned int m_firstRequest;
+    qint64 m_putRects;
+    qint64 m_putPixels;
     double m_server = 0.0;
     double m_compositor = 0.0;
     qint64 m_rects = 0;
@@ -171,12 +198,16 @@ QString copyProgramFolder(const QTemporaryDir& dir) {
 class Window {
 public:
     Window() : m_folder(copyProgramFolder(m_dir)) {
+        gPixels = &m_pixels;
         m_window = std::make_unique<CompassWindow>(
             CompassWindowDeps{ProgramPaths::portableIn(m_folder), m_folder + "orvanta", m_sink,
-                              m_autostart, m_shape, m_hints, false});
+                              m_autostart, m_shape, m_hints, false, nullptr, &m_pixels});
         m_window->show();
         activate(*m_window);
     }
+    ~Window() { gPixels = nullptr; }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
     CompassWindow& operator*() { return *m_window; }
 
 private:
@@ -186,6 +217,7 @@ private:
     NoAutostart m_autostart;
     X11DesktopShape m_shape;
     X11WindowManagerHints m_hints;
+    CountedPixels m_pixels;
     std::unique_ptr<CompassWindow> m_window;
 };
 

@@ -17,6 +17,7 @@
 #include "platform/languageswitcher.h"
 #include "platform/screenmonitors.h"
 #include "platform/shell.h"
+#include "platform/windowpixels.h"
 #include "platform/x11shape.h"
 #include "render/dirtybands.h"
 
@@ -389,7 +390,15 @@ void CompassWindow::push(const Frame& frame) {
         updateShapes(changed, false);
         // Every pixel of the image is current: what is pushed may be more
         // than what changed, in fewer rectangles.
-        update(coarsened(changed, kPushRectCost));
+        const QRegion pushed = coarsened(changed, kPushRectCost);
+        // Without a compositor every frame's new bounding shape has the
+        // server ask for the area it adds, which Qt answers from its own copy:
+        // the frame goes through that copy then.
+        if (m_compositor && m_deps.pixels &&
+            m_deps.pixels->put(winId(), m_controller->windowImage(), pushed))
+            m_storeStale = true;
+        else
+            update(pushed);
         return;
     }
     // A new place and new pixels: the compositor sees both or neither.
@@ -519,6 +528,7 @@ void CompassWindow::watchServerSize() {
         return;
     m_sizeWatched = window;
     m_serverSize = QSize();
+    window->installEventFilter(this);
     const auto resized = [this] {
         if (!m_sizeWatched || m_sizeWatched->size() == m_serverSize)
             return;
@@ -528,6 +538,17 @@ void CompassWindow::watchServerSize() {
     };
     connect(window, &QWindow::widthChanged, this, resized);
     connect(window, &QWindow::heightChanged, this, resized);
+}
+
+// Qt answers an expose (a compositor that went away, say) from its backing
+// store, which the frames put past it did not reach: the whole window is
+// painted into it again first.
+bool CompassWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_storeStale) {
+        m_storeStale = false;
+        update();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- input

@@ -40,6 +40,7 @@ class LanguageSwitcher;
 class ScreenMonitors;
 class Shell;
 class TransparencyDialog;
+class WindowPixels;
 
 // What the window needs from the process around it.
 struct CompassWindowDeps {
@@ -51,6 +52,7 @@ struct CompassWindowDeps {
     WindowManagerHints& hints;
     bool startMinimised = false;          // start hidden in the tray
     LanguageSwitcher* language = nullptr; // switched when the user chooses; may be null
+    WindowPixels* pixels = nullptr;       // puts a drag frame's pixels; null: through Qt
 };
 
 class CompassWindow : public QWidget, private CompassView {
@@ -108,6 +110,7 @@ private:
     void applyShapes(bool inputChanged, bool boundingChanged);
     void catchUpInputShape();
     void watchServerSize();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void placeBeforeMapping();
     void syncMenuChecks();
     void setTrayIcon(const QString& file);
@@ -155,6 +158,7 @@ private:
     QRect m_deferredInput;
     WId m_shapedWindow = 0;
     bool m_boundingShaped = false;   // the window shows only its solid pixels
+    bool m_storeStale = false;       // frames went past Qt's backing store
     QPointer<QWindow> m_sizeWatched; // the native window whose size changes re-send the input shape
     QSize m_serverSize;              // its size as the X server last reported it
     bool m_stayOnTop = false;

@@ -22,6 +22,7 @@
 #include "platform/languageswitcher.h"
 #include "platform/qtmessagesink.h"
 #include "platform/windowmanagerhints.h"
+#include "platform/windowpixels.h"
 #include "platform/x11shape.h"
 
 #include <QApplication>
@@ -241,6 +242,7 @@ int runOrvanta(int argc, char** argv) {
     XdgAutostart autostart;
     X11DesktopShape shape;
     X11WindowManagerHints hints;
+    X11WindowPixels pixels;
 
     bool splash = false;
     if (!scan.startMinimised) {
@@ -250,7 +252,7 @@ int runOrvanta(int argc, char** argv) {
         (new SplashScreen(nullptr, productLink()))->showNow();
 
     CompassWindow window(CompassWindowDeps{paths, programFile(), messages, autostart, shape, hints,
-                                           scan.startMinimised, &language});
+                                           scan.startMinimised, &language, &pixels});
     QObject::connect(&window.controller(), &CompassController::quitting, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
