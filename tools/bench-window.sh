@@ -128,4 +128,12 @@ for (desktop, name), runs in sorted(((k, v) for k, v in this.items() if k[1].sta
             if base_before and baseline_of(name) != name:
                 line += f" {median(base_before, 'real_time'):14.3f}"
     print(line)
+
+print("\n== the slide drag at spread 300, turning, beside the desktop-sized window (medians)")
+for desktop in sorted({key[0] for key in this}):
+    wall = lambda name: median(this.get((desktop, name), []), "real_time")
+    frame = wall("BM_SlideDragToFlush/300/1")
+    print(f"{desktop:<11} {frame:.3f} ms; spread 1000 costs {wall('BM_SlideDragToFlush/1000/1') / frame:.1f}x;"
+          f" the same drag through a desktop-sized window is {wall('BM_DesktopWindowSlideDragToFlush/300/1') / frame:.1f}x,"
+          f" its whole repaint {wall('BM_DesktopWindowWholeRepaint') / frame:.1f}x this frame")
 PY

@@ -7,7 +7,9 @@
 # compositing manager, at 1920x1080 and at three 4K screens (11520x2160), at
 # spreads 300 and 1000. The server is measured after the compositor painted
 # once (a small xmessage window shown and closed), so that the compositor's
-# own root buffer does not count against us.
+# own root buffer does not count against us. The program is measured shown,
+# then a second after a change of the spread (what a drag's frames hold), then
+# at rest again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build --preset release --target orvanta orvanta_assets >/dev/null
@@ -30,7 +32,8 @@ mkdir -p "$work/bin" "$work/config" "$work/data"
 (cd build/bin && find . -type f ! -name 'orvanta_*' ! -name 'Compass.ini' \
     ! -name '*.compassskin' -exec cp --parents {} "$work/bin/" \;)
 
-printf '%-11s %6s %18s %22s\n' desktop spread "program RSS (MB)" "X server growth (MB)"
+printf '%-11s %6s   %-28s   %-28s\n' desktop spread "program RSS (MB)" "X server growth (MB)"
+printf '%-11s %6s   %-28s   %-28s\n' "" "" "shown / changing / at rest" "shown / changing / at rest"
 for size in 1920x1080 11520x2160; do
     w=${size%x*}
     h=${size#*x}
@@ -56,8 +59,18 @@ for size in 1920x1080 11520x2160; do
             QT_QPA_PLATFORM=xcb "$work/bin/orvanta" >/dev/null 2>&1 &
         program=$!
         sleep 4 # started, shown, painted and composited
-        printf '%-11s %6s %18s %22s\n' "$size" "$spread" "$(rss_mb "$program")" \
-            "$(awk -v a="$before" -v b="$(rss_kb "$xvfb")" 'BEGIN { printf "%+.1f", (b - a) / 1024 }')"
+        growth() { awk -v a="$before" -v b="$(rss_kb "$xvfb")" 'BEGIN { printf "%+.1f", (b - a) / 1024 }'; }
+        shown="$(rss_mb "$program")" shownGrowth="$(growth)"
+        # The spread typed 5 shorter: a frame like a drag's.
+        xdotool mousemove $((x + 26)) $((y + 28)) click 1
+        sleep 0.5
+        xdotool type --delay 40 "$((spread - 5))"
+        xdotool key Return
+        sleep 1
+        changing="$(rss_mb "$program")" changingGrowth="$(growth)"
+        sleep 4
+        printf '%-11s %6s   %-28s   %-28s\n' "$size" "$spread" \
+            "$shown / $changing / $(rss_mb "$program")" "$shownGrowth / $changingGrowth / $(growth)"
         kill "$program" 2>/dev/null || true
         wait "$program" 2>/dev/null || true
         program=
