@@ -37,7 +37,6 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QUrl>
-#include <cstring>
 
 namespace orvanta {
 
@@ -90,14 +89,8 @@ bool copyInto(QPainter& p, const QImage& image, const QRegion& region) {
         shift.type() > QTransform::TxTranslate || image.depth() != 32)
         return false;
     const QPoint offset(qRound(shift.dx()), qRound(shift.dy()));
-    uchar* bits = target->bits();
-    const qsizetype stride = target->bytesPerLine();
-    for (const QRect& r : region) {
-        const QRect from = r & image.rect() & target->rect().translated(-offset);
-        for (int y = from.top(); y <= from.bottom(); ++y)
-            std::memcpy(bits + (y + offset.y()) * stride + (from.left() + offset.x()) * 4,
-                        image.constScanLine(y) + from.left() * 4, std::size_t(from.width()) * 4);
-    }
+    copyRows(image, region & image.rect() & target->rect().translated(-offset), target->bits(),
+             target->bytesPerLine(), offset);
     return true;
 }
 

@@ -34,6 +34,14 @@ bool sameLayout(xcb_connection_t* c, std::uint8_t depth) {
 
 } // namespace
 
+void copyRows(const QImage& image, const QRegion& region, uchar* to, qsizetype stride,
+              QPoint offset) {
+    for (const QRect& r : region)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(to + (y + offset.y()) * stride + (r.left() + offset.x()) * 4,
+                        image.constScanLine(y) + r.left() * 4, std::size_t(r.width()) * 4);
+}
+
 X11WindowPixels::X11WindowPixels() {
     m_idle.setSingleShot(true);
     m_idle.setInterval(kIdleReleaseMs);
@@ -62,12 +70,8 @@ bool X11WindowPixels::put(WId window, const QImage& image, const QRegion& region
     if (!prepareWindow(window) || !reserve(std::size_t(image.sizeInBytes())))
         return false;
     waitForServer();
-    const qsizetype stride = image.bytesPerLine();
     const QRegion inside = region & image.rect();
-    for (const QRect& r : inside)
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            std::memcpy(m_memory + y * stride + r.left() * 4, image.constScanLine(y) + r.left() * 4,
-                        std::size_t(r.width()) * 4);
+    copyRows(image, inside, m_memory, image.bytesPerLine());
     for (const QRect& r : inside)
         xcb_shm_put_image(c, xcb_drawable_t(window), m_gc, std::uint16_t(image.width()),
                           std::uint16_t(image.height()), std::uint16_t(r.x()), std::uint16_t(r.y()),

@@ -16,6 +16,12 @@
 
 namespace orvanta {
 
+// Copies the rows of `region` of `image` (32 bits a pixel; the region lies
+// inside it) into memory laid out alike, `stride` bytes a row, each pixel
+// `offset` away from where it lies in the image.
+void copyRows(const QImage& image, const QRegion& region, uchar* to, qsizetype stride,
+              QPoint offset = {});
+
 class WindowPixels {
 public:
     virtual ~WindowPixels() = default;
