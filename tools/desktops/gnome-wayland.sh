@@ -23,10 +23,8 @@ XAUTHORITY=$(ls "$RUNTIME"/.mutter-Xwaylandauth.* 2>/dev/null | head -n 1)
 export WAYLAND_DISPLAY=$RUNTIME/wayland-matrix-gnome
 wait_until 20 x_ready || abort "XWayland $DISPLAY of mutter does not answer"
 wait_until 20 wm_ready || abort "mutter does not manage XWayland's windows"
-XWAYLAND_PID=$(xwayland_pid "$DISPLAY")
-SERVER_PIDS=("$MUTTER_PID" ${XWAYLAND_PID:+"$XWAYLAND_PID"})
 version "$(mutter --version | head -n 1) (Wayland, headless)"
-version "$(Xwayland -version 2>&1 | grep -m 1 -o 'Xwayland Version.*') on $DISPLAY"
+xwayland_servers "$MUTTER_PID"
 PROGRAM_ENV=(DISPLAY="$DISPLAY" XAUTHORITY="$XAUTHORITY" WAYLAND_DISPLAY="$WAYLAND_DISPLAY"
     XDG_SESSION_TYPE=wayland)
 INPUT=mutter

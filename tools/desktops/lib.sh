@@ -1060,3 +1060,11 @@ display_from_log() {
 xwayland_pid() {
     ps -eo pid=,args= | awk -v d="$1" '$2 ~ /Xwayland$/ && $3 == d { print $1; exit }'
 }
+
+# A Wayland compositor (pid $1) and the XWayland server of $DISPLAY are the
+# display servers whose memory counts; notes XWayland's version.
+xwayland_servers() {
+    XWAYLAND_PID=$(xwayland_pid "$DISPLAY")
+    SERVER_PIDS=("$1" ${XWAYLAND_PID:+"$XWAYLAND_PID"})
+    version "$(Xwayland -version 2>&1 | grep -m 1 -o 'Xwayland Version.*') on $DISPLAY"
+}

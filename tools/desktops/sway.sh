@@ -47,10 +47,8 @@ export SWAYSOCK
 SWAYSOCK=$(ls "$SWAY_DIR"/runtime/sway-ipc.*.sock | head -n 1)
 wait_until 10 as_sway_user DISPLAY="$DISPLAY" xhost +si:localuser:root >/dev/null 2>&1 ||
     abort "XWayland $DISPLAY did not let root in"
-XWAYLAND_PID=$(xwayland_pid "$DISPLAY")
-SERVER_PIDS=("$SWAY_PID" ${XWAYLAND_PID:+"$XWAYLAND_PID"})
 version "$(sway --version), wlroots $(package_version libwlroots10)"
-version "$(Xwayland -version 2>&1 | grep -m 1 -o 'Xwayland Version.*') on $DISPLAY"
+xwayland_servers "$SWAY_PID"
 PROGRAM_ENV=(DISPLAY="$DISPLAY" WAYLAND_DISPLAY="$SOCKET" XDG_SESSION_TYPE=wayland)
 INPUT=wlr
 SHOT=grim

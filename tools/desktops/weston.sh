@@ -22,10 +22,8 @@ display_from_log "$WORK/weston.log" '.*xserver listening on display \(:[0-9]*\).
 export WAYLAND_DISPLAY=$RUNTIME/wayland-matrix-weston
 # XWayland starts at the first X client.
 wait_until 20 x_ready || abort "XWayland $DISPLAY of weston does not answer"
-XWAYLAND_PID=$(xwayland_pid "$DISPLAY")
-SERVER_PIDS=("$WESTON_PID" ${XWAYLAND_PID:+"$XWAYLAND_PID"})
 version "$(weston --version)"
-version "$(Xwayland -version 2>&1 | grep -m 1 -o 'Xwayland Version.*') on $DISPLAY"
+xwayland_servers "$WESTON_PID"
 PROGRAM_ENV=(DISPLAY="$DISPLAY" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" XDG_SESSION_TYPE=wayland)
 INPUT=none
 NO_INPUT_REASON="weston has none"
