@@ -104,6 +104,27 @@ TEST(Drag, LongSlideDragKeepsTheGrabPointUnderTheMouse) {
     EXPECT_NEAR(r.model.state.measurement, reach - grabOffset, 1.0);
 }
 
+TEST(Drag, TheSlideEndsOnTheSameBeamWhicheverOfItsMovesArrived) {
+    // A busy program sees only some of the pointer's moves; the saved beam
+    // must not depend on which, down to its last digit.
+    for (const bool lockMeasurement : {false, true}) {
+        const auto dragAlong = [&](int every) {
+            Rig r;
+            r.options.lockMeasurement = lockMeasurement;
+            r.ui.mouseDown(Qt::LeftButton, Qt::NoModifier, kOnSlide);
+            for (int i = every; i <= 40; i += every) {
+                r.ui.mouseMove(Qt::NoModifier, kOnSlide + QPoint(i / 2, 2 * i));
+                r.model.state.normalizeCompass(r.options, false);
+            }
+            return std::pair(r.model.state.angle, r.model.state.measurement);
+        };
+        const auto all = dragAlong(1);
+        EXPECT_NE(all.first, 0.0f);
+        for (const int every : {2, 4, 5, 8, 10, 20, 40})
+            EXPECT_EQ(dragAlong(every), all) << "every " << every << " lock " << lockMeasurement;
+    }
+}
+
 TEST(Drag, ModifiersAndLocksChooseWhatTheSlideChanges) {
     // modifiers, angle locked, measurement locked, turns, extends
     const std::tuple<Qt::KeyboardModifiers, bool, bool, bool, bool> cases[] = {

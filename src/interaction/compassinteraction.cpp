@@ -89,6 +89,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
 
     state.dragging = true;
     m_dragSpread.reset();
+    m_dragAngle.reset();
     if (m_layers.hitsSlide(p))
         m_dragMode = DragMode::Slide;
     else if (m_layers.hitsBase(p) || m_layers.hitsShape(p))
@@ -347,14 +348,19 @@ void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
     // Each render rounds the spread to whole pixels. Fed back into the next step,
     // that rounding would let the slide creep away from its grab point over a long
     // drag, so the drag goes on from its own exact spread while the shown one is
-    // that spread rounded; a spread changed by anything else (a key, the length
-    // limit) is taken as it is.
-    const bool exactHolds = m_dragSpread && roundHalfEven(*m_dragSpread) == state.measurement;
+    // that spread, rounded or not yet; a spread changed by anything else (a key,
+    // the length limit) is taken as it is. The angle is carried the same way: kept
+    // in single precision between steps, the beam's last digits would depend on
+    // which of the pointer's moves arrived.
+    const bool spreadHolds =
+        m_dragSpread && (state.measurement == float(*m_dragSpread) ||
+                         state.measurement == float(roundHalfEven(float(*m_dragSpread))));
+    const bool angleHolds = m_dragAngle && state.angle == float(*m_dragAngle);
     SlideGrip grip{pivotPoint(),
                    p,
                    m_last,
-                   exactHolds ? *m_dragSpread : state.measurement,
-                   state.angle,
+                   spreadHolds ? *m_dragSpread : state.measurement,
+                   angleHolds ? *m_dragAngle : state.angle,
                    model.options.lockMeasurement,
                    model.options.lockAngle};
     if (alt) {
@@ -365,9 +371,10 @@ void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
         grip.lockAngle = true;
     }
     const SlidePose pose = slideDrag(grip);
-    state.angle = pose.angle;
-    state.measurement = pose.measurement;
+    state.angle = float(pose.angle);
+    state.measurement = float(pose.measurement);
     m_dragSpread = pose.measurement;
+    m_dragAngle = pose.angle;
     if (state.composed)
         state.needsRepaint = true;
 }

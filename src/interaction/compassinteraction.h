@@ -84,13 +84,14 @@ public:
     bool m_mouseDown = false;
     bool m_justReleased = false; // keeps the pointer for one move after a release
     bool needsWindowUpdate = false;
-    QString m_hint;                    // the hint of the compass window
-    bool m_showHint = false;           // whether that hint is displayed
-    QString m_lastHint;                // the hint last handed to the window
-    QPoint m_last;                     // the previous mouse point
-    QPoint m_down;                     // the mouse-down point
-    QPoint m_downPos;                  // the compass position at mouse-down
-    std::optional<float> m_dragSpread; // the exact spread of the slide drag under way
+    QString m_hint;                     // the hint of the compass window
+    bool m_showHint = false;            // whether that hint is displayed
+    QString m_lastHint;                 // the hint last handed to the window
+    QPoint m_last;                      // the previous mouse point
+    QPoint m_down;                      // the mouse-down point
+    QPoint m_downPos;                   // the compass position at mouse-down
+    std::optional<double> m_dragSpread; // the exact spread of the slide drag under way
+    std::optional<double> m_dragAngle;  // and its exact angle
 
 private:
     void hoverControls(Qt::KeyboardModifiers modifiers, QPoint p);

@@ -21,7 +21,7 @@ constexpr double kDirectionStep = 45.0; // eight directions
 // from the pivot than it was, so that jitter on the pivot does not open it.
 constexpr double kOpeningMinimum = 0.1;
 // A closed compass opens to this spread; the following moves carry it on.
-constexpr float kOpeningSpread = 1.0f;
+constexpr double kOpeningSpread = 1.0;
 
 [[nodiscard]] double clampUnit(double v) {
     return std::clamp(v, -1.0, 1.0);
@@ -121,14 +121,14 @@ SlidePose slideDrag(const SlideGrip& grip) {
         const double gamma = m == 0 ? 0.0 : std::asin(clampUnit(std::sin(beta) * e / m));
         const double turned = (mouseAngle - gamma) * kDegrees;
         if (!grip.lockAngle)
-            pose.angle = float(turned);
+            pose.angle = turned;
         if (!grip.lockMeasurement) {
             // Rounding may take the square of a length a hair below zero.
             const double spread =
                 std::sqrt(std::max(0.0, e * e + m * m - 2 * m * e * std::cos(kPi - gamma - beta)));
             const bool accepted = !grip.lockAngle || lockedSpreadAccepted(oneTurnIntoCircle(turned),
                                                                           oneTurnIntoCircle(a));
-            pose.measurement = accepted ? float(spread) : 0.0f;
+            pose.measurement = accepted ? spread : 0.0;
         }
         return pose;
     }
@@ -136,7 +136,7 @@ SlidePose slideDrag(const SlideGrip& grip) {
     if (r != 0) {
         // The mouse is held exactly on the measuring point.
         if (!grip.lockMeasurement)
-            pose.measurement = float(m);
+            pose.measurement = m;
     } else if (!grip.lockMeasurement && m - g >= kOpeningMinimum) {
         bool opens = true;
         if (grip.lockAngle) {
@@ -145,10 +145,10 @@ SlidePose slideDrag(const SlideGrip& grip) {
                 std::abs(oneTurnIntoCircle(mouseAngle * kDegrees) - oneTurnIntoCircle(a));
             opens = diff < 90.0 || diff > 270.0;
         }
-        pose.measurement = opens ? kOpeningSpread : 0.0f;
+        pose.measurement = opens ? kOpeningSpread : 0.0;
     }
     if (!grip.lockAngle)
-        pose.angle = float(a + (mouseAngle - previousAngle) * kDegrees);
+        pose.angle = a + (mouseAngle - previousAngle) * kDegrees;
     return pose;
 }
 

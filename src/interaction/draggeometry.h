@@ -29,15 +29,15 @@ struct SlideGrip {
     QPointF pivot;
     QPointF mouse;
     QPointF previous;
-    float spread = 0; // the spread before the step, pixels
-    float angle = 0;  // the beam angle before the step, degrees
+    double spread = 0; // the spread before the step, pixels
+    double angle = 0;  // the beam angle before the step, degrees
     bool lockMeasurement = false;
     bool lockAngle = false;
 };
 
 struct SlidePose {
-    float angle;       // degrees, not wrapped
-    float measurement; // pixels, not clamped or rounded
+    double angle;       // degrees, not wrapped
+    double measurement; // pixels, not clamped or rounded
 };
 
 // The triangle formed by the previous mouse point, the pivot and the measuring
