@@ -117,6 +117,17 @@ TEST_F(Controller, HidingWithoutAWayBackIsQuitting) {
     EXPECT_FALSE(hideNoTray[0][0].toBool());
 }
 
+TEST_F(Controller, ChangesSinceTheLastFrameAreSavedOnTheWayOut) {
+    ASSERT_TRUE(c().render(true, false).rendered);
+    c().moveTo(240, 180);
+    c().setAngle(-30);
+    c().setMeasurement(120.4);
+    c().shutDown();
+    const Settings saved = compass.saved();
+    EXPECT_EQ(std::tuple(saved.x, saved.y, saved.angle, saved.measurement),
+              std::tuple(240, 180, -30.0f, 120.0f));
+}
+
 // A 24-inch 1080p monitor beside a 27-inch 4K one: the centimetres follow the
 // monitor under the pivot, a calibration overrides the reported size and is
 // stored, and the option brings back 96 px/in everywhere.

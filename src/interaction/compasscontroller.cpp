@@ -404,6 +404,12 @@ void CompassController::balloonShown() {
 }
 
 void CompassController::shutDown() {
+    // Each frame stores the compass it drew; a change since the last one (the
+    // snap of a release, a key pressed just before quitting) is stored here
+    // as that frame would have, or it would be lost.
+    CompassState& state = m_model->state;
+    state.normalizeCompass(*m_settings, false);
+    state.storeCompassState(*m_settings);
     m_settings->save();
     try {
         m_units->save();
