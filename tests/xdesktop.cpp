@@ -19,6 +19,10 @@ QString socketOf(int display) {
     return QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
 }
 
+QString lockOf(int display) {
+    return QStringLiteral("/tmp/.X%1-lock").arg(display);
+}
+
 void stop(QProcess* p) {
     if (!p || p->state() == QProcess::NotRunning)
         return;
@@ -62,16 +66,7 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool co
     if (!have("Xvfb") || (!windowManager.isEmpty() && !have(qPrintable(windowManager))))
         return;
     m_installed = true;
-    int n = 200 + int(QCoreApplication::applicationPid() % 500);
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(socketOf(n)))
-        ++n;
-    m_display = QStringLiteral(":%1").arg(n);
-    m_xvfb = std::make_unique<QProcess>();
-    m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_xvfb->start("Xvfb", {m_display, "-screen", "0",
-                           QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
-                           "-nolisten", "tcp"});
-    m_ok = m_xvfb->waitForStarted(5000) && waitFor([&] { return QFile::exists(socketOf(n)); });
+    m_ok = startServer(size);
     if (m_ok && !windowManager.isEmpty())
         m_ok = startWindowManager(windowManager);
     if (m_ok && compositor && have("xcompmgr")) {
@@ -81,6 +76,38 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool co
         m_compositor->waitForStarted(5000);
         QThread::msleep(300);
     }
+}
+
+// Tests started together may pick the same free display; the server that
+// comes second gives up at once, while the first one's socket makes the
+// display look ready. A display is ours once its lock file names our server.
+bool VirtualDesktop::startServer(QSize size) {
+    int n = 200 + int(QCoreApplication::applicationPid() % 500);
+    for (int attempt = 0; attempt < 10; ++attempt, ++n) {
+        while (QFile::exists(lockOf(n)) || QFile::exists(socketOf(n)))
+            ++n;
+        m_display = QStringLiteral(":%1").arg(n);
+        m_xvfb = std::make_unique<QProcess>();
+        m_xvfb->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_xvfb->start("Xvfb", {m_display, "-screen", "0",
+                               QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
+                               "-nolisten", "tcp"});
+        if (!m_xvfb->waitForStarted(5000))
+            return false;
+        const QByteArray pid = QByteArray::number(m_xvfb->processId());
+        const auto ours = [&] {
+            QFile lock(lockOf(n));
+            return lock.open(QIODevice::ReadOnly) && lock.readAll().trimmed() == pid &&
+                   QFile::exists(socketOf(n));
+        };
+        waitFor([&] { return m_xvfb->state() == QProcess::NotRunning || ours(); });
+        if (m_xvfb->state() != QProcess::NotRunning && ours())
+            return true;
+        std::fprintf(stderr, "Xvfb did not take display %s, trying the next one\n",
+                     qPrintable(m_display));
+        stop(m_xvfb.get());
+    }
+    return false;
 }
 
 // Managing starts once the manager has named itself on the root window. A

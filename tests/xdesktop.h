@@ -51,6 +51,7 @@ public:
     [[nodiscard]] std::unique_ptr<QProcess> ownClipboard(const QByteArray& text) const;
 
 private:
+    bool startServer(QSize size);
     bool startWindowManager(const QString& windowManager);
 
     bool m_installed = false;
