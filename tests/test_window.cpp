@@ -753,3 +753,15 @@ TEST_F(ManagedWindowTest, StaysOnTopOutOfTheTaskbarThroughTogglesAndTheTray) {
     tray.kill();
     tray.waitForFinished(2000);
 }
+
+// A drag frame put from shared memory waits until the server has read the
+// last one out of the segment: with the server held by another client, the
+// next put returns only once it is let go, and the window shows that frame.
+TEST(SharedMemoryFrames, WaitForTheServerToReadTheLastOne) {
+    VirtualDesktop desktop;
+    if (!desktop.installed())
+        GTEST_SKIP() << "needs Xvfb";
+    ASSERT_TRUE(desktop.ok());
+    EXPECT_EQ(desktop.run(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_pixelsprobe"), {}).trimmed(),
+              QStringLiteral("waited 1 shown 0000ff"));
+}
