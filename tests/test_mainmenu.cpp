@@ -96,15 +96,27 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     }
 }
 
-TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
+// A window on a copy of the built program folder, with every service faked.
+struct MainWindow : ::testing::Test {
+    void SetUp() override {
+        if (!program.ok())
+            GTEST_SKIP() << "needs the built program folder";
+    }
+    // Starts from these options ("[Options]" and the first-start keys added).
+    [[nodiscard]] CompassWindowDeps deps(const QByteArray& options,
+                                         WindowPixels* pixels = nullptr) {
+        program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n" + options);
+        return CompassWindowDeps(ProgramPaths::portableIn(program.path()), program.binary(), fakes,
+                                 fakes, fakes, fakes, false, nullptr, pixels);
+    }
     test::ProgramCopy program;
-    if (!program.ok())
-        GTEST_SKIP() << "needs the built program folder";
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=321\r\n");
-    QFile::remove(program.path("distances.ini"));
     test::FakeServices fakes;
-    CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
-                                      fakes, fakes, fakes, fakes, false});
+};
+
+TEST_F(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
+    const CompassWindowDeps windowDeps = deps("X=321\r\n");
+    QFile::remove(program.path("distances.ini"));
+    CompassWindow w(windowDeps);
     CompassMenu& m = w.menu();
     CompassController& c = w.controller();
     const auto saved = [&](const char* line) {
@@ -151,14 +163,8 @@ TEST(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount=7"));
 }
 
-TEST(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
-    test::ProgramCopy program;
-    if (!program.ok())
-        GTEST_SKIP() << "needs the built program folder";
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n");
-    test::FakeServices fakes;
-    CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
-                                      fakes, fakes, fakes, fakes, false});
+TEST_F(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
+    CompassWindow w(deps({}));
     CompassController& c = w.controller();
     const auto title = [](int spread) { return QStringLiteral("Compass %1 Pixels").arg(spread); };
     // Whatever the start showed has settled.
@@ -180,12 +186,7 @@ TEST(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
 
 // A drag's frames go to the X server past Qt's backing store; when the window
 // is exposed, Qt shows what that store holds, so it is painted anew first.
-TEST(MainWindow, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
-    test::ProgramCopy program;
-    if (!program.ok())
-        GTEST_SKIP() << "needs the built program folder";
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\n"
-                                     "Measurement=200\r\n");
+TEST_F(MainWindow, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
     struct Puts : WindowPixels {
         bool put(WId, const QImage& image, const QRegion& region) override {
             frames.append(region & image.rect());
@@ -201,9 +202,7 @@ TEST(MainWindow, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
         }
         QRegion painted;
     } paints;
-    test::FakeServices fakes;
-    CompassWindow w(CompassWindowDeps{ProgramPaths::portableIn(program.path()), program.binary(),
-                                      fakes, fakes, fakes, fakes, false, nullptr, &puts});
+    CompassWindow w(deps("Measurement=200\r\n", &puts));
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.idleUpdate();
