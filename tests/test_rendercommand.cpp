@@ -23,7 +23,7 @@ struct ProgramFolder : SkinFolder {
 
 } // namespace
 
-TEST(renderCommand, BadArgumentsAreNamedInOneLine) {
+TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
     const std::pair<QStringList, QString> cases[] = {
         {{}, "--render: missing value"},
         {{"o.png", "--angle", "north"}, "--angle: expected a number, got 'north'"},
@@ -58,7 +58,7 @@ TEST(renderCommand, BadArgumentsAreNamedInOneLine) {
     EXPECT_FALSE(QFile::exists(program.path("o.png")));
 }
 
-TEST(renderCommand, RendersOneFrameAndSavesNothingElse) {
+TEST(RenderCommand, RendersOneFrameAndSavesNothingElse) {
     ProgramFolder program;
     const QString out = program.path("frame.png");
     const RenderResult r = program.run({"--render", out, "--spread", "50", "--angle", "90", "--pos",
@@ -85,7 +85,7 @@ TEST(renderCommand, RendersOneFrameAndSavesNothingElse) {
     EXPECT_EQ(QDir(program.dir.path()).entryList(QDir::Files), QStringList{"frame.png"});
 }
 
-TEST(renderCommand, OverridesAndCropping) {
+TEST(RenderCommand, OverridesAndCropping) {
     ProgramFolder program;
     const QString out = program.path("c.png");
     RenderResult r = program.run({"--render", out, "--measure-type", "1", "--shape", "4",
@@ -113,7 +113,7 @@ TEST(renderCommand, OverridesAndCropping) {
     EXPECT_TRUE(r.out.startsWith("Usage: orvanta --render OUT.png"));
 }
 
-TEST(renderCommand, ScreenMillimetresGiveThePhysicalUnitsTheirDensity) {
+TEST(RenderCommand, ScreenMillimetresGiveThePhysicalUnitsTheirDensity) {
     ProgramFolder program;
     ASSERT_TRUE(QFile::copy(ORVANTA_SOURCE_DIR "/assets/program/distances.ini",
                             program.path("distances.ini")));
