@@ -110,7 +110,12 @@ TEST_P(ShippedSkins, NeedleAndLeadAreOpaqueAndTheBeamHasNoSeam) {
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedSkins,
                          ::testing::Values("/assets/program/default/default.ini",
                                            "/assets/program/skins/Brass/brass.ini",
-                                           "/assets/packages/Walnut/walnut.ini"));
+                                           "/assets/packages/Walnut/walnut.ini"),
+                         [](const auto& info) {
+                             return QFileInfo(QString::fromLatin1(info.param))
+                                 .completeBaseName()
+                                 .toStdString();
+                         });
 
 TEST(ShippedAssets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
     for (const char* file : {"AppTray.ico", "AppTrayGray.ico"}) {

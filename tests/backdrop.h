@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+// The plain window of one colour that tests on a virtual X server put under the
+// compass (tools/backdrop.cpp): a pixel that shows it shows no compass.
+
+#include "xdesktop.h"
+
+#include <QColor>
+#include <QProcess>
+#include <QtGlobal>
+
+namespace orvanta::test {
+
+inline constexpr QRgb kBackdrop = 0xff204080;
+
+// Within the rounding of a compositor's blend.
+[[nodiscard]] inline bool isBackdrop(QRgb c) {
+    return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
+           qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
+}
+
+// Shows the backdrop on `desktop`, over `geometry` ("WxH+X+Y"; the whole
+// screen when empty), and returns its X window once it is up; 0 when it did
+// not come up.
+inline qulonglong startBackdrop(QProcess& process, const VirtualDesktop& desktop,
+                                const QString& geometry = {}) {
+    process.setProcessEnvironment(desktop.environment());
+    QStringList args{QStringLiteral("#204080")};
+    if (!geometry.isEmpty())
+        args << geometry;
+    process.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"), args);
+    if (!waitFor([&] { return process.canReadLine(); }))
+        return 0;
+    return QString::fromUtf8(process.readLine()).trimmed().section(u' ', 1).toULongLong();
+}
+
+} // namespace orvanta::test
