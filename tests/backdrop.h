@@ -2,18 +2,27 @@
 // SPDX-License-Identifier: MIT
 
 #pragma once
-// The plain window of one colour that tests on a virtual X server put under the
-// compass (tools/backdrop.cpp): a pixel that shows it shows no compass.
+// What tests on a virtual X server put on it: the plain window of one colour
+// under the compass (tools/backdrop.cpp), where a pixel that shows it shows no
+// compass, and the options that place the compass at a known spot.
 
 #include "xdesktop.h"
 
 #include <QColor>
+#include <QPoint>
 #include <QProcess>
 #include <QtGlobal>
 
 namespace orvanta::test {
 
 inline constexpr QRgb kBackdrop = 0xff204080;
+
+// The compass level at spread 150, its pivot at kPlacedPivot (the default
+// skin's pivot lies 26 right of and 28 below the compass's position), the
+// splash skipped.
+inline constexpr char kPlacedOptions[] = "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\n"
+                                         "Y=250\r\nAngle=0\r\nMeasurement=150\r\n";
+inline constexpr QPoint kPlacedPivot(326, 278);
 
 // Within the rounding of a compositor's blend.
 [[nodiscard]] inline bool isBackdrop(QRgb c) {

@@ -107,15 +107,14 @@ TEST_P(ShippedSkins, NeedleAndLeadAreOpaqueAndTheBeamHasNoSeam) {
         EXPECT_EQ(s.picture.pixel(base.right(), y), s.picture.pixel(bar.right(), y)) << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ShippedSkins,
-                         ::testing::Values("/assets/program/default/default.ini",
-                                           "/assets/program/skins/Brass/brass.ini",
-                                           "/assets/packages/Walnut/walnut.ini"),
-                         [](const auto& info) {
-                             return QFileInfo(QString::fromLatin1(info.param))
-                                 .completeBaseName()
-                                 .toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Shipped, ShippedSkins,
+    ::testing::Values("/assets/program/default/default.ini",
+                      "/assets/program/skins/Brass/brass.ini",
+                      "/assets/packages/Walnut/walnut.ini"),
+    [](const auto& info) {
+        return QFileInfo(QString::fromLatin1(info.param)).completeBaseName().toStdString();
+    });
 
 TEST(ShippedAssets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
     for (const char* file : {"AppTray.ico", "AppTrayGray.ico"}) {

@@ -13,13 +13,10 @@ using namespace orvanta::test;
 
 namespace {
 
-// The compass at angle 0 and spread 150, its pivot at kPivot: the slide 150
-// pixels to the right, the figure's circle around the pivot.
-constexpr char kOptions[] = "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\nY=250\r\n"
-                            "Angle=0\r\nMeasurement=150\r\n";
-constexpr QPoint kPivot(326, 278);
-// The slide is dragged in and out again, to a spread whose compass still
-// fits the window snugly: the window stays as it is.
+constexpr QPoint kPivot = kPlacedPivot;
+// The slide, at the placed spread, is dragged in and out again, to a spread
+// whose compass still fits the window snugly: the window stays as it is, and
+// the release redraws no more than it changes.
 constexpr int kFrom = 150;
 constexpr int kIn = 60;
 constexpr int kTo = 140;
@@ -36,7 +33,7 @@ TEST(InputShape, AfterADragClicksPassWhereTheFigureLayAndHitWhereItLies) {
     QProcess backdrop;
     const qulonglong below = startBackdrop(backdrop, desktop);
     ASSERT_NE(below, 0u);
-    program.writeFile("Compass.ini", kOptions);
+    program.writeFile("Compass.ini", kPlacedOptions);
     QProcess compass;
     compass.setProcessEnvironment(program.environment(desktop.environment()));
     compass.setProcessChannelMode(QProcess::ForwardedChannels);

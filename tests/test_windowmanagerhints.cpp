@@ -64,9 +64,8 @@ TEST_P(StayOnTop, OffLetsARaisedWindowOverTheCompassOnKeepsItUnder) {
     // for a full-screen window, which it stacks above all others.
     const QString below = QString::number(startBackdrop(backdrop, desktop, "1279x800+0+0"));
     ASSERT_NE(below, "0");
-    const QPoint pivot(326, 278);
-    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=300\r\n"
-                                     "Y=250\r\nStayOnTop=1\r\n");
+    const QPoint pivot = kPlacedPivot;
+    program.writeFile("Compass.ini", kPlacedOptions);
     QProcess compass;
     QProcessEnvironment env = program.environment(desktop.environment());
     env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
