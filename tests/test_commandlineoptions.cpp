@@ -99,7 +99,8 @@ TEST(CommandLineOptions, ExitStatusOutputAndWhetherACompassShows) {
         {{"--bogus"}, Display::None, zh, 2, {}, {"用法"}},
         // No display: one line, never Qt's abort.
         {{}, Display::None, en, 1, {}, {"orvanta: no display: DISPLAY is not set"}},
-        {{"/m"}, Display::Dead, en, 1, {}, {"orvanta: cannot open the X display :97"}},
+        // The autostart entry's "/m m" is read, and the display is the problem.
+        {{"/m", "m"}, Display::Dead, en, 1, {}, {"orvanta: cannot open the X display :97"}},
         {{"--render", png, "--spread", "100"}, Display::None, en, 0, {"100"}, {}},
         // The switches of old and Qt's own options start the compass.
         {{"/M", "-style", "Fusion"}, Display::Xvfb, en, -1, {}, {}},

@@ -95,9 +95,13 @@ bool CommandLineOptions::parse(const QStringList& arguments) {
     m_legacy = scanCommandLine(arguments);
     m_automation = scanAutomationSwitches(arguments);
     QStringList rest;
-    for (qsizetype i = 0; i < arguments.size(); ++i)
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (i == 0 || !isLegacyArgument(arguments[i]))
             rest << arguments[i];
+        // Autostart entries say "/m m", the second word a leftover of old.
+        else if (isStartMinimisedSwitch(arguments[i]) && arguments.value(i + 1) == u"m")
+            ++i;
+    }
     // Help wins wherever it is asked for: "--render --help" asks for help, not
     // for a picture named "--help".
     m_helpAsked =
