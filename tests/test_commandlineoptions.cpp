@@ -27,6 +27,7 @@ Outcome runProgram(const ProgramCopy& program, const VirtualDesktop& desktop, Di
     QProcessEnvironment env = program.environment(desktop.environment());
     env.insert("LC_ALL", locale);
     env.insert("XDG_RUNTIME_DIR", program.path()); // private, as Qt wants it
+    env.remove("XDG_SESSION_TYPE");                // the platform named is plain X11
     env.insert("LANGUAGE", locale.section(u'.', 0, 0));
     if (display == Display::None)
         env.remove("DISPLAY");
@@ -83,7 +84,7 @@ TEST(CommandLineOptions, ExitStatusOutputAndWhetherACompassShows) {
         {{"-h", "/m"}, Display::None, en, 0, {"Show this help and exit."}, {}},
         {{"--render", "--help"}, Display::None, en, 0, {"--crop"}, {}},
         {{"--version"}, Display::None, en, 0, {"Orvanta "}, {}},
-        {{"--help"}, Display::None, zh, 0, {"用法", "显示此帮助并退出。"}, {}},
+        {{"--help"}, Display::None, zh, 0, {"用法", "显示此帮助并退出。", "平台：xcb（X11）"}, {}},
         // Errors name what is wrong and show the usage, and start nothing even
         // where a display would let them.
         {{"--bogus"}, Display::Xvfb, en, 2, {}, {"orvanta: Unknown option 'bogus'.\n", "Usage:"}},

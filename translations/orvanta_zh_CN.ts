@@ -514,6 +514,25 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
+    <name>PlatformChoice</name>
+    <message>
+        <source>the one given with -platform</source>
+        <translation>用 -platform 指定的平台</translation>
+    </message>
+    <message>
+        <source>%1 (from QT_QPA_PLATFORM)</source>
+        <translation>%1（来自 QT_QPA_PLATFORM）</translation>
+    </message>
+    <message>
+        <source>xcb (X11 through XWayland in a Wayland session; QT_QPA_PLATFORM chooses another)</source>
+        <translation>xcb（在 Wayland 会话中通过 XWayland 使用 X11；可用 QT_QPA_PLATFORM 选择其他平台）</translation>
+    </message>
+    <message>
+        <source>xcb (X11)</source>
+        <translation>xcb（X11）</translation>
+    </message>
+</context>
+<context>
     <name>Shapes</name>
     <message>
         <source>Circle</source>

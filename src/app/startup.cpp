@@ -214,7 +214,6 @@ QString displayProblem(const CommandLineOptions& options, const PlatformChoice& 
 
 int runOrvanta(int argc, char** argv) {
     const QStringList args = argumentList(argc, argv);
-    const PlatformChoice platform = choosePlatform(PlatformEnvironment::current(args));
     const ProgramPaths paths = ProgramPaths::detect();
 
     // The command line is read, and help or errors are written, in the user's
@@ -222,6 +221,7 @@ int runOrvanta(int argc, char** argv) {
     auto console = std::make_unique<QCoreApplication>(argc, argv);
     auto consoleLanguage = std::make_unique<LanguageSwitcher>();
     consoleLanguage->use(paths.loadOptions().language);
+    const PlatformChoice platform = choosePlatform(PlatformEnvironment::current(args));
     CommandLineOptions options;
     const bool parsed = options.parse(args);
     if (options.helpAsked()) {
