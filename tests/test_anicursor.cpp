@@ -182,7 +182,7 @@ TEST(AnimatedCursor, StepsThroughTheSequenceOnlyWhileRunning) {
     EXPECT_FALSE(waitUntil([&] { return shown.size() > 3; }, 300)); // not started: still
 }
 
-class CursorTableTest : public ::testing::Test {
+class CursorTableFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         write(1, twoFrameCursor());
@@ -203,7 +203,7 @@ protected:
     std::unique_ptr<CursorTable> m_table;
 };
 
-TEST_F(CursorTableTest, MissingOrBrokenFilesLeaveTheArrow) {
+TEST_F(CursorTableFiles, MissingOrBrokenFilesLeaveTheArrow) {
     for (int number : {2, 4, 14}) {
         SCOPED_TRACE(number);
         EXPECT_TRUE(m_table->loadError(number).contains(CursorTable::fileName(number)));
@@ -213,7 +213,7 @@ TEST_F(CursorTableTest, MissingOrBrokenFilesLeaveTheArrow) {
     EXPECT_EQ(m_table->cursor(15).shape(), Qt::ArrowCursor);
 }
 
-TEST_F(CursorTableTest, AnimatesOnlyWhileShownAndOverridesInTurn) {
+TEST_F(CursorTableFiles, AnimatesOnlyWhileShownAndOverridesInTurn) {
     auto widget = std::make_unique<QWidget>();
     QWidget other;
     m_table->apply(widget.get(), 1);

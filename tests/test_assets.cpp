@@ -107,12 +107,16 @@ TEST_P(ShippedSkins, NeedleAndLeadAreOpaqueAndTheBeamHasNoSeam) {
         EXPECT_EQ(s.picture.pixel(base.right(), y), s.picture.pixel(bar.right(), y)) << y;
 }
 
-INSTANTIATE_TEST_SUITE_P(assets, ShippedSkins,
-                         ::testing::Values("/assets/program/default/default.ini",
-                                           "/assets/program/skins/Brass/brass.ini",
-                                           "/assets/packages/Walnut/walnut.ini"));
+INSTANTIATE_TEST_SUITE_P(
+    Shipped, ShippedSkins,
+    ::testing::Values("/assets/program/default/default.ini",
+                      "/assets/program/skins/Brass/brass.ini",
+                      "/assets/packages/Walnut/walnut.ini"),
+    [](const auto& info) {
+        return QFileInfo(QString::fromLatin1(info.param)).completeBaseName().toStdString();
+    });
 
-TEST(assets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
+TEST(ShippedAssets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
     for (const char* file : {"AppTray.ico", "AppTrayGray.ico"}) {
         QImageReader reader(kSource + "/assets/program/" + file, "ico");
         QList<int> sizes;
@@ -136,7 +140,7 @@ TEST(assets, IconsHaveTheirSizesAndTheHiddenTrayIconIsGrey) {
 }
 
 // The build zips assets/packages/Walnut; the skin must sit at the archive's root.
-TEST(assets, WalnutPackageHoldsTheSkinAtItsRoot) {
+TEST(ShippedAssets, WalnutPackageHoldsTheSkinAtItsRoot) {
     ZipFile zip;
     zip.loadFromFile(QStringLiteral(ORVANTA_BIN_DIR) + "/Walnut.compassskin");
     QStringList names;

@@ -58,7 +58,7 @@ protected:
 
 } // namespace
 
-TEST(bleed, TransparentPixelsTakeTheNearestVisibleColours) {
+TEST(Bleed, TransparentPixelsTakeTheNearestVisibleColours) {
     struct Case {
         const char* what;
         QSize size;
@@ -200,7 +200,7 @@ TEST_F(Compose, AnUnreadablePictureLeavesThePreviousCompass) {
     EXPECT_FALSE(state.needsRepaint);
 }
 
-TEST(readoutFont, CellHasTheSkinHeight) {
+TEST(ReadoutFont, CellHasTheSkinHeight) {
     for (const int size : {8, 30}) {
         const QFont font = readoutFont(QStringLiteral("DejaVu Sans"), size, true, false);
         EXPECT_NEAR(QFontMetrics(font).height(), size, 1) << size;

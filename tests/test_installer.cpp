@@ -51,7 +51,7 @@ QString outcome(const std::function<QString()>& f) {
 
 } // namespace
 
-class InstallSkinPackageTest : public ::testing::Test {
+class InstallSkinPackage : public ::testing::Test {
 protected:
     // The program folder as start-up passes it: with a trailing separator.
     QString program() const { return m_program.path() + '/'; }
@@ -67,7 +67,7 @@ protected:
     QTemporaryDir m_packages;
 };
 
-TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsTheRest) {
+TEST_F(InstallSkinPackage, FlattensThePackageReplacesWhatItBringsAndKeepsTheRest) {
     ASSERT_FALSE(QFileInfo::exists(at("skins"))); // created on demand
     installSkinPackage(program(), package({{.name = "Wood/", .method = 0},
                                            {.name = "Wood/wood.ini", .content = "old"},
@@ -98,7 +98,7 @@ TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsThe
     EXPECT_EQ(readAll(at("Compass.ini")), kOptions);
 }
 
-TEST_F(InstallSkinPackageTest, ALinkInsideTheFolderIsReplacedNotFollowed) {
+TEST_F(InstallSkinPackage, ALinkInsideTheFolderIsReplacedNotFollowed) {
     const QString victim = m_outside.filePath("victim.ini");
     writeAll(victim, "precious");
     QDir().mkpath(at("skins/Wood"));
@@ -112,7 +112,7 @@ TEST_F(InstallSkinPackageTest, ALinkInsideTheFolderIsReplacedNotFollowed) {
 
 // Every failure leaves the program folder, and anything a link in it points
 // to, exactly as it was.
-TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
+TEST_F(InstallSkinPackage, AFailureChangesNothing) {
     const Entry ini{.name = "Wood/wood.ini", .content = kIni};
     const Entry picture{.name = "leg.png", .content = kPicture};
     const Entry badPicture{.name = "Wood/images/leg.png", .content = kPicture, .crc = 1};
@@ -200,7 +200,7 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
     }
 }
 
-TEST(packageEntryFileName, TakesTheLastComponentOfSafeNamesOnly) {
+TEST(PackageEntryFileName, TakesTheLastComponentOfSafeNamesOnly) {
     const std::pair<const char*, const char*> safe[] = {{"Wood/images/leg.png", "leg.png"},
                                                         {"Wood\\images\\leg.png", "leg.png"},
                                                         {"./Wood//wood.ini", "wood.ini"},
@@ -218,7 +218,7 @@ TEST(packageEntryFileName, TakesTheLastComponentOfSafeNamesOnly) {
     }
 }
 
-TEST(packageFolderName, IsTheFileNameWithoutItsExtension) {
+TEST(PackageFolderName, IsTheFileNameWithoutItsExtension) {
     const struct {
         const char* path;
         const char* expected; // nullptr: refused
@@ -236,7 +236,7 @@ TEST(packageFolderName, IsTheFileNameWithoutItsExtension) {
     }
 }
 
-class InstallerTools : public InstallSkinPackageTest,
+class InstallerTools : public InstallSkinPackage,
                        public ::testing::WithParamInterface<ziptest::Tool> {};
 
 TEST_P(InstallerTools, PackagesFromOrdinaryArchiversInstall) {

@@ -241,7 +241,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         EXPECT_TRUE(bracketed(text)) << text.toStdString();
 }
 
-TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
+TEST(Language, ChineseReachesEveryWindowAndEnglishComesBackAtOnce) {
     ProgramFiles files;
     UnitTable& units = *files.units;
     Settings& options = files.options;
@@ -250,116 +250,14 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
     ASSERT_EQ(language.current(), UiLanguage::Chinese);
     EXPECT_TRUE(test::readAll(options.fileName).contains("Language=Chinese\r\n"));
 
+    // What each text says in Chinese is the catalogue's, which the test below
+    // pins; here the catalogues are loaded and reach the windows.
     Windows w(files, QCoreApplication::applicationDirPath() + u'/');
     auto& [owner, menu, shell, skin, about, transparency, calibration, help] = w;
-    SplashScreen splash(nullptr, QStringLiteral("https://example.org/"));
-    CompassModel model(options, units, u'.');
-    model.state.displayText = QStringLiteral("100");
-    Settings quits = options;
-    quits.systemTrayIcon = false;
-    const auto tip = [&](SkinControl c) { return controlTooltip(c, options); };
-    using enum SkinControl;
-
-    const QStringList menuCaptions = [&] {
-        QStringList c;
-        for (const QAction* a : menuItems(menu.contextMenu))
-            c << a->text();
-        return c;
-    }();
-    // A polygon is named by its number of sides in Chinese numerals.
-    const auto numeral = [](int n) {
-        const QString digits = QStringLiteral("一二三四五六七八九");
-        QString text = n % 10 ? QString(digits[n % 10 - 1]) : QString();
-        if (n >= 10)
-            text.prepend(u'十');
-        if (n >= 20)
-            text.prepend(digits[n / 10 - 1]);
-        return text;
-    };
-    QStringList expectedMenu = {
-        "单位",     "校准单位",   "像素",         "英寸", "厘米",     "毫米",       "点",
-        "派卡",     "自定义1",    "校准此屏幕…",  "皮肤", "皮肤质量", "低",         "高",
-        "基础皮肤", "关于此皮肤", "获取更多皮肤", "形状", "圆形",     "三角形 - 3", "正方形 - 4"};
-    for (int n = 5; n < 40; ++n) {
-        if (n % 10 == 0)
-            expectedMenu << QStringLiteral("%1s").arg(n);
-        expectedMenu << numeral(n) + QStringLiteral("边形 - %1").arg(n);
-    }
-    expectedMenu << QStringList{
-        "直角多边形",   "内切多边形", "选项",         "总在最上面",
-        "显示工具提示", "开机时运行", "隐藏初始屏幕", "语言",
-        "自动",         "English",    "中文",         "物理单位使用各显示器的尺寸",
-        "透明度",       "放大镜",     "在屏幕中心",   "帮助",
-        "访问网站",     "粘性角度",   "锁定角度",     "锁定测量",
-        "半径",         "周长",       "面积",         "退出",
-        "显示圆规"};
-    EXPECT_EQ(menuCaptions, expectedMenu) << menuCaptions.join(u'|').toStdString();
-
-    const std::pair<QString, const char*> shown[] = {
-        {calibration.windowTitle(), "配置自定义单位"},
-        {calibration.m_heading->text(), "校准单位"},
-        {calibration.m_note->text(), "下面列表中包含您自定义的测量单位"},
-        {calibration.m_helpLink->text(), "校准帮助"},
-        {calibration.m_addButton->text(), "添加单位"},
-        {calibration.m_addButton->toolTip(), "添加新单位到列表"},
-        {calibration.m_removeButton->text(), "删除单位"},
-        {calibration.m_removeButton->toolTip(), "从列表中删除选择单位"},
-        {calibration.gridUnits->horizontalHeaderItem(0)->text(), "单位名称"},
-        {calibration.gridUnits->horizontalHeaderItem(1)->text(), "像素数"},
-        {calibration.gridUnits->horizontalHeaderItem(2)->text(), "长度单位"},
-        {calibration.gridUnits->horizontalHeaderItem(3)->text(), "小数位数"},
-        {calibration.gridUnits->item(2, 0)->text(), "厘米"},
-        {calibration.nextCustomName(), "自定义2"},
-        {calibration.m_okButton->text(), "确定"},
-        {calibration.m_cancelButton->text(), "取消"},
-        {transparency.windowTitle(), "更改透明度"},
-        {transparency.m_caption->text(), "透明度:"},
-        {about.windowTitle(), "关于此皮肤"},
-        {shownTexts(&about, {about.m_nameLabel, about.m_authorLabel, about.m_versionLabel})
-             .mid(1, 7)
-             .join(u'|'),
-         "关于此皮肤|名称:|作者:|描述:|联系:|网站:|版本:"},
-        {about.m_nameLabel->text() + u'|' + about.m_authorLabel->text(), "未命名|未知"},
-        {help.windowTitle(), "Orvanta帮助"},
-        {help.m_tabs->tabText(0), "   快速入门   "},
-        {help.m_tabs->tabText(1), "   完整说明   "},
-        {help.m_okButton->text(), "确定"},
-        {shownTexts(&splash, splashLink(splash)).join(u'|'),
-         "像素级精确的屏幕圆规|版本 " ORVANTA_VERSION},
-        {model.titleText(), "圆规100 像素"},
-        {tip(Close), "隐藏圆规到系统托盘 (H)"},
-        {controlTooltip(Close, quits), "退出圆规 (Q)"},
-        {tip(ColorBase), "更改基础颜色条 (C)"},
-        {tip(Menu), "显示菜单 (右键点击)"},
-        {tip(Flip), "旋转到最近45 度 (F)"},
-        {tip(FlipMinus), "旋转到最后45 度 (L)"},
-        {tip(Angle), "顺时针旋转 (Shift + >)"},
-        {tip(AngleMinus), "逆时针旋转 (Shift + <)"},
-        {tip(Left), "向内移动"},
-        {tip(Right), "向外移动"},
-        {tip(In), "缩短距离 (shift + 箭头键)"},
-        {tip(Out), "延长距离 (shift + 箭头键)"},
-        {tip(MoveLeft), "左移 (左箭头)"},
-        {tip(MoveUp), "上移 (上箭头)"},
-        {tip(MoveRight), "右移 (右箭头)"},
-        {tip(MoveDown), "下移 (下箭头)"},
-        {tip(Radius), "半径测量 - 点击更改"},
-        {tip(Circumference), "周长测量 - 点击更改"},
-        {tip(Area), "面积测量 - 点击更改"},
-        {readoutHint(model).section(QStringLiteral("\r\n\r\n"), 0, 1),
-         "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算"},
-        {newerSkinMessage(QStringLiteral("S"), 5),
-         "此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "
-         "https://" ORVANTA_WEB_HOST},
-        {unrecoverableSkinMessage(QStringLiteral("S")),
-         "皮肤有一个不可恢复的问题 \"S\".\r\n\r\n请删除此皮肤修复这个错误."},
-        {magnifierCaption(), "Velmora放大镜"},
-        {magnifierQuestion(), "未安装免费的Velmora放大镜. 你想下载它吗?"},
-        // Qt's own catalogue: the standard buttons of the message boxes.
-        {QCoreApplication::translate("QPlatformTheme", "&Yes"), "是(&Y)"},
-    };
-    for (const auto& [actual, expected] : shown)
-        EXPECT_EQ(actual, QString::fromUtf8(expected)) << actual.toStdString();
+    EXPECT_EQ(menu.unitsMenu->title(), QStringLiteral("单位"));
+    EXPECT_EQ(menu.unitGroup->actions().at(0)->text(), QStringLiteral("像素"));
+    // Qt's own catalogue: the standard buttons of the message boxes.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
 
     // The help opens in Chinese; a language without pages falls back to English.
     EXPECT_TRUE(help.m_browser->source().path().endsWith(u"/help/zh_CN/quickStart.html"));

@@ -19,7 +19,7 @@ QString readout(float spread, const Figure& figure, UnitScale scale = {}, int de
 
 } // namespace
 
-TEST(measurement, ReadoutOfEachFigure) {
+TEST(Measurement, ReadoutOfEachFigure) {
     struct Case {
         Figure figure;
         float zoom;
@@ -45,7 +45,7 @@ TEST(measurement, ReadoutOfEachFigure) {
     EXPECT_EQ(readout(96, {0, 0, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
 }
 
-TEST(measurement, ReadoutTextNeverShowsJunk) {
+TEST(Measurement, ReadoutTextNeverShowsJunk) {
     const std::pair<long double, const char*> cases[] = {
         {NAN, "0"},
         {INFINITY, "0"},
@@ -57,7 +57,7 @@ TEST(measurement, ReadoutTextNeverShowsJunk) {
 }
 
 // Entering what a figure shows gives back its spread, for every shape and mode.
-TEST(measurement, EnteringTheShownQuantityRestoresTheSpread) {
+TEST(Measurement, EnteringTheShownQuantityRestoresTheSpread) {
     const UnitScale scale{96, 2.54L};
     for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides)
         for (std::int32_t scribe : {0, 1})
@@ -75,7 +75,7 @@ TEST(measurement, EnteringTheShownQuantityRestoresTheSpread) {
             }
 }
 
-TEST(measurement, EntryOperationsOnACircle) {
+TEST(Measurement, EntryOperationsOnACircle) {
     struct Case {
         bool area;
         std::int32_t op;
@@ -95,7 +95,7 @@ TEST(measurement, EntryOperationsOnACircle) {
     }
 }
 
-TEST(measurement, ShapeNames) {
+TEST(Measurement, ShapeNames) {
     const std::pair<std::int32_t, const char*> names[] = {
         {0, "Circle"},    {3, "Triangle"}, {4, "Square"}, {9, "Nonagon"}, {10, "10 sides"},
         {39, "39 sides"}, {1, ""},         {2, ""},       {40, ""},       {-1, ""}};

@@ -34,15 +34,6 @@ TEST(PlatformChoice, XcbWheneverAWaylandDisplayIsThereAndTheUserChoseNothing) {
     }
 }
 
-TEST(PlatformChoice, TheDescriptionNamesWhatRunsAndWhy) {
-    EXPECT_EQ(choosePlatform({"", "wayland-0", "", false}).description,
-              "xcb (X11 through XWayland in a Wayland session; QT_QPA_PLATFORM chooses another)");
-    EXPECT_EQ(choosePlatform({"wayland", "wayland-0", "", false}).description,
-              "wayland (from QT_QPA_PLATFORM)");
-    EXPECT_EQ(choosePlatform({"", "", "x11", false}).description, "xcb (X11)");
-    EXPECT_EQ(choosePlatform({"", "", "", true}).description, "the one given with -platform");
-}
-
 TEST(PlatformChoice, TheArgumentCountsOnlyWithAName) {
     // arguments, -platform seen
     const std::vector<std::tuple<QStringList, bool>> cases = {

@@ -117,7 +117,7 @@ TEST(SkinColor, SixHexDigitsRedGreenBlue) {
     EXPECT_EQ(colorToRgb(0x563412, 7), qRgba(0x12, 0x34, 0x56, 7));
 }
 
-TEST(skin, MissingDefinitionGivesEveryDefault) {
+TEST(Skin, MissingDefinitionGivesEveryDefault) {
     QTemporaryDir dir;
     RecordingSink sink;
     const auto skin = Skin::create(dir.filePath("none.ini"), sink);
@@ -131,7 +131,7 @@ TEST(skin, MissingDefinitionGivesEveryDefault) {
     EXPECT_TRUE(skin->baseRect.isUnset());
 }
 
-TEST(skin, ReadsALegacyEncodedDefinition) {
+TEST(Skin, ReadsALegacyEncodedDefinition) {
     SkinFolder folder;
     const Skin skin(folder.write(
         "[一般]\r\n名称=木纹\r\n作者=张三\r\n版本=$10\r\n"
@@ -164,7 +164,7 @@ TEST(skin, ReadsALegacyEncodedDefinition) {
     EXPECT_TRUE(skin.control(SkinControl::Close).rect(ControlRects::Placement).isUnset());
 }
 
-TEST(skin, UntrustedValuesFallBackOrAreClamped) {
+TEST(Skin, UntrustedValuesFallBackOrAreClamped) {
     SkinFolder folder;
     const std::vector<std::pair<QString, std::int32_t>> sizes = {
         {"FontSize=1000000", 512},
@@ -185,7 +185,7 @@ TEST(skin, UntrustedValuesFallBackOrAreClamped) {
     EXPECT_EQ(skin.baseColors, QStringList{"0000ff"});
 }
 
-TEST(skin, BaseColorsStepAndWrap) {
+TEST(Skin, BaseColorsStepAndWrap) {
     SkinFolder folder;
     // An empty list falls back to the default list, so stepping still does something.
     Skin skin = folder.load("", "BaseColors=");
@@ -202,7 +202,7 @@ TEST(skin, BaseColorsStepAndWrap) {
     }
 }
 
-TEST(skin, TellsAboutNewerSkinsAndUnreadablePictures) {
+TEST(Skin, TellsAboutNewerSkinsAndUnreadablePictures) {
     SkinFolder folder;
     const std::vector<std::tuple<QString, QString, QStringList>> cases = {
         {"CompassVersion=4", "sheet.png", {}},
@@ -220,7 +220,7 @@ TEST(skin, TellsAboutNewerSkinsAndUnreadablePictures) {
     }
 }
 
-TEST(skin, FindsPictureNamedTheWindowsWay) {
+TEST(Skin, FindsPictureNamedTheWindowsWay) {
     SkinFolder folder;
     ASSERT_TRUE(QDir(folder.path("")).mkdir("Pics"));
     QImage(7, 3, QImage::Format_ARGB32).save(folder.path("Pics/Sheet.PNG"), "PNG");

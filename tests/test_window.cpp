@@ -3,6 +3,7 @@
 
 // The real program on a virtual X server with a compositing manager, driven
 // with xdotool and checked on the screen, as a user would see it.
+#include "backdrop.h"
 #include "xdesktop.h"
 
 #include <QProcess>
@@ -15,7 +16,6 @@ using namespace orvanta::test;
 
 namespace {
 
-constexpr QRgb kBackdrop = 0xff204080;
 // The compass window's title starts with "compass" before the readout.
 const QString kTitle = QStringLiteral("Compass");
 
@@ -43,11 +43,6 @@ int pixelsApart(const QImage& a, const QImage& b, const QRect& area) {
         for (int x = r.left(); x <= r.right(); ++x)
             apart += a.pixel(x, y) != b.pixel(x, y);
     return apart;
-}
-
-bool isBackdrop(QRgb c) {
-    return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
-           qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
 }
 
 class WindowTest : public ::testing::Test {

@@ -2,6 +2,147 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CommandLineOptions</name>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>显示此帮助并退出。</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>显示版本并退出。</translation>
+    </message>
+    <message>
+        <source>Render one frame to a PNG without a display, print the readout.</source>
+        <translation>不用显示器把一帧绘制为 PNG，并输出读数。</translation>
+    </message>
+    <message>
+        <source>Cut the picture to the compass.</source>
+        <translation>把图片裁剪到圆规。</translation>
+    </message>
+    <message>
+        <source>A skin&apos;s definition file instead of the selected skin.</source>
+        <translation>用此皮肤定义文件代替所选皮肤。</translation>
+    </message>
+    <message>
+        <source>The beam&apos;s angle in degrees.</source>
+        <translation>横梁的角度（度）。</translation>
+    </message>
+    <message>
+        <source>The spread in pixels.</source>
+        <translation>张开距离（像素）。</translation>
+    </message>
+    <message>
+        <source>The figure: 0 for a circle, 3 to 39 for a polygon of that many sides.</source>
+        <translation>图形：0 为圆，3 到 39 为相应边数的多边形。</translation>
+    </message>
+    <message>
+        <source>0: the polygon around the circle; 1: the polygon inside it.</source>
+        <translation>0：多边形外切于圆；1：多边形内接于圆。</translation>
+    </message>
+    <message>
+        <source>The readout: 0 the radius, 1 the circumference, 2 the area.</source>
+        <translation>读数：0 半径，1 周长，2 面积。</translation>
+    </message>
+    <message>
+        <source>The unit, by its place in the list of units.</source>
+        <translation>单位，按其在单位列表中的位置。</translation>
+    </message>
+    <message>
+        <source>The drawing quality.</source>
+        <translation>绘制质量。</translation>
+    </message>
+    <message>
+        <source>The compass&apos;s position on the desktop.</source>
+        <translation>圆规在桌面上的位置。</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s size in pixels (1920x1080 unless given).</source>
+        <translation>桌面大小（像素，默认 1920x1080）。</translation>
+    </message>
+    <message>
+        <source>The monitor&apos;s size in millimetres, for the physical units.</source>
+        <translation>显示器大小（毫米），用于物理单位。</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;: expected an option, /m or a skin package (.compassskin).</source>
+        <translation>意外的参数“%1”：应为选项、/m 或皮肤包（.compassskin）。</translation>
+    </message>
+    <message>
+        <source>--%1 goes with --render only.</source>
+        <translation>--%1 只能与 --render 一起使用。</translation>
+    </message>
+    <message>
+        <source>Start hidden in the notification area.</source>
+        <translation>启动时隐藏在通知区域。</translation>
+    </message>
+    <message>
+        <source>Install a skin package and select its skin.</source>
+        <translation>安装皮肤包并选用其皮肤。</translation>
+    </message>
+    <message>
+        <source>Started by an automation client: end when the last one leaves.</source>
+        <translation>由自动化客户端启动：最后一个客户端离开时结束。</translation>
+    </message>
+    <message>
+        <source>Write the D-Bus activation file and exit.</source>
+        <translation>写入 D-Bus 激活文件并退出。</translation>
+    </message>
+    <message>
+        <source>Remove the D-Bus activation file and exit.</source>
+        <translation>删除 D-Bus 激活文件并退出。</translation>
+    </message>
+    <message>
+        <source>Usage: orvanta [/m] [PACKAGE.compassskin ...]
+       orvanta --render OUT.png [frame options]
+
+A beam compass that floats over the desktop and measures circles and
+regular polygons in pixels or calibrated units.
+</source>
+        <translation>用法：orvanta [/m] [PACKAGE.compassskin ...]
+      orvanta --render OUT.png [画面选项]
+
+浮在桌面上的横梁圆规，以像素或校准过的单位测量圆和正多边形。
+</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>选项：</translation>
+    </message>
+    <message>
+        <source>Frame options (with --render):</source>
+        <translation>画面选项（与 --render 一起使用）：</translation>
+    </message>
+    <message>
+        <source>Switches and files, as starters and file managers pass them:</source>
+        <translation>启动器和文件管理器传入的开关和文件：</translation>
+    </message>
+    <message>
+        <source>Settings are kept in Compass.ini beside the program when it runs from its own
+folder, and in $XDG_CONFIG_HOME/Orvanta/ when it is installed (skins then go
+to $XDG_DATA_HOME/Orvanta/skins/).
+</source>
+        <translation>从自己的文件夹运行时，设置保存在程序旁的 Compass.ini 中；安装后保存在
+$XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）。
+</translation>
+    </message>
+    <message>
+        <source>Platform: %1</source>
+        <translation>平台：%1</translation>
+    </message>
+    <message>
+        <source>no display: DISPLAY is not set, and the compass needs an X server (--render works without one).</source>
+        <translation>没有显示器：未设置 DISPLAY，而圆规需要 X 服务器（--render 不需要）。</translation>
+    </message>
+    <message>
+        <source>cannot open the X display %1: the compass needs a running X server (--render works without one).</source>
+        <translation>无法打开 X 显示 %1：圆规需要正在运行的 X 服务器（--render 不需要）。</translation>
+    </message>
+    <message>
+        <source>the Qt platform %1 could not start, so the compass cannot be shown (--render works without a display).</source>
+        <translation>Qt 平台 %1 无法启动，因此无法显示圆规（--render 不需要显示器）。</translation>
+    </message>
+</context>
+<context>
     <name>CompassMenu</name>
     <message>
         <source>Units</source>
@@ -370,6 +511,25 @@
     <message>
         <source>The desktop scales its interface by %1 %: readings are in device pixels, 100 device pixels are %2 logical pixels</source>
         <translation>桌面界面缩放为 %1%：读数为设备像素，100 设备像素等于 %2 逻辑像素</translation>
+    </message>
+</context>
+<context>
+    <name>PlatformChoice</name>
+    <message>
+        <source>the one given with -platform</source>
+        <translation>用 -platform 指定的平台</translation>
+    </message>
+    <message>
+        <source>%1 (from QT_QPA_PLATFORM)</source>
+        <translation>%1（来自 QT_QPA_PLATFORM）</translation>
+    </message>
+    <message>
+        <source>xcb (X11 through XWayland in a Wayland session; QT_QPA_PLATFORM chooses another)</source>
+        <translation>xcb（在 Wayland 会话中通过 XWayland 使用 X11；可用 QT_QPA_PLATFORM 选择其他平台）</translation>
+    </message>
+    <message>
+        <source>xcb (X11)</source>
+        <translation>xcb（X11）</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "app/platformchoice.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace orvanta {
@@ -19,18 +20,23 @@ PlatformEnvironment PlatformEnvironment::current(const QStringList& arguments) {
     return e;
 }
 
+// The descriptions are in the user's language: --help shows them.
 PlatformChoice choosePlatform(const PlatformEnvironment& environment) {
     if (environment.platformArgument)
-        return {{}, QStringLiteral("the one given with -platform")};
+        return {{}, QCoreApplication::translate("PlatformChoice", "the one given with -platform")};
     if (!environment.qpaPlatform.isEmpty())
-        return {{}, environment.qpaPlatform + QStringLiteral(" (from QT_QPA_PLATFORM)")};
+        return {{},
+                QCoreApplication::translate("PlatformChoice", "%1 (from QT_QPA_PLATFORM)")
+                    .arg(environment.qpaPlatform)};
     // A compositor started from a console leaves XDG_SESSION_TYPE unset but
     // names its display: Qt would then pick its Wayland plugin where installed.
     if (!environment.waylandDisplay.isEmpty() ||
         environment.sessionType.compare(u"wayland", Qt::CaseInsensitive) == 0)
-        return {QStringLiteral("xcb"), QStringLiteral("xcb (X11 through XWayland in a Wayland "
-                                                      "session; QT_QPA_PLATFORM chooses another)")};
-    return {{}, QStringLiteral("xcb (X11)")};
+        return {QStringLiteral("xcb"),
+                QCoreApplication::translate("PlatformChoice",
+                                            "xcb (X11 through XWayland in a Wayland session; "
+                                            "QT_QPA_PLATFORM chooses another)")};
+    return {{}, QCoreApplication::translate("PlatformChoice", "xcb (X11)")};
 }
 
 } // namespace orvanta

@@ -3,6 +3,7 @@
 
 #include "app/rendercommand.h"
 
+#include "app/commandlineoptions.h"
 #include "app/programpaths.h"
 #include "model/compassmodel.h"
 #include "model/numbers.h"
@@ -28,6 +29,8 @@ namespace {
 // The largest desktop the command renders: a 1 GiB window image at most.
 constexpr qint64 kMaxDesktopPixels = qint64(1) << 28;
 constexpr int kMaxDesktopSide = 65535;
+// What --help names as the platform of a frame rendered without a display.
+const QString kRenderPlatform = QStringLiteral("offscreen (--render)");
 
 struct BadArgument {
     QString message;
@@ -65,15 +68,15 @@ struct BadArgument {
 
 using ValueHandler = std::function<void(RenderRequest&, const QString& name, const QString&)>;
 
+// The frame options by name, as the command line's table lists them.
 [[nodiscard]] const std::map<QString, ValueHandler>& valueOptions() {
     static const std::map<QString, ValueHandler> options{
-        {"--render", [](RenderRequest& r, const QString&, const QString& v) { r.output = v; }},
-        {"--skin", [](RenderRequest& r, const QString&, const QString& v) { r.skin = v; }},
-        {"--angle",
+        {"skin", [](RenderRequest& r, const QString&, const QString& v) { r.skin = v; }},
+        {"angle",
          [](RenderRequest& r, const QString& n, const QString& v) { r.angle = floatArg(n, v); }},
-        {"--spread",
+        {"spread",
          [](RenderRequest& r, const QString& n, const QString& v) { r.spread = floatArg(n, v); }},
-        {"--shape",
+        {"shape",
          [](RenderRequest& r, const QString& n, const QString& v) {
              const QString expected =
                  QStringLiteral("0 or %1 to %2").arg(kFewestSides).arg(kMostSides);
@@ -82,32 +85,32 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
                  throw BadArgument{invalid(n, expected, v)};
              r.shape = shape;
          }},
-        {"--scribe",
+        {"scribe",
          [](RenderRequest& r, const QString& n, const QString& v) {
              r.scribe = intArg(n, v, int(Inscription::AroundCircle), int(Inscription::Inscribed),
                                QStringLiteral("0 or 1"));
          }},
-        {"--measure-type",
+        {"measure-type",
          [](RenderRequest& r, const QString& n, const QString& v) {
              r.measureType = intArg(n, v, int(MeasureKind::Radius), int(MeasureKind::Area),
                                     QStringLiteral("0, 1 or 2"));
          }},
-        {"--unit",
+        {"unit",
          [](RenderRequest& r, const QString& n, const QString& v) {
              r.unit = intArg(n, v, 0, UnitTable::kMaxUnits - 1, QStringLiteral("a unit index"));
          }},
-        {"--quality",
+        {"quality",
          [](RenderRequest& r, const QString& n, const QString& v) {
              if (v != u"low" && v != u"high")
                  throw BadArgument{invalid(n, QStringLiteral("low or high"), v)};
              r.quality = v == u"high";
          }},
-        {"--pos",
+        {"pos",
          [](RenderRequest& r, const QString& n, const QString& v) {
              const auto [x, y] = pairArg(n, v, u',', QStringLiteral("X,Y"));
              r.pos = QPoint(x, y);
          }},
-        {"--desktop",
+        {"desktop",
          [](RenderRequest& r, const QString& n, const QString& v) {
              const QString expected = QStringLiteral("WxH with sides of 1 to 65535 pixels");
              const auto [w, h] = pairArg(n, v, u'x', expected);
@@ -117,7 +120,7 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
                  throw BadArgument{invalid(n, QStringLiteral("at most 268435456 pixels"), v)};
              r.desktop = QSize(w, h);
          }},
-        {"--screen-mm",
+        {"screen-mm",
          [](RenderRequest& r, const QString& n, const QString& v) {
              const QString expected = QStringLiteral("WxH in millimetres");
              const QStringList parts = v.split(u'x');
@@ -151,25 +154,18 @@ public:
 
 } // namespace
 
-std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& args) {
+std::variant<RenderRequest, QString> renderRequest(const CommandLineOptions& options) {
     RenderRequest request;
-    if (args.contains(QStringLiteral("--help"))) {
+    if (options.helpAsked()) {
         request.help = true;
         return request;
     }
+    request.output = options.frameValue(QStringLiteral("render"));
+    request.crop = options.cropAsked();
     try {
-        for (qsizetype i = 0; i < args.size(); ++i) {
-            const QString& a = args[i];
-            if (a == u"--crop") {
-                request.crop = true;
-            } else if (const auto it = valueOptions().find(a); it != valueOptions().end()) {
-                if (i + 1 >= args.size())
-                    throw BadArgument{QStringLiteral("%1: missing value").arg(a)};
-                it->second(request, a, args[++i]);
-            } else {
-                throw BadArgument{QStringLiteral("unknown argument '%1'").arg(a)};
-            }
-        }
+        for (const auto& [name, handler] : valueOptions())
+            if (const QString value = options.frameValue(name); !value.isNull())
+                handler(request, QStringLiteral("--") + name, value);
     } catch (const BadArgument& e) {
         return e.message;
     }
@@ -178,17 +174,11 @@ std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& arg
     return request;
 }
 
-QString renderUsage() {
-    return QStringLiteral(
-        "Usage: orvanta --render OUT.png [--skin DEFINITION.ini] [--angle DEG] [--spread PX]\n"
-        "                [--shape N] [--scribe 0|1] [--measure-type 0|1|2] [--unit INDEX]\n"
-        "                [--quality low|high] [--pos X,Y] [--desktop WxH] [--screen-mm WxH]\n"
-        "                [--crop]\n"
-        "Renders one frame of the compass to a PNG (straight alpha) as it would appear on\n"
-        "a desktop of WxH pixels (1920x1080 by default) and prints the readout. With\n"
-        "--screen-mm the desktop is a monitor of that many millimetres and the physical\n"
-        "units follow its pixels per inch.\n"
-        "Options, units and skins are the program's own; nothing is saved.\n");
+std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& args) {
+    CommandLineOptions options;
+    if (!options.parse(QStringList{QStringLiteral("orvanta")} + args) && !options.helpAsked())
+        return options.error();
+    return renderRequest(options);
 }
 
 namespace {
@@ -300,7 +290,7 @@ RenderResult renderCommand(const QStringList& args, const ProgramPaths& paths) {
         return failure(kRenderExitBadArguments, *error);
     const RenderRequest& request = std::get<RenderRequest>(parsed);
     if (request.help)
-        return RenderResult{0, renderUsage(), QString()};
+        return RenderResult{0, CommandLineOptions().helpText(kRenderPlatform), QString()};
     CollectingSink messages;
     RenderResult result = renderFrame(request, paths, messages);
     // What a normal start would show in message boxes comes first.

@@ -5,17 +5,10 @@
 // "orvanta --render OUT.png [...]": renders one frame of the compass to a PNG
 // without a display, for skin authors, the documentation and tests. It starts
 // like the program does (its options, units and skins, portable or installed),
-// applies the overrides given on the command line, renders the frame as it
-// would appear on a desktop of the given size, writes it with straight alpha,
-// prints the readout on standard output and saves nothing else.
-//
-//   --skin DEFINITION.ini   a skin's definition file instead of the selected skin
-//   --angle DEG             --spread PX            --pos X,Y
-//   --shape N (0, 3..39)    --scribe 0|1           --measure-type 0|1|2
-//   --unit INDEX            --quality low|high     --desktop WxH (1920x1080)
-//   --screen-mm WxH         the desktop's monitor in millimetres: physical units
-//                           use its density when it is believable
-//   --crop                  cut the image to the compass's bounds
+// applies the frame options given on the command line (the table in
+// commandlineoptions.cpp), renders the frame as it would appear on a desktop
+// of the given size, writes it with straight alpha, prints the readout on
+// standard output and saves nothing else.
 //
 // Exit status 0 on success, 2 for a bad argument (one line naming it), 1 when
 // the frame could not be made or written.
@@ -30,6 +23,7 @@
 
 namespace orvanta {
 
+class CommandLineOptions;
 struct ProgramPaths;
 
 inline constexpr int kRenderExitFailed = 1;
@@ -52,15 +46,15 @@ struct RenderRequest {
     bool help = false;
 };
 
-// Reads the arguments that follow the program name. Returns the request or
-// the one-line error naming the offending argument.
+// The request the parsed command line makes, or the one-line error naming the
+// offending value.
+[[nodiscard]] std::variant<RenderRequest, QString> renderRequest(const CommandLineOptions& options);
+// The same from the arguments that follow the program name.
 [[nodiscard]] std::variant<RenderRequest, QString> parseRenderArguments(const QStringList& args);
-
-[[nodiscard]] QString renderUsage();
 
 struct RenderResult {
     int exitCode = 0;
-    QString out; // the readout line, or the usage
+    QString out; // the readout line, or the help
     QString err; // errors and skin messages, one per line
 };
 

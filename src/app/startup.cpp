@@ -3,6 +3,7 @@
 
 #include "app/startup.h"
 
+#include "app/commandlineoptions.h"
 #include "app/compasswindow.h"
 #include "app/logging.h"
 #include "app/platformchoice.h"
@@ -23,6 +24,7 @@
 #include "platform/qtmessagesink.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/windowpixels.h"
+#include "platform/x11display.h"
 #include "platform/x11shape.h"
 
 #include <QApplication>
@@ -34,6 +36,8 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 
 // Resources of a static library must be registered by name, from outside any
@@ -53,10 +57,6 @@ constexpr int kHandOverTimeoutMs = 120000;
 
 QString productLink() {
     return QStringLiteral("https://" ORVANTA_WEB_HOST "/");
-}
-
-bool hasFlag(const QStringList& args, QStringView flag) {
-    return std::any_of(args.begin() + 1, args.end(), [&](const QString& a) { return a == flag; });
 }
 
 void prepareEnvironment(const PlatformChoice& platform) {
@@ -159,52 +159,100 @@ std::optional<int> handleRegistration(RegistrationSwitch registration, const QSt
 
 } // namespace
 
-QString versionText() {
-    return QStringLiteral("Orvanta " ORVANTA_VERSION "\n");
+namespace {
+
+// What the user reads when the program cannot show its window, set before the
+// application object is made: Qt's platform plugins end the process when
+// they cannot start.
+QString g_noDisplay;
+QtMessageHandler g_messages = nullptr;
+
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (g_messages)
+            g_messages(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "orvanta: %s\n", qPrintable(g_noDisplay));
+    std::_Exit(kStartFailed);
 }
 
-QString helpText(const QString& platform) {
-    return QStringLiteral("Usage: orvanta [/m] [PACKAGE.compassskin ...]\n"
-                          "       orvanta --render OUT.png [options]   (see --render --help)\n"
-                          "\n"
-                          "A beam compass that floats over the desktop and measures circles and\n"
-                          "regular polygons in pixels or calibrated units.\n"
-                          "\n"
-                          "  /m                  start hidden in the notification area\n"
-                          "  -Automation         started by an automation client: end when the\n"
-                          "                      last client has left the session bus\n"
-                          "  -RegServer          write the D-Bus activation file and exit\n"
-                          "  -UnregServer        remove the D-Bus activation file and exit\n"
-                          "  PACKAGE.compassskin install a skin package and select its skin\n"
-                          "  --render OUT.png    render one frame to a PNG without a display\n"
-                          "  --help              show this help and exit\n"
-                          "  --version           show the version and exit\n"
-                          "\n"
-                          "Settings are kept in Compass.ini beside the program when it runs\n"
-                          "from its own folder, and in $XDG_CONFIG_HOME/Orvanta/ when it is\n"
-                          "installed (skins then go to $XDG_DATA_HOME/Orvanta/skins/).\n"
-                          "\n"
-                          "Platform: %1\n")
-        .arg(platform);
+// The platform the application object will start: the one given with
+// -platform, the one the program chooses, QT_QPA_PLATFORM's, or Qt's default.
+QString startingPlatform(const CommandLineOptions& options, const PlatformChoice& platform) {
+    QString name = options.platformArgument();
+    if (name.isEmpty())
+        name = platform.forced;
+    if (name.isEmpty())
+        name = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (name.isEmpty())
+        name = QStringLiteral("xcb");
+    // "wayland;xcb" tries the first; "xcb:option" carries the plugin's options.
+    return name.section(u';', 0, 0).section(u':', 0, 0);
 }
+
+// Why the compass cannot be shown here, empty when it can.
+QString displayProblem(const CommandLineOptions& options, const PlatformChoice& platform) {
+    if (startingPlatform(options, platform) != u"xcb")
+        return {};
+    QString display = options.displayArgument();
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        return CommandLineOptions::tr(
+            "no display: DISPLAY is not set, and the compass needs an X server (--render "
+            "works without one).");
+    if (!x11DisplayOpens(display))
+        return CommandLineOptions::tr(
+                   "cannot open the X display %1: the compass needs a running X server "
+                   "(--render works without one).")
+            .arg(display);
+    return {};
+}
+
+} // namespace
 
 int runOrvanta(int argc, char** argv) {
     const QStringList args = argumentList(argc, argv);
+    const ProgramPaths paths = ProgramPaths::detect();
+
+    // The command line is read, and help or errors are written, in the user's
+    // language and without a display.
+    auto console = std::make_unique<QCoreApplication>(argc, argv);
+    auto consoleLanguage = std::make_unique<LanguageSwitcher>();
+    consoleLanguage->use(paths.loadOptions().language);
     const PlatformChoice platform = choosePlatform(PlatformEnvironment::current(args));
-    if (hasFlag(args, u"--help") && !hasFlag(args, u"--render")) {
-        std::fputs(qPrintable(helpText(platform.description)), stdout);
+    CommandLineOptions options;
+    const bool parsed = options.parse(args);
+    if (options.helpAsked()) {
+        std::fputs(qPrintable(options.helpText(platform.description)), stdout);
         return 0;
     }
-    if (hasFlag(args, u"--version")) {
+    if (!parsed) {
+        std::fprintf(stderr, "orvanta: %s\n\n%s", qPrintable(options.error()),
+                     qPrintable(options.helpText(platform.description)));
+        return kExitBadCommandLine;
+    }
+    if (options.versionAsked()) {
         std::fputs(qPrintable(versionText()), stdout);
         return 0;
     }
-
-    const bool render = hasFlag(args, u"--render");
-    const ProgramPaths paths = ProgramPaths::detect();
-    const CommandLineScan scan = scanCommandLine(args);
-    if (!render)
+    const bool render = options.renderAsked();
+    const CommandLineScan& scan = options.legacy();
+    if (!render) {
         prepareEnvironment(platform);
+        if (const QString problem = displayProblem(options, platform); !problem.isEmpty()) {
+            std::fprintf(stderr, "orvanta: %s\n", qPrintable(problem));
+            return kStartFailed;
+        }
+        g_noDisplay = CommandLineOptions::tr("the Qt platform %1 could not start, so the compass "
+                                             "cannot be shown (--render works "
+                                             "without a display).")
+                          .arg(startingPlatform(options, platform));
+    }
+    consoleLanguage.reset();
+    console.reset();
+
     // Without its folder the first save of the options would fail unseen.
     if (!paths.prepareUserFolders())
         std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
@@ -217,11 +265,13 @@ int runOrvanta(int argc, char** argv) {
                 rest << a;
         return runRenderCommand(rest);
     }
-    const AutomationSwitches automation = scanAutomationSwitches(args);
+    const AutomationSwitches automation = options.automation();
     if (const auto ended = handleRegistration(automation.registration, programFile()))
         return *ended;
 
+    g_messages = qInstallMessageHandler(&endWithoutDisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_messages);
     qCInfo(lcApp, "platform in use: %s; chosen: %s", qPrintable(QGuiApplication::platformName()),
            qPrintable(platform.description));
     initDialogResources();

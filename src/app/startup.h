@@ -9,11 +9,6 @@
 
 namespace orvanta {
 
-// The texts of --help, which names the platform the program would run on,
-// and --version.
-[[nodiscard]] QString helpText(const QString& platform);
-[[nodiscard]] QString versionText();
-
 // Runs the whole program and returns the process's exit status.
 int runOrvanta(int argc, char** argv);
 

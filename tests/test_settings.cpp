@@ -54,7 +54,7 @@ TEST(IniDocument, ReadsUtf8BomAndLegacyGb18030) {
         EXPECT_EQ(IniDocument::fromBytes(bytes).value(u"选项", u"名称"), QStringLiteral("厘米"));
 }
 
-TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
+TEST(Settings, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
     QTemporaryDir dir;
     const QString path =
         writeAll(dir.filePath("Compass.ini"),
@@ -82,7 +82,7 @@ TEST(Options, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
     EXPECT_EQ(again.angle, 12.3f);
 }
 
-TEST(Options, LanguageIsOneOfThreeChoicesAndAnythingElseIsAutomatic) {
+TEST(Settings, LanguageIsOneOfThreeChoicesAndAnythingElseIsAutomatic) {
     const std::tuple<const char*, LanguageChoice, const char*> cases[] = {
         {"", LanguageChoice::Automatic, "Automatic"},
         {"Language=English\r\n", LanguageChoice::English, "English"},
@@ -103,7 +103,7 @@ TEST(Options, LanguageIsOneOfThreeChoicesAndAnythingElseIsAutomatic) {
     }
 }
 
-TEST(Options, CommaSeparatorRoundTrips) {
+TEST(Settings, CommaSeparatorRoundTrips) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Compass.ini");
     Settings o(path, u',');
@@ -116,7 +116,7 @@ TEST(Options, CommaSeparatorRoundTrips) {
 
 // A failed save reports it, logs which file and why, and leaves the file, or
 // the folder, as it was.
-TEST(Options, FailedSaveChangesNothing) {
+TEST(Settings, FailedSaveChangesNothing) {
     const QByteArray old = "[Options]\r\nX=7\r\n";
     // what is locked, why the save fails
     const std::pair<std::string, QString> cases[] = {

@@ -19,7 +19,7 @@ using namespace orvanta;
 using test::errorOf;
 using test::writeAll;
 
-TEST(units, MissingFileGivesSevenOneToOneUnits) {
+TEST(UnitTable, MissingFileGivesSevenOneToOneUnits) {
     QTemporaryDir dir;
     const UnitTable units(dir.path(), dir.filePath("none.ini"), u'.');
     EXPECT_EQ(std::pair(units.unitsCount(), units.unitsLockedCount()), std::pair(7, 6));
@@ -27,7 +27,7 @@ TEST(units, MissingFileGivesSevenOneToOneUnits) {
     EXPECT_TRUE(units.perUserFile().isEmpty());
 }
 
-TEST(units, ShippedUnitsReadUnderBothSeparators) {
+TEST(UnitTable, ShippedUnitsReadUnderBothSeparators) {
     const std::tuple<const char*, long double, int> rows[] = {
         {"像素", 1, 0},        {"英寸", 96, 3}, {"厘米", 96 / 2.54L, 2}, {"毫米", 96 / 25.4L, 1},
         {"点", 96 / 72.0L, 1}, {"派卡", 16, 2}, {"自定义1", 1, 2}};
@@ -43,7 +43,7 @@ TEST(units, ShippedUnitsReadUnderBothSeparators) {
     }
 }
 
-TEST(units, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
+TEST(UnitTable, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
     // Stored name, shipped (index below UnitsLockedCount), shown in English.
     const std::tuple<const char*, bool, const char*> cases[] = {
         {"像素", true, "Pixels"},      {"派卡", true, "Picas"},
@@ -65,7 +65,7 @@ TEST(units, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
     }
 }
 
-TEST(units, ReadingFallsBackPerKey) {
+TEST(UnitTable, ReadingFallsBackPerKey) {
     QTemporaryDir dir;
     writeAll(
         dir.filePath("distances.ini"),
@@ -82,7 +82,7 @@ TEST(units, ReadingFallsBackPerKey) {
     EXPECT_EQ(units.pixelNum(2), 1.5L); // a file from a "." locale
 }
 
-TEST(units, ListGrowsOnWritesWithinBounds) {
+TEST(UnitTable, ListGrowsOnWritesWithinBounds) {
     QTemporaryDir dir;
     writeAll(dir.filePath("distances.ini"),
              QStringLiteral("[选项]\nUnitsCount=2000000000\n").toUtf8());
@@ -99,7 +99,7 @@ TEST(units, ListGrowsOnWritesWithinBounds) {
     EXPECT_EQ(units.selectedUnit(), 0);
 }
 
-TEST(units, SaveWritesOnlyCustomUnitsAndKeepsStaleSections) {
+TEST(UnitTable, SaveWritesOnlyCustomUnitsAndKeepsStaleSections) {
     QTemporaryDir dir;
     UnitTable units(dir.path(), QString(), u',');
     units.setDecimalNum(0, 5); // a shipped unit: lasts until exit
@@ -117,7 +117,7 @@ TEST(units, SaveWritesOnlyCustomUnitsAndKeepsStaleSections) {
     EXPECT_FALSE(text.contains(u"[单位1]"));
 }
 
-TEST(units, PerUserFileWinsAndBothFilesAreWritten) {
+TEST(UnitTable, PerUserFileWinsAndBothFilesAreWritten) {
     QTemporaryDir dir;
     const QString perUser = dir.filePath("home/Velmora/config/distances.ini");
     writeAll(perUser, QStringLiteral("[选项]\nSelectedUnit=2\n").toUtf8());
@@ -134,7 +134,7 @@ TEST(units, PerUserFileWinsAndBothFilesAreWritten) {
     EXPECT_EQ(UnitTable(dir.path(), perUser, u'.').selectedUnit(), 5);
 }
 
-TEST(units, UnwritableFileThrowsAndKeepsTheUnits) {
+TEST(UnitTable, UnwritableFileThrowsAndKeepsTheUnits) {
     QTemporaryDir dir;
     UnitTable units(dir.path(), QString(), u'.');
     units.save();
@@ -149,7 +149,7 @@ TEST(units, UnwritableFileThrowsAndKeepsTheUnits) {
     EXPECT_EQ(units.unitsCount(), 3);
 }
 
-TEST(units, SelectedScaleFallsBackToOneToOne) {
+TEST(UnitTable, SelectedScaleFallsBackToOneToOne) {
     const std::tuple<long double, long double, bool, long double> cases[] = {{96, 2.54L, false, 96},
                                                                              {-96, 1, false, 1},
                                                                              {96, 0, false, 1},
@@ -167,7 +167,7 @@ TEST(units, SelectedScaleFallsBackToOneToOne) {
     }
 }
 
-TEST(units, Conversions) {
+TEST(UnitTable, Conversions) {
     const UnitScale tenPerUnit{10, 1};
     EXPECT_EQ(unitsToPixels("2.5", tenPerUnit, 1, u'.'), 25.0f);
     EXPECT_EQ(unitsToPixels("2,5", tenPerUnit, 2, u','), 12.5f);
@@ -186,7 +186,7 @@ TEST(units, Conversions) {
         EXPECT_EQ(errorOf(call), message);
 }
 
-TEST(units, PerUserPathFollowsXdgConfigHome) {
+TEST(UnitTable, PerUserPathFollowsXdgConfigHome) {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "/tmp/cfg");
     EXPECT_EQ(perUserUnitsPath(), "/tmp/cfg/Velmora/config/distances.ini");

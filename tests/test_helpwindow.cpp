@@ -33,7 +33,7 @@ struct HelpFolder {
 
 } // namespace
 
-TEST(help, OpensOnQuickStartAndTabsSwitchPages) {
+TEST(HelpWindow, OpensOnQuickStartAndTabsSwitchPages) {
     const HelpFolder help;
     HelpWindow box(help.folder, nullptr);
     ASSERT_EQ(box.m_tabs->count(), 2);
@@ -53,7 +53,7 @@ TEST(help, OpensOnQuickStartAndTabsSwitchPages) {
     EXPECT_TRUE(other.m_browser->toPlainText().isEmpty());
 }
 
-TEST(help, EveryHelpCommandOpensItsOwnWindow) {
+TEST(HelpWindow, EveryHelpCommandOpensItsOwnWindow) {
     const HelpFolder help;
     QPointer<HelpWindow> first = HelpWindow::showDialog(help.folder, nullptr);
     QPointer<HelpWindow> second = HelpWindow::showDialog(help.folder, nullptr);

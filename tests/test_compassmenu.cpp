@@ -28,7 +28,7 @@ QAction* find(const QMenu* menu, const QString& caption) {
 
 // The window stores a choice's tag: each group's items carry the numbers the
 // options file uses, and a choice unchecks the rest of its group.
-TEST(MainMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
+TEST(CompassMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
     QWidget owner;
     CompassMenu m(&owner);
     const std::pair<QActionGroup*, QList<QAction*>> groups[] = {
@@ -56,7 +56,7 @@ TEST(MainMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
     EXPECT_FALSE(m.openAction->isVisible());
 }
 
-TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
+TEST(CompassMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     QTemporaryDir dir;
     UnitTable units(dir.path() + "/", QString(), u'.');
     units.setName(7, QStringLiteral("英尺"));
@@ -97,7 +97,7 @@ TEST(MainMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
 }
 
 // A window on a copy of the built program folder, with every service faked.
-struct MainWindow : ::testing::Test {
+struct CompassWindowMenu : ::testing::Test {
     void SetUp() override {
         if (!program.ok())
             GTEST_SKIP() << "needs the built program folder";
@@ -113,7 +113,7 @@ struct MainWindow : ::testing::Test {
     test::FakeServices fakes;
 };
 
-TEST_F(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
+TEST_F(CompassWindowMenu, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     const CompassWindowDeps windowDeps = deps("X=321\r\n");
     QFile::remove(program.path("distances.ini"));
     CompassWindow w(windowDeps);
@@ -163,7 +163,7 @@ TEST_F(MainWindow, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_TRUE(program.readFile("distances.ini").contains("UnitsCount=7"));
 }
 
-TEST_F(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
+TEST_F(CompassWindowMenu, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
     CompassWindow w(deps({}));
     CompassController& c = w.controller();
     const auto title = [](int spread) { return QStringLiteral("Compass %1 Pixels").arg(spread); };
@@ -186,7 +186,7 @@ TEST_F(MainWindow, TheTitleFollowsADragsReadoutSparinglyAndEndsOnTheLastValue) {
 
 // A drag's frames go to the X server past Qt's backing store; when the window
 // is exposed, Qt shows what that store holds, so it is painted anew first.
-TEST_F(MainWindow, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
+TEST_F(CompassWindowMenu, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
     struct Puts : WindowPixels {
         bool put(WId, const QImage& image, const QRegion& region) override {
             frames.append(region & image.rect());

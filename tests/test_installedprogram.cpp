@@ -5,6 +5,7 @@
 // program from there on a virtual X server, as a user whose XDG folders are
 // temporary. It must find its assets from its own folder, keep everything it
 // writes in the user's folders and leave the prefix as it was installed.
+#include "backdrop.h"
 #include "testfiles.h"
 #include "xdesktop.h"
 
@@ -19,7 +20,6 @@ using namespace orvanta::test;
 
 namespace {
 
-constexpr QRgb kBackdrop = 0xff204080;
 constexpr int kInstallTimeoutMs = 120000;
 
 // Every entry under `root` with its size, permissions and time of last change:
@@ -49,11 +49,6 @@ QStringList filesUnder(const QString& root) {
         files << QDir(root).relativeFilePath(it.next());
     files.sort();
     return files;
-}
-
-bool isBackdrop(QRgb c) {
-    return qAbs(qRed(c) - qRed(kBackdrop)) < 3 && qAbs(qGreen(c) - qGreen(kBackdrop)) < 3 &&
-           qAbs(qBlue(c) - qBlue(kBackdrop)) < 3;
 }
 
 class InstalledProgram : public ::testing::Test {

@@ -41,7 +41,7 @@ struct HoldRig : Rig {
     [[nodiscard]] QPoint cursorInWindow() const { return cursor.pos - window.origin; }
 };
 
-TEST(Mover, HeldTurnsStepAtOnceThenRepeatAfterTheirDelays) {
+TEST(Stepper, HeldTurnsStepAtOnceThenRepeatAfterTheirDelays) {
     // Flip: every 45 degrees, more than 300 ms apart; stops on release.
     HoldRig flip(K::Flip);
     flip.model.state.angle = 10;
@@ -69,7 +69,7 @@ TEST(Mover, HeldTurnsStepAtOnceThenRepeatAfterTheirDelays) {
     EXPECT_EQ(keyed.model.state.angle, 46.0f);
 }
 
-TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
+TEST(Stepper, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
     const std::tuple<K, float, Qt::KeyboardModifiers, QPoint> cases[] = {
         {K::MoveUp, 0, Qt::ShiftModifier, {0, -20}},
         {K::Right, 90, Qt::ControlModifier, {0, 20}}, // along a beam pointing down
@@ -101,7 +101,7 @@ TEST(Mover, HeldMovesCarryCompassAndCursorOnAnyDesktopOrigin) {
     }
 }
 
-TEST(Mover, CursorFollowsExtensionOnlyWithTheSlide) {
+TEST(Stepper, CursorFollowsExtensionOnlyWithTheSlide) {
     const std::tuple<K, bool, float, QPoint> cases[] = {
         {K::Out, false, 100, {1, 0}},
         {K::Out, true, 100, {0, 0}},

@@ -48,7 +48,7 @@ private:
 
 } // namespace
 
-TEST(SkinList, DefaultFirstThenFoldersInNameOrder) {
+TEST(SkinCatalog, DefaultFirstThenFoldersInNameOrder) {
     ProgramFolder p;
     p.addDefault();
     p.addSkin("beta", "B");
@@ -67,7 +67,7 @@ TEST(SkinList, DefaultFirstThenFoldersInNameOrder) {
     EXPECT_FALSE(list.needsRescan());
 }
 
-TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
+TEST(SkinCatalog, SelectsByExactPathOrFallsBackToTheDefault) {
     ProgramFolder p;
     p.addDefault();
     const QString a = p.addSkin("a", "Same");
@@ -78,7 +78,7 @@ TEST(SkinList, SelectsByExactPathOrFallsBackToTheDefault) {
         EXPECT_EQ(p.build(selected).selectedIndex, index) << selected.toStdString();
 }
 
-TEST(SkinList, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
+TEST(SkinCatalog, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
     ProgramFolder p;
     p.addDefault();
     const QString a = p.addSkin("a", "A");
@@ -104,7 +104,7 @@ TEST(SkinList, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
     EXPECT_EQ(std::pair(list.selectedIndex, list.skin->name), std::pair(0, QString("Default")));
 }
 
-TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
+TEST(SkinCatalog, BrokenSkinIsReportedOnceAndLeftOut) {
     ProgramFolder p;
     p.addDefault();
     const QString broken = p.addSkin("broken", "Bad", false);
@@ -127,7 +127,7 @@ TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
     EXPECT_TRUE(list.needsRescan());
 }
 
-TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
+TEST(SkinCatalog, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     ProgramFolder p;
     p.addDefault("Default", false);
     p.addSkin("a", "A");
@@ -145,7 +145,7 @@ TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     EXPECT_EQ(unreadable.sink.shown, QStringList{"There is a problem with one of the skins."});
 }
 
-TEST(SkinList, BuiltInSkinIsComplete) {
+TEST(SkinCatalog, BuiltInSkinIsComplete) {
     const Skin skin(fallbackSkinPath());
     ASSERT_TRUE(skin.pictureReadable()) << skin.pictureError.toStdString();
     for (const SkinRect& r : {skin.baseRect, skin.slideRect, skin.barRect})

@@ -30,7 +30,7 @@ const char* const kUnitsFile = "[选项]\nUnitsCount=7\nUnitsLockedCount=6\nSele
                                "[单位6]\n名称=派卡\nPixelNum=16\nUnitNum=1\nDecimalNum=2\n"
                                "[单位7]\n名称=Custom 3\nPixelNum=2.5\nUnitNum=1\nDecimalNum=3\n";
 
-struct CustomUnitsFixture : ::testing::Test {
+struct CustomUnitsDialogTest : ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<UnitTable> units;
     std::unique_ptr<CustomUnitsDialog> dialog;
@@ -84,7 +84,7 @@ struct CustomUnitsFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(CustomUnitsFixture, GridShowsEveryUnitWithShippedRatiosLocked) {
+TEST_F(CustomUnitsDialogTest, GridShowsEveryUnitWithShippedRatiosLocked) {
     ASSERT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(QStringList({cell(1, 0), cell(1, 1), cell(1, 2), cell(1, 3)}),
               QStringList({"Centimetres", "37.8", "1", "2"})); // shipped: named in English
@@ -101,7 +101,7 @@ TEST_F(CustomUnitsFixture, GridShowsEveryUnitWithShippedRatiosLocked) {
     EXPECT_EQ(helps, 1); // the help link asks for calibration help
 }
 
-TEST_F(CustomUnitsFixture, KeystrokesAreCheckedAsTheyAreTyped) {
+TEST_F(CustomUnitsDialogTest, KeystrokesAreCheckedAsTheyAreTyped) {
     // Row, column, keys typed, text shown, beeps.
     const std::tuple<int, int, QString, QString, int> cases[] = {
         {6, 1, "a", "2.5", 1},           // refused first key: the old text stays
@@ -121,7 +121,7 @@ TEST_F(CustomUnitsFixture, KeystrokesAreCheckedAsTheyAreTyped) {
     }
 }
 
-TEST_F(CustomUnitsFixture, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly) {
+TEST_F(CustomUnitsDialogTest, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly) {
     grid().setCurrentCell(6, 3); // units from the file are not removed here
     EXPECT_FALSE(dialog->m_removeButton->isEnabled());
     click(dialog->m_addButton);
@@ -141,7 +141,7 @@ TEST_F(CustomUnitsFixture, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly)
     }
 }
 
-TEST_F(CustomUnitsFixture, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk) {
+TEST_F(CustomUnitsDialogTest, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk) {
     click(dialog->m_addButton);
     click(dialog->m_addButton);
     click(dialog->m_addButton); // rows 7, 8, 9
@@ -157,7 +157,7 @@ TEST_F(CustomUnitsFixture, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk
     EXPECT_EQ(units->unitsCount(), 7);
 }
 
-TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
+TEST_F(CustomUnitsDialogTest, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
     click(dialog->m_addButton);
     clear(7, 1); // cleared pixels: 1 pixel per unit
     commit();
@@ -183,7 +183,7 @@ TEST_F(CustomUnitsFixture, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
     EXPECT_EQ(saved.readString(u"单位2", u"DecimalNum", {}), QStringLiteral("2"));
 }
 
-TEST_F(CustomUnitsFixture, CancelEscapeAndCloseBoxChangeNothing) {
+TEST_F(CustomUnitsDialogTest, CancelEscapeAndCloseBoxChangeNothing) {
     const QString before = fileText();
     for (int way = 0; way < 3; ++way) {
         dialog->show();

@@ -27,7 +27,7 @@ Skin skinIn(const QTemporaryDir& dir, const QString& general) {
 
 } // namespace
 
-TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
+TEST(AboutSkinDialog, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
     struct Case {
         QString general;
         QStringList shown; // name, author, description, contact, web site, version
@@ -58,7 +58,7 @@ TEST(AboutSkin, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
     }
 }
 
-TEST(AboutSkin, EachOpeningIsAFreshDialogFreedOnClose) {
+TEST(AboutSkinDialog, EachOpeningIsAFreshDialogFreedOnClose) {
     QTemporaryDir dir;
     RecordingShell shell;
     const Skin s = skinIn(dir, "名称=木纹");

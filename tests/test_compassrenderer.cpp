@@ -32,7 +32,7 @@ int largestDifference(const QImage& a, const QImage& b) {
     return largest;
 }
 
-class Renderer : public ::testing::Test {
+class CompassRendererTest : public ::testing::Test {
 protected:
     void SetUp() override {
         options.firstTime = false;
@@ -75,7 +75,7 @@ protected:
 
 } // namespace
 
-TEST_F(Renderer, PlacesEveryPieceForTheState) {
+TEST_F(CompassRendererTest, PlacesEveryPieceForTheState) {
     // Pivot (10, 10) at window (310, 210); the slide's edge 5 pixels into it.
     const auto places = [&](double angle) {
         const FrameGeometry g = frameGeometry(skin, {10, 10}, {300, 200}, 100, angle);
@@ -118,7 +118,7 @@ TEST_F(Renderer, PlacesEveryPieceForTheState) {
     EXPECT_EQ(l.control(SkinControl::Close).normal->mapToWindow({0, 0}), QPointF(290, 200));
 }
 
-TEST_F(Renderer, SpreadIsDrawnInWholePixels) {
+TEST_F(CompassRendererTest, SpreadIsDrawnInWholePixels) {
     // Below one pixel and negative draw nothing; halves go to even; too long
     // is cut to the longest the desktop allows (-1).
     const std::pair<float, float> cases[] = {
@@ -196,7 +196,7 @@ TEST(RenderGeometry, ReadoutTextIsCentredWithHalvesToEven) {
     EXPECT_EQ(readoutTextX(20, 30), 1); // never into the first column
 }
 
-TEST_F(Renderer, DrawsThePiecesTheReadoutAndTheFigure) {
+TEST_F(CompassRendererTest, DrawsThePiecesTheReadoutAndTheFigure) {
     render();
     EXPECT_EQ(pixel(305, 201), kBaseColour);
     EXPECT_EQ(pixel(305, 205), kPanelColour); // the base panel hangs over the base
@@ -226,7 +226,7 @@ TEST_F(Renderer, DrawsThePiecesTheReadoutAndTheFigure) {
     EXPECT_EQ(qAlpha(pixel(310, 311)), 0);
 }
 
-TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
+TEST_F(CompassRendererTest, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
     const Frame first = render();
     ASSERT_TRUE(first.rendered && first.pushed);
     EXPECT_EQ(first.window, renderer.windowRect());
@@ -267,7 +267,7 @@ TEST_F(Renderer, FrameByFrameTheWindowShowsWhatDrawingAfreshGives) {
     }
 }
 
-TEST_F(Renderer, ASlideDragFrameByFrameShowsWhatDrawingAfreshGives) {
+TEST_F(CompassRendererTest, ASlideDragFrameByFrameShowsWhatDrawingAfreshGives) {
     // The beam turning a little and the slide wobbling by a few pixels every
     // frame, as under a hand: the figure's outline is redrawn each frame
     // inside its own band, for circles and for polygons, which turn with it.
@@ -297,7 +297,7 @@ TEST_F(Renderer, ASlideDragFrameByFrameShowsWhatDrawingAfreshGives) {
     }
 }
 
-TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
+TEST_F(CompassRendererTest, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     // Turned, so that the pieces lie between pixels and carry rounding.
     state().angle = 33.3f;
     state().measurement = 123;
@@ -321,7 +321,7 @@ TEST_F(Renderer, ACompassThatOnlyMovedTakesItsWindowAlongUntouched) {
     EXPECT_FALSE(still.moved || still.pushed);
 }
 
-TEST_F(Renderer, AWindowWithRoomToSpareIsFittedWhenTheCompassMoves) {
+TEST_F(CompassRendererTest, AWindowWithRoomToSpareIsFittedWhenTheCompassMoves) {
     render();
     const QRect first = renderer.windowRect();
     EXPECT_EQ(first, renderer.bounds.adjusted(-2, -2, 2, 2)) << "the first window fits";
@@ -347,7 +347,7 @@ TEST_F(Renderer, AWindowWithRoomToSpareIsFittedWhenTheCompassMoves) {
     EXPECT_EQ(carried.window, fitted.window.translated(7, 0));
 }
 
-TEST_F(Renderer, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
+TEST_F(CompassRendererTest, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
     // A window that holds spreads up to 300.
     state().measurement = 300;
     render();
@@ -374,7 +374,7 @@ TEST_F(Renderer, ASpreadChangeRedrawsTheFigureBandNotItsSquare) {
     EXPECT_EQ(renderer.windowImage(), redrawnFromScratch());
 }
 
-TEST_F(Renderer, LooksAndFocusRepushWithoutRendering) {
+TEST_F(CompassRendererTest, LooksAndFocusRepushWithoutRendering) {
     RenderInput in{model, skin, desktop, true, false};
     EXPECT_TRUE(renderer.idleUpdate(in).rendered);
     EXPECT_FALSE(renderer.idleUpdate(in).pushed); // nothing asked for, nothing done
@@ -395,7 +395,7 @@ TEST_F(Renderer, LooksAndFocusRepushWithoutRendering) {
     EXPECT_EQ(renderer.windowImage(), redrawnFromScratch(217));
 }
 
-TEST_F(Renderer, ALostCompassComesBackToThePrimaryScreen) {
+TEST_F(CompassRendererTest, ALostCompassComesBackToThePrimaryScreen) {
     // Two screens, the primary one on the right: window x 0 is screen x -1920.
     desktop = DesktopGeometry{QRect(-1920, 0, 3840, 1080),
                               {QRect(0, 0, 1920, 1080), QRect(-1920, 0, 1920, 1080)},
@@ -420,7 +420,7 @@ TEST_F(Renderer, ALostCompassComesBackToThePrimaryScreen) {
     EXPECT_EQ(QPoint(state().posX, state().posY), QPoint(490, 490));
 }
 
-TEST(windowImage, OpacityFollowsTransparencyAndFocus) {
+TEST(WindowImage, OpacityFollowsTransparencyAndFocus) {
     struct Case {
         int transparency;
         bool foreground;

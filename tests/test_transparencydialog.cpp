@@ -17,7 +17,7 @@ using namespace orvanta;
 
 namespace {
 
-struct TransparencyFixture : ::testing::Test {
+struct TransparencyDialogTest : ::testing::Test {
     void SetUp() override {
         if (!compass.ok())
             GTEST_SKIP() << "needs the built program folder";
@@ -44,7 +44,7 @@ struct TransparencyFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(TransparencyFixture, OpeningSetsTheSliderToTheOpacity) {
+TEST_F(TransparencyDialogTest, OpeningSetsTheSliderToTheOpacity) {
     // transparency, slider, transparency after opening; 95 and -20 were written
     // by hand: the slider clamps and that applies at once.
     const int cases[][3] = {{30, 70, 30}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
@@ -57,7 +57,7 @@ TEST_F(TransparencyFixture, OpeningSetsTheSliderToTheOpacity) {
     }
 }
 
-TEST_F(TransparencyFixture, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
+TEST_F(TransparencyDialogTest, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     openAt(20);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     renders = 0;

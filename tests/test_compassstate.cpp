@@ -17,7 +17,7 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 
 } // namespace
 
-TEST(Compass, InitialisePlacesFirstRunAndDerivesMaxLength) {
+TEST(CompassState, InitialisePlacesFirstRunAndDerivesMaxLength) {
     struct Case {
         QList<QRect> monitors;
         QRect virtualRect;
@@ -47,14 +47,14 @@ TEST(Compass, InitialisePlacesFirstRunAndDerivesMaxLength) {
     }
 }
 
-TEST(Compass, WrapAngleRemovesOneTurnAtMost) {
+TEST(CompassState, WrapAngleRemovesOneTurnAtMost) {
     const std::pair<float, float> cases[] = {{-90, 270},       {271, -89}, {700, 340}, {270, 270},
                                              {-89.5f, -89.5f}, {0, 0},     {-450, -90}};
     for (const auto& [in, out] : cases)
         EXPECT_EQ(CompassState::wrapAngle(in), out) << in;
 }
 
-TEST(Compass, NormalizeMakesTheSpreadWholeAndBounded) {
+TEST(CompassState, NormalizeMakesTheSpreadWholeAndBounded) {
     const std::pair<float, float> cases[] = {{0.7f, 0},    {-12, 0},  {kNaN, 0}, {kInf, 2403},
                                              {5000, 2403}, {2.5f, 2}, {3.5f, 4}, {2402.6f, 2403}};
     Settings options(QString(), u'.');
@@ -67,7 +67,7 @@ TEST(Compass, NormalizeMakesTheSpreadWholeAndBounded) {
     }
 }
 
-TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
+TEST(CompassState, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
     struct Case {
         float angle;
         bool sticky, ctrl, dragging;
@@ -92,7 +92,7 @@ TEST(Compass, StickySnapOnlyWhileDraggingAndCtrlInvertsIt) {
     }
 }
 
-TEST(Compass, ChangeMeasurementIsSilentUntilComposed) {
+TEST(CompassState, ChangeMeasurementIsSilentUntilComposed) {
     CompassState compass;
     compass.measurement = 100;
     compass.typing = true;
@@ -104,7 +104,7 @@ TEST(Compass, ChangeMeasurementIsSilentUntilComposed) {
     EXPECT_EQ(std::pair(compass.typing, compass.needsRepaint), std::pair(false, true));
 }
 
-TEST(Compass, AtMostOneLockIsOnAndTogglesAreSaved) {
+TEST(CompassState, AtMostOneLockIsOnAndTogglesAreSaved) {
     QTemporaryDir dir;
     Settings options(dir.filePath("Compass.ini"), u'.');
     setLockAngle(options, true);

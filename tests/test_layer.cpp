@@ -33,7 +33,7 @@ int countOpaque(const QImage& img, const QRect& outside = QRect()) {
 
 } // namespace
 
-TEST(RotLayer, MapsBitmapPointsLikeTheCompassTurns) {
+TEST(Layer, MapsBitmapPointsLikeTheCompassTurns) {
     struct Case {
         float angle;
         QPointF pivot, position, bitmap, window;
@@ -55,7 +55,7 @@ TEST(RotLayer, MapsBitmapPointsLikeTheCompassTurns) {
     }
 }
 
-TEST(RotLayer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
+TEST(Layer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
     // Red = x, green = y: every pixel has its own colour.
     QImage bitmap(40, 9, QImage::Format_ARGB32);
     for (int y = 0; y < bitmap.height(); ++y)
@@ -91,7 +91,7 @@ TEST(RotLayer, DrawsEachPixelWhereTheTransformPutsItWithinItsBounds) {
     }
 }
 
-TEST(RotLayer, HitTestFollowsTheTransformAndAlpha) {
+TEST(Layer, HitTestFollowsTheTransformAndAlpha) {
     Layer layer;
     layer.bitmap = QImage(10, 4, QImage::Format_ARGB32);
     layer.bitmap.fill(qRgba(0, 0, 255, 255));
@@ -125,7 +125,7 @@ TEST(RotLayer, HitTestFollowsTheTransformAndAlpha) {
     }
 }
 
-TEST(RotLayer, RedrawsAfterTheBitmapChanges) {
+TEST(Layer, RedrawsAfterTheBitmapChanges) {
     // The premultiplied copy must not outlive the bitmap it was made from.
     Layer layer;
     layer.bitmap = QImage(2, 2, QImage::Format_ARGB32);
