@@ -7,8 +7,8 @@
 // the cursor, the clock and the repeat timer are the interaction tests' fakes.
 
 #include "app/programpaths.h"
+#include "control/compasscontroller.h"
 #include "fakes/fakeports.h"
-#include "interaction/compasscontroller.h"
 #include "platform/autostart.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"

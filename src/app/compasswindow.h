@@ -18,8 +18,8 @@
 
 #include "app/compassmenu.h"
 #include "app/programpaths.h"
-#include "interaction/compasscontroller.h"
-#include "interaction/compassview.h"
+#include "control/compasscontroller.h"
+#include "control/compassview.h"
 #include "interaction/systemports.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"

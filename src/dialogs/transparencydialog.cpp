@@ -3,8 +3,8 @@
 
 #include "dialogs/transparencydialog.h"
 
+#include "control/compasscontroller.h"
 #include "dialogs/dialogkit.h"
-#include "interaction/compasscontroller.h"
 #include "model/values.h"
 
 #include <QEvent>

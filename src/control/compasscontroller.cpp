@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 
 #include "model/numbers.h"
 #include "model/values.h"

@@ -9,8 +9,8 @@
 // the frames rendered here and follows the signals below. Menus, dialogs and
 // the D-Bus objects talk to this class, never to the window.
 
+#include "control/compassview.h"
 #include "interaction/compassinteraction.h"
-#include "interaction/compassview.h"
 #include "interaction/layerstackregions.h"
 #include "model/calibrationstore.h"
 #include "model/compassmodel.h"
