@@ -13,6 +13,7 @@
 #include "dialogs/helpwindow.h"
 #include "dialogs/splashscreen.h"
 #include "dialogs/transparencydialog.h"
+#include "findwidget.h"
 #include "interaction/controls.h"
 #include "model/compassmodel.h"
 #include "platform/languageswitcher.h"
@@ -25,10 +26,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
@@ -126,7 +130,7 @@ struct Windows {
         : skin(files.dir.filePath(QStringLiteral("none.ini"))), about(skin, shell, nullptr),
           transparency(*files.compass.controller, nullptr),
           calibration(CustomUnitsDeps{*files.units, {}, {}, nullptr, nullptr, {}}),
-          help(helpFolder, nullptr) {
+          help(helpFolder, shell, nullptr) {
         buildUnitsMenu(menu, *files.units);
         buildShapeMenu(menu, files.options);
     }
@@ -200,7 +204,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     language.use(UiLanguage::Chinese);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     retranslate(menu, units);
-    SplashScreen splash(nullptr, QStringLiteral("https://example.org/"));
+    SplashScreen splash(nullptr, shell, QStringLiteral("https://example.org/"));
 
     // The languages are named in their own words; the user's unit as typed.
     const QStringList ownWords = {"English", "中文", units.name(6)};
@@ -208,17 +212,30 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         EXPECT_TRUE(ownWords.contains(a->text()) || bracketed(a->text()))
             << a->text().toStdString();
 
-    QList<const QWidget*> data = {about.m_nameLabel,          about.m_authorLabel,
-                                  about.m_contactLink,        about.m_websiteLink,
-                                  about.m_versionLabel,       about.m_descriptionLabel,
-                                  transparency.m_percentLabel};
+    QList<const QWidget*> data = {test::child<QLabel>(transparency, "percentLabel")};
+    for (const char* name : {"nameLabel", "authorLabel", "contactLink", "websiteLink",
+                             "versionLabel", "descriptionLabel"})
+        data << test::child<QLabel>(about, name);
     data << splashLink(splash);
     QStringList texts;
     for (QWidget* dialog :
          std::initializer_list<QWidget*>{&about, &transparency, &calibration, &help, &splash})
         texts << shownTexts(dialog, data);
+    // Every control has a name tests find it by and one a screen reader speaks,
+    // which follows the language too.
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{&about, &transparency, &calibration, &help})
+        for (QWidget* w : dialog->findChildren<QWidget*>())
+            if (qobject_cast<QPushButton*>(w) || qobject_cast<QSlider*>(w) ||
+                qobject_cast<QTableWidget*>(w) || qobject_cast<QTabBar*>(w) ||
+                qobject_cast<QTextBrowser*>(w)) {
+                EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+                texts << w->accessibleName();
+            }
     for (int row = 0; row < units.unitsLockedCount(); ++row)
-        texts << calibration.gridUnits->item(row, CustomUnitsDialog::ColName)->text();
+        texts << test::child<QTableWidget>(calibration, "unitGrid")
+                     ->item(row, CustomUnitsDialog::ColName)
+                     ->text();
 
     Settings quits = options;
     quits.rightClickMenu = false;
@@ -226,7 +243,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         texts << controlTooltip(c, options) << controlTooltip(c, quits);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutHint(model) << model.titleText() << magnifierCaption() << magnifierQuestion()
+    texts << readoutToolTip(model) << model.titleText() << magnifierTitle() << magnifierQuestion()
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
     try {
@@ -252,7 +269,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
 
     Windows w(files, QCoreApplication::applicationDirPath() + u'/');
     auto& [owner, menu, shell, skin, about, transparency, calibration, help] = w;
-    SplashScreen splash(nullptr, QStringLiteral("https://example.org/"));
+    SplashScreen splash(nullptr, shell, QStringLiteral("https://example.org/"));
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
     Settings quits = options;
@@ -295,35 +312,45 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         "显示圆规"};
     EXPECT_EQ(menuCaptions, expectedMenu) << menuCaptions.join(u'|').toStdString();
 
+    const auto label = [](const QWidget& w, const char* name) {
+        return test::child<QLabel>(w, name);
+    };
+    const auto button = [](const QWidget& w, const char* name) {
+        return test::child<QPushButton>(w, name);
+    };
+    const QTableWidget* grid = test::child<QTableWidget>(calibration, "unitGrid");
+    const QTabBar* tabs = test::child<QTabBar>(help, "pageTabs");
     const std::pair<QString, const char*> shown[] = {
         {calibration.windowTitle(), "配置自定义单位"},
-        {calibration.m_heading->text(), "校准单位"},
-        {calibration.m_note->text(), "下面列表中包含您自定义的测量单位"},
-        {calibration.m_helpLink->text(), "校准帮助"},
-        {calibration.m_addButton->text(), "添加单位"},
-        {calibration.m_addButton->toolTip(), "添加新单位到列表"},
-        {calibration.m_removeButton->text(), "删除单位"},
-        {calibration.m_removeButton->toolTip(), "从列表中删除选择单位"},
-        {calibration.gridUnits->horizontalHeaderItem(0)->text(), "单位名称"},
-        {calibration.gridUnits->horizontalHeaderItem(1)->text(), "像素数"},
-        {calibration.gridUnits->horizontalHeaderItem(2)->text(), "长度单位"},
-        {calibration.gridUnits->horizontalHeaderItem(3)->text(), "小数位数"},
-        {calibration.gridUnits->item(2, 0)->text(), "厘米"},
+        {label(calibration, "heading")->text(), "校准单位"},
+        {label(calibration, "note")->text(), "下面列表中包含您自定义的测量单位"},
+        {label(calibration, "helpLink")->text(), "校准帮助"},
+        {button(calibration, "addButton")->text(), "添加单位"},
+        {button(calibration, "addButton")->toolTip(), "添加新单位到列表"},
+        {button(calibration, "removeButton")->text(), "删除单位"},
+        {button(calibration, "removeButton")->toolTip(), "从列表中删除选择单位"},
+        {grid->horizontalHeaderItem(0)->text(), "单位名称"},
+        {grid->horizontalHeaderItem(1)->text(), "像素数"},
+        {grid->horizontalHeaderItem(2)->text(), "长度单位"},
+        {grid->horizontalHeaderItem(3)->text(), "小数位数"},
+        {grid->item(2, 0)->text(), "厘米"},
         {calibration.nextCustomName(), "自定义2"},
-        {calibration.m_okButton->text(), "确定"},
-        {calibration.m_cancelButton->text(), "取消"},
+        {button(calibration, "okButton")->text(), "确定"},
+        {button(calibration, "cancelButton")->text(), "取消"},
         {transparency.windowTitle(), "更改透明度"},
-        {transparency.m_caption->text(), "透明度:"},
+        {label(transparency, "transparencyLabel")->text(), "透明度:"},
         {about.windowTitle(), "关于此皮肤"},
-        {shownTexts(&about, {about.m_nameLabel, about.m_authorLabel, about.m_versionLabel})
+        {shownTexts(&about, {label(about, "nameLabel"), label(about, "authorLabel"),
+                             label(about, "versionLabel")})
              .mid(1, 7)
              .join(u'|'),
          "关于此皮肤|名称:|作者:|描述:|联系:|网站:|版本:"},
-        {about.m_nameLabel->text() + u'|' + about.m_authorLabel->text(), "未命名|未知"},
+        {label(about, "nameLabel")->text() + u'|' + label(about, "authorLabel")->text(),
+         "未命名|未知"},
         {help.windowTitle(), "Orvanta帮助"},
-        {help.m_tabs->tabText(0), "   快速入门   "},
-        {help.m_tabs->tabText(1), "   完整说明   "},
-        {help.m_okButton->text(), "确定"},
+        {tabs->tabText(0), "   快速入门   "},
+        {tabs->tabText(1), "   完整说明   "},
+        {button(help, "okButton")->text(), "确定"},
         {shownTexts(&splash, splashLink(splash)).join(u'|'),
          "像素级精确的屏幕圆规|版本 " ORVANTA_VERSION},
         {model.titleText(), "圆规100 像素"},
@@ -346,14 +373,14 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         {tip(Radius), "半径测量 - 点击更改"},
         {tip(Circumference), "周长测量 - 点击更改"},
         {tip(Area), "面积测量 - 点击更改"},
-        {readoutHint(model).section(QStringLiteral("\r\n\r\n"), 0, 1),
+        {readoutToolTip(model).section(QStringLiteral("\r\n\r\n"), 0, 1),
          "键入一个数字, 按回车键跳转到新距离\r\n\r\n键入+, -, *, 或 / 和一个数字计算"},
         {newerSkinMessage(QStringLiteral("S"), 5),
          "此皮肤 \"S\" 是制作版本 5 圆规.\r\n\r\n删除此皮肤或获取版本5 圆规从 "
          "https://" ORVANTA_WEB_HOST},
         {unrecoverableSkinMessage(QStringLiteral("S")),
          "皮肤有一个不可恢复的问题 \"S\".\r\n\r\n请删除此皮肤修复这个错误."},
-        {magnifierCaption(), "Velmora放大镜"},
+        {magnifierTitle(), "Velmora放大镜"},
         {magnifierQuestion(), "未安装免费的Velmora放大镜. 你想下载它吗?"},
         // Qt's own catalogue: the standard buttons of the message boxes.
         {QCoreApplication::translate("QPlatformTheme", "&Yes"), "是(&Y)"},
@@ -362,7 +389,10 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         EXPECT_EQ(actual, QString::fromUtf8(expected)) << actual.toStdString();
 
     // The help opens in Chinese; a language without pages falls back to English.
-    EXPECT_TRUE(help.m_browser->source().path().endsWith(u"/help/zh_CN/quickStart.html"));
+    EXPECT_TRUE(test::child<QTextBrowser>(help, "pageView")
+                    ->source()
+                    .path()
+                    .endsWith(u"/help/zh_CN/quickStart.html"));
     QTemporaryDir englishOnly;
     QDir(englishOnly.path()).mkpath(QStringLiteral("help/en"));
     EXPECT_EQ(HelpWindow::pagePath(englishOnly.path() + u'/', 1),

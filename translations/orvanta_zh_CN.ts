@@ -687,6 +687,11 @@
         <source>Vertical</source>
         <translation>垂直</translation>
     </message>
+    <message>
+        <source>Card outline</source>
+        <extracomment>Read to a screen reader: the card&apos;s outline that the arrow keys resize.</extracomment>
+        <translation>卡片轮廓</translation>
+    </message>
 </context>
 <context>
     <name>orvanta::CompassController</name>
@@ -773,6 +778,11 @@
         <source>Match the physical units to a real card on the monitor under the compass</source>
         <translation>用真实卡片校准圆规所在显示器上的物理单位</translation>
     </message>
+    <message>
+        <source>Units</source>
+        <extracomment>Read to a screen reader: the grid of units.</extracomment>
+        <translation>单位</translation>
+    </message>
 </context>
 <context>
     <name>orvanta::HelpWindow</name>
@@ -792,6 +802,11 @@
         <source>en</source>
         <extracomment>Not shown: the folder under help/ that holds the pages in this language.</extracomment>
         <translation>zh_CN</translation>
+    </message>
+    <message>
+        <source>Help pages</source>
+        <extracomment>Read to a screen reader: the tabs that choose the help page.</extracomment>
+        <translation>帮助页面</translation>
     </message>
 </context>
 <context>
@@ -814,6 +829,11 @@
     <message>
         <source>Transparency:</source>
         <translation>透明度:</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <extracomment>Read to a screen reader: the number beside the slider.</extracomment>
+        <translation>百分比</translation>
     </message>
 </context>
 </TS>

@@ -26,17 +26,14 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <QToolTip>
-#include <QUrl>
 
 namespace orvanta {
 
@@ -48,8 +45,8 @@ constexpr int kCompositorPollMs = 5000;
 // Pixels at least this opaque belong to the bounding shape when no compositor
 // blends the window: half-transparent edges are cut rather than shown dark.
 constexpr int kBoundingShapeAlpha = 128;
-// The hint stays long enough to read the typed-entry help.
-constexpr int kHintMs = 6000;
+// The tool tip stays long enough to read the typed-entry help.
+constexpr int kToolTipMs = 6000;
 // How long after the window asks for the keyboard itself an activation is its
 // own: the window manager answers within a few event-loop turns.
 constexpr int kOwnActivationMs = 500;
@@ -120,13 +117,16 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     // handler are always set up; an error that escapes is passed on after.
     std::exception_ptr failure;
     try {
+        m_store = std::make_unique<IniKeyValueStore>(IniKeyValueStore::defaultUserFile(),
+                                                     IniKeyValueStore::shippedFileIn(paths.assets));
+        m_shell = std::make_unique<DesktopShell>();
         m_repeat = std::make_unique<QtRepeatTimer>([this] {
             m_controller->interaction().moverTick();
             scheduleRender();
         });
         m_controller = std::make_unique<CompassController>(
             paths.controllerFiles(m_deps.programFile),
-            ControllerPorts{*this, m_deps.messages, m_deps.autostart, m_pointer, m_clock,
+            ControllerPorts{*this, m_deps.messages, m_deps.autostart, *m_shell, m_pointer, m_clock,
                             *m_repeat});
         m_monitors = new ScreenMonitors(this);
         m_controller->setMonitors(m_monitors->monitors());
@@ -134,23 +134,11 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         connect(
             m_monitors, &ScreenMonitors::changed, this,
             [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
-        const Settings& settings = m_controller->settings();
         m_menu = std::make_unique<CompassMenu>(this);
-        buildUnitsMenu(*m_menu, m_controller->units());
-        buildShapeMenu(*m_menu, settings);
-        buildSkinMenu(*m_menu, m_controller->skins());
-        m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
-        m_menu->runAtStartupAction->setChecked(settings.runAtStart);
-        m_menu->hideSplashAction->setChecked(settings.hideSplash);
-        m_menu->physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
-        (settings.quality ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
-        m_menu->tooltipsAction->setChecked(settings.tooltips);
-        syncMenuChecks();
+        m_menu->connectTo(*m_controller, *m_store, *m_shell);
         createTrayIcon();
-        m_reallyClose = true;
-        connectMenu();
         followController();
-        applyStayOnTop(settings.stayOnTop);
+        applyStayOnTop(m_controller->settings().stayOnTop);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -237,7 +225,7 @@ void CompassWindow::showTitle() {
     m_titleTimer.start();
 }
 
-// What the controller asks of its view.
+// The news the window itself follows: the readout for its title, the language.
 void CompassWindow::followController() {
     CompassController* c = m_controller.get();
     connect(c, &CompassController::titleChanged, this, [this](const QString& title) {
@@ -245,26 +233,6 @@ void CompassWindow::followController() {
         if (!m_titleTimer.isActive())
             showTitle();
     });
-    connect(c, &CompassController::settingsChanged, this, &CompassWindow::syncMenuChecks);
-    connect(c, &CompassController::unitsChanged, this,
-            [this] { buildUnitsMenu(*m_menu, m_controller->units()); });
-    connect(c, &CompassController::skinsChanged, this,
-            [this] { buildSkinMenu(*m_menu, m_controller->skins()); });
-    connect(c, &CompassController::shapeChosenByClient, this, [this] {
-        for (QAction* item : shapeActions(*m_menu))
-            item->setChecked(false);
-    });
-    connect(c, &CompassController::showRequested, this, &CompassWindow::showCompass);
-    connect(c, &CompassController::hideRequested, this, &CompassWindow::hideCompass);
-    connect(c, &CompassController::closeRequested, this, [this] { close(); });
-    connect(c, &CompassController::helpRequested, this, &CompassWindow::showHelp);
-    connect(c, &CompassController::calibrationRequested, this, &CompassWindow::showCalibration);
-    connect(c, &CompassController::screenCalibrationRequested, this,
-            &CompassWindow::showScreenCalibration);
-    connect(c, &CompassController::transparencyDialogRequested, this,
-            &CompassWindow::showTransparencyDialog);
-    connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
-    connect(c, &CompassController::webLinkRequested, this, &CompassWindow::openWebLink);
     connect(c, &CompassController::languageChosen, this, [this](LanguageChoice choice) {
         if (m_deps.language)
             m_deps.language->use(choice);
@@ -290,11 +258,11 @@ void CompassWindow::setCursorShape(int number) {
         m_cursors->apply(this, number);
 }
 
-void CompassWindow::showHint(const QString& text, QPoint screenPos) {
-    QToolTip::showText(screenPos, text, this, QRect(), kHintMs);
+void CompassWindow::showToolTip(const QString& text, QPoint screenPos) {
+    QToolTip::showText(screenPos, text, this, QRect(), kToolTipMs);
 }
 
-void CompassWindow::hideHint() {
+void CompassWindow::hideToolTip() {
     QToolTip::hideText();
 }
 
@@ -608,6 +576,10 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     m_controller->shutDown();
 }
 
+void CompassWindow::closeCompass() {
+    close();
+}
+
 void CompassWindow::hideCompass(bool toTray) {
     m_reallyClose = !(toTray && trayAvailable());
     close();
@@ -654,7 +626,7 @@ void CompassWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
 // ---------------------------------------------------------------- dialogs and links
 
 void CompassWindow::showHelp() {
-    HelpWindow::showDialog(m_deps.paths.assets, m_cursors.get(), this);
+    HelpWindow::showDialog(m_deps.paths.assets, *m_shell, m_cursors.get(), this);
 }
 
 void CompassWindow::showCalibration() {
@@ -681,92 +653,6 @@ void CompassWindow::showAboutSkin() {
 
 void CompassWindow::openWebLink(const QString& action) {
     orvanta::openWebLink(*m_store, *m_shell, action);
-}
-
-void CompassWindow::syncMenuChecks() {
-    if (!m_menu)
-        return;
-    const Settings& settings = m_controller->settings();
-    m_menu->stickyAngleAction->setChecked(settings.stickyAngle);
-    m_menu->lockAngleAction->setChecked(settings.lockAngle);
-    m_menu->lockMeasurementAction->setChecked(settings.lockMeasurement);
-    m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
-    QAction* types[] = {m_menu->radiusAction, m_menu->circumferenceAction, m_menu->areaAction};
-    const int t = settings.measureType;
-    if (t >= 0 && t < 3)
-        types[t]->setChecked(true);
-    // The polygon mode's items follow, so the menu never shows the other mode
-    // as chosen.
-    checkLanguage(*m_menu, settings.language);
-    if (QActionGroup* modes = m_menu->scribeGroup)
-        for (QAction* item : modes->actions())
-            item->setChecked(item->data().toInt() == settings.scribe);
-}
-
-// ---------------------------------------------------------------- the menu
-
-void CompassWindow::connectMenu() {
-    CompassMenu& m = *m_menu;
-    CompassController* c = m_controller.get();
-    connect(m.contextMenu, &QMenu::aboutToShow, c, &CompassController::rescanSkinsIfNeeded);
-    connect(m.unitsMenu, &QMenu::triggered, this, [this](QAction* a) {
-        const int tag = a->data().toInt();
-        if (tag < 0) {
-            m_controller->showCalibration();
-            return;
-        }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_controller->selectUnit(tag);
-        QApplication::restoreOverrideCursor();
-    });
-    connect(m.lowQualityAction, &QAction::triggered, c, [c] { c->setQuality(false); });
-    connect(m.highQualityAction, &QAction::triggered, c, [c] { c->setQuality(true); });
-    connect(m.skinGroup, &QActionGroup::triggered, this, [c](QAction* a) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        c->selectSkin(a->data().toInt());
-        QApplication::restoreOverrideCursor();
-    });
-    connect(m.shapeMenu, &QMenu::triggered, this, [this, c](QAction* a) {
-        if (m_menu->shapeGroup->actions().contains(a))
-            c->setShape(a->data().toInt());
-        else if (m_menu->scribeGroup->actions().contains(a))
-            c->setInscribed(a->data().toInt() == int(Inscription::Inscribed));
-    });
-    connect(m.stayOnTopAction, &QAction::triggered, c, &CompassController::setStayOnTop);
-    connect(m.tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
-    connect(m.runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
-    connect(m.hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
-    connect(m.physicalUnitsAction, &QAction::triggered, c,
-            &CompassController::setPhysicalUnitsPerMonitor);
-    connect(m.calibrateScreenAction, &QAction::triggered, c,
-            &CompassController::showScreenCalibration);
-    connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
-    connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
-    connect(m.stickyAngleAction, &QAction::triggered, c,
-            [c] { c->interaction().toggleStickyAngle(); });
-    connect(m.lockAngleAction, &QAction::triggered, c, [c] { c->interaction().toggleLockAngle(); });
-    connect(m.lockMeasurementAction, &QAction::triggered, c,
-            [c] { c->interaction().toggleLockMeasurement(); });
-    connect(m.measureGroup, &QActionGroup::triggered, c,
-            [c](QAction* a) { c->setMeasureType(a->data().toInt()); });
-    connect(m.exitAction, &QAction::triggered, this, [this] {
-        m_reallyClose = true;
-        close();
-    });
-    connect(m.openAction, &QAction::triggered, c, &CompassController::showCompass);
-    connect(m.languageGroup, &QActionGroup::triggered, c,
-            [c](QAction* a) { c->setLanguage(LanguageChoice(a->data().toInt())); });
-    m_store = std::make_unique<IniKeyValueStore>(
-        IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.paths.assets));
-    m_shell = std::make_unique<DesktopShell>();
-    connect(m.aboutSkinAction, &QAction::triggered, c, &CompassController::showAboutSkin);
-    connect(m.moreSkinsAction, &QAction::triggered, c,
-            [c] { c->openWebLink(QStringLiteral("getskins")); });
-    connect(m.transparencyAction, &QAction::triggered, c,
-            &CompassController::showTransparencyDialog);
-    connect(m.magnifierAction, &QAction::triggered, this,
-            [this] { launchMagnifier(*m_store, *m_shell, askYesNoBox); });
-    connect(m.webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
 }
 
 } // namespace orvanta
