@@ -701,7 +701,7 @@
     </message>
 </context>
 <context>
-    <name>orvanta::CompassWindow</name>
+    <name>orvanta::CompassTray</name>
     <message>
         <source>Orvanta is still running</source>
         <translation>Orvanta仍在运行</translation>
@@ -710,6 +710,9 @@
         <source>To show Orvanta, click this icon</source>
         <translation>要显示Orvanta, 请点击此图标</translation>
     </message>
+</context>
+<context>
+    <name>orvanta::CompassWindow</name>
     <message>
         <source>Compass</source>
         <translation>圆规</translation>

@@ -3,6 +3,7 @@
 
 #include "app/compasswindow.h"
 
+#include "app/compasstray.h"
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
 #include "dialogs/calibrationdialog.h"
@@ -26,7 +27,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -61,13 +61,6 @@ constexpr int kPushRectCost = 600;
 // properties for the X server, and a D-Bus signal for a tray), and always end
 // on the last value.
 constexpr int kTitleIntervalMs = 250;
-
-QString balloonTitle() {
-    return CompassWindow::tr("Orvanta is still running");
-}
-QString balloonText() {
-    return CompassWindow::tr("To show Orvanta, click this icon");
-}
 
 // Copies `region` of `image` (the widget's own coordinates) into what `p`
 // paints on, row by row, when that is an image of the same format at one
@@ -136,7 +129,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
             [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
         m_menu = std::make_unique<CompassMenu>(this);
         m_menu->connectTo(*m_controller, *m_store, *m_shell);
-        createTrayIcon();
+        m_tray = new CompassTray(*m_controller, *m_menu, paths.assets, this);
         followController();
         applyStayOnTop(m_controller->settings().stayOnTop);
     } catch (...) {
@@ -191,7 +184,7 @@ void CompassWindow::startMinimisedIfAsked() {
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1);
     connect(&m_startTimer, &QTimer::timeout, this, [this] {
-        if (m_deps.startMinimised && trayAvailable()) {
+        if (m_deps.startMinimised && m_tray && m_tray->available()) {
             m_reallyClose = false;
             close();
         }
@@ -201,26 +194,13 @@ void CompassWindow::startMinimisedIfAsked() {
     m_startTimer.start();
 }
 
-void CompassWindow::createTrayIcon() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    const Settings& settings = m_controller->settings();
-    m_trayIcon = new QSystemTrayIcon(this);
-    setTrayIcon(QStringLiteral("AppTray.ico"));
-    m_trayIcon->setToolTip(QStringLiteral("Orvanta"));
-    if (settings.systemTrayIcon && settings.rightClickMenu)
-        m_trayIcon->setContextMenu(m_menu->contextMenu);
-    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CompassWindow::trayActivated);
-    m_trayIcon->show();
-}
-
 // Shows the latest title, and holds the next one back for a while.
 void CompassWindow::showTitle() {
     if (m_pendingTitle.isNull())
         return;
     setWindowTitle(m_pendingTitle);
-    if (m_trayIcon)
-        m_trayIcon->setToolTip(m_pendingTitle);
+    if (m_tray)
+        m_tray->setToolTip(m_pendingTitle);
     m_pendingTitle = QString();
     m_titleTimer.start();
 }
@@ -567,7 +547,8 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     if (!m_reallyClose) {
         event->ignore();
         hide();
-        hideToTray();
+        if (m_tray)
+            m_tray->compassHidden();
         return;
     }
     event->accept();
@@ -581,22 +562,14 @@ void CompassWindow::closeCompass() {
 }
 
 void CompassWindow::hideCompass(bool toTray) {
-    m_reallyClose = !(toTray && trayAvailable());
+    m_reallyClose = !(toTray && m_tray && m_tray->available());
     close();
     m_reallyClose = true;
 }
 
-void CompassWindow::hideToTray() {
-    m_menu->openAction->setVisible(true);
-    setTrayIcon(QStringLiteral("AppTrayGray.ico"));
-    if (m_controller->settings().showMinimizeBalloon && m_trayIcon) {
-        m_trayIcon->showMessage(balloonTitle(), balloonText(), QSystemTrayIcon::Information, 30000);
-        m_controller->balloonShown();
-    }
-}
-
 void CompassWindow::showCompass() {
-    setTrayIcon(QStringLiteral("AppTray.ico"));
+    if (m_tray)
+        m_tray->compassShown();
     show();
     raise();
     // Our own request: the button that chose "Open" may still be down over
@@ -604,23 +577,6 @@ void CompassWindow::showCompass() {
     m_activating = true;
     activateWindow();
     QTimer::singleShot(kOwnActivationMs, this, [this] { m_activating = false; });
-    m_menu->openAction->setVisible(false);
-}
-
-void CompassWindow::setTrayIcon(const QString& file) {
-    const QString path = m_deps.paths.assets + file;
-    if (m_trayIcon && QFileInfo::exists(path))
-        m_trayIcon->setIcon(QIcon(path));
-}
-
-void CompassWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    const Settings& settings = m_controller->settings();
-    if (!settings.systemTrayIcon)
-        return;
-    if (reason == QSystemTrayIcon::DoubleClick)
-        m_controller->showCompass();
-    else if (reason == QSystemTrayIcon::Trigger && settings.rightClickMenu)
-        m_menu->contextMenu->popup(QCursor::pos());
 }
 
 // ---------------------------------------------------------------- dialogs and links

@@ -25,7 +25,6 @@
 #include "platform/x11shape.h"
 
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -34,6 +33,7 @@
 namespace orvanta {
 
 class Autostart;
+class CompassTray;
 class CursorTable;
 class KeyValueStore;
 class LanguageSwitcher;
@@ -104,7 +104,6 @@ private:
     void showAboutSkin() override;
     void openWebLink(const QString& action) override;
 
-    void createTrayIcon();
     void watchCompositor();
     void watchScreens();
     void startMinimisedIfAsked();
@@ -120,10 +119,6 @@ private:
     void watchServerSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeBeforeMapping();
-    void setTrayIcon(const QString& file);
-    void trayActivated(QSystemTrayIcon::ActivationReason reason);
-    [[nodiscard]] bool trayAvailable() const { return m_trayIcon != nullptr; }
-    void hideToTray();
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
@@ -137,7 +132,8 @@ private:
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
     ScreenMonitors* m_monitors = nullptr;
 
-    QSystemTrayIcon* m_trayIcon = nullptr;
+    CompassTray* m_tray = nullptr; // made once the menu is
+
     QTimer m_startTimer;
     QTimer m_titleTimer;    // holds back the title while a drag changes it
     QString m_pendingTitle; // not shown yet; null when shown
