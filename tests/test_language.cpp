@@ -47,7 +47,7 @@ struct NoShell : Shell {
     bool startProgram(const QString&) override { return false; }
 };
 
-// Every caption of a menu and its submenus but the separators.
+// Every item of a menu and its submenus but the separators.
 QList<QAction*> menuItems(const QMenu* menu) {
     QList<QAction*> items;
     for (QAction* a : menu->actions()) {
@@ -164,7 +164,7 @@ TEST(Language, TheChoiceOrTheDesktopsFirstKnownLanguageDecides) {
 }
 
 TEST(Language, TheDesktopsLocaleChoosesTheMenusLanguage) {
-    // The settings of the environment, and the menu's first caption they give.
+    // The settings of the environment, and the menu's first text they give.
     const std::pair<QStringList, const char*> cases[] = {
         {{"LANG=en_US.UTF-8"}, "Units"},
         {{"LANG=zh_CN.UTF-8"}, "单位"},
@@ -277,7 +277,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
     const auto tip = [&](SkinControl c) { return controlTooltip(c, options); };
     using enum SkinControl;
 
-    const QStringList menuCaptions = [&] {
+    const QStringList menuTexts = [&] {
         QStringList c;
         for (const QAction* a : menuItems(menu.contextMenu))
             c << a->text();
@@ -310,7 +310,7 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         "访问网站",     "粘性角度",   "锁定角度",     "锁定测量",
         "半径",         "周长",       "面积",         "退出",
         "显示圆规"};
-    EXPECT_EQ(menuCaptions, expectedMenu) << menuCaptions.join(u'|').toStdString();
+    EXPECT_EQ(menuTexts, expectedMenu) << menuTexts.join(u'|').toStdString();
 
     const auto label = [](const QWidget& w, const char* name) {
         return test::child<QLabel>(w, name);

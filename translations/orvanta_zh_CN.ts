@@ -124,7 +124,7 @@
     <name>CompassModel</name>
     <message>
         <source>Compass %1 %2</source>
-        <extracomment>The window title and tray hint: the readout (%1) and the unit (%2).</extracomment>
+        <extracomment>The window title and the tray&apos;s tool tip: the readout (%1) and the unit (%2).</extracomment>
         <translation>圆规%1 %2</translation>
     </message>
 </context>

@@ -3,10 +3,11 @@
 
 #pragma once
 // What the interaction logic needs from the world around it. The controller
-// implements these over the renderer's layers and the view; the window
-// supplies the screen cursor and the timer; tests fake them all. Positions are desktop pixels
-// unless a name says "screen": screen pixels less the virtual desktop's top-left corner, which need
-// not be the screen origin. The window maps them to its own.
+// implements the layers over the renderer's and the actions itself; the view
+// that shows the compass is the surface; the window supplies the screen cursor
+// and the timer; tests fake them all. Positions are desktop pixels unless a
+// name says "screen": screen pixels less the virtual desktop's top-left corner,
+// which need not be the screen origin. The window maps them to its own.
 
 #include "interaction/controls.h"
 
