@@ -7,8 +7,9 @@
 // the cursor, the clock and the repeat timer are the interaction tests' fakes.
 
 #include "app/programpaths.h"
+#include "control/compasscontroller.h"
 #include "fakes/fakeports.h"
-#include "interaction/compasscontroller.h"
+#include "fakes/recordingshell.h"
 #include "platform/autostart.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
@@ -22,22 +23,36 @@ class FakeView final : public CompassView {
 public:
     [[nodiscard]] DesktopGeometry desktop() const override { return geometry; }
     void setCursorShape(int number) override { cursorShape = number; }
-    void showHint(const QString& text, QPoint) override { hint = text; }
-    void hideHint() override { hint.clear(); }
-    void popupMenu(QPoint) override { ++menus; }
-    void applyStayOnTop(bool on) override { onTop = on; }
+    void showToolTip(const QString& text, QPoint) override { toolTip = text; }
+    void hideToolTip() override { toolTip.clear(); }
     [[nodiscard]] QString clipboardText() const override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
+    void popupMenu(QPoint) override { ++menus; }
+    void applyStayOnTop(bool on) override { onTop = on; }
     void scheduleRender() override { ++renders; }
+    void showCompass() override { calls << QStringLiteral("showCompass"); }
+    void hideCompass(bool toTray) override {
+        calls << QStringLiteral("hideCompass %1").arg(toTray ? "tray" : "quit");
+    }
+    void closeCompass() override { calls << QStringLiteral("closeCompass"); }
+    void showHelp() override { calls << QStringLiteral("showHelp"); }
+    void showCalibration() override { calls << QStringLiteral("showCalibration"); }
+    void showScreenCalibration() override { calls << QStringLiteral("showScreenCalibration"); }
+    void showTransparencyDialog() override { calls << QStringLiteral("showTransparencyDialog"); }
+    void showAboutSkin() override { calls << QStringLiteral("showAboutSkin"); }
+    void openWebLink(const QString& action) override {
+        calls << QStringLiteral("openWebLink ") + action;
+    }
 
     DesktopGeometry geometry{
         QRect(0, 0, 1920, 1080), {QRect(0, 0, 1920, 1080)}, QRect(0, 0, 1920, 1080)};
     int cursorShape = 0;
-    QString hint;
+    QString toolTip;
     int menus = 0;
     bool onTop = true;
     QString clipboard;
     int renders = 0;
+    QStringList calls; // what the controller asked to be shown, hidden or opened
 };
 
 // Messages and autostart calls kept; a compositor runs and takes every input
@@ -68,7 +83,7 @@ public:
         program.writeFile(QStringLiteral("Compass.ini"), options);
         controller = std::make_unique<CompassController>(
             ProgramPaths::portableIn(program.path()).controllerFiles(program.binary()),
-            ControllerPorts{view, services, services, pointer, clock, timer});
+            ControllerPorts{view, services, services, shell, pointer, clock, timer});
     }
     [[nodiscard]] bool ok() const { return controller != nullptr; }
     [[nodiscard]] Settings saved() const { return Settings(program.path("Compass.ini")); }
@@ -76,6 +91,7 @@ public:
     ProgramCopy program;
     FakeView view;
     FakeServices services;
+    fakes::RecordingShell shell;
     fakes::FakeCursor pointer;
     fakes::FakeClock clock;
     fakes::FakeTimer timer;

@@ -4,6 +4,7 @@
 // The about-this-skin dialog: the skin's fields and its two links.
 #include "dialogs/aboutskindialog.h"
 #include "fakes/recordingshell.h"
+#include "findwidget.h"
 #include "skins/skin.h"
 #include "testfiles.h"
 
@@ -44,16 +45,17 @@ TEST(AboutSkinDialog, ShowsTheSkinsFieldsOrDefaultsAndOpensOnlyGivenLinks) {
     for (const Case& c : cases) {
         RecordingShell shell;
         AboutSkinDialog dialog(skinIn(dir, c.general), shell, nullptr);
-        const QStringList shown = {
-            dialog.m_nameLabel->text(),        dialog.m_authorLabel->text(),
-            dialog.m_descriptionLabel->text(), dialog.m_contactLink->text(),
-            dialog.m_websiteLink->text(),      dialog.m_versionLabel->text()};
+        const auto label = [&](const char* name) { return test::child<QLabel>(dialog, name); };
+        QStringList shown;
+        for (const char* name : {"nameLabel", "authorLabel", "descriptionLabel", "contactLink",
+                                 "websiteLink", "versionLabel"})
+            shown << label(name)->text();
         EXPECT_EQ(shown, c.shown);
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(dialog.m_contactLink, Qt::LeftButton);
-        QTest::mouseClick(dialog.m_websiteLink, Qt::RightButton); // any button
-        QTest::mouseClick(dialog.m_nameLabel, Qt::LeftButton);
+        QTest::mouseClick(label("contactLink"), Qt::LeftButton);
+        QTest::mouseClick(label("websiteLink"), Qt::RightButton); // any button
+        QTest::mouseClick(label("nameLabel"), Qt::LeftButton);
         EXPECT_EQ(shell.opened, c.opened);
     }
 }
@@ -63,7 +65,7 @@ TEST(AboutSkinDialog, EachOpeningIsAFreshDialogFreedOnClose) {
     RecordingShell shell;
     const Skin s = skinIn(dir, "名称=木纹");
     QPointer<AboutSkinDialog> first = AboutSkinDialog::showDialog(s, shell, nullptr);
-    QTest::mouseClick(first->m_okButton, Qt::LeftButton);
+    QTest::mouseClick(test::child<QPushButton>(*first, "okButton"), Qt::LeftButton);
     QPointer<AboutSkinDialog> second = AboutSkinDialog::showDialog(s, shell, nullptr);
     EXPECT_NE(first.data(), second.data());
     second->close(); // the close box frees it like OK

@@ -106,15 +106,17 @@ TEST_F(Controller, TypedEntryErrorsAreShownAndTypingGoesOn) {
 }
 
 TEST_F(Controller, HidingWithoutAWayBackIsQuitting) {
-    QSignalSpy hide(&c(), &CompassController::hideRequested);
     c().requestHide();
     test::ControllerHarness noTray("[Options]\r\nFirstTime=0\r\nSystemTrayIcon=0\r\n");
-    QSignalSpy hideNoTray(noTray.controller.get(), &CompassController::hideRequested);
     noTray.controller->requestHide();
-    ASSERT_EQ(hide.count(), 1);
-    ASSERT_EQ(hideNoTray.count(), 1);
-    EXPECT_TRUE(hide[0][0].toBool());
-    EXPECT_FALSE(hideNoTray[0][0].toBool());
+    EXPECT_EQ(compass.view.calls, QStringList{"hideCompass tray"});
+    EXPECT_EQ(noTray.view.calls, QStringList{"hideCompass quit"});
+}
+
+TEST_F(Controller, ANewInstanceIsTheSameProgramStartedThroughTheShell) {
+    c().startNewInstance();
+    EXPECT_EQ(compass.shell.started, QStringList{compass.program.binary()});
+    EXPECT_TRUE(compass.shell.opened.isEmpty());
 }
 
 TEST_F(Controller, ChangesSinceTheLastFrameAreSavedOnTheWayOut) {

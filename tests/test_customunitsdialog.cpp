@@ -4,6 +4,7 @@
 // The calibration dialog: typing into the grid, adding and removing units,
 // and what OK and Cancel leave in the units list and its file.
 #include "dialogs/customunitsdialog.h"
+#include "findwidget.h"
 #include "model/inidocument.h"
 #include "model/unittable.h"
 #include "testfiles.h"
@@ -48,7 +49,12 @@ struct CustomUnitsDialogTest : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
     }
 
-    [[nodiscard]] QTableWidget& grid() const { return *dialog->gridUnits; }
+    [[nodiscard]] QTableWidget& grid() const {
+        return *test::child<QTableWidget>(*dialog, "unitGrid");
+    }
+    [[nodiscard]] QPushButton* button(const char* name) const {
+        return test::child<QPushButton>(*dialog, name);
+    }
     [[nodiscard]] QString cell(int row, int column) const {
         return grid().item(row, column)->text();
     }
@@ -97,7 +103,7 @@ TEST_F(CustomUnitsDialogTest, GridShowsEveryUnitWithShippedRatiosLocked) {
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {},
                       grid().visualItemRect(grid().item(2, 0)).center());
     EXPECT_EQ(grid().currentRow(), 6);
-    QTest::mouseClick(dialog->m_helpLink, Qt::LeftButton);
+    QTest::mouseClick(test::child<QLabel>(*dialog, "helpLink"), Qt::LeftButton);
     EXPECT_EQ(helps, 1); // the help link asks for calibration help
 }
 
@@ -123,15 +129,15 @@ TEST_F(CustomUnitsDialogTest, KeystrokesAreCheckedAsTheyAreTyped) {
 
 TEST_F(CustomUnitsDialogTest, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOnly) {
     grid().setCurrentCell(6, 3); // units from the file are not removed here
-    EXPECT_FALSE(dialog->m_removeButton->isEnabled());
-    click(dialog->m_addButton);
+    EXPECT_FALSE(button("removeButton")->isEnabled());
+    click(button("addButton"));
     ASSERT_EQ(grid().rowCount(), 8);
     EXPECT_EQ(QStringList({cell(7, 0), cell(7, 1), cell(7, 2), cell(7, 3)}),
               QStringList({"Custom 4", "1", "1", "2"}));
     EXPECT_EQ(grid().currentRow(), 7);
-    EXPECT_TRUE(dialog->m_removeButton->isEnabled());
+    EXPECT_TRUE(button("removeButton")->isEnabled());
     grid().setCurrentCell(6, 0);
-    EXPECT_FALSE(dialog->m_removeButton->isEnabled());
+    EXPECT_FALSE(button("removeButton")->isEnabled());
 
     // The next name counts only custom names with a number, past the int range.
     grid().item(7, 0)->setText(QStringLiteral("Custom 2147483647"));
@@ -142,23 +148,23 @@ TEST_F(CustomUnitsDialogTest, AddingNamesTheNextCustomUnitAndEnablesRemoveOnItOn
 }
 
 TEST_F(CustomUnitsDialogTest, RemovingMovesToTheNearestRowAndChangesNothingBeforeOk) {
-    click(dialog->m_addButton);
-    click(dialog->m_addButton);
-    click(dialog->m_addButton); // rows 7, 8, 9
+    click(button("addButton"));
+    click(button("addButton"));
+    click(button("addButton")); // rows 7, 8, 9
     grid().setCurrentCell(8, 0);
-    click(dialog->m_removeButton);
+    click(button("removeButton"));
     EXPECT_EQ(grid().rowCount(), 9);
     EXPECT_EQ(grid().currentRow(), 8);
     EXPECT_EQ(cell(8, 0), QStringLiteral("Custom 6"));
     for (int i = 0; i < 3; ++i) // the third click removes nothing: a unit from the file
-        click(dialog->m_removeButton);
+        click(button("removeButton"));
     EXPECT_EQ(grid().rowCount(), 7);
     EXPECT_EQ(grid().currentRow(), 6);
     EXPECT_EQ(units->unitsCount(), 7);
 }
 
 TEST_F(CustomUnitsDialogTest, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
-    click(dialog->m_addButton);
+    click(button("addButton"));
     clear(7, 1); // cleared pixels: 1 pixel per unit
     commit();
     type(7, 2, "2.54");
@@ -166,7 +172,7 @@ TEST_F(CustomUnitsDialogTest, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
     type(1, 3, "3"); // shipped decimals change for this run
     commit();
     grid().setCurrentCell(2, 3);
-    click(dialog->m_okButton);
+    click(button("okButton"));
 
     EXPECT_EQ(changes, 1);
     ASSERT_EQ(units->unitsCount(), 8);
@@ -187,11 +193,11 @@ TEST_F(CustomUnitsDialogTest, CancelEscapeAndCloseBoxChangeNothing) {
     const QString before = fileText();
     for (int way = 0; way < 3; ++way) {
         dialog->show();
-        click(dialog->m_addButton);
+        click(button("addButton"));
         type(6, 1, "9");
         commit();
         if (way == 0)
-            click(dialog->m_cancelButton);
+            click(button("cancelButton"));
         else if (way == 1)
             QTest::keyClick(&grid(), Qt::Key_Escape);
         else

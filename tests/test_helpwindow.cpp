@@ -3,6 +3,8 @@
 
 // The help window's pages and tabs, and the shipped pages themselves.
 #include "dialogs/helpwindow.h"
+#include "fakes/recordingshell.h"
+#include "findwidget.h"
 #include "testfiles.h"
 
 #include <QCoreApplication>
@@ -35,33 +37,43 @@ struct HelpFolder {
 
 TEST(HelpWindow, OpensOnQuickStartAndTabsSwitchPages) {
     const HelpFolder help;
-    HelpWindow box(help.folder, nullptr);
-    ASSERT_EQ(box.m_tabs->count(), 2);
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("First steps"));
+    fakes::RecordingShell shell;
+    HelpWindow box(help.folder, shell, nullptr);
+    auto* tabs = test::child<QTabBar>(box, "pageTabs");
+    auto* page = test::child<QTextBrowser>(box, "pageView");
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(page->toPlainText(), QStringLiteral("First steps"));
 
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    QTest::mouseClick(box.m_tabs, Qt::LeftButton, {}, box.m_tabs->tabRect(1).center());
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("Everything"));
-    EXPECT_EQ(box.m_browser->source(), QUrl::fromLocalFile(help.folder + "help/en/help.html"));
-    box.m_tabs->setCurrentIndex(0);
-    EXPECT_EQ(box.m_browser->toPlainText(), QStringLiteral("First steps"));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(page->toPlainText(), QStringLiteral("Everything"));
+    EXPECT_EQ(page->source(), QUrl::fromLocalFile(help.folder + "help/en/help.html"));
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(page->toPlainText(), QStringLiteral("First steps"));
+
+    // Links to the web leave through the shell; links between pages stay.
+    Q_EMIT page->anchorClicked(QUrl(QStringLiteral("https://example.org/more")));
+    Q_EMIT page->anchorClicked(QUrl(QStringLiteral("help.html")));
+    EXPECT_EQ(shell.opened, QStringList{"https://example.org/more"});
+    EXPECT_EQ(page->toPlainText(), QStringLiteral("Everything"));
 
     const HelpFolder partial(false); // a missing page leaves the view empty
-    HelpWindow other(partial.folder, nullptr);
-    other.m_tabs->setCurrentIndex(1);
-    EXPECT_TRUE(other.m_browser->toPlainText().isEmpty());
+    HelpWindow other(partial.folder, shell, nullptr);
+    test::child<QTabBar>(other, "pageTabs")->setCurrentIndex(1);
+    EXPECT_TRUE(test::child<QTextBrowser>(other, "pageView")->toPlainText().isEmpty());
 }
 
 TEST(HelpWindow, EveryHelpCommandOpensItsOwnWindow) {
     const HelpFolder help;
-    QPointer<HelpWindow> first = HelpWindow::showDialog(help.folder, nullptr);
-    QPointer<HelpWindow> second = HelpWindow::showDialog(help.folder, nullptr);
+    fakes::RecordingShell shell;
+    QPointer<HelpWindow> first = HelpWindow::showDialog(help.folder, shell, nullptr);
+    QPointer<HelpWindow> second = HelpWindow::showDialog(help.folder, shell, nullptr);
     ASSERT_TRUE(first && second);
     EXPECT_NE(first.data(), second.data());
     EXPECT_FALSE(first->isModal());
     EXPECT_TRUE(first->isVisible() && second->isVisible());
-    QTest::mouseClick(first->m_okButton, Qt::LeftButton);
+    QTest::mouseClick(test::child<QPushButton>(*first, "okButton"), Qt::LeftButton);
     second->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());

@@ -36,11 +36,11 @@ TEST(HitRegions, ModifierGivesPlusCursorsAndTenfoldStepExceptOnFirstFive) {
     ControlsRig r;
     r.ui.mouseMove(kShift, kOnAngle);
     EXPECT_EQ(r.window.cursorShape, cursors::pointerPlus);
-    EXPECT_TRUE(r.ui.needsWindowUpdate); // a new look changes only the window image
+    EXPECT_TRUE(r.ui.needsWindowUpdate()); // a new look changes only the window image
     EXPECT_FALSE(r.model.state.needsRepaint);
-    r.ui.needsWindowUpdate = false;
+    r.ui.takeWindowUpdate();
     r.ui.mouseMove(kShift, kOnAngle + QPoint(1, 1));
-    EXPECT_FALSE(r.ui.needsWindowUpdate) << "nothing changed, nothing to push";
+    EXPECT_FALSE(r.ui.needsWindowUpdate()) << "nothing changed, nothing to push";
     r.cursor.pos = kOnAngle;
     r.ui.mouseDown(Qt::LeftButton, kShift, kOnAngle);
     EXPECT_EQ(r.model.state.angle, 10.0f);
@@ -68,8 +68,8 @@ TEST(HitRegions, CloseTooltipTellsWhetherTheCompassHidesOrQuits) {
         r.options.systemTrayIcon = tray;
         r.options.rightClickMenu = menu;
         r.ui.mouseMove(kNone, kOnClose);
-        EXPECT_TRUE(r.window.hintShown);
-        EXPECT_EQ(r.window.hint, QString::fromUtf16(tooltip));
+        EXPECT_TRUE(r.window.toolTipShown);
+        EXPECT_EQ(r.window.toolTip, QString::fromUtf16(tooltip));
         r.click(kOnClose);
         EXPECT_EQ(r.window.calls, QStringList{"RequestHide"});
     }
@@ -108,21 +108,21 @@ TEST(HitRegions, OnlyAPressAndReleaseOnTheSameOpaqueControlClicks) {
     EXPECT_FALSE(r.model.state.dragging);
 }
 
-TEST(HitRegions, HintsAndMenuAppearAtTheMouseOnScreen) {
+TEST(HitRegions, ToolTipsAndMenuAppearAtTheMouseOnScreen) {
     ControlsRig r;
     r.window.origin = {-1280, 40};
     r.layers.readout = QRect(150, 150, 10, 10);
     r.ui.mouseMove(kNone, {159, 155});
-    EXPECT_TRUE(r.window.hintShown);
+    EXPECT_TRUE(r.window.toolTipShown);
     // Typed entry first, then the unit and the scale it is read at.
-    EXPECT_EQ(r.window.hint,
+    EXPECT_EQ(r.window.toolTip,
               QStringLiteral("Type a number and press Enter to jump to the new distance\r\n\r\n"
                              "Type +, -, *, or / and a number to calculate\r\n\r\n") +
                   r.model.units.displayName(r.model.units.selectedUnit()) +
                   " in device pixels of monitor (unnamed) (96.0 px/in, assumed 96)");
-    EXPECT_EQ(r.window.hintPos, QPoint(159 - 1280, 155 + 40));
+    EXPECT_EQ(r.window.toolTipPos, QPoint(159 - 1280, 155 + 40));
     r.ui.mouseMove(kNone, {160, 155}); // right edge excluded
-    EXPECT_FALSE(r.window.hintShown);
+    EXPECT_FALSE(r.window.toolTipShown);
     r.click({65, 105});
     EXPECT_EQ(r.window.calls, QStringList{"PopupMenu"});
     EXPECT_EQ(r.window.menuPos, QPoint(65 - 1280, 105 + 40));
@@ -130,7 +130,7 @@ TEST(HitRegions, HintsAndMenuAppearAtTheMouseOnScreen) {
     r.options.tooltips = false;
     r.ui.mouseMove(kNone, {155, 155});
     r.ui.mouseMove(kNone, kOnClose);
-    EXPECT_FALSE(r.window.hintShown);
+    EXPECT_FALSE(r.window.toolTipShown);
 }
 
 TEST(HitRegions, StackedMeasureSelectorsStepTheShownType) {

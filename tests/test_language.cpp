@@ -13,6 +13,7 @@
 #include "dialogs/helpwindow.h"
 #include "dialogs/splashscreen.h"
 #include "dialogs/transparencydialog.h"
+#include "findwidget.h"
 #include "interaction/controls.h"
 #include "model/compassmodel.h"
 #include "platform/languageswitcher.h"
@@ -25,10 +26,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
@@ -43,7 +47,7 @@ struct NoShell : Shell {
     bool startProgram(const QString&) override { return false; }
 };
 
-// Every caption of a menu and its submenus but the separators.
+// Every item of a menu and its submenus but the separators.
 QList<QAction*> menuItems(const QMenu* menu) {
     QList<QAction*> items;
     for (QAction* a : menu->actions()) {
@@ -126,7 +130,7 @@ struct Windows {
         : skin(files.dir.filePath(QStringLiteral("none.ini"))), about(skin, shell, nullptr),
           transparency(*files.compass.controller, nullptr),
           calibration(CustomUnitsDeps{*files.units, {}, {}, nullptr, nullptr, {}}),
-          help(helpFolder, nullptr) {
+          help(helpFolder, shell, nullptr) {
         buildUnitsMenu(menu, *files.units);
         buildShapeMenu(menu, files.options);
     }
@@ -160,7 +164,7 @@ TEST(Language, TheChoiceOrTheDesktopsFirstKnownLanguageDecides) {
 }
 
 TEST(Language, TheDesktopsLocaleChoosesTheMenusLanguage) {
-    // The settings of the environment, and the menu's first caption they give.
+    // The settings of the environment, and the menu's first text they give.
     const std::pair<QStringList, const char*> cases[] = {
         {{"LANG=en_US.UTF-8"}, "Units"},
         {{"LANG=zh_CN.UTF-8"}, "单位"},
@@ -200,7 +204,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     language.use(UiLanguage::Chinese);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     retranslate(menu, units);
-    SplashScreen splash(nullptr, QStringLiteral("https://example.org/"));
+    SplashScreen splash(nullptr, shell, QStringLiteral("https://example.org/"));
 
     // The languages are named in their own words; the user's unit as typed.
     const QStringList ownWords = {"English", "中文", units.name(6)};
@@ -208,17 +212,30 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         EXPECT_TRUE(ownWords.contains(a->text()) || bracketed(a->text()))
             << a->text().toStdString();
 
-    QList<const QWidget*> data = {about.m_nameLabel,          about.m_authorLabel,
-                                  about.m_contactLink,        about.m_websiteLink,
-                                  about.m_versionLabel,       about.m_descriptionLabel,
-                                  transparency.m_percentLabel};
+    QList<const QWidget*> data = {test::child<QLabel>(transparency, "percentLabel")};
+    for (const char* name : {"nameLabel", "authorLabel", "contactLink", "websiteLink",
+                             "versionLabel", "descriptionLabel"})
+        data << test::child<QLabel>(about, name);
     data << splashLink(splash);
     QStringList texts;
     for (QWidget* dialog :
          std::initializer_list<QWidget*>{&about, &transparency, &calibration, &help, &splash})
         texts << shownTexts(dialog, data);
+    // Every control has a name tests find it by and one a screen reader speaks,
+    // which follows the language too.
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{&about, &transparency, &calibration, &help})
+        for (QWidget* w : dialog->findChildren<QWidget*>())
+            if (qobject_cast<QPushButton*>(w) || qobject_cast<QSlider*>(w) ||
+                qobject_cast<QTableWidget*>(w) || qobject_cast<QTabBar*>(w) ||
+                qobject_cast<QTextBrowser*>(w)) {
+                EXPECT_FALSE(w->objectName().isEmpty()) << w->metaObject()->className();
+                texts << w->accessibleName();
+            }
     for (int row = 0; row < units.unitsLockedCount(); ++row)
-        texts << calibration.gridUnits->item(row, CustomUnitsDialog::ColName)->text();
+        texts << test::child<QTableWidget>(calibration, "unitGrid")
+                     ->item(row, CustomUnitsDialog::ColName)
+                     ->text();
 
     Settings quits = options;
     quits.rightClickMenu = false;
@@ -226,7 +243,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         texts << controlTooltip(c, options) << controlTooltip(c, quits);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutHint(model) << model.titleText() << magnifierCaption() << magnifierQuestion()
+    texts << readoutToolTip(model) << model.titleText() << magnifierTitle() << magnifierQuestion()
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
     try {
@@ -260,7 +277,10 @@ TEST(Language, ChineseReachesEveryWindowAndEnglishComesBackAtOnce) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
 
     // The help opens in Chinese; a language without pages falls back to English.
-    EXPECT_TRUE(help.m_browser->source().path().endsWith(u"/help/zh_CN/quickStart.html"));
+    EXPECT_TRUE(test::child<QTextBrowser>(help, "pageView")
+                    ->source()
+                    .path()
+                    .endsWith(u"/help/zh_CN/quickStart.html"));
     QTemporaryDir englishOnly;
     QDir(englishOnly.path()).mkpath(QStringLiteral("help/en"));
     EXPECT_EQ(HelpWindow::pagePath(englishOnly.path() + u'/', 1),

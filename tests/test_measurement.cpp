@@ -101,6 +101,6 @@ TEST(Measurement, ShapeNames) {
         {39, "39 sides"}, {1, ""},         {2, ""},       {40, ""},       {-1, ""}};
     for (const auto& [n, name] : names)
         EXPECT_EQ(shapeName(n), QString::fromUtf8(name)) << n;
-    EXPECT_EQ(shapeMenuCaption(3), QStringLiteral("Triangle - 3"));
-    EXPECT_EQ(shapeMenuCaption(0), QStringLiteral("Circle"));
+    EXPECT_EQ(shapeMenuText(3), QStringLiteral("Triangle - 3"));
+    EXPECT_EQ(shapeMenuText(0), QStringLiteral("Circle"));
 }

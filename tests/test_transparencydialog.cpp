@@ -4,6 +4,7 @@
 // The transparency dialog: live preview, OK saves, Cancel restores, reuse.
 #include "controllerharness.h"
 #include "dialogs/transparencydialog.h"
+#include "findwidget.h"
 #include "model/values.h"
 
 #include <QLabel>
@@ -32,13 +33,15 @@ struct TransparencyDialogTest : ::testing::Test {
     [[nodiscard]] bool saved() const {
         return compass.program.readFile("Compass.ini").contains("Transparency");
     }
+    [[nodiscard]] QSlider* slider() const { return test::child<QSlider>(*dialog, "opacitySlider"); }
+    [[nodiscard]] QLabel* percent() const { return test::child<QLabel>(*dialog, "percentLabel"); }
     void openAt(int transparency) {
         compass.controller->previewOpacity(kFullOpacity - transparency);
         dialog->showDialog();
     }
     void slideTo(int opacity) {
-        dialog->m_slider->setFocus();
-        dialog->m_slider->setValue(opacity);
+        slider()->setFocus();
+        slider()->setValue(opacity);
     }
 };
 
@@ -48,10 +51,10 @@ TEST_F(TransparencyDialogTest, OpeningSetsTheSliderToTheOpacity) {
     // transparency, slider, transparency after opening; 95 and -20 were written
     // by hand: the slider clamps and that applies at once.
     const int cases[][3] = {{30, 70, 30}, {90, 10, 90}, {95, 10, 90}, {-20, 100, 0}};
-    for (const auto& [transparency, slider, after] : cases) {
+    for (const auto& [transparency, position, after] : cases) {
         openAt(transparency);
-        EXPECT_EQ(dialog->m_slider->value(), slider) << transparency;
-        EXPECT_EQ(dialog->m_percentLabel->text(), QString::number(slider));
+        EXPECT_EQ(slider()->value(), position) << transparency;
+        EXPECT_EQ(percent()->text(), QString::number(position));
         EXPECT_EQ(options().transparency, after);
         dialog->reject();
     }
@@ -63,9 +66,9 @@ TEST_F(TransparencyDialogTest, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     renders = 0;
     slideTo(40);
     EXPECT_EQ(options().transparency, 60);
-    EXPECT_EQ(dialog->m_percentLabel->text(), QStringLiteral("40"));
+    EXPECT_EQ(percent()->text(), QStringLiteral("40"));
     EXPECT_EQ(renders, 1);
-    QTest::keyClick(dialog->m_slider, Qt::Key_Escape);
+    QTest::keyClick(slider(), Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(options().transparency, 20);
     EXPECT_EQ(renders, 2);
@@ -81,16 +84,16 @@ TEST_F(TransparencyDialogTest, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     // OK saves, and the next Cancel restores the saved value.
     openAt(20);
     slideTo(70);
-    QTest::mouseClick(dialog->m_okButton, Qt::LeftButton);
+    QTest::mouseClick(test::child<QPushButton>(*dialog, "okButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(options().transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 
     dialog->showDialog();
-    EXPECT_EQ(dialog->m_slider->value(), 70);
+    EXPECT_EQ(slider()->value(), 70);
     slideTo(10);
     EXPECT_EQ(options().transparency, 90);
-    QTest::mouseClick(dialog->m_cancelButton, Qt::LeftButton);
+    QTest::mouseClick(test::child<QPushButton>(*dialog, "cancelButton"), Qt::LeftButton);
     EXPECT_EQ(options().transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
 }

@@ -95,9 +95,9 @@ TEST(WebLinks, MagnifierStartsTheInstalledProgramOrOffersTheDownload) {
         RecordingShell shell;
         shell.startSucceeds = c.startSucceeds;
         int questions = 0;
-        launchMagnifier(store, shell, [&](const QString& caption, const QString& text) {
+        launchMagnifier(store, shell, [&](const QString& title, const QString& text) {
             ++questions;
-            EXPECT_EQ(caption, QStringLiteral("Velmora Magnifier"));
+            EXPECT_EQ(title, QStringLiteral("Velmora Magnifier"));
             EXPECT_EQ(text, QStringLiteral("The free Velmora Magnifier is not installed. Do you "
                                            "want to download it?"));
             return c.answer;

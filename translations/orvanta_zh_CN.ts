@@ -265,7 +265,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <name>CompassModel</name>
     <message>
         <source>Compass %1 %2</source>
-        <extracomment>The window title and tray hint: the readout (%1) and the unit (%2).</extracomment>
+        <extracomment>The window title and the tray&apos;s tool tip: the readout (%1) and the unit (%2).</extracomment>
         <translation>圆规%1 %2</translation>
     </message>
 </context>
@@ -847,6 +847,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Vertical</source>
         <translation>垂直</translation>
     </message>
+    <message>
+        <source>Card outline</source>
+        <extracomment>Read to a screen reader: the card&apos;s outline that the arrow keys resize.</extracomment>
+        <translation>卡片轮廓</translation>
+    </message>
 </context>
 <context>
     <name>orvanta::CompassController</name>
@@ -856,7 +861,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
-    <name>orvanta::CompassWindow</name>
+    <name>orvanta::CompassTray</name>
     <message>
         <source>Orvanta is still running</source>
         <translation>Orvanta仍在运行</translation>
@@ -865,6 +870,9 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>To show Orvanta, click this icon</source>
         <translation>要显示Orvanta, 请点击此图标</translation>
     </message>
+</context>
+<context>
+    <name>orvanta::CompassWindow</name>
     <message>
         <source>Compass</source>
         <translation>圆规</translation>
@@ -933,6 +941,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Match the physical units to a real card on the monitor under the compass</source>
         <translation>用真实卡片校准圆规所在显示器上的物理单位</translation>
     </message>
+    <message>
+        <source>Units</source>
+        <extracomment>Read to a screen reader: the grid of units.</extracomment>
+        <translation>单位</translation>
+    </message>
 </context>
 <context>
     <name>orvanta::HelpWindow</name>
@@ -952,6 +965,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>en</source>
         <extracomment>Not shown: the folder under help/ that holds the pages in this language.</extracomment>
         <translation>zh_CN</translation>
+    </message>
+    <message>
+        <source>Help pages</source>
+        <extracomment>Read to a screen reader: the tabs that choose the help page.</extracomment>
+        <translation>帮助页面</translation>
     </message>
 </context>
 <context>
@@ -974,6 +992,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Transparency:</source>
         <translation>透明度:</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <extracomment>Read to a screen reader: the number beside the slider.</extracomment>
+        <translation>百分比</translation>
     </message>
 </context>
 </TS>

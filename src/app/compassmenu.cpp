@@ -3,11 +3,15 @@
 
 #include "app/compassmenu.h"
 
+#include "app/weblinks.h"
+#include "control/compasscontroller.h"
 #include "model/measurement.h"
 #include "model/settings.h"
 #include "model/unittable.h"
+#include "model/values.h"
 #include "skins/skincatalog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
 
@@ -22,13 +26,13 @@ constexpr int kDecades = 3;
 
 constexpr char kContext[] = "CompassMenu";
 
-// The fixed items and their English captions, set again on each change of
+// The fixed items and their English texts, set again on each change of
 // language. Items that open a dialog end in an ellipsis.
-struct MenuCaption {
+struct MenuText {
     QMenu* CompassMenu::*menu;
     const char* text;
 };
-constexpr MenuCaption kMenuCaptions[] = {
+constexpr MenuText kMenuTexts[] = {
     {&CompassMenu::unitsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Units")},
     {&CompassMenu::skinsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Skins")},
     {&CompassMenu::qualityMenu, QT_TRANSLATE_NOOP("CompassMenu", "Skin quality")},
@@ -36,11 +40,11 @@ constexpr MenuCaption kMenuCaptions[] = {
     {&CompassMenu::optionsMenu, QT_TRANSLATE_NOOP("CompassMenu", "Options")},
     {&CompassMenu::languageMenu, QT_TRANSLATE_NOOP("CompassMenu", "Language")},
 };
-struct ActionCaption {
+struct ActionText {
     QAction* CompassMenu::*action;
     const char* text;
 };
-constexpr ActionCaption kActionCaptions[] = {
+constexpr ActionText kActionTexts[] = {
     {&CompassMenu::lowQualityAction, QT_TRANSLATE_NOOP("CompassMenu", "Low")},
     {&CompassMenu::highQualityAction, QT_TRANSLATE_NOOP("CompassMenu", "High")},
     {&CompassMenu::defaultSkinAction, QT_TRANSLATE_NOOP("CompassMenu", "Basic skin")},
@@ -67,7 +71,7 @@ constexpr ActionCaption kActionCaptions[] = {
     {&CompassMenu::openAction, QT_TRANSLATE_NOOP("CompassMenu", "Show compass")},
 };
 
-QString calibrateCaption() {
+QString calibrateText() {
     return QCoreApplication::translate("CompassMenu", "Calibrate units…");
 }
 
@@ -87,13 +91,13 @@ QAction* radio(QMenu* menu, QActionGroup* group, int tag, bool on) {
 
 // The polygons' decades carry their first number of sides, for relabelling.
 void labelDecade(QMenu* decade) {
-    decade->setTitle(shapeDecadeCaption(decade->menuAction()->data().toInt()));
+    decade->setTitle(shapeDecadeText(decade->menuAction()->data().toInt()));
 }
 
 void labelFixedItems(CompassMenu& menu) {
-    for (const MenuCaption& c : kMenuCaptions)
+    for (const MenuText& c : kMenuTexts)
         (menu.*c.menu)->setTitle(QCoreApplication::translate(kContext, c.text));
-    for (const ActionCaption& c : kActionCaptions)
+    for (const ActionText& c : kActionTexts)
         (menu.*c.action)->setText(QCoreApplication::translate(kContext, c.text));
     menu.radiusAction->setText(measureTypeName(MeasureKind::Radius));
     menu.circumferenceAction->setText(measureTypeName(MeasureKind::Circumference));
@@ -164,11 +168,113 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     labelFixedItems(*this);
 }
 
+void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& store,
+                            Shell& shell) {
+    CompassController* c = &controller;
+    const Settings& settings = c->settings();
+    buildUnitsMenu(*this, c->units());
+    buildShapeMenu(*this, settings);
+    buildSkinMenu(*this, c->skins());
+    stayOnTopAction->setChecked(settings.stayOnTop);
+    runAtStartupAction->setChecked(settings.runAtStart);
+    hideSplashAction->setChecked(settings.hideSplash);
+    physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
+    (settings.quality ? highQualityAction : lowQualityAction)->setChecked(true);
+    tooltipsAction->setChecked(settings.tooltips);
+    syncChecks(settings);
+
+    // What the controller reports: the checks, the units and skins lists.
+    QObject* context = contextMenu;
+    QObject::connect(c, &CompassController::settingsChanged, context,
+                     [this, c] { syncChecks(c->settings()); });
+    QObject::connect(c, &CompassController::unitsChanged, context,
+                     [this, c] { buildUnitsMenu(*this, c->units()); });
+    QObject::connect(c, &CompassController::skinsChanged, context,
+                     [this, c] { buildSkinMenu(*this, c->skins()); });
+    QObject::connect(c, &CompassController::shapeChosenByClient, context, [this] {
+        for (QAction* item : shapeActions(*this))
+            item->setChecked(false);
+    });
+
+    // What the items ask of the controller.
+    QObject::connect(contextMenu, &QMenu::aboutToShow, c, &CompassController::rescanSkinsIfNeeded);
+    QObject::connect(unitsMenu, &QMenu::triggered, c, [c](QAction* a) {
+        const int tag = a->data().toInt();
+        if (tag < 0) {
+            c->showCalibration();
+            return;
+        }
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        c->selectUnit(tag);
+        QApplication::restoreOverrideCursor();
+    });
+    QObject::connect(lowQualityAction, &QAction::triggered, c, [c] { c->setQuality(false); });
+    QObject::connect(highQualityAction, &QAction::triggered, c, [c] { c->setQuality(true); });
+    QObject::connect(skinGroup, &QActionGroup::triggered, c, [c](QAction* a) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        c->selectSkin(a->data().toInt());
+        QApplication::restoreOverrideCursor();
+    });
+    QObject::connect(shapeMenu, &QMenu::triggered, c, [this, c](QAction* a) {
+        if (shapeGroup->actions().contains(a))
+            c->setShape(a->data().toInt());
+        else if (scribeGroup->actions().contains(a))
+            c->setInscribed(a->data().toInt() == int(Inscription::Inscribed));
+    });
+    QObject::connect(stayOnTopAction, &QAction::triggered, c, &CompassController::setStayOnTop);
+    QObject::connect(tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
+    QObject::connect(runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
+    QObject::connect(hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
+    QObject::connect(physicalUnitsAction, &QAction::triggered, c,
+                     &CompassController::setPhysicalUnitsPerMonitor);
+    QObject::connect(calibrateScreenAction, &QAction::triggered, c,
+                     &CompassController::showScreenCalibration);
+    QObject::connect(centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
+    QObject::connect(helpAction, &QAction::triggered, c, &CompassController::showHelp);
+    QObject::connect(stickyAngleAction, &QAction::triggered, c,
+                     [c] { c->interaction().toggleStickyAngle(); });
+    QObject::connect(lockAngleAction, &QAction::triggered, c,
+                     [c] { c->interaction().toggleLockAngle(); });
+    QObject::connect(lockMeasurementAction, &QAction::triggered, c,
+                     [c] { c->interaction().toggleLockMeasurement(); });
+    QObject::connect(measureGroup, &QActionGroup::triggered, c,
+                     [c](QAction* a) { c->setMeasureType(a->data().toInt()); });
+    QObject::connect(exitAction, &QAction::triggered, c, &CompassController::closeCompass);
+    QObject::connect(openAction, &QAction::triggered, c, &CompassController::showCompass);
+    QObject::connect(languageGroup, &QActionGroup::triggered, c,
+                     [c](QAction* a) { c->setLanguage(LanguageChoice(a->data().toInt())); });
+    QObject::connect(aboutSkinAction, &QAction::triggered, c, &CompassController::showAboutSkin);
+    QObject::connect(moreSkinsAction, &QAction::triggered, c,
+                     [c] { c->openWebLink(QStringLiteral("getskins")); });
+    QObject::connect(transparencyAction, &QAction::triggered, c,
+                     &CompassController::showTransparencyDialog);
+    QObject::connect(magnifierAction, &QAction::triggered, c,
+                     [&store, &shell] { launchMagnifier(store, shell, askYesNoBox); });
+    QObject::connect(webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
+}
+
+void CompassMenu::syncChecks(const Settings& settings) {
+    stickyAngleAction->setChecked(settings.stickyAngle);
+    lockAngleAction->setChecked(settings.lockAngle);
+    lockMeasurementAction->setChecked(settings.lockMeasurement);
+    stayOnTopAction->setChecked(settings.stayOnTop);
+    QAction* types[] = {radiusAction, circumferenceAction, areaAction};
+    const int t = settings.measureType;
+    if (t >= 0 && t < 3)
+        types[t]->setChecked(true);
+    // The polygon mode's items follow, so the menu never shows the other mode
+    // as chosen.
+    checkLanguage(*this, settings.language);
+    if (scribeGroup)
+        for (QAction* item : scribeGroup->actions())
+            item->setChecked(item->data().toInt() == settings.scribe);
+}
+
 void buildUnitsMenu(CompassMenu& menu, const UnitTable& units) {
     menu.unitsMenu->clear();
     delete menu.unitGroup;
     menu.unitGroup = new QActionGroup(menu.contextMenu);
-    menu.calibrateAction = menu.unitsMenu->addAction(calibrateCaption());
+    menu.calibrateAction = menu.unitsMenu->addAction(calibrateText());
     menu.calibrateAction->setData(-1);
     menu.unitsMenu->addSeparator();
     for (int i = 0; i < units.unitsCount(); ++i)
@@ -184,7 +290,7 @@ void buildShapeMenu(CompassMenu& menu, const Settings& options) {
     menu.shapeGroup = new QActionGroup(menu.contextMenu);
     menu.scribeGroup = new QActionGroup(menu.contextMenu);
     auto shapeItem = [&](QMenu* into, int n) {
-        radio(into, menu.shapeGroup, n, options.shape == n)->setText(shapeMenuCaption(n));
+        radio(into, menu.shapeGroup, n, options.shape == n)->setText(shapeMenuText(n));
     };
     shapeItem(m, kCircle);
     m->addSeparator();
@@ -205,12 +311,12 @@ void buildShapeMenu(CompassMenu& menu, const Settings& options) {
 void retranslate(CompassMenu& menu, const UnitTable& units) {
     labelFixedItems(menu);
     if (menu.calibrateAction)
-        menu.calibrateAction->setText(calibrateCaption());
+        menu.calibrateAction->setText(calibrateText());
     if (menu.unitGroup)
         for (QAction* a : menu.unitGroup->actions())
             a->setText(units.displayName(a->data().toInt()));
     for (QAction* a : shapeActions(menu))
-        a->setText(shapeMenuCaption(a->data().toInt()));
+        a->setText(shapeMenuText(a->data().toInt()));
     if (menu.scribeGroup)
         for (QAction* a : menu.scribeGroup->actions())
             a->setText(polygonModeName(a->data().toInt() == 1));

@@ -3,10 +3,11 @@
 
 #pragma once
 // The compass's context menu, which is also the tray icon's menu. The window
-// owns it and connects the commands; building and rebuilding the submenus from
-// the units, shapes and skins lives here so that tests can check captions,
-// radio groups and checks without a window. The captions are in the user's
-// language: retranslate() relabels the menu when the language changes.
+// owns it; the menu wires its items to the controller and keeps its checks in
+// step with the controller's news. Building and rebuilding the submenus from
+// the units, shapes and skins lives here so that tests can check texts, radio
+// groups and checks without a window. The texts are in the user's language:
+// retranslate() relabels the menu when the language changes.
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,7 +16,10 @@
 
 namespace orvanta {
 
+class CompassController;
+class KeyValueStore;
 class Settings;
+class Shell;
 class UnitTable;
 enum class LanguageChoice;
 class SkinCatalog;
@@ -23,6 +27,15 @@ class SkinCatalog;
 // The menu's items, named as the window refers to them.
 struct CompassMenu {
     explicit CompassMenu(QWidget* parent);
+
+    // Builds the units, shape and skin menus from `controller`, checks the
+    // items its options choose, carries every item out through it and follows
+    // its changes. The magnifier item looks its program up in `store` and
+    // starts it through `shell`. Both must outlive the menu.
+    void connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell);
+    // Checks the items that follow the options while the program runs: the
+    // locks, always-on-top, the measure type, the language and polygon mode.
+    void syncChecks(const Settings& settings);
 
     QMenu* contextMenu;
     QMenu* unitsMenu;
@@ -70,7 +83,7 @@ struct CompassMenu {
 };
 
 // The units menu: "Calibrate units…", a separator, then one radio item per unit
-// (data = its index, caption its display name), the selected one checked.
+// (data = its index, text its display name), the selected one checked.
 // Called at start and after calibration.
 void buildUnitsMenu(CompassMenu& menu, const UnitTable& units);
 

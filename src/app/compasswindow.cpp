@@ -3,6 +3,7 @@
 
 #include "app/compasswindow.h"
 
+#include "app/compasstray.h"
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
 #include "dialogs/calibrationdialog.h"
@@ -26,17 +27,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <QToolTip>
-#include <QUrl>
 
 namespace orvanta {
 
@@ -48,8 +45,8 @@ constexpr int kCompositorPollMs = 5000;
 // Pixels at least this opaque belong to the bounding shape when no compositor
 // blends the window: half-transparent edges are cut rather than shown dark.
 constexpr int kBoundingShapeAlpha = 128;
-// The hint stays long enough to read the typed-entry help.
-constexpr int kHintMs = 6000;
+// The tool tip stays long enough to read the typed-entry help.
+constexpr int kToolTipMs = 6000;
 // How long after the window asks for the keyboard itself an activation is its
 // own: the window manager answers within a few event-loop turns.
 constexpr int kOwnActivationMs = 500;
@@ -64,13 +61,6 @@ constexpr int kPushRectCost = 600;
 // properties for the X server, and a D-Bus signal for a tray), and always end
 // on the last value.
 constexpr int kTitleIntervalMs = 250;
-
-QString balloonTitle() {
-    return CompassWindow::tr("Orvanta is still running");
-}
-QString balloonText() {
-    return CompassWindow::tr("To show Orvanta, click this icon");
-}
 
 // Copies `region` of `image` (the widget's own coordinates) into what `p`
 // paints on, row by row, when that is an image of the same format at one
@@ -120,13 +110,16 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     // handler are always set up; an error that escapes is passed on after.
     std::exception_ptr failure;
     try {
+        m_store = std::make_unique<IniKeyValueStore>(IniKeyValueStore::defaultUserFile(),
+                                                     IniKeyValueStore::shippedFileIn(paths.assets));
+        m_shell = std::make_unique<DesktopShell>();
         m_repeat = std::make_unique<QtRepeatTimer>([this] {
             m_controller->interaction().moverTick();
             scheduleRender();
         });
         m_controller = std::make_unique<CompassController>(
             paths.controllerFiles(m_deps.programFile),
-            ControllerPorts{*this, m_deps.messages, m_deps.autostart, m_pointer, m_clock,
+            ControllerPorts{*this, m_deps.messages, m_deps.autostart, *m_shell, m_pointer, m_clock,
                             *m_repeat});
         m_monitors = new ScreenMonitors(this);
         m_controller->setMonitors(m_monitors->monitors());
@@ -134,23 +127,11 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
         connect(
             m_monitors, &ScreenMonitors::changed, this,
             [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
-        const Settings& settings = m_controller->settings();
         m_menu = std::make_unique<CompassMenu>(this);
-        buildUnitsMenu(*m_menu, m_controller->units());
-        buildShapeMenu(*m_menu, settings);
-        buildSkinMenu(*m_menu, m_controller->skins());
-        m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
-        m_menu->runAtStartupAction->setChecked(settings.runAtStart);
-        m_menu->hideSplashAction->setChecked(settings.hideSplash);
-        m_menu->physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
-        (settings.quality ? m_menu->highQualityAction : m_menu->lowQualityAction)->setChecked(true);
-        m_menu->tooltipsAction->setChecked(settings.tooltips);
-        syncMenuChecks();
-        createTrayIcon();
-        m_reallyClose = true;
-        connectMenu();
+        m_menu->connectTo(*m_controller, *m_store, *m_shell);
+        m_tray = new CompassTray(*m_controller, *m_menu, paths.assets, this);
         followController();
-        applyStayOnTop(settings.stayOnTop);
+        applyStayOnTop(m_controller->settings().stayOnTop);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -203,7 +184,7 @@ void CompassWindow::startMinimisedIfAsked() {
     m_startTimer.setSingleShot(true);
     m_startTimer.setInterval(1);
     connect(&m_startTimer, &QTimer::timeout, this, [this] {
-        if (m_deps.startMinimised && trayAvailable()) {
+        if (m_deps.startMinimised && m_tray && m_tray->available()) {
             m_reallyClose = false;
             close();
         }
@@ -213,31 +194,18 @@ void CompassWindow::startMinimisedIfAsked() {
     m_startTimer.start();
 }
 
-void CompassWindow::createTrayIcon() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
-    const Settings& settings = m_controller->settings();
-    m_trayIcon = new QSystemTrayIcon(this);
-    setTrayIcon(QStringLiteral("AppTray.ico"));
-    m_trayIcon->setToolTip(QStringLiteral("Orvanta"));
-    if (settings.systemTrayIcon && settings.rightClickMenu)
-        m_trayIcon->setContextMenu(m_menu->contextMenu);
-    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &CompassWindow::trayActivated);
-    m_trayIcon->show();
-}
-
 // Shows the latest title, and holds the next one back for a while.
 void CompassWindow::showTitle() {
     if (m_pendingTitle.isNull())
         return;
     setWindowTitle(m_pendingTitle);
-    if (m_trayIcon)
-        m_trayIcon->setToolTip(m_pendingTitle);
+    if (m_tray)
+        m_tray->setToolTip(m_pendingTitle);
     m_pendingTitle = QString();
     m_titleTimer.start();
 }
 
-// What the controller asks of its view.
+// The news the window itself follows: the readout for its title, the language.
 void CompassWindow::followController() {
     CompassController* c = m_controller.get();
     connect(c, &CompassController::titleChanged, this, [this](const QString& title) {
@@ -245,26 +213,6 @@ void CompassWindow::followController() {
         if (!m_titleTimer.isActive())
             showTitle();
     });
-    connect(c, &CompassController::settingsChanged, this, &CompassWindow::syncMenuChecks);
-    connect(c, &CompassController::unitsChanged, this,
-            [this] { buildUnitsMenu(*m_menu, m_controller->units()); });
-    connect(c, &CompassController::skinsChanged, this,
-            [this] { buildSkinMenu(*m_menu, m_controller->skins()); });
-    connect(c, &CompassController::shapeChosenByClient, this, [this] {
-        for (QAction* item : shapeActions(*m_menu))
-            item->setChecked(false);
-    });
-    connect(c, &CompassController::showRequested, this, &CompassWindow::showCompass);
-    connect(c, &CompassController::hideRequested, this, &CompassWindow::hideCompass);
-    connect(c, &CompassController::closeRequested, this, [this] { close(); });
-    connect(c, &CompassController::helpRequested, this, &CompassWindow::showHelp);
-    connect(c, &CompassController::calibrationRequested, this, &CompassWindow::showCalibration);
-    connect(c, &CompassController::screenCalibrationRequested, this,
-            &CompassWindow::showScreenCalibration);
-    connect(c, &CompassController::transparencyDialogRequested, this,
-            &CompassWindow::showTransparencyDialog);
-    connect(c, &CompassController::aboutSkinRequested, this, &CompassWindow::showAboutSkin);
-    connect(c, &CompassController::webLinkRequested, this, &CompassWindow::openWebLink);
     connect(c, &CompassController::languageChosen, this, [this](LanguageChoice choice) {
         if (m_deps.language)
             m_deps.language->use(choice);
@@ -290,11 +238,11 @@ void CompassWindow::setCursorShape(int number) {
         m_cursors->apply(this, number);
 }
 
-void CompassWindow::showHint(const QString& text, QPoint screenPos) {
-    QToolTip::showText(screenPos, text, this, QRect(), kHintMs);
+void CompassWindow::showToolTip(const QString& text, QPoint screenPos) {
+    QToolTip::showText(screenPos, text, this, QRect(), kToolTipMs);
 }
 
-void CompassWindow::hideHint() {
+void CompassWindow::hideToolTip() {
     QToolTip::hideText();
 }
 
@@ -599,7 +547,8 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     if (!m_reallyClose) {
         event->ignore();
         hide();
-        hideToTray();
+        if (m_tray)
+            m_tray->compassHidden();
         return;
     }
     event->accept();
@@ -608,23 +557,19 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     m_controller->shutDown();
 }
 
+void CompassWindow::closeCompass() {
+    close();
+}
+
 void CompassWindow::hideCompass(bool toTray) {
-    m_reallyClose = !(toTray && trayAvailable());
+    m_reallyClose = !(toTray && m_tray && m_tray->available());
     close();
     m_reallyClose = true;
 }
 
-void CompassWindow::hideToTray() {
-    m_menu->openAction->setVisible(true);
-    setTrayIcon(QStringLiteral("AppTrayGray.ico"));
-    if (m_controller->settings().showMinimizeBalloon && m_trayIcon) {
-        m_trayIcon->showMessage(balloonTitle(), balloonText(), QSystemTrayIcon::Information, 30000);
-        m_controller->balloonShown();
-    }
-}
-
 void CompassWindow::showCompass() {
-    setTrayIcon(QStringLiteral("AppTray.ico"));
+    if (m_tray)
+        m_tray->compassShown();
     show();
     raise();
     // Our own request: the button that chose "Open" may still be down over
@@ -632,29 +577,12 @@ void CompassWindow::showCompass() {
     m_activating = true;
     activateWindow();
     QTimer::singleShot(kOwnActivationMs, this, [this] { m_activating = false; });
-    m_menu->openAction->setVisible(false);
-}
-
-void CompassWindow::setTrayIcon(const QString& file) {
-    const QString path = m_deps.paths.assets + file;
-    if (m_trayIcon && QFileInfo::exists(path))
-        m_trayIcon->setIcon(QIcon(path));
-}
-
-void CompassWindow::trayActivated(QSystemTrayIcon::ActivationReason reason) {
-    const Settings& settings = m_controller->settings();
-    if (!settings.systemTrayIcon)
-        return;
-    if (reason == QSystemTrayIcon::DoubleClick)
-        m_controller->showCompass();
-    else if (reason == QSystemTrayIcon::Trigger && settings.rightClickMenu)
-        m_menu->contextMenu->popup(QCursor::pos());
 }
 
 // ---------------------------------------------------------------- dialogs and links
 
 void CompassWindow::showHelp() {
-    HelpWindow::showDialog(m_deps.paths.assets, m_cursors.get(), this);
+    HelpWindow::showDialog(m_deps.paths.assets, *m_shell, m_cursors.get(), this);
 }
 
 void CompassWindow::showCalibration() {
@@ -681,92 +609,6 @@ void CompassWindow::showAboutSkin() {
 
 void CompassWindow::openWebLink(const QString& action) {
     orvanta::openWebLink(*m_store, *m_shell, action);
-}
-
-void CompassWindow::syncMenuChecks() {
-    if (!m_menu)
-        return;
-    const Settings& settings = m_controller->settings();
-    m_menu->stickyAngleAction->setChecked(settings.stickyAngle);
-    m_menu->lockAngleAction->setChecked(settings.lockAngle);
-    m_menu->lockMeasurementAction->setChecked(settings.lockMeasurement);
-    m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
-    QAction* types[] = {m_menu->radiusAction, m_menu->circumferenceAction, m_menu->areaAction};
-    const int t = settings.measureType;
-    if (t >= 0 && t < 3)
-        types[t]->setChecked(true);
-    // The polygon mode's items follow, so the menu never shows the other mode
-    // as chosen.
-    checkLanguage(*m_menu, settings.language);
-    if (QActionGroup* modes = m_menu->scribeGroup)
-        for (QAction* item : modes->actions())
-            item->setChecked(item->data().toInt() == settings.scribe);
-}
-
-// ---------------------------------------------------------------- the menu
-
-void CompassWindow::connectMenu() {
-    CompassMenu& m = *m_menu;
-    CompassController* c = m_controller.get();
-    connect(m.contextMenu, &QMenu::aboutToShow, c, &CompassController::rescanSkinsIfNeeded);
-    connect(m.unitsMenu, &QMenu::triggered, this, [this](QAction* a) {
-        const int tag = a->data().toInt();
-        if (tag < 0) {
-            m_controller->showCalibration();
-            return;
-        }
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_controller->selectUnit(tag);
-        QApplication::restoreOverrideCursor();
-    });
-    connect(m.lowQualityAction, &QAction::triggered, c, [c] { c->setQuality(false); });
-    connect(m.highQualityAction, &QAction::triggered, c, [c] { c->setQuality(true); });
-    connect(m.skinGroup, &QActionGroup::triggered, this, [c](QAction* a) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        c->selectSkin(a->data().toInt());
-        QApplication::restoreOverrideCursor();
-    });
-    connect(m.shapeMenu, &QMenu::triggered, this, [this, c](QAction* a) {
-        if (m_menu->shapeGroup->actions().contains(a))
-            c->setShape(a->data().toInt());
-        else if (m_menu->scribeGroup->actions().contains(a))
-            c->setInscribed(a->data().toInt() == int(Inscription::Inscribed));
-    });
-    connect(m.stayOnTopAction, &QAction::triggered, c, &CompassController::setStayOnTop);
-    connect(m.tooltipsAction, &QAction::triggered, c, &CompassController::setTooltips);
-    connect(m.runAtStartupAction, &QAction::triggered, c, &CompassController::setRunAtStart);
-    connect(m.hideSplashAction, &QAction::triggered, c, &CompassController::setHideSplash);
-    connect(m.physicalUnitsAction, &QAction::triggered, c,
-            &CompassController::setPhysicalUnitsPerMonitor);
-    connect(m.calibrateScreenAction, &QAction::triggered, c,
-            &CompassController::showScreenCalibration);
-    connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
-    connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
-    connect(m.stickyAngleAction, &QAction::triggered, c,
-            [c] { c->interaction().toggleStickyAngle(); });
-    connect(m.lockAngleAction, &QAction::triggered, c, [c] { c->interaction().toggleLockAngle(); });
-    connect(m.lockMeasurementAction, &QAction::triggered, c,
-            [c] { c->interaction().toggleLockMeasurement(); });
-    connect(m.measureGroup, &QActionGroup::triggered, c,
-            [c](QAction* a) { c->setMeasureType(a->data().toInt()); });
-    connect(m.exitAction, &QAction::triggered, this, [this] {
-        m_reallyClose = true;
-        close();
-    });
-    connect(m.openAction, &QAction::triggered, c, &CompassController::showCompass);
-    connect(m.languageGroup, &QActionGroup::triggered, c,
-            [c](QAction* a) { c->setLanguage(LanguageChoice(a->data().toInt())); });
-    m_store = std::make_unique<IniKeyValueStore>(
-        IniKeyValueStore::defaultUserFile(), IniKeyValueStore::shippedFileIn(m_deps.paths.assets));
-    m_shell = std::make_unique<DesktopShell>();
-    connect(m.aboutSkinAction, &QAction::triggered, c, &CompassController::showAboutSkin);
-    connect(m.moreSkinsAction, &QAction::triggered, c,
-            [c] { c->openWebLink(QStringLiteral("getskins")); });
-    connect(m.transparencyAction, &QAction::triggered, c,
-            &CompassController::showTransparencyDialog);
-    connect(m.magnifierAction, &QAction::triggered, this,
-            [this] { launchMagnifier(*m_store, *m_shell, askYesNoBox); });
-    connect(m.webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
 }
 
 } // namespace orvanta

@@ -7,9 +7,9 @@
 // taskbar through the window manager hints of src/platform. It is the
 // controller's view: it turns Qt events into calls of the controller, paints
 // the frames the controller renders, opens the menu, the tray icon and the
-// dialogs the controller asks for, and keeps the X11 input shape on the
-// compass's pixels so that clicks on transparent pixels reach the windows
-// below.
+// dialogs the controller asks for through CompassView, and keeps the X11 input
+// shape on the compass's pixels so that clicks on transparent pixels reach the
+// windows below.
 //
 // The controller, the interaction and the renderer work in desktop
 // coordinates (screen pixels minus the virtual desktop's top-left corner);
@@ -18,14 +18,13 @@
 
 #include "app/compassmenu.h"
 #include "app/programpaths.h"
-#include "interaction/compasscontroller.h"
-#include "interaction/compassview.h"
+#include "control/compasscontroller.h"
+#include "control/compassview.h"
 #include "interaction/systemports.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
 
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -34,6 +33,7 @@
 namespace orvanta {
 
 class Autostart;
+class CompassTray;
 class CursorTable;
 class KeyValueStore;
 class LanguageSwitcher;
@@ -87,21 +87,28 @@ private:
     // CompassView
     [[nodiscard]] DesktopGeometry desktop() const override;
     void setCursorShape(int number) override;
-    void showHint(const QString& text, QPoint screenPos) override;
-    void hideHint() override;
-    void popupMenu(QPoint screenPos) override;
-    void applyStayOnTop(bool on) override;
+    void showToolTip(const QString& text, QPoint screenPos) override;
+    void hideToolTip() override;
     [[nodiscard]] QString clipboardText() const override;
     void setClipboardText(const QString& text) override;
+    void popupMenu(QPoint screenPos) override;
+    void applyStayOnTop(bool on) override;
     void scheduleRender() override;
+    void showCompass() override;
+    void hideCompass(bool toTray) override;
+    void closeCompass() override;
+    void showHelp() override;
+    void showCalibration() override;
+    void showScreenCalibration() override;
+    void showTransparencyDialog() override;
+    void showAboutSkin() override;
+    void openWebLink(const QString& action) override;
 
-    void createTrayIcon();
     void watchCompositor();
     void watchScreens();
     void startMinimisedIfAsked();
     void followController();
     void showTitle();
-    void connectMenu();
     void desktopChanged();
     [[nodiscard]] QPoint toDesktop(QPointF screenPos) const;
     void push(const Frame& frame);
@@ -112,33 +119,21 @@ private:
     void watchServerSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeBeforeMapping();
-    void syncMenuChecks();
-    void setTrayIcon(const QString& file);
-    void trayActivated(QSystemTrayIcon::ActivationReason reason);
-    [[nodiscard]] bool trayAvailable() const { return m_trayIcon != nullptr; }
-    void showCompass();
-    void hideCompass(bool toTray);
-    void hideToTray();
-    void showHelp();
-    void showCalibration();
-    void showScreenCalibration();
-    void showTransparencyDialog();
-    void showAboutSkin();
-    void openWebLink(const QString& action);
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
     SteadyClock m_clock;
+    std::unique_ptr<KeyValueStore> m_store;
+    std::unique_ptr<Shell> m_shell;
     std::unique_ptr<QtRepeatTimer> m_repeat;
     std::unique_ptr<CompassController> m_controller;
     std::unique_ptr<CompassMenu> m_menu;
     std::unique_ptr<CursorTable> m_cursors;
-    std::unique_ptr<KeyValueStore> m_store;
-    std::unique_ptr<Shell> m_shell;
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
     ScreenMonitors* m_monitors = nullptr;
 
-    QSystemTrayIcon* m_trayIcon = nullptr;
+    CompassTray* m_tray = nullptr; // made once the menu is
+
     QTimer m_startTimer;
     QTimer m_titleTimer;    // holds back the title while a drag changes it
     QString m_pendingTitle; // not shown yet; null when shown

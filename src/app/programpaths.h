@@ -15,7 +15,7 @@
 //   $XDG_DATA_HOME/Orvanta/skins/ the skins the user installs, listed together
 //   with the shipped ones.
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 #include "model/settings.h"
 #include "model/unittable.h"
 #include "package/installer.h"

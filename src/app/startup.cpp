@@ -22,6 +22,7 @@
 #include "platform/keyvaluestore.h"
 #include "platform/languageswitcher.h"
 #include "platform/qtmessagesink.h"
+#include "platform/shell.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/windowpixels.h"
 #include "platform/x11display.h"
@@ -293,13 +294,14 @@ int runOrvanta(int argc, char** argv) {
     X11DesktopShape shape;
     X11WindowManagerHints hints;
     X11WindowPixels pixels;
+    DesktopShell shell;
 
     bool splash = false;
     if (!scan.startMinimised) {
         splash = !paths.loadOptions().hideSplash;
     }
     if (splash)
-        (new SplashScreen(nullptr, productLink()))->showNow();
+        (new SplashScreen(nullptr, shell, productLink()))->showNow();
 
     CompassWindow window(CompassWindowDeps{paths, programFile(), messages, autostart, shape, hints,
                                            scan.startMinimised, &language, &pixels});

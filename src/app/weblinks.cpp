@@ -42,8 +42,8 @@ QString queryValue(const QString& value) {
 
 } // namespace
 
-bool askYesNoBox(const QString& caption, const QString& text) {
-    return QMessageBox::question(nullptr, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+bool askYesNoBox(const QString& title, const QString& text) {
+    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
@@ -78,7 +78,7 @@ void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action
         shell.openUrl(*link);
 }
 
-QString magnifierCaption() {
+QString magnifierTitle() {
     return QCoreApplication::translate("WebLinks", "Velmora Magnifier");
 }
 
@@ -92,7 +92,7 @@ void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& a
         store.value(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath")).value_or(QString());
     if (!path.isEmpty() && shell.startProgram(path))
         return;
-    if (ask(magnifierCaption(), magnifierQuestion()))
+    if (ask(magnifierTitle(), magnifierQuestion()))
         openWebLink(store, shell, QStringLiteral("getlupenix"));
 }
 

@@ -18,10 +18,10 @@ namespace orvanta {
 class KeyValueStore;
 class Shell;
 
-// Asks a Yes/No question (caption, text); true for Yes.
-using AskYesNo = std::function<bool(const QString& caption, const QString& text)>;
+// Asks a Yes/No question (title, text); true for Yes.
+using AskYesNo = std::function<bool(const QString& title, const QString& text)>;
 // The question as a message box.
-[[nodiscard]] bool askYesNoBox(const QString& caption, const QString& text);
+[[nodiscard]] bool askYesNoBox(const QString& title, const QString& text);
 
 // The page on the product's web host that every link goes through; the host
 // is a build setting.
@@ -42,7 +42,7 @@ void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action
 void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask);
 
 // The question launchMagnifier asks.
-[[nodiscard]] QString magnifierCaption();
+[[nodiscard]] QString magnifierTitle();
 [[nodiscard]] QString magnifierQuestion();
 
 } // namespace orvanta

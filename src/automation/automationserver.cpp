@@ -12,7 +12,7 @@
 #include "compassadaptor.h"
 #include "compasseventsadaptor.h"
 #include "connectionpointadaptor.h"
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 #include "launcheradaptor.h"
 #include "skinsadaptor.h"
 #include "unitsadaptor.h"

@@ -3,7 +3,7 @@
 
 #include "automation/compassobject.h"
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 #include "model/values.h"
 
 #include <QDBusMessage>

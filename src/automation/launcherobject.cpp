@@ -4,7 +4,7 @@
 #include "automation/launcherobject.h"
 
 #include "automation/automationobject.h"
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 
 #include <QTimer>
 

@@ -3,7 +3,7 @@
 
 #include "automation/skinsobject.h"
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 
 namespace orvanta {
 

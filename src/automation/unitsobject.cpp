@@ -3,7 +3,7 @@
 
 #include "automation/unitsobject.h"
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 #include "model/values.h"
 
 namespace orvanta {

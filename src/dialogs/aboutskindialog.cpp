@@ -7,29 +7,23 @@
 #include "platform/shell.h"
 #include "skins/skin.h"
 
+#include <QBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
 
 namespace orvanta {
 
 namespace {
 
-constexpr QSize kClientSize(384, 216);
-constexpr QRect kPanel(6, 7, 372, 172);
-constexpr QRect kPicture(209, 3, 162, 113);
+constexpr QSize kPicture(162, 113);
 constexpr int kIconSize = 36;
-constexpr int kCaptionX = 11;
-constexpr int kValueX = 83;
-constexpr int kFirstRowY = 65;
-constexpr int kRowStep = 16;
-constexpr int kCaptionGap = 6;
-// The description may be long: it is cut this far from the panel's edge rather
-// than running under the bevel.
-constexpr int kPanelMargin = 8;
+// The description may be long: it is cut at this many average characters
+// rather than widening the dialog without end; its tool tip holds it whole.
+constexpr int kValueChars = 48;
 
 } // namespace
 
@@ -37,32 +31,45 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
                                  QWidget* parent)
     : QDialog(parent, kDialogFlags), m_shell(shell), m_contact(skin.contact),
       m_webSite(skin.webSite) {
-    const DialogFrame frame = setUpDialogFrame(this, kClientSize, kPanel, kPicture, kIconSize);
+    setWindowModality(Qt::ApplicationModal);
+    const HeadingPanel frame = makeHeadingPanel(this, kIconSize, kPicture);
     m_heading = frame.heading;
 
     const QString values[] = {skin.name,    skin.author,  skin.description,
                               skin.contact, skin.webSite, QString::number(skin.version)};
+    // Tests and screen readers find the values by these names.
+    const QString names[] = {QStringLiteral("nameLabel"),        QStringLiteral("authorLabel"),
+                             QStringLiteral("descriptionLabel"), QStringLiteral("contactLink"),
+                             QStringLiteral("websiteLink"),      QStringLiteral("versionLabel")};
+    auto* rows = new QGridLayout;
     for (int i = 0; i < kRows; ++i) {
-        const int y = kFirstRowY + i * kRowStep;
-        m_captions[i] = new QLabel(frame.panel);
-        m_captions[i]->move(kCaptionX, y);
+        m_labels[i] = new QLabel(frame.panel);
         m_values[i] = new QLabel(values[i], frame.panel);
+        m_values[i]->setObjectName(names[i]);
         m_values[i]->setTextFormat(Qt::PlainText);
-        m_values[i]->move(kValueX, y);
+        m_values[i]->setMaximumWidth(m_values[i]->fontMetrics().averageCharWidth() * kValueChars);
+        m_labels[i]->setBuddy(m_values[i]);
+        rows->addWidget(m_labels[i], i, 0);
+        rows->addWidget(m_values[i], i, 1);
     }
-    m_nameLabel = m_values[0];
-    m_authorLabel = m_values[1];
-    m_descriptionLabel = m_values[2];
+    rows->setColumnStretch(1, 1);
+    frame.beside->addStretch();
+    frame.below->addLayout(rows);
     m_contactLink = m_values[3];
     m_websiteLink = m_values[4];
-    m_versionLabel = m_values[5];
     // A description cut at the panel's edge can still be read in full.
-    m_descriptionLabel->setToolTip(skin.description);
+    m_values[2]->setToolTip(skin.description);
 
     m_okButton = new QPushButton(this);
-    m_okButton->setGeometry(154, 186, 75, 23);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame.panel);
+    layout->addWidget(m_okButton, 0, Qt::AlignHCenter);
+    // The dialog takes the size its texts need, in any language and font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);
@@ -77,23 +84,15 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
 void AboutSkinDialog::retranslateUi() {
     setWindowTitle(tr("About this skin"));
     setHeading(m_heading, tr("About this skin"));
-    const QString captions[kRows] = {tr("Name:"),    tr("Author:"),   tr("Description:"),
-                                     tr("Contact:"), tr("Web site:"), tr("Version:")};
-    int widest = 0;
+    const QString labels[kRows] = {tr("Name:"),    tr("Author:"),   tr("Description:"),
+                                   tr("Contact:"), tr("Web site:"), tr("Version:")};
     for (int i = 0; i < kRows; ++i) {
-        m_captions[i]->setText(captions[i]);
-        m_captions[i]->adjustSize();
-        widest = std::max(widest, m_captions[i]->width());
-    }
-    // The values start where the longest caption leaves room, but not left of
-    // where the short captions put them.
-    const int valueX = std::max(kValueX, kCaptionX + widest + kCaptionGap);
-    for (QLabel* value : m_values) {
-        value->adjustSize();
-        value->setMaximumWidth(kPanel.width() - valueX - kPanelMargin);
-        value->move(valueX, value->y());
+        m_labels[i]->setText(labels[i]);
+        // A screen reader names each value by what it is.
+        m_values[i]->setAccessibleName(labels[i]);
     }
     m_okButton->setText(okText());
+    m_okButton->setAccessibleName(okText());
 }
 
 void AboutSkinDialog::changeEvent(QEvent* event) {
@@ -106,6 +105,7 @@ AboutSkinDialog* AboutSkinDialog::showDialog(const Skin& skin, Shell& shell, Cur
                                              QWidget* parent) {
     auto* dialog = new AboutSkinDialog(skin, shell, cursors, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         dialog->move(s->availableGeometry().center() - dialog->rect().center());
     dialog->show();

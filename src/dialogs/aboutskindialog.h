@@ -30,14 +30,6 @@ public:
     static AboutSkinDialog* showDialog(const Skin& skin, Shell& shell, CursorSource* cursors,
                                        QWidget* parent = nullptr);
 
-    QLabel* m_nameLabel;
-    QLabel* m_authorLabel;
-    QLabel* m_descriptionLabel;
-    QLabel* m_contactLink;
-    QLabel* m_websiteLink;
-    QLabel* m_versionLabel;
-    QPushButton* m_okButton;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -48,8 +40,11 @@ private:
     void retranslateUi();
 
     QLabel* m_heading;
-    QLabel* m_captions[kRows];
+    QLabel* m_labels[kRows]; // what each value is: "Name:", ...
     QLabel* m_values[kRows];
+    QLabel* m_contactLink;
+    QLabel* m_websiteLink;
+    QPushButton* m_okButton;
     Shell& m_shell;
     QString m_contact;
     QString m_webSite;

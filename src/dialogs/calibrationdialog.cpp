@@ -44,15 +44,29 @@ CalibrationDialog::CalibrationDialog(CompassController& controller, MonitorRepor
     layout->addWidget(intro);
 
     m_canvas = new CalibrationCanvas(cardPixels(m_report.scale.density), this);
+    m_canvas->setObjectName(QStringLiteral("cardCanvas"));
+    //: Read to a screen reader: the card's outline that the arrow keys resize.
+    m_canvas->setAccessibleName(tr("Card outline"));
     layout->addWidget(m_canvas, 0, Qt::AlignHCenter);
     m_horizontal = new QLabel(this);
+    m_horizontal->setObjectName(QStringLiteral("horizontalDensity"));
     m_vertical = new QLabel(this);
+    m_vertical->setObjectName(QStringLiteral("verticalDensity"));
     layout->addWidget(m_horizontal);
     layout->addWidget(m_vertical);
 
     auto* buttons = new QDialogButtonBox(
         QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Reset, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    const std::pair<QDialogButtonBox::StandardButton, const char*> names[] = {
+        {QDialogButtonBox::Ok, "okButton"},
+        {QDialogButtonBox::Cancel, "cancelButton"},
+        {QDialogButtonBox::Reset, "resetButton"}};
+    for (const auto& [which, name] : names) {
+        QPushButton* button = buttons->button(which);
+        button->setObjectName(QLatin1String(name));
+        button->setAccessibleName(button->text().remove(u'&'));
+    }
     buttons->button(QDialogButtonBox::Reset)
         ->setToolTip(tr("Back to the size the monitor reports, or 96 px/in"));
     layout->addWidget(buttons);
@@ -95,7 +109,9 @@ void CalibrationDialog::updateFigures() {
                               .arg(axis, number(value), number(uncalibrated));
     };
     m_horizontal->setText(line(tr("Horizontal"), now.x, before.density.x));
+    m_horizontal->setAccessibleName(m_horizontal->text());
     m_vertical->setText(line(tr("Vertical"), now.y, before.density.y));
+    m_vertical->setAccessibleName(m_vertical->text());
 }
 
 void CalibrationDialog::reset() {

@@ -6,7 +6,7 @@
 // per inch from a real bank card held to the glass. OK stores it for that
 // monitor; Reset goes back to what the monitor reports (or 96 px/in).
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 
 #include <QDialog>
 

@@ -9,6 +9,7 @@
 #include "model/unittable.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <algorithm>
@@ -24,12 +26,15 @@ namespace orvanta {
 
 namespace {
 
-constexpr QSize kClientSize(513, 359);
-constexpr QRect kPanel(6, 7, 499, 314);
-constexpr QRect kPicture(316, 3, 178, 116);
+constexpr QSize kPicture(178, 116);
 constexpr int kIconSize = 32;
+// The narrowest each column gets; a longer heading or a larger font widens it.
 constexpr int kColumnWidths[] = {153, 100, 100, 100};
+// The grid shows this many rows before it scrolls.
+constexpr int kVisibleRows = 9;
+// Rows are this high at least, and as high as the font needs.
 constexpr int kRowHeight = 18;
+constexpr int kRowPadding = 4;
 // The readout pattern has room for this many decimals.
 constexpr int kMaxDecimals = 4;
 const QColor kLockedText(128, 128, 128);
@@ -71,7 +76,7 @@ public:
                         editor->setText(*kept);
                     editor->setProperty(kAccepted, *kept);
                     // The cell follows the editor at once, so OK sees what is typed.
-                    if (QTableWidgetItem* item = m_dialog.gridUnits->item(row, column))
+                    if (QTableWidgetItem* item = m_dialog.m_grid->item(row, column))
                         item->setText(*kept);
                 });
         return editor;
@@ -90,53 +95,71 @@ private:
 CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     : QDialog(parent, kDialogFlags), m_deps(std::move(deps)), m_beep([] { QApplication::beep(); }),
       m_separator(systemDecimalSeparator()) {
-    const DialogFrame frame = setUpDialogFrame(this, kClientSize, kPanel, kPicture, kIconSize);
+    setWindowModality(Qt::ApplicationModal);
+    const HeadingPanel frame = makeHeadingPanel(this, kIconSize, kPicture);
     QWidget* panel = frame.panel;
     m_heading = frame.heading;
 
     m_note = new QLabel(panel);
-    m_note->move(9, 54);
+    m_note->setObjectName(QStringLiteral("note"));
     m_helpLink = new QLabel(panel);
+    m_helpLink->setObjectName(QStringLiteral("helpLink"));
     makeLinkLabel(m_helpLink);
-    m_helpLink->move(10, 74);
     m_helpLink->installEventFilter(this);
 
     m_addButton = new QPushButton(panel);
+    m_addButton->setObjectName(QStringLiteral("addButton"));
     m_addButton->setFlat(true);
-    m_addButton->setGeometry(8, 94, 81, 23);
     m_removeButton = new QPushButton(panel);
+    m_removeButton->setObjectName(QStringLiteral("removeButton"));
     m_removeButton->setFlat(true);
-    m_removeButton->setGeometry(89, 94, 81, 23);
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(m_addButton);
+    tools->addWidget(m_removeButton);
     if (m_deps.calibrateScreen) {
-        m_calibrateScreenButton = new QPushButton(tr("Calibrate this screen…"), panel);
+        m_calibrateScreenButton = new QPushButton(panel);
+        m_calibrateScreenButton->setObjectName(QStringLiteral("calibrateScreenButton"));
         m_calibrateScreenButton->setFlat(true);
-        m_calibrateScreenButton->setToolTip(
-            tr("Match the physical units to a real card on the monitor under the compass"));
-        m_calibrateScreenButton->adjustSize();
-        m_calibrateScreenButton->move(170, 94);
+        tools->addWidget(m_calibrateScreenButton);
         connect(m_calibrateScreenButton, &QPushButton::clicked, this,
                 [this] { m_deps.calibrateScreen(); });
     }
+    tools->addStretch();
+    frame.beside->addWidget(m_note);
+    frame.beside->addWidget(m_helpLink, 0, Qt::AlignLeft);
+    frame.beside->addStretch();
+    frame.beside->addLayout(tools);
 
-    gridUnits = new QTableWidget(0, ColumnCount, panel);
-    gridUnits->setGeometry(8, 120, 481, 186);
-    gridUnits->verticalHeader()->hide();
-    gridUnits->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    gridUnits->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    gridUnits->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    for (int c = 0; c < ColumnCount; ++c)
-        gridUnits->setColumnWidth(c, kColumnWidths[c]);
-    gridUnits->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    gridUnits->setEditTriggers(QAbstractItemView::DoubleClicked |
-                               QAbstractItemView::EditKeyPressed |
-                               QAbstractItemView::AnyKeyPressed);
-    gridUnits->setItemDelegate(new UnitCellDelegate(*this));
-    gridUnits->setTabKeyNavigation(true);
+    m_grid = new QTableWidget(0, ColumnCount, panel);
+    m_grid->setObjectName(QStringLiteral("unitGrid"));
+    m_grid->verticalHeader()->hide();
+    const int rowHeight = std::max(kRowHeight, m_grid->fontMetrics().height() + kRowPadding);
+    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::AnyKeyPressed);
+    m_grid->setItemDelegate(new UnitCellDelegate(*this));
+    m_grid->setTabKeyNavigation(true);
+    m_grid->setMinimumHeight(m_grid->horizontalHeader()->sizeHint().height() +
+                             kVisibleRows * rowHeight + 2 * m_grid->frameWidth());
+    frame.below->addWidget(m_grid);
 
     m_okButton = new QPushButton(this);
-    m_okButton->setGeometry(166, 328, 75, 23);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_cancelButton = new QPushButton(this);
-    m_cancelButton->setGeometry(246, 328, 75, 23);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    // The dialog takes the size its texts need, in any language and font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* feedback = new PointerFeedback(m_deps.cursors, this);
     for (QWidget* w : std::initializer_list<QWidget*>{m_addButton, m_removeButton, m_okButton,
@@ -147,7 +170,7 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     connect(m_removeButton, &QPushButton::clicked, this, &CustomUnitsDialog::removeUnit);
     connect(m_okButton, &QPushButton::clicked, this, &CustomUnitsDialog::accept);
     connect(m_cancelButton, &QPushButton::clicked, this, &CustomUnitsDialog::reject);
-    connect(gridUnits, &QTableWidget::currentCellChanged, this,
+    connect(m_grid, &QTableWidget::currentCellChanged, this,
             &CustomUnitsDialog::updateRemoveButton);
 
     fillGrid();
@@ -158,21 +181,44 @@ void CustomUnitsDialog::retranslateUi() {
     setWindowTitle(tr("Configure custom units"));
     setHeading(m_heading, tr("Calibrate units"));
     m_note->setText(tr("The list below holds your units of measurement"));
-    m_note->adjustSize();
     m_helpLink->setText(tr("Calibration help"));
-    m_helpLink->adjustSize();
     m_addButton->setText(tr("Add unit"));
     m_addButton->setToolTip(tr("Add a new unit to the list"));
     m_removeButton->setText(tr("Delete unit"));
     m_removeButton->setToolTip(tr("Delete the selected unit from the list"));
-    gridUnits->setHorizontalHeaderLabels(
+    if (m_calibrateScreenButton) {
+        m_calibrateScreenButton->setText(tr("Calibrate this screen…"));
+        m_calibrateScreenButton->setToolTip(
+            tr("Match the physical units to a real card on the monitor under the compass"));
+    }
+    m_grid->setHorizontalHeaderLabels(
         {tr("Unit name"), tr("Pixels"), tr("Length units"), tr("Decimals")});
+    //: Read to a screen reader: the grid of units.
+    m_grid->setAccessibleName(tr("Units"));
     m_okButton->setText(okText());
     m_cancelButton->setText(cancelText());
+    // A screen reader names each control by what it shows.
+    for (QLabel* label : {m_note, m_helpLink})
+        label->setAccessibleName(label->text());
+    for (QPushButton* b :
+         {m_addButton, m_removeButton, m_calibrateScreenButton, m_okButton, m_cancelButton})
+        if (b)
+            b->setAccessibleName(b->text());
+    fitColumns();
     // Shipped units are named in the user's language; the user's own as typed.
-    for (int r = 0; r < gridUnits->rowCount() && isLocked(r); ++r)
-        if (QTableWidgetItem* item = gridUnits->item(r, ColName))
+    for (int r = 0; r < m_grid->rowCount() && isLocked(r); ++r)
+        if (QTableWidgetItem* item = m_grid->item(r, ColName))
             item->setText(m_deps.units.displayName(r));
+}
+
+void CustomUnitsDialog::fitColumns() {
+    QHeaderView* header = m_grid->horizontalHeader();
+    int width = 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < ColumnCount; ++c) {
+        m_grid->setColumnWidth(c, std::max(kColumnWidths[c], header->sectionSizeHint(c)));
+        width += m_grid->columnWidth(c);
+    }
+    m_grid->setMinimumWidth(width);
 }
 
 void CustomUnitsDialog::changeEvent(QEvent* event) {
@@ -184,6 +230,7 @@ void CustomUnitsDialog::changeEvent(QEvent* event) {
 CustomUnitsDialog* CustomUnitsDialog::showDialog(CustomUnitsDeps deps, QWidget* parent) {
     auto* dialog = new CustomUnitsDialog(std::move(deps), parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         dialog->move(s->availableGeometry().center() - dialog->rect().center());
     dialog->show();
@@ -192,13 +239,13 @@ CustomUnitsDialog* CustomUnitsDialog::showDialog(CustomUnitsDeps deps, QWidget* 
 
 void CustomUnitsDialog::fillGrid() {
     const UnitTable& units = m_deps.units;
-    gridUnits->setRowCount(units.unitsCount());
+    m_grid->setRowCount(units.unitsCount());
     for (int i = 0; i < units.unitsCount(); ++i)
         setRow(i, units.displayName(i), formatGeneral(units.pixelNum(i), m_separator),
                formatGeneral(units.unitNum(i), m_separator), QString::number(units.decimalNum(i)));
     // The first row is current; in a shipped row only its decimals can be.
-    if (gridUnits->rowCount() > 0)
-        gridUnits->setCurrentCell(0, isLocked(0) ? ColDecimals : ColName);
+    if (m_grid->rowCount() > 0)
+        m_grid->setCurrentCell(0, isLocked(0) ? ColDecimals : ColName);
     updateRemoveButton();
 }
 
@@ -213,7 +260,7 @@ void CustomUnitsDialog::setRow(int row, const QString& name, const QString& pixe
             item->setFlags(Qt::NoItemFlags);
             item->setForeground(kLockedText);
         }
-        gridUnits->setItem(row, c, item);
+        m_grid->setItem(row, c, item);
     }
 }
 
@@ -222,7 +269,7 @@ bool CustomUnitsDialog::isLocked(int row) const {
 }
 
 QString CustomUnitsDialog::cell(int row, int column) const {
-    const QTableWidgetItem* item = gridUnits->item(row, column);
+    const QTableWidgetItem* item = m_grid->item(row, column);
     return item ? item->text() : QString();
 }
 
@@ -251,7 +298,7 @@ QString CustomUnitsDialog::nextCustomName() const {
     const QStringView prefix = QStringView(pattern).left(marker);
     const QStringView suffix = QStringView(pattern).mid(marker + 2);
     qint64 next = 1;
-    for (int r = 0; r < gridUnits->rowCount(); ++r) {
+    for (int r = 0; r < m_grid->rowCount(); ++r) {
         const QString name = cell(r, ColName);
         if (name.size() <= prefix.size() + suffix.size() || !name.startsWith(prefix) ||
             !name.endsWith(suffix))
@@ -265,34 +312,34 @@ QString CustomUnitsDialog::nextCustomName() const {
 }
 
 void CustomUnitsDialog::addUnit() {
-    gridUnits->setUpdatesEnabled(false);
+    m_grid->setUpdatesEnabled(false);
     const QString name = nextCustomName();
-    const int row = gridUnits->rowCount();
-    gridUnits->setRowCount(row + 1);
+    const int row = m_grid->rowCount();
+    m_grid->setRowCount(row + 1);
     setRow(row, name, QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("2"));
-    gridUnits->setCurrentCell(row, ColName);
-    gridUnits->setUpdatesEnabled(true);
+    m_grid->setCurrentCell(row, ColName);
+    m_grid->setUpdatesEnabled(true);
     updateRemoveButton();
 }
 
 void CustomUnitsDialog::removeUnit() {
     if (!m_removeButton->isEnabled())
         return;
-    const int row = gridUnits->currentRow();
-    const int column = std::max(gridUnits->currentColumn(), 0);
-    gridUnits->removeRow(row);
-    gridUnits->setCurrentCell(std::min(row, gridUnits->rowCount() - 1), column);
+    const int row = m_grid->currentRow();
+    const int column = std::max(m_grid->currentColumn(), 0);
+    m_grid->removeRow(row);
+    m_grid->setCurrentCell(std::min(row, m_grid->rowCount() - 1), column);
     updateRemoveButton();
 }
 
 void CustomUnitsDialog::updateRemoveButton() {
     // The first user unit stays, so there is always one to calibrate.
-    m_removeButton->setEnabled(gridUnits->currentRow() > m_deps.units.unitsLockedCount());
+    m_removeButton->setEnabled(m_grid->currentRow() > m_deps.units.unitsLockedCount());
 }
 
 void CustomUnitsDialog::accept() {
     UnitTable& units = m_deps.units;
-    const int rows = gridUnits->rowCount();
+    const int rows = m_grid->rowCount();
     units.setCount(rows);
     for (int r = 0; r < rows; ++r) {
         // A shipped unit's row shows its name in the user's language; the
@@ -303,7 +350,7 @@ void CustomUnitsDialog::accept() {
         units.setUnitNum(r, ratioSide(cell(r, ColUnits), m_separator));
         units.setDecimalNum(r, parseInt(cell(r, ColDecimals)).value_or(0));
     }
-    units.select(gridUnits->currentRow());
+    units.select(m_grid->currentRow());
     try {
         units.save();
     } catch (const OrvantaError& e) {

@@ -53,16 +53,6 @@ public:
 
     enum Column { ColName, ColPixels, ColUnits, ColDecimals, ColumnCount };
 
-    QLabel* m_heading;
-    QLabel* m_note;
-    QLabel* m_helpLink;
-    QPushButton* m_addButton;
-    QPushButton* m_removeButton;
-    QPushButton* m_calibrateScreenButton = nullptr;
-    QTableWidget* gridUnits;
-    QPushButton* m_okButton;
-    QPushButton* m_cancelButton;
-
 public Q_SLOTS:
     void accept() override;
 
@@ -75,6 +65,7 @@ private:
 
     void retranslateUi();
     void fillGrid();
+    void fitColumns();
     void setRow(int row, const QString& name, const QString& pixels, const QString& units,
                 const QString& decimals);
     void addUnit();
@@ -90,6 +81,15 @@ private:
     CustomUnitsDeps m_deps;
     std::function<void()> m_beep;
     QChar m_separator;
+    QLabel* m_heading;
+    QLabel* m_note;
+    QLabel* m_helpLink;
+    QPushButton* m_addButton;
+    QPushButton* m_removeButton;
+    QPushButton* m_calibrateScreenButton = nullptr;
+    QTableWidget* m_grid;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
 };
 
 } // namespace orvanta

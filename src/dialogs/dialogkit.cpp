@@ -5,9 +5,11 @@
 
 #include "platform/cursortable.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -19,8 +21,6 @@ namespace orvanta {
 
 namespace {
 
-constexpr QPoint kIconPos(9, 11);
-constexpr QPoint kHeadingPos(49, 11);
 const QColor kLinkBlue(0, 0, 255);
 const QColor kBrass(196, 150, 60);
 const QColor kSteel(90, 98, 110);
@@ -126,7 +126,9 @@ void makeLinkLabel(QLabel* label) {
     label->setCursor(Qt::PointingHandCursor);
 }
 
-QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry) {
+namespace {
+
+QWidget* makeWhitePanel(QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
@@ -136,37 +138,39 @@ QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry) {
     pal.setColor(QPalette::Window, Qt::white);
     pal.setColor(QPalette::WindowText, Qt::black);
     panel->setPalette(pal);
-    panel->setGeometry(geometry);
     return panel;
 }
 
-QLabel* addPanelHeading(QWidget* panel, int iconSize) {
+} // namespace
+
+HeadingPanel makeHeadingPanel(QWidget* parent, int iconSize, QSize pictureSize) {
+    QWidget* panel = makeWhitePanel(parent);
+    auto* layout = new QGridLayout(panel);
     auto* icon = new QLabel(panel);
     icon->setPixmap(compassIconPicture(iconSize));
-    icon->move(kIconPos);
     auto* heading = new QLabel(panel);
     QFont f(QStringLiteral("Verdana"));
     f.setBold(true);
     heading->setFont(f);
-    heading->move(kHeadingPos);
-    return heading;
+    heading->setObjectName(QStringLiteral("heading"));
+    auto* title = new QHBoxLayout;
+    title->addWidget(icon);
+    title->addWidget(heading);
+    title->addStretch();
+    layout->addLayout(title, 0, 0, Qt::AlignTop);
+    auto* beside = new QVBoxLayout;
+    layout->addLayout(beside, 1, 0);
+    auto* picture = new QLabel(panel);
+    picture->setPixmap(decorationPicture(pictureSize));
+    layout->addWidget(picture, 0, 1, 2, 1, Qt::AlignTop | Qt::AlignRight);
+    auto* below = new QVBoxLayout;
+    layout->addLayout(below, 2, 0, 1, 2);
+    return {panel, heading, beside, below};
 }
 
 void setHeading(QLabel* heading, const QString& text) {
     heading->setText(text);
-    heading->adjustSize();
-}
-
-DialogFrame setUpDialogFrame(QWidget* dialog, QSize clientSize, const QRect& panelRect,
-                             const QRect& pictureRect, int iconSize) {
-    dialog->setFixedSize(clientSize);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    QWidget* panel = makeWhitePanel(dialog, panelRect);
-    auto* picture = new QLabel(panel);
-    picture->setPixmap(decorationPicture(pictureRect.size()));
-    picture->setGeometry(pictureRect);
-    picture->lower(); // behind the texts, as on the panel it decorates
-    return {panel, addPanelHeading(panel, iconSize)};
+    heading->setAccessibleName(text);
 }
 
 QString okText() {

@@ -12,6 +12,7 @@
 #include <QString>
 
 class QLabel;
+class QVBoxLayout;
 class QWidget;
 
 namespace orvanta {
@@ -44,23 +45,20 @@ inline constexpr int kPressedPointerCursor = 4;
 // A label in the link style: blue, underlined, a hand cursor.
 void makeLinkLabel(QLabel* label);
 
-// The white panel with a raised inner and lowered outer bevel.
-[[nodiscard]] QWidget* makeWhitePanel(QWidget* parent, const QRect& geometry);
-// The heading in the panel's top-left: the compass icon and a bold title,
-// whose text the dialog sets with setHeading().
-[[nodiscard]] QLabel* addPanelHeading(QWidget* panel, int iconSize);
-void setHeading(QLabel* heading, const QString& text);
-
-// The frame every small dialog shares: fixed size, application-modal; the
-// white panel at `panelRect` with the decorative picture at `pictureRect` and
-// the heading. The dialog sets the caption and the heading's text, and sets
-// them again when the language changes.
-struct DialogFrame {
+// The white panel with a raised inner and lowered outer bevel that the small
+// dialogs share, laid out by Qt's layouts so that any language and font size
+// fits: the icon and the heading at the top left, the decorative picture
+// of `pictureSize` at the top right, `beside` under the heading and left of the
+// picture, and `below` under both across the panel. Its parent lays it out.
+struct HeadingPanel {
     QWidget* panel;
     QLabel* heading;
+    QVBoxLayout* beside;
+    QVBoxLayout* below;
 };
-DialogFrame setUpDialogFrame(QWidget* dialog, QSize clientSize, const QRect& panelRect,
-                             const QRect& pictureRect, int iconSize);
+[[nodiscard]] HeadingPanel makeHeadingPanel(QWidget* parent, int iconSize, QSize pictureSize);
+// Sets the heading's text; the dialog sets it again when the language changes.
+void setHeading(QLabel* heading, const QString& text);
 
 // The texts of the buttons every dialog has, in the user's language.
 [[nodiscard]] QString okText();

@@ -4,8 +4,9 @@
 #include "dialogs/helpwindow.h"
 
 #include "dialogs/dialogkit.h"
+#include "platform/shell.h"
 
-#include <QDesktopServices>
+#include <QBoxLayout>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,34 +23,32 @@ namespace orvanta {
 
 namespace {
 
-constexpr QSize kClientSize(576, 446);
-constexpr QRect kBrowser(8, 8, 561, 394);
-constexpr QRect kTabs(8, 400, 561, 20);
-constexpr QRect kOk(249, 421, 75, 22);
-// The tab captions have always been padded, which widens the tabs.
+// The pages are written for a view of this size.
+constexpr QSize kPageSize(561, 394);
+// The tab texts have always been padded, which widens the tabs.
 const QString kTabPadding = QStringLiteral("   ");
 // The language of the pages when the user's has none.
 const QString kFallbackFolder = QStringLiteral("en");
 
 } // namespace
 
-HelpWindow::HelpWindow(const QString& programFolder, CursorSource* cursors, QWidget* parent)
-    : QDialog(parent, kDialogFlags), m_programFolder(programFolder) {
-    setFixedSize(kClientSize);
-
+HelpWindow::HelpWindow(const QString& programFolder, Shell& shell, CursorSource* cursors,
+                       QWidget* parent)
+    : QDialog(parent, kDialogFlags), m_programFolder(programFolder), m_shell(shell) {
     m_browser = new QTextBrowser(this);
-    m_browser->setGeometry(kBrowser);
+    m_browser->setObjectName(QStringLiteral("pageView"));
+    m_browser->setMinimumSize(kPageSize);
     // Links to the web go to the browser; links between the pages stay here.
     m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (url.isLocalFile() || url.isRelative())
             m_browser->setSource(m_browser->source().resolved(url));
         else
-            QDesktopServices::openUrl(url);
+            m_shell.openUrl(url.toString());
     });
 
     m_tabs = new QTabBar(this);
-    m_tabs->setGeometry(kTabs);
+    m_tabs->setObjectName(QStringLiteral("pageTabs"));
     m_tabs->setShape(QTabBar::RoundedSouth);
     m_tabs->setDrawBase(false);
     m_tabs->addTab(QString());
@@ -57,9 +56,17 @@ HelpWindow::HelpWindow(const QString& programFolder, CursorSource* cursors, QWid
     connect(m_tabs, &QTabBar::currentChanged, this, &HelpWindow::showPage);
 
     m_okButton = new QPushButton(this);
-    m_okButton->setGeometry(kOk);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->addWidget(m_browser);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_okButton, 0, Qt::AlignHCenter);
+    // The window takes the size its texts need, in any language and font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);
@@ -73,6 +80,10 @@ void HelpWindow::retranslateUi() {
     m_tabs->setTabText(0, kTabPadding + tr("Quick start") + kTabPadding);
     m_tabs->setTabText(1, kTabPadding + tr("Full description") + kTabPadding);
     m_okButton->setText(okText());
+    m_okButton->setAccessibleName(okText());
+    m_browser->setAccessibleName(windowTitle());
+    //: Read to a screen reader: the tabs that choose the help page.
+    m_tabs->setAccessibleName(tr("Help pages"));
     showPage(m_tabs->currentIndex());
 }
 
@@ -87,10 +98,11 @@ QString HelpWindow::languageFolder() {
     return tr("en");
 }
 
-HelpWindow* HelpWindow::showDialog(const QString& programFolder, CursorSource* cursors,
-                                   QWidget* parent) {
-    auto* box = new HelpWindow(programFolder, cursors, parent);
+HelpWindow* HelpWindow::showDialog(const QString& programFolder, Shell& shell,
+                                   CursorSource* cursors, QWidget* parent) {
+    auto* box = new HelpWindow(programFolder, shell, cursors, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         box->move(s->availableGeometry().center() - box->rect().center());
     box->show();

@@ -16,18 +16,20 @@ class QTextBrowser;
 namespace orvanta {
 
 class CursorSource;
+class Shell;
 
 class HelpWindow : public QDialog {
     Q_OBJECT
 
 public:
     // Pages are read from `programFolder` + "help/" + the user's language
-    // ("en", "zh_CN"); `cursors` may be null.
-    explicit HelpWindow(const QString& programFolder, CursorSource* cursors,
-                        QWidget* parent = nullptr);
+    // ("en", "zh_CN"); links to the web open through `shell`, which must
+    // outlive the window; `cursors` may be null.
+    HelpWindow(const QString& programFolder, Shell& shell, CursorSource* cursors,
+               QWidget* parent = nullptr);
 
     // A new window, not modal, freed when closed.
-    static HelpWindow* showDialog(const QString& programFolder, CursorSource* cursors,
+    static HelpWindow* showDialog(const QString& programFolder, Shell& shell, CursorSource* cursors,
                                   QWidget* parent = nullptr);
 
     // The page of tab 0 and tab 1 in the user's language, or in English when
@@ -37,10 +39,6 @@ public:
     // names it, so that the pages always speak the menus' language.
     [[nodiscard]] static QString languageFolder();
 
-    QTextBrowser* m_browser;
-    QTabBar* m_tabs;
-    QPushButton* m_okButton;
-
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -49,6 +47,10 @@ private:
     void showPage(int tab);
 
     QString m_programFolder;
+    Shell& m_shell;
+    QTextBrowser* m_browser;
+    QTabBar* m_tabs;
+    QPushButton* m_okButton;
 };
 
 } // namespace orvanta

@@ -4,9 +4,9 @@
 #include "dialogs/splashscreen.h"
 
 #include "platform/cursortable.h"
+#include "platform/shell.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -29,9 +29,9 @@ constexpr int kPressedCursor = 4;
 
 } // namespace
 
-SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
+SplashScreen::SplashScreen(CursorSource* cursors, Shell& shell, QString webLink)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen),
-      m_cursors(cursors), m_webLink(std::move(webLink)) {
+      m_cursors(cursors), m_shell(shell), m_webLink(std::move(webLink)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientSize);
     setStyleSheet(QStringLiteral("TfrmSplash { background: black; }"));
@@ -52,6 +52,8 @@ SplashScreen::SplashScreen(CursorSource* cursors, QString webLink)
     tagline->move(kTaglinePos);
 
     m_link = new QLabel(this);
+    m_link->setObjectName(QStringLiteral("webLink"));
+    m_link->setAccessibleName(QUrl(m_webLink).host());
     m_link->setText(QStringLiteral("<a href=\"%1\" style=\"color:#4da3ff\">%2</a>")
                         .arg(m_webLink, QUrl(m_webLink).host()));
     m_link->setTextFormat(Qt::RichText);
@@ -91,7 +93,7 @@ bool SplashScreen::eventFilter(QObject* watched, QEvent* event) {
             m_cursors->apply(m_link, kPointerCursor);
         else if (event->type() == QEvent::MouseButtonPress) {
             m_cursors->apply(m_link, kPressedCursor);
-            QDesktopServices::openUrl(QUrl(m_webLink));
+            m_shell.openUrl(m_webLink);
             return true;
         }
     }

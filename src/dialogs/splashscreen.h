@@ -13,14 +13,15 @@ class QLabel;
 namespace orvanta {
 
 class CursorSource;
+class Shell;
 
 class SplashScreen : public QWidget {
     Q_OBJECT
 
 public:
-    // `cursors` may be null (no pointer feedback then); `webLink` is opened by
-    // the link label.
-    SplashScreen(CursorSource* cursors, QString webLink);
+    // `cursors` may be null (no pointer feedback then); `webLink` is opened
+    // through `shell` by the link label. `shell` must outlive the window.
+    SplashScreen(CursorSource* cursors, Shell& shell, QString webLink);
 
     // Shows the window and paints it at once, before the main window is built.
     void showNow();
@@ -33,6 +34,7 @@ private:
     QTimer m_timer;
     QLabel* m_link;
     CursorSource* m_cursors;
+    Shell& m_shell;
     QString m_webLink;
 };
 

@@ -3,10 +3,11 @@
 
 #include "dialogs/transparencydialog.h"
 
+#include "control/compasscontroller.h"
 #include "dialogs/dialogkit.h"
-#include "interaction/compasscontroller.h"
 #include "model/values.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -19,36 +20,54 @@ namespace orvanta {
 
 namespace {
 
-constexpr QSize kClientSize(224, 113);
 constexpr int kTickInterval = 10;
+// Wide enough for a slider step per tick mark at any font.
+constexpr int kSliderWidth = 208;
 
 } // namespace
 
 TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSource* cursors,
                                        QWidget* parent)
     : QDialog(parent, kDialogFlags), m_controller(controller) {
-    setFixedSize(kClientSize);
     setWindowModality(Qt::ApplicationModal);
 
-    m_caption = new QLabel(this);
-    m_caption->setGeometry(10, 10, 140, 18);
+    m_label = new QLabel(this);
+    m_label->setObjectName(QStringLiteral("transparencyLabel"));
     m_percentLabel = new QLabel(QStringLiteral("50"), this);
+    m_percentLabel->setObjectName(QStringLiteral("percentLabel"));
     m_percentLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_percentLabel->setGeometry(154, 10, 60, 18);
 
     m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider->setObjectName(QStringLiteral("opacitySlider"));
     m_slider->setRange(kMinOpacity, kMaxOpacity);
     m_slider->setTickInterval(kTickInterval);
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_slider->setPageStep(kTickInterval);
     m_slider->setValue(50);
-    m_slider->setGeometry(8, 32, 208, 32);
+    m_slider->setMinimumWidth(kSliderWidth);
+    m_label->setBuddy(m_slider);
 
     m_okButton = new QPushButton(this);
-    m_okButton->setGeometry(34, 78, 75, 25);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     m_cancelButton = new QPushButton(this);
-    m_cancelButton->setGeometry(115, 78, 75, 25);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* values = new QHBoxLayout;
+    values->addWidget(m_label);
+    values->addStretch();
+    values->addWidget(m_percentLabel);
+    layout->addLayout(values);
+    layout->addWidget(m_slider);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    // The dialog takes the size its texts need, in any language and font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);
@@ -62,9 +81,15 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
 
 void TransparencyDialog::retranslateUi() {
     setWindowTitle(tr("Change transparency"));
-    m_caption->setText(tr("Transparency:"));
+    m_label->setText(tr("Transparency:"));
+    m_label->setAccessibleName(tr("Transparency:"));
+    m_slider->setAccessibleName(tr("Transparency:"));
+    //: Read to a screen reader: the number beside the slider.
+    m_percentLabel->setAccessibleName(tr("Percent"));
     m_okButton->setText(okText());
+    m_okButton->setAccessibleName(okText());
     m_cancelButton->setText(cancelText());
+    m_cancelButton->setAccessibleName(cancelText());
 }
 
 void TransparencyDialog::changeEvent(QEvent* event) {
@@ -84,6 +109,7 @@ void TransparencyDialog::showDialog() {
         sliderMoved(opacity);
     else
         m_slider->setValue(opacity);
+    adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
     show();

@@ -31,12 +31,6 @@ public:
     // the dialog modally without waiting; does nothing while it is shown.
     void showDialog();
 
-    QLabel* m_caption;
-    QLabel* m_percentLabel;
-    QSlider* m_slider;
-    QPushButton* m_okButton;
-    QPushButton* m_cancelButton;
-
 public Q_SLOTS:
     void accept() override;
     void reject() override;
@@ -50,6 +44,11 @@ private:
 
     CompassController& m_controller;
     int m_restore = 0; // the opacity the dialog found
+    QLabel* m_label;
+    QLabel* m_percentLabel;
+    QSlider* m_slider;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
 };
 
 } // namespace orvanta

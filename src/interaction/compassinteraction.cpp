@@ -49,11 +49,11 @@ constexpr int kSmallStep = 1;
 } // namespace
 
 CompassInteraction::CompassInteraction(CompassModel& model, InteractionPorts ports)
-    : model(model), m_layers(ports.layers), m_actions(ports.actions),
+    : m_model(model), m_layers(ports.layers), m_actions(ports.actions), m_surface(ports.surface),
       m_stepper(model, ports.layers, ports.actions, ports.cursor, ports.clock, ports.timer) {}
 
 QPointF CompassInteraction::pivotPoint() const {
-    return QPointF(model.state.posX, model.state.posY) + m_layers.basePivot();
+    return QPointF(m_model.state.posX, m_model.state.posY) + m_layers.basePivot();
 }
 
 // ---------------------------------------------------------------------------
@@ -63,7 +63,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
                                    QPoint p) {
     if (button != Qt::LeftButton)
         return;
-    CompassState& state = model.state;
+    CompassState& state = m_model.state;
     m_mouseDown = true;
     m_dragMode = DragMode::Nothing;
     state.dragging = false;
@@ -72,7 +72,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
     m_last = p;
 
     const bool modifier = anyModifier(modifiers);
-    const SkinControl currentSelector = selectorOf(model.options.measureType);
+    const SkinControl currentSelector = selectorOf(m_model.options.measureType);
     for (const SkinControl key : allControls()) {
         // The selectors lie on one another; only the current one, on top, is
         // the one the user sees and can press.
@@ -98,7 +98,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
 }
 
 void CompassInteraction::mouseMove(Qt::KeyboardModifiers modifiers, QPoint p) {
-    if (model.state.dragging)
+    if (m_model.state.dragging)
         dragTo(modifiers, p);
     else
         hoverControls(modifiers, p);
@@ -127,12 +127,12 @@ void CompassInteraction::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers m
 
     if (endsPress)
         actOnRelease(p);
-    model.state.needsRepaint = true;
+    m_model.state.needsRepaint = true;
 }
 
 void CompassInteraction::doubleClick() {
     if (m_dragMode != DragMode::Control)
-        model.state.toggleRightAngle();
+        m_model.state.toggleRightAngle();
 }
 
 void CompassInteraction::actOnRelease(QPoint p) {
@@ -184,7 +184,7 @@ bool CompassInteraction::pressControl(SkinControl key, bool modifier, QPoint p) 
 }
 
 bool CompassInteraction::hoverControl(SkinControl key, bool modifier, bool alreadyFound,
-                                      const QString& tooltip, QPoint p) {
+                                      const QString& toolTip, QPoint p) {
     if (!m_layers.controlExists(key))
         return false;
     const bool hit = m_layers.hitsControl(key, p);
@@ -200,9 +200,9 @@ bool CompassInteraction::hoverControl(SkinControl key, bool modifier, bool alrea
     // puts its tooltip over the other's highlight.
     if (!alreadyFound && !visible(ControlLayer::Hover) && !visible(ControlLayer::Pressed) && hit) {
         setLayerVisible(key, ControlLayer::Hover, true);
-        if (model.options.tooltips) {
-            m_hint = tooltip;
-            m_showHint = true;
+        if (m_model.options.tooltips) {
+            m_toolTip = toolTip;
+            m_showToolTip = true;
         }
     }
     if (alreadyFound || (visible(ControlLayer::Hover) && !hit))
@@ -223,7 +223,7 @@ bool CompassInteraction::hoverControl(SkinControl key, bool modifier, bool alrea
 
 void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p) {
     const bool modifier = anyModifier(modifiers);
-    const SkinControl currentSelector = selectorOf(model.options.measureType);
+    const SkinControl currentSelector = selectorOf(m_model.options.measureType);
     bool found = false;
     for (const SkinControl key : allControls()) {
         if (isMeasureSelector(key) && key != currentSelector) {
@@ -236,44 +236,44 @@ void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p
             continue;
         }
         const bool keyModifier = infoOf(key).seesModifier && modifier;
-        if (hoverControl(key, keyModifier, found, controlTooltip(key, model.options), p))
+        if (hoverControl(key, keyModifier, found, controlTooltip(key, m_model.options), p))
             found = true;
     }
 
     if (!m_justReleased && !found) {
         m_dragMode = DragMode::Nothing;
         updateCursor(modifiers, p, false);
-        m_showHint = false;
+        m_showToolTip = false;
     }
     m_justReleased = false;
 
     const std::optional<QRect> readout = m_layers.readoutBounds();
-    if (model.options.tooltips && readout && readout->contains(p)) {
-        m_hint = readoutHint(model);
-        m_showHint = true;
+    if (m_model.options.tooltips && readout && readout->contains(p)) {
+        m_toolTip = readoutToolTip(m_model);
+        m_showToolTip = true;
     }
-    publishHint(p);
+    publishToolTip(p);
 }
 
-void CompassInteraction::publishHint(QPoint p) {
-    // Switching tooltips off hides a hint that is already up, too.
-    const bool show = m_showHint && model.options.tooltips && !m_hint.isEmpty();
-    const bool changed = m_hint != m_lastHint;
+void CompassInteraction::publishToolTip(QPoint p) {
+    // Switching tooltips off hides a tool tip that is already up, too.
+    const bool show = m_showToolTip && m_model.options.tooltips && !m_toolTip.isEmpty();
+    const bool changed = m_toolTip != m_lastToolTip;
     if (changed)
-        m_lastHint = m_hint;
-    if (show && (changed || !m_hintShown))
-        m_actions.showHint(m_hint, desktopToScreen(p, m_actions.virtualOrigin()));
-    else if (!show && m_hintShown)
-        m_actions.hideHint();
-    m_hintShown = show;
+        m_lastToolTip = m_toolTip;
+    if (show && (changed || !m_toolTipShown))
+        m_surface.showToolTip(m_toolTip, desktopToScreen(p, m_actions.virtualOrigin()));
+    else if (!show && m_toolTipShown)
+        m_surface.hideToolTip();
+    m_toolTipShown = show;
 }
 
 void CompassInteraction::updateCursor(Qt::KeyboardModifiers modifiers, QPoint p, bool held) {
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool alt = modifiers & Qt::AltModifier;
-    const bool lockAngle = model.options.lockAngle;
-    const bool lockMeasurement = model.options.lockMeasurement;
-    const bool dragging = model.state.dragging;
+    const bool lockAngle = m_model.options.lockAngle;
+    const bool lockMeasurement = m_model.options.lockMeasurement;
+    const bool dragging = m_model.state.dragging;
 
     // The slide's cursor tells what a drag of it may change: turn only, extend
     // only, or both.
@@ -303,7 +303,7 @@ void CompassInteraction::updateCursor(Qt::KeyboardModifiers modifiers, QPoint p,
 }
 
 void CompassInteraction::showCursor() {
-    m_actions.setCursorShape(m_cursorShape);
+    m_surface.setCursorShape(m_cursorShape);
 }
 
 void CompassInteraction::setLayerVisible(SkinControl key, ControlLayer layer, bool visible) {
@@ -311,17 +311,17 @@ void CompassInteraction::setLayerVisible(SkinControl key, ControlLayer layer, bo
     if (m_layers.isVisible(key, layer) == visible)
         return;
     m_layers.setVisible(key, layer, visible);
-    needsWindowUpdate = true;
+    m_needsWindowUpdate = true;
 }
 
 // ---------------------------------------------------------------------------
 // Dragging
 
 void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
-    CompassState& state = model.state;
+    CompassState& state = m_model.state;
     state.typing = false; // the readout returns to the live measurement
-    m_showHint = false;
-    publishHint(p);
+    m_showToolTip = false;
+    publishToolTip(p);
     if (p == m_last)
         return;
     if (m_dragMode != DragMode::Base && m_dragMode != DragMode::Slide)
@@ -361,8 +361,8 @@ void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
                    m_last,
                    spreadHolds ? *m_dragSpread : state.measurement,
                    angleHolds ? *m_dragAngle : state.angle,
-                   model.options.lockMeasurement,
-                   model.options.lockAngle};
+                   m_model.options.lockMeasurement,
+                   m_model.options.lockAngle};
     if (alt) {
         grip.lockMeasurement = true; // turn only
         grip.lockAngle = false;
@@ -380,7 +380,7 @@ void CompassInteraction::dragTo(Qt::KeyboardModifiers modifiers, QPoint p) {
 }
 
 void CompassInteraction::endDrag(Qt::KeyboardModifiers modifiers) {
-    CompassState& state = model.state;
+    CompassState& state = m_model.state;
     if (!state.dragging)
         return;
     state.dragging = false;
@@ -388,7 +388,7 @@ void CompassInteraction::endDrag(Qt::KeyboardModifiers modifiers) {
     // draws by, so a release that comes before the last move was drawn still
     // keeps that move.
     const bool ctrl = modifiers & Qt::ControlModifier;
-    if (model.options.stickyAngle != ctrl)
+    if (m_model.options.stickyAngle != ctrl)
         state.angle = snappedAngle(state.angle);
 }
 
@@ -396,13 +396,13 @@ void CompassInteraction::endDrag(Qt::KeyboardModifiers modifiers) {
 // Keyboard
 
 void CompassInteraction::keyDown(int key, Qt::KeyboardModifiers modifiers) {
-    updateCursor(modifiers, m_last, model.state.dragging);
+    updateCursor(modifiers, m_last, m_model.state.dragging);
     int step = kSmallStep;
     if (modifiers & Qt::ControlModifier) {
         if (key == Qt::Key_C)
-            m_actions.setClipboardText(model.copyText());
+            m_surface.setClipboardText(m_model.copyText());
         else if (key == Qt::Key_V)
-            model.paste(m_actions.clipboardText());
+            m_model.paste(m_surface.clipboardText());
         else
             step = kBigStep;
     }
@@ -411,7 +411,7 @@ void CompassInteraction::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     else
         handleArrows(key, step);
     handleCommandKeys(key, modifiers);
-    model.state.needsRepaint = true;
+    m_model.state.needsRepaint = true;
 }
 
 void CompassInteraction::handleShiftKeys(int key, int step) {
@@ -419,7 +419,7 @@ void CompassInteraction::handleShiftKeys(int key, int step) {
         // The arrow pointing the beam's way lengthens it. The beam is read in
         // its canonical range: a snapped 360 or a 315 from L points where 0 and
         // -45 do.
-        if (const int sign = arrowExtension(*arrow, model.state.angle))
+        if (const int sign = arrowExtension(*arrow, m_model.state.angle))
             extendBy(sign * step, kFromKey);
     } else if (isComma(key)) {
         turnBy(-step, kFromKey);
@@ -476,7 +476,7 @@ void CompassInteraction::handleCommandKeys(int key, Qt::KeyboardModifiers modifi
         break;
     case Qt::Key_H:
         // Without a tray to come back from, hiding would lose the compass.
-        if (hidesToTray(model.options))
+        if (hidesToTray(m_model.options))
             m_actions.requestHide();
         break;
     case Qt::Key_N:
@@ -496,21 +496,21 @@ void CompassInteraction::keyUp(Qt::KeyboardModifiers stillHeld) {
         m_cursorShape = cursors::pointer;
     else if (modifier && m_cursorShape == cursors::pointer)
         m_cursorShape = cursors::pointerPlus;
-    updateCursor(stillHeld, m_last, model.state.dragging);
+    updateCursor(stillHeld, m_last, m_model.state.dragging);
 }
 
 void CompassInteraction::toggleStickyAngle() {
-    model.setStickyAngle(!model.options.stickyAngle);
+    m_model.setStickyAngle(!m_model.options.stickyAngle);
     m_actions.optionsChanged();
 }
 
 void CompassInteraction::toggleLockAngle() {
-    model.setLockAngle(!model.options.lockAngle);
+    m_model.setLockAngle(!m_model.options.lockAngle);
     m_actions.optionsChanged();
 }
 
 void CompassInteraction::toggleLockMeasurement() {
-    model.setLockMeasurement(!model.options.lockMeasurement);
+    m_model.setLockMeasurement(!m_model.options.lockMeasurement);
     m_actions.optionsChanged();
 }
 

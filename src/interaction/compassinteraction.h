@@ -4,9 +4,9 @@
 #pragma once
 // What the mouse and the keyboard do to the compass. The main window translates
 // its Qt events into these calls (desktop coordinates, the modifiers of the
-// event) and does what the flags ask afterwards: a full render when
-// model.state.needsRepaint is set, only a re-push of the window image when
-// needsWindowUpdate is set (a control's look was shown or hidden).
+// event) and the controller does what the flags ask afterwards: a full render
+// when the model's state.needsRepaint is set, only a re-push of the window
+// image when takeWindowUpdate() says so (a control's look was shown or hidden).
 
 #include "interaction/controls.h"
 #include "interaction/ports.h"
@@ -18,12 +18,14 @@
 #include <Qt>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace orvanta {
 
 struct InteractionPorts {
     HitLayers& layers;
     CompassActions& actions;
+    CompassSurface& surface;
     MousePointer& cursor;
     Clock& clock;
     RepeatTimer& timer;
@@ -57,7 +59,7 @@ public:
 
     // Hit regions. Each returns whether the control took the point.
     bool pressControl(SkinControl key, bool modifier, QPoint p);
-    bool hoverControl(SkinControl key, bool modifier, bool alreadyFound, const QString& tooltip,
+    bool hoverControl(SkinControl key, bool modifier, bool alreadyFound, const QString& toolTip,
                       QPoint p);
     // Chooses the cursor for the part under `p`; `held` while the button is down.
     void updateCursor(Qt::KeyboardModifiers modifiers, QPoint p, bool held);
@@ -77,21 +79,10 @@ public:
     // The pivot point in desktop coordinates.
     [[nodiscard]] QPointF pivotPoint() const;
 
-    CompassModel& model;
-
-    int m_cursorShape = cursors::hand; // the cursor shown over the compass
-    DragMode m_dragMode = DragMode::Nothing;
-    bool m_mouseDown = false;
-    bool m_justReleased = false; // keeps the pointer for one move after a release
-    bool needsWindowUpdate = false;
-    QString m_hint;                     // the hint of the compass window
-    bool m_showHint = false;            // whether that hint is displayed
-    QString m_lastHint;                 // the hint last handed to the window
-    QPoint m_last;                      // the previous mouse point
-    QPoint m_down;                      // the mouse-down point
-    QPoint m_downPos;                   // the compass position at mouse-down
-    std::optional<double> m_dragSpread; // the exact spread of the slide drag under way
-    std::optional<double> m_dragAngle;  // and its exact angle
+    // A control's look was shown or hidden since the last call: the window
+    // image must be pushed again though the state did not change.
+    [[nodiscard]] bool needsWindowUpdate() const { return m_needsWindowUpdate; }
+    bool takeWindowUpdate() { return std::exchange(m_needsWindowUpdate, false); }
 
 private:
     void hoverControls(Qt::KeyboardModifiers modifiers, QPoint p);
@@ -104,13 +95,29 @@ private:
     void handleCommandKeys(int key, Qt::KeyboardModifiers modifiers);
     void showCursor();
     void setLayerVisible(SkinControl key, ControlLayer layer, bool visible);
-    void publishHint(QPoint p);
+    void publishToolTip(QPoint p);
     [[nodiscard]] bool releasedOn(SkinControl key, QPoint p) const;
 
+    CompassModel& m_model;
     HitLayers& m_layers;
     CompassActions& m_actions;
+    CompassSurface& m_surface;
     Stepper m_stepper;
-    bool m_hintShown = false; // what the window displays now
+
+    int m_cursorShape = cursors::hand; // the cursor shown over the compass
+    DragMode m_dragMode = DragMode::Nothing;
+    bool m_mouseDown = false;
+    bool m_justReleased = false; // keeps the pointer for one move after a release
+    bool m_needsWindowUpdate = false;
+    QString m_toolTip;                  // the tool tip of the compass window
+    bool m_showToolTip = false;         // whether that tool tip is displayed
+    QString m_lastToolTip;              // the tool tip last handed to the window
+    bool m_toolTipShown = false;        // what the window displays now
+    QPoint m_last;                      // the previous mouse point
+    QPoint m_down;                      // the mouse-down point
+    QPoint m_downPos;                   // the compass position at mouse-down
+    std::optional<double> m_dragSpread; // the exact spread of the slide drag under way
+    std::optional<double> m_dragAngle;  // and its exact angle
 };
 
 } // namespace orvanta

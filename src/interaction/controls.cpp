@@ -101,7 +101,7 @@ bool isMeasureSelector(SkinControl key) {
     return measureTypeOf(key) >= 0;
 }
 
-QString readoutHint(const CompassModel& model) {
+QString readoutToolTip(const CompassModel& model) {
     const UnitTable& units = model.units;
     const std::int32_t unit = units.selectedUnit();
     return QCoreApplication::translate(

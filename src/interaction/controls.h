@@ -49,9 +49,9 @@ inline constexpr std::array<SkinControl, 3> kMeasureSelectors{
 [[nodiscard]] int measureTypeOf(SkinControl key);
 [[nodiscard]] bool isMeasureSelector(SkinControl key);
 
-// The hint over the readout: typed entry, then which unit, monitor and scale
+// The tool tip over the readout: typed entry, then which unit, monitor and scale
 // the number is in.
-[[nodiscard]] QString readoutHint(const CompassModel& model);
+[[nodiscard]] QString readoutToolTip(const CompassModel& model);
 
 // The animated cursors by number, as loaded into the cursor table.
 namespace cursors {

@@ -3,10 +3,11 @@
 
 #pragma once
 // What the interaction logic needs from the world around it. The controller
-// implements these over the renderer's layers and the view; the window
-// supplies the screen cursor and the timer; tests fake them all. Positions are desktop pixels
-// unless a name says "screen": screen pixels less the virtual desktop's top-left corner, which need
-// not be the screen origin. The window maps them to its own.
+// implements the layers over the renderer's and the actions itself; the view
+// that shows the compass is the surface; the window supplies the screen cursor
+// and the timer; tests fake them all. Positions are desktop pixels unless a
+// name says "screen": screen pixels less the virtual desktop's top-left corner,
+// which need not be the screen origin. The window maps them to its own.
 
 #include "interaction/controls.h"
 
@@ -51,6 +52,21 @@ public:
     [[nodiscard]] virtual QPointF basePivot() const = 0;
 };
 
+// What the interaction shows on whatever shows the compass: the cursor over
+// it, the tool tip, and the clipboard the copy and paste keys use. The
+// controller's view is one; tests fake it.
+class CompassSurface {
+public:
+    virtual ~CompassSurface() = default;
+
+    // Shows cursor `number` of the cursor table over the compass.
+    virtual void setCursorShape(int number) = 0;
+    virtual void showToolTip(const QString& text, QPoint screenPos) = 0;
+    virtual void hideToolTip() = 0;
+    [[nodiscard]] virtual QString clipboardText() const = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+};
+
 // What controls and keys ask for beyond the model: the controller carries it
 // out, handing to the view what only the view can do.
 class CompassActions {
@@ -59,10 +75,6 @@ public:
 
     // The virtual desktop's top-left corner in screen pixels: the desktop origin.
     [[nodiscard]] virtual QPoint virtualOrigin() const = 0;
-    // Shows cursor `number` of the cursor table over the compass.
-    virtual void setCursorShape(int number) = 0;
-    virtual void showHint(const QString& text, QPoint screenPos) = 0;
-    virtual void hideHint() = 0;
     // Puts the window above the others again when it is set to stay on top.
     virtual void applyStayOnTop() = 0;
 
@@ -79,8 +91,6 @@ public:
     virtual void setMeasureType(int type) = 0;
     virtual void startNewInstance() = 0;
     virtual void showHelp() = 0;
-    [[nodiscard]] virtual QString clipboardText() const = 0;
-    virtual void setClipboardText(const QString& text) = 0;
     // Sticky angle or a lock changed: the menu checks follow the options.
     virtual void optionsChanged() = 0;
 };

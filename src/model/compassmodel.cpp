@@ -56,7 +56,7 @@ bool CompassModel::updateReadout() {
 }
 
 QString CompassModel::titleText() const {
-    //: The window title and tray hint: the readout (%1) and the unit (%2).
+    //: The window title and the tray's tool tip: the readout (%1) and the unit (%2).
     return QCoreApplication::translate("CompassModel", "Compass %1 %2")
         .arg(state.displayText, units.displayName(units.selectedUnit()));
 }

@@ -32,7 +32,7 @@ public:
     [[nodiscard]] QString formatMeasurement() const;
     // The per-render readout steps: displayValue always, displayText unless the
     // user is typing. Returns whether the text was refreshed: only then do the
-    // window title and the tray hint follow it.
+    // window title and the tray's tool tip follow it.
     bool updateReadout();
     // "Compass", the readout and the unit's name, in the user's language.
     [[nodiscard]] QString titleText() const;

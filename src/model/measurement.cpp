@@ -223,14 +223,14 @@ QString shapeName(std::int32_t n) {
     return translated(kShapeNames[n]);
 }
 
-QString shapeMenuCaption(std::int32_t n) {
+QString shapeMenuText(std::int32_t n) {
     if (n == kCircle)
         return shapeName(n);
     //: A polygon in the shape menu: its name, then its number of sides.
     return QCoreApplication::translate("Shapes", "%1 - %2").arg(shapeName(n)).arg(n);
 }
 
-QString shapeDecadeCaption(std::int32_t firstSides) {
+QString shapeDecadeText(std::int32_t firstSides) {
     //: The submenu of the polygons with 10 to 19 (20 to 29, 30 to 39) sides.
     return QCoreApplication::translate("Shapes", "%1s").arg(firstSides);
 }

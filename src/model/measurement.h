@@ -77,9 +77,9 @@ constexpr std::int32_t kMostSides = 39;
 [[nodiscard]] QString shapeName(std::int32_t n);
 // The menu item: the circle's name alone, a polygon's name followed by " - "
 // and its number of sides.
-[[nodiscard]] QString shapeMenuCaption(std::int32_t n);
+[[nodiscard]] QString shapeMenuText(std::int32_t n);
 // The submenu holding the polygons from `firstSides` on: "10s".
-[[nodiscard]] QString shapeDecadeCaption(std::int32_t firstSides);
+[[nodiscard]] QString shapeDecadeText(std::int32_t firstSides);
 // The two polygon modes: around the circle or inscribed in it.
 [[nodiscard]] QString polygonModeName(bool inscribed);
 // "Radius", "Circumference", "Area".

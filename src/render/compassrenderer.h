@@ -45,7 +45,7 @@ struct Frame {
     bool rendered = false;       // a full render ran (the state was stored)
     bool pushed = false;         // the window image changed; push `dirty`
     bool recentred = false;      // the compass was off every screen: centred, render again
-    bool readoutChanged = false; // the window title and tray hint follow titleText()
+    bool readoutChanged = false; // the window title and tray tool tip follow titleText()
     bool moved = false;          // the window moved along with the compass, pixels unchanged
     QRect window;                // where the window lies (empty: as it was)
     QRegion dirty;               // what changed in the window image

@@ -59,16 +59,16 @@ private:
     int nextStack = 0;
 };
 
-class FakeWindow final : public CompassActions {
+class FakeWindow final : public CompassActions, public CompassSurface {
 public:
     QPoint virtualOrigin() const override { return origin; }
     void setCursorShape(int number) override { cursorShape = number; }
-    void showHint(const QString& text, QPoint screenPos) override {
-        hint = text;
-        hintPos = screenPos;
-        hintShown = true;
+    void showToolTip(const QString& text, QPoint screenPos) override {
+        toolTip = text;
+        toolTipPos = screenPos;
+        toolTipShown = true;
     }
-    void hideHint() override { hintShown = false; }
+    void hideToolTip() override { toolTipShown = false; }
     void applyStayOnTop() override {}
     void popupMenu(QPoint screenPos) override {
         calls << QStringLiteral("PopupMenu");
@@ -89,9 +89,9 @@ public:
 
     QPoint origin;
     int cursorShape = 0;
-    QString hint;
-    QPoint hintPos;
-    bool hintShown = false;
+    QString toolTip;
+    QPoint toolTipPos;
+    bool toolTipShown = false;
     QPoint menuPos;
     QString clipboard;
     QStringList calls;
@@ -128,7 +128,7 @@ struct Rig {
     Rig()
         : options(dir.filePath(QStringLiteral("Compass.ini")), QChar('.')),
           units(dir.path(), QString(), QChar('.')), model(options, units, QChar('.')),
-          ui(model, {layers, window, cursor, clock, timer}) {
+          ui(model, {layers, window, window, cursor, clock, timer}) {
         CompassState& s = model.state;
         s.posX = 200;
         s.posY = 200;

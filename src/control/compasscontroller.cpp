@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Orvanta developers
 // SPDX-License-Identifier: MIT
 
-#include "interaction/compasscontroller.h"
+#include "control/compasscontroller.h"
 
 #include "model/numbers.h"
 #include "model/values.h"
 #include "platform/autostart.h"
+#include "platform/shell.h"
 #include "render/compose.h"
-
-#include <QProcess>
 
 namespace orvanta {
 
@@ -23,8 +22,8 @@ CompassController::CompassController(ControllerFiles files, ControllerPorts port
     m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
                                             m_settings->skinPath, m_ports.messages);
     m_interaction = std::make_unique<CompassInteraction>(
-        *m_model,
-        InteractionPorts{m_regions, *this, m_ports.pointer, m_ports.clock, m_ports.timer});
+        *m_model, InteractionPorts{m_regions, *this, m_ports.view, m_ports.pointer, m_ports.clock,
+                                   m_ports.timer});
     compose();
 }
 
@@ -37,8 +36,7 @@ Frame CompassController::render(bool foreground, bool ctrlDown) {
         return {};
     followMonitor();
     RenderInput in{*m_model, *m_skins->skin, m_ports.view.desktop(), foreground, ctrlDown};
-    m_renderer.needsWindowUpdate |= m_interaction->needsWindowUpdate;
-    m_interaction->needsWindowUpdate = false;
+    m_renderer.needsWindowUpdate |= m_interaction->takeWindowUpdate();
     const Frame frame = m_renderer.idleUpdate(in);
     if (frame.readoutChanged)
         Q_EMIT titleChanged(m_model->titleText());
@@ -49,7 +47,7 @@ Frame CompassController::render(bool foreground, bool ctrlDown) {
 
 bool CompassController::needsRender() const {
     return m_model->state.needsRepaint || m_renderer.needsWindowUpdate ||
-           m_interaction->needsWindowUpdate;
+           m_interaction->needsWindowUpdate();
 }
 
 void CompassController::requestRender() {
@@ -352,7 +350,7 @@ void CompassController::setPhysicalUnitsPerMonitor(bool on) {
 // ---------------------------------------------------------------- commands
 
 void CompassController::showCompass() {
-    Q_EMIT showRequested();
+    m_ports.view.showCompass();
     ControlLayers& close = m_renderer.layers.control(SkinControl::Close);
     if (close.exists()) {
         close.pressed->visible = false;
@@ -363,39 +361,39 @@ void CompassController::showCompass() {
 
 void CompassController::requestHide() {
     // Without a way back from the tray, hiding is quitting.
-    Q_EMIT hideRequested(m_settings->systemTrayIcon && m_settings->rightClickMenu);
+    m_ports.view.hideCompass(m_settings->systemTrayIcon && m_settings->rightClickMenu);
 }
 
 void CompassController::closeCompass() {
-    Q_EMIT closeRequested();
+    m_ports.view.closeCompass();
 }
 
 void CompassController::showHelp() {
-    Q_EMIT helpRequested();
+    m_ports.view.showHelp();
 }
 
 void CompassController::showCalibration() {
-    Q_EMIT calibrationRequested();
+    m_ports.view.showCalibration();
 }
 
 void CompassController::showScreenCalibration() {
-    Q_EMIT screenCalibrationRequested();
+    m_ports.view.showScreenCalibration();
 }
 
 void CompassController::showTransparencyDialog() {
-    Q_EMIT transparencyDialogRequested();
+    m_ports.view.showTransparencyDialog();
 }
 
 void CompassController::showAboutSkin() {
-    Q_EMIT aboutSkinRequested();
+    m_ports.view.showAboutSkin();
 }
 
 void CompassController::openWebLink(const QString& action) {
-    Q_EMIT webLinkRequested(action);
+    m_ports.view.openWebLink(action);
 }
 
 void CompassController::startNewInstance() {
-    QProcess::startDetached(m_files.programFile, {});
+    m_ports.shell.startProgram(m_files.programFile);
 }
 
 void CompassController::balloonShown() {
@@ -425,18 +423,6 @@ QPoint CompassController::virtualOrigin() const {
     return m_ports.view.desktop().virtualRect.topLeft();
 }
 
-void CompassController::setCursorShape(int number) {
-    m_ports.view.setCursorShape(number);
-}
-
-void CompassController::showHint(const QString& text, QPoint screenPos) {
-    m_ports.view.showHint(text, screenPos);
-}
-
-void CompassController::hideHint() {
-    m_ports.view.hideHint();
-}
-
 void CompassController::applyStayOnTop() {
     m_ports.view.applyStayOnTop(m_settings->stayOnTop);
 }
@@ -444,14 +430,6 @@ void CompassController::applyStayOnTop() {
 void CompassController::popupMenu(QPoint screenPos) {
     if (m_settings->rightClickMenu)
         m_ports.view.popupMenu(screenPos);
-}
-
-QString CompassController::clipboardText() const {
-    return m_ports.view.clipboardText();
-}
-
-void CompassController::setClipboardText(const QString& text) {
-    m_ports.view.setClipboardText(text);
 }
 
 void CompassController::optionsChanged() {

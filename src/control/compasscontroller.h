@@ -5,12 +5,14 @@
 // The one place that changes the compass. It owns the options, the units, the
 // compass model, the skin catalog and the renderer, and carries out every
 // action a menu item, a key, a dialog or an automation client can ask for.
-// The window is its view: it turns Qt events into calls of this class, paints
-// the frames rendered here and follows the signals below. Menus, dialogs and
-// the D-Bus objects talk to this class, never to the window.
+// The window is its view: it turns Qt events into calls of this class and
+// paints the frames rendered here; what the controller wants shown or opened
+// it asks of the view (CompassView), and its signals are news for whoever
+// listens (the menu, the tray, the D-Bus objects). Menus, dialogs and the
+// D-Bus objects talk to this class, never to the window.
 
+#include "control/compassview.h"
 #include "interaction/compassinteraction.h"
-#include "interaction/compassview.h"
 #include "interaction/layerstackregions.h"
 #include "model/calibrationstore.h"
 #include "model/compassmodel.h"
@@ -27,6 +29,7 @@
 namespace orvanta {
 
 class Autostart;
+class Shell;
 
 // Where the controller reads and writes, decided at start.
 struct ControllerFiles {
@@ -51,6 +54,7 @@ struct ControllerPorts {
     CompassView& view;
     MessageSink& messages;
     Autostart& autostart;
+    Shell& shell; // starts another instance
     MousePointer& pointer;
     Clock& clock;
     RepeatTimer& timer;
@@ -154,7 +158,7 @@ public:
                           const std::optional<PixelDensity>& density);
     void setPhysicalUnitsPerMonitor(bool on);
 
-    // ---- commands that the view carries out
+    // ---- commands that the view carries out: hiding, closing, the dialogs
     void showCompass();
     void requestHide() override;
     void closeCompass() override;
@@ -172,13 +176,9 @@ public:
 
     // ---- CompassActions, for the interaction
     [[nodiscard]] QPoint virtualOrigin() const override;
-    void setCursorShape(int number) override;
-    void showHint(const QString& text, QPoint screenPos) override;
-    void hideHint() override;
     void applyStayOnTop() override;
+    // Opens the context menu, unless the options switch it off.
     void popupMenu(QPoint screenPos) override;
-    [[nodiscard]] QString clipboardText() const override;
-    void setClipboardText(const QString& text) override;
     void optionsChanged() override;
 
     // Draw at the next idle moment.
@@ -199,16 +199,6 @@ Q_SIGNALS:
     void languageChosen(LanguageChoice choice);
     // A client chose a shape: no shape item stays checked.
     void shapeChosenByClient();
-    // Requests for the view.
-    void showRequested();
-    void hideRequested(bool toTray);
-    void closeRequested();
-    void helpRequested();
-    void calibrationRequested();
-    void screenCalibrationRequested();
-    void transparencyDialogRequested();
-    void aboutSkinRequested();
-    void webLinkRequested(const QString& action);
 
 private:
     void compose();
