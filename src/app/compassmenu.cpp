@@ -198,8 +198,12 @@ void buildShapeMenu(CompassMenu& menu, const Settings& options) {
             shapeItem(decade, g * 10 + j);
     }
     m->addSeparator();
-    radio(m, menu.scribeGroup, 0, options.scribe == 0)->setText(polygonModeName(false));
-    radio(m, menu.scribeGroup, 1, options.scribe == 1)->setText(polygonModeName(true));
+    radio(m, menu.scribeGroup, int(Inscription::AroundCircle),
+          options.scribe == Inscription::AroundCircle)
+        ->setText(polygonModeName(false));
+    radio(m, menu.scribeGroup, int(Inscription::Inscribed),
+          options.scribe == Inscription::Inscribed)
+        ->setText(polygonModeName(true));
 }
 
 void retranslate(CompassMenu& menu, const UnitTable& units) {
@@ -242,7 +246,7 @@ void buildSkinMenu(CompassMenu& menu, const SkinCatalog& list) {
     }
     menu.defaultSkinAction->setChecked(list.selectedIndex == 0);
     for (int i = 1; i < list.names.size(); ++i) {
-        auto* item = new QAction(list.names.at(i), m);
+        auto* item = new QAction(list.shownName(i), m);
         item->setCheckable(true);
         item->setData(i);
         menu.skinGroup->addAction(item);

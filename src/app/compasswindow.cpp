@@ -482,6 +482,7 @@ void CompassWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange || !m_controller || !m_menu)
         return;
     retranslate(*m_menu, m_controller->units());
+    buildSkinMenu(*m_menu, m_controller->skins()); // skins may carry their names in both
     m_pendingTitle = m_controller->titleText();
     showTitle();
 }
@@ -692,15 +693,13 @@ void CompassWindow::syncMenuChecks() {
     m_menu->lockMeasurementAction->setChecked(settings.lockMeasurement);
     m_menu->stayOnTopAction->setChecked(settings.stayOnTop);
     QAction* types[] = {m_menu->radiusAction, m_menu->circumferenceAction, m_menu->areaAction};
-    const int t = settings.measureType;
-    if (t >= 0 && t < 3)
-        types[t]->setChecked(true);
+    types[std::size_t(settings.measureType)]->setChecked(true); // in range since read
     // The polygon mode's items follow, so the menu never shows the other mode
     // as chosen.
     checkLanguage(*m_menu, settings.language);
     if (QActionGroup* modes = m_menu->scribeGroup)
         for (QAction* item : modes->actions())
-            item->setChecked(item->data().toInt() == settings.scribe);
+            item->setChecked(item->data().toInt() == int(settings.scribe));
 }
 
 // ---------------------------------------------------------------- the menu

@@ -40,8 +40,13 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     const DialogFrame frame = setUpDialogFrame(this, kClientSize, kPanel, kPicture, kIconSize);
     m_heading = frame.heading;
 
-    const QString values[] = {skin.name,    skin.author,  skin.description,
-                              skin.contact, skin.webSite, QString::number(skin.version)};
+    // In the language spoken now, which may have changed since the skin was loaded.
+    const QString values[] = {skin.nameText.shown(),
+                              skin.authorText.shown(),
+                              skin.descriptionText.shown(),
+                              skin.contact,
+                              skin.webSite,
+                              QString::number(skin.version)};
     for (int i = 0; i < kRows; ++i) {
         const int y = kFirstRowY + i * kRowStep;
         m_captions[i] = new QLabel(frame.panel);
@@ -57,7 +62,7 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     m_websiteLink = m_values[4];
     m_versionLabel = m_values[5];
     // A description cut at the panel's edge can still be read in full.
-    m_descriptionLabel->setToolTip(skin.description);
+    m_descriptionLabel->setToolTip(values[2]);
 
     m_okButton = new QPushButton(this);
     m_okButton->setGeometry(154, 186, 75, 23);
