@@ -73,8 +73,9 @@ TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsThe
     installSkinPackage(program(), package({{.name = "Wood/", .method = 0},
                                            {.name = "Wood/wood.ini", .content = kOldIni},
                                            {.name = "Wood/images/leg.png", .content = kPicture}}));
-    Snapshot expected{
-        {"Wood", "folder"}, {"Wood/wood.ini", kOldIni.toStdString()}, {"Wood/leg.png", kPicture.toStdString()}};
+    Snapshot expected{{"Wood", "folder"},
+                      {"Wood/wood.ini", kOldIni.toStdString()},
+                      {"Wood/leg.png", kPicture.toStdString()}};
     EXPECT_EQ(snapshot(at("skins")), expected); // no staging folder is left behind
     EXPECT_EQ(recordedSkin(), at("skins/Wood/wood.ini"));
 
@@ -91,7 +92,8 @@ TEST_F(InstallSkinPackageTest, FlattensThePackageReplacesWhatItBringsAndKeepsThe
     // Without an INI file the files still install, and the options file is
     // not even rewritten.
     writeAll(at("Compass.ini"), kOptions);
-    installSkinPackage(program(), package({{.name = "x.png", .content = "not even a picture"}}, "Pine.zip"));
+    installSkinPackage(program(),
+                       package({{.name = "x.png", .content = "not even a picture"}}, "Pine.zip"));
     EXPECT_EQ(readAll(at("skins/Pine/x.png")), QByteArray("not even a picture"));
     EXPECT_EQ(readAll(at("Compass.ini")), kOptions);
 }
@@ -201,8 +203,9 @@ TEST_F(InstallSkinPackageTest, AFailureChangesNothing) {
         writeAll(at("Compass.ini"), kOptions);
         if (c.setup)
             c.setup();
-        const QString path = c.bytes.isEmpty() ? package(c.entries)
-                                               : writeAll(m_packages.filePath("Wood.compassskin"), c.bytes);
+        const QString path = c.bytes.isEmpty()
+                                 ? package(c.entries)
+                                 : writeAll(m_packages.filePath("Wood.compassskin"), c.bytes);
         const Snapshot before = snapshot(m_program.path());
 
         const QString expected =

@@ -114,8 +114,8 @@ TEST(SkinList, BrokenSkinIsReportedOnceAndLeftOut) {
     const test::LogCapture log;
     SkinCatalog list = p.build(broken);
     EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad", broken)});
-    EXPECT_EQ(log.lines, QStringList("orvanta.skins: Cannot use the skin \"" + broken + "\": " +
-                                     broken + ": the picture \"pic.png\" is missing"));
+    EXPECT_EQ(log.lines, QStringList("orvanta.skins: Cannot use the skin \"" + broken +
+                                     "\": " + broken + ": the picture \"pic.png\" is missing"));
     EXPECT_EQ(list.names, QStringList({"Default", "Good"}));
     EXPECT_EQ(list.skin->name, "Default"); // it was the selected one
     // Its folder was seen: opening the menu does not rebuild and report again.
@@ -131,7 +131,8 @@ TEST(SkinList, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     p.addDefault("Default", false);
     p.addSkin("a", "A");
     SkinCatalog list = p.build(p.defaultPath());
-    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Default", p.defaultPath())}); // once, not again to load
+    EXPECT_EQ(p.sink.shown,
+              QStringList{unrecoverable("Default", p.defaultPath())}); // once, not again to load
     EXPECT_TRUE(list.usesFallback());
     EXPECT_EQ(list.names, QStringList({"Built-in skin", "A"}));
     EXPECT_EQ(list.paths[0], p.defaultPath());

@@ -128,11 +128,12 @@ inline QMap<QString, QByteArray> writeSampleSkin(const QString& dir) {
     QByteArray noise; // what no archiver can compress
     for (std::uint32_t i = 0, x = 12345; i < 3000; ++i, x = x * 1103515245 + 12345)
         noise.append(char(x >> 16));
-    const QMap<QString, QByteArray> files{{"Wood/wood.ini", "[Horizontal]\r\nImage=images/leg.png\r\n"},
-                                          {"Wood/images/leg.png", pngPicture()},
-                                          {"Wood/images/noise.bin", noise},
-                                          {"Wood/empty.txt", {}},
-                                          {"Wood/notes.txt", QByteArray(40000, 'n')}};
+    const QMap<QString, QByteArray> files{
+        {"Wood/wood.ini", "[Horizontal]\r\nImage=images/leg.png\r\n"},
+        {"Wood/images/leg.png", pngPicture()},
+        {"Wood/images/noise.bin", noise},
+        {"Wood/empty.txt", {}},
+        {"Wood/notes.txt", QByteArray(40000, 'n')}};
     for (auto it = files.begin(); it != files.end(); ++it)
         orvanta::test::writeAll(QDir(dir).filePath(it.key()), it.value());
     return files;
