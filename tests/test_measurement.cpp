@@ -90,8 +90,8 @@ TEST(measurement, EntryOperationsOnACircle) {
     for (const auto& c : cases) {
         const auto spread =
             c.area ? spreadForArea(c.op, c.value, 100, {}, areaCoefficients(0, kAround), u'.')
-                   : spreadForCircumference(c.op, c.value, 100, {}, circumferenceCoefficients(0, kAround),
-                                            u'.');
+                   : spreadForCircumference(c.op, c.value, 100, {},
+                                            circumferenceCoefficients(0, kAround), u'.');
         EXPECT_EQ(spread, c.spread) << c.area << " op " << c.op << " " << c.value;
     }
 }

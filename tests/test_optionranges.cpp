@@ -75,8 +75,9 @@ TEST(OptionRanges, OutOfRangeValuesAreBroughtIntoRangeAndSaved) {
 TEST(OptionRanges, TheStartStoresTheCorrectedValues) {
     test::ControllerHarness h("[Options]\r\nFirstTime=0\r\nMeasureType=42\r\nShape=1000\r\n");
     ASSERT_TRUE(h.ok());
-    const Settings saved = h.saved();
-    EXPECT_TRUE(saved.corrected().isEmpty());
-    EXPECT_EQ(std::pair(saved.shape, saved.measureType), std::pair(0, MeasureKind::Radius));
+    const QByteArray stored = h.program.readFile("Compass.ini");
+    EXPECT_TRUE(stored.contains("\r\nMeasureType=0\r\n") && stored.contains("\r\nShape=0\r\n"))
+        << stored.toStdString();
+    EXPECT_EQ(h.controller->settings().measureType, MeasureKind::Radius);
     EXPECT_TRUE(h.services.messages.isEmpty());
 }

@@ -127,13 +127,9 @@ std::int32_t readableFontSize(std::int32_t size) {
         std::clamp<std::int64_t>(std::abs(std::int64_t(size)), kMinFontSize, kMaxFontSize));
 }
 
-// Skins are made on Windows: their picture names use backslashes and may differ
-// in letter case from the file. Each part of the name is looked up as written
-// and, failing that, without regard to case. A package installs flattened, so
-// a picture named inside a subfolder that is not there is also looked for
-// beside the definition.
-QString resolvePicturePath(const QString& folder, QString relative);
-
+// Skins are made on Windows: their picture names may differ in letter case
+// from the file. Each part of the name is looked up as written and, failing
+// that, without regard to case.
 QString resolveEachPart(const QString& folder, const QStringList& parts) {
     QString path = folder;
     for (qsizetype i = 0; i < parts.size(); ++i) {
@@ -155,6 +151,9 @@ QString resolveEachPart(const QString& folder, const QStringList& parts) {
     return path;
 }
 
+// Picture names use backslashes, as on Windows. A package installs flattened,
+// so a picture named inside a subfolder that is not there is also looked for
+// beside the definition.
 QString resolvePicturePath(const QString& folder, QString relative) {
     relative.replace(u'\\', u'/');
     const QStringList parts = relative.split(u'/');

@@ -226,6 +226,13 @@ bool SkinCatalog::keepSelection(Settings& options) {
         options.skinPath = shown;
         m_requested = shown;
     }
+    if (!options.isStored(u"skinPath")) {
+        // A first start: the options' own default may lie where no skin is
+        // (beside the user's options of an installed program); the next save
+        // stores the skin that is shown.
+        options.skinPath = shown;
+        m_requested = shown;
+    }
     if (!fellBack && options.corrected().isEmpty())
         return false;
     options.save();

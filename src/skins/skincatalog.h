@@ -72,7 +72,8 @@ public:
 
     // When the options named a skin this list does not show (gone, broken, not
     // a skin at all), tells the user once why and which skin is shown instead,
-    // and puts that one into the options; values the options corrected when
+    // and puts that one into the options (without a word when the options
+    // named none and their default is not the one shown); values corrected when
     // they were read go too. Saves the options when anything changed, so that
     // the next start neither falls back nor says so again. Returns whether it
     // saved.
