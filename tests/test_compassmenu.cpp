@@ -63,7 +63,7 @@ TEST(CompassMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     units.select(2);
     Settings options(dir.filePath("Compass.ini"), u'.');
     options.shape = 24;
-    options.scribe = 1;
+    options.scribe = Inscription::Inscribed;
     QWidget owner;
     CompassMenu m(&owner);
     buildUnitsMenu(m, units);
@@ -92,7 +92,7 @@ TEST(CompassMenu, UnitsAndShapeMenusCheckTheCurrentChoice) {
     ASSERT_EQ(scribes.size(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(scribes[i]->data().toInt(), i);
-        EXPECT_EQ(scribes[i]->isChecked(), i == options.scribe);
+        EXPECT_EQ(scribes[i]->isChecked(), i == int(options.scribe));
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(CompassWindowMenu, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     EXPECT_EQ(fakes.autostartCalls, QList<bool>({true}));
     EXPECT_TRUE(c.settings().runAtStart);
     m.areaAction->trigger();
-    EXPECT_EQ(c.settings().measureType, 2);
+    EXPECT_EQ(c.settings().measureType, MeasureKind::Area);
     find(m.shapeMenu, "Square - 4")->trigger();
     EXPECT_EQ(c.settings().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));

@@ -217,7 +217,7 @@ TEST_F(CompassRendererTest, DrawsThePiecesTheReadoutAndTheFigure) {
     options.selectedBaseColor = 1; // the second colour, blue
     compose();
     options.shape = 4;
-    options.scribe = 1;
+    options.scribe = Inscription::Inscribed;
     render();
     // Inscribed square around the pivot (310, 210) with spread 100.
     for (const QPoint p : {QPoint(310, 310), QPoint(210, 210), QPoint(360, 260), QPoint(260, 160)})

@@ -47,7 +47,7 @@ class Compose : public ::testing::Test {
 protected:
     ComposeResult compose(Skin& skin, bool quality = true, int measureType = 0) {
         options.quality = quality;
-        options.measureType = measureType;
+        options.measureType = MeasureKind(measureType);
         return orvanta::compose(skin, options, state, stack);
     }
     SkinFolder folder;

@@ -70,7 +70,7 @@ TEST_F(Controller, ChoicesAreSavedAndReachTheirPorts) {
     c().setRunAtStart(true);
     EXPECT_EQ(compass.services.autostartCalls, QList<bool>({true}));
     c().setMeasureType(7); // not a measure: the radius
-    EXPECT_EQ(c().settings().measureType, 0);
+    EXPECT_EQ(c().settings().measureType, MeasureKind::Radius);
     c().setMeasureType(2);
     const Settings saved = compass.saved();
     EXPECT_FALSE(saved.stayOnTop);

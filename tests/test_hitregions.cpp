@@ -138,14 +138,14 @@ TEST(HitRegions, StackedMeasureSelectorsStepTheShownType) {
         ControlsRig r;
         for (const K key : {K::Radius, K::Circumference, K::Area})
             r.layers.add(key, QRect(20, 20, 10, 10));
-        r.options.measureType = type;
-        r.layers.controls[selectorOf(type)].stack = 100; // lifted above the other two
+        r.options.measureType = MeasureKind(type);
+        r.layers.controls[selectorOf(MeasureKind(type))].stack = 100; // lifted above the other two
         r.click({25, 25});
         EXPECT_EQ(r.window.calls, QStringList{QStringLiteral("SetMeasureType %1").arg(next)});
         // The window switches the type; the old selector's looks must go.
-        r.options.measureType = next;
+        r.options.measureType = MeasureKind(next);
         r.ui.mouseMove(kNone, {25, 25});
-        EXPECT_FALSE(r.layers.shown(selectorOf(type), L::Pressed));
+        EXPECT_FALSE(r.layers.shown(selectorOf(MeasureKind(type)), L::Pressed));
     }
 }
 

@@ -22,8 +22,9 @@ using ziptest::Entry;
 
 namespace {
 
-const QByteArray kIni = "[Main]\r\nImage=leg.png\r\n";
-const QByteArray kPicture = "\x89PNG\r\n\x1A\n picture bytes";
+const QByteArray kIni = "[Horizontal]\r\nImage=leg.png\r\n";
+const QByteArray kOldIni = "[一般]\r\n名称=Old\r\n[Horizontal]\r\nImage=images\\leg.png\r\n";
+const QByteArray kPicture = ziptest::pngPicture();
 const QByteArray kOptions = "; kept until the next save\r\n[Options]\r\nX=300\r\n[Mine]\r\nk=v\r\n";
 
 // Every file, folder and link under root with its content or target.
@@ -70,10 +71,11 @@ protected:
 TEST_F(InstallSkinPackage, FlattensThePackageReplacesWhatItBringsAndKeepsTheRest) {
     ASSERT_FALSE(QFileInfo::exists(at("skins"))); // created on demand
     installSkinPackage(program(), package({{.name = "Wood/", .method = 0},
-                                           {.name = "Wood/wood.ini", .content = "old"},
+                                           {.name = "Wood/wood.ini", .content = kOldIni},
                                            {.name = "Wood/images/leg.png", .content = kPicture}}));
-    Snapshot expected{
-        {"Wood", "folder"}, {"Wood/wood.ini", "old"}, {"Wood/leg.png", kPicture.toStdString()}};
+    Snapshot expected{{"Wood", "folder"},
+                      {"Wood/wood.ini", kOldIni.toStdString()},
+                      {"Wood/leg.png", kPicture.toStdString()}};
     EXPECT_EQ(snapshot(at("skins")), expected); // no staging folder is left behind
     EXPECT_EQ(recordedSkin(), at("skins/Wood/wood.ini"));
 
@@ -87,14 +89,12 @@ TEST_F(InstallSkinPackage, FlattensThePackageReplacesWhatItBringsAndKeepsTheRest
     EXPECT_EQ(options.x, 300);
     EXPECT_EQ(options.document().value(u"Mine", u"k"), QStringLiteral("v"));
 
-    // Without an INI file the options file is not even rewritten; bytes that
-    // are no archive at all install nothing.
+    // Without an INI file the files still install, and the options file is
+    // not even rewritten.
     writeAll(at("Compass.ini"), kOptions);
-    installSkinPackage(program(), package({{.name = "x.png", .content = kPicture}}, "Pine.zip"));
-    EXPECT_EQ(readAll(at("skins/Pine/x.png")), kPicture);
-    writeAll(m_packages.filePath("Oak.compassskin"), "not an archive");
-    installSkinPackage(program(), m_packages.filePath("Oak.compassskin"));
-    EXPECT_FALSE(QFileInfo::exists(at("skins/Oak")));
+    installSkinPackage(program(),
+                       package({{.name = "x.png", .content = "not even a picture"}}, "Pine.zip"));
+    EXPECT_EQ(readAll(at("skins/Pine/x.png")), QByteArray("not even a picture"));
     EXPECT_EQ(readAll(at("Compass.ini")), kOptions);
 }
 
@@ -104,7 +104,8 @@ TEST_F(InstallSkinPackage, ALinkInsideTheFolderIsReplacedNotFollowed) {
     QDir().mkpath(at("skins/Wood"));
     ASSERT_TRUE(QFile::link(victim, at("skins/Wood/wood.ini")));
 
-    installSkinPackage(program(), package({{.name = "wood.ini", .content = kIni}}));
+    installSkinPackage(program(), package({{.name = "wood.ini", .content = kIni},
+                                           {.name = "leg.png", .content = kPicture}}));
     EXPECT_EQ(readAll(victim), QByteArray("precious"));
     EXPECT_FALSE(QFileInfo(at("skins/Wood/wood.ini")).isSymLink());
     EXPECT_EQ(readAll(at("skins/Wood/wood.ini")), kIni);
@@ -123,7 +124,26 @@ TEST_F(InstallSkinPackage, AFailureChangesNothing) {
         std::function<void()> setup;
         QString expected;       // {program} and {package} stand for those paths
         bool rollsBack = false; // whether anything reached the disk to be undone
+        QByteArray bytes = {};  // the package's bytes instead of the entries
     } cases[] = {
+        {"not a ZIP archive",
+         {},
+         {},
+         "\"{package}\" is not a skin package: it is not a ZIP archive.",
+         false,
+         "<html>a download page saved under the package's name</html>"},
+        {"the skin's picture is missing",
+         {ini},
+         [&] { QFile::remove(at("skins/Wood/leg.png")); },
+         "The skin in \"{package}\" cannot be used: {program}skins/Wood/wood.ini: the picture "
+         "\"leg.png\" is missing",
+         true},
+        {"the skin names no picture",
+         {{.name = "Wood/wood.ini", .content = "[Horizontal]\r\nImagee=leg.png\r\n"}, picture},
+         {},
+         "The skin in \"{package}\" cannot be used: {program}skins/Wood/wood.ini: it names no "
+         "picture (\"Image\" in [Horizontal])",
+         true},
         {"bad CRC in the last entry, no skins folder yet",
          {ini, badPicture},
          [&] { QDir(at("skins")).removeRecursively(); },
@@ -183,7 +203,9 @@ TEST_F(InstallSkinPackage, AFailureChangesNothing) {
         writeAll(at("Compass.ini"), kOptions);
         if (c.setup)
             c.setup();
-        const QString path = package(c.entries);
+        const QString path = c.bytes.isEmpty()
+                                 ? package(c.entries)
+                                 : writeAll(m_packages.filePath("Wood.compassskin"), c.bytes);
         const Snapshot before = snapshot(m_program.path());
 
         const QString expected =

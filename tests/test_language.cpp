@@ -15,6 +15,7 @@
 #include "dialogs/transparencydialog.h"
 #include "findwidget.h"
 #include "interaction/controls.h"
+#include "logcapture.h"
 #include "model/compassmodel.h"
 #include "platform/languageswitcher.h"
 #include "platform/shell.h"
@@ -206,8 +207,8 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     retranslate(menu, units);
     SplashScreen splash(nullptr, shell, QStringLiteral("https://example.org/"));
 
-    // The languages are named in their own words; the user's unit as typed.
-    const QStringList ownWords = {"English", "中文", units.name(6)};
+    // The languages are named in their own words.
+    const QStringList ownWords = {"English", "中文"};
     for (const QAction* a : menuItems(menu.contextMenu))
         EXPECT_TRUE(ownWords.contains(a->text()) || bracketed(a->text()))
             << a->text().toStdString();
@@ -313,4 +314,19 @@ TEST(Language, TheCatalogueHoldsEveryTextOfTheSourcesAndNothingElse) {
                  committed.contains("type=\"obsolete\""));
     EXPECT_EQ(test::readAll(copy), committed)
         << "run `cmake --build build --target update_translations` and translate what is new";
+}
+
+// Without a font for Chinese its texts would be boxes: English is spoken and
+// the log says why.
+TEST(Language, ChineseWithoutAFontFallsBackToEnglish) {
+    QTemporaryDir catalogues;
+    ASSERT_TRUE(writePseudoCatalogue(catalogues.path()));
+    for (const bool font : {false, true}) {
+        const test::LogCapture log;
+        LanguageSwitcher language(catalogues.path(), catalogues.path(), [font] { return font; });
+        language.use(UiLanguage::Chinese);
+        EXPECT_EQ(language.current(), font ? UiLanguage::Chinese : UiLanguage::English);
+        EXPECT_EQ(log.lines.filter("orvanta.i18n: No installed font").size(), font ? 0 : 1);
+        language.use(UiLanguage::English);
+    }
 }

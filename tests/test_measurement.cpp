@@ -10,7 +10,9 @@ using namespace orvanta;
 
 namespace {
 
-constexpr std::int32_t kRadius = 0, kCircumference = 1, kArea = 2;
+constexpr MeasureKind kRadius = MeasureKind::Radius, kCircumference = MeasureKind::Circumference,
+                      kArea = MeasureKind::Area;
+constexpr Inscription kAround = Inscription::AroundCircle, kIn = Inscription::Inscribed;
 
 QString readout(float spread, const Figure& figure, UnitScale scale = {}, int decimals = 2,
                 float zoom = 1, QChar separator = u'.') {
@@ -27,22 +29,21 @@ TEST(Measurement, ReadoutOfEachFigure) {
         const char* text;
     };
     const Case cases[] = {
-        {{0, 0, kRadius}, 1, 2, "100"},
-        {{0, 0, kCircumference}, 1, 2, "628.32"},
-        {{0, 0, kArea}, 1, 2, "31415.93"},
-        {{4, 0, kCircumference}, 1, 2, "800"},
-        {{4, 1, kCircumference}, 1, 2, "565.69"},
-        {{4, 1, kArea}, 1, 2, "20000"},
-        {{0, 0, kCircumference}, 2, 0, "1257"},
-        {{0, 0, kArea}, 2, 2, "125663.71"},
-        {{6, 0, kArea}, 1, 2, "34641.02"},
-        {{4, 2, kArea}, 1, 2, "40000"}, // only 1 inscribes
-        {{0, 0, 7}, 1, 2, "100"},       // an unknown measure type reads as the radius
+        {{0, kAround, kRadius}, 1, 2, "100"},
+        {{0, kAround, kCircumference}, 1, 2, "628.32"},
+        {{0, kAround, kArea}, 1, 2, "31415.93"},
+        {{4, kAround, kCircumference}, 1, 2, "800"},
+        {{4, kIn, kCircumference}, 1, 2, "565.69"},
+        {{4, kIn, kArea}, 1, 2, "20000"},
+        {{0, kAround, kCircumference}, 2, 0, "1257"},
+        {{0, kAround, kArea}, 2, 2, "125663.71"},
+        {{6, kAround, kArea}, 1, 2, "34641.02"},
+        {{4, kAround, kArea}, 1, 2, "40000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(readout(100, c.figure, {}, c.decimals, c.zoom), QString::fromLatin1(c.text))
-            << c.figure.shape << "/" << c.figure.scribe << "/" << c.figure.measureType;
-    EXPECT_EQ(readout(96, {0, 0, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
+            << c.figure.shape << "/" << int(c.figure.scribe) << "/" << int(c.figure.measureType);
+    EXPECT_EQ(readout(96, {0, kAround, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
 }
 
 TEST(Measurement, ReadoutTextNeverShowsJunk) {
@@ -60,18 +61,18 @@ TEST(Measurement, ReadoutTextNeverShowsJunk) {
 TEST(Measurement, EnteringTheShownQuantityRestoresTheSpread) {
     const UnitScale scale{96, 2.54L};
     for (std::int32_t shape = 0; shape <= kMostSides; shape = shape ? shape + 1 : kFewestSides)
-        for (std::int32_t scribe : {0, 1})
+        for (Inscription scribe : {kAround, kIn})
             for (float spread : {37.0f, 2403.0f}) {
                 const Figure line{shape, scribe, kCircumference}, area{shape, scribe, kArea};
                 EXPECT_EQ(
                     spreadForCircumference(OpSet, double(measuredValue(spread, 1, line, scale)), 1,
                                            scale, circumferenceCoefficients(shape, scribe), u'.'),
                     spread)
-                    << shape << "/" << scribe;
+                    << shape << "/" << int(scribe);
                 EXPECT_EQ(spreadForArea(OpSet, double(measuredValue(spread, 1, area, scale)), 1,
                                         scale, areaCoefficients(shape, scribe), u'.'),
                           spread)
-                    << shape << "/" << scribe;
+                    << shape << "/" << int(scribe);
             }
 }
 
@@ -88,9 +89,9 @@ TEST(Measurement, EntryOperationsOnACircle) {
                           {true, OpDivide, 4, 50},     {true, OpSet, -1, {}}};
     for (const auto& c : cases) {
         const auto spread =
-            c.area ? spreadForArea(c.op, c.value, 100, {}, areaCoefficients(0, 0), u'.')
-                   : spreadForCircumference(c.op, c.value, 100, {}, circumferenceCoefficients(0, 0),
-                                            u'.');
+            c.area ? spreadForArea(c.op, c.value, 100, {}, areaCoefficients(0, kAround), u'.')
+                   : spreadForCircumference(c.op, c.value, 100, {},
+                                            circumferenceCoefficients(0, kAround), u'.');
         EXPECT_EQ(spread, c.spread) << c.area << " op " << c.op << " " << c.value;
     }
 }

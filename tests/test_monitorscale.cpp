@@ -100,7 +100,7 @@ TEST(MonitorScale, PhysicalUnitsConvertWithTheMonitorsDensity) {
     units.setUnitNum(6, 1);
     units.setDecimalNum(6, 3);
     CompassModel model(options, units, u'.');
-    options.measureType = int(MeasureKind::Radius);
+    options.measureType = MeasureKind::Radius;
 
     const std::pair<int, const char*> oneInch[] = {
         {1, "1"}, {2, "2.54"}, {3, "25.4"}, {4, "72"}, {5, "6"}};

@@ -114,8 +114,8 @@ TEST_F(Robustness, ExtremeSpreadsAnglesAndFiguresOnSmallAndHugeDesktops) {
                      << "shape " << c.shape << "/" << c.scribe << "/" << c.measureType << " angle "
                      << c.angle << " spread " << c.spread);
         options.shape = c.shape;
-        options.scribe = c.scribe;
-        options.measureType = c.measureType;
+        options.scribe = Inscription(c.scribe);
+        options.measureType = MeasureKind(c.measureType);
         angle = c.angle;
         spread = c.spread;
         renderOnce(*c.desktop, skin);

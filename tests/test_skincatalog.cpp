@@ -16,10 +16,12 @@ using fakes::RecordingSink;
 
 namespace {
 
-QString unrecoverable(const QString& name) {
+// The box for a skin whose picture pic.png is gone; it names the file.
+QString unrecoverable(const QString& name, const QString& definition) {
     return "The skin \"" + name +
            "\" has a problem it cannot recover from.\r\n\r\nPlease delete this skin to fix "
-           "this error.";
+           "this error.\r\n\r\n" +
+           definition + ": the picture \"pic.png\" is missing";
 }
 
 // A program folder with "default/default.ini" and "skins/<folder>/<file>", each
@@ -100,7 +102,7 @@ TEST(SkinCatalog, SelectSavesReloadsAndFallsBackWhenTheSkinBroke) {
     list.select(0);
     ASSERT_TRUE(QFile::remove(p.skins() + "/a/pic.png"));
     list.select(1);
-    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A edited")});
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("A edited", a)});
     EXPECT_EQ(std::pair(list.selectedIndex, list.skin->name), std::pair(0, QString("Default")));
 }
 
@@ -111,12 +113,9 @@ TEST(SkinCatalog, BrokenSkinIsReportedOnceAndLeftOut) {
     p.addSkin("good", "Good");
     const test::LogCapture log;
     SkinCatalog list = p.build(broken);
-    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad")});
-    // The box names the skin; the log names its file and why.
-    const QString picture = QFileInfo(broken).path() + "/pic.png";
+    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Bad", broken)});
     EXPECT_EQ(log.lines, QStringList("orvanta.skins: Cannot use the skin \"" + broken +
-                                     "\": Cannot read the picture \"" + picture +
-                                     "\": No such file or directory"));
+                                     "\": " + broken + ": the picture \"pic.png\" is missing"));
     EXPECT_EQ(list.names, QStringList({"Default", "Good"}));
     EXPECT_EQ(list.skin->name, "Default"); // it was the selected one
     // Its folder was seen: opening the menu does not rebuild and report again.
@@ -132,9 +131,10 @@ TEST(SkinCatalog, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     p.addDefault("Default", false);
     p.addSkin("a", "A");
     SkinCatalog list = p.build(p.defaultPath());
-    EXPECT_EQ(p.sink.shown, QStringList{unrecoverable("Default")}); // once, not again to load
+    EXPECT_EQ(p.sink.shown,
+              QStringList{unrecoverable("Default", p.defaultPath())}); // once, not again to load
     EXPECT_TRUE(list.usesFallback());
-    EXPECT_EQ(list.names, QStringList({"内置皮肤", "A"}));
+    EXPECT_EQ(list.names, QStringList({"Built-in skin", "A"}));
     EXPECT_EQ(list.paths[0], p.defaultPath());
     list.select(1);
     EXPECT_FALSE(list.usesFallback());
@@ -142,7 +142,9 @@ TEST(SkinCatalog, BuiltInSkinWhenNotEvenTheDefaultLoads) {
     ProgramFolder unreadable; // a folder where the default definition should be
     QDir().mkpath(unreadable.defaultPath());
     EXPECT_TRUE(unreadable.build().usesFallback());
-    EXPECT_EQ(unreadable.sink.shown, QStringList{"There is a problem with one of the skins."});
+    EXPECT_EQ(unreadable.sink.shown,
+              QStringList{"There is a problem with one of the skins.\r\n\r\nCannot open file \"" +
+                          unreadable.defaultPath() + "\". file to open is a directory"});
 }
 
 TEST(SkinCatalog, BuiltInSkinIsComplete) {

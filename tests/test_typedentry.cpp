@@ -162,5 +162,5 @@ TEST(TypedEntry, ShapeChangesKeepTheShownPerimeter) {
     EXPECT_EQ(m.spread(), 120);
     const Settings saved(m.options.fileName, u'.');
     EXPECT_EQ(saved.shape, 3);
-    EXPECT_EQ(saved.scribe, 1);
+    EXPECT_EQ(saved.scribe, Inscription::Inscribed);
 }

@@ -194,3 +194,23 @@ TEST(UnitTable, PerUserPathFollowsXdgConfigHome) {
     EXPECT_EQ(perUserUnitsPath(), QDir::homePath() + "/.config/Velmora/config/distances.ini");
     qputenv("XDG_CONFIG_HOME", saved);
 }
+
+// The name the program gives a new unit follows the language; what the user
+// typed, and the stored text, stay as they are.
+TEST(units, TheProgramsOwnUnitNameFollowsTheLanguage) {
+    QTemporaryDir dir;
+    UnitTable units(dir.path() + "/", QString(), u'.');
+    const std::pair<const char*, const char*> names[] = {
+        {"自定义1", "Custom 1"},  {"自定义12", "Custom 12"}, {"自定义", "自定义"},
+        {"自定义1a", "自定义1a"}, {"Feet", "Feet"},
+    };
+    for (const auto& [stored, shown] : names) {
+        units.setName(6, QString::fromUtf8(stored));
+        EXPECT_EQ(units.displayName(6), QString::fromUtf8(shown)) << stored;
+    }
+    units.setName(6, QStringLiteral("自定义1"));
+    units.setName(6, QStringLiteral("Custom 1")); // the dialog gives back what it showed
+    EXPECT_EQ(units.name(6), QStringLiteral("自定义1"));
+    units.setName(6, QStringLiteral("Custom 2"));
+    EXPECT_EQ(units.name(6), QStringLiteral("Custom 2"));
+}

@@ -481,6 +481,26 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>it is a folder</source>
         <translation>它是一个文件夹</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not a skin package: it is not a ZIP archive.</source>
+        <translation>“%1”不是皮肤包：它不是 ZIP 压缩文件。</translation>
+    </message>
+    <message>
+        <source>The skin in &quot;%1&quot; cannot be used: %2</source>
+        <translation>“%1”中的皮肤无法使用：%2</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>文件不存在</translation>
+    </message>
+    <message>
+        <source>it names no picture (&quot;Image&quot; in [Horizontal])</source>
+        <translation>未指定图片（[Horizontal] 中的“Image”）</translation>
+    </message>
+    <message>
+        <source>the picture &quot;%1&quot; is missing</source>
+        <translation>缺少图片“%1”</translation>
+    </message>
 </context>
 <context>
     <name>MonitorScale</name>
@@ -530,6 +550,13 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>xcb (X11)</source>
         <translation>xcb（X11）</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramPaths</name>
+    <message>
+        <source>The program folder &quot;%1&quot; cannot be written. Your options and units are kept in &quot;%2&quot; instead.</source>
+        <translation>程序文件夹“%1”不可写入。您的选项和单位改为保存在“%2”中。</translation>
     </message>
 </context>
 <context>
@@ -747,6 +774,19 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>There is a problem with one of the skins.</source>
         <translation>其中一个皮肤有问题。</translation>
     </message>
+    <message>
+        <source>en</source>
+        <extracomment>The language tag of this catalogue (&quot;zh_CN&quot;): a skin&apos;s name, author and description are shown in it when the skin carries them so.</extracomment>
+        <translation>zh_CN</translation>
+    </message>
+    <message>
+        <source>%1: it is not in a skins folder.</source>
+        <translation>%1：它不在皮肤文件夹中。</translation>
+    </message>
+    <message>
+        <source>The skin chosen in the options cannot be used; the skin &quot;%1&quot; is shown instead.</source>
+        <translation>选项中选择的皮肤无法使用，现改为显示皮肤“%1”。</translation>
+    </message>
 </context>
 <context>
     <name>Units</name>
@@ -773,6 +813,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Picas</source>
         <translation>派卡</translation>
+    </message>
+    <message>
+        <source>Custom %1</source>
+        <translation>自定义%1</translation>
     </message>
 </context>
 <context>

@@ -259,15 +259,13 @@ void CompassMenu::syncChecks(const Settings& settings) {
     lockMeasurementAction->setChecked(settings.lockMeasurement);
     stayOnTopAction->setChecked(settings.stayOnTop);
     QAction* types[] = {radiusAction, circumferenceAction, areaAction};
-    const int t = settings.measureType;
-    if (t >= 0 && t < 3)
-        types[t]->setChecked(true);
+    types[std::size_t(settings.measureType)]->setChecked(true); // in range since read
     // The polygon mode's items follow, so the menu never shows the other mode
     // as chosen.
     checkLanguage(*this, settings.language);
     if (scribeGroup)
         for (QAction* item : scribeGroup->actions())
-            item->setChecked(item->data().toInt() == settings.scribe);
+            item->setChecked(item->data().toInt() == int(settings.scribe));
 }
 
 void buildUnitsMenu(CompassMenu& menu, const UnitTable& units) {
@@ -304,8 +302,12 @@ void buildShapeMenu(CompassMenu& menu, const Settings& options) {
             shapeItem(decade, g * 10 + j);
     }
     m->addSeparator();
-    radio(m, menu.scribeGroup, 0, options.scribe == 0)->setText(polygonModeName(false));
-    radio(m, menu.scribeGroup, 1, options.scribe == 1)->setText(polygonModeName(true));
+    radio(m, menu.scribeGroup, int(Inscription::AroundCircle),
+          options.scribe == Inscription::AroundCircle)
+        ->setText(polygonModeName(false));
+    radio(m, menu.scribeGroup, int(Inscription::Inscribed),
+          options.scribe == Inscription::Inscribed)
+        ->setText(polygonModeName(true));
 }
 
 void retranslate(CompassMenu& menu, const UnitTable& units) {
@@ -348,7 +350,7 @@ void buildSkinMenu(CompassMenu& menu, const SkinCatalog& list) {
     }
     menu.defaultSkinAction->setChecked(list.selectedIndex == 0);
     for (int i = 1; i < list.names.size(); ++i) {
-        auto* item = new QAction(list.names.at(i), m);
+        auto* item = new QAction(list.shownName(i), m);
         item->setCheckable(true);
         item->setData(i);
         menu.skinGroup->addAction(item);

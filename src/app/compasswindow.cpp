@@ -430,6 +430,7 @@ void CompassWindow::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange || !m_controller || !m_menu)
         return;
     retranslate(*m_menu, m_controller->units());
+    buildSkinMenu(*m_menu, m_controller->skins()); // skins may carry their names in both
     m_pendingTitle = m_controller->titleText();
     showTitle();
 }

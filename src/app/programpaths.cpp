@@ -3,10 +3,12 @@
 
 #include "app/programpaths.h"
 
+#include "app/logging.h"
 #include "platform/xdgpaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace orvanta {
@@ -51,9 +53,23 @@ ProgramPaths ProgramPaths::portableIn(const QString& programFolder) {
 
 ProgramPaths ProgramPaths::forProgram(const QString& programFolder, const QString& configHome,
                                       const QString& dataHome) {
+    // access(2): false for a read-only mount even for root, and for a folder
+    // whose permissions keep this user out.
+    return forProgram(programFolder, configHome, dataHome, QFileInfo(programFolder).isWritable());
+}
+
+ProgramPaths ProgramPaths::forProgram(const QString& programFolder, const QString& configHome,
+                                      const QString& dataHome, bool folderWritable) {
     if (QFileInfo::exists(QDir(programFolder).filePath(kPortableMarker))) {
         ProgramPaths p = portableIn(programFolder);
         p.perUserUnits = perUserUnitsPathIn(configHome);
+        if (!folderWritable) {
+            // Saving into the folder would fail at every change; the user's
+            // files go where an installed program keeps them.
+            p.readOnlyFolder = p.assets;
+            p.config = withSlash(QDir(configHome).filePath(kUserFolder));
+            p.userSkins = QDir(dataHome).filePath(kUserFolder + QStringLiteral("/skins"));
+        }
         return p;
     }
     ProgramPaths p;
@@ -103,7 +119,35 @@ Settings ProgramPaths::loadOptions() const {
 }
 
 bool ProgramPaths::prepareUserFolders() const {
-    return portable || QDir().mkpath(config);
+    return (portable && readOnlyFolder.isEmpty()) || QDir().mkpath(config);
+}
+
+bool ProgramPaths::adoptReadOnlyFolder() const {
+    if (readOnlyFolder.isEmpty() || QFileInfo::exists(optionsFile()))
+        return false;
+    for (const QString& name : {QStringLiteral("distances.ini"), QStringLiteral("Compass.ini")})
+        if (QFileInfo::exists(readOnlyFolder + name) && !QFileInfo::exists(config + name) &&
+            !QFile::copy(readOnlyFolder + name, config + name))
+            qCWarning(lcApp, "Cannot copy \"%s\" to \"%s\"", qUtf8Printable(readOnlyFolder + name),
+                      qUtf8Printable(config));
+    // The options file marks the move as done: the user is told only once.
+    QFile options(optionsFile());
+    if (!options.exists() && !options.open(QIODevice::WriteOnly))
+        qCWarning(lcApp, "Cannot create \"%s\": %s", qUtf8Printable(optionsFile()),
+                  qUtf8Printable(options.errorString()));
+    // A copy keeps the read-only mode of the medium it came from.
+    for (const QString& name : {QStringLiteral("distances.ini"), QStringLiteral("Compass.ini")})
+        if (QFileInfo::exists(config + name))
+            QFile::setPermissions(config + name, QFile::permissions(config + name) |
+                                                     QFile::WriteOwner | QFile::ReadOwner);
+    return true;
+}
+
+QString ProgramPaths::readOnlyFolderNotice() const {
+    return QCoreApplication::translate("ProgramPaths",
+                                       "The program folder \"%1\" cannot be written. Your options "
+                                       "and units are kept in \"%2\" instead.")
+        .arg(QDir::toNativeSeparators(readOnlyFolder), QDir::toNativeSeparators(config));
 }
 
 ControllerFiles ProgramPaths::controllerFiles(const QString& programFile) const {

@@ -14,6 +14,9 @@
 //   $XDG_CONFIG_HOME/Orvanta/ holds Compass.ini and distances.ini,
 //   $XDG_DATA_HOME/Orvanta/skins/ the skins the user installs, listed together
 //   with the shipped ones.
+// - a portable folder that cannot be written (a read-only medium, a folder of
+//   another user): assets and shipped skins from that folder, what the user
+//   changes in the XDG folders as for an installed program.
 
 #include "control/compasscontroller.h"
 #include "model/settings.h"
@@ -33,16 +36,21 @@ namespace orvanta {
 
 struct ProgramPaths {
     bool portable = true;
-    QString assets;       // default/, img/, help/, icons, shipped data; trailing "/"
-    QString config;       // Compass.ini and distances.ini; trailing "/"
-    QString userSkins;    // where packages install; no trailing "/"
-    QString sharedSkins;  // the shipped skins; the same folder when portable
-    QString perUserUnits; // the optional per-user copy of the units
+    QString assets;         // default/, img/, help/, icons, shipped data; trailing "/"
+    QString config;         // Compass.ini and distances.ini; trailing "/"
+    QString userSkins;      // where packages install; no trailing "/"
+    QString sharedSkins;    // the shipped skins; the same folder when portable
+    QString perUserUnits;   // the optional per-user copy of the units
+    QString readOnlyFolder; // the portable folder that cannot be written; else empty
 
     // The layout of a program file whose folder is `programFolder`, for a
     // user whose XDG base folders are `configHome` and `dataHome`.
     [[nodiscard]] static ProgramPaths
     forProgram(const QString& programFolder, const QString& configHome, const QString& dataHome);
+    // The same, told whether the program folder can be written.
+    [[nodiscard]] static ProgramPaths forProgram(const QString& programFolder,
+                                                 const QString& configHome, const QString& dataHome,
+                                                 bool folderWritable);
     // Everything in `programFolder`, whatever lies there.
     [[nodiscard]] static ProgramPaths portableIn(const QString& programFolder);
     // The layout of the running program for the user of this process.
@@ -67,6 +75,13 @@ struct ProgramPaths {
     // the first save of the options has somewhere to go. Nothing is copied.
     // Returns false when it cannot be created.
     bool prepareUserFolders() const;
+    // In a read-only portable folder, the first start that finds no options in
+    // the configuration folder copies the folder's Compass.ini and
+    // distances.ini there (an empty Compass.ini when it has none) and returns
+    // true: the user is then told where they are kept. False otherwise.
+    bool adoptReadOnlyFolder() const;
+    // What the user is told then.
+    [[nodiscard]] QString readOnlyFolderNotice() const;
 };
 
 } // namespace orvanta

@@ -55,6 +55,15 @@ struct BadArgument {
     return *v;
 }
 
+// A whole number that `range` accepts; the options file would correct it
+// unseen, the command line says what it expects.
+[[nodiscard]] int rangedArg(const QString& name, const QString& value, const OptionRange& range) {
+    const auto v = parseInt(value);
+    if (!v || !range.accepts(*v))
+        throw BadArgument{invalid(name, range.expected(), value)};
+    return *v;
+}
+
 // "A<sep>B" as two integers.
 [[nodiscard]] std::pair<int, int> pairArg(const QString& name, const QString& value, QChar sep,
                                           const QString& expected) {
@@ -76,24 +85,13 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
          [](RenderRequest& r, const QString& n, const QString& v) { r.angle = floatArg(n, v); }},
         {"spread",
          [](RenderRequest& r, const QString& n, const QString& v) { r.spread = floatArg(n, v); }},
-        {"shape",
-         [](RenderRequest& r, const QString& n, const QString& v) {
-             const QString expected =
-                 QStringLiteral("0 or %1 to %2").arg(kFewestSides).arg(kMostSides);
-             const int shape = intArg(n, v, kCircle, kMostSides, expected);
-             if (!isValidShape(shape))
-                 throw BadArgument{invalid(n, expected, v)};
-             r.shape = shape;
-         }},
-        {"scribe",
-         [](RenderRequest& r, const QString& n, const QString& v) {
-             r.scribe = intArg(n, v, int(Inscription::AroundCircle), int(Inscription::Inscribed),
-                               QStringLiteral("0 or 1"));
-         }},
+        {"shape", [](RenderRequest& r, const QString& n,
+                     const QString& v) { r.shape = rangedArg(n, v, kShapeRange); }},
+        {"scribe", [](RenderRequest& r, const QString& n,
+                      const QString& v) { r.scribe = rangedArg(n, v, kScribeRange); }},
         {"measure-type",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             r.measureType = intArg(n, v, int(MeasureKind::Radius), int(MeasureKind::Area),
-                                    QStringLiteral("0, 1 or 2"));
+             r.measureType = rangedArg(n, v, kMeasureTypeRange);
          }},
         {"unit",
          [](RenderRequest& r, const QString& n, const QString& v) {
@@ -227,9 +225,9 @@ namespace {
         if (request.shape)
             options.shape = *request.shape;
         if (request.scribe)
-            options.scribe = *request.scribe;
+            options.scribe = Inscription(*request.scribe);
         if (request.measureType)
-            options.measureType = *request.measureType;
+            options.measureType = MeasureKind(*request.measureType);
         if (request.quality)
             options.quality = *request.quality;
         if (request.unit)

@@ -257,6 +257,7 @@ int runOrvanta(int argc, char** argv) {
     // Without its folder the first save of the options would fail unseen.
     if (!paths.prepareUserFolders())
         std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
+    const bool movedToConfig = !render && paths.adoptReadOnlyFolder();
     if (render) {
         if (!installPackages(scan.packages, paths.packageTarget(), false))
             return kStartFailed;
@@ -290,6 +291,8 @@ int runOrvanta(int argc, char** argv) {
         return kStartFailed;
 
     QtMessageSink messages;
+    if (movedToConfig)
+        messages.showMessage(paths.readOnlyFolderNotice());
     XdgAutostart autostart;
     X11DesktopShape shape;
     X11WindowManagerHints hints;

@@ -144,7 +144,7 @@ void CompassObject::setShape(int sides) {
 }
 
 bool CompassObject::inscribePolygons() {
-    return member([&] { return m_controller.settings().scribe == int(Inscription::Inscribed); });
+    return member([&] { return m_controller.settings().scribe == Inscription::Inscribed; });
 }
 
 void CompassObject::setInscribePolygons(bool on) {

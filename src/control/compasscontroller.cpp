@@ -21,6 +21,9 @@ CompassController::CompassController(ControllerFiles files, ControllerPorts port
     m_model->initialise(m_ports.view.desktop());
     m_skins = std::make_unique<SkinCatalog>(m_files.skinFolders, m_files.defaultSkin,
                                             m_settings->skinPath, m_ports.messages);
+    // A skin that is gone and values a hand edit put out of range are stored
+    // as they are used, so the next start neither corrects nor warns again.
+    m_skins->keepSelection(*m_settings);
     m_interaction = std::make_unique<CompassInteraction>(
         *m_model, InteractionPorts{m_regions, *this, m_ports.view, m_ports.pointer, m_ports.clock,
                                    m_ports.timer});
@@ -135,7 +138,7 @@ void CompassController::setMeasureType(int type) {
 }
 
 void CompassController::placeMeasureSelectors() {
-    raiseMeasureTypeControl(m_renderer.layers, m_settings->measureType);
+    raiseMeasureTypeControl(m_renderer.layers, int(m_settings->measureType));
 }
 
 void CompassController::selectUnit(int index) {

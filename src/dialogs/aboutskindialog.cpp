@@ -35,8 +35,13 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     const HeadingPanel frame = makeHeadingPanel(this, kIconSize, kPicture);
     m_heading = frame.heading;
 
-    const QString values[] = {skin.name,    skin.author,  skin.description,
-                              skin.contact, skin.webSite, QString::number(skin.version)};
+    // In the language spoken now, which may have changed since the skin was loaded.
+    const QString values[] = {skin.nameText.shown(),
+                              skin.authorText.shown(),
+                              skin.descriptionText.shown(),
+                              skin.contact,
+                              skin.webSite,
+                              QString::number(skin.version)};
     // Tests and screen readers find the values by these names.
     const QString names[] = {QStringLiteral("nameLabel"),        QStringLiteral("authorLabel"),
                              QStringLiteral("descriptionLabel"), QStringLiteral("contactLink"),
@@ -58,7 +63,7 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     m_contactLink = m_values[3];
     m_websiteLink = m_values[4];
     // A description cut at the panel's edge can still be read in full.
-    m_values[2]->setToolTip(skin.description);
+    m_values[2]->setToolTip(values[2]);
 
     m_okButton = new QPushButton(this);
     m_okButton->setObjectName(QStringLiteral("okButton"));

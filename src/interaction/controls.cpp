@@ -87,9 +87,9 @@ QString controlTooltip(SkinControl key, const Settings& options) {
     return QCoreApplication::translate("Controls", kTooltips[static_cast<int>(key)]);
 }
 
-SkinControl selectorOf(int measureType) {
-    const bool known = measureType >= 0 && measureType < int(kMeasureSelectors.size());
-    return known ? kMeasureSelectors[std::size_t(measureType)] : Radius;
+SkinControl selectorOf(MeasureKind measureType) {
+    const auto index = std::size_t(measureType);
+    return index < kMeasureSelectors.size() ? kMeasureSelectors[index] : Radius;
 }
 
 int measureTypeOf(SkinControl key) {

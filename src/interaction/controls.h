@@ -45,7 +45,7 @@ struct ControlInfo {
 // selector shows (-1 for other controls).
 inline constexpr std::array<SkinControl, 3> kMeasureSelectors{
     SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
-[[nodiscard]] SkinControl selectorOf(int measureType);
+[[nodiscard]] SkinControl selectorOf(MeasureKind measureType);
 [[nodiscard]] int measureTypeOf(SkinControl key);
 [[nodiscard]] bool isMeasureSelector(SkinControl key);
 

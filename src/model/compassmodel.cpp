@@ -78,7 +78,7 @@ void CompassModel::setShape(std::int32_t n) {
 
 void CompassModel::setScribe(bool inscribed) {
     const QString shown = formatMeasurement();
-    options.scribe = inscribed ? 1 : 0;
+    options.scribe = inscribed ? Inscription::Inscribed : Inscription::AroundCircle;
     options.save();
     keepShownQuantity(shown);
 }
@@ -87,7 +87,7 @@ void CompassModel::keepShownQuantity(const QString& shownBefore) {
     // A radius is the spread itself and needs nothing; a perimeter or an area
     // is entered again for the new figure, which moves the spread.
     if (const auto shown = parseFloat(shownBefore, decimalSeparator)) {
-        switch (measureKindOf(options.measureType)) {
+        switch (options.measureType) {
         case MeasureKind::Circumference:
             setFromCircumference(OpSet, static_cast<double>(*shown));
             break;
@@ -102,9 +102,9 @@ void CompassModel::keepShownQuantity(const QString& shownBefore) {
 }
 
 void CompassModel::setMeasureType(std::int32_t type) {
-    if (type < std::int32_t(MeasureKind::Radius) || type > std::int32_t(MeasureKind::Area))
+    if (!kMeasureTypeRange.accepts(type))
         return;
-    options.measureType = type;
+    options.measureType = MeasureKind(type);
     state.needsRepaint = true;
 }
 
@@ -147,7 +147,7 @@ void CompassModel::applyEntry() {
     const auto command = parseEntry(state.displayText);
     if (!command)
         return; // a lone operator: the user is still typing
-    const MeasureKind kind = measureKindOf(options.measureType);
+    const MeasureKind kind = options.measureType;
     if (kind == MeasureKind::Radius) {
         applyRadius(*command);
         return;

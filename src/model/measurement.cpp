@@ -97,38 +97,24 @@ QString translated(const char* text) {
 
 } // namespace
 
-MeasureKind measureKindOf(std::int32_t measureType) {
-    switch (measureType) {
-    case std::int32_t(MeasureKind::Circumference):
-        return MeasureKind::Circumference;
-    case std::int32_t(MeasureKind::Area):
-        return MeasureKind::Area;
-    default:
-        return MeasureKind::Radius;
-    }
-}
-
-bool isInscribed(std::int32_t scribe) {
-    return scribe == 1;
-}
-
 long double measuredValue(long double spread, long double zoom, const Figure& figure,
                           UnitScale scale) {
     const long double r = spread / scale.pixels * scale.units * zoom;
     const long double n = sides(figure.shape);
     const long double half = figure.shape == kCircle ? 0 : kPi / n;
-    switch (measureKindOf(figure.measureType)) {
+    switch (figure.measureType) {
     case MeasureKind::Radius:
         return r;
     case MeasureKind::Circumference: {
-        const long double factor = figure.shape == kCircle      ? 2 * kPi
-                                   : isInscribed(figure.scribe) ? 2 * n * std::sin(half)
-                                                                : 2 * n * std::tan(half);
+        const long double factor = figure.shape == kCircle ? 2 * kPi
+                                   : figure.scribe == Inscription::Inscribed
+                                       ? 2 * n * std::sin(half)
+                                       : 2 * n * std::tan(half);
         return factor * spread / scale.pixels * scale.units * zoom;
     }
     case MeasureKind::Area: {
         const long double factor = figure.shape == kCircle ? kPi
-                                   : isInscribed(figure.scribe)
+                                   : figure.scribe == Inscription::Inscribed
                                        ? n * std::sin(half) * std::cos(half)
                                        : n * std::tan(half);
         return r * r * factor;
@@ -145,21 +131,21 @@ QString formatReadoutValue(long double value, int decimals, QChar separator) {
     return formatReadout(value, decimals, separator);
 }
 
-EntryCoefficients circumferenceCoefficients(std::int32_t shape, std::int32_t scribe) {
+EntryCoefficients circumferenceCoefficients(std::int32_t shape, Inscription scribe) {
     if (shape == kCircle)
         return {1.0f, static_cast<float>(kPi)};
     const long double half = kPi / sides(shape);
     const auto K = static_cast<float>(sides(shape) * std::sin(half));
-    if (isInscribed(scribe))
+    if (scribe == Inscription::Inscribed)
         return {1.0f, K};
     return {static_cast<float>(std::cos(half)), K};
 }
 
-EntryCoefficients areaCoefficients(std::int32_t shape, std::int32_t scribe) {
+EntryCoefficients areaCoefficients(std::int32_t shape, Inscription scribe) {
     if (shape == kCircle)
         return {1.0f, static_cast<float>(kPi)};
     const long double half = kPi / sides(shape);
-    if (isInscribed(scribe))
+    if (scribe == Inscription::Inscribed)
         return {1.0f, static_cast<float>(sides(shape) * std::sin(half) * std::cos(half))};
     return {static_cast<float>(std::cos(half)), static_cast<float>(sides(shape) * std::sin(half))};
 }

@@ -20,21 +20,17 @@ namespace orvanta {
 // Stored in the options file as measureType; the order is part of that file.
 enum class MeasureKind : std::int32_t { Radius = 0, Circumference = 1, Area = 2 };
 
-// A stored value outside the three kinds (a hand-edited file) reads as a radius.
-[[nodiscard]] MeasureKind measureKindOf(std::int32_t measureType);
+// The polygon modes, stored in "Scribe" as these numbers.
+enum class Inscription : std::int32_t { AroundCircle = 0, Inscribed = 1 };
 
 // The operations of typed entry and of keeping a quantity across shape changes.
 enum EntryOp : std::int32_t { OpSet = 0, OpAdd = 1, OpSubtract = 2, OpMultiply = 3, OpDivide = 4 };
 
 struct Figure {
     std::int32_t shape = 0; // 0 circle, else the number of sides
-    std::int32_t scribe = 0;
-    std::int32_t measureType = 0;
+    Inscription scribe = Inscription::AroundCircle;
+    MeasureKind measureType = MeasureKind::Radius;
 };
-
-// Only 1 means inscribed: the drawing and typed entry read the option that way,
-// and the readout must describe the figure that is drawn.
-[[nodiscard]] bool isInscribed(std::int32_t scribe);
 
 // The shown quantity: radius, perimeter or area of the figure, for a spread in
 // pixels, a readout magnification and the unit's ratio. Extended precision.
@@ -53,8 +49,8 @@ struct EntryCoefficients {
     float c = 1;
     float k = 0;
 };
-[[nodiscard]] EntryCoefficients circumferenceCoefficients(std::int32_t shape, std::int32_t scribe);
-[[nodiscard]] EntryCoefficients areaCoefficients(std::int32_t shape, std::int32_t scribe);
+[[nodiscard]] EntryCoefficients circumferenceCoefficients(std::int32_t shape, Inscription scribe);
+[[nodiscard]] EntryCoefficients areaCoefficients(std::int32_t shape, Inscription scribe);
 
 // The spread (whole pixels) that makes the shown perimeter or area equal to
 // `value` (OpSet) or changes it by `value` (the other ops), starting from

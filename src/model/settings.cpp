@@ -34,6 +34,21 @@ float readFloat(const IniDocument& doc, const QString& key, float fallback, QCha
     return std::isfinite(f) ? f : fallback;
 }
 
+// A whole number brought into `range`; the key is noted when that changed it.
+std::int32_t readRanged(const IniDocument& doc, QStringView key, const OptionRange& range,
+                        QStringList& corrected) {
+    const auto text = doc.value(kSection, key);
+    const std::int32_t value = doc.readInt(kSection, key, range.fallback);
+    const std::int32_t brought = range.brought(value);
+    if (text && brought != value) {
+        qCWarning(lcSettings, "%s=%s in the options is out of range (%s); using %d",
+                  qUtf8Printable(key.toString()), qUtf8Printable(*text),
+                  qUtf8Printable(range.expected()), brought);
+        corrected << key.toString();
+    }
+    return brought;
+}
+
 QString boolText(bool b) {
     return b ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -74,9 +89,9 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     maxLength = d.readInt(kSection, u"MaxLength", 0);
     hideSplash = d.readBool(kSection, u"HideSplash", false);
     quality = d.readInt(kSection, u"Quality", 1) != 0;
-    transparency = d.readInt(kSection, u"Transparency", 0);
-    shape = d.readInt(kSection, u"Shape", 0);
-    scribe = d.readInt(kSection, u"Scribe", 0);
+    transparency = readRanged(d, u"Transparency", kTransparencyRange, m_corrected);
+    shape = readRanged(d, u"Shape", kShapeRange, m_corrected);
+    scribe = Inscription(readRanged(d, u"Scribe", kScribeRange, m_corrected));
     stickyAngle = d.readBool(kSection, u"StickyAngle", true);
     lockAngle = d.readBool(kSection, u"LockAngle", false);
     lockMeasurement = d.readBool(kSection, u"LockMeasurement", false);
@@ -89,9 +104,13 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     angle = readFloat(d, QStringLiteral("Angle"), 0.0f, m_separator);
     measurement = readFloat(d, QStringLiteral("Measurement"), 100.0f, m_separator);
     selectedBaseColor = d.readInt(kSection, u"SelectedBaseColor", 0);
-    measureType = d.readInt(kSection, u"MeasureType", 0);
+    measureType = MeasureKind(readRanged(d, u"MeasureType", kMeasureTypeRange, m_corrected));
     language = languageChoiceFromText(d.readString(kSection, u"Language", {}));
     physicalUnitsPerMonitor = d.readBool(kSection, u"PhysicalUnitsPerMonitor", true);
+}
+
+bool Settings::isStored(QStringView key) const {
+    return m_doc.value(kSection, key).has_value();
 }
 
 bool Settings::save() {
@@ -106,7 +125,7 @@ bool Settings::save() {
     put(u"Quality", quality ? QStringLiteral("1") : QStringLiteral("0"));
     put(u"Transparency", QString::number(transparency));
     put(u"Shape", QString::number(shape));
-    put(u"Scribe", QString::number(scribe));
+    put(u"Scribe", QString::number(std::int32_t(scribe)));
     put(u"StickyAngle", boolText(stickyAngle));
     put(u"LockAngle", boolText(lockAngle));
     put(u"LockMeasurement", boolText(lockMeasurement));
@@ -120,12 +139,14 @@ bool Settings::save() {
     put(u"Angle", formatGeneral(static_cast<double>(angle), m_separator));
     put(u"Measurement", formatGeneral(static_cast<double>(measurement), m_separator));
     put(u"SelectedBaseColor", QString::number(selectedBaseColor));
-    put(u"MeasureType", QString::number(measureType));
+    put(u"MeasureType", QString::number(std::int32_t(measureType)));
     put(u"Language", languageChoiceText(language));
     put(u"PhysicalUnitsPerMonitor", boolText(physicalUnitsPerMonitor));
     QString why;
-    if (m_doc.save(fileName, &why))
+    if (m_doc.save(fileName, &why)) {
+        m_corrected.clear();
         return true;
+    }
     // Most callers save in passing (a toggle, the way out) and go on with the
     // values in memory: this line is all that is left of the failure.
     qCWarning(lcSettings, "Cannot save the options to \"%s\": %s", qUtf8Printable(fileName),

@@ -8,9 +8,11 @@
 
 #include "model/inidocument.h"
 #include "model/numbers.h"
+#include "model/values.h"
 
 #include <QChar>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace orvanta {
@@ -26,7 +28,9 @@ enum class LanguageChoice { Automatic, English, Chinese };
 class Settings {
 public:
     // Loads the file (a missing one gives every default). Throws OrvantaError
-    // when the file exists but cannot be read. Never writes.
+    // when the file exists but cannot be read. Never writes. A value outside
+    // its option's range (a hand edit, a damaged file) is brought into it and
+    // counted in corrected().
     explicit Settings(const QString& fileName, QChar decimalSeparator = systemDecimalSeparator());
 
     // Writes every field but fileName and maxLength into the document and the
@@ -45,7 +49,7 @@ public:
     bool quality = true; // true = high (smooth) resampling
     std::int32_t transparency = 0;
     std::int32_t shape = 0;
-    std::int32_t scribe = 0;
+    Inscription scribe = Inscription::AroundCircle;
     bool stickyAngle = true;
     bool lockAngle = false;
     bool lockMeasurement = false;
@@ -58,16 +62,22 @@ public:
     float angle = 0.0f;
     float measurement = 100.0f;
     std::int32_t selectedBaseColor = 0;
-    std::int32_t measureType = 0;
+    MeasureKind measureType = MeasureKind::Radius;
     LanguageChoice language = LanguageChoice::Automatic;
     // Inches, centimetres and the other physical units follow each monitor's
     // pixels per inch; off, they assume 96 px/in everywhere.
     bool physicalUnitsPerMonitor = true;
 
     [[nodiscard]] const IniDocument& document() const { return m_doc; }
+    // Whether the file holds `key` in its options.
+    [[nodiscard]] bool isStored(QStringView key) const;
+    // The keys whose stored values were out of range when read; save() stores
+    // the corrected values and empties the list.
+    [[nodiscard]] const QStringList& corrected() const { return m_corrected; }
 
 private:
     IniDocument m_doc;
+    QStringList m_corrected;
     QChar m_separator;
 };
 

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -193,9 +194,15 @@ QString UnitTable::name(std::int32_t index) const {
 
 QString UnitTable::displayName(std::int32_t index) const {
     const QString stored = name(index);
-    // A unit of the user's keeps its name even when it is called "Pixels".
-    if (index >= m_lockedCount)
+    // A unit of the user's keeps its name even when it is called "Pixels";
+    // only the name the program gives a new unit follows the language.
+    if (index >= m_lockedCount) {
+        const QStringView number = QStringView(stored).mid(kDefaultNamePrefix.size());
+        if (stored.startsWith(kDefaultNamePrefix) && !number.isEmpty() &&
+            std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); }))
+            return QCoreApplication::translate("Units", "Custom %1").arg(number);
         return stored;
+    }
     if (const ShippedUnit* u = shippedUnitNamed(stored))
         return QCoreApplication::translate("Units", u->english);
     return stored;
@@ -217,6 +224,9 @@ std::int32_t UnitTable::decimalNum(std::int32_t index) const {
 }
 
 void UnitTable::setName(std::int32_t index, const QString& name) {
+    // The name as shown ("Custom 1" for "自定义1") leaves the stored one as it is.
+    if (index < unitsCount() && name == displayName(index))
+        return;
     if (Unit* u = grow(index))
         u->name = name;
 }

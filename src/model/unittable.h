@@ -60,14 +60,17 @@ public:
     [[nodiscard]] QString name(std::int32_t index) const;
     // The name the user reads: a shipped unit the program knows (pixels,
     // inches, centimetres, millimetres, points, picas), stored under its
-    // Chinese or English name, in the user's language; any other as stored.
+    // Chinese or English name, in the user's language; a unit of the user's
+    // still called by the name the program gave it ("自定义1") as "Custom 1"
+    // in the user's language; any other as stored.
     [[nodiscard]] QString displayName(std::int32_t index) const;
     [[nodiscard]] long double pixelNum(std::int32_t index) const;
     [[nodiscard]] long double unitNum(std::int32_t index) const;
     [[nodiscard]] std::int32_t decimalNum(std::int32_t index) const;
 
     // A negative index is ignored; an index at or past the end grows the list
-    // first (up to kMaxUnits; indexes beyond are ignored too).
+    // first (up to kMaxUnits; indexes beyond are ignored too). A name equal
+    // to the unit's displayName keeps the name the file holds.
     void setName(std::int32_t index, const QString& name);
     void setPixelNum(std::int32_t index, long double pixels);
     void setUnitNum(std::int32_t index, long double units);

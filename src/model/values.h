@@ -13,29 +13,61 @@
 
 namespace orvanta {
 
-// The polygon modes, stored in "Scribe" as these numbers.
-enum class Inscription : std::int32_t { AroundCircle = 0, Inscribed = 1 };
-
 // The window's opacity in percent. Below the floor the compass would be all but
 // invisible and hard to find again; the options store 100 minus the opacity.
 inline constexpr int kMinOpacity = 10;
 inline constexpr int kMaxOpacity = 100;
 inline constexpr int kFullOpacity = 100;
 
-// A shape is the circle (0) or a polygon of 3 to 39 sides.
-[[nodiscard]] constexpr bool isValidShape(int sides) {
-    return sides == kCircle || (sides >= kFewestSides && sides <= kMostSides);
-}
-// Anything else is taken as the circle: one or two "sides" have no figure.
-[[nodiscard]] constexpr int shapeOrCircle(int sides) {
-    return isValidShape(sides) ? sides : kCircle;
-}
+// The whole numbers an option accepts: lowest..highest without the gap
+// gapLowest..gapHighest, if any. What lies outside becomes `fallback`, or with
+// `clamps` the nearer end. Reading the options file, automation clients and
+// the render command all go by these ranges.
+struct OptionRange {
+    std::int32_t lowest = 0;
+    std::int32_t highest = 0;
+    std::int32_t fallback = 0;
+    bool clamps = false;
+    std::int32_t gapLowest = 1; // none while gapLowest > gapHighest
+    std::int32_t gapHighest = 0;
 
+    [[nodiscard]] constexpr bool accepts(std::int64_t v) const {
+        return v >= lowest && v <= highest && (v < gapLowest || v > gapHighest);
+    }
+    [[nodiscard]] constexpr std::int32_t brought(std::int64_t v) const {
+        if (accepts(v))
+            return std::int32_t(v);
+        if (!clamps)
+            return fallback;
+        return v < lowest ? lowest : highest;
+    }
+    // What the range accepts, for a message: "0 to 2", "0 or 3 to 39".
+    [[nodiscard]] QString expected() const;
+};
+
+// The circle (0) or a polygon of 3 to 39 sides; one or two "sides" have no
+// figure and give the circle.
+inline constexpr OptionRange kShapeRange{kCircle, kMostSides,  kCircle,
+                                         false,   kCircle + 1, kFewestSides - 1};
+inline constexpr OptionRange kScribeRange{0, 1, 0};
 // Radius, circumference or area; anything else reads as the radius.
+inline constexpr OptionRange kMeasureTypeRange{0, 2, 0};
+inline constexpr OptionRange kOpacityRange{kMinOpacity, kMaxOpacity, kFullOpacity, true};
+// As stored: 100 minus the opacity.
+inline constexpr OptionRange kTransparencyRange{kFullOpacity - kMaxOpacity,
+                                                kFullOpacity - kMinOpacity, 0, true};
+
+[[nodiscard]] constexpr bool isValidShape(int sides) {
+    return kShapeRange.accepts(sides);
+}
+[[nodiscard]] constexpr int shapeOrCircle(int sides) {
+    return kShapeRange.brought(sides);
+}
 [[nodiscard]] constexpr MeasureKind validMeasureKind(int type) {
-    return type == int(MeasureKind::Circumference) ? MeasureKind::Circumference
-           : type == int(MeasureKind::Area)        ? MeasureKind::Area
-                                                   : MeasureKind::Radius;
+    return MeasureKind(kMeasureTypeRange.brought(type));
+}
+[[nodiscard]] constexpr Inscription validInscription(int scribe) {
+    return Inscription(kScribeRange.brought(scribe));
 }
 
 // An opacity asked for in percent: rounded half to even and kept within

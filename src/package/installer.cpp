@@ -7,6 +7,7 @@
 #include "model/settings.h"
 #include "package/commandline.h"
 #include "package/logging.h"
+#include "skins/skin.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,6 +276,11 @@ QString installSkinPackage(const PackageTarget& target, const QString& packagePa
                            std::int64_t maxBytes) {
     ZipFile zip(maxBytes);
     zip.loadFromFile(packagePath);
+    // A renamed picture or a download cut short must not pass for an empty package.
+    if (zip.count() == 0 && !zip.endRecord())
+        throw translatableError(
+            QT_TRANSLATE_NOOP("Errors", "\"%1\" is not a skin package: it is not a ZIP archive."),
+            {native(packagePath)});
     if (zip.count() == 0)
         return {};
     const QString folderName = packageFolderName(packagePath);
@@ -308,6 +314,15 @@ QString installSkinPackage(const PackageTarget& target, const QString& packagePa
         install.stage(f.fileName, zip.data(f.index));
     install.apply();
     if (options) {
+        // Checked where it will be used, with whatever files of an earlier
+        // version the folder keeps: a skin that cannot be drawn is refused and
+        // everything is put back.
+        const QString definition = QDir(install.target()).filePath(iniName);
+        const Skin skin(definition);
+        if (!skin.pictureReadable())
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "The skin in \"%1\" cannot be used: %2"),
+                {native(packagePath)}, OrvantaError(skin.pictureError, skin.pictureUserError));
         options->skinPath = QDir(install.target()).filePath(iniName);
         if (!options->save())
             throw translatableError(

@@ -4,6 +4,7 @@
 #include "platform/languageswitcher.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -57,8 +58,14 @@ QString LanguageSwitcher::defaultQtCatalogues() {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
-LanguageSwitcher::LanguageSwitcher(QString programCatalogues, QString qtCatalogues)
-    : m_programCatalogues(std::move(programCatalogues)), m_qtCatalogues(std::move(qtCatalogues)) {}
+bool chineseFontInstalled() {
+    return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty();
+}
+
+LanguageSwitcher::LanguageSwitcher(QString programCatalogues, QString qtCatalogues,
+                                   std::function<bool()> chineseFont)
+    : m_programCatalogues(std::move(programCatalogues)), m_qtCatalogues(std::move(qtCatalogues)),
+      m_chineseFont(std::move(chineseFont)) {}
 
 LanguageSwitcher::~LanguageSwitcher() {
     removeTranslators();
@@ -69,6 +76,11 @@ void LanguageSwitcher::use(LanguageChoice choice) {
 }
 
 void LanguageSwitcher::use(UiLanguage language) {
+    if (language == UiLanguage::Chinese && m_chineseFont && !m_chineseFont()) {
+        qCWarning(lcLanguage) << "No installed font covers Chinese (install one such as "
+                                 "fonts-noto-cjk): the program speaks English";
+        language = UiLanguage::English;
+    }
     if (language == m_current && (language == UiLanguage::English || m_program))
         return;
     removeTranslators();

@@ -13,6 +13,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QTranslator;
@@ -30,13 +31,20 @@ enum class UiLanguage { English, Chinese };
 // The desktop's UI languages, most preferred first.
 [[nodiscard]] QStringList systemUiLanguages();
 
+// Whether an installed font writes Simplified Chinese. Without one, Chinese
+// texts would show as boxes.
+[[nodiscard]] bool chineseFontInstalled();
+
 class LanguageSwitcher {
 public:
     // `programCatalogues` holds orvanta_<locale>.qm, `qtCatalogues` Qt's
     // qtbase_<locale>.qm; the defaults are the program's resources and Qt's
     // translations folder.
+    // `chineseFont` tells whether Chinese can be shown; when not, Chinese is
+    // replaced by English and the log says why.
     explicit LanguageSwitcher(QString programCatalogues = defaultProgramCatalogues(),
-                              QString qtCatalogues = defaultQtCatalogues());
+                              QString qtCatalogues = defaultQtCatalogues(),
+                              std::function<bool()> chineseFont = chineseFontInstalled);
     ~LanguageSwitcher();
     LanguageSwitcher(const LanguageSwitcher&) = delete;
     LanguageSwitcher& operator=(const LanguageSwitcher&) = delete;
@@ -60,6 +68,7 @@ private:
 
     QString m_programCatalogues;
     QString m_qtCatalogues;
+    std::function<bool()> m_chineseFont;
     std::unique_ptr<QTranslator> m_program;
     std::unique_ptr<QTranslator> m_qt;
     UiLanguage m_current = UiLanguage::English;

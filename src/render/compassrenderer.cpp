@@ -356,11 +356,11 @@ void CompassRenderer::placeFigure(const Settings& options, Skin& skin, const Fra
     ShapeLayer* shape = layers.shapeLayer;
     if (!shape)
         return;
-    const FigureKey key{options.shape, options.scribe, g.spread,
+    const FigureKey key{options.shape, int(options.scribe), g.spread,
                         isPolygon(options.shape) ? g.angle : 0.0};
     // A new layer (a new composition) has no outline yet.
     if (shape->outline().isEmpty() || key != m_figure) {
-        FigurePath figure = figurePath(options.shape, options.scribe, g.spread, g.angle);
+        FigurePath figure = figurePath(options.shape, int(options.scribe), g.spread, g.angle);
         shape->setOutline(std::move(figure.outline), figure.side);
         m_figure = key;
         m_figureK = figure.k;

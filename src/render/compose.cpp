@@ -191,7 +191,7 @@ ComposeResult compose(Skin& skin, const Settings& options, CompassState& state, 
     ComposeResult result;
     LayerStack built;
     try {
-        built = buildLayers(skin, loadSkinPictures(skin), options.quality, options.measureType,
+        built = buildLayers(skin, loadSkinPictures(skin), options.quality, int(options.measureType),
                             result.warnings);
     } catch (const OrvantaError& e) {
         result.ok = false;

@@ -77,6 +77,23 @@ public:
             return fallback;
         return parseInt(QStringView(*value).left(kMaxValueLength)).value_or(fallback);
     }
+    // The text under `ownKey` in the about section, with every
+    // "<translatedKey>[<language>]" beside it.
+    [[nodiscard]] SkinText skinText(QStringView ownKey, QStringView translatedKey,
+                                    const QString& fallback) const {
+        SkinText t{text(kGeneral, ownKey, fallback), {}};
+        const QString prefix = translatedKey.toString() + u'[';
+        for (const QString& key : m_doc.keys(kGeneral.toString())) {
+            if (!key.startsWith(prefix, Qt::CaseInsensitive) || !key.endsWith(u']'))
+                continue;
+            const QString language =
+                key.mid(prefix.size(), key.size() - prefix.size() - 1).trimmed();
+            const QString value = text(kGeneral, key, {});
+            if (!language.isEmpty() && !value.isEmpty())
+                t.translations.append({language, value});
+        }
+        return t;
+    }
     [[nodiscard]] bool boolean(QStringView section, QStringView key, bool fallback) const {
         return integer(section, key, fallback ? 1 : 0) != 0;
     }
@@ -110,12 +127,10 @@ std::int32_t readableFontSize(std::int32_t size) {
         std::clamp<std::int64_t>(std::abs(std::int64_t(size)), kMinFontSize, kMaxFontSize));
 }
 
-// Skins are made on Windows: their picture names use backslashes and may differ
-// in letter case from the file. Each part of the name is looked up as written
-// and, failing that, without regard to case.
-QString resolvePicturePath(const QString& folder, QString relative) {
-    relative.replace(u'\\', u'/');
-    const QStringList parts = relative.split(u'/');
+// Skins are made on Windows: their picture names may differ in letter case
+// from the file. Each part of the name is looked up as written and, failing
+// that, without regard to case.
+QString resolveEachPart(const QString& folder, const QStringList& parts) {
     QString path = folder;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts[i];
@@ -134,6 +149,19 @@ QString resolvePicturePath(const QString& folder, QString relative) {
             path += u'/';
     }
     return path;
+}
+
+// Picture names use backslashes, as on Windows. A package installs flattened,
+// so a picture named inside a subfolder that is not there is also looked for
+// beside the definition.
+QString resolvePicturePath(const QString& folder, QString relative) {
+    relative.replace(u'\\', u'/');
+    const QStringList parts = relative.split(u'/');
+    const QString path = resolveEachPart(folder, parts);
+    if (parts.size() < 2 || QFileInfo::exists(path))
+        return path;
+    const QString beside = resolveEachPart(folder, {parts.last()});
+    return QFileInfo(beside).isFile() ? beside : path;
 }
 
 } // namespace
@@ -176,6 +204,34 @@ QStringList splitCommaText(QStringView text) {
         }
     }
     return items;
+}
+
+QString SkinText::in(QStringView language) const {
+    const auto find = [this](QStringView tag) -> const QString* {
+        for (const auto& [t, text] : translations)
+            if (QStringView(t).compare(tag, Qt::CaseInsensitive) == 0)
+                return &text;
+        return nullptr;
+    };
+    // "zh-CN" and "zh_CN" name the same language.
+    const QString tag = language.toString().replace(u'-', u'_');
+    if (const QString* exact = find(tag))
+        return *exact;
+    const qsizetype cut = tag.indexOf(u'_');
+    if (cut > 0)
+        if (const QString* general = find(QStringView(tag).left(cut)))
+            return *general;
+    return own;
+}
+
+QString SkinText::shown() const {
+    return in(skinTextLanguage());
+}
+
+QString skinTextLanguage() {
+    //: The language tag of this catalogue ("zh_CN"): a skin's name, author and
+    //: description are shown in it when the skin carries them so.
+    return QCoreApplication::translate("Skin", "en");
 }
 
 SkinRect parseRect(QStringView text, std::int32_t maxX, std::int32_t maxY) {
@@ -241,9 +297,12 @@ Skin::Skin(const QString& path) : fileName(path) {
 
     // What stands in for a missing name or author is shown, not stored: it
     // follows the user's language.
-    name = ini.text(kGeneral, u"名称", QCoreApplication::translate("Skin", "Unnamed"));
-    author = ini.text(kGeneral, u"作者", QCoreApplication::translate("Skin", "Unknown"));
-    description = ini.text(kGeneral, u"描述", {});
+    nameText = ini.skinText(u"名称", u"Name", QCoreApplication::translate("Skin", "Unnamed"));
+    authorText = ini.skinText(u"作者", u"Author", QCoreApplication::translate("Skin", "Unknown"));
+    descriptionText = ini.skinText(u"描述", u"Description", {});
+    name = nameText.shown();
+    author = authorText.shown();
+    description = descriptionText.shown();
     contact = ini.text(kGeneral, u"联系", {});
     webSite = ini.text(kGeneral, u"网站", {});
     version = ini.integer(kGeneral, u"版本", 1);
@@ -262,14 +321,25 @@ Skin::Skin(const QString& path) : fileName(path) {
     fontColorText = ini.color(kMain, u"FontColor", QStringLiteral("000000"));
     fontColorBackText = ini.color(kMain, u"FontColorBack", QStringLiteral("7f7f7f"));
 
-    image = resolvePicturePath(QFileInfo(path).path() + u'/', ini.text(kHorizontal, u"Image", {}));
+    const QString imageText = ini.text(kHorizontal, u"Image", {});
+    image = resolvePicturePath(QFileInfo(path).path() + u'/', imageText);
     imageIsPng = isPngPath(image);
     try {
+        if (!QFileInfo::exists(path))
+            throw translatableError(QT_TRANSLATE_NOOP("Errors", "the file does not exist"));
+        if (imageText.trimmed().isEmpty())
+            throw translatableError(
+                QT_TRANSLATE_NOOP("Errors", "it names no picture (\"Image\" in [Horizontal])"));
+        if (!QFileInfo::exists(image))
+            throw translatableError(QT_TRANSLATE_NOOP("Errors", "the picture \"%1\" is missing"),
+                                    {imageText});
         const QImage picture = loadPicture(image);
         imageWidth = picture.width();
         imageHeight = picture.height();
     } catch (const OrvantaError& e) {
-        pictureError = e.message();
+        const OrvantaError problem = translatableError("%1: %2", {path}, e);
+        pictureError = problem.message();
+        pictureUserError = problem.userMessage();
     }
 
     // Everything below is limited by the picture's size, so it comes after it.
@@ -341,7 +411,7 @@ QString Skin::versionMessage() const {
 }
 
 QString Skin::unrecoverableMessage() const {
-    return unrecoverableSkinMessage(name);
+    return unrecoverableSkinMessage(name, pictureUserError);
 }
 
 // Two paragraphs, as the message boxes have always shown them.
@@ -354,12 +424,14 @@ QString newerSkinMessage(const QString& name, std::int32_t version) {
                .arg(n, QStringLiteral("https://" ORVANTA_WEB_HOST));
 }
 
-QString unrecoverableSkinMessage(const QString& name) {
-    return QCoreApplication::translate("Skin",
-                                       "The skin \"%1\" has a problem it cannot recover from.")
-               .arg(name) +
-           QStringLiteral("\r\n\r\n") +
-           QCoreApplication::translate("Skin", "Please delete this skin to fix this error.");
+QString unrecoverableSkinMessage(const QString& name, const QString& problem) {
+    const QString message =
+        QCoreApplication::translate("Skin", "The skin \"%1\" has a problem it cannot recover from.")
+            .arg(name) +
+        QStringLiteral("\r\n\r\n") +
+        QCoreApplication::translate("Skin", "Please delete this skin to fix this error.");
+    // Whoever repairs or deletes it needs to know which file and what is wrong.
+    return problem.isEmpty() ? message : message + QStringLiteral("\r\n\r\n") + problem;
 }
 
 } // namespace orvanta

@@ -18,6 +18,7 @@
 
 #include "model/messages.h"
 
+#include <QList>
 #include <QRect>
 #include <QRgb>
 #include <QString>
@@ -27,6 +28,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace orvanta {
 
@@ -63,6 +65,24 @@ struct SkinPoint {
     std::int32_t y = 0;
     bool operator==(const SkinPoint&) const = default;
 };
+
+// A text about the skin: the file's own (under the Chinese key every skin
+// has) and the translations the file may carry as "Name[en]=...",
+// "Name[zh_CN]=..." in the same section.
+struct SkinText {
+    QString own;
+    QList<std::pair<QString, QString>> translations; // language tag, text
+
+    // The text for `language` ("en", "zh_CN", "de_AT"): its own tag, then its
+    // language alone ("de" for "de_AT"), then the file's own text.
+    [[nodiscard]] QString in(QStringView language) const;
+    // The text for the language the program speaks now.
+    [[nodiscard]] QString shown() const;
+};
+
+// The language the program speaks now, as a tag ("en", "zh_CN"): the active
+// catalogue says which it is.
+[[nodiscard]] QString skinTextLanguage();
 
 // Splits a list the way comma-text does: items are separated by commas and/or
 // blanks; an item in double quotes may hold both (a doubled quote is one quote);
@@ -176,9 +196,14 @@ public:
     [[nodiscard]] QString unrecoverableMessage() const;
 
     QString fileName;
+    // In the language spoken when the skin was loaded; the texts below follow
+    // a later change of language.
     QString name;
     QString author;
     QString description;
+    SkinText nameText;
+    SkinText authorText;
+    SkinText descriptionText;
     QString contact;
     QString webSite;
     std::int32_t version = 1;
@@ -217,13 +242,18 @@ public:
 
     std::int32_t imageHeight = 0;
     std::int32_t imageWidth = 0;
-    // Why the picture could not be read; empty when it was.
+    // Why the picture cannot be used, in English and in the user's language,
+    // naming the definition file and the picture as the definition writes it
+    // ("/skins/wood/wood.ini: the picture \"leg.png\" is missing"); empty when
+    // it was read.
     QString pictureError;
+    QString pictureUserError;
 };
 
 // The message for a skin made for a newer program.
 [[nodiscard]] QString newerSkinMessage(const QString& name, std::int32_t version);
-// The message for a skin whose picture cannot be read.
-[[nodiscard]] QString unrecoverableSkinMessage(const QString& name);
+// The message for a skin whose picture cannot be read; `problem`, when given,
+// follows as a paragraph of its own.
+[[nodiscard]] QString unrecoverableSkinMessage(const QString& name, const QString& problem = {});
 
 } // namespace orvanta

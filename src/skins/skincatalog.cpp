@@ -69,12 +69,14 @@ SkinCatalog::SkinCatalog(const QString& folder, const QString& defaultPath,
 
 SkinCatalog::SkinCatalog(const QStringList& folders, const QString& defaultPath,
                          const QString& selectedPath, MessageSink& messages)
-    : folder(folders.value(0)), folders(folders), m_messages(&messages) {
+    : folder(folders.value(0)), folders(folders), m_messages(&messages), m_requested(selectedPath) {
     // Entry 0 stands for the default skin even when that is broken: the menu
     // and the stored "skinPath" rely on it. The built-in skin then lends its name.
     const bool defaultBroken = !addSkin(defaultPath);
     if (defaultBroken) {
-        names << loadFallback()->name;
+        const auto fallback = loadFallback();
+        names << fallback->name;
+        m_names << fallback->nameText;
         paths << defaultPath;
     }
     m_scanned = scanFolders(folders);
@@ -138,17 +140,24 @@ std::unique_ptr<Skin> SkinCatalog::tryLoad(const QString& path) {
         if (!skin->pictureReadable())
             return unusable(skin->pictureError);
         return skin;
+    } catch (const OrvantaError& e) {
+        m_messages->showMessage(skinProblemMessage() + QStringLiteral("\r\n\r\n") +
+                                e.userMessage());
+        return unusable(e.message());
     } catch (const std::exception& e) {
         m_messages->showMessage(skinProblemMessage());
-        return unusable(QString::fromUtf8(e.what())); // an OrvantaError's what() is UTF-8
+        return unusable(QString::fromUtf8(e.what()));
     }
 }
 
 bool SkinCatalog::addSkin(const QString& path) {
     const auto skin = tryLoad(path);
-    if (!skin)
+    if (!skin) {
+        m_requestReported |= path == m_requested;
         return false;
+    }
     names << skin->name;
+    m_names << skin->nameText;
     paths << path;
     return true;
 }
@@ -159,6 +168,7 @@ void SkinCatalog::loadSelected(bool defaultKnownBroken) {
     if (selectedIndex != 0 || !defaultKnownBroken)
         skin = tryLoad(paths[selectedIndex]);
     if (!skin && selectedIndex != 0) {
+        m_requestReported |= paths[selectedIndex] == m_requested;
         selectedIndex = 0;
         if (!defaultKnownBroken)
             skin = tryLoad(paths[0]);
@@ -182,6 +192,51 @@ void SkinCatalog::reload() {
 
 bool SkinCatalog::needsRescan() const {
     return scanFolders(folders) != m_scanned;
+}
+
+QString SkinCatalog::shownName(qsizetype index) const {
+    return index >= 0 && index < m_names.size() ? m_names[index].shown() : names.value(index);
+}
+
+bool SkinCatalog::keepSelection(Settings& options) {
+    const QString shown = paths[selectedIndex];
+    const bool fellBack = options.isStored(u"skinPath") && options.skinPath == m_requested &&
+                          !m_requested.isEmpty() && m_requested != shown;
+    if (fellBack) {
+        if (!m_requestReported) {
+            // Not listed and not reported: a path to something that is no skin,
+            // or to a skin outside the skins folders.
+            QString why = QCoreApplication::translate("Skin", "%1: it is not in a skins folder.")
+                              .arg(QDir::toNativeSeparators(m_requested));
+            try {
+                const Skin requested(m_requested);
+                if (!requested.pictureReadable())
+                    why = requested.pictureUserError;
+            } catch (const OrvantaError& e) {
+                why = e.userMessage();
+            }
+            m_messages->showMessage(
+                QCoreApplication::translate("Skin", "The skin chosen in the options cannot be "
+                                                    "used; the skin \"%1\" is shown instead.")
+                    .arg(names[selectedIndex]) +
+                QStringLiteral("\r\n\r\n") + why);
+        }
+        qCWarning(lcSkins, "The options named the skin \"%s\"; \"%s\" is shown and stored instead",
+                  qUtf8Printable(m_requested), qUtf8Printable(shown));
+        options.skinPath = shown;
+        m_requested = shown;
+    }
+    if (!options.isStored(u"skinPath")) {
+        // A first start: the options' own default may lie where no skin is
+        // (beside the user's options of an installed program); the next save
+        // stores the skin that is shown.
+        options.skinPath = shown;
+        m_requested = shown;
+    }
+    if (!fellBack && options.corrected().isEmpty())
+        return false;
+    options.save();
+    return true;
 }
 
 void SkinCatalog::selectSkin(std::int32_t index, Settings& options) {

@@ -70,6 +70,19 @@ public:
     // them. What the window adds (cursor, composition) is the window's.
     void selectSkin(std::int32_t index, Settings& options);
 
+    // When the options named a skin this list does not show (gone, broken, not
+    // a skin at all), tells the user once why and which skin is shown instead,
+    // and puts that one into the options (without a word when the options
+    // named none and their default is not the one shown); values corrected when
+    // they were read go too. Saves the options when anything changed, so that
+    // the next start neither falls back nor says so again. Returns whether it
+    // saved.
+    bool keepSelection(Settings& options);
+
+    // The name of entry `index` in the language spoken now; names holds them
+    // in the language of the moment the list was built.
+    [[nodiscard]] QString shownName(qsizetype index) const;
+
     // Whether Skin is the built-in skin because nothing else could be loaded.
     [[nodiscard]] bool usesFallback() const { return m_usesFallback; }
 
@@ -86,7 +99,10 @@ private:
     void loadSelected(bool defaultKnownBroken);
 
     MessageSink* m_messages;
-    QStringList m_scanned; // what scanFolder found when the list was built
+    QStringList m_scanned;          // what scanFolder found when the list was built
+    QList<SkinText> m_names;        // beside names
+    QString m_requested;            // the selected path the list was built for
+    bool m_requestReported = false; // its problem was shown while listing or loading
     bool m_usesFallback = false;
 };
 

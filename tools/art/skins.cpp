@@ -441,14 +441,21 @@ std::vector<SkinArt> shippedSkins() {
     const QString contact = QStringLiteral("skins@orvanta.invalid");
     const QString site = QStringLiteral("https://orvanta.invalid/skins/");
     const QString author = QStringLiteral("Orvanta 设计组");
+    const QString englishAuthor = QStringLiteral("The Orvanta designers");
 
     SkinArt anodised;
     anodised.folder = QStringLiteral("assets/program/default");
     anodised.fileBase = QStringLiteral("default");
-    anodised.name = QStringLiteral("阳极氧化铝");
+    // The menu offers the default skin as "Basic skin"; About this skin says the same.
+    anodised.name = QStringLiteral("基础皮肤");
     anodised.author = author;
-    anodised.description = QStringLiteral(
-        "深色阳极氧化铝圆规头, 拉丝铝横梁上每 10 像素一道刻度. 小键盘和读数面板始终保持直立.");
+    anodised.description = QStringLiteral("深色阳极氧化铝圆规头，拉丝铝横梁上每 10 "
+                                          "像素一道刻度。小键盘和读数面板始终保持直立。");
+    anodised.englishName = QStringLiteral("Basic skin");
+    anodised.englishAuthor = englishAuthor;
+    anodised.englishDescription =
+        QStringLiteral("A dark anodised aluminium head, a brushed aluminium beam with a mark "
+                       "every 10 pixels. The keypad and the readout panel always stay upright.");
     anodised.contact = contact;
     anodised.webSite = site;
     anodised.bleedColor = QStringLiteral("2e343b");
@@ -462,7 +469,10 @@ std::vector<SkinArt> shippedSkins() {
     brass.bmp = true;
     brass.name = QStringLiteral("黄铜");
     brass.description =
-        QStringLiteral("经典黄铜仪器风格, 钢制横梁. 24 位 BMP 图片, 品红色为透明色.");
+        QStringLiteral("经典黄铜仪器风格，钢制横梁。24 位 BMP 图片，品红色为透明色。");
+    brass.englishName = QStringLiteral("Brass");
+    brass.englishDescription = QStringLiteral("A classic brass instrument with a steel beam. A "
+                                              "24-bit BMP picture, magenta is transparent.");
     // Smoothed edges mix in the bleed colour: brass and dark enamel, not grey.
     brass.bleedColor = QStringLiteral("8a6a2e");
     brass.buttonBleedColor = QStringLiteral("4a2e10");
@@ -476,7 +486,11 @@ std::vector<SkinArt> shippedSkins() {
     walnut.name = QStringLiteral("胡桃木");
     walnut.author = author;
     walnut.description =
-        QStringLiteral("胡桃木圆规头, 黄杨木刻度尺, 黄铜配件. 读数牌随滑块一起转动.");
+        QStringLiteral("胡桃木圆规头，黄杨木刻度尺，黄铜配件。读数牌随滑块一起转动。");
+    walnut.englishName = QStringLiteral("Walnut");
+    walnut.englishAuthor = englishAuthor;
+    walnut.englishDescription = QStringLiteral("A walnut head, a boxwood rule and brass fittings. "
+                                               "The readout plate turns with the slide.");
     walnut.contact = contact;
     walnut.webSite = site;
     walnut.version = 2;
@@ -537,6 +551,13 @@ QString definitionText(const SkinArt& s) {
     key(QStringLiteral("名称"), s.name);
     key(QStringLiteral("作者"), s.author);
     key(QStringLiteral("描述"), s.description);
+    // Readers that know only the keys above skip these.
+    if (!s.englishName.isEmpty())
+        key(QStringLiteral("Name[en]"), s.englishName);
+    if (!s.englishAuthor.isEmpty())
+        key(QStringLiteral("Author[en]"), s.englishAuthor);
+    if (!s.englishDescription.isEmpty())
+        key(QStringLiteral("Description[en]"), s.englishDescription);
     key(QStringLiteral("联系"), s.contact);
     key(QStringLiteral("网站"), s.webSite);
     key(QStringLiteral("版本"), QString::number(s.version));

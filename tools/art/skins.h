@@ -58,6 +58,8 @@ struct SkinArt {
     bool bmp = false;
     bool legacyEncoding = false; // write the definition in GB18030, as older tools did
     QString name, author, description, contact, webSite;
+    // The same three in English, written as "Name[en]=" and so on.
+    QString englishName, englishAuthor, englishDescription;
     int version = 1;
     QString bleedColor, buttonBleedColor;
     QString fontFace = QStringLiteral("DejaVu Sans");

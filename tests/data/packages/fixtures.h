@@ -9,9 +9,11 @@
 
 #include "testfiles.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
@@ -113,14 +115,25 @@ inline QByteArray build(const QList<Entry>& entries, const Options& options = {}
 // A small skin as people make them: an INI file, an incompressible picture
 // (which Info-ZIP stores rather than deflates), an empty file and a large
 // compressible one. Written under dir/Wood; returns relative path -> content.
+// A picture a skin can use: a 20 x 10 PNG.
+inline QByteArray pngPicture() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(20, 10, QImage::Format_ARGB32).save(&buffer, "PNG");
+    return bytes;
+}
+
 inline QMap<QString, QByteArray> writeSampleSkin(const QString& dir) {
-    QByteArray picture;
+    QByteArray noise; // what no archiver can compress
     for (std::uint32_t i = 0, x = 12345; i < 3000; ++i, x = x * 1103515245 + 12345)
-        picture.append(char(x >> 16));
-    const QMap<QString, QByteArray> files{{"Wood/wood.ini", "[Main]\r\nImage=images/leg.png\r\n"},
-                                          {"Wood/images/leg.png", picture},
-                                          {"Wood/empty.txt", {}},
-                                          {"Wood/notes.txt", QByteArray(40000, 'n')}};
+        noise.append(char(x >> 16));
+    const QMap<QString, QByteArray> files{
+        {"Wood/wood.ini", "[Horizontal]\r\nImage=images/leg.png\r\n"},
+        {"Wood/images/leg.png", pngPicture()},
+        {"Wood/images/noise.bin", noise},
+        {"Wood/empty.txt", {}},
+        {"Wood/notes.txt", QByteArray(40000, 'n')}};
     for (auto it = files.begin(); it != files.end(); ++it)
         orvanta::test::writeAll(QDir(dir).filePath(it.key()), it.value());
     return files;
