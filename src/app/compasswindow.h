@@ -18,6 +18,7 @@
 
 #include "app/compassmenu.h"
 #include "app/programpaths.h"
+#include "interaction/clickfilter.h"
 #include "interaction/compasscontroller.h"
 #include "interaction/compassview.h"
 #include "interaction/systemports.h"
@@ -95,6 +96,7 @@ private:
     void setClipboardText(const QString& text) override;
     void scheduleRender() override;
 
+    void pressed(QMouseEvent* event);
     void createTrayIcon();
     void watchCompositor();
     void watchScreens();
@@ -128,6 +130,7 @@ private:
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
+    ClickFilter m_clicks;
     SteadyClock m_clock;
     std::unique_ptr<QtRepeatTimer> m_repeat;
     std::unique_ptr<CompassController> m_controller;
