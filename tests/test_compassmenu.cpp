@@ -10,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QPaintEvent>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -223,4 +224,36 @@ TEST_F(CompassWindowMenu, FramesPutPastQtArePaintedIntoItBeforeAnExpose) {
     QApplication::sendEvent(w.windowHandle(), &expose);
     QApplication::processEvents();
     EXPECT_EQ(paints.painted, QRegion(w.rect()));
+}
+
+// Under XWayland one press can reach the window twice, the second as a
+// double-click; a double-click flips the beam. Only presses the hand made
+// count, and a real double-click still flips it.
+TEST_F(CompassWindowMenu, APressDeliveredTwiceIsOneClick) {
+    CompassWindow w(deps("X=300\r\nY=250\r\nAngle=0\r\n"));
+    w.idleUpdate();
+    const float& angle = w.controller().model().state.angle;
+    const QPointF onBase = w.mapFromGlobal(QPoint(326, 278));
+    const auto twice = [&](QEvent::Type type, ulong time) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        for (const QEvent::Type each :
+             {type, type == QEvent::MouseButtonPress ? QEvent::MouseButtonDblClick : type}) {
+            QMouseEvent event(each, onBase, w.mapToGlobal(onBase), Qt::LeftButton, held, {});
+            event.setTimestamp(time);
+            QApplication::sendEvent(&w, &event);
+        }
+    };
+    const ulong start = 100000;
+    const auto later = [&](int ms) { return start + ulong(ms); };
+    twice(QEvent::MouseButtonPress, start);
+    twice(QEvent::MouseButtonRelease, later(60));
+    EXPECT_EQ(angle, 0.0f) << "one click flipped the beam";
+
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    twice(QEvent::MouseButtonPress, later(interval + 100));
+    twice(QEvent::MouseButtonRelease, later(interval + 160));
+    twice(QEvent::MouseButtonPress, later(interval + 220));
+    twice(QEvent::MouseButtonRelease, later(interval + 280));
+    EXPECT_EQ(angle, 90.0f) << "a double-click did not flip the beam";
 }

@@ -206,6 +206,28 @@ TEST_F(WindowTest, TheWindowCoversTheCompassFollowsItAndStaysOnTop) {
     EXPECT_GE(position(window), 0);
 }
 
+// A desktop whose window manager names itself as sway's: the compass places
+// itself past it (override-redirect), where no window manager keeps it on top.
+class PastTheWindowManagerTest : public WindowTest {
+protected:
+    PastTheWindowManagerTest() { backdropGeometry = {"1280x800+0+0", "wlroots wm"}; }
+};
+
+// sway 1.7 raises an X window it focuses to the top of the X server's stack,
+// though it draws the compass above it; the X server then sent clicks on the
+// compass to that window.
+TEST_F(PastTheWindowManagerTest, AWindowRaisedOverTheCompassGoesBackBelowIt) {
+    startShown();
+    const qulonglong window = compassWindow(kPivot);
+    ASSERT_NE(window, 0u);
+    ASSERT_NE(window, backdropWindow);
+    ASSERT_TRUE(desktop.run("xwininfo", {"-id", QString::number(window)})
+                    .contains("Override Redirect State: yes"));
+    desktop.run("xdotool", {"windowraise", QString::number(backdropWindow)});
+    EXPECT_TRUE(waitFor([&] { return desktop.windowUnder(kPivot) == window; }));
+    EXPECT_EQ(desktop.windowUnder(QPoint(900, 600)), backdropWindow);
+}
+
 // Without a compositing manager transparent pixels would show black: the
 // window shows only its solid pixels, and keeps doing so as the compass moves.
 class BareServerTest : public WindowTest {

@@ -33,6 +33,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleHints>
 #include <QToolTip>
 
 namespace orvanta {
@@ -88,6 +89,8 @@ bool copyInto(QPainter& p, const QImage& image, const QRegion& region) {
 
 CompassWindow::CompassWindow(CompassWindowDeps deps)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window), m_deps(std::move(deps)),
+      m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+               QGuiApplication::styleHints()->mouseDoubleClickDistance()),
       m_inputShape(1), m_boundingShape(kBoundingShapeAlpha) {
     if (m_deps.hints.bypassWindowManager())
         setWindowFlag(Qt::X11BypassWindowManagerHint);
@@ -496,12 +499,29 @@ bool CompassWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- input
 
 void CompassWindow::mousePressEvent(QMouseEvent* event) {
+    pressed(event);
+}
+
+void CompassWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressed(event);
+}
+
+// Qt replaces the second press of a double-click by a double-click event, and
+// may deliver one press twice: the filter says which presses the hand made.
+void CompassWindow::pressed(QMouseEvent* event) {
+    const QPoint screenPos = event->globalPosition().toPoint();
+    const ClickFilter::Press press = m_clicks.press(event->button(), event->timestamp(), screenPos,
+                                                    event->type() == QEvent::MouseButtonDblClick);
+    if (press == ClickFilter::Press::Repeat)
+        return;
     // No window manager gives the keyboard to a window that bypasses it, nor
     // does Qt ask for it then: the compass takes it when clicked.
     if ((windowFlags() & Qt::X11BypassWindowManagerHint) && !isActiveWindow())
         activateWindow();
-    m_controller->interaction().mouseDown(event->button(), event->modifiers(),
-                                          toDesktop(event->globalPosition()));
+    CompassInteraction& interaction = m_controller->interaction();
+    interaction.mouseDown(event->button(), event->modifiers(), toDesktop(event->globalPosition()));
+    if (press == ClickFilter::Press::Double && event->button() == Qt::LeftButton)
+        interaction.doubleClick();
     scheduleRender();
 }
 
@@ -510,6 +530,8 @@ void CompassWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CompassWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_clicks.release(event->button(), event->timestamp(), event->globalPosition().toPoint()))
+        return;
     m_controller->interaction().mouseUp(event->button(), event->modifiers(),
                                         toDesktop(event->globalPosition()));
 }
@@ -517,15 +539,6 @@ void CompassWindow::mouseReleaseEvent(QMouseEvent* event) {
 void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
     // The menu is the window's own right-click menu, unless switched off.
     m_controller->popupMenu(event->globalPos());
-}
-
-void CompassWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt replaces the second press by this event; the interaction wants both.
-    CompassInteraction& interaction = m_controller->interaction();
-    interaction.mouseDown(event->button(), event->modifiers(), toDesktop(event->globalPosition()));
-    if (event->button() == Qt::LeftButton)
-        interaction.doubleClick();
-    scheduleRender();
 }
 
 void CompassWindow::keyPressEvent(QKeyEvent* event) {

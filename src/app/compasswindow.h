@@ -20,6 +20,7 @@
 #include "app/programpaths.h"
 #include "control/compasscontroller.h"
 #include "control/compassview.h"
+#include "interaction/clickfilter.h"
 #include "interaction/systemports.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
@@ -104,6 +105,7 @@ private:
     void showAboutSkin() override;
     void openWebLink(const QString& action) override;
 
+    void pressed(QMouseEvent* event);
     void watchCompositor();
     void watchScreens();
     void startMinimisedIfAsked();
@@ -122,6 +124,7 @@ private:
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
+    ClickFilter m_clicks;
     SteadyClock m_clock;
     std::unique_ptr<KeyValueStore> m_store;
     std::unique_ptr<Shell> m_shell;

@@ -218,6 +218,7 @@ void X11WindowManagerHints::prepare(WId window, bool stayOnTop) {
     // the keyboard to an override-redirect utility window on no click.
     setAtomProperty(connection, atoms, id, "_NET_WM_WINDOW_TYPE", {kNormalType});
     xcb_flush(connection);
+    keepOnTopIfBypassing(window, stayOnTop);
 }
 
 void X11WindowManagerHints::setStayOnTop(WId window, bool on) {
@@ -237,6 +238,15 @@ void X11WindowManagerHints::setStayOnTop(WId window, bool on) {
                    "the stay-on-top request for window 0x" + QByteArray::number(id, 16));
     }
     xcb_flush(connection);
+    keepOnTopIfBypassing(window, on);
+}
+
+void X11WindowManagerHints::keepOnTopIfBypassing(WId window, bool stayOnTop) {
+    xcb_connection_t* connection = x11Connection();
+    const auto attributes = owned(xcb_get_window_attributes_reply(
+        connection, xcb_get_window_attributes(connection, static_cast<xcb_window_t>(window)),
+        nullptr));
+    m_stack.keepOnTop(stayOnTop && attributes && attributes->override_redirect ? window : 0);
 }
 
 bool X11WindowManagerHints::bypassWindowManager() const {

@@ -10,6 +10,8 @@
 // leader window, which mutter rejects as an invalid WM_TRANSIENT_FOR. So the
 // window is a plain frameless Qt::Window and these hints are set here.
 
+#include "platform/stackkeeper.h"
+
 #include <QByteArrayList>
 #include <QString>
 #include <QWindow>
@@ -51,7 +53,8 @@ public:
 };
 
 // The X11 hints; does nothing off X11. Requests the X server refuses are
-// logged under orvanta.x11.
+// logged under orvanta.x11. A window that bypasses the window manager and is
+// to stay on top is kept on top of the X server's stack (see stackkeeper.h).
 class X11WindowManagerHints final : public WindowManagerHints {
 public:
     void prepare(WId window, bool stayOnTop) override;
@@ -63,6 +66,11 @@ public:
     [[nodiscard]] static QString windowManagerName();
     // True when the X server is XWayland (its outputs are named so).
     [[nodiscard]] static bool onXWayland();
+
+private:
+    void keepOnTopIfBypassing(WId window, bool stayOnTop);
+
+    X11StackKeeper m_stack;
 };
 
 } // namespace orvanta
