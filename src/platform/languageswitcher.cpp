@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -59,6 +60,10 @@ QString LanguageSwitcher::defaultQtCatalogues() {
 }
 
 bool chineseFontInstalled() {
+    // Before the GUI starts (--help, --version) the text goes to a terminal,
+    // which finds its own fonts; the font database needs the GUI anyway.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return true;
     return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty();
 }
 
