@@ -230,15 +230,19 @@ TEST(FigureFit, FindsNothingWhereNoCircleIs) {
 TEST(FigureFit, LeavesOutWhatItIsToldToIgnore) {
     Scene beneath{"", 100, Stroke::Thin};
     Drawn d = draw(beneath);
-    QImage ignore(d.image.size(), QImage::Format_Alpha8);
-    ignore.fill(0);
+    // The compass's window lies 30 pixels into the screen's grab and draws
+    // its own circle over what the grab shows.
+    const QPoint window(30, 30);
+    QImage drawn(d.image.size() - QSize(60, 60), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
     const QPointF own = d.centre + QPointF(4.0, -3.0);
-    for (QImage* target : {&d.image, &ignore}) {
+    for (QImage* target : {&d.image, &drawn}) {
         QPainter p(target);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::black, 3.0));
-        p.drawPath(outline(own, Scene{"", 104}));
+        p.drawPath(outline(own - (target == &drawn ? QPointF(window) : QPointF()), Scene{"", 104}));
     }
+    const QImage ignore = ignoredPixels(d.image, QPoint(0, 0), drawn, QRect(window, drawn.size()));
     FigureGuess g;
     g.centre = own;
     g.spread = 104;

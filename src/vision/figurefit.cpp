@@ -651,4 +651,31 @@ std::optional<FigureFit> fitFigure(const QImage& picture, const FigureGuess& gue
     return fit;
 }
 
+QImage ignoredPixels(const QImage& screen, QPoint screenOrigin, const QImage& drawn,
+                     const QRect& drawnRect) {
+    QImage ignore(screen.size(), QImage::Format_Alpha8);
+    ignore.fill(0);
+    if (screen.hasAlphaChannel()) {
+        const QImage argb = screen.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < argb.height(); ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+            uchar* out = ignore.scanLine(y);
+            for (int x = 0; x < argb.width(); ++x)
+                out[x] = qAlpha(in[x]) == 0 ? 255 : 0;
+        }
+    }
+    const QRect both = drawnRect & QRect(screenOrigin, screen.size());
+    if (both.isEmpty() || drawn.isNull())
+        return ignore;
+    const QImage own = drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = both.top(); y <= both.bottom(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(own.constScanLine(y - drawnRect.y()));
+        uchar* out = ignore.scanLine(y - screenOrigin.y());
+        for (int x = both.left(); x <= both.right(); ++x)
+            if (qAlpha(in[x - drawnRect.x()]) != 0)
+                out[x - screenOrigin.x()] = 255;
+    }
+    return ignore;
+}
+
 } // namespace orvanta

@@ -13,6 +13,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <optional>
 
 namespace orvanta {
@@ -51,5 +52,14 @@ struct FigureFit {
 // Format_Grayscale8): the compass's own drawing.
 [[nodiscard]] std::optional<FigureFit> fitFigure(const QImage& picture, const FigureGuess& guess,
                                                  const QImage& ignore = {});
+
+// What the fit must not look at on `screen`, a grab whose top-left pixel lies
+// at `screenOrigin`: each pixel the compass drew there with any opacity
+// (`drawn`, premultiplied ARGB, lying at `drawnRect` in the same coordinates)
+// and each pixel the screen did not give (transparent). Format_Alpha8, the
+// screen's size, 255 where not to look. The compass knows exactly what it
+// drew, so it never hides to be looked past.
+[[nodiscard]] QImage ignoredPixels(const QImage& screen, QPoint screenOrigin, const QImage& drawn,
+                                   const QRect& drawnRect);
 
 } // namespace orvanta
