@@ -254,3 +254,46 @@ TEST(FigureFit, LeavesOutWhatItIsToldToIgnore) {
 }
 
 } // namespace
+
+namespace {
+
+// A screenshot of oclock under Xvfb: its face is a round window cut by the
+// X server's shape, without anti-aliasing, a white disc on the black root
+// with the hands inside. Its truth comes from the picture: each row's run
+// from the first to the last lit pixel, whose lengths sum to the disc's area
+// and whose middles, weighed by them, give its centre.
+TEST(FigureFit, FindsTheFaceInAScreenshotOfOclock) {
+    const QImage shot(QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/oclock.png"));
+    ASSERT_FALSE(shot.isNull());
+    double area = 0.0, sx = 0.0, sy = 0.0;
+    for (int y = 0; y < shot.height(); ++y) {
+        int first = -1, last = -1;
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) > 128) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        if (first < 0)
+            continue;
+        const double run = last - first + 1;
+        area += run;
+        sx += run * (first + last + 1) / 2.0;
+        sy += run * (y + 0.5);
+    }
+    const QPointF centre(sx / area, sy / area);
+    const double radius = std::sqrt(area / kPi);
+
+    FigureGuess g;
+    g.centre = centre + QPointF(4.0, -3.0);
+    g.spread = 80.0;
+    const auto fit = fitFigure(shot, g);
+    ASSERT_TRUE(fit.has_value());
+    std::printf("[ fit      ] oclock face centre %.3f px  radius %.3f px (r %.2f)\n",
+                std::hypot(fit->centre.x() - centre.x(), fit->centre.y() - centre.y()),
+                fit->spread - radius, radius);
+    EXPECT_NEAR(fit->centre.x(), centre.x(), 0.25);
+    EXPECT_NEAR(fit->centre.y(), centre.y(), 0.25);
+    EXPECT_NEAR(fit->spread, radius, 0.25);
+}
+
+} // namespace
