@@ -286,13 +286,13 @@ TEST(Language, ChineseSaysWhatTheProgramAlwaysSaid) {
         expectedMenu << numeral(n) + QStringLiteral("边形 - %1").arg(n);
     }
     expectedMenu << QStringList{
-        "直角多边形",   "内切多边形", "选项",         "总在最上面",
-        "显示工具提示", "开机时运行", "隐藏初始屏幕", "语言",
-        "自动",         "English",    "中文",         "物理单位使用各显示器的尺寸",
-        "透明度",       "放大镜",     "在屏幕中心",   "帮助",
-        "访问网站",     "粘性角度",   "锁定角度",     "锁定测量",
-        "半径",         "周长",       "面积",         "退出",
-        "显示圆规"};
+        "直角多边形",     "内切多边形", "选项",         "总在最上面",
+        "显示工具提示",   "开机时运行", "隐藏初始屏幕", "语言",
+        "自动",           "English",    "中文",         "物理单位使用各显示器的尺寸",
+        "透明度",         "放大镜",     "在屏幕中心",   "帮助",
+        "访问网站",       "粘性角度",   "锁定角度",     "锁定测量",
+        "贴合下方的图形", "半径",       "周长",         "面积",
+        "退出",           "显示圆规"};
     EXPECT_EQ(menuCaptions, expectedMenu) << menuCaptions.join(u'|').toStdString();
 
     const std::pair<QString, const char*> shown[] = {

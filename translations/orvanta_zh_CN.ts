@@ -2,6 +2,22 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BeneathFit</name>
+    <message>
+        <source>Nothing beneath the compass to fit.</source>
+        <translation>圆规下方没有可贴合的内容。</translation>
+    </message>
+    <message>
+        <source>No circle beneath the compass.</source>
+        <translation>圆规下方没有圆。</translation>
+    </message>
+    <message>
+        <source>Fitted: centre %1, %2 · radius %3 %4</source>
+        <extracomment>The hint after a fit: the centre&apos;s x (%1) and y (%2), the radius (%3) and the unit (%4).</extracomment>
+        <translation>已贴合：圆心 %1, %2 · 半径 %3 %4</translation>
+    </message>
+</context>
+<context>
     <name>CompassMenu</name>
     <message>
         <source>Units</source>
@@ -118,6 +134,10 @@
     <message>
         <source>Calibrate this screen…</source>
         <translation>校准此屏幕…</translation>
+    </message>
+    <message>
+        <source>Fit to what is beneath</source>
+        <translation>贴合下方的图形</translation>
     </message>
 </context>
 <context>
@@ -370,6 +390,29 @@
     <message>
         <source>The desktop scales its interface by %1 %: readings are in device pixels, 100 device pixels are %2 logical pixels</source>
         <translation>桌面界面缩放为 %1%：读数为设备像素，100 设备像素等于 %2 逻辑像素</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenPixels</name>
+    <message>
+        <source>The screen cannot be read here (see the log).</source>
+        <translation>此处无法读取屏幕（详见日志）。</translation>
+    </message>
+    <message>
+        <source>The desktop offers no screenshot portal: the screen cannot be read.</source>
+        <translation>桌面没有提供截图门户：无法读取屏幕。</translation>
+    </message>
+    <message>
+        <source>The screenshot was not allowed.</source>
+        <translation>截图未获允许。</translation>
+    </message>
+    <message>
+        <source>The desktop could not take a screenshot.</source>
+        <translation>桌面无法截图。</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s screenshot cannot be read.</source>
+        <translation>无法读取桌面的截图。</translation>
     </message>
 </context>
 <context>

@@ -58,6 +58,7 @@ constexpr ActionCaption kActionCaptions[] = {
     {&CompassMenu::transparencyAction, QT_TRANSLATE_NOOP("CompassMenu", "Transparency…")},
     {&CompassMenu::magnifierAction, QT_TRANSLATE_NOOP("CompassMenu", "Magnifier")},
     {&CompassMenu::centreAction, QT_TRANSLATE_NOOP("CompassMenu", "Centre on screen")},
+    {&CompassMenu::fitAction, QT_TRANSLATE_NOOP("CompassMenu", "Fit to what is beneath")},
     {&CompassMenu::helpAction, QT_TRANSLATE_NOOP("CompassMenu", "Help")},
     {&CompassMenu::webLinkAction, QT_TRANSLATE_NOOP("CompassMenu", "Visit website")},
     {&CompassMenu::stickyAngleAction, QT_TRANSLATE_NOOP("CompassMenu", "Sticky angle")},
@@ -150,6 +151,7 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     stickyAngleAction = check(m);
     lockAngleAction = check(m);
     lockMeasurementAction = check(m);
+    fitAction = m->addAction(QString());
     m->addSeparator();
     measureGroup = new QActionGroup(m);
     radiusAction = radio(m, measureGroup, 0, false);

@@ -741,6 +741,7 @@ void CompassWindow::connectMenu() {
     connect(m.calibrateScreenAction, &QAction::triggered, c,
             &CompassController::showScreenCalibration);
     connect(m.centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
+    connect(m.fitAction, &QAction::triggered, c, &CompassController::toggleFit);
     connect(m.helpAction, &QAction::triggered, c, &CompassController::showHelp);
     connect(m.stickyAngleAction, &QAction::triggered, c,
             [c] { c->interaction().toggleStickyAngle(); });
