@@ -12,18 +12,19 @@
 # A script run with -P starts with every policy unset; IN_LIST needs them.
 cmake_policy(VERSION 3.25)
 
-set(ORVANTA_LAYERS model skins render package platform interaction control dialogs automation app)
+set(ORVANTA_LAYERS model vision skins render package platform interaction control dialogs automation app)
 
 set(ORVANTA_LAYER_USES_model "")
+set(ORVANTA_LAYER_USES_vision "")
 set(ORVANTA_LAYER_USES_skins model)
 set(ORVANTA_LAYER_USES_render skins model)
 set(ORVANTA_LAYER_USES_package skins model)
 set(ORVANTA_LAYER_USES_platform model)
-set(ORVANTA_LAYER_USES_interaction render package platform skins model)
-set(ORVANTA_LAYER_USES_control interaction render package platform skins model)
+set(ORVANTA_LAYER_USES_interaction render package platform skins vision model)
+set(ORVANTA_LAYER_USES_control interaction render package platform skins vision model)
 set(ORVANTA_LAYER_USES_dialogs control platform skins model)
 set(ORVANTA_LAYER_USES_automation control model)
-set(ORVANTA_LAYER_USES_app automation dialogs control interaction platform package render skins model)
+set(ORVANTA_LAYER_USES_app automation dialogs control interaction platform package render skins vision model)
 
 # Includes that may cross the graph for a while, as "<file>|<header as
 # written>", while a change is on its way: the check says when one no longer

@@ -2,6 +2,22 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BeneathFit</name>
+    <message>
+        <source>Nothing beneath the compass to fit.</source>
+        <translation>圆规下方没有可贴合的内容。</translation>
+    </message>
+    <message>
+        <source>No circle beneath the compass.</source>
+        <translation>圆规下方没有圆。</translation>
+    </message>
+    <message>
+        <source>Fitted: centre %1, %2 · radius %3 %4</source>
+        <extracomment>The hint after a fit: the centre&apos;s x (%1) and y (%2), the radius (%3) and the unit (%4).</extracomment>
+        <translation>已贴合：圆心 %1, %2 · 半径 %3 %4</translation>
+    </message>
+</context>
+<context>
     <name>CommandLineOptions</name>
     <message>
         <source>Show this help and exit.</source>
@@ -259,6 +275,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Calibrate this screen…</source>
         <translation>校准此屏幕…</translation>
+    </message>
+    <message>
+        <source>Fit to what is beneath</source>
+        <translation>贴合下方的图形</translation>
     </message>
 </context>
 <context>
@@ -557,6 +577,29 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>The program folder &quot;%1&quot; cannot be written. Your options and units are kept in &quot;%2&quot; instead.</source>
         <translation>程序文件夹“%1”不可写入。您的选项和单位改为保存在“%2”中。</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenPixels</name>
+    <message>
+        <source>The screen cannot be read here (see the log).</source>
+        <translation>此处无法读取屏幕（详见日志）。</translation>
+    </message>
+    <message>
+        <source>The desktop offers no screenshot portal: the screen cannot be read.</source>
+        <translation>桌面没有提供截图门户：无法读取屏幕。</translation>
+    </message>
+    <message>
+        <source>The screenshot was not allowed.</source>
+        <translation>截图未获允许。</translation>
+    </message>
+    <message>
+        <source>The desktop could not take a screenshot.</source>
+        <translation>桌面无法截图。</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s screenshot cannot be read.</source>
+        <translation>无法读取桌面的截图。</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,7 @@ constexpr ActionText kActionTexts[] = {
     {&CompassMenu::transparencyAction, QT_TRANSLATE_NOOP("CompassMenu", "Transparency…")},
     {&CompassMenu::magnifierAction, QT_TRANSLATE_NOOP("CompassMenu", "Magnifier")},
     {&CompassMenu::centreAction, QT_TRANSLATE_NOOP("CompassMenu", "Centre on screen")},
+    {&CompassMenu::fitAction, QT_TRANSLATE_NOOP("CompassMenu", "Fit to what is beneath")},
     {&CompassMenu::helpAction, QT_TRANSLATE_NOOP("CompassMenu", "Help")},
     {&CompassMenu::webLinkAction, QT_TRANSLATE_NOOP("CompassMenu", "Visit website")},
     {&CompassMenu::stickyAngleAction, QT_TRANSLATE_NOOP("CompassMenu", "Sticky angle")},
@@ -154,6 +155,7 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     stickyAngleAction = check(m);
     lockAngleAction = check(m);
     lockMeasurementAction = check(m);
+    fitAction = m->addAction(QString());
     m->addSeparator();
     measureGroup = new QActionGroup(m);
     radiusAction = radio(m, measureGroup, 0, false);
@@ -230,6 +232,7 @@ void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& 
     QObject::connect(calibrateScreenAction, &QAction::triggered, c,
                      &CompassController::showScreenCalibration);
     QObject::connect(centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
+    QObject::connect(fitAction, &QAction::triggered, c, &CompassController::toggleFit);
     QObject::connect(helpAction, &QAction::triggered, c, &CompassController::showHelp);
     QObject::connect(stickyAngleAction, &QAction::triggered, c,
                      [c] { c->interaction().toggleStickyAngle(); });

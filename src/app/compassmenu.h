@@ -61,6 +61,7 @@ struct CompassMenu {
     QAction* transparencyAction;
     QAction* magnifierAction;
     QAction* centreAction;
+    QAction* fitAction; // fit the compass to the figure beneath it
     QAction* helpAction;
     QAction* webLinkAction;
     QAction* stickyAngleAction;

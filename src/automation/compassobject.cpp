@@ -177,6 +177,35 @@ void CompassObject::MoveTo(int x, int y) {
     member([&] { m_controller.moveTo(x, y); });
 }
 
+// The screen may be read from the desktop's portal, which answers later: the
+// client's reply waits for it.
+bool CompassObject::Fit() {
+    auto answer = std::make_shared<std::optional<bool>>();
+    auto pending = std::make_shared<QDBusMessage>();
+    member([&] {
+        m_controller.fitToBeneath([answer, pending, bus = m_bus](bool fitted) {
+            if (pending->type() == QDBusMessage::MethodCallMessage)
+                bus.send(pending->createReply(fitted));
+            else
+                *answer = fitted;
+        });
+    });
+    if (answer->has_value())
+        return **answer;
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        *pending = message();
+    }
+    return false;
+}
+
+QList<double> CompassObject::LastFit() {
+    const std::optional<FigureFit> fit = m_controller.lastFit();
+    if (!fit)
+        return {};
+    return {fit->centre.x(), fit->centre.y(), fit->spread};
+}
+
 void CompassObject::Quit() {
     member([&] { m_controller.closeCompass(); });
 }

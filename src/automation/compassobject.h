@@ -93,6 +93,8 @@ public Q_SLOTS:
     void Hide();
     void UnHide();
     void ShowCalibrationScreen();
+    bool Fit();
+    QList<double> LastFit();
     // Compass.IConnectionPoint
     void Advise();
     void Unadvise();

@@ -440,4 +440,48 @@ void CompassController::optionsChanged() {
     m_ports.view.scheduleRender();
 }
 
+// ---------------------------------------------------------------- fit to what is beneath
+
+void CompassController::setScreenPixels(std::unique_ptr<ScreenPixels> screen) {
+    m_fit = std::make_unique<BeneathFit>(*m_model, std::move(screen));
+}
+
+void CompassController::fitToBeneath(std::function<void(bool)> done) {
+    if (!m_fit)
+        setScreenPixels(makeScreenPixels());
+    const Layer* base = m_renderer.layers.baseLayer;
+    const DesktopGeometry desktop = m_ports.view.desktop();
+    FitScene scene;
+    scene.basePivot = base ? base->pivot : QPointF();
+    scene.virtualOrigin = desktop.virtualRect.topLeft();
+    scene.desktop = QRect(QPoint(0, 0), desktop.virtualRect.size());
+    scene.drawn = &m_renderer.windowImage();
+    scene.drawnRect = m_renderer.windowRect();
+    m_fit->fit(scene, [this, done](bool fitted, const QString& hint) {
+        if (fitted)
+            requestRender();
+        m_ports.view.showToolTip(hint, pivotOnScreen());
+        if (done)
+            done(fitted);
+    });
+}
+
+void CompassController::toggleFit() {
+    if (m_fit && m_fit->undoable())
+        undoFit();
+    else
+        fitToBeneath(nullptr);
+}
+
+void CompassController::undoFit() {
+    if (m_fit && m_fit->undo()) {
+        m_ports.view.hideToolTip();
+        requestRender();
+    }
+}
+
+std::optional<FigureFit> CompassController::lastFit() const {
+    return m_fit ? m_fit->last() : std::nullopt;
+}
+
 } // namespace orvanta

@@ -12,6 +12,7 @@
 // D-Bus objects talk to this class, never to the window.
 
 #include "control/compassview.h"
+#include "interaction/beneathfit.h"
 #include "interaction/compassinteraction.h"
 #include "interaction/layerstackregions.h"
 #include "model/calibrationstore.h"
@@ -169,6 +170,15 @@ public:
     void showAboutSkin();
     void openWebLink(const QString& action);
     void startNewInstance() override;
+    // Fits the compass to the circle or polygon beneath its figure; `done`
+    // hears whether it fitted. The hint shows the fit or why there is none.
+    void fitToBeneath(std::function<void(bool)> done);
+    void toggleFit() override;
+    void undoFit() override;
+    // The last fit's exact centre and spread, in desktop pixels.
+    [[nodiscard]] std::optional<FigureFit> lastFit() const;
+    // Where the screen beneath is read from (the session's reader by default).
+    void setScreenPixels(std::unique_ptr<ScreenPixels> screen);
     // The tray balloon that says where the compass went is shown only once.
     void balloonShown();
     // The window is really closing: the options and the units are saved.
@@ -218,6 +228,7 @@ private:
     CompassRenderer m_renderer;
     LayerStackRegions m_regions;
     std::unique_ptr<CompassInteraction> m_interaction;
+    std::unique_ptr<BeneathFit> m_fit;
 };
 
 } // namespace orvanta

@@ -403,6 +403,8 @@ void CompassInteraction::keyDown(int key, Qt::KeyboardModifiers modifiers) {
             m_surface.setClipboardText(m_model.copyText());
         else if (key == Qt::Key_V)
             m_model.paste(m_surface.clipboardText());
+        else if (key == Qt::Key_Z)
+            m_actions.undoFit();
         else
             step = kBigStep;
     }
@@ -481,6 +483,10 @@ void CompassInteraction::handleCommandKeys(int key, Qt::KeyboardModifiers modifi
         break;
     case Qt::Key_N:
         m_actions.startNewInstance();
+        break;
+    case Qt::Key_B:
+        if (!(modifiers & Qt::ControlModifier))
+            m_actions.toggleFit();
         break;
     case Qt::Key_F1:
         m_actions.showHelp();

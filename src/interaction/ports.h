@@ -93,6 +93,10 @@ public:
     virtual void showHelp() = 0;
     // Sticky angle or a lock changed: the menu checks follow the options.
     virtual void optionsChanged() = 0;
+    // Fits the compass to the figure beneath it, or puts it back when it still
+    // stands where the last fit put it; Ctrl+Z only puts it back.
+    virtual void toggleFit() {}
+    virtual void undoFit() {}
 };
 
 // The mouse cursor's position, in screen pixels.

@@ -329,6 +329,28 @@ class SharedCompass(unittest.TestCase):
         self.assertEqual(self.client.get("Units"), UNITS)
         self.assertEqual(self.client.get("Skins"), SKINS)
 
+    def test_fit_finds_the_circle_beneath_and_tells_where_it_is(self):
+        self.client.set("Measurement", dbus.Double(200.0))
+        self.client.call("MoveTo", dbus.Int32(500), dbus.Int32(400))
+        self.settle(lambda: (busctl_get("X"), busctl_get("Y")) == (500, 400))
+        self.assertFalse(self.client.call("Fit"))  # nothing but the bare root
+        # A circle on the root about where the figure is (the pivot lies a
+        # skin's few pixels from X, Y); ImageMagick centres pixels on integers.
+        picture = os.path.join(_root, "circle.png")
+        run("convert", "-size", "1280x800", "xc:#d8dce0", "-fill", "none", "-stroke", "black",
+            "-strokewidth", "2", "-draw", "circle 530,430 730,430", picture)
+        run("display", "-window", "root", picture)
+        try:
+            self.assertTrue(self.client.call("Fit"))
+            x, y, r = self.client.call("LastFit")
+            self.assertAlmostEqual(x, 530.5, delta=0.5)
+            self.assertAlmostEqual(y, 430.5, delta=0.5)
+            self.assertAlmostEqual(r, 200.0, delta=0.5)
+        finally:
+            run("xsetroot", "-solid", "black")
+            self.client.call("MoveTo", dbus.Int32(333), dbus.Int32(222))
+            self.client.set("Measurement", dbus.Double(100.0))
+
     def test_switches_save_and_keep_one_lock(self):
         # (property, value, expected (StickyAngles, LockAngle, LockMeasurement))
         cases = [("StickyAngles", False, (False, False, False)),

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+// The pixels of a rectangle of the desktop as the user sees them, for the
+// fit to what lies beneath the compass. On X11 they are read from the root
+// window (the compositor's picture, the compass included); on a Wayland
+// session the X server sees only X windows, so the desktop's screenshot
+// portal is asked instead.
+
+#include <QDBusConnection>
+#include <QImage>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+struct xcb_connection_t;
+
+namespace orvanta {
+
+class ScreenPixels {
+public:
+    // The pixels (RGB32, the rectangle's size), or a null image and what
+    // went wrong, in words for the user.
+    using Done = std::function<void(const QImage& pixels, const QString& error)>;
+
+    virtual ~ScreenPixels() = default;
+    // Reads `rect` (X screen coordinates) and calls `done` once, at once or
+    // from the event loop. A grab asked for while another is under way
+    // replaces it.
+    virtual void grab(const QRect& rect, Done done) = 0;
+};
+
+// Through GetImage of the root window, from shared memory (MIT-SHM) when the
+// rectangle is large: a reply through the socket is copied twice more.
+class X11ScreenPixels : public ScreenPixels {
+public:
+    // On Qt's connection, or, given a display name, on one of its own.
+    explicit X11ScreenPixels(const QByteArray& display = {});
+    ~X11ScreenPixels() override;
+    X11ScreenPixels(const X11ScreenPixels&) = delete;
+    X11ScreenPixels& operator=(const X11ScreenPixels&) = delete;
+
+    void grab(const QRect& rect, Done done) override;
+    // The image, or a null one (the reason is logged): the work of grab().
+    [[nodiscard]] QImage read(const QRect& rect);
+
+private:
+    xcb_connection_t* connection() const;
+    QImage readThroughSocket(const QRect& rect);
+    QImage readShared(const QRect& rect);
+
+    xcb_connection_t* m_own = nullptr;
+    bool m_shm = false;
+};
+
+// org.freedesktop.portal.Screenshot, asked without a dialog (interactive
+// false): GNOME asks the user once and remembers, KDE and wlroots' portal
+// answer at once. The portal writes a file of the whole desktop; the
+// rectangle is cut from it and the file removed.
+class PortalScreenPixels : public QObject, public ScreenPixels {
+    Q_OBJECT
+
+public:
+    explicit PortalScreenPixels(QDBusConnection bus, QObject* parent = nullptr);
+    void grab(const QRect& rect, Done done) override;
+
+private Q_SLOTS:
+    void answered(uint response, const QVariantMap& results);
+
+private:
+    void finish(const QImage& pixels, const QString& error);
+    void listen(const QString& path);
+
+    QDBusConnection m_bus;
+    QRect m_rect;
+    Done m_done;
+    QString m_request;
+    std::uint32_t m_serial = 0;
+};
+
+// The reader for this session: the portal under Wayland, X11 otherwise.
+[[nodiscard]] std::unique_ptr<ScreenPixels> makeScreenPixels();
+
+} // namespace orvanta
