@@ -23,6 +23,7 @@ import ctypes
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -92,6 +93,68 @@ def rss_kb(pid):
 
 def signed_mb(kb):
     return "%+.1f" % (kb / 1024)
+
+
+class Shot:
+    """A screenshot in memory, read from xwd's or grim's raw output: pixels
+    without a PNG round trip, which costs seconds on a loaded machine."""
+
+    def __init__(self, data):
+        self.data = data
+        if data.startswith(b"P6"):
+            fields = data.split(maxsplit=4)
+            self.width, self.height = int(fields[1]), int(fields[2])
+            self.offset = len(data) - self.width * self.height * 3
+            self.stride, self.step = self.width * 3, 3
+            self.rgb = self._ppm
+        else:
+            order = ">" if struct.unpack(">I", data[:4])[0] < 4096 else "<"
+            h = struct.unpack(order + "25I", data[:100])
+            self.width, self.height, self.stride = h[4], h[5], h[12]
+            self.step = h[11] // 8
+            self.little = h[7] == 0
+            self.masks = h[14:17]
+            self.offset = h[0] + h[19] * 12
+            self.rgb = self._xwd
+
+    def _ppm(self, x, y):
+        i = self.offset + y * self.stride + x * 3
+        return tuple(self.data[i:i + 3])
+
+    def _xwd(self, x, y):
+        i = self.offset + y * self.stride + x * self.step
+        v = int.from_bytes(self.data[i:i + self.step], "little" if self.little else "big")
+        return tuple((v & m) >> ((m & -m).bit_length() - 1) for m in self.masks)
+
+    def pixel(self, x, y):
+        """"#RRGGBB" at X,Y, None outside."""
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            return None
+        return "#%02X%02X%02X" % self.rgb(x, y)
+
+    def _row(self, x, y, w):
+        """RGB bytes of W pixels from X,Y: whole-byte channels are sliced out."""
+        i = self.offset + y * self.stride + x * self.step
+        if self.rgb == self._ppm:
+            return self.data[i:i + 3 * w]
+        shifts = [(m & -m).bit_length() - 1 for m in self.masks]
+        if self.step != 4 or any(m >> sh != 0xFF or sh % 8 for m, sh in zip(self.masks, shifts)):
+            return b"".join(bytes(self.rgb(c, y)) for c in range(x, x + w))
+        raw, out = self.data[i:i + 4 * w], bytearray(3 * w)
+        for channel, sh in enumerate(shifts):
+            at = sh // 8 if self.little else 3 - sh // 8
+            out[channel::3] = raw[at::4]
+        return bytes(out)
+
+    def save_ppm(self, path, x=0, y=0, w=None, h=None):
+        """The rectangle (the whole shot by default, clipped to it) as a PPM file."""
+        w = min(self.width - x, self.width if w is None else w)
+        h = min(self.height - y, self.height if h is None else h)
+        with open(path, "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (w, h))
+            for r in range(y, y + h):
+                f.write(self._row(x, r, w))
+        return path
 
 
 class _Xlib:
@@ -528,15 +591,13 @@ class Desktop:
 
     # ------------------------------------------------------------ screenshots
 
-    def screenshot(self, name):
-        """The whole screen to WORK/NAME.png where screenshots work; its path or None."""
-        path = os.path.join(self.work, name + ".png")
-        if os.path.exists(path):
-            os.remove(path)
+    def grab(self):
+        """The screen now as a Shot, or None where there are no screenshots."""
+        data = b""
         if self.shot == "x11":
-            self.run("import", "-silent", "-window", "root", path, timeout=15)
+            data = self.run_bytes("xwd", "-root", "-silent")
         elif self.shot == "grim":
-            self.run("grim", path, timeout=15)
+            data = self.run_bytes("grim", "-t", "ppm", "-")
         elif self.shot == "weston":
             shots = os.path.join(self.work, "shots")
             shutil.rmtree(shots, ignore_errors=True)
@@ -545,20 +606,30 @@ class Desktop:
                            capture_output=True, timeout=10)
             made = [f for f in os.listdir(shots) if f.endswith(".png")]
             if made:
-                shutil.move(os.path.join(shots, made[0]), path)
-        return path if os.path.exists(path) and os.path.getsize(path) else None
+                data = self.run_bytes("convert", os.path.join(shots, made[0]), "ppm:-")
+        try:
+            return Shot(data) if len(data) > 100 else None
+        except (struct.error, ValueError, IndexError):
+            return None
+
+    def run_bytes(self, *args):
+        try:
+            out = subprocess.run(args, env=self.env, capture_output=True, timeout=20,
+                                 stdin=subprocess.DEVNULL)
+        except (subprocess.TimeoutExpired, OSError):
+            return b""
+        return out.stdout if out.returncode == 0 else b""
+
+    def screenshot(self, name):
+        """The whole screen to WORK/NAME.ppm where screenshots work, for a
+        person to look at after the run."""
+        shot = self.grab()
+        return shot.save_ppm(os.path.join(self.work, name + ".ppm")) if shot else None
 
     def pixel(self, x, y):
         """"#RRGGBB" of the screen there, or None."""
-        if self.shot == "x11":
-            out = self.run("import", "-silent", "-window", "root", "-crop", "1x1+%d+%d" % (x, y),
-                           "-depth", "8", "txt:-", timeout=10)
-        else:
-            path = self.screenshot("pixel")
-            out = path and self.run("convert", path, "-crop", "1x1+%d+%d" % (x, y), "-depth", "8",
-                                    "txt:-")
-        m = re.search(r"#[0-9A-Fa-f]{6}", out or "")
-        return m.group(0) if m else None
+        shot = self.grab()
+        return shot.pixel(x, y) if shot else None
 
     # ------------------------------------------------------------ the program
 
@@ -757,12 +828,11 @@ class Desktop:
         best match counts when its normalised RMSE is under 0.15)."""
         if not os.path.exists(getattr(self, "template", "")):
             return None
-        shot = self.screenshot("find")
+        shot = self.grab()
         if not shot:
             return None
         rx, ry = max(0, x - 108), max(0, y - 108)
-        region = os.path.join(self.work, "find-region.png")
-        self.run("convert", shot, "-crop", "216x216+%d+%d" % (rx, ry), "+repage", region)
+        region = shot.save_ppm(os.path.join(self.work, "find-region.ppm"), rx, ry, 216, 216)
         out = subprocess.run(["compare", "-metric", "RMSE", "-subimage-search", region,
                               self.template, "null:"], capture_output=True, text=True,
                              timeout=30, env=self.env)
