@@ -534,17 +534,26 @@ class Desktop:
                                           timeout=3).split(), timeout, 0.2)
         return found[0] if found else None
 
+    def settled_rect(self, window, timeout=3.0):
+        """The window's rect once it reads the same twice in a row."""
+        last = [None]
+
+        def steady():
+            now, before = self.x_rect(window), last[0]
+            last[0] = now
+            return now if now is not None and now == before else None
+        return wait_for(steady, timeout, 0.1) or last[0]
+
     def x_place(self, window, x, y):
         """Moves a window's inside to X,Y, correcting once for the frame the
         window manager put around it."""
+        before = self.x_rect(window)
         self.place_window(window, x, y)
-        at = lambda: (self.x_rect(window) or (None, None))[:2]
-        if wait_for(lambda: at() == (x, y), 3.0, 0.1):
-            return
-        rx, ry = at()
-        if rx is not None:
-            self.place_window(window, 2 * x - rx, 2 * y - ry)
-            wait_for(lambda: at() == (x, y), 3.0, 0.1)
+        wait_for(lambda: self.x_rect(window) != before, 3.0, 0.1)
+        rect = self.settled_rect(window)
+        if rect and rect[:2] != (x, y):
+            self.place_window(window, 2 * x - rect[0], 2 * y - rect[1])
+            wait_for(lambda: (self.x_rect(window) or (0, 0))[:2] == (x, y), 3.0, 0.1)
 
     def active_window(self):
         m = re.search(r"0x[0-9a-f]+", self.run("xprop", "-root", "_NET_ACTIVE_WINDOW", timeout=5))
@@ -580,8 +589,9 @@ class Desktop:
 
     def raise_window(self, window):
         """Raises and focuses a window as a user clicking on it would."""
-        if not self.ok("xdotool", "windowactivate", "--sync", str(window), timeout=5):
-            self.run("xdotool", "windowraise", str(window), timeout=5)
+        self.run("xdotool", "windowactivate", str(window), timeout=5)
+        self.run("xdotool", "windowraise", str(window), timeout=5)
+        wait_for(lambda: same_window(self.active_window(), window), 3.0, 0.1)
 
     def place_wayland_catcher(self):
         pass
@@ -736,7 +746,7 @@ class Desktop:
             self.log("the X window below did not appear")
             return
         self.xcatcher_top = self.x_toplevel(self.xcatcher)
-        if not wait_for(lambda: self.x_rect(self.xcatcher) == (x, y, w, h), 2.0, 0.1):
+        if self.settled_rect(self.xcatcher) != (x, y, w, h):
             self.x_place(self.xcatcher, x, y)
         self.log("X catcher %s at %s" % (self.xcatcher, self.x_rect(self.xcatcher)))
 
@@ -787,7 +797,7 @@ class Desktop:
         self.xterm = self.x_find(10, "--name", "^matrix-xterm$")
         if not self.xterm:
             return False
-        if not wait_for(lambda: (self.x_rect(self.xterm) or (0, 0))[:2] == (x, y), 2.0, 0.1):
+        if (self.settled_rect(self.xterm) or (0, 0))[:2] != (x, y):
             self.x_place(self.xterm, x, y)
         self.xterm_top = self.x_toplevel(self.xterm)
         self.log("xterm %s (top %s) at %s" % (self.xterm, self.xterm_top,
