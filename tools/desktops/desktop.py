@@ -381,7 +381,7 @@ class Desktop:
         self.program_env = {}  # DISPLAY, WAYLAND_DISPLAY, ... for the program
         self.program = None
         self.xcatcher = self.xterm = self.wcatcher = None
-        self.wcatcher_origin = None
+        self.wcatcher_origin = self.wcatcher_missing = None
         px, py = PIVOT
         self.o, self.t1, self.t2 = (px, py), (px, py + 100), (px - 90, py - 70)
         self.xterm_at = (px - 60, py - 30)
@@ -756,6 +756,9 @@ class Desktop:
     def start_wayland_catcher(self, *extra):
         """The native Wayland window below T2 (Wayland compositors only)."""
         helper = os.path.join(self.clients, "orvanta_catcher")
+        if not os.access(helper, os.X_OK):
+            self.wcatcher_missing = "no %s (build orvanta_desktop_clients)" % helper
+            return False
         w, h = WCATCH
         self.wcatcher = self.spawn("catcher", [helper, str(w), str(h), "00a040", "matrix-catcher",
                                                *extra])
@@ -1102,8 +1105,8 @@ class Desktop:
         if not self.clickable("click-through-wayland", self.t2, self.alpha.get("T2")):
             return
         if not self.wcatcher_origin:
-            self.result("click-through-wayland", "fail", "setup: the native window is not under "
-                        "%d,%d" % self.t2)
+            self.result("click-through-wayland", "fail", "setup: " + (
+                self.wcatcher_missing or "the native window is not under %d,%d" % self.t2))
             return
         self.click_through("click-through-wayland", self.t2, self.wayland_catcher_presses,
                            "the native window")
