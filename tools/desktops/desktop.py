@@ -1139,9 +1139,10 @@ class Desktop:
         title_before = self.title()
         self.input.click(*self.o)
         wait_for(lambda: same_window(self.active_window(), self.compass), 3.0, 0.1)
+        focus_before = self.focus_text()
         self.input.click(*q)
         wait_for(lambda: same_window(self.active_window(), self.xterm), 3.0, 0.1)
-        focus = self.focus_text()
+        focus = "%s (after the compass's: %s)" % (self.focus_text(), focus_before)
         self.input.type_line("77")
         wait_for(lambda: "77" in self.typed(), 3.0, 0.1)
         # The compass must not take the keys as well.
