@@ -771,13 +771,18 @@ class Desktop:
         if isinstance(self.input, NoInput):
             return
         before = len(self.read_log("catcher").splitlines())
-        self.input.move(*self.t2)
 
         def seen():
             lines = self.read_log("catcher").splitlines()[before:]
             at = [l.split() for l in lines if l.startswith(("enter ", "motion "))]
             return at[-1] if at else None
-        at = wait_for(seen, 3.0, 0.1)
+
+        def moved_over():
+            # A window the compositor has not yet shown gets no enter: the
+            # pointer comes again until one arrives.
+            self.input.move(*self.t2)
+            return wait_for(seen, 1.5, 0.1)
+        at = wait_for(moved_over, 8.0, 0.1)
         if at:
             self.wcatcher_origin = (self.t2[0] - int(float(at[1])),
                                     self.t2[1] - int(float(at[2])))
