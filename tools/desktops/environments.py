@@ -372,6 +372,6 @@ ENVIRONMENTS = {e.name: e for e in (Openbox, Xfwm4, Kwin, MutterX11, GnomeWaylan
                                     KwinWayland)}
 # Installed for every environment: the X tools the checks use.
 COMMON_PACKAGES = ["x11-utils", "x11-xserver-utils", "xdotool", "xterm", "imagemagick", "wmctrl",
-                   "dbus-daemon", "procps", "util-linux", "python3"]
+                   "dbus-daemon", "systemd", "procps", "util-linux", "python3"]  # systemd: busctl
 # Our Wayland clients, built by CMake.
 CLIENT_PACKAGES = ["gcc", "libc6-dev", "libwayland-dev", "wayland-protocols", "libwayland-bin"]
