@@ -81,6 +81,7 @@ VirtualDesktop::VirtualDesktop(QSize size, const QString& windowManager, bool co
 // Tests started together may pick the same free display; the server that
 // comes second gives up at once, while the first one's socket makes the
 // display look ready. A display is ours once its lock file names our server.
+// The Python tests' launcher (tests/harness/xserver.py) follows the same rule.
 bool VirtualDesktop::startServer(QSize size) {
     int n = 200 + int(QCoreApplication::applicationPid() % 500);
     for (int attempt = 0; attempt < 10; ++attempt, ++n) {

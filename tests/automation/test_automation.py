@@ -21,6 +21,10 @@ import time
 import unittest
 import xml.etree.ElementTree as ET
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from harness.session import Session, wait_for  # noqa: E402
+from harness.xserver import start_xvfb  # noqa: E402
+
 try:
     import dbus
     import dbus.mainloop.glib
@@ -44,17 +48,8 @@ BIN_DIR = os.environ.get("ORVANTA_BIN_DIR", os.path.join(SOURCE_DIR, "build", "b
 OPTIONS = "[Options]\nHideSplash=1\nFirstTime=0\nX=300\nY=250\nMeasurement=100\nAngle=0\n"
 
 env = {}  # the environment of the private desktop, set up once
-_helpers = []  # Xvfb, the bus and the stand-in tray, stopped at the end
+_session = None  # its folders, Xvfb, the bus and the stand-in tray, stopped at the end
 _root = None
-
-
-def wait_for(condition, timeout=8.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if condition():
-            return True
-        time.sleep(0.05)
-    return condition()
 
 
 def run(*args, timeout=15):
@@ -99,55 +94,34 @@ def setUpModule():
         missing.append("the built program in " + BIN_DIR)
     if missing:
         raise unittest.SkipTest("needs " + ", ".join(missing))
+    global _session
     _root = tempfile.mkdtemp(prefix="orvanta-automation-")
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
-    for d in ("home", "data/dbus-1/services", "config", "fakebin"):
+    _session = Session(_root)
+    for d in ("data/dbus-1/services", "fakebin"):
         os.makedirs(os.path.join(_root, d))
     # The browser a web link opens: it writes down what it was given.
     opener = os.path.join(_root, "fakebin", "xdg-open")
     with open(opener, "w") as f:
         f.write('#!/bin/sh\necho "$@" >> "%s"\n' % os.path.join(_root, "opened.txt"))
     os.chmod(opener, 0o755)
-    env.update({k: v for k, v in os.environ.items()
-                if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
-    env.update(HOME=os.path.join(_root, "home"), XDG_DATA_HOME=os.path.join(_root, "data"),
-               XDG_CONFIG_HOME=os.path.join(_root, "config"), LC_ALL="C.UTF-8",
-               PATH=os.path.join(_root, "fakebin") + os.pathsep + os.environ["PATH"])
-    env.pop("XDG_DATA_DIRS", None)
-
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                             "1280x800x24", "-nolisten", "tcp"],
-                            pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    _helpers.append(xvfb)
-    os.close(write_end)
-    with os.fdopen(read_end) as f:
-        env["DISPLAY"] = ":" + f.readline().strip()
+    _session.env["PATH"] = os.path.join(_root, "fakebin") + os.pathsep + os.environ["PATH"]
+    start_xvfb(1280, 800, _session)
     # The bus hands its environment to the programs it activates: DISPLAY
     # and the folders above are already in it.
-    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                              env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              text=True)
-    _helpers.append(daemon)
-    env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
+    _session.bus()
+    env.update(_session.env)
     # A stand-in tray, so that hiding has somewhere to go unless the options
     # switch the icon off.
     tray = os.path.join(BIN_DIR, "orvanta_faketray")
     if os.path.exists(tray):
-        proc = subprocess.Popen([tray], env=env, stdout=subprocess.PIPE, text=True)
-        _helpers.append(proc)
+        proc = _session.spawn("faketray", [tray], stdout=subprocess.PIPE, text=True)
         proc.stdout.readline()  # "ready"
 
 
 def tearDownModule():
-    for p in reversed(_helpers):
-        if p.stdout:
-            p.stdout.close()
-        p.terminate()
-        try:
-            p.wait(5)
-        except subprocess.TimeoutExpired:
-            p.kill()
+    if _session:
+        _session.close()
     if _root:
         shutil.rmtree(_root, ignore_errors=True)
 
