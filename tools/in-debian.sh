@@ -220,7 +220,8 @@ serve_apt &
 apt_server=$!
 
 # Builds inside share one compiler cache in the root, whichever checkout they
-# come from: a fresh clone's first build there is then quick too.
+# come from: a fresh clone's first build there is then quick too. Our targets
+# use precompiled headers, which ccache takes only with this sloppiness.
 # shellcheck disable=SC2016 # dpkg-query expands it
 if ! chroot "$root" dpkg-query -W -f='${Status}' ccache 2>/dev/null | grep -q "ok installed"; then
     install_in_root ccache >&2
@@ -235,6 +236,7 @@ unshare --net -- bash -c 'ip link set lo up && exec "$@"' _ \
     chroot "$root" env -i PATH="$PATH" HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     ORVANTA_APT_REQUEST=/run/orvanta-apt/request ORVANTA_APT_REPLY=/run/orvanta-apt/reply \
     CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR=/var/cache/ccache CCACHE_BASEDIR=/src \
+    CCACHE_SLOPPINESS=pch_defines,time_macros \
     bash -c 'cd "$1" && shift && exec "$@"' _ "$inside" "$@" || status=$?
 echo "in-debian: Debian $release: '$*' ended with status $status; the tree is $src" >&2
 exit "$status"
