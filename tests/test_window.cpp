@@ -634,6 +634,7 @@ TEST_F(WideWindowTest, TheLongestSpreadsDrawTheWholeFigureAndTheSlide) {
         ASSERT_TRUE(compassShownAt(slide)) << c.spread;
         QThread::msleep(500);
         const QImage shot = desktop.screenshot();
+        ASSERT_EQ(shot.size(), QSize(11520, 2160)); // else every pixel below is "off screen"
         // The circle, wherever it lies on the screen, within a pixel.
         int missing = 0;
         int onScreen = 0;
