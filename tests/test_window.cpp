@@ -146,9 +146,15 @@ protected:
         return apart;
     }
 
-    // Waits until the pixel at `p` stops showing the backdrop.
+    // Waits until the pixel at `p` stops showing the backdrop (a failed
+    // screenshot shows nothing).
     bool compassShownAt(QPoint p) {
-        return waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(p)); }, 8000);
+        return waitFor(
+            [&] {
+                const QImage shot = desktop.screenshot();
+                return shot.valid(p) && !isBackdrop(shot.pixel(p));
+            },
+            8000);
     }
 
     VirtualDesktop desktop;
