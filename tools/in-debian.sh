@@ -159,6 +159,9 @@ mount_in /dev/pts --bind /dev/pts
 mount_in /dev/shm -t tmpfs -o mode=1777,nosuid,nodev tmpfs
 mount_in /run -t tmpfs -o mode=755,nosuid,nodev tmpfs
 mount_in /tmp -t tmpfs -o mode=1777,nosuid,nodev tmpfs
+# As a booted system has them (systemd-tmpfiles): an XWayland started by a
+# compositor that does not run as root cannot make its socket folder itself.
+install -d -m 1777 "$root/tmp/.X11-unix" "$root/tmp/.ICE-unix"
 
 # ---------------------------------------------------------------- the source tree
 
