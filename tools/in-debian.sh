@@ -25,7 +25,7 @@
 set -euo pipefail
 
 usage() {
-    sed -n '8,11p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '9,12p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
