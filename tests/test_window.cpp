@@ -141,9 +141,15 @@ protected:
         return apart;
     }
 
-    // Waits until the pixel at `p` stops showing the backdrop.
+    // Waits until the pixel at `p` stops showing the backdrop (a failed
+    // screenshot shows nothing).
     bool compassShownAt(QPoint p) {
-        return waitFor([&] { return !isBackdrop(desktop.screenshot().pixel(p)); }, 8000);
+        return waitFor(
+            [&] {
+                const QImage shot = desktop.screenshot();
+                return shot.valid(p) && !isBackdrop(shot.pixel(p));
+            },
+            8000);
     }
 
     VirtualDesktop desktop;
@@ -651,6 +657,7 @@ TEST_F(WideWindowTest, TheLongestSpreadsDrawTheWholeFigureAndTheSlide) {
         ASSERT_TRUE(compassShownAt(slide)) << c.spread;
         QThread::msleep(500);
         const QImage shot = desktop.screenshot();
+        ASSERT_EQ(shot.size(), QSize(11520, 2160)); // else every pixel below is "off screen"
         // The circle, wherever it lies on the screen, within a pixel.
         int missing = 0;
         int onScreen = 0;

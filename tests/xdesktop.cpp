@@ -42,6 +42,8 @@ QByteArray output(const QProcessEnvironment& env, const QString& program, const 
     p.setProcessEnvironment(env);
     p.start(program, args);
     if (!p.waitForFinished(timeoutMs)) {
+        qWarning("%s did not finish in %d ms: its output is cut short", qPrintable(program),
+                 timeoutMs);
         p.kill();
         p.waitForFinished(1000);
     }
@@ -157,7 +159,8 @@ QString VirtualDesktop::run(const QString& program, const QStringList& args, int
 }
 
 QImage VirtualDesktop::screenshot() const {
-    const QByteArray png = output(environment(), "import", {"-window", "root", "png:-"}, 15000);
+    // A screen of three 4K monitors takes import 15 s on a loaded machine.
+    const QByteArray png = output(environment(), "import", {"-window", "root", "png:-"}, 60000);
     return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
 }
 

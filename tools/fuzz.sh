@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 The Orvanta developers
 # SPDX-License-Identifier: MIT
 
-# Builds the fuzz targets (clang, ASan + UBSan) and runs each one for SECONDS
+# Builds the fuzz targets (the release's clang, ASan + UBSan) and runs each one for SECONDS
 # on its seed corpus, as many at once as there are cores. Fails when any
 # target finds a crash, a leak, a timeout or a broken invariant; the input
 # that caused it is kept under $FUZZ_OUT (default: a temporary folder).
@@ -12,7 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 
-tools/setup.sh
+tools/setup.sh test
+command -v clang++ >/dev/null || {
+    echo "fuzz: no clang++ (Debian's package clang provides it)" >&2
+    exit 1
+}
 cmake --preset fuzz -G Ninja >/dev/null
 mapfile -t targets < <(cd fuzz && ls -- *.cpp | sed 's/\.cpp$//')
 cmake --build --preset fuzz -j "$(nproc)" --target "${targets[@]/#/fuzz_}"

@@ -22,7 +22,7 @@ fail() {
     exit 1
 }
 
-tools/setup.sh
+tools/setup.sh test
 build="${1:-}"
 if [ -z "$build" ]; then
     build=build

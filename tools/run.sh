@@ -2,16 +2,21 @@
 # SPDX-FileCopyrightText: 2026 The Orvanta developers
 # SPDX-License-Identifier: MIT
 
-# Sets up, builds and starts Orvanta.
+# Sets up, builds and starts Orvanta (Debian 12 or 13).
+# First installs what building and running need, with apt-get as root (through
+# sudo when needed) from the network, unless it is all there already; the
+# program lands in build/bin/orvanta.
 # On a desktop it simply starts the compass. On a machine without a display it
 # starts a virtual X server with a compositing manager, runs the compass there,
 # saves a screenshot to orvanta-screenshot.png and says where it is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/setup.sh
+echo "tools/run.sh: installing what building and running Orvanta need, if missing (apt-get, as root, from the network)"
+tools/setup.sh run
 cmake --preset release -G Ninja >/dev/null
 cmake --build --preset release -j "$(nproc)" --target orvanta
+echo "tools/run.sh: the program is build/bin/orvanta"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec build/bin/orvanta "$@"
