@@ -38,7 +38,7 @@ TEST(Autostart, OnWritesAnEntryThatStartsTheProgramHiddenAndOffRemovesIt) {
     EXPECT_EQ(test::readAll(autostart.entryPath()), "[Desktop Entry]\n"
                                                     "Type=Application\n"
                                                     "Name=Orvanta\n"
-                                                    "Exec=\"/opt/My Apps/orvanta\" /m m\n"
+                                                    "Exec=\"/opt/My Apps/orvanta\" /m\n"
                                                     "Terminal=false\n"
                                                     "X-GNOME-Autostart-enabled=true\n");
 

@@ -316,6 +316,31 @@ TEST(Language, TheCatalogueHoldsEveryTextOfTheSourcesAndNothingElse) {
         << "run `cmake --build build --target update_translations` and translate what is new";
 }
 
+// A Chinese sentence takes Chinese punctuation: no ASCII comma, colon, stop or
+// bracket touches a Chinese character (spaces between them aside).
+TEST(Language, ChineseTextsUseChinesePunctuation) {
+    const QString ts = QString::fromUtf8(test::readAll(kCatalogue));
+    const QRegularExpression message(
+        QStringLiteral("<source>(.*?)</source>.*?<translation>(.*?)</translation>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression asciiBesideHan(
+        QStringLiteral("\\p{Han} *[,.:;?!()]|[,:;?!()] *\\p{Han}"));
+    int checked = 0;
+    for (auto it = message.globalMatch(ts); it.hasNext();) {
+        const auto m = it.next();
+        const QString source = m.captured(1);
+        const QString text = m.captured(2);
+        EXPECT_FALSE(asciiBesideHan.match(text).hasMatch()) << text.toStdString();
+        // A number with English letters ("%1s") is a text like any other.
+        EXPECT_FALSE(text == source &&
+                     source.contains(QRegularExpression(QStringLiteral("[a-z]"))) &&
+                     source.startsWith(u'%'))
+            << "untranslated: " << text.toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 200);
+}
+
 // Without a font for Chinese its texts would be boxes: English is spoken and
 // the log says why.
 TEST(Language, ChineseWithoutAFontFallsBackToEnglish) {

@@ -112,6 +112,26 @@ TEST(TypedEntry, ClipboardTakesANumberAsRadius) {
     EXPECT_EQ(m.spread(), 25);
 }
 
+TEST(TypedEntry, TitleSquaresTheUnitOfAnAreaOnly) {
+    struct Case {
+        int type;
+        const char* name;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, "px", "px"},      {1, "cm", "cm"},     {2, "cm", "cm²"},
+        {2, "英寸", "英寸²"}, {0, "英寸", "英寸"},
+    };
+    for (const Case& c : cases) {
+        Model m;
+        m.units.setName(6, QString::fromUtf8(c.name));
+        m.units.setPixelNum(6, 96);
+        m.model.selectUnit(6);
+        m.model.setMeasureType(c.type);
+        EXPECT_EQ(m.model.titleText(), "Compass 100 " + QString::fromUtf8(c.shown));
+    }
+}
+
 TEST(TypedEntry, UnitChoicesAndBrokenUnits) {
     Model m;
     m.units.setName(6, "英寸");

@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>Render one frame to a PNG without a display, print the readout.</source>
-        <translation>不用显示器把一帧绘制为 PNG，并输出读数。</translation>
+        <translation>无需显示器，把一帧绘制为 PNG 并输出读数。</translation>
     </message>
     <message>
         <source>Cut the picture to the compass.</source>
@@ -198,7 +198,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>About this skin…</source>
-        <translation>关于此皮肤</translation>
+        <translation>关于此皮肤…</translation>
     </message>
     <message>
         <source>Get more skins</source>
@@ -218,7 +218,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Hide splash screen</source>
-        <translation>隐藏初始屏幕</translation>
+        <translation>不显示启动画面</translation>
     </message>
     <message>
         <source>Automatic</source>
@@ -226,7 +226,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Transparency…</source>
-        <translation>透明度</translation>
+        <translation>透明度…</translation>
     </message>
     <message>
         <source>Magnifier</source>
@@ -234,7 +234,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Centre on screen</source>
-        <translation>在屏幕中心</translation>
+        <translation>移到屏幕中央</translation>
     </message>
     <message>
         <source>Help</source>
@@ -266,7 +266,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Calibrate units…</source>
-        <translation>校准单位</translation>
+        <translation>校准单位…</translation>
     </message>
     <message>
         <source>Physical units use each monitor&apos;s size</source>
@@ -286,34 +286,34 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Compass %1 %2</source>
         <extracomment>The window title and the tray&apos;s tool tip: the readout (%1) and the unit (%2).</extracomment>
-        <translation>圆规%1 %2</translation>
+        <translation>圆规 %1 %2</translation>
     </message>
 </context>
 <context>
     <name>Controls</name>
     <message>
         <source>Change the base colour bar (C)</source>
-        <translation>更改基础颜色条 (C)</translation>
+        <translation>更换底座颜色（C）</translation>
     </message>
     <message>
         <source>Show the menu (right click)</source>
-        <translation>显示菜单 (右键点击)</translation>
+        <translation>显示菜单（右键单击）</translation>
     </message>
     <message>
         <source>Turn to the next 45 degrees (F)</source>
-        <translation>旋转到最近45 度 (F)</translation>
+        <translation>转到下一个 45 度（F）</translation>
     </message>
     <message>
         <source>Turn to the last 45 degrees (L)</source>
-        <translation>旋转到最后45 度 (L)</translation>
+        <translation>转到上一个 45 度（L）</translation>
     </message>
     <message>
         <source>Turn clockwise (Shift + &gt;)</source>
-        <translation>顺时针旋转 (Shift + &gt;)</translation>
+        <translation>顺时针旋转（Shift + &gt;）</translation>
     </message>
     <message>
         <source>Turn anticlockwise (Shift + &lt;)</source>
-        <translation>逆时针旋转 (Shift + &lt;)</translation>
+        <translation>逆时针旋转（Shift + &lt;）</translation>
     </message>
     <message>
         <source>Move inward</source>
@@ -325,55 +325,55 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Shorten the distance (Shift + arrow keys)</source>
-        <translation>缩短距离 (shift + 箭头键)</translation>
+        <translation>缩短距离（Shift + 方向键）</translation>
     </message>
     <message>
         <source>Lengthen the distance (Shift + arrow keys)</source>
-        <translation>延长距离 (shift + 箭头键)</translation>
+        <translation>延长距离（Shift + 方向键）</translation>
     </message>
     <message>
         <source>Move left (left arrow)</source>
-        <translation>左移 (左箭头)</translation>
+        <translation>左移（左方向键）</translation>
     </message>
     <message>
         <source>Move up (up arrow)</source>
-        <translation>上移 (上箭头)</translation>
+        <translation>上移（上方向键）</translation>
     </message>
     <message>
         <source>Move right (right arrow)</source>
-        <translation>右移 (右箭头)</translation>
+        <translation>右移（右方向键）</translation>
     </message>
     <message>
         <source>Move down (down arrow)</source>
-        <translation>下移 (下箭头)</translation>
+        <translation>下移（下方向键）</translation>
     </message>
     <message>
         <source>Radius measurement - click to change</source>
-        <translation>半径测量 - 点击更改</translation>
+        <translation>测量半径：单击切换</translation>
     </message>
     <message>
         <source>Circumference measurement - click to change</source>
-        <translation>周长测量 - 点击更改</translation>
+        <translation>测量周长：单击切换</translation>
     </message>
     <message>
         <source>Area measurement - click to change</source>
-        <translation>面积测量 - 点击更改</translation>
+        <translation>测量面积：单击切换</translation>
     </message>
     <message>
         <source>Hide the compass to the tray (H)</source>
-        <translation>隐藏圆规到系统托盘 (H)</translation>
+        <translation>把圆规隐藏到系统托盘（H）</translation>
     </message>
     <message>
         <source>Quit the compass (Q)</source>
-        <translation>退出圆规 (Q)</translation>
+        <translation>退出圆规（Q）</translation>
     </message>
     <message>
         <source>Type a number and press Enter to jump to the new distance</source>
-        <translation>键入一个数字, 按回车键跳转到新距离</translation>
+        <translation>键入一个数字并按回车键，跳到新的距离</translation>
     </message>
     <message>
         <source>Type +, -, *, or / and a number to calculate</source>
-        <translation>键入+, -, *, 或 / 和一个数字计算</translation>
+        <translation>键入 +、-、* 或 / 和一个数字进行计算</translation>
     </message>
 </context>
 <context>
@@ -391,63 +391,63 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <name>Errors</name>
     <message>
         <source>&apos;%1&apos; is not a valid floating point value</source>
-        <translation>&apos;%1&apos; 不是有效的浮点数值</translation>
+        <translation>“%1”不是有效的浮点数</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a valid integer value</source>
-        <translation>&apos;%1&apos; 不是有效的整数值</translation>
+        <translation>“%1”不是有效的整数</translation>
     </message>
     <message>
         <source>Cannot create file &quot;%1&quot;. %2</source>
-        <translation>无法创建文件 &quot;%1&quot;。%2</translation>
+        <translation>无法创建文件“%1”。%2</translation>
     </message>
     <message>
         <source>&apos;%1&apos; cannot be converted to pixels</source>
-        <translation>&apos;%1&apos; 无法换算为像素</translation>
+        <translation>“%1”无法换算为像素</translation>
     </message>
     <message>
         <source>Cannot move &quot;%1&quot; to &quot;%2&quot;. %3</source>
-        <translation>无法将 &quot;%1&quot; 移动到 &quot;%2&quot;。%3</translation>
+        <translation>无法将“%1”移动到“%2”。%3</translation>
     </message>
     <message>
         <source>Cannot create a folder in &quot;%1&quot;.</source>
-        <translation>无法在 &quot;%1&quot; 中创建文件夹。</translation>
+        <translation>无法在“%1”中创建文件夹。</translation>
     </message>
     <message>
         <source>Cannot install into &quot;%1&quot;: it is a symbolic link.</source>
-        <translation>无法安装到 &quot;%1&quot;：它是一个符号链接。</translation>
+        <translation>无法安装到“%1”：它是一个符号链接。</translation>
     </message>
     <message>
         <source>Cannot install into &quot;%1&quot;: it is a file, not a folder.</source>
-        <translation>无法安装到 &quot;%1&quot;：它是一个文件，而不是文件夹。</translation>
+        <translation>无法安装到“%1”：它是一个文件，而不是文件夹。</translation>
     </message>
     <message>
         <source>Cannot create folder &quot;%1&quot;.</source>
-        <translation>无法创建文件夹 &quot;%1&quot;。</translation>
+        <translation>无法创建文件夹“%1”。</translation>
     </message>
     <message>
         <source>Cannot write &quot;%1&quot;. %2</source>
-        <translation>无法写入 &quot;%1&quot;。%2</translation>
+        <translation>无法写入“%1”。%2</translation>
     </message>
     <message>
         <source>Cannot replace the folder &quot;%1&quot; with a file of the package.</source>
-        <translation>无法用皮肤包中的文件替换文件夹 &quot;%1&quot;。</translation>
+        <translation>无法用皮肤包中的文件替换文件夹“%1”。</translation>
     </message>
     <message>
         <source>The package holds an entry with an unsafe name: &quot;%1&quot;.</source>
-        <translation>皮肤包中有一个名称不安全的条目：&quot;%1&quot;。</translation>
+        <translation>皮肤包中有一个名称不安全的条目：“%1”。</translation>
     </message>
     <message>
         <source>&quot;%1&quot; does not give a usable skin folder name.</source>
-        <translation>无法从 &quot;%1&quot; 得到可用的皮肤文件夹名称。</translation>
+        <translation>无法从“%1”得到可用的皮肤文件夹名称。</translation>
     </message>
     <message>
         <source>&quot;%1&quot; unpacks to more than the %2 bytes a package may hold.</source>
-        <translation>&quot;%1&quot; 解压后超过了皮肤包允许的 %2 字节。</translation>
+        <translation>“%1”解压后超过了皮肤包允许的 %2 字节。</translation>
     </message>
     <message>
         <source>Cannot record the new skin in &quot;%1&quot;.</source>
-        <translation>无法在 &quot;%1&quot; 中记录新皮肤。</translation>
+        <translation>无法在“%1”中记录新皮肤。</translation>
     </message>
     <message>
         <source>ZIP64 archives are not supported.</source>
@@ -455,7 +455,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Cannot open file &quot;%1&quot;. %2</source>
-        <translation>无法打开文件 &quot;%1&quot;。%2</translation>
+        <translation>无法打开文件“%1”。%2</translation>
     </message>
     <message>
         <source>The archive is larger than the %1 bytes a package may hold.</source>
@@ -471,7 +471,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Cannot find the size of &quot;%1&quot;: the archive has no central directory entry for it.</source>
-        <translation>无法确定 &quot;%1&quot; 的大小：压缩包的中央目录中没有它的条目。</translation>
+        <translation>无法确定“%1”的大小：压缩包的中央目录中没有它的条目。</translation>
     </message>
     <message>
         <source>Index out of range.</source>
@@ -479,23 +479,23 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>&quot;%1&quot; is encrypted; encrypted packages are not supported.</source>
-        <translation>&quot;%1&quot; 已加密；不支持加密的皮肤包。</translation>
+        <translation>“%1”已加密；不支持加密的皮肤包。</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is too large: %2 bytes, more than the %3 bytes a package may hold.</source>
-        <translation>&quot;%1&quot; 太大：%2 字节，超过了皮肤包允许的 %3 字节。</translation>
+        <translation>“%1”太大：%2 字节，超过了皮肤包允许的 %3 字节。</translation>
     </message>
     <message>
         <source>&quot;%1&quot; uses compression method %2; only deflate (8) and stored (0) entries are supported.</source>
-        <translation>&quot;%1&quot; 使用压缩方法 %2；只支持 deflate (8) 和存储 (0) 的条目。</translation>
+        <translation>“%1”使用压缩方法 %2；只支持 deflate（8）和存储（0）的条目。</translation>
     </message>
     <message>
         <source>CRC Error in &quot;%1&quot;.</source>
-        <translation>&quot;%1&quot; 的 CRC 校验错误。</translation>
+        <translation>“%1”的 CRC 校验错误。</translation>
     </message>
     <message>
         <source>Cannot read the picture &quot;%1&quot;: %2</source>
-        <translation>无法读取图片 &quot;%1&quot;：%2</translation>
+        <translation>无法读取图片“%1”：%2</translation>
     </message>
     <message>
         <source>it is a folder</source>
@@ -764,15 +764,15 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>%1s</source>
         <extracomment>The submenu of the polygons with 10 to 19 (20 to 29, 30 to 39) sides.</extracomment>
-        <translation>%1s</translation>
+        <translation>%1 余边形</translation>
     </message>
     <message>
         <source>Inscribed polygons</source>
-        <translation>内切多边形</translation>
+        <translation>内接多边形</translation>
     </message>
     <message>
         <source>Circumscribed polygons</source>
-        <translation>直角多边形</translation>
+        <translation>外切多边形</translation>
     </message>
     <message>
         <source>Circumference</source>
@@ -799,19 +799,19 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>This skin &quot;%1&quot; was made for compass version %2.</source>
-        <translation>此皮肤 &quot;%1&quot; 是制作版本 %2 圆规.</translation>
+        <translation>此皮肤“%1”是为 %2 版圆规制作的。</translation>
     </message>
     <message>
         <source>Delete this skin or get compass version %1 from %2</source>
-        <translation>删除此皮肤或获取版本%1 圆规从 %2</translation>
+        <translation>请删除此皮肤，或从 %2 获取 %1 版圆规</translation>
     </message>
     <message>
         <source>The skin &quot;%1&quot; has a problem it cannot recover from.</source>
-        <translation>皮肤有一个不可恢复的问题 &quot;%1&quot;.</translation>
+        <translation>皮肤“%1”有一个无法恢复的问题。</translation>
     </message>
     <message>
         <source>Please delete this skin to fix this error.</source>
-        <translation>请删除此皮肤修复这个错误.</translation>
+        <translation>请删除此皮肤以修复此错误。</translation>
     </message>
     <message>
         <source>There is a problem with one of the skins.</source>
@@ -866,11 +866,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <name>WebLinks</name>
     <message>
         <source>Velmora Magnifier</source>
-        <translation>Velmora放大镜</translation>
+        <translation>Velmora 放大镜</translation>
     </message>
     <message>
         <source>The free Velmora Magnifier is not installed. Do you want to download it?</source>
-        <translation>未安装免费的Velmora放大镜. 你想下载它吗?</translation>
+        <translation>未安装免费的 Velmora 放大镜。要下载吗？</translation>
     </message>
 </context>
 <context>
@@ -881,27 +881,27 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Name:</source>
-        <translation>名称:</translation>
+        <translation>名称：</translation>
     </message>
     <message>
         <source>Author:</source>
-        <translation>作者:</translation>
+        <translation>作者：</translation>
     </message>
     <message>
         <source>Description:</source>
-        <translation>描述:</translation>
+        <translation>描述：</translation>
     </message>
     <message>
         <source>Contact:</source>
-        <translation>联系:</translation>
+        <translation>联系方式：</translation>
     </message>
     <message>
         <source>Web site:</source>
-        <translation>网站:</translation>
+        <translation>网站：</translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation>版本:</translation>
+        <translation>版本：</translation>
     </message>
 </context>
 <context>
@@ -951,11 +951,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <name>orvanta::CompassTray</name>
     <message>
         <source>Orvanta is still running</source>
-        <translation>Orvanta仍在运行</translation>
+        <translation>Orvanta 仍在运行</translation>
     </message>
     <message>
         <source>To show Orvanta, click this icon</source>
-        <translation>要显示Orvanta, 请点击此图标</translation>
+        <translation>要显示 Orvanta，请单击此图标</translation>
     </message>
 </context>
 <context>
@@ -985,7 +985,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Add a new unit to the list</source>
-        <translation>添加新单位到列表</translation>
+        <translation>向列表添加新单位</translation>
     </message>
     <message>
         <source>Delete unit</source>
@@ -993,7 +993,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Delete the selected unit from the list</source>
-        <translation>从列表中删除选择单位</translation>
+        <translation>从列表中删除所选单位</translation>
     </message>
     <message>
         <source>Unit name</source>
@@ -1038,7 +1038,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <name>orvanta::HelpWindow</name>
     <message>
         <source>Orvanta Help</source>
-        <translation>Orvanta帮助</translation>
+        <translation>Orvanta 帮助</translation>
     </message>
     <message>
         <source>Quick start</source>
@@ -1078,7 +1078,7 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
     <message>
         <source>Transparency:</source>
-        <translation>透明度:</translation>
+        <translation>透明度：</translation>
     </message>
     <message>
         <source>Percent</source>

@@ -98,7 +98,8 @@ bool CommandLineOptions::parse(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (i == 0 || !isLegacyArgument(arguments[i]))
             rest << arguments[i];
-        // Autostart entries say "/m m", the second word a leftover of old.
+        // Autostart entries written by earlier versions say "/m m": the second
+        // word is dropped so that they still start hidden.
         else if (isStartMinimisedSwitch(arguments[i]) && arguments.value(i + 1) == u"m")
             ++i;
     }

@@ -56,9 +56,13 @@ bool CompassModel::updateReadout() {
 }
 
 QString CompassModel::titleText() const {
+    // An area is in square units: 12.5 cm² rather than 12.5 cm.
+    QString unit = units.displayName(units.selectedUnit());
+    if (options.measureType == MeasureKind::Area)
+        unit += QChar(0x00B2);
     //: The window title and the tray's tool tip: the readout (%1) and the unit (%2).
     return QCoreApplication::translate("CompassModel", "Compass %1 %2")
-        .arg(state.displayText, units.displayName(units.selectedUnit()));
+        .arg(state.displayText, unit);
 }
 
 float CompassModel::unitsToPixels(const QString& text) const {

@@ -74,7 +74,7 @@ QString autostartEntry(const QString& programPath) {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=Orvanta\n"
-                          "Exec=%1 /m m\n"
+                          "Exec=%1 /m\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
         .arg(execArgument(programPath));

@@ -33,8 +33,8 @@ private:
     QString m_folder;
 };
 
-// The text of the entry: the program started with "/m m" (hidden at start; the
-// second argument is ignored but kept, as earlier versions passed it).
+// The text of the entry: the program started with "/m" (hidden at start).
+// Entries of earlier versions say "/m m"; the command line still takes them.
 [[nodiscard]] QString autostartEntry(const QString& programPath);
 
 // One argument of an Exec line, quoted when it holds a character the Desktop

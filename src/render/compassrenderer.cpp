@@ -99,12 +99,15 @@ Frame CompassRenderer::renderCompass(RenderInput& in) {
     frame.readoutChanged = in.model.updateReadout();
     placeLayers(in);
 
-    const QRect bounds = layerBounds(layers);
-    if (!meetsDesktop(bounds, in.desktop)) {
+    if (!meetsDesktop(layerBounds(layers), in.desktop)) {
         centreOnScreen(state, in.desktop);
         frame.recentred = true;
         return frame;
     }
+    // Only a compass still on the desktop brings its readout back: one
+    // beyond it is centred again above.
+    keepReadoutOnMonitor(in.desktop);
+    const QRect bounds = layerBounds(layers);
     const Frame pushed = present(in.model.options, in.foreground, bounds);
     frame.pushed = pushed.pushed;
     frame.moved = pushed.moved;
@@ -332,6 +335,19 @@ void CompassRenderer::placeLayers(RenderInput& in) {
             look->angle = normal.angle;
         }
     }
+}
+
+void CompassRenderer::keepReadoutOnMonitor(const DesktopGeometry& desktop) {
+    // Past a monitor's edge the readout comes back inside, so that a long
+    // spread near the edge still shows its value; where it fits it stays.
+    Layer* readout = layers.readoutLayer;
+    if (!readout || !readout->visible)
+        return;
+    QPointF shift = readoutShift(readout->footprint().boundingRect(), m_geometry.centre,
+                                 m_geometry.angle, desktopMonitors(desktop));
+    if (isPanel(layers.readoutPlacement)) // upright text stays on whole pixels
+        shift = QPointF(std::round(shift.x()), std::round(shift.y()));
+    readout->position += shift;
 }
 
 void CompassRenderer::placeBase(const Skin& skin, const FrameGeometry& g) {

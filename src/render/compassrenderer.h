@@ -119,6 +119,7 @@ private:
     void placeLayers(RenderInput& in);
     void placeBase(const Skin& skin, const FrameGeometry& g);
     void placeFigure(const Settings& options, Skin& skin, const FrameGeometry& g);
+    void keepReadoutOnMonitor(const DesktopGeometry& desktop);
     void drawReadout(const QString& text);
 
     WindowImage m_window;

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <optional>
 
 namespace orvanta {
 
@@ -206,6 +208,103 @@ bool meetsDesktop(const QRect& bounds, const DesktopGeometry& desktop) {
         return bounds.intersects(QRect(QPoint(0, 0), desktop.virtualRect.size()));
     return std::any_of(desktop.monitors.begin(), desktop.monitors.end(),
                        [&](const QRect& m) { return bounds.intersects(m.translated(-origin)); });
+}
+
+namespace {
+
+// The pixel-corner rectangle of a monitor whose pixels are `m`.
+[[nodiscard]] QRectF area(const QRect& m) {
+    return QRectF(m.left(), m.top(), m.width(), m.height());
+}
+
+[[nodiscard]] bool inside(const QRectF& r, const QRectF& m) {
+    constexpr double kSlack = 1e-6;
+    return r.left() >= m.left() - kSlack && r.top() >= m.top() - kSlack &&
+           r.right() <= m.right() + kSlack && r.bottom() <= m.bottom() + kSlack;
+}
+
+[[nodiscard]] double distanceTo(const QRectF& m, QPointF p) {
+    const double dx = std::max({m.left() - p.x(), 0.0, p.x() - m.right()});
+    const double dy = std::max({m.top() - p.y(), 0.0, p.y() - m.bottom()});
+    return std::hypot(dx, dy);
+}
+
+// The monitor the readout belongs to: the one it overlaps most, or else the nearest.
+[[nodiscard]] QRectF homeMonitor(const QRectF& r, const QList<QRect>& monitors) {
+    QRectF best = area(monitors.front());
+    double bestOverlap = -1.0;
+    double bestDistance = std::numeric_limits<double>::max();
+    for (const QRect& m : monitors) {
+        const QRectF a = area(m);
+        const QRectF common = a.intersected(r);
+        const double overlap = common.isValid() ? common.width() * common.height() : 0.0;
+        const double distance = distanceTo(a, r.center());
+        if (overlap > bestOverlap || (overlap == bestOverlap && distance < bestDistance)) {
+            best = a;
+            bestOverlap = overlap;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// The shortest move t * d that brings `r` inside `m`, if any moves along d do.
+[[nodiscard]] std::optional<QPointF> alongLine(const QRectF& r, const QRectF& m, QPointF d) {
+    constexpr double kFlat = 1e-9;
+    double low = -std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::max();
+    const auto limit = [&](double from, double to, double step) {
+        // Needs from + t * step >= 0 and to + t * step <= 0.
+        if (std::abs(step) < kFlat)
+            return from >= -1e-6 && to <= 1e-6;
+        const double a = -from / step;
+        const double b = -to / step;
+        low = std::max(low, step > 0 ? a : b);
+        high = std::min(high, step > 0 ? b : a);
+        return true;
+    };
+    if (!limit(r.left() - m.left(), r.right() - m.right(), d.x()) ||
+        !limit(r.top() - m.top(), r.bottom() - m.bottom(), d.y()) || low > high)
+        return std::nullopt;
+    const double t = std::clamp(0.0, low, high);
+    return d * t;
+}
+
+} // namespace
+
+QPointF readoutShift(const QRectF& bounds, QPointF pivot, double angleDegrees,
+                     const QList<QRect>& monitors) {
+    if (bounds.isEmpty() || monitors.isEmpty() ||
+        std::any_of(monitors.begin(), monitors.end(),
+                    [&](const QRect& m) { return inside(bounds, area(m)); }))
+        return {};
+    const QRectF home = homeMonitor(bounds, monitors);
+    const QPointF beam(std::cos(radians(angleDegrees)), std::sin(radians(angleDegrees)));
+    if (const auto shift = alongLine(bounds, home, beam))
+        return *shift;
+    // The readout's centre mirrored across the beam.
+    const QPointF v = bounds.center() - pivot;
+    const double along = QPointF::dotProduct(v, beam);
+    const QPointF flip = 2.0 * (beam * along - v);
+    if (const auto shift = alongLine(bounds.translated(flip), home, beam))
+        return flip + *shift;
+    // Nothing along the beam fits (a readout wider than the monitor, a
+    // monitor too small): pushed straight in, its top-left corner first.
+    const double dx =
+        std::max(home.left() - bounds.left(), std::min(0.0, home.right() - bounds.right()));
+    const double dy =
+        std::max(home.top() - bounds.top(), std::min(0.0, home.bottom() - bounds.bottom()));
+    return {dx, dy};
+}
+
+QList<QRect> desktopMonitors(const DesktopGeometry& desktop) {
+    const QPoint origin = desktop.virtualRect.topLeft();
+    if (desktop.monitors.isEmpty())
+        return {QRect(QPoint(0, 0), desktop.virtualRect.size())};
+    QList<QRect> result;
+    for (const QRect& m : desktop.monitors)
+        result.append(m.translated(-origin));
+    return result;
 }
 
 void centreOnScreen(CompassState& state, const DesktopGeometry& desktop, QPointF pivot) {

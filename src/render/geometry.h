@@ -101,6 +101,19 @@ struct FigurePath {
 // beyond the desktop's edge.
 [[nodiscard]] bool meetsDesktop(const QRect& bounds, const DesktopGeometry& desktop);
 
+// How far the readout moves so that it stays readable on a monitor. `bounds`
+// is where the skin puts it, `pivot` the compass's centre and `angleDegrees`
+// the beam's direction, all in desktop coordinates; `monitors` are in desktop
+// coordinates too. A readout that lies whole on a monitor stays; otherwise it
+// is brought inside the monitor it overlaps most (or lies nearest) by the
+// shortest move along the beam, or else mirrored to the other side of the beam
+// (and moved along it from there), or else pushed straight in.
+[[nodiscard]] QPointF readoutShift(const QRectF& bounds, QPointF pivot, double angleDegrees,
+                                   const QList<QRect>& monitors);
+
+// The monitors in desktop coordinates (the whole desktop when the list is empty).
+[[nodiscard]] QList<QRect> desktopMonitors(const DesktopGeometry& desktop);
+
 // Puts the pivot at the middle of the primary screen with angle 0 and spread
 // 100, and asks for a render. The primary screen need not start at the virtual
 // desktop's top-left corner: desktop coordinates are relative to that corner.
