@@ -44,7 +44,7 @@ const QString kCatalogue = QStringLiteral(ORVANTA_SOURCE_DIR "/translations/orva
 const QString kShippedUnits = QStringLiteral(ORVANTA_SOURCE_DIR "/assets/program/distances.ini");
 
 struct NoShell : Shell {
-    void openUrl(const QString&) override {}
+    bool openUrl(const QString&) override { return true; }
     bool startProgram(const QString&) override { return false; }
 };
 
