@@ -241,10 +241,11 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     Settings quits = options;
     quits.rightClickMenu = false;
     for (SkinControl c : allControls())
-        texts << controlTooltip(c, options) << controlTooltip(c, quits);
+        texts << controlTooltip(c, options, true) << controlTooltip(c, quits, true);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutToolTip(model) << model.titleText() << magnifierTitle() << magnifierQuestion()
+    texts << readoutToolTip(model) << model.titleText() << noMagnifierText()
+          << LinkReportingShell::notOpenedText(QStringLiteral("x"))
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
     try {

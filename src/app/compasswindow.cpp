@@ -571,6 +571,10 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     m_controller->shutDown();
 }
 
+bool CompassWindow::hasTray() const {
+    return m_tray && m_tray->available();
+}
+
 void CompassWindow::closeCompass() {
     close();
 }

@@ -90,6 +90,7 @@ private:
     void setCursorShape(int number) override;
     void showToolTip(const QString& text, QPoint screenPos) override;
     void hideToolTip() override;
+    [[nodiscard]] bool hasTray() const override;
     [[nodiscard]] QString clipboardText() const override;
     void setClipboardText(const QString& text) override;
     void popupMenu(QPoint screenPos) override;

@@ -364,7 +364,7 @@ void CompassController::showCompass() {
 
 void CompassController::requestHide() {
     // Without a way back from the tray, hiding is quitting.
-    m_ports.view.hideCompass(m_settings->systemTrayIcon && m_settings->rightClickMenu);
+    m_ports.view.hideCompass(hidesToTray(*m_settings, m_ports.view.hasTray()));
 }
 
 void CompassController::closeCompass() {
