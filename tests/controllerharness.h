@@ -27,6 +27,7 @@ public:
     void hideToolTip() override { toolTip.clear(); }
     [[nodiscard]] QString clipboardText() const override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
+    [[nodiscard]] bool hasTray() const override { return true; }
     void popupMenu(QPoint) override { ++menus; }
     void applyStayOnTop(bool on) override { onTop = on; }
     void scheduleRender() override { ++renders; }

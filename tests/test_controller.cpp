@@ -113,9 +113,19 @@ TEST_F(Controller, HidingWithoutAWayBackIsQuitting) {
     EXPECT_EQ(noTray.view.calls, QStringList{"hideCompass quit"});
 }
 
-TEST_F(Controller, ANewInstanceIsTheSameProgramStartedThroughTheShell) {
-    c().startNewInstance();
-    EXPECT_EQ(compass.shell.started, QStringList{compass.program.binary()});
+// It starts from the options as they are, a step beside this compass, which
+// stays where it is.
+TEST_F(Controller, ANewInstanceIsTheSameProgramStartedBesideThisOne) {
+    c().setMeasurement(120);
+    for (const auto& [x, y, newX, newY] :
+         {std::tuple(240, 180, 288, 228), std::tuple(1900, 1070, 1852, 1022)}) {
+        c().moveTo(x, y);
+        c().startNewInstance();
+        const Settings saved = compass.saved();
+        EXPECT_EQ(std::tuple(saved.x, saved.y, saved.measurement), std::tuple(newX, newY, 120.0f));
+        EXPECT_EQ(std::tuple(c().settings().x, c().settings().y), std::tuple(x, y));
+    }
+    EXPECT_EQ(compass.shell.started, QStringList(2, compass.program.binary()));
     EXPECT_TRUE(compass.shell.opened.isEmpty());
 }
 

@@ -189,6 +189,22 @@ TEST_F(CustomUnitsDialogTest, OkWritesTheGridSelectsTheCurrentRowAndSaves) {
     EXPECT_EQ(saved.readString(u"单位2", u"DecimalNum", {}), QStringLiteral("2"));
 }
 
+// The dialog opens on the unit in use; OK, by its button or by Enter, keeps it.
+TEST_F(CustomUnitsDialogTest, OkWithoutChangesKeepsTheUnitInUse) {
+    for (const bool enter : {true, false}) {
+        dialog->show();
+        EXPECT_EQ(grid().currentRow(), 4);
+        if (enter) // where the keyboard is when the dialog opens
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : &grid(),
+                            Qt::Key_Return);
+        else
+            click(button("okButton"));
+        EXPECT_FALSE(dialog->isVisible()) << enter;
+        EXPECT_EQ(units->selectedUnit(), 4) << enter;
+        EXPECT_EQ(grid().rowCount(), 7) << "Enter added a unit";
+    }
+}
+
 TEST_F(CustomUnitsDialogTest, CancelEscapeAndCloseBoxChangeNothing) {
     const QString before = fileText();
     for (int way = 0; way < 3; ++way) {

@@ -60,13 +60,16 @@ TEST(HitRegions, ModifierGivesPlusCursorsAndTenfoldStepExceptOnFirstFive) {
 }
 
 TEST(HitRegions, CloseTooltipTellsWhetherTheCompassHidesOrQuits) {
-    for (const auto& [tray, menu, tooltip] :
-         {std::tuple(true, true, u"Hide the compass to the tray (H)"),
-          std::tuple(false, true, u"Quit the compass (Q)"),
-          std::tuple(true, false, u"Quit the compass (Q)")}) {
+    // The tray icon chosen, its menu, a notification area to show it.
+    for (const auto& [tray, menu, area, tooltip] :
+         {std::tuple(true, true, true, u"Hide the compass to the tray (H)"),
+          std::tuple(false, true, true, u"Quit the compass (Q)"),
+          std::tuple(true, false, true, u"Quit the compass (Q)"),
+          std::tuple(true, true, false, u"Quit the compass (Q)")}) {
         ControlsRig r;
         r.options.systemTrayIcon = tray;
         r.options.rightClickMenu = menu;
+        r.window.tray = area;
         r.ui.mouseMove(kNone, kOnClose);
         EXPECT_TRUE(r.window.toolTipShown);
         EXPECT_EQ(r.window.toolTip, QString::fromUtf16(tooltip));

@@ -95,15 +95,21 @@ TEST(Keyboard, CopyAndPasteGoThroughTheClipboard) {
 }
 
 TEST(Keyboard, CommandKeysReachTheWindow) {
-    const std::tuple<int, Qt::KeyboardModifiers, bool, const char*> cases[] = {
-        {Qt::Key_R, kNone, true, "ReloadSkin"}, {Qt::Key_C, kShift, true, "NextBaseColor"},
-        {Qt::Key_Q, kNone, true, "Close"},      {Qt::Key_H, kNone, true, "RequestHide"},
-        {Qt::Key_H, kNone, false, nullptr},     {Qt::Key_N, kNone, true, "StartNewInstance"},
-        {Qt::Key_F1, kNone, true, "ShowHelp"},
+    // The tray icon chosen, a notification area to show it.
+    const std::tuple<int, Qt::KeyboardModifiers, bool, bool, const char*> cases[] = {
+        {Qt::Key_R, kNone, true, true, "ReloadSkin"},
+        {Qt::Key_C, kShift, true, true, "NextBaseColor"},
+        {Qt::Key_Q, kNone, true, true, "Close"},
+        {Qt::Key_H, kNone, true, true, "RequestHide"},
+        {Qt::Key_H, kNone, false, true, nullptr},
+        {Qt::Key_H, kNone, true, false, nullptr},
+        {Qt::Key_N, kNone, true, true, "StartNewInstance"},
+        {Qt::Key_F1, kNone, true, true, "ShowHelp"},
     };
-    for (const auto& [key, mods, tray, call] : cases) {
+    for (const auto& [key, mods, tray, area, call] : cases) {
         Rig r;
         r.options.systemTrayIcon = tray;
+        r.window.tray = area;
         r.ui.keyDown(key, mods);
         EXPECT_EQ(r.window.calls, call ? QStringList{call} : QStringList{}) << key;
     }

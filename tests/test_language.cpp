@@ -44,7 +44,7 @@ const QString kCatalogue = QStringLiteral(ORVANTA_SOURCE_DIR "/translations/orva
 const QString kShippedUnits = QStringLiteral(ORVANTA_SOURCE_DIR "/assets/program/distances.ini");
 
 struct NoShell : Shell {
-    void openUrl(const QString&) override {}
+    bool openUrl(const QString&) override { return true; }
     bool startProgram(const QString&) override { return false; }
 };
 
@@ -241,10 +241,11 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
     Settings quits = options;
     quits.rightClickMenu = false;
     for (SkinControl c : allControls())
-        texts << controlTooltip(c, options) << controlTooltip(c, quits);
+        texts << controlTooltip(c, options, true) << controlTooltip(c, quits, true);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutToolTip(model) << model.titleText() << magnifierTitle() << magnifierQuestion()
+    texts << readoutToolTip(model) << model.titleText() << noMagnifierText()
+          << LinkReportingShell::notOpenedText(QStringLiteral("x"))
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
     try {

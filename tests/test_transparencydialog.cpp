@@ -6,6 +6,7 @@
 #include "dialogs/transparencydialog.h"
 #include "findwidget.h"
 #include "model/values.h"
+#include "platform/abovecompass.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -96,4 +97,27 @@ TEST_F(TransparencyDialogTest, SliderPreviewsAtOnceCancelRestoresAndOkSaves) {
     QTest::mouseClick(test::child<QPushButton>(*dialog, "cancelButton"), Qt::LeftButton);
     EXPECT_EQ(options().transparency, 30);
     EXPECT_EQ(savedTransparency(), 30);
+}
+
+// The dialog goes beside the compass it previews, on the compass's monitor,
+// never over it.
+TEST(BesideRect, LeavesTheCompassInSightOnItsMonitor) {
+    const QRect monitor(1920, 0, 1920, 1080);
+    const QSize size(300, 150);
+    const struct {
+        QRect compass;
+        QPoint topLeft;
+    } cases[] = {
+        {QRect(2000, 400, 200, 200), QPoint(2216, 424)},  // right of it
+        {QRect(3600, 400, 200, 200), QPoint(3284, 424)},  // no room right: left
+        {QRect(1920, 100, 1920, 200), QPoint(2729, 316)}, // as wide as the monitor: below
+        {QRect(1920, 800, 1920, 280), QPoint(2729, 634)}, // at the bottom: above
+        {QRect(1920, 0, 1800, 1080), QPoint(3540, 0)},    // no room: a corner away from it
+        {QRect(), QPoint(1920, 0)},                       // no compass: a corner
+    };
+    for (const auto& c : cases) {
+        const QRect r = besideRect(c.compass, size, monitor);
+        EXPECT_EQ(r, QRect(c.topLeft, size)) << c.compass.x() << "," << c.compass.y();
+        EXPECT_TRUE(monitor.contains(r));
+    }
 }

@@ -4,14 +4,17 @@
 // The links built from the product key and what the magnifier command starts.
 #include "app/weblinks.h"
 #include "fakes/recordingshell.h"
+#include "fakes/recordingsink.h"
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
+#include "platform/shell.h"
 
 #include <QMap>
 #include <gtest/gtest.h>
 
 using namespace orvanta;
 using fakes::RecordingShell;
+using fakes::RecordingSink;
 
 namespace {
 
@@ -72,20 +75,18 @@ TEST(WebLinks, QueryFromVersionAppidActionAndAid) {
     }
 }
 
-TEST(WebLinks, MagnifierStartsTheInstalledProgramOrOffersTheDownload) {
+TEST(WebLinks, MagnifierStartsTheInstalledProgramOrSaysNoneIsInstalled) {
     struct Case {
         const char* installPath; // nullptr: no key
-        bool startSucceeds, answer;
-        QStringList started, opened;
-        int questions;
+        bool startSucceeds;
+        QStringList started;
+        int told;
     };
-    const QString download = webLinkEndpoint() + "?app=7&ver=4&minorver=0&action=getlupenix";
     const Case cases[] = {
-        {"/opt/lupenix/lupenix", true, true, {"/opt/lupenix/lupenix"}, {}, 0},
-        {"/opt/lupenix/gone", false, true, {"/opt/lupenix/gone"}, {download}, 1},
-        {"/opt/lupenix/gone", false, false, {"/opt/lupenix/gone"}, {}, 1},
-        {nullptr, true, true, {}, {download}, 1},
-        {"", true, false, {}, {}, 1},
+        {"/opt/lupenix/lupenix", true, {"/opt/lupenix/lupenix"}, 0},
+        {"/opt/lupenix/gone", false, {"/opt/lupenix/gone"}, 1},
+        {nullptr, true, {}, 1},
+        {"", true, {}, 1},
     };
     for (const Case& c : cases) {
         MapStore store({{"Version", "4.0"}, {"appid", "7"}});
@@ -94,16 +95,27 @@ TEST(WebLinks, MagnifierStartsTheInstalledProgramOrOffersTheDownload) {
                            QString::fromUtf8(c.installPath));
         RecordingShell shell;
         shell.startSucceeds = c.startSucceeds;
-        int questions = 0;
-        launchMagnifier(store, shell, [&](const QString& title, const QString& text) {
-            ++questions;
-            EXPECT_EQ(title, QStringLiteral("Velmora Magnifier"));
-            EXPECT_EQ(text, QStringLiteral("The free Velmora Magnifier is not installed. Do you "
-                                           "want to download it?"));
-            return c.answer;
-        });
+        RecordingSink sink;
+        launchMagnifier(store, shell, sink);
         EXPECT_EQ(shell.started, c.started);
-        EXPECT_EQ(shell.opened, c.opened);
-        EXPECT_EQ(questions, c.questions);
+        EXPECT_TRUE(shell.opened.isEmpty()) << "no download page to send anyone to";
+        EXPECT_EQ(sink.shown, QStringList(c.told, noMagnifierText()));
+    }
+}
+
+// A link no program opens shows its address in a box; one that opens, none.
+TEST(WebLinks, ALinkNoProgramOpensIsShownToCopy) {
+    for (const bool opens : {true, false}) {
+        RecordingShell desktop;
+        desktop.openSucceeds = opens;
+        RecordingSink sink;
+        LinkReportingShell shell(desktop, sink);
+        const QString url = QStringLiteral("mailto:someone@example.org");
+        EXPECT_EQ(shell.openUrl(url), opens);
+        EXPECT_EQ(desktop.opened, QStringList{url});
+        ASSERT_EQ(sink.shown.size(), opens ? 0 : 1);
+        if (!opens) {
+            EXPECT_TRUE(sink.shown.front().contains(url)) << sink.shown.front().toStdString();
+        }
     }
 }

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -776,6 +777,88 @@ TEST_F(ManagedWindowTest, StaysOnTopOutOfTheTaskbarThroughTogglesAndTheTray) {
     })) << properties(again).toStdString();
     tray.kill();
     tray.waitForFinished(2000);
+}
+
+// Every window the program opens, a message box over a dialog too, stacks
+// above the compass over the screen's centre and takes the keyboard.
+TEST_F(ManagedWindowTest, EveryBoxAndDialogOpensAboveTheCompassWithTheKeyboard) {
+    PrivateBus bus;
+    if (!bus.ok() || QStandardPaths::findExecutable("busctl").isEmpty())
+        GTEST_SKIP() << "needs dbus-daemon and busctl";
+    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=560\r\n"
+                                     "Y=370\r\nAngle=0\r\nMeasurement=200\r\n");
+    program.writeFile("bad.compassskin", "not a zip");
+    start({}, bus.address());
+    ASSERT_TRUE(compassShownAt(QPoint(586, 398)));
+    const qulonglong compass = clientWindow();
+    ASSERT_NE(compass, 0u);
+    const auto call = [&](const QStringList& args) {
+        QProcess busctl;
+        QProcessEnvironment env = desktop.environment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        busctl.setProcessEnvironment(env);
+        busctl.start("busctl", QStringList{"--user", "call", "Compass.VelmoraCompass"} + args);
+        busctl.waitForFinished(10000); // a refused package answers with an error
+    };
+    // The client windows from the bottom of the stack to the top.
+    const auto stacking = [&] {
+        QList<qulonglong> ids;
+        const QString list = desktop.run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+        for (const QString& id : list.section(u'#', 1).split(u','))
+            ids << id.trimmed().toULongLong(nullptr, 16);
+        return ids;
+    };
+    const auto active = [&] {
+        return desktop.run("xprop", {"-root", "_NET_ACTIVE_WINDOW"})
+            .section(u'#', 1)
+            .section(u',', 0, 0)
+            .trimmed()
+            .toULongLong(nullptr, 16);
+    };
+    const auto shown = [&](const QString& title) {
+        qulonglong id = 0;
+        waitFor([&] {
+            id = desktop.run("xdotool", {"search", "--onlyvisible", "--name", title})
+                     .section('\n', 0, 0)
+                     .toULongLong();
+            return id != 0;
+        });
+        return id;
+    };
+
+    const struct {
+        const char* title;
+        QStringList call;
+    } cases[] = {
+        {"^Help", {"/VelmoraCompass", "Compass.IVelmoraCompass", "ShowHelp"}},
+        {"^Configure custom units",
+         {"/VelmoraCompass", "Compass.IVelmoraCompass", "ShowCalibrationScreen"}},
+        // A package error while the units dialog is open: above both.
+        {"^Orvanta$",
+         {"/Orvanta", "Compass.IOrvantaLauncher", "InstallPackages", "as", "1",
+          program.path("bad.compassskin")}},
+    };
+    QList<qulonglong> below{compass};
+    for (const auto& c : cases) {
+        call(c.call);
+        const qulonglong box = shown(QString::fromLatin1(c.title));
+        ASSERT_NE(box, 0u) << c.title;
+        EXPECT_TRUE(waitFor([&] {
+            const QList<qulonglong> stack = stacking();
+            const qsizetype at = stack.indexOf(box);
+            return std::all_of(below.begin(), below.end(),
+                               [&](qulonglong w) { return stack.indexOf(w) < at; }) &&
+                   active() == box;
+        })) << c.title
+            << ": stack "
+            << desktop.run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).toStdString() << "box "
+            << box << " compass " << compass << " active " << active();
+        EXPECT_TRUE(QRect(0, 0, 1280, 800).contains(desktop.windowGeometry(box))) << c.title;
+        if (QByteArray(c.title) == "^Help")
+            desktop.run("xdotool", {"key", "Escape"}); // the keyboard is the help's
+        else
+            below << box;
+    }
 }
 
 // A drag frame put from shared memory waits until the server has read the

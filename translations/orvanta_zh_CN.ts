@@ -788,6 +788,17 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
+    <name>Shell</name>
+    <message>
+        <source>No program on this computer opens this address. You can copy it from here:
+
+%1</source>
+        <translation>本机没有能打开这个地址的程序。可以从这里复制它：
+
+%1</translation>
+    </message>
+</context>
+<context>
     <name>Skin</name>
     <message>
         <source>Unnamed</source>
@@ -865,12 +876,8 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
 <context>
     <name>WebLinks</name>
     <message>
-        <source>Velmora Magnifier</source>
-        <translation>Velmora 放大镜</translation>
-    </message>
-    <message>
-        <source>The free Velmora Magnifier is not installed. Do you want to download it?</source>
-        <translation>未安装免费的 Velmora 放大镜。要下载吗？</translation>
+        <source>No magnifier is installed on this computer. The Magnifier item starts the Velmora Magnifier when it is.</source>
+        <translation>本机没有安装放大镜。安装 Velmora 放大镜之后，“放大镜”菜单项会启动它。</translation>
     </message>
 </context>
 <context>
@@ -1037,8 +1044,8 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
 <context>
     <name>orvanta::HelpWindow</name>
     <message>
-        <source>Orvanta Help</source>
-        <translation>Orvanta 帮助</translation>
+        <source>Help</source>
+        <translation>帮助</translation>
     </message>
     <message>
         <source>Quick start</source>
@@ -1079,6 +1086,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Transparency:</source>
         <translation>透明度：</translation>
+    </message>
+    <message>
+        <source>100 is fully opaque; the lower the number, the more of the desktop shows through the compass.</source>
+        <translation>100 表示完全不透明；数值越小，透过圆规看到的桌面越多。</translation>
     </message>
     <message>
         <source>Percent</source>

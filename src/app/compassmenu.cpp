@@ -170,8 +170,8 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     labelFixedItems(*this);
 }
 
-void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& store,
-                            Shell& shell) {
+void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell,
+                            MessageSink& messages) {
     CompassController* c = &controller;
     const Settings& settings = c->settings();
     buildUnitsMenu(*this, c->units());
@@ -252,7 +252,7 @@ void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& 
     QObject::connect(transparencyAction, &QAction::triggered, c,
                      &CompassController::showTransparencyDialog);
     QObject::connect(magnifierAction, &QAction::triggered, c,
-                     [&store, &shell] { launchMagnifier(store, shell, askYesNoBox); });
+                     [&store, &shell, &messages] { launchMagnifier(store, shell, messages); });
     QObject::connect(webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
 }
 

@@ -20,6 +20,7 @@ class CompassController;
 class KeyValueStore;
 class Settings;
 class Shell;
+class MessageSink;
 class UnitTable;
 enum class LanguageChoice;
 class SkinCatalog;
@@ -32,7 +33,8 @@ struct CompassMenu {
     // items its options choose, carries every item out through it and follows
     // its changes. The magnifier item looks its program up in `store` and
     // starts it through `shell`. Both must outlive the menu.
-    void connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell);
+    void connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell,
+                   MessageSink& messages);
     // Checks the items that follow the options while the program runs: the
     // locks, always-on-top, the measure type, the language and polygon mode.
     void syncChecks(const Settings& settings);

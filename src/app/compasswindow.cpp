@@ -115,7 +115,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
     try {
         m_store = std::make_unique<IniKeyValueStore>(IniKeyValueStore::defaultUserFile(),
                                                      IniKeyValueStore::shippedFileIn(paths.assets));
-        m_shell = std::make_unique<DesktopShell>();
+        m_shell = std::make_unique<LinkReportingShell>(m_desktopShell, m_deps.messages);
         m_repeat = std::make_unique<QtRepeatTimer>([this] {
             m_controller->interaction().moverTick();
             scheduleRender();
@@ -131,7 +131,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
             m_monitors, &ScreenMonitors::changed, this,
             [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
         m_menu = std::make_unique<CompassMenu>(this);
-        m_menu->connectTo(*m_controller, *m_store, *m_shell);
+        m_menu->connectTo(*m_controller, *m_store, *m_shell, m_deps.messages);
         m_tray = new CompassTray(*m_controller, *m_menu, paths.assets, this);
         followController();
         applyStayOnTop(m_controller->settings().stayOnTop);
@@ -569,6 +569,10 @@ void CompassWindow::closeEvent(QCloseEvent* event) {
     // A tool window does not count as the last window: start-up ends the loop
     // when it hears the controller's quitting.
     m_controller->shutDown();
+}
+
+bool CompassWindow::hasTray() const {
+    return m_tray && m_tray->available();
 }
 
 void CompassWindow::closeCompass() {

@@ -22,6 +22,7 @@
 #include "control/compassview.h"
 #include "interaction/clickfilter.h"
 #include "interaction/systemports.h"
+#include "platform/shell.h"
 #include "platform/windowmanagerhints.h"
 #include "platform/x11shape.h"
 
@@ -39,7 +40,6 @@ class CursorTable;
 class KeyValueStore;
 class LanguageSwitcher;
 class ScreenMonitors;
-class Shell;
 class TransparencyDialog;
 class WindowPixels;
 
@@ -90,6 +90,7 @@ private:
     void setCursorShape(int number) override;
     void showToolTip(const QString& text, QPoint screenPos) override;
     void hideToolTip() override;
+    [[nodiscard]] bool hasTray() const override;
     [[nodiscard]] QString clipboardText() const override;
     void setClipboardText(const QString& text) override;
     void popupMenu(QPoint screenPos) override;
@@ -127,6 +128,7 @@ private:
     ClickFilter m_clicks;
     SteadyClock m_clock;
     std::unique_ptr<KeyValueStore> m_store;
+    DesktopShell m_desktopShell;
     std::unique_ptr<Shell> m_shell;
     std::unique_ptr<QtRepeatTimer> m_repeat;
     std::unique_ptr<CompassController> m_controller;

@@ -297,7 +297,8 @@ int runOrvanta(int argc, char** argv) {
     X11DesktopShape shape;
     X11WindowManagerHints hints;
     X11WindowPixels pixels;
-    DesktopShell shell;
+    DesktopShell desktopShell;
+    LinkReportingShell shell(desktopShell, messages);
 
     bool splash = false;
     if (!scan.startMinimised) {
@@ -310,6 +311,8 @@ int runOrvanta(int argc, char** argv) {
                                            scan.startMinimised, &language, &pixels});
     QObject::connect(&window.controller(), &CompassController::quitting, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    // From here on every box shows above the compass.
+    messages.setCompass(&window);
     window.show();
     AutomationServer automationServer(window.controller(), messages, QDBusConnection::sessionBus(),
                                       automation.startedByClient);

@@ -3,12 +3,12 @@
 
 #include "app/weblinks.h"
 
+#include "model/messages.h"
 #include "model/numbers.h"
 #include "platform/keyvaluestore.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QUrl>
 #include <cmath>
 
@@ -42,11 +42,6 @@ QString queryValue(const QString& value) {
 
 } // namespace
 
-bool askYesNoBox(const QString& title, const QString& text) {
-    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
-}
-
 QString webLinkEndpoint() {
     return QStringLiteral("http://" ORVANTA_WEB_HOST "/link.asp");
 }
@@ -78,22 +73,20 @@ void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action
         shell.openUrl(*link);
 }
 
-QString magnifierTitle() {
-    return QCoreApplication::translate("WebLinks", "Velmora Magnifier");
+QString noMagnifierText() {
+    return QCoreApplication::translate("WebLinks",
+                                       "No magnifier is installed on this computer. The "
+                                       "Magnifier item starts the Velmora Magnifier when it is.");
 }
 
-QString magnifierQuestion() {
-    return QCoreApplication::translate(
-        "WebLinks", "The free Velmora Magnifier is not installed. Do you want to download it?");
-}
-
-void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask) {
+void launchMagnifier(const KeyValueStore& store, Shell& shell, MessageSink& messages) {
     const QString path =
         store.value(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath")).value_or(QString());
     if (!path.isEmpty() && shell.startProgram(path))
         return;
-    if (ask(magnifierTitle(), magnifierQuestion()))
-        openWebLink(store, shell, QStringLiteral("getlupenix"));
+    // Its download page is gone, so no link is offered: the user only learns
+    // why nothing opened.
+    messages.showMessage(noMagnifierText());
 }
 
 } // namespace orvanta

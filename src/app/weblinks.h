@@ -3,25 +3,20 @@
 
 #pragma once
 // Everything the program opens outside itself: the product's web pages (more
-// skins, the magnifier download, calibration help), mail and web addresses of
+// skins, calibration help), mail and web addresses of
 // skin authors, and the companion magnifier program. The opening goes through
 // Shell (platform/shell.h) so that tests see the exact address and the program
 // that was started.
 
 #include <QChar>
 #include <QString>
-#include <functional>
 #include <optional>
 
 namespace orvanta {
 
 class KeyValueStore;
+class MessageSink;
 class Shell;
-
-// Asks a Yes/No question (title, text); true for Yes.
-using AskYesNo = std::function<bool(const QString& title, const QString& text)>;
-// The question as a message box.
-[[nodiscard]] bool askYesNoBox(const QString& title, const QString& text);
 
 // The page on the product's web host that every link goes through; the host
 // is a build setting.
@@ -38,11 +33,10 @@ using AskYesNo = std::function<bool(const QString& title, const QString& text)>;
 void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action);
 
 // Starts the magnifier named by its key's "InstalPath"; when it is not there
-// or does not start, offers to download it.
-void launchMagnifier(const KeyValueStore& store, Shell& shell, const AskYesNo& ask);
+// or does not start, says that no magnifier is installed.
+void launchMagnifier(const KeyValueStore& store, Shell& shell, MessageSink& messages);
 
-// The question launchMagnifier asks.
-[[nodiscard]] QString magnifierTitle();
-[[nodiscard]] QString magnifierQuestion();
+// What the user is told when there is none.
+[[nodiscard]] QString noMagnifierText();
 
 } // namespace orvanta

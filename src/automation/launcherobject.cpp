@@ -14,19 +14,21 @@ LauncherObject::LauncherObject(CompassController& controller, MessageSink& messa
     : m_controller(controller), m_messages(messages) {}
 
 QStringList LauncherObject::InstallPackages(const QStringList& packages) {
-    const auto fail = [this](const QString& text) {
+    // The starter reads English; the user reads the box in the language chosen.
+    const auto fail = [this](const QString& text, const QString& userText) {
         if (calledFromDBus())
             sendErrorReply(kFailedError.toString(), text);
         // The box waits for the user; the starter is answered first.
-        QTimer::singleShot(0, this, [this, text] { m_messages.showMessage(text); });
+        QTimer::singleShot(0, this, [this, userText] { m_messages.showMessage(userText); });
         return QStringList();
     };
     try {
         return m_controller.installPackages(packages);
     } catch (const OrvantaError& e) {
-        return fail(e.message());
+        return fail(e.message(), e.userMessage());
     } catch (const std::exception& e) {
-        return fail(QString::fromLocal8Bit(e.what()));
+        const QString text = QString::fromLocal8Bit(e.what());
+        return fail(text, text);
     }
 }
 

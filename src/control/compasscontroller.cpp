@@ -364,7 +364,7 @@ void CompassController::showCompass() {
 
 void CompassController::requestHide() {
     // Without a way back from the tray, hiding is quitting.
-    m_ports.view.hideCompass(m_settings->systemTrayIcon && m_settings->rightClickMenu);
+    m_ports.view.hideCompass(hidesToTray(*m_settings, m_ports.view.hasTray()));
 }
 
 void CompassController::closeCompass() {
@@ -396,6 +396,23 @@ void CompassController::openWebLink(const QString& action) {
 }
 
 void CompassController::startNewInstance() {
+    // The new compass reads the options as they are now, with its place a step
+    // beside this one so that both can be seen; this compass keeps its own
+    // place and stores it again with its next save.
+    CompassState& state = m_model->state;
+    state.normalizeCompass(*m_settings, false);
+    state.storeCompassState(*m_settings);
+    const QPoint here(m_settings->x, m_settings->y);
+    const QSize desktop = m_ports.view.desktop().virtualRect.size();
+    const auto step = [](int at, int size) {
+        return at + kSecondCompassStep < size - kSecondCompassStep ? at + kSecondCompassStep
+                                                                   : at - kSecondCompassStep;
+    };
+    m_settings->x = step(here.x(), desktop.width());
+    m_settings->y = step(here.y(), desktop.height());
+    m_settings->save();
+    m_settings->x = here.x();
+    m_settings->y = here.y();
     m_ports.shell.startProgram(m_files.programFile);
 }
 

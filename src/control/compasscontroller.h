@@ -29,6 +29,9 @@
 
 namespace orvanta {
 
+// How far a second compass (key N) starts from the first, across and down.
+inline constexpr int kSecondCompassStep = 48;
+
 class Autostart;
 class Shell;
 

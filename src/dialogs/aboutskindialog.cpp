@@ -4,6 +4,7 @@
 #include "dialogs/aboutskindialog.h"
 
 #include "dialogs/dialogkit.h"
+#include "platform/abovecompass.h"
 #include "platform/shell.h"
 #include "skins/skin.h"
 
@@ -21,8 +22,8 @@ namespace {
 
 constexpr QSize kPicture(162, 113);
 constexpr int kIconSize = 36;
-// The description may be long: it is cut at this many average characters
-// rather than widening the dialog without end; its tool tip holds it whole.
+// A value may be long: it wraps at this many average characters rather than
+// widening the dialog without end, and shows whole.
 constexpr int kValueChars = 48;
 
 } // namespace
@@ -53,6 +54,7 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
         m_values[i]->setObjectName(names[i]);
         m_values[i]->setTextFormat(Qt::PlainText);
         m_values[i]->setMaximumWidth(m_values[i]->fontMetrics().averageCharWidth() * kValueChars);
+        m_values[i]->setWordWrap(true);
         m_labels[i]->setBuddy(m_values[i]);
         rows->addWidget(m_labels[i], i, 0);
         rows->addWidget(m_values[i], i, 1);
@@ -62,8 +64,6 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     frame.below->addLayout(rows);
     m_contactLink = m_values[3];
     m_websiteLink = m_values[4];
-    // A description cut at the panel's edge can still be read in full.
-    m_values[2]->setToolTip(values[2]);
 
     m_okButton = new QPushButton(this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
@@ -113,7 +113,7 @@ AboutSkinDialog* AboutSkinDialog::showDialog(const Skin& skin, Shell& shell, Cur
     dialog->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         dialog->move(s->availableGeometry().center() - dialog->rect().center());
-    dialog->show();
+    showAbove(dialog);
     return dialog;
 }
 

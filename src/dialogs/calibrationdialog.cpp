@@ -4,6 +4,7 @@
 #include "dialogs/calibrationdialog.h"
 
 #include "dialogs/calibrationcanvas.h"
+#include "platform/abovecompass.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -88,9 +89,7 @@ CalibrationDialog* CalibrationDialog::showDialog(CompassController& controller, 
     auto* dialog = new CalibrationDialog(controller, *report, parent);
     dialog->adjustSize();
     dialog->move(report->monitor.geometry.center() - dialog->rect().center());
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    showAbove(dialog);
     return dialog;
 }
 

@@ -7,6 +7,7 @@
 #include "model/messages.h"
 #include "model/numbers.h"
 #include "model/unittable.h"
+#include "platform/abovecompass.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -166,6 +167,12 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
                                                       m_cancelButton, m_helpLink})
         feedback->watch(w);
 
+    // Enter is OK wherever the keyboard is, never the first tool button.
+    for (QPushButton* b : {m_addButton, m_removeButton, m_calibrateScreenButton, m_cancelButton})
+        if (b)
+            b->setAutoDefault(false);
+    m_okButton->setDefault(true);
+
     connect(m_addButton, &QPushButton::clicked, this, &CustomUnitsDialog::addUnit);
     connect(m_removeButton, &QPushButton::clicked, this, &CustomUnitsDialog::removeUnit);
     connect(m_okButton, &QPushButton::clicked, this, &CustomUnitsDialog::accept);
@@ -233,7 +240,7 @@ CustomUnitsDialog* CustomUnitsDialog::showDialog(CustomUnitsDeps deps, QWidget* 
     dialog->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         dialog->move(s->availableGeometry().center() - dialog->rect().center());
-    dialog->show();
+    showAbove(dialog);
     return dialog;
 }
 
@@ -243,9 +250,12 @@ void CustomUnitsDialog::fillGrid() {
     for (int i = 0; i < units.unitsCount(); ++i)
         setRow(i, units.displayName(i), formatGeneral(units.pixelNum(i), m_separator),
                formatGeneral(units.unitNum(i), m_separator), QString::number(units.decimalNum(i)));
-    // The first row is current; in a shipped row only its decimals can be.
-    if (m_grid->rowCount() > 0)
-        m_grid->setCurrentCell(0, isLocked(0) ? ColDecimals : ColName);
+    // The unit in use is current, so that OK without a change keeps it; in a
+    // shipped row only its decimals can be.
+    if (m_grid->rowCount() > 0) {
+        const int row = std::clamp(units.selectedUnit(), 0, m_grid->rowCount() - 1);
+        m_grid->setCurrentCell(row, isLocked(row) ? ColDecimals : ColName);
+    }
     updateRemoveButton();
 }
 

@@ -4,6 +4,7 @@
 #include "dialogs/helpwindow.h"
 
 #include "dialogs/dialogkit.h"
+#include "platform/abovecompass.h"
 #include "platform/shell.h"
 
 #include <QBoxLayout>
@@ -76,7 +77,8 @@ HelpWindow::HelpWindow(const QString& programFolder, Shell& shell, CursorSource*
 }
 
 void HelpWindow::retranslateUi() {
-    setWindowTitle(tr("Orvanta Help"));
+    // The desktop adds the program's name: "Help — Orvanta".
+    setWindowTitle(tr("Help"));
     m_tabs->setTabText(0, kTabPadding + tr("Quick start") + kTabPadding);
     m_tabs->setTabText(1, kTabPadding + tr("Full description") + kTabPadding);
     m_okButton->setText(okText());
@@ -105,7 +107,7 @@ HelpWindow* HelpWindow::showDialog(const QString& programFolder, Shell& shell,
     box->adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         box->move(s->availableGeometry().center() - box->rect().center());
-    box->show();
+    showAbove(box);
     return box;
 }
 

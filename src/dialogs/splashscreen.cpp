@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 namespace orvanta {
 
@@ -22,6 +23,8 @@ constexpr QPoint kPicturePos(2, 2);
 constexpr int kLabelsY = 278;
 constexpr QPoint kTaglinePos(255, 78);
 constexpr int kTaglinePixels = 16;
+constexpr int kTaglineMinPixels = 12;
+constexpr int kTaglineMargin = 8;
 constexpr int kLinkX = 54;
 constexpr int kVersionRight = 217;
 constexpr int kPointerCursor = 3;
@@ -49,7 +52,18 @@ SplashScreen::SplashScreen(CursorSource* cursors, Shell& shell, QString webLink)
     tagline->setFont(taglineFont);
     tagline->setStyleSheet(QStringLiteral("color: #ffb547; background: transparent;"));
     tagline->adjustSize();
-    tagline->move(kTaglinePos);
+    // Whole in any language and font: a tagline too long for the room right of
+    // its place moves left, and one too long for the splash gets smaller.
+    const int room = kClientSize.width() - 2 * kTaglineMargin;
+    for (int pixels = kTaglinePixels; tagline->width() > room && pixels > kTaglineMinPixels;) {
+        taglineFont.setPixelSize(--pixels);
+        tagline->setFont(taglineFont);
+        tagline->adjustSize();
+    }
+    tagline->move(
+        std::max(kTaglineMargin, std::min(kTaglinePos.x(),
+                                          kClientSize.width() - kTaglineMargin - tagline->width())),
+        kTaglinePos.y());
 
     m_link = new QLabel(this);
     m_link->setObjectName(QStringLiteral("webLink"));

@@ -6,6 +6,7 @@
 #include "control/compasscontroller.h"
 #include "dialogs/dialogkit.h"
 #include "model/values.h"
+#include "platform/abovecompass.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -60,6 +61,10 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
     values->addWidget(m_percentLabel);
     layout->addLayout(values);
     layout->addWidget(m_slider);
+    m_meaning = new QLabel(this);
+    m_meaning->setObjectName(QStringLiteral("meaningLabel"));
+    m_meaning->setWordWrap(true);
+    layout->addWidget(m_meaning);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_okButton);
@@ -82,6 +87,8 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
 void TransparencyDialog::retranslateUi() {
     setWindowTitle(tr("Change transparency"));
     m_label->setText(tr("Transparency:"));
+    m_meaning->setText(tr("100 is fully opaque; the lower the number, the more of the desktop "
+                          "shows through the compass."));
     m_label->setAccessibleName(tr("Transparency:"));
     m_slider->setAccessibleName(tr("Transparency:"));
     //: Read to a screen reader: the number beside the slider.
@@ -110,9 +117,13 @@ void TransparencyDialog::showDialog() {
     else
         m_slider->setValue(opacity);
     adjustSize();
-    if (const QScreen* s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
-    show();
+    // Beside the compass it previews, on the compass's monitor.
+    const QWidget* compass = parentWidget();
+    const QRect around = compass ? compass->frameGeometry() : QRect();
+    const QScreen* screen = compass ? compass->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(besideRect(around, frameGeometry().size(), screen->availableGeometry()).topLeft());
+    showAbove(this);
 }
 
 void TransparencyDialog::sliderMoved(int opacity) {

@@ -46,6 +46,7 @@ private:
     int m_restore = 0; // the opacity the dialog found
     QLabel* m_label;
     QLabel* m_percentLabel;
+    QLabel* m_meaning;
     QSlider* m_slider;
     QPushButton* m_okButton;
     QPushButton* m_cancelButton;

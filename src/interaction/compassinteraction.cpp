@@ -236,7 +236,8 @@ void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p
             continue;
         }
         const bool keyModifier = infoOf(key).seesModifier && modifier;
-        if (hoverControl(key, keyModifier, found, controlTooltip(key, m_model.options), p))
+        if (hoverControl(key, keyModifier, found,
+                         controlTooltip(key, m_model.options, m_surface.hasTray()), p))
             found = true;
     }
 
@@ -478,7 +479,7 @@ void CompassInteraction::handleCommandKeys(int key, Qt::KeyboardModifiers modifi
         break;
     case Qt::Key_H:
         // Without a tray to come back from, hiding would lose the compass.
-        if (hidesToTray(m_model.options))
+        if (hidesToTray(m_model.options, m_surface.hasTray()))
             m_actions.requestHide();
         break;
     case Qt::Key_N:

@@ -53,11 +53,11 @@ const ControlInfo& infoOf(SkinControl key) {
     return kControls[static_cast<int>(key)];
 }
 
-bool hidesToTray(const Settings& options) {
-    return options.systemTrayIcon && options.rightClickMenu;
+bool hidesToTray(const Settings& options, bool hasTray) {
+    return hasTray && options.systemTrayIcon && options.rightClickMenu;
 }
 
-QString controlTooltip(SkinControl key, const Settings& options) {
+QString controlTooltip(SkinControl key, const Settings& options, bool hasTray) {
     // Indexed by SkinControl; the close control has two texts.
     static constexpr const char* kTooltips[] = {
         nullptr,
@@ -81,7 +81,7 @@ QString controlTooltip(SkinControl key, const Settings& options) {
     };
     static_assert(std::size(kTooltips) == kControlCount);
     if (key == Close)
-        return hidesToTray(options)
+        return hidesToTray(options, hasTray)
                    ? QCoreApplication::translate("Controls", "Hide the compass to the tray (H)")
                    : QCoreApplication::translate("Controls", "Quit the compass (Q)");
     return QCoreApplication::translate("Controls", kTooltips[static_cast<int>(key)]);

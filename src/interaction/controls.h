@@ -34,11 +34,12 @@ struct ControlInfo {
 
 // The tooltip of a control. The close control tells whether it hides to the tray
 // or quits, which depends on whether the tray can bring the compass back.
-[[nodiscard]] QString controlTooltip(SkinControl key, const Settings& options);
+[[nodiscard]] QString controlTooltip(SkinControl key, const Settings& options, bool hasTray);
 
 // Whether a close request from the compass hides it to the tray rather than
-// quitting: only when the tray icon answers the mouse and its menu can bring it back.
-[[nodiscard]] bool hidesToTray(const Settings& options);
+// quitting: only when there is a notification area (`hasTray`), the tray icon
+// answers the mouse and its menu can bring it back.
+[[nodiscard]] bool hidesToTray(const Settings& options, bool hasTray);
 
 // The measure selector that shows a measure type (0 radius, 1 circumference,
 // 2 area; anything else shows as radius) and, the other way round, the type a

@@ -65,6 +65,8 @@ public:
     virtual void hideToolTip() = 0;
     [[nodiscard]] virtual QString clipboardText() const = 0;
     virtual void setClipboardText(const QString& text) = 0;
+    // Whether a notification area shows our icon, to come back from hiding.
+    [[nodiscard]] virtual bool hasTray() const = 0;
 };
 
 // What controls and keys ask for beyond the model: the controller carries it

@@ -3,13 +3,19 @@
 
 #include "platform/qtmessagesink.h"
 
+#include "platform/abovecompass.h"
+
 #include <QMessageBox>
 
 namespace orvanta {
 
 void QtMessageSink::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvanta"), text, QMessageBox::Ok,
-                    m_parent);
+                    boxParent(m_compass));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.show();
+    box.raise();
+    box.activateWindow();
     box.exec();
 }
 

@@ -3,7 +3,9 @@
 
 #pragma once
 // Messages from the core shown the way the desktop shows them: a message box
-// with the application's title and an OK button.
+// with the application's title and an OK button, above the compass (see
+// abovecompass.h), its text selectable so that a name or an address in it can
+// be copied.
 
 #include "model/messages.h"
 
@@ -14,14 +16,15 @@ namespace orvanta {
 
 class QtMessageSink : public MessageSink {
 public:
-    // `parent` (may be null) centres the box over that window.
-    explicit QtMessageSink(QWidget* parent = nullptr) : m_parent(parent) {}
+    // `compass` (may be null until it exists) is the window the boxes stay above.
+    explicit QtMessageSink(QWidget* compass = nullptr) : m_compass(compass) {}
+    void setCompass(QWidget* compass) { m_compass = compass; }
 
     // Waits until the user closes the box.
     void showMessage(const QString& text) override;
 
 private:
-    QPointer<QWidget> m_parent;
+    QPointer<QWidget> m_compass;
 };
 
 } // namespace orvanta

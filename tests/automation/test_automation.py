@@ -427,7 +427,7 @@ class SharedCompass(unittest.TestCase):
 
     def test_windows_and_links_open(self):
         # (method, what shows up)
-        cases = [("ShowHelp", "Orvanta Help"), ("ShowCalibrationScreen", "Configure custom units")]
+        cases = [("ShowHelp", "^Help"), ("ShowCalibrationScreen", "Configure custom units")]
         for method, title in cases:
             with self.subTest(method=method):
                 out = gdbus(MAIN, APP + "." + method)

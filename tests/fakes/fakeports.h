@@ -85,6 +85,7 @@ public:
     void showHelp() override { calls << QStringLiteral("ShowHelp"); }
     QString clipboardText() const override { return clipboard; }
     void setClipboardText(const QString& text) override { clipboard = text; }
+    bool hasTray() const override { return tray; }
     void optionsChanged() override { calls << QStringLiteral("OptionsChanged"); }
 
     QPoint origin;
@@ -94,6 +95,7 @@ public:
     bool toolTipShown = false;
     QPoint menuPos;
     QString clipboard;
+    bool tray = true;
     QStringList calls;
 };
 

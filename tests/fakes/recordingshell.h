@@ -13,7 +13,10 @@ namespace orvanta::fakes {
 
 class RecordingShell final : public Shell {
 public:
-    void openUrl(const QString& url) override { opened << url; }
+    bool openUrl(const QString& url) override {
+        opened << url;
+        return openSucceeds;
+    }
     bool startProgram(const QString& path) override {
         started << path;
         return startSucceeds;
@@ -22,6 +25,7 @@ public:
     QStringList opened;
     QStringList started;
     bool startSucceeds = true;
+    bool openSucceeds = true;
 };
 
 } // namespace orvanta::fakes
