@@ -1060,6 +1060,13 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
+    <name>orvanta::LoupeWindow</name>
+    <message>
+        <source>under the compass</source>
+        <translation>在圆规下</translation>
+    </message>
+</context>
+<context>
     <name>orvanta::SplashScreen</name>
     <message>
         <source>Version %1</source>
