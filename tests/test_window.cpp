@@ -805,15 +805,21 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
     for (int i = 1; i <= 8; ++i)
         desktop.run("xdotool", {"mousemove", QString::number(kSlide.x()),
                                 QString::number(kSlide.y() + i * 5)});
-    // The loupe stands up and to the right of the tip: 44 px off, 240 wide,
-    // its picture 161 across in the middle of the top.
-    const QPoint centre = tip + QPoint(44 + (240 - 161) / 2 + 80, -44 - 181 + 80);
+    // The loupe's window is 240 wide, its picture 161 across in the middle of
+    // the top.
+    QPoint centre;
+    const auto findLoupe = [&] {
+        const qulonglong id =
+            desktop.run("xdotool", {"search", "--name", "^Orvanta loupe$"}).trimmed().toULongLong();
+        centre = desktop.windowGeometry(id).topLeft() + QPoint((240 - 161) / 2 + 80, 80);
+    };
     const auto near = [](QRgb a, QRgb b, int by) {
         return qAbs(qRed(a) - qRed(b)) <= by && qAbs(qGreen(a) - qGreen(b)) <= by &&
                qAbs(qBlue(a) - qBlue(b)) <= by;
     };
     QImage shot;
     ASSERT_TRUE(waitFor([&] {
+        findLoupe();
         shot = desktop.screenshot();
         return near(shot.pixel(centre), kSpot, 2);
     })) << "the crosshair shows "
@@ -827,6 +833,7 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
         QThread::msleep(300);
     }
     QThread::msleep(500);
+    findLoupe();
     shot = desktop.screenshot();
     EXPECT_TRUE(near(shot.pixel(centre), kSpot, 2)) << std::hex << shot.pixel(centre);
     int seen = 0, covered = 0;

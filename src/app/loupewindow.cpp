@@ -23,6 +23,8 @@ constexpr int kTextHeight = 20;
 // How far about the point the screen is read: past the slide's panel, so
 // that what the tip goes onto was seen uncovered a moment before.
 constexpr int kSeen = 64;
+// How far the loupe may lag behind its place beside the point.
+constexpr int kStay = 96;
 // How many frames back the screen may still show: the compositor paints
 // after we put a frame, and may fall behind by more than one.
 constexpr std::size_t kRecentFrames = 3;
@@ -35,6 +37,7 @@ LoupeWindow::LoupeWindow()
                            Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint),
       m_screen(std::make_unique<X11ScreenPixels>()) {
     setObjectName(QStringLiteral("loupe"));
+    setWindowTitle(QStringLiteral("Orvanta loupe"));
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kDiameter + kTextHeight);
@@ -56,12 +59,20 @@ void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const 
         at.setX(point.x() - kGap - width());
     if (at.y() < screen.top())
         at.setY(point.y() + kGap);
-    if (pos() != at)
+    // A window moved or raised costs the X server and the compositor more
+    // than the rest of the frame: the loupe stays while it is near its place
+    // and clear of the point.
+    const bool near =
+        (pos() - at).manhattanLength() < kStay &&
+        !geometry().adjusted(-kGap / 2, -kGap / 2, kGap / 2, kGap / 2).contains(point);
+    const bool moves = !isVisible() || !near;
+    if (moves)
         move(at);
     look(drawn, drawnRect);
     if (!isVisible())
         show();
-    raise();
+    if (moves)
+        raise();
 }
 
 void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {

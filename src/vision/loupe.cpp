@@ -4,7 +4,6 @@
 #include "vision/loupe.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <iterator>
 
@@ -100,27 +99,32 @@ QImage loupePicture(const QImage& beneath, int zoom, int diameter) {
     const int span = beneath.width();
     // The middle pixel's enlarged square sits in the middle of the picture.
     const int offset = diameter / 2 - (span / 2) * zoom - zoom / 2;
-    QPainter p(&out);
-    QPainterPath disc;
-    disc.addEllipse(QRectF(0.5, 0.5, diameter - 1.0, diameter - 1.0));
-    p.setClipPath(disc);
-    p.fillRect(out.rect(), QColor(128, 128, 128));
+    // Pixel by pixel: a painter's rectangle per cell costs many times more
+    // at the smaller zooms, and the loupe draws every frame of a drag.
     const QImage source = beneath.convertToFormat(QImage::Format_ARGB32);
-    const QBrush hatch(QColor(96, 96, 96), Qt::BDiagPattern);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < span; ++x) {
-            const QRect cell(offset + x * zoom, offset + y * zoom, zoom, zoom);
-            if (qAlpha(line[x]) == 0)
-                p.fillRect(cell, hatch);
-            else
-                p.fillRect(cell, QColor::fromRgb(line[x]));
+    const double r = diameter / 2.0;
+    for (int y = 0; y < diameter; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const double dy = y + 0.5 - r;
+        const int sy = (y - offset) >= 0 ? (y - offset) / zoom : -1;
+        const QRgb* in = sy >= 0 && sy < source.height()
+                             ? reinterpret_cast<const QRgb*>(source.constScanLine(sy))
+                             : nullptr;
+        for (int x = 0; x < diameter; ++x) {
+            const double dx = x + 0.5 - r;
+            if (dx * dx + dy * dy > r * r)
+                continue;
+            const int sx = (x - offset) >= 0 ? (x - offset) / zoom : -1;
+            const QRgb c = in && sx >= 0 && sx < span ? in[sx] : 0;
+            // Never seen: hatched.
+            line[x] = qAlpha(c) != 0 ? (c | 0xff000000)
+                                     : ((x + y) % 6 < 2 ? qRgb(96, 96, 96) : qRgb(128, 128, 128));
         }
     }
+    QPainter p(&out);
     // The crosshair: lines up to the middle pixel and a frame around it, dark
     // and light so that it shows on any colour.
     const QRect middle(offset + (span / 2) * zoom, offset + (span / 2) * zoom, zoom, zoom);
-    p.setClipping(false);
     for (const auto& [colour, grow] :
          {std::pair{QColor(0, 0, 0), 1}, std::pair{QColor(255, 255, 255), 2}}) {
         p.setPen(QPen(colour, 1));
