@@ -244,7 +244,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         texts << controlTooltip(c, options, true) << controlTooltip(c, quits, true);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutToolTip(model) << model.titleText() << noMagnifierText()
+    texts << readoutToolTip(model) << model.titleText()
           << LinkReportingShell::notOpenedText(QStringLiteral("x"))
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();

@@ -74,7 +74,8 @@ TEST(Settings, SaveWritesTheFixedOrderAndKeepsUnknownContent) {
                   "StickyAngle=1\r\nLockAngle=0\r\nLockMeasurement=0\r\nSystemTrayIcon=1\r\n"
                   "RightClickMenu=1\r\nTooltips=1\r\nShowMinimizeBalloon=1\r\nX=200\r\nY=150\r\n"
                   "Angle=12.3000001907349\r\nMeasurement=100\r\nSelectedBaseColor=0\r\n"
-                  "MeasureType=0\r\nLanguage=Automatic\r\nPhysicalUnitsPerMonitor=1\r\n\r\n[Mine]"
+                  "MeasureType=0\r\nLanguage=Automatic\r\nPhysicalUnitsPerMonitor=1\r\nLoupe=0\r\n"
+                  "LoupeZoom=4\r\n\r\n[Mine]"
                   "\r\nA=1\r\n\r\n");
     Settings again(path, u'.');
     EXPECT_FALSE(again.firstTime);

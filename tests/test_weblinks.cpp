@@ -75,34 +75,6 @@ TEST(WebLinks, QueryFromVersionAppidActionAndAid) {
     }
 }
 
-TEST(WebLinks, MagnifierStartsTheInstalledProgramOrSaysNoneIsInstalled) {
-    struct Case {
-        const char* installPath; // nullptr: no key
-        bool startSucceeds;
-        QStringList started;
-        int told;
-    };
-    const Case cases[] = {
-        {"/opt/lupenix/lupenix", true, {"/opt/lupenix/lupenix"}, 0},
-        {"/opt/lupenix/gone", false, {"/opt/lupenix/gone"}, 1},
-        {nullptr, true, {}, 1},
-        {"", true, {}, 1},
-    };
-    for (const Case& c : cases) {
-        MapStore store({{"Version", "4.0"}, {"appid", "7"}});
-        if (c.installPath)
-            store.setValue(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath"),
-                           QString::fromUtf8(c.installPath));
-        RecordingShell shell;
-        shell.startSucceeds = c.startSucceeds;
-        RecordingSink sink;
-        launchMagnifier(store, shell, sink);
-        EXPECT_EQ(shell.started, c.started);
-        EXPECT_TRUE(shell.opened.isEmpty()) << "no download page to send anyone to";
-        EXPECT_EQ(sink.shown, QStringList(c.told, noMagnifierText()));
-    }
-}
-
 // A link no program opens shows its address in a box; one that opens, none.
 TEST(WebLinks, ALinkNoProgramOpensIsShownToCopy) {
     for (const bool opens : {true, false}) {

@@ -872,3 +872,76 @@ TEST(SharedMemoryFrames, WaitForTheServerToReadTheLastOne) {
     EXPECT_EQ(desktop.run(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_pixelsprobe"), {}).trimmed(),
               QStringLiteral("waited 1 shown 0000ff"));
 }
+
+// The loupe beside the slide's tip during a drag: its crosshair shows the
+// pixel beneath the tip (a spot of its own colour on the backdrop), each cell
+// shows what lies beneath and never the compass, and its zoom is kept.
+TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
+    // Where the drag below leaves the tip (turning it, the slide's grab point
+    // stays under the pointer), and a spot of another colour there, clear of
+    // the slide and its readout before the drag.
+    const QPoint tip = kSlide + QPoint(0, 40);
+    constexpr QRgb kSpot = 0xffe0c020;
+    QProcess spot;
+    spot.setProcessEnvironment(desktop.environment());
+    spot.start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"),
+               {QStringLiteral("#e0c020"), QStringLiteral("1x1+%1+%2").arg(tip.x()).arg(tip.y())});
+    ASSERT_TRUE(waitFor([&] { return spot.canReadLine(); }));
+    program.writeFile("Compass.ini", QByteArray(kOptions) + "Loupe=1\r\nLoupeZoom=8\r\n");
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    desktop.run("xdotool", {"mousemove", QString::number(kSlide.x()), QString::number(kSlide.y())});
+    desktop.run("xdotool", {"mousedown", "1"});
+    for (int i = 1; i <= 8; ++i)
+        desktop.run("xdotool", {"mousemove", QString::number(kSlide.x()),
+                                QString::number(kSlide.y() + i * 5)});
+    // The loupe's window is 240 wide, its picture 161 across in the middle of
+    // the top.
+    QPoint centre;
+    const auto findLoupe = [&] {
+        const qulonglong id =
+            desktop.run("xdotool", {"search", "--name", "^Orvanta loupe$"}).trimmed().toULongLong();
+        centre = desktop.windowGeometry(id).topLeft() + QPoint((240 - 161) / 2 + 80, 80);
+    };
+    const auto near = [](QRgb a, QRgb b, int by) {
+        return qAbs(qRed(a) - qRed(b)) <= by && qAbs(qGreen(a) - qGreen(b)) <= by &&
+               qAbs(qBlue(a) - qBlue(b)) <= by;
+    };
+    QImage shot;
+    ASSERT_TRUE(waitFor([&] {
+        findLoupe();
+        shot = desktop.screenshot();
+        return near(shot.pixel(centre), kSpot, 2);
+    })) << "the crosshair shows "
+        << std::hex << shot.pixel(centre);
+    // Zoomed out and in after the drag: the loupe looks again and again with
+    // the compass at rest. Every cell off the crosshair's row and column shows the backdrop
+    // or the hatching of a pixel never seen, never the compass's own colours.
+    desktop.run("xdotool", {"mouseup", "1"});
+    for (const char* key : {"bracketright", "bracketleft", "bracketright"}) {
+        desktop.run("xdotool", {"key", key});
+        QThread::msleep(300);
+    }
+    QThread::msleep(500);
+    findLoupe();
+    shot = desktop.screenshot();
+    EXPECT_TRUE(near(shot.pixel(centre), kSpot, 2)) << std::hex << shot.pixel(centre);
+    int seen = 0, covered = 0;
+    for (int dy = -5; dy <= 5; ++dy)
+        for (int dx = -5; dx <= 5; ++dx) {
+            if (dx == 0 || dy == 0 || dx * dx + dy * dy > 25) // within the disc
+                continue;
+            const QRgb c = shot.pixel(centre + QPoint(dx, dy) * 12);
+            const bool hatched = near(c, qRgb(96, 96, 96), 1) || near(c, qRgb(128, 128, 128), 1);
+            EXPECT_TRUE(near(c, kBackdrop, 2) || hatched)
+                << dx << "," << dy << ": " << std::hex << c;
+            ++(hatched ? covered : seen);
+        }
+    EXPECT_GT(seen, 0);
+    EXPECT_GT(covered, 0);
+    quit();
+    EXPECT_EQ(saved("LoupeZoom"), "12");
+    EXPECT_EQ(saved("Loupe"), "1");
+    spot.kill();
+    spot.waitForFinished(3000);
+}

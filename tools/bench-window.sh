@@ -87,7 +87,7 @@ def cv(runs, key="real_time"):
 
 def label(name):
     name = name.replace("BM_", "")
-    for long, short in (("SlideDragToFlush/", "slide drag "), ("BaseDragToFlush/", "base drag "),
+    for long, short in (("SlideDragWithLoupeToFlush/", "loupe drag "), ("SlideDragToFlush/", "slide drag "), ("BaseDragToFlush/", "base drag "),
                         ("BareWindowMove/", "bare move "), ("WholeWindowRepaint", "whole repaint")):
         name = name.replace(long, short)
     return name
@@ -95,7 +95,7 @@ def label(name):
 this, other = load("this"), load("other")
 baseline_of = lambda name: (name.replace("BM_SlideDragToFlush", "BM_DesktopWindowSlideDragToFlush")
                             .replace("BM_WholeWindowRepaint", "BM_DesktopWindowWholeRepaint"))
-shown = ("BM_SlideDragToFlush", "BM_BaseDragToFlush", "BM_WholeWindowRepaint", "BM_BareWindowMove")
+shown = ("BM_SlideDragToFlush", "BM_SlideDragWithLoupeToFlush", "BM_BaseDragToFlush", "BM_WholeWindowRepaint", "BM_BareWindowMove")
 
 each_shown = os.environ.get("ORVANTA_BENCH_SHOWN") == "1"
 print("\n== ms per frame" + (", each until the compositor showed it" if each_shown else "")
@@ -136,4 +136,6 @@ for desktop in sorted({key[0] for key in this}):
     print(f"{desktop:<11} {frame:.3f} ms; spread 1000 costs {wall('BM_SlideDragToFlush/1000/1') / frame:.1f}x;"
           f" the same drag through a desktop-sized window is {wall('BM_DesktopWindowSlideDragToFlush/300/1') / frame:.1f}x,"
           f" its whole repaint {wall('BM_DesktopWindowWholeRepaint') / frame:.1f}x this frame")
+    loupe = wall("BM_SlideDragWithLoupeToFlush/300/1")
+    print(f"{'':<11} with the loupe on: {loupe:.3f} ms, {loupe / frame:.2f}x the frame without it")
 PY

@@ -874,13 +874,6 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
-    <name>WebLinks</name>
-    <message>
-        <source>No magnifier is installed on this computer. The Magnifier item starts the Velmora Magnifier when it is.</source>
-        <translation>本机没有安装放大镜。安装 Velmora 放大镜之后，“放大镜”菜单项会启动它。</translation>
-    </message>
-</context>
-<context>
     <name>orvanta::AboutSkinDialog</name>
     <message>
         <source>About this skin</source>
@@ -1064,6 +1057,13 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Help pages</source>
         <extracomment>Read to a screen reader: the tabs that choose the help page.</extracomment>
         <translation>帮助页面</translation>
+    </message>
+</context>
+<context>
+    <name>orvanta::LoupeWindow</name>
+    <message>
+        <source>under the compass</source>
+        <translation>在圆规下</translation>
     </message>
 </context>
 <context>

@@ -446,8 +446,9 @@ void flushAndSync() {
         gScreenWatch->wait();
 }
 
-void BM_SlideDragToFlush(benchmark::State& st) {
+void slideDragToFlush(benchmark::State& st, bool loupe) {
     CompassWindow& w = *window();
+    w.controller().setLoupe(loupe);
     const double spread = double(st.range(0));
     resetCompass(w, spread);
     const QPointF pivot = pivotOnScreen(w.controller());
@@ -463,6 +464,17 @@ void BM_SlideDragToFlush(benchmark::State& st) {
     }
     w.removeEventFilter(&tally);
     st.counters["window_px"] = double(w.width()) * w.height();
+    w.controller().setLoupe(false);
+}
+
+void BM_SlideDragToFlush(benchmark::State& st) {
+    slideDragToFlush(st, false);
+}
+
+// The same drag with the loupe beside the slide's tip: it reads the screen
+// there and shows it enlarged each frame.
+void BM_SlideDragWithLoupeToFlush(benchmark::State& st) {
+    slideDragToFlush(st, true);
 }
 
 // The window sizes the base drags ran with, for the bare moves.
@@ -608,6 +620,7 @@ void baseDrags(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_SlideDragToFlush)->Apply(slideDrags);
+BENCHMARK(BM_SlideDragWithLoupeToFlush)->Args({300, 1})->Args({1000, 1})->Apply(frames);
 BENCHMARK(BM_BaseDragToFlush)->Apply(baseDrags);
 BENCHMARK(BM_WholeWindowRepaint)->Apply(frames);
 BENCHMARK(BM_DesktopWindowSlideDragToFlush)->Apply(slideDrags);

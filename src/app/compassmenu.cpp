@@ -144,7 +144,7 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     physicalUnitsAction = check(optionsMenu, true);
     optionsMenu->addSeparator();
     transparencyAction = optionsMenu->addAction(QString());
-    magnifierAction = optionsMenu->addAction(QString());
+    magnifierAction = check(optionsMenu, false);
     centreAction = optionsMenu->addAction(QString());
     optionsMenu->addSeparator();
     helpAction = optionsMenu->addAction(QString());
@@ -170,8 +170,7 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     labelFixedItems(*this);
 }
 
-void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell,
-                            MessageSink& messages) {
+void CompassMenu::connectTo(CompassController& controller) {
     CompassController* c = &controller;
     const Settings& settings = c->settings();
     buildUnitsMenu(*this, c->units());
@@ -183,6 +182,7 @@ void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& 
     physicalUnitsAction->setChecked(settings.physicalUnitsPerMonitor);
     (settings.quality ? highQualityAction : lowQualityAction)->setChecked(true);
     tooltipsAction->setChecked(settings.tooltips);
+    magnifierAction->setChecked(settings.loupe);
     syncChecks(settings);
 
     // What the controller reports: the checks, the units and skins lists.
@@ -251,8 +251,7 @@ void CompassMenu::connectTo(CompassController& controller, const KeyValueStore& 
                      [c] { c->openWebLink(QStringLiteral("getskins")); });
     QObject::connect(transparencyAction, &QAction::triggered, c,
                      &CompassController::showTransparencyDialog);
-    QObject::connect(magnifierAction, &QAction::triggered, c,
-                     [&store, &shell, &messages] { launchMagnifier(store, shell, messages); });
+    QObject::connect(magnifierAction, &QAction::triggered, c, &CompassController::setLoupe);
     QObject::connect(webLinkAction, &QAction::triggered, c, [c] { c->openWebLink(QString()); });
 }
 

@@ -31,10 +31,8 @@ struct CompassMenu {
 
     // Builds the units, shape and skin menus from `controller`, checks the
     // items its options choose, carries every item out through it and follows
-    // its changes. The magnifier item looks its program up in `store` and
-    // starts it through `shell`. Both must outlive the menu.
-    void connectTo(CompassController& controller, const KeyValueStore& store, Shell& shell,
-                   MessageSink& messages);
+    // its changes. The magnifier item turns the compass's own loupe on and off.
+    void connectTo(CompassController& controller);
     // Checks the items that follow the options while the program runs: the
     // locks, always-on-top, the measure type, the language and polygon mode.
     void syncChecks(const Settings& settings);

@@ -4,6 +4,7 @@
 #include "app/compasswindow.h"
 
 #include "app/compasstray.h"
+#include "app/loupewindow.h"
 #include "app/weblinks.h"
 #include "dialogs/aboutskindialog.h"
 #include "dialogs/calibrationdialog.h"
@@ -21,6 +22,7 @@
 #include "platform/windowpixels.h"
 #include "platform/x11shape.h"
 #include "render/dirtybands.h"
+#include "vision/loupe.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -35,6 +37,8 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QToolTip>
+#include <QtMath>
+#include <cmath>
 
 namespace orvanta {
 
@@ -131,7 +135,7 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
             m_monitors, &ScreenMonitors::changed, this,
             [this] { m_controller->setMonitors(m_monitors->monitors()); }, Qt::QueuedConnection);
         m_menu = std::make_unique<CompassMenu>(this);
-        m_menu->connectTo(*m_controller, *m_store, *m_shell, m_deps.messages);
+        m_menu->connectTo(*m_controller);
         m_tray = new CompassTray(*m_controller, *m_menu, paths.assets, this);
         followController();
         applyStayOnTop(m_controller->settings().stayOnTop);
@@ -220,6 +224,7 @@ void CompassWindow::followController() {
         if (m_deps.language)
             m_deps.language->use(choice);
     });
+    connect(c, &CompassController::settingsChanged, this, &CompassWindow::followLoupe);
 }
 
 // ---------------------------------------------------------------- CompassView
@@ -312,6 +317,8 @@ void CompassWindow::idleUpdate() {
     else
         push(frame);
     catchUpInputShape();
+    if (frame.rendered || frame.pushed || frame.moved)
+        followLoupe();
     m_inIdle = false;
     if (m_controller->state().needsRepaint)
         scheduleRender(); // recentred: the next pass draws it
@@ -542,6 +549,19 @@ void CompassWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CompassWindow::keyPressEvent(QKeyEvent* event) {
+    // The loupe's keys: G shows or hides it, [ and ] zoom it out and in.
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const int key = event->key();
+        if (key == Qt::Key_G) {
+            m_controller->setLoupe(!m_controller->settings().loupe);
+            return;
+        }
+        if (key == Qt::Key_BracketLeft || key == Qt::Key_BracketRight) {
+            m_controller->setLoupeZoom(steppedZoom(m_controller->settings().loupeZoom,
+                                                   key == Qt::Key_BracketRight ? 1 : -1));
+            return;
+        }
+    }
     m_controller->interaction().keyDown(event->key(), event->modifiers());
     if (event->modifiers() & Qt::ControlModifier)
         return;
@@ -555,9 +575,54 @@ void CompassWindow::keyReleaseEvent(QKeyEvent* event) {
     QWidget::keyReleaseEvent(event);
 }
 
+// ---------------------------------------------------------------- the loupe
+
+// The point the compass measures from: the pivot while the base is dragged,
+// the slide's tip otherwise; desktop coordinates, on the pixel the readout
+// counts to.
+QPoint CompassWindow::measuredPoint() {
+    const QPointF pivot = m_controller->interaction().pivotPoint();
+    if (m_controller->interaction().dragMode() == DragMode::Base)
+        return pivot.toPoint();
+    const CompassState& state = m_controller->state();
+    const double a = qDegreesToRadians(double(state.displayAngle));
+    return (pivot + QPointF(std::cos(a), std::sin(a)) * double(state.measurement)).toPoint();
+}
+
+void CompassWindow::followLoupe() {
+    const Settings& settings = m_controller->settings();
+    // The loupe reads the X server's pixels; other platforms have none to give.
+    if (!settings.loupe || !isVisible() || QGuiApplication::platformName() != u"xcb") {
+        if (m_loupe)
+            m_loupe->hide();
+        return;
+    }
+    if (!m_loupe) {
+        m_loupe = std::make_unique<LoupeWindow>();
+        m_loupe->zoomAsked = [this](int steps) {
+            m_controller->setLoupeZoom(steppedZoom(m_loupe->zoom(), steps));
+        };
+    }
+    // A new drag looks afresh: windows below may have changed since.
+    const bool dragging = m_controller->state().dragging;
+    if (dragging && !m_loupeDragging)
+        m_loupe->forget();
+    m_loupeDragging = dragging;
+    if (m_loupe->zoom() != settings.loupeZoom)
+        m_loupe->setZoom(settings.loupeZoom);
+    const QPoint origin = desktop().virtualRect.topLeft();
+    const QPoint point = measuredPoint();
+    const QScreen* screen = QGuiApplication::screenAt(origin + point);
+    m_loupe->lookAt(origin + point, point, m_controller->windowImage(),
+                    m_controller->windowRect().translated(origin),
+                    screen ? screen->geometry() : desktop().virtualRect);
+}
+
 // ---------------------------------------------------------------- showing and closing
 
 void CompassWindow::closeEvent(QCloseEvent* event) {
+    if (m_loupe)
+        m_loupe->hide();
     if (!m_reallyClose) {
         event->ignore();
         hide();

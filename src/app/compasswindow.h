@@ -36,6 +36,7 @@ namespace orvanta {
 
 class Autostart;
 class CompassTray;
+class LoupeWindow;
 class CursorTable;
 class KeyValueStore;
 class LanguageSwitcher;
@@ -66,6 +67,8 @@ public:
     [[nodiscard]] CompassController& controller() { return *m_controller; }
     // For tests: the menu the window opens.
     [[nodiscard]] CompassMenu& menu() { return *m_menu; }
+    // For tests and benchmarks: the loupe, once it was switched on.
+    [[nodiscard]] LoupeWindow* loupe() { return m_loupe.get(); }
 
     // Renders once if the state asks for it and pushes what changed. Runs
     // whenever the event loop is about to wait; tests call it directly.
@@ -122,6 +125,8 @@ private:
     void watchServerSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeBeforeMapping();
+    void followLoupe();
+    [[nodiscard]] QPoint measuredPoint();
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
@@ -135,6 +140,8 @@ private:
     std::unique_ptr<CompassMenu> m_menu;
     std::unique_ptr<CursorTable> m_cursors;
     QPointer<TransparencyDialog> m_transparency; // made on first use, kept
+    std::unique_ptr<LoupeWindow> m_loupe;        // made when first switched on
+    bool m_loupeDragging = false;                // a drag was under way at its last look
     ScreenMonitors* m_monitors = nullptr;
 
     CompassTray* m_tray = nullptr; // made once the menu is

@@ -73,20 +73,4 @@ void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action
         shell.openUrl(*link);
 }
 
-QString noMagnifierText() {
-    return QCoreApplication::translate("WebLinks",
-                                       "No magnifier is installed on this computer. The "
-                                       "Magnifier item starts the Velmora Magnifier when it is.");
-}
-
-void launchMagnifier(const KeyValueStore& store, Shell& shell, MessageSink& messages) {
-    const QString path =
-        store.value(kMagnifierKeyPath.toString(), QStringLiteral("InstalPath")).value_or(QString());
-    if (!path.isEmpty() && shell.startProgram(path))
-        return;
-    // Its download page is gone, so no link is offered: the user only learns
-    // why nothing opened.
-    messages.showMessage(noMagnifierText());
-}
-
 } // namespace orvanta

@@ -3,10 +3,9 @@
 
 #pragma once
 // Everything the program opens outside itself: the product's web pages (more
-// skins, calibration help), mail and web addresses of
-// skin authors, and the companion magnifier program. The opening goes through
-// Shell (platform/shell.h) so that tests see the exact address and the program
-// that was started.
+// skins, calibration help) and the mail and web addresses of skin
+// authors. The opening goes through Shell (platform/shell.h) so that tests see
+// the exact address.
 
 #include <QChar>
 #include <QString>
@@ -15,7 +14,6 @@
 namespace orvanta {
 
 class KeyValueStore;
-class MessageSink;
 class Shell;
 
 // The page on the product's web host that every link goes through; the host
@@ -31,12 +29,5 @@ class Shell;
 
 // Opens the link for `action`; without a usable "Version" nothing happens.
 void openWebLink(const KeyValueStore& store, Shell& shell, const QString& action);
-
-// Starts the magnifier named by its key's "InstalPath"; when it is not there
-// or does not start, says that no magnifier is installed.
-void launchMagnifier(const KeyValueStore& store, Shell& shell, MessageSink& messages);
-
-// What the user is told when there is none.
-[[nodiscard]] QString noMagnifierText();
 
 } // namespace orvanta

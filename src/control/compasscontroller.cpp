@@ -183,6 +183,18 @@ void CompassController::setTooltips(bool on) {
     m_settings->save();
 }
 
+void CompassController::setLoupe(bool on) {
+    m_settings->loupe = on;
+    m_settings->save();
+    Q_EMIT settingsChanged();
+}
+
+void CompassController::setLoupeZoom(int zoom) {
+    m_settings->loupeZoom = kLoupeZoomRange.brought(zoom);
+    m_settings->save();
+    Q_EMIT settingsChanged();
+}
+
 void CompassController::setRunAtStart(bool on) {
     m_settings->runAtStart = on;
     m_settings->save();

@@ -120,6 +120,9 @@ public:
     void setStayOnTop(bool on);
     void setQuality(bool high);
     void setTooltips(bool on);
+    // The built-in loupe on or off, and its zoom; each saves.
+    void setLoupe(bool on);
+    void setLoupeZoom(int zoom);
     void setRunAtStart(bool on);
     void setHideSplash(bool on);
     // Saved at once; the view switches the language it speaks.

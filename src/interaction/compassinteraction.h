@@ -76,6 +76,9 @@ public:
     void toggleLockAngle();
     void toggleLockMeasurement();
 
+    // What the drag under way (or the last one) works on.
+    [[nodiscard]] DragMode dragMode() const { return m_dragMode; }
+
     // The pivot point in desktop coordinates.
     [[nodiscard]] QPointF pivotPoint() const;
 

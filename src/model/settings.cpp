@@ -107,6 +107,8 @@ Settings::Settings(const QString& fileName, QChar decimalSeparator)
     measureType = MeasureKind(readRanged(d, u"MeasureType", kMeasureTypeRange, m_corrected));
     language = languageChoiceFromText(d.readString(kSection, u"Language", {}));
     physicalUnitsPerMonitor = d.readBool(kSection, u"PhysicalUnitsPerMonitor", true);
+    loupe = d.readBool(kSection, u"Loupe", false);
+    loupeZoom = readRanged(d, u"LoupeZoom", kLoupeZoomRange, m_corrected);
 }
 
 bool Settings::isStored(QStringView key) const {
@@ -142,6 +144,8 @@ bool Settings::save() {
     put(u"MeasureType", QString::number(std::int32_t(measureType)));
     put(u"Language", languageChoiceText(language));
     put(u"PhysicalUnitsPerMonitor", boolText(physicalUnitsPerMonitor));
+    put(u"Loupe", boolText(loupe));
+    put(u"LoupeZoom", QString::number(loupeZoom));
     QString why;
     if (m_doc.save(fileName, &why)) {
         m_corrected.clear();

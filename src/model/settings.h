@@ -67,6 +67,10 @@ public:
     // Inches, centimetres and the other physical units follow each monitor's
     // pixels per inch; off, they assume 96 px/in everywhere.
     bool physicalUnitsPerMonitor = true;
+    // The built-in loupe beside the point the compass measures from, and how
+    // many times it enlarges.
+    bool loupe = false;
+    std::int32_t loupeZoom = 4;
 
     [[nodiscard]] const IniDocument& document() const { return m_doc; }
     // Whether the file holds `key` in its options.

@@ -56,6 +56,8 @@ inline constexpr OptionRange kOpacityRange{kMinOpacity, kMaxOpacity, kFullOpacit
 // As stored: 100 minus the opacity.
 inline constexpr OptionRange kTransparencyRange{kFullOpacity - kMaxOpacity,
                                                 kFullOpacity - kMinOpacity, 0, true};
+// How many times the loupe enlarges; between its steps it takes the next one up.
+inline constexpr OptionRange kLoupeZoomRange{2, 16, 4, true};
 
 [[nodiscard]] constexpr bool isValidShape(int sides) {
     return kShapeRange.accepts(sides);

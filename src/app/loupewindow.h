@@ -1,0 +1,76 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+// The loupe: a small round window beside the point the compass measures from
+// (the slide's tip, or the pivot while the base is dragged) that shows the
+// desktop there enlarged, with a crosshair on that very pixel and its colour
+// and place beneath.
+//
+// Each frame it reads the pixels about the point from the X server and takes
+// out what the compass drew there (it knows its own window image):
+// translucent pixels are un-blended, opaque ones are not seen. What it saw
+// since the drag began is remembered, so a pixel the slide has just covered
+// shows as it was a moment before, when it lay ahead of the tip; one never
+// seen shows hatched. It never hides the compass to look beneath, so nothing
+// flickers, and every uncovered pixel is read afresh each frame.
+
+#include "vision/loupe.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace orvanta {
+
+class X11ScreenPixels;
+
+class LoupeWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDiameter = 161;
+
+    LoupeWindow();
+    ~LoupeWindow() override;
+
+    // Looks at `point` (screen coordinates; `shown` is how the readout names
+    // it) with the compass's image `drawn` lying at `drawnRect` on the
+    // screen, and stands beside the point inside `screen`.
+    void lookAt(QPoint point, QPoint shown, const QImage& drawn, const QRect& drawnRect,
+                const QRect& screen);
+    void setZoom(int zoom);
+    // Forgets what it saw under the compass: a new drag looks afresh.
+    void forget() { m_memory.forget(); }
+    [[nodiscard]] int zoom() const { return m_zoom; }
+    // The pixel under the crosshair; transparent when the compass covers it.
+    [[nodiscard]] QRgb colour() const { return m_colour; }
+    // The enlarged picture as shown, the crosshair in its middle.
+    [[nodiscard]] const QImage& picture() const { return m_picture; }
+
+    // The wheel over the loupe asks for another zoom.
+    std::function<void(int steps)> zoomAsked;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void look(const QImage& drawn, const QRect& drawnRect);
+
+    std::unique_ptr<X11ScreenPixels> m_screen;
+    int m_zoom = 4;
+    QPoint m_point, m_shown;
+    // What the compass drew about the point in the last frames, and where.
+    std::deque<std::pair<QPoint, QImage>> m_recent;
+    BeneathMemory m_memory;
+    QImage m_picture;
+    QRgb m_colour = 0;
+    int m_wheel = 0; // eighths of a degree not yet turned into a step
+};
+
+} // namespace orvanta

@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 The Orvanta developers
+// SPDX-License-Identifier: MIT
+
+#include "vision/loupe.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <iterator>
+
+namespace orvanta {
+
+int steppedZoom(int zoom, int steps) {
+    const auto* first = std::begin(kLoupeZooms);
+    const auto* last = std::end(kLoupeZooms);
+    const auto at = std::lower_bound(first, last, zoom) - first;
+    const auto count = last - first;
+    return kLoupeZooms[std::clamp<std::ptrdiff_t>(at + steps, 0, count - 1)];
+}
+
+int loupeSpan(int diameter, int zoom) {
+    const int span = std::max(1, diameter / std::max(1, zoom));
+    return span | 1;
+}
+
+QImage beneathCompass(const QImage& screen, QPoint screenOrigin, const QImage& drawn,
+                      const QRect& drawnRect) {
+    QImage out = screen.convertToFormat(QImage::Format_ARGB32);
+    const QRect both = drawnRect & QRect(screenOrigin, screen.size());
+    if (both.isEmpty() || drawn.isNull())
+        return out;
+    const QImage own = drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = both.top(); y <= both.bottom(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(own.constScanLine(y - drawnRect.y()));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - screenOrigin.y()));
+        // Even where the compass is translucent the blend the screen shows
+        // is the compositor's, not exactly ours: taking our part back out of
+        // it gives colours that were never there.
+        for (int x = both.left(); x <= both.right(); ++x)
+            if (qAlpha(in[x - drawnRect.x()]) != 0)
+                line[x - screenOrigin.x()] = 0;
+    }
+    return out;
+}
+
+namespace {
+
+// The tile holding `p`, rounding towards minus infinity.
+int tileOf(int v, int size) {
+    return v >= 0 ? v / size : -((-v + size - 1) / size);
+}
+
+} // namespace
+
+void BeneathMemory::see(const QImage& beneath, QPoint origin) {
+    const QImage source = beneath.convertToFormat(QImage::Format_ARGB32);
+    const QRect area(origin, source.size());
+    for (int ty = tileOf(area.top(), kTile); ty <= tileOf(area.bottom(), kTile); ++ty)
+        for (int tx = tileOf(area.left(), kTile); tx <= tileOf(area.right(), kTile); ++tx) {
+            QImage& tile = m_tiles[QPoint(tx, ty)];
+            if (tile.isNull()) {
+                tile = QImage(kTile, kTile, QImage::Format_ARGB32);
+                tile.fill(Qt::transparent);
+            }
+            const QRect tileRect(tx * kTile, ty * kTile, kTile, kTile);
+            const QRect both = tileRect & area;
+            for (int y = both.top(); y <= both.bottom(); ++y) {
+                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y - area.y()));
+                auto* out = reinterpret_cast<QRgb*>(tile.scanLine(y - tileRect.y()));
+                for (int x = both.left(); x <= both.right(); ++x)
+                    if (qAlpha(in[x - area.x()]) != 0)
+                        out[x - tileRect.x()] = in[x - area.x()];
+            }
+        }
+}
+
+QImage BeneathMemory::recall(const QRect& area) const {
+    QImage out(area.size(), QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    for (int ty = tileOf(area.top(), kTile); ty <= tileOf(area.bottom(), kTile); ++ty)
+        for (int tx = tileOf(area.left(), kTile); tx <= tileOf(area.right(), kTile); ++tx) {
+            const auto it = m_tiles.constFind(QPoint(tx, ty));
+            if (it == m_tiles.constEnd())
+                continue;
+            const QRect tileRect(tx * kTile, ty * kTile, kTile, kTile);
+            const QRect both = tileRect & area;
+            for (int y = both.top(); y <= both.bottom(); ++y) {
+                const auto* in = reinterpret_cast<const QRgb*>(it->constScanLine(y - tileRect.y()));
+                auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - area.y()));
+                std::copy_n(in + (both.left() - tileRect.x()), both.width(),
+                            line + (both.left() - area.x()));
+            }
+        }
+    return out;
+}
+
+QImage loupePicture(const QImage& beneath, int zoom, int diameter) {
+    QImage out(diameter, diameter, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    const int span = beneath.width();
+    // The middle pixel's enlarged square sits in the middle of the picture.
+    const int offset = diameter / 2 - (span / 2) * zoom - zoom / 2;
+    // Pixel by pixel: a painter's rectangle per cell costs many times more
+    // at the smaller zooms, and the loupe draws every frame of a drag.
+    const QImage source = beneath.convertToFormat(QImage::Format_ARGB32);
+    const double r = diameter / 2.0;
+    for (int y = 0; y < diameter; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const double dy = y + 0.5 - r;
+        const int sy = (y - offset) >= 0 ? (y - offset) / zoom : -1;
+        const QRgb* in = sy >= 0 && sy < source.height()
+                             ? reinterpret_cast<const QRgb*>(source.constScanLine(sy))
+                             : nullptr;
+        for (int x = 0; x < diameter; ++x) {
+            const double dx = x + 0.5 - r;
+            if (dx * dx + dy * dy > r * r)
+                continue;
+            const int sx = (x - offset) >= 0 ? (x - offset) / zoom : -1;
+            const QRgb c = in && sx >= 0 && sx < span ? in[sx] : 0;
+            // Never seen: hatched.
+            line[x] = qAlpha(c) != 0 ? (c | 0xff000000)
+                                     : ((x + y) % 6 < 2 ? qRgb(96, 96, 96) : qRgb(128, 128, 128));
+        }
+    }
+    QPainter p(&out);
+    // The crosshair: lines up to the middle pixel and a frame around it, dark
+    // and light so that it shows on any colour.
+    const QRect middle(offset + (span / 2) * zoom, offset + (span / 2) * zoom, zoom, zoom);
+    for (const auto& [colour, grow] :
+         {std::pair{QColor(0, 0, 0), 1}, std::pair{QColor(255, 255, 255), 2}}) {
+        p.setPen(QPen(colour, 1));
+        const QRect frame = middle.adjusted(-grow, -grow, grow - 1, grow - 1);
+        p.drawRect(frame);
+        const int cx = middle.center().x() + grow - 1, cy = middle.center().y() + grow - 1;
+        p.drawLine(cx, 4, cx, frame.top() - 3);
+        p.drawLine(cx, frame.bottom() + 3, cx, diameter - 5);
+        p.drawLine(4, cy, frame.left() - 3, cy);
+        p.drawLine(frame.right() + 3, cy, diameter - 5, cy);
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    p.drawEllipse(QRectF(1, 1, diameter - 2.0, diameter - 2.0));
+    return out;
+}
+
+} // namespace orvanta
