@@ -280,6 +280,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Fit to what is beneath</source>
         <translation>贴合下方的图形</translation>
     </message>
+    <message>
+        <source>Copy measurement</source>
+        <translation>复制测量值</translation>
+    </message>
 </context>
 <context>
     <name>CompassModel</name>
@@ -287,6 +291,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Compass %1 %2</source>
         <extracomment>The window title and the tray&apos;s tool tip: the readout (%1) and the unit (%2).</extracomment>
         <translation>圆规%1 %2</translation>
+    </message>
+    <message>
+        <source>r %1 · d %2 · C %3 · A %4 · %5</source>
+        <extracomment>Copy measurement: radius, diameter, circumference (a polygon&apos;s perimeter), area, each with its unit, then the beam&apos;s direction.</extracomment>
+        <translation>半径 %1 · 直径 %2 · 周长 %3 · 面积 %4 · 方向 %5</translation>
     </message>
 </context>
 <context>
@@ -374,6 +383,14 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Type +, -, *, or / and a number to calculate</source>
         <translation>键入+, -, *, 或 / 和一个数字计算</translation>
+    </message>
+    <message>
+        <source>Diameter measurement - click to change</source>
+        <translation>直径测量 - 点击更改</translation>
+    </message>
+    <message>
+        <source>Angle measurement - click to change</source>
+        <translation>角度测量 - 点击更改</translation>
     </message>
 </context>
 <context>
@@ -785,6 +802,14 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Radius</source>
         <translation>半径</translation>
+    </message>
+    <message>
+        <source>Diameter</source>
+        <translation>直径</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
     </message>
 </context>
 <context>
