@@ -56,10 +56,6 @@
         <translation>0：多边形外切于圆；1：多边形内接于圆。</translation>
     </message>
     <message>
-        <source>The readout: 0 the radius, 1 the circumference, 2 the area.</source>
-        <translation>读数：0 半径，1 周长，2 面积。</translation>
-    </message>
-    <message>
         <source>The unit, by its place in the list of units.</source>
         <translation>单位，按其在单位列表中的位置。</translation>
     </message>
@@ -156,6 +152,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>the Qt platform %1 could not start, so the compass cannot be shown (--render works without a display).</source>
         <translation>Qt 平台 %1 无法启动，因此无法显示圆规（--render 不需要显示器）。</translation>
+    </message>
+    <message>
+        <source>The readout: 0 the radius, 1 the circumference, 2 the area, 3 the diameter, 4 the angle.</source>
+        <translation>读数：0 半径，1 周长，2 面积，3 直径，4 角度。</translation>
     </message>
 </context>
 <context>
