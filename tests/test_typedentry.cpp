@@ -91,8 +91,9 @@ TEST(TypedEntry, DiameterAndAngleTakeWhatTheyShow) {
         m.model.state.displayAngle = m.model.state.angle; // as the next render draws it
         m.model.updateReadout();
         EXPECT_EQ(m.spread(), spread) << keys;
-        if (kind == MeasureKind::Angle)
+        if (kind == MeasureKind::Angle) {
             EXPECT_FLOAT_EQ(m.model.state.displayValue, reading) << keys;
+        }
         EXPECT_FALSE(m.model.state.typing) << keys;
     }
     EXPECT_EQ(m.model.titleText(), "Compass 5.5°"); // an angle has no unit
