@@ -34,10 +34,13 @@ TEST(CompassMenu, RadioGroupsAreExclusiveAndTaggedWithTheStoredNumbers) {
     CompassMenu m(&owner);
     const std::pair<QActionGroup*, QList<QAction*>> groups[] = {
         {m.qualityGroup, {m.lowQualityAction, m.highQualityAction}},
-        {m.measureGroup, {m.radiusAction, m.circumferenceAction, m.areaAction}},
+        {m.measureGroup,
+         {m.radiusAction, m.circumferenceAction, m.areaAction, m.diameterAction, m.angleAction}},
     };
     for (const auto& [group, items] : groups) {
-        ASSERT_EQ(group->actions(), items);
+        ASSERT_EQ(group->actions().size(), items.size()); // in menu order, here by tag
+        for (QAction* item : items)
+            ASSERT_TRUE(group->actions().contains(item));
         for (int tag = 0; tag < items.size(); ++tag) {
             EXPECT_EQ(items[tag]->data().toInt(), tag);
             items[tag]->trigger();
@@ -130,8 +133,12 @@ TEST_F(CompassWindowMenu, MenuCommandsChangeOptionsAndExitSavesBothFiles) {
     m.runAtStartupAction->trigger();
     EXPECT_EQ(fakes.autostartCalls, QList<bool>({true}));
     EXPECT_TRUE(c.settings().runAtStart);
-    m.areaAction->trigger();
-    EXPECT_EQ(c.settings().measureType, MeasureKind::Area);
+    m.angleAction->trigger();
+    EXPECT_EQ(c.settings().measureType, MeasureKind::Angle);
+    m.diameterAction->trigger();
+    EXPECT_EQ(c.settings().measureType, MeasureKind::Diameter);
+    c.setMeasureType(int(MeasureKind::Angle)); // from elsewhere: the menu follows
+    EXPECT_TRUE(m.angleAction->isChecked());
     find(m.shapeMenu, "Square - 4")->trigger();
     EXPECT_EQ(c.settings().shape, 4);
     EXPECT_TRUE(saved("Shape=4"));

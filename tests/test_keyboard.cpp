@@ -92,6 +92,12 @@ TEST(Keyboard, CopyAndPasteGoThroughTheClipboard) {
         EXPECT_EQ(r.model.state.measurement, 25.0f) << pasted;
         EXPECT_EQ(r.model.state.displayText, QStringLiteral("12.5")) << pasted;
     }
+    r.ui.keyDown(Qt::Key_C, kCtrl | kShift); // copy measurement: every quantity
+    EXPECT_TRUE(r.window.clipboard.startsWith(QStringLiteral("r 12.5 ")))
+        << r.window.clipboard.toStdString();
+    EXPECT_TRUE(r.window.clipboard.contains(QStringLiteral(" · d 25 ")))
+        << r.window.clipboard.toStdString();
+    EXPECT_TRUE(r.window.calls.isEmpty()) << "Ctrl+Shift+C is not the colour key";
 }
 
 TEST(Keyboard, CommandKeysReachTheWindow) {

@@ -244,7 +244,7 @@ TEST(Language, EveryTextTheUserReadsGoesThroughTheCatalogueAndFollowsAChange) {
         texts << controlTooltip(c, options, true) << controlTooltip(c, quits, true);
     CompassModel model(options, units, u'.');
     model.state.displayText = QStringLiteral("100");
-    texts << readoutToolTip(model) << model.titleText()
+    texts << readoutToolTip(model) << model.titleText() << model.measurementLine()
           << LinkReportingShell::notOpenedText(QStringLiteral("x"))
           << newerSkinMessage(QStringLiteral("S"), 5) << unrecoverableSkinMessage("S")
           << skinProblemMessage();
@@ -278,6 +278,16 @@ TEST(Language, ChineseReachesEveryWindowAndEnglishComesBackAtOnce) {
     // Qt's own catalogue: the standard buttons of the message boxes.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
 
+    // Copy measurement speaks the language; the unit symbols are the same in both.
+    CompassModel model(options, units, u'.');
+    units.select(2); // centimetres
+    model.state.measurement = 150;
+    model.state.displayAngle = -30;
+    EXPECT_EQ(
+        model.measurementLine().toStdString(),
+        QStringLiteral("半径 3.97 cm · 直径 7.94 cm · 周长 24.94 cm · 面积 49.48 cm² · 方向 30.0°")
+            .toStdString());
+
     // The help opens in Chinese; a language without pages falls back to English.
     EXPECT_TRUE(test::child<QTextBrowser>(help, "pageView")
                     ->source()
@@ -294,6 +304,9 @@ TEST(Language, ChineseReachesEveryWindowAndEnglishComesBackAtOnce) {
     retranslate(menu, units);
     EXPECT_EQ(menu.unitsMenu->title(), QStringLiteral("Units"));
     EXPECT_EQ(menu.unitGroup->actions().at(0)->text(), QStringLiteral("Pixels"));
+    EXPECT_EQ(
+        model.measurementLine().toStdString(),
+        QStringLiteral("r 3.97 cm · d 7.94 cm · C 24.94 cm · A 49.48 cm² · 30.0°").toStdString());
 }
 
 // A change of sources that adds, changes or drops a text the catalogue does

@@ -136,12 +136,13 @@ TEST(Layer, RedrawsAfterTheBitmapChanges) {
 }
 
 TEST(LayerStack, MeasureTypeControlComesToTheTop) {
-    // Radius, circumference and area controls built in key order, with an
-    // unrelated layer above each triple; the circumference may be missing.
+    // The measure types' controls built in key order, with an unrelated layer
+    // above each triple; the circumference may be missing.
     constexpr SkinControl kTypes[] = {SkinControl::Radius, SkinControl::Circumference,
-                                      SkinControl::Area};
+                                      SkinControl::Area, SkinControl::Diameter,
+                                      SkinControl::AngleReading};
     for (const bool full : {true, false}) {
-        for (int type = 0; type < 3; ++type) {
+        for (int type = 0; type < 5; ++type) {
             LayerStack stack;
             for (const SkinControl c : kTypes) {
                 if (full || c != SkinControl::Circumference)

@@ -11,7 +11,7 @@ using namespace orvanta;
 namespace {
 
 constexpr MeasureKind kRadius = MeasureKind::Radius, kCircumference = MeasureKind::Circumference,
-                      kArea = MeasureKind::Area;
+                      kArea = MeasureKind::Area, kDiameter = MeasureKind::Diameter;
 constexpr Inscription kAround = Inscription::AroundCircle, kIn = Inscription::Inscribed;
 
 QString readout(float spread, const Figure& figure, UnitScale scale = {}, int decimals = 2,
@@ -39,11 +39,25 @@ TEST(Measurement, ReadoutOfEachFigure) {
         {{0, kAround, kArea}, 2, 2, "125663.71"},
         {{6, kAround, kArea}, 1, 2, "34641.02"},
         {{4, kAround, kArea}, 1, 2, "40000"},
+        {{0, kAround, kDiameter}, 2, 2, "400"},
+        {{5, kIn, kDiameter}, 1, 2, "200"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(readout(100, c.figure, {}, c.decimals, c.zoom), QString::fromLatin1(c.text))
             << c.figure.shape << "/" << int(c.figure.scribe) << "/" << int(c.figure.measureType);
     EXPECT_EQ(readout(96, {0, kAround, kCircumference}, {96, 2.54L}, 2, 1, u','), "15,96");
+}
+
+TEST(Measurement, AngleReadsAsAProtractorDoes) {
+    // The stored clockwise angle and what the readout shows.
+    const std::tuple<float, QChar, const char*> cases[] = {
+        {30, u'.', "330.0°"},   {-45, u'.', "45.0°"},     {0, u'.', "0.0°"},
+        {270, u'.', "90.0°"},   {90, u',', "270,0°"},     {0.04f, u'.', "0.0°"},
+        {-0.04f, u'.', "0.0°"}, {-359.96f, u'.', "0.0°"}, {180.06f, u'.', "179.9°"},
+        {NAN, u'.', "0.0°"}};
+    for (const auto& [stored, separator, text] : cases)
+        EXPECT_EQ(formatAngle(protractorAngle(stored), separator), QString::fromUtf8(text))
+            << stored;
 }
 
 TEST(Measurement, ReadoutTextNeverShowsJunk) {

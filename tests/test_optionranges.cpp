@@ -31,6 +31,8 @@ TEST(OptionRanges, OutOfRangeValuesAreBroughtIntoRangeAndSaved) {
         {"MeasureType", "42", type, 0},
         {"MeasureType", "-1", type, 0},
         {"MeasureType", "2", type, 2},
+        {"MeasureType", "4", type, 4},
+        {"MeasureType", "5", type, 0},
         {"Shape", "2147483647", shape, 0},
         {"Shape", "2", shape, 0},
         {"Shape", "40", shape, 0},
@@ -67,7 +69,7 @@ TEST(OptionRanges, OutOfRangeValuesAreBroughtIntoRangeAndSaved) {
     const Settings options(dir.filePath("Compass.ini"));
     EXPECT_EQ(options.corrected(), QStringList{"MeasureType"});
     EXPECT_EQ(log.lines, QStringList("orvanta.settings: MeasureType=42 in the options is out of "
-                                     "range (0, 1 or 2); using 0"));
+                                     "range (0 to 4); using 0"));
 }
 
 // The start stores the corrected values at once: the next start neither

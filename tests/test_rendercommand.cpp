@@ -30,7 +30,7 @@ TEST(RenderCommand, BadArgumentsAreNamedInOneLine) {
         {{"o.png", "--spread", "1e30"}, "--spread: expected a number, got '1e30'"},
         {{"o.png", "--shape", "40"}, "--shape: expected 0 or 3 to 39, got '40'"},
         {{"o.png", "--scribe", "2"}, "--scribe: expected 0 or 1, got '2'"},
-        {{"o.png", "--measure-type", "-1"}, "--measure-type: expected 0, 1 or 2, got '-1'"},
+        {{"o.png", "--measure-type", "-1"}, "--measure-type: expected 0 to 4, got '-1'"},
         {{"o.png", "--quality", "best"}, "--quality: expected low or high, got 'best'"},
         {{"o.png", "--pos", "10;20"}, "--pos: expected X,Y, got '10;20'"},
         {{"o.png", "--desktop", "0x100"},

@@ -235,7 +235,7 @@ TEST_F(Session, ScriptedSessionLeavesTheSameFiles) {
 
     // Circumference; the hexagon; centimetres; low quality; not on top.
     const QPoint moved = pivot + kDragMove;
-    ASSERT_NO_FATAL_FAILURE(menu(moved, QStringList(11, QStringLiteral("Down")), Witness::Title));
+    ASSERT_NO_FATAL_FAILURE(menu(moved, QStringList(13, QStringLiteral("Down")), Witness::Title));
     ASSERT_NO_FATAL_FAILURE(
         menu(moved, {"Down", "Down", "Down", "Down", "Right", "Down", "Down", "Down", "Down"},
              Witness::Title));

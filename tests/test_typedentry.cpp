@@ -5,6 +5,8 @@
 #include "model/orvantaerror.h"
 #include "testfiles.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -72,6 +74,51 @@ TEST(TypedEntry, EnterAppliesTheEntryToTheShownMeasure) {
     m.type("-\r");
     EXPECT_EQ(m.model.state.displayText, "-");
     EXPECT_TRUE(m.model.state.typing);
+}
+
+TEST(TypedEntry, DiameterAndAngleTakeWhatTheyShow) {
+    // Measure type, keys, spread and angle reading after (from 100 px, 0.0°).
+    const std::tuple<MeasureKind, const char*, float, float> steps[] = {
+        {MeasureKind::Diameter, "250\r", 125, 0}, {MeasureKind::Diameter, "+50\r", 150, 0},
+        {MeasureKind::Diameter, "*2\r", 300, 0},  {MeasureKind::Angle, "90\r", 300, 90},
+        {MeasureKind::Angle, "+300\r", 300, 30},  {MeasureKind::Angle, "-45\r", 300, 345},
+        {MeasureKind::Angle, "/0\r", 300, 345},   {MeasureKind::Angle, "725.5\r", 300, 5.5},
+    };
+    Model m;
+    for (const auto& [kind, keys, spread, reading] : steps) {
+        m.model.setMeasureType(int(kind));
+        m.type(QString::fromLatin1(keys));
+        m.model.state.displayAngle = m.model.state.angle; // as the next render draws it
+        m.model.updateReadout();
+        EXPECT_EQ(m.spread(), spread) << keys;
+        if (kind == MeasureKind::Angle) {
+            EXPECT_FLOAT_EQ(m.model.state.displayValue, reading) << keys;
+        }
+        EXPECT_FALSE(m.model.state.typing) << keys;
+    }
+    EXPECT_EQ(m.model.titleText(), "Compass 5.5°"); // an angle has no unit
+}
+
+TEST(TypedEntry, CopyMeasurementGivesEveryQuantityOnOneLine) {
+    Model m;
+    m.units.setName(6, "cm");
+    m.units.setPixelNum(6, 10);
+    m.model.selectUnit(6);
+    m.model.setMeasureType(int(MeasureKind::Area)); // what is shown does not matter
+    m.model.state.displayAngle = 30;
+    EXPECT_EQ(m.model.measurementLine(),
+              QString::fromUtf8("r 10 cm · d 20 cm · C 62.83 cm · A 314.16 cm² · 330.0°"));
+    const QJsonObject json = QJsonDocument::fromJson(m.model.measurementJson().toUtf8()).object();
+    const std::pair<const char*, double> fields[] = {{"radius", 10},
+                                                     {"diameter", 20},
+                                                     {"circumference", 62.83},
+                                                     {"area", 314.16},
+                                                     {"angle", 330}};
+    for (const auto& [key, value] : fields)
+        EXPECT_DOUBLE_EQ(json.value(QLatin1String(key)).toDouble(-1), value) << key;
+    EXPECT_EQ(json.value("unit").toString(), "cm");
+    m.model.updateReadout();
+    EXPECT_EQ(m.model.copyText(), "314.16"); // Ctrl+C still copies the readout
 }
 
 TEST(TypedEntry, BackspaceEditsTheShownReadoutInTheRegionalFormat) {

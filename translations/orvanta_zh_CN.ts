@@ -56,10 +56,6 @@
         <translation>0：多边形外切于圆；1：多边形内接于圆。</translation>
     </message>
     <message>
-        <source>The readout: 0 the radius, 1 the circumference, 2 the area.</source>
-        <translation>读数：0 半径，1 周长，2 面积。</translation>
-    </message>
-    <message>
         <source>The unit, by its place in the list of units.</source>
         <translation>单位，按其在单位列表中的位置。</translation>
     </message>
@@ -156,6 +152,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>the Qt platform %1 could not start, so the compass cannot be shown (--render works without a display).</source>
         <translation>Qt 平台 %1 无法启动，因此无法显示圆规（--render 不需要显示器）。</translation>
+    </message>
+    <message>
+        <source>The readout: 0 the radius, 1 the circumference, 2 the area, 3 the diameter, 4 the angle.</source>
+        <translation>读数：0 半径，1 周长，2 面积，3 直径，4 角度。</translation>
     </message>
 </context>
 <context>
@@ -280,6 +280,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Fit to what is beneath</source>
         <translation>贴合下方的图形</translation>
     </message>
+    <message>
+        <source>Copy measurement</source>
+        <translation>复制测量值</translation>
+    </message>
 </context>
 <context>
     <name>CompassModel</name>
@@ -287,6 +291,11 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>Compass %1 %2</source>
         <extracomment>The window title and the tray&apos;s tool tip: the readout (%1) and the unit (%2).</extracomment>
         <translation>圆规 %1 %2</translation>
+    </message>
+    <message>
+        <source>r %1 · d %2 · C %3 · A %4 · %5</source>
+        <extracomment>Copy measurement: radius, diameter, circumference (a polygon&apos;s perimeter), area, each with its unit, then the beam&apos;s direction.</extracomment>
+        <translation>半径 %1 · 直径 %2 · 周长 %3 · 面积 %4 · 方向 %5</translation>
     </message>
 </context>
 <context>
@@ -374,6 +383,14 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Type +, -, *, or / and a number to calculate</source>
         <translation>键入 +、-、* 或 / 和一个数字进行计算</translation>
+    </message>
+    <message>
+        <source>Diameter measurement - click to change</source>
+        <translation>直径测量 - 点击更改</translation>
+    </message>
+    <message>
+        <source>Angle measurement - click to change</source>
+        <translation>角度测量 - 点击更改</translation>
     </message>
 </context>
 <context>
@@ -785,6 +802,14 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Radius</source>
         <translation>半径</translation>
+    </message>
+    <message>
+        <source>Diameter</source>
+        <translation>直径</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
     </message>
 </context>
 <context>

@@ -68,8 +68,9 @@ CommandLineOptions::CommandLineOptions()
           tr("The figure: 0 for a circle, 3 to 39 for a polygon of that many sides."));
     frame("scribe", QStringLiteral("0|1"),
           tr("0: the polygon around the circle; 1: the polygon inside it."));
-    frame("measure-type", QStringLiteral("0|1|2"),
-          tr("The readout: 0 the radius, 1 the circumference, 2 the area."));
+    frame("measure-type", QStringLiteral("0|1|2|3|4"),
+          tr("The readout: 0 the radius, 1 the circumference, 2 the area, 3 the diameter, 4 "
+             "the angle."));
     frame("unit", QStringLiteral("INDEX"), tr("The unit, by its place in the list of units."));
     frame("quality", QStringLiteral("low|high"), tr("The drawing quality."));
     frame("pos", QStringLiteral("X,Y"), tr("The compass's position on the desktop."));

@@ -63,6 +63,7 @@ constexpr ActionText kActionTexts[] = {
     {&CompassMenu::magnifierAction, QT_TRANSLATE_NOOP("CompassMenu", "Magnifier")},
     {&CompassMenu::centreAction, QT_TRANSLATE_NOOP("CompassMenu", "Centre on screen")},
     {&CompassMenu::fitAction, QT_TRANSLATE_NOOP("CompassMenu", "Fit to what is beneath")},
+    {&CompassMenu::copyMeasurementAction, QT_TRANSLATE_NOOP("CompassMenu", "Copy measurement")},
     {&CompassMenu::helpAction, QT_TRANSLATE_NOOP("CompassMenu", "Help")},
     {&CompassMenu::webLinkAction, QT_TRANSLATE_NOOP("CompassMenu", "Visit website")},
     {&CompassMenu::stickyAngleAction, QT_TRANSLATE_NOOP("CompassMenu", "Sticky angle")},
@@ -103,6 +104,8 @@ void labelFixedItems(CompassMenu& menu) {
     menu.radiusAction->setText(measureTypeName(MeasureKind::Radius));
     menu.circumferenceAction->setText(measureTypeName(MeasureKind::Circumference));
     menu.areaAction->setText(measureTypeName(MeasureKind::Area));
+    menu.diameterAction->setText(measureTypeName(MeasureKind::Diameter));
+    menu.angleAction->setText(measureTypeName(MeasureKind::Angle));
 }
 
 } // namespace
@@ -156,11 +159,17 @@ CompassMenu::CompassMenu(QWidget* parent) : contextMenu(new QMenu(parent)) {
     lockAngleAction = check(m);
     lockMeasurementAction = check(m);
     fitAction = m->addAction(QString());
+    copyMeasurementAction = m->addAction(QString());
+    // Shown only: the key itself is read by the compass, which has the focus.
+    copyMeasurementAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyMeasurementAction->setShortcutContext(Qt::WidgetShortcut);
     m->addSeparator();
     measureGroup = new QActionGroup(m);
-    radiusAction = radio(m, measureGroup, 0, false);
-    circumferenceAction = radio(m, measureGroup, 1, false);
-    areaAction = radio(m, measureGroup, 2, false);
+    radiusAction = radio(m, measureGroup, int(MeasureKind::Radius), false);
+    diameterAction = radio(m, measureGroup, int(MeasureKind::Diameter), false);
+    circumferenceAction = radio(m, measureGroup, int(MeasureKind::Circumference), false);
+    areaAction = radio(m, measureGroup, int(MeasureKind::Area), false);
+    angleAction = radio(m, measureGroup, int(MeasureKind::Angle), false);
     m->addSeparator();
     exitAction = m->addAction(QString());
     openAction = m->addAction(QString());
@@ -233,6 +242,8 @@ void CompassMenu::connectTo(CompassController& controller) {
                      &CompassController::showScreenCalibration);
     QObject::connect(centreAction, &QAction::triggered, c, &CompassController::centreOnScreen);
     QObject::connect(fitAction, &QAction::triggered, c, &CompassController::toggleFit);
+    QObject::connect(copyMeasurementAction, &QAction::triggered, c,
+                     &CompassController::copyMeasurement);
     QObject::connect(helpAction, &QAction::triggered, c, &CompassController::showHelp);
     QObject::connect(stickyAngleAction, &QAction::triggered, c,
                      [c] { c->interaction().toggleStickyAngle(); });
@@ -260,8 +271,8 @@ void CompassMenu::syncChecks(const Settings& settings) {
     lockAngleAction->setChecked(settings.lockAngle);
     lockMeasurementAction->setChecked(settings.lockMeasurement);
     stayOnTopAction->setChecked(settings.stayOnTop);
-    QAction* types[] = {radiusAction, circumferenceAction, areaAction};
-    types[std::size_t(settings.measureType)]->setChecked(true); // in range since read
+    for (QAction* item : measureGroup->actions())
+        item->setChecked(item->data().toInt() == int(settings.measureType));
     // The polygon mode's items follow, so the menu never shows the other mode
     // as chosen.
     checkLanguage(*this, settings.language);

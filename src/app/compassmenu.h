@@ -61,7 +61,8 @@ struct CompassMenu {
     QAction* transparencyAction;
     QAction* magnifierAction;
     QAction* centreAction;
-    QAction* fitAction; // fit the compass to the figure beneath it
+    QAction* fitAction;             // fit the compass to the figure beneath it
+    QAction* copyMeasurementAction; // every quantity on one line (Ctrl+Shift+C)
     QAction* helpAction;
     QAction* webLinkAction;
     QAction* stickyAngleAction;
@@ -70,12 +71,14 @@ struct CompassMenu {
     QAction* radiusAction;
     QAction* circumferenceAction;
     QAction* areaAction;
+    QAction* diameterAction;
+    QAction* angleAction;
     QAction* exitAction;
     QAction* openAction;
 
     QActionGroup* qualityGroup;  // lowQualityAction, highQualityAction
     QActionGroup* skinGroup;     // defaultSkinAction and the installed skins
-    QActionGroup* measureGroup;  // radius, circumference, area
+    QActionGroup* measureGroup;  // the measure types; data: the stored MeasureKind
     QActionGroup* languageGroup; // automatic, English, Chinese; triggered gives the choice
     QActionGroup* unitGroup = nullptr;
     QActionGroup* shapeGroup = nullptr;

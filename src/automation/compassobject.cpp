@@ -206,6 +206,10 @@ QList<double> CompassObject::LastFit() {
     return {fit->centre.x(), fit->centre.y(), fit->spread};
 }
 
+QString CompassObject::Measurement() {
+    return member([&] { return m_controller.model().measurementJson(); });
+}
+
 void CompassObject::Quit() {
     member([&] { m_controller.closeCompass(); });
 }

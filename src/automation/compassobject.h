@@ -95,6 +95,8 @@ public Q_SLOTS:
     void ShowCalibrationScreen();
     bool Fit();
     QList<double> LastFit();
+    // Every quantity as JSON (the property Measurement is the spread).
+    QString Measurement();
     // Compass.IConnectionPoint
     void Advise();
     void Unadvise();

@@ -130,6 +130,10 @@ void CompassController::setInscribed(bool inscribed) {
     requestRender();
 }
 
+void CompassController::copyMeasurement() {
+    m_ports.view.setClipboardText(m_model->measurementLine());
+}
+
 void CompassController::setMeasureType(int type) {
     m_model->setMeasureType(int(validMeasureKind(type)));
     placeMeasureSelectors();

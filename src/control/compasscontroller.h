@@ -104,6 +104,8 @@ public:
     void setExternalZoom(double zoom);
     void moveTo(int x, int y);
     void centreOnScreen();
+    // Every quantity on one line, on the clipboard (see measurementLine).
+    void copyMeasurement();
     // One typed character; a bad entry is shown as a message.
     void typeCharacter(QChar c);
 

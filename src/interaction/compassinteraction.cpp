@@ -72,7 +72,7 @@ void CompassInteraction::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
     m_last = p;
 
     const bool modifier = anyModifier(modifiers);
-    const SkinControl currentSelector = selectorOf(m_model.options.measureType);
+    const SkinControl currentSelector = shownSelector();
     for (const SkinControl key : allControls()) {
         // The selectors lie on one another; only the current one, on top, is
         // the one the user sees and can press.
@@ -155,10 +155,24 @@ void CompassInteraction::actOnRelease(QPoint p) {
         }
         if (!onTop)
             continue;
-        // Each selector shows the current type; a click moves on to the next.
-        m_actions.setMeasureType((measureTypeOf(key) + 1) % int(kMeasureSelectors.size()));
+        // A click moves on from the current type: a skin made before some types
+        // existed has no selector of theirs and still shows an older one.
+        m_actions.setMeasureType((int(m_model.options.measureType) + 1) % kMeasureKindCount);
         return;
     }
+}
+
+SkinControl CompassInteraction::shownSelector() const {
+    const SkinControl current = selectorOf(m_model.options.measureType);
+    if (m_layers.controlExists(current))
+        return current;
+    // A skin made before some types existed shows whichever selector is on top.
+    SkinControl top = current;
+    for (const SkinControl key : kMeasureSelectors)
+        if (m_layers.controlExists(key) &&
+            (!m_layers.controlExists(top) || m_layers.stackIndex(key) > m_layers.stackIndex(top)))
+            top = key;
+    return top;
 }
 
 bool CompassInteraction::releasedOn(SkinControl key, QPoint p) const {
@@ -223,7 +237,7 @@ bool CompassInteraction::hoverControl(SkinControl key, bool modifier, bool alrea
 
 void CompassInteraction::hoverControls(Qt::KeyboardModifiers modifiers, QPoint p) {
     const bool modifier = anyModifier(modifiers);
-    const SkinControl currentSelector = selectorOf(m_model.options.measureType);
+    const SkinControl currentSelector = shownSelector();
     bool found = false;
     for (const SkinControl key : allControls()) {
         if (isMeasureSelector(key) && key != currentSelector) {
@@ -400,7 +414,9 @@ void CompassInteraction::keyDown(int key, Qt::KeyboardModifiers modifiers) {
     updateCursor(modifiers, m_last, m_model.state.dragging);
     int step = kSmallStep;
     if (modifiers & Qt::ControlModifier) {
-        if (key == Qt::Key_C)
+        if (key == Qt::Key_C && (modifiers & Qt::ShiftModifier))
+            m_surface.setClipboardText(m_model.measurementLine());
+        else if (key == Qt::Key_C)
             m_surface.setClipboardText(m_model.copyText());
         else if (key == Qt::Key_V)
             m_model.paste(m_surface.clipboardText());

@@ -99,6 +99,9 @@ private:
     void showCursor();
     void setLayerVisible(SkinControl key, ControlLayer layer, bool visible);
     void publishToolTip(QPoint p);
+    // The measure selector the user sees: the current type's, or on a skin
+    // without one the selector on top.
+    [[nodiscard]] SkinControl shownSelector() const;
     [[nodiscard]] bool releasedOn(SkinControl key, QPoint p) const;
 
     CompassModel& m_model;

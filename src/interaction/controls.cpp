@@ -34,6 +34,8 @@ constexpr std::array<ControlInfo, kControlCount> kControls{{
     {false, true},  // Radius
     {false, true},  // Circumference
     {false, true},  // Area
+    {false, true},  // Diameter
+    {false, true},  // AngleReading
 }};
 
 constexpr std::array<SkinControl, kControlCount> kOrder = [] {
@@ -78,6 +80,8 @@ QString controlTooltip(SkinControl key, const Settings& options, bool hasTray) {
         QT_TRANSLATE_NOOP("Controls", "Radius measurement - click to change"),
         QT_TRANSLATE_NOOP("Controls", "Circumference measurement - click to change"),
         QT_TRANSLATE_NOOP("Controls", "Area measurement - click to change"),
+        QT_TRANSLATE_NOOP("Controls", "Diameter measurement - click to change"),
+        QT_TRANSLATE_NOOP("Controls", "Angle measurement - click to change"),
     };
     static_assert(std::size(kTooltips) == kControlCount);
     if (key == Close)

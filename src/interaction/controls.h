@@ -41,11 +41,12 @@ struct ControlInfo {
 // answers the mouse and its menu can bring it back.
 [[nodiscard]] bool hidesToTray(const Settings& options, bool hasTray);
 
-// The measure selector that shows a measure type (0 radius, 1 circumference,
-// 2 area; anything else shows as radius) and, the other way round, the type a
+// The measure selector that shows a measure type (indexed by MeasureKind;
+// anything else shows as radius) and, the other way round, the type a
 // selector shows (-1 for other controls).
-inline constexpr std::array<SkinControl, 3> kMeasureSelectors{
-    SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
+inline constexpr std::array<SkinControl, kMeasureKindCount> kMeasureSelectors{
+    SkinControl::Radius, SkinControl::Circumference, SkinControl::Area, SkinControl::Diameter,
+    SkinControl::AngleReading};
 [[nodiscard]] SkinControl selectorOf(MeasureKind measureType);
 [[nodiscard]] int measureTypeOf(SkinControl key);
 [[nodiscard]] bool isMeasureSelector(SkinControl key);

@@ -6,7 +6,10 @@
 #include "model/numbers.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace orvanta {
@@ -41,6 +44,8 @@ Figure CompassModel::currentFigure() const {
 }
 
 QString CompassModel::formatMeasurement() const {
+    if (options.measureType == MeasureKind::Angle)
+        return formatAngle(protractorAngle(state.displayAngle), decimalSeparator);
     const long double value =
         measuredValue(state.measurement, state.externalZoom, currentFigure(), selectedScale());
     return formatReadoutValue(value, units.decimalNum(units.selectedUnit()), decimalSeparator);
@@ -48,7 +53,9 @@ QString CompassModel::formatMeasurement() const {
 
 bool CompassModel::updateReadout() {
     const QString text = formatMeasurement();
-    state.displayValue = displayValueOf(parseFloat(text, decimalSeparator).value_or(0));
+    state.displayValue = options.measureType == MeasureKind::Angle
+                             ? float(protractorAngle(state.displayAngle))
+                             : displayValueOf(parseFloat(text, decimalSeparator).value_or(0));
     if (state.typing)
         return false;
     state.displayText = text;
@@ -56,13 +63,17 @@ bool CompassModel::updateReadout() {
 }
 
 QString CompassModel::titleText() const {
-    // An area is in square units: 12.5 cm² rather than 12.5 cm.
+    // An area is in square units (12.5 cm² rather than 12.5 cm); an angle
+    // carries its degree sign and has no unit.
     QString unit = units.displayName(units.selectedUnit());
     if (options.measureType == MeasureKind::Area)
         unit += QChar(0x00B2);
+    else if (options.measureType == MeasureKind::Angle)
+        unit.clear();
     //: The window title and the tray's tool tip: the readout (%1) and the unit (%2).
     return QCoreApplication::translate("CompassModel", "Compass %1 %2")
-        .arg(state.displayText, unit);
+        .arg(state.displayText, unit)
+        .trimmed();
 }
 
 float CompassModel::unitsToPixels(const QString& text) const {
@@ -99,6 +110,8 @@ void CompassModel::keepShownQuantity(const QString& shownBefore) {
             setFromArea(OpSet, static_cast<double>(*shown));
             break;
         case MeasureKind::Radius:
+        case MeasureKind::Diameter:
+        case MeasureKind::Angle:
             break;
         }
     }
@@ -152,8 +165,12 @@ void CompassModel::applyEntry() {
     if (!command)
         return; // a lone operator: the user is still typing
     const MeasureKind kind = options.measureType;
-    if (kind == MeasureKind::Radius) {
-        applyRadius(*command);
+    if (kind == MeasureKind::Radius || kind == MeasureKind::Diameter) {
+        applyRadius(*command, kind == MeasureKind::Diameter ? 2 : 1);
+        return;
+    }
+    if (kind == MeasureKind::Angle) {
+        applyAngle(*command);
         return;
     }
     const long double v = number(command->operand);
@@ -167,17 +184,18 @@ void CompassModel::applyEntry() {
         setFromArea(command->op, static_cast<double>(v));
 }
 
-void CompassModel::applyRadius(const EntryCommand& command) {
+void CompassModel::applyRadius(const EntryCommand& command, int spreadsPerValue) {
     const long double m = state.measurement;
+    const auto spreadOf = [&] { return unitsToPixels(command.operand) / float(spreadsPerValue); };
     switch (command.op) {
     case OpSet:
-        state.changeMeasurement(unitsToPixels(command.operand) - state.measurement);
+        state.changeMeasurement(spreadOf() - state.measurement);
         return;
     case OpAdd:
-        state.changeMeasurement(unitsToPixels(command.operand));
+        state.changeMeasurement(spreadOf());
         return;
     case OpSubtract:
-        state.changeMeasurement(-unitsToPixels(command.operand));
+        state.changeMeasurement(-spreadOf());
         return;
     case OpMultiply:
         state.changeMeasurement(static_cast<float>(m * number(command.operand) - m));
@@ -190,8 +208,78 @@ void CompassModel::applyRadius(const EntryCommand& command) {
     }
 }
 
+void CompassModel::applyAngle(const EntryCommand& command) {
+    // The entry is a protractor reading, counter-clockwise from east; the
+    // stored angle turns the other way.
+    const long double shown = protractorAngle(state.displayAngle);
+    const long double v = number(command.operand);
+    long double reading = shown;
+    switch (command.op) {
+    case OpSet:
+        reading = v;
+        break;
+    case OpAdd:
+        reading = shown + v;
+        break;
+    case OpSubtract:
+        reading = shown - v;
+        break;
+    case OpMultiply:
+        reading = shown * v;
+        break;
+    case OpDivide:
+        reading = v > 0 ? shown / v : shown;
+        break;
+    }
+    state.typing = false;
+    if (std::isfinite(reading))
+        state.setAngle(static_cast<float>(-std::fmod(reading, 360.0L)));
+    state.needsRepaint = true;
+}
+
 QString CompassModel::copyText() const {
     return state.displayText;
+}
+
+long double CompassModel::quantity(MeasureKind kind) const {
+    Figure figure = currentFigure();
+    figure.measureType = kind;
+    return measuredValue(state.measurement, state.externalZoom, figure, selectedScale());
+}
+
+QString CompassModel::measurementLine() const {
+    const int decimals = units.decimalNum(units.selectedUnit());
+    const QString symbol = units.symbol(units.selectedUnit());
+    const auto length = [&](MeasureKind kind, const QString& unit) {
+        return formatReadoutValue(quantity(kind), decimals, decimalSeparator) + u' ' + unit;
+    };
+    //: Copy measurement: radius, diameter, circumference (a polygon's
+    //: perimeter), area, each with its unit, then the beam's direction.
+    return QCoreApplication::translate("CompassModel", "r %1 · d %2 · C %3 · A %4 · %5")
+        .arg(length(MeasureKind::Radius, symbol), length(MeasureKind::Diameter, symbol),
+             length(MeasureKind::Circumference, symbol),
+             length(MeasureKind::Area, symbol + QChar(0x00B2)),
+             formatAngle(protractorAngle(state.displayAngle), decimalSeparator));
+}
+
+QString CompassModel::measurementJson() const {
+    const int decimals = units.decimalNum(units.selectedUnit());
+    const auto shown = [&](MeasureKind kind) {
+        return static_cast<double>(
+            parseFloat(formatReadoutValue(quantity(kind), decimals, u'.'), u'.').value_or(0));
+    };
+    const QJsonObject object{
+        {QStringLiteral("radius"), shown(MeasureKind::Radius)},
+        {QStringLiteral("diameter"), shown(MeasureKind::Diameter)},
+        {QStringLiteral("circumference"), shown(MeasureKind::Circumference)},
+        {QStringLiteral("area"), shown(MeasureKind::Area)},
+        {QStringLiteral("angle"), static_cast<double>(protractorAngle(state.displayAngle))},
+        {QStringLiteral("unit"), units.symbol(units.selectedUnit())},
+        {QStringLiteral("unitName"), units.displayName(units.selectedUnit())},
+        {QStringLiteral("shape"), options.shape},
+        {QStringLiteral("inscribed"), options.scribe == Inscription::Inscribed},
+    };
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 bool CompassModel::paste(const QString& clipboardText) {

@@ -49,7 +49,7 @@ public:
     // (to the shown decimals) by moving the spread.
     void setShape(std::int32_t n);
     void setScribe(bool inscribed);
-    // Radius, circumference or area; other values are ignored. Not saved here.
+    // A MeasureKind by its stored number; other values are ignored. Not saved here.
     void setMeasureType(std::int32_t type);
 
     // Typed perimeter or area (op: OpSet .. OpDivide). Errors leave the spread
@@ -63,6 +63,13 @@ public:
     void keyPress(QChar c);
     // What Ctrl+C puts on the clipboard.
     [[nodiscard]] QString copyText() const;
+    // Copy measurement (Ctrl+Shift+C): every quantity of the figure on one
+    // line in the user's language and the selected unit,
+    // "r 3.97 cm · d 7.94 cm · C 24.94 cm · A 49.52 cm² · 30.0°".
+    [[nodiscard]] QString measurementLine() const;
+    // The same as a JSON object for scripts: the numbers as the line rounds
+    // them, the unit's symbol and name, the shape and polygon mode.
+    [[nodiscard]] QString measurementJson() const;
     // Ctrl+V: a number becomes the radius in the selected unit, whatever the
     // measure type; anything else is ignored. Returns whether it was taken.
     bool paste(const QString& clipboardText);
@@ -85,10 +92,14 @@ public:
 
 private:
     [[nodiscard]] Figure currentFigure() const;
+    // One quantity of the current figure in the selected unit, whatever is shown.
+    [[nodiscard]] long double quantity(MeasureKind kind) const;
     [[nodiscard]] long double number(const QString& text) const;
     void keepShownQuantity(const QString& shownBefore);
     void applyEntry();
-    void applyRadius(const EntryCommand& command);
+    // A length entry: the radius, or with spreadsPerValue 2 the diameter.
+    void applyRadius(const EntryCommand& command, int spreadsPerValue);
+    void applyAngle(const EntryCommand& command);
     void setSpreadFrom(const std::optional<float>& spread);
 };
 

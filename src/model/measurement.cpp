@@ -104,7 +104,10 @@ long double measuredValue(long double spread, long double zoom, const Figure& fi
     const long double half = figure.shape == kCircle ? 0 : kPi / n;
     switch (figure.measureType) {
     case MeasureKind::Radius:
+    case MeasureKind::Angle:
         return r;
+    case MeasureKind::Diameter:
+        return 2 * r;
     case MeasureKind::Circumference: {
         const long double factor = figure.shape == kCircle ? 2 * kPi
                                    : figure.scribe == Inscription::Inscribed
@@ -121,6 +124,21 @@ long double measuredValue(long double spread, long double zoom, const Figure& fi
     }
     }
     return r;
+}
+
+long double protractorAngle(long double clockwise) {
+    if (!std::isfinite(clockwise))
+        return 0;
+    // Rounded before wrapping, so that 359.96 becomes 360.0 and then 0.0.
+    const long double tenths = roundHalfAway(std::fmod(-clockwise, 360.0L) * 10);
+    const long double wrapped = std::fmod(tenths, 3600.0L);
+    return (wrapped < 0 ? wrapped + 3600 : wrapped) / 10 + 0.0L; // + 0 turns -0 into 0
+}
+
+QString formatAngle(long double protractor, QChar separator) {
+    QString text = QString::number(static_cast<double>(protractor), 'f', 1);
+    text.replace(QLatin1Char('.'), separator);
+    return text + QChar(0x00B0);
 }
 
 QString formatReadoutValue(long double value, int decimals, QChar separator) {
@@ -232,6 +250,10 @@ QString measureTypeName(MeasureKind kind) {
         return translated(QT_TRANSLATE_NOOP("Shapes", "Circumference"));
     case MeasureKind::Area:
         return translated(QT_TRANSLATE_NOOP("Shapes", "Area"));
+    case MeasureKind::Diameter:
+        return translated(QT_TRANSLATE_NOOP("Shapes", "Diameter"));
+    case MeasureKind::Angle:
+        return translated(QT_TRANSLATE_NOOP("Shapes", "Angle"));
     case MeasureKind::Radius:
         break;
     }

@@ -17,8 +17,16 @@
 
 namespace orvanta {
 
-// Stored in the options file as measureType; the order is part of that file.
-enum class MeasureKind : std::int32_t { Radius = 0, Circumference = 1, Area = 2 };
+// Stored in the options file as measureType; the order is part of that file,
+// so new kinds only ever come at the end.
+enum class MeasureKind : std::int32_t {
+    Radius = 0,
+    Circumference = 1,
+    Area = 2,
+    Diameter = 3,
+    Angle = 4,
+};
+inline constexpr std::int32_t kMeasureKindCount = 5;
 
 // The polygon modes, stored in "Scribe" as these numbers.
 enum class Inscription : std::int32_t { AroundCircle = 0, Inscribed = 1 };
@@ -32,10 +40,19 @@ struct Figure {
     MeasureKind measureType = MeasureKind::Radius;
 };
 
-// The shown quantity: radius, perimeter or area of the figure, for a spread in
-// pixels, a readout magnification and the unit's ratio. Extended precision.
+// The shown quantity: radius, diameter, perimeter or area of the figure, for a
+// spread in pixels, a readout magnification and the unit's ratio. Extended
+// precision. The angle does not depend on the spread: see protractorAngle.
 [[nodiscard]] long double measuredValue(long double spread, long double zoom, const Figure& figure,
                                         UnitScale scale);
+
+// The beam's direction as a protractor reads it: counter-clockwise from east,
+// rounded to one decimal, in [0, 360). The compass stores its angle clockwise
+// (screen y grows downwards), so a stored 30 reads 330.0 and -45 reads 45.0;
+// 359.96 counter-clockwise rounds to 0.0, never 360.0.
+[[nodiscard]] long double protractorAngle(long double clockwise);
+// A protractor reading with its one decimal and the degree sign: "330.0°".
+[[nodiscard]] QString formatAngle(long double protractor, QChar separator);
 
 // The readout text: at most `decimals` decimals, trailing zeros dropped, the
 // regional separator. Values of 1e15 and beyond have no meaningful fixed digits
@@ -78,7 +95,7 @@ constexpr std::int32_t kMostSides = 39;
 [[nodiscard]] QString shapeDecadeText(std::int32_t firstSides);
 // The two polygon modes: around the circle or inscribed in it.
 [[nodiscard]] QString polygonModeName(bool inscribed);
-// "Radius", "Circumference", "Area".
+// "Radius", "Circumference", "Area", "Diameter", "Angle".
 [[nodiscard]] QString measureTypeName(MeasureKind kind);
 
 } // namespace orvanta

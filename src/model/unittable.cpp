@@ -65,14 +65,15 @@ IniDocument layered(IniDocument top, const IniDocument& under) {
 struct ShippedUnit {
     QStringView stored;
     const char* english;
+    QStringView symbol = {};
 };
 constexpr ShippedUnit kShippedUnits[] = {
-    {u"像素", QT_TRANSLATE_NOOP("Units", "Pixels")},
-    {u"英寸", QT_TRANSLATE_NOOP("Units", "Inches")},
-    {u"厘米", QT_TRANSLATE_NOOP("Units", "Centimetres")},
-    {u"毫米", QT_TRANSLATE_NOOP("Units", "Millimetres")},
-    {u"点", QT_TRANSLATE_NOOP("Units", "Points")},
-    {u"派卡", QT_TRANSLATE_NOOP("Units", "Picas")},
+    {u"像素", QT_TRANSLATE_NOOP("Units", "Pixels"), u"px"},
+    {u"英寸", QT_TRANSLATE_NOOP("Units", "Inches"), u"in"},
+    {u"厘米", QT_TRANSLATE_NOOP("Units", "Centimetres"), u"cm"},
+    {u"毫米", QT_TRANSLATE_NOOP("Units", "Millimetres"), u"mm"},
+    {u"点", QT_TRANSLATE_NOOP("Units", "Points"), u"pt"},
+    {u"派卡", QT_TRANSLATE_NOOP("Units", "Picas"), u"pc"},
 };
 
 const ShippedUnit* shippedUnitNamed(const QString& name) {
@@ -190,6 +191,13 @@ UnitTable::Unit* UnitTable::grow(std::int32_t index) {
 QString UnitTable::name(std::int32_t index) const {
     const Unit* u = at(index);
     return u ? u->name : QString();
+}
+
+QString UnitTable::symbol(std::int32_t index) const {
+    if (index < m_lockedCount)
+        if (const ShippedUnit* u = shippedUnitNamed(name(index)))
+            return u->symbol.toString();
+    return displayName(index);
 }
 
 QString UnitTable::displayName(std::int32_t index) const {

@@ -64,6 +64,10 @@ public:
     // still called by the name the program gave it ("自定义1") as "Custom 1"
     // in the user's language; any other as stored.
     [[nodiscard]] QString displayName(std::int32_t index) const;
+    // The short form written after a number: "px", "in", "cm", "mm", "pt",
+    // "pc" for the shipped units (the same in every language), the display
+    // name for any other.
+    [[nodiscard]] QString symbol(std::int32_t index) const;
     [[nodiscard]] long double pixelNum(std::int32_t index) const;
     [[nodiscard]] long double unitNum(std::int32_t index) const;
     [[nodiscard]] std::int32_t decimalNum(std::int32_t index) const;

@@ -50,8 +50,9 @@ struct OptionRange {
 inline constexpr OptionRange kShapeRange{kCircle, kMostSides,  kCircle,
                                          false,   kCircle + 1, kFewestSides - 1};
 inline constexpr OptionRange kScribeRange{0, 1, 0};
-// Radius, circumference or area; anything else reads as the radius.
-inline constexpr OptionRange kMeasureTypeRange{0, 2, 0};
+// Radius, circumference, area, diameter or angle; anything else reads as the
+// radius.
+inline constexpr OptionRange kMeasureTypeRange{0, kMeasureKindCount - 1, 0};
 inline constexpr OptionRange kOpacityRange{kMinOpacity, kMaxOpacity, kFullOpacity, true};
 // As stored: 100 minus the opacity.
 inline constexpr OptionRange kTransparencyRange{kFullOpacity - kMaxOpacity,

@@ -9,9 +9,10 @@ namespace orvanta {
 
 namespace {
 
-// The controls of the measure types radius, circumference and area.
-constexpr std::array<SkinControl, 3> kMeasureTypeControls{
-    SkinControl::Radius, SkinControl::Circumference, SkinControl::Area};
+// The controls of the measure types, indexed by MeasureKind.
+constexpr std::array<SkinControl, 5> kMeasureTypeControls{
+    SkinControl::Radius, SkinControl::Circumference, SkinControl::Area, SkinControl::Diameter,
+    SkinControl::AngleReading};
 
 // Puts `layer` directly below `above`.
 void moveBelow(LayerStack& stack, const Layer* layer, const Layer* above) {

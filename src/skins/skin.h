@@ -110,7 +110,7 @@ struct SkinText {
 // A skin colour as a pixel with the given alpha.
 [[nodiscard]] QRgb colorToRgb(SkinColor color, int alpha = 255);
 
-// The eighteen skin controls, in the order of their keys, which is also the
+// The twenty skin controls, in the order of their keys, which is also the
 // order their layers are stacked in. Append only: that order is visible.
 enum class SkinControl : int {
     Close,
@@ -131,14 +131,16 @@ enum class SkinControl : int {
     Radius,
     Circumference,
     Area,
+    Diameter,
+    AngleReading, // the measure type "angle"; Angle is the turning button
 };
-inline constexpr int kControlCount = 18;
+inline constexpr int kControlCount = 20;
 // The key of each control in the skin file, in SkinControl order.
 inline constexpr std::array<const char16_t*, kControlCount> kControlKeys = {
     u"CloseRect",  u"ColorBaseRect",     u"MenuRect",   u"FlipRect",      u"FlipMinusRect",
     u"AngleRect",  u"AngleMinusRect",    u"LeftRect",   u"RightRect",     u"InRect",
     u"OutRect",    u"MoveLeftRect",      u"MoveUpRect", u"MoveRightRect", u"MoveDownRect",
-    u"RadiusRect", u"CircumferenceRect", u"AreaRect"};
+    u"RadiusRect", u"CircumferenceRect", u"AreaRect",   u"DiameterRect",  u"AngleReadingRect"};
 
 // One control (or the readout area) in its four states, with what it hangs on.
 class ControlRects {

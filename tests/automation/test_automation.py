@@ -10,6 +10,7 @@ python-dbus script. Run with Debian's /usr/bin/python3 (it has python3-dbus);
 ORVANTA_BIN_DIR names the built program folder.
 """
 
+import json
 import math
 import os
 import shutil
@@ -248,7 +249,9 @@ class SharedCompass(unittest.TestCase):
                  ("Transparency", "<55.5>", 56.0),
                  ("Transparency", "<54.5>", 54.0),
                  ("MeasurementType", "<2>", 2),
-                 ("MeasurementType", "<7>", 0),
+                 ("MeasurementType", "<4>", 4),
+                 ("MeasurementType", "<5>", 0),
+                 ("MeasurementType", "<3>", 3),
                  ("Shape", "<5>", 5),
                  ("Shape", "<40>", 0),
                  ("Angle", "<0.0>", 0.0)]
@@ -270,6 +273,27 @@ class SharedCompass(unittest.TestCase):
         self.client.set("MeasurementType", dbus.Int32(0))
         self.client.call("Select", dbus.Int32(0), path=UNITS, iface=UNITS_IF)
         self.client.set("Measurement", dbus.Double(100.0))
+        self.client.call("Repaint")
+
+    def test_diameter_angle_and_every_quantity_as_json(self):
+        unit = self.add_unit("cm", 10.0, 1.0, 2)
+        self.client.call("Select", dbus.Int32(unit), path=UNITS, iface=UNITS_IF)
+        self.client.set("Measurement", dbus.Double(100.0))
+        self.client.set("Angle", dbus.Double(30.0))
+        self.client.set("MeasurementType", dbus.Int32(3))
+        self.client.call("Repaint")
+        self.settle(lambda: self.client.get("DisplayText") == "20")
+        self.client.set("MeasurementType", dbus.Int32(4))
+        self.client.call("Repaint")
+        self.settle(lambda: self.client.get("DisplayText") == "330.0\u00b0")
+        self.assertAlmostEqual(self.client.get("DisplayMeasurement"), 330.0, places=4)
+        got = json.loads(self.client.call("Measurement"))
+        self.assertEqual(got, {"radius": 10, "diameter": 20, "circumference": 62.83,
+                               "area": 314.16, "angle": 330, "unit": "cm", "unitName": "cm",
+                               "shape": 0, "inscribed": False})
+        self.client.set("MeasurementType", dbus.Int32(0))
+        self.client.set("Angle", dbus.Double(0.0))
+        self.client.call("Select", dbus.Int32(0), path=UNITS, iface=UNITS_IF)
         self.client.call("Repaint")
 
     def test_selected_unit_shows_after_repaint(self):

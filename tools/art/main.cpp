@@ -6,7 +6,7 @@
 //   orvanta_art generate <repo>                 every skin, cursor, icon and the splash
 //   orvanta_art icons <repo>                    the desktop icons of the application
 //   orvanta_art preview <skin.ini> <out.png> [spread] [angle ...] [--hover|--down]
-//   orvanta_art glyphs <out.png>                the eighteen control glyphs, large
+//   orvanta_art glyphs <out.png>                the control glyphs, large
 //
 // Run it on the offscreen platform; it needs fonts, not a display.
 #include "brand.h"
@@ -15,6 +15,7 @@
 #include "paint.h"
 #include "preview.h"
 #include "skins.h"
+#include "skins/skin.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -83,10 +84,10 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (args.size() == 3 && args[1] == u"glyphs") { // large glyphs, to judge the drawing
-            QImage img = blankImage(QSize(18 * 72, 72));
+            QImage img = blankImage(QSize(orvanta::kControlCount * 72, 72));
             QPainter p(&img);
             p.fillRect(img.rect(), QColor(60, 66, 74));
-            for (int key = 0; key < 18; ++key)
+            for (int key = 0; key < orvanta::kControlCount; ++key)
                 paintGlyph(p, key, QRectF(key * 72 + 4, 4, 64, 64), Qt::white,
                            {"ff4d3d", "2d9cff", "2fc46b", "ffb020", "b266ff"});
             p.end();

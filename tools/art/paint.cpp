@@ -221,8 +221,19 @@ void paintGlyphUnits(QPainter& p, int key, const QColor& ink, const QStringList&
     case 14:
         arrow(0, 1);
         break;
-    default: { // the measure types: r, C, A
-        static constexpr std::array<const char*, 3> letters{"r", "C", "A"};
+    case 19: { // the measure type angle: two rays and the arc between them
+        QPainterPath rays;
+        rays.moveTo(12.0, 3.2);
+        rays.lineTo(2.6, 11.0);
+        rays.lineTo(12.2, 11.0);
+        p.setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(rays);
+        p.setPen(QPen(ink, 1.2, Qt::SolidLine, Qt::FlatCap));
+        p.drawArc(QRectF(2.6 - 6.0, 11.0 - 6.0, 12.0, 12.0), 0, 40 * 16);
+        break;
+    }
+    default: { // the measure types: r, C, A, d
+        static constexpr std::array<const char*, 4> letters{"r", "C", "A", "d"};
         QFont font(QStringLiteral("DejaVu Serif"));
         font.setPixelSize(12);
         font.setBold(true);
@@ -231,7 +242,7 @@ void paintGlyphUnits(QPainter& p, int key, const QColor& ink, const QStringList&
         p.setFont(font);
         p.setPen(ink);
         p.drawText(QRectF(0, -0.5, 14, 14), Qt::AlignCenter,
-                   QString::fromLatin1(letters[std::size_t(std::clamp(key - 15, 0, 2))]));
+                   QString::fromLatin1(letters[std::size_t(std::clamp(key - 15, 0, 3))]));
         break;
     }
     }

@@ -36,7 +36,7 @@ ControlSpot spot(SkinControl key, Placement placement, QPoint at) {
 // The measure types lie on top of one another: the program lifts the current
 // one, and a click moves on to the next.
 void addTypeToggles(SkinLayout& l, Placement placement, QPoint at) {
-    for (SkinControl key : {Radius, Circumference, Area})
+    for (SkinControl key : {Radius, Circumference, Area, Diameter, AngleReading})
         l.controls.push_back(spot(key, placement, at));
 }
 
