@@ -74,7 +74,8 @@ TEST_F(BeneathFitTest, LandsOnTheNearestPixelKeepsTheExactFitAndGoesBack) {
     EXPECT_LE(std::abs(centre().x() - truth.x()), 0.5);
     EXPECT_LE(std::abs(centre().y() - truth.y()), 0.5);
     EXPECT_EQ(c().state().measurement, 100.0f);
-    EXPECT_TRUE(compass.view.toolTip.startsWith("Fitted: centre ")) << compass.view.toolTip.toStdString();
+    EXPECT_TRUE(compass.view.toolTip.startsWith("Fitted: centre "))
+        << compass.view.toolTip.toStdString();
 
     c().toggleFit(); // the same key again
     EXPECT_EQ(c().state().posX, x);

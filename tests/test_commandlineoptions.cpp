@@ -25,7 +25,9 @@ struct Outcome {
 Outcome runProgram(const ProgramCopy& program, const VirtualDesktop& desktop, Display display,
                    const QStringList& args, const QString& locale) {
     QProcessEnvironment env = program.environment(desktop.environment());
-    env.insert("LC_ALL", locale);
+    // The language comes from LANGUAGE; the locale itself stays C.UTF-8, which
+    // every system has (Qt 6.8 warns on stderr about a locale not installed).
+    env.insert("LC_ALL", QStringLiteral("C.UTF-8"));
     env.insert("XDG_RUNTIME_DIR", program.path()); // private, as Qt wants it
     env.remove("XDG_SESSION_TYPE");                // the platform named is plain X11
     env.insert("LANGUAGE", locale.section(u'.', 0, 0));
