@@ -235,6 +235,39 @@ TEST_F(PastTheWindowManagerTest, AWindowRaisedOverTheCompassGoesBackBelowIt) {
     EXPECT_EQ(desktop.windowUnder(QPoint(900, 600)), backdropWindow);
 }
 
+// Our own boxes and dialogs are the exception: they stay above the compass.
+TEST_F(PastTheWindowManagerTest, OurOwnDialogsStayAboveTheCompass) {
+    PrivateBus bus;
+    if (!bus.ok() || QStandardPaths::findExecutable("busctl").isEmpty())
+        GTEST_SKIP() << "needs dbus-daemon and busctl";
+    program.writeFile("Compass.ini", "[Options]\r\nFirstTime=0\r\nHideSplash=1\r\nX=560\r\n"
+                                     "Y=370\r\nAngle=0\r\nMeasurement=200\r\n");
+    start({}, bus.address());
+    const QPoint pivot(586, 398);
+    ASSERT_TRUE(compassShownAt(pivot));
+    const qulonglong compass = compassWindow(pivot);
+    ASSERT_NE(compass, 0u);
+    QProcess busctl;
+    QProcessEnvironment env = desktop.environment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    busctl.setProcessEnvironment(env);
+    busctl.start("busctl", {"--user", "call", "Compass.VelmoraCompass", "/VelmoraCompass",
+                            "Compass.IVelmoraCompass", "ShowCalibrationScreen"});
+    busctl.waitForFinished(10000);
+    qulonglong dialog = 0;
+    ASSERT_TRUE(waitFor([&] {
+        dialog = desktop.run("xdotool", {"search", "--onlyvisible", "--name", "^Configure"})
+                     .section('\n', 0, 0)
+                     .toULongLong();
+        return dialog != 0;
+    }));
+    const QRect box = desktop.windowGeometry(dialog);
+    ASSERT_TRUE(box.contains(pivot)) << "the dialog should cover the pivot";
+    // Give the compass every chance to climb back over it.
+    QThread::msleep(500);
+    EXPECT_NE(desktop.windowUnder(pivot), compass);
+}
+
 // Without a compositing manager transparent pixels would show black: the
 // window shows only its solid pixels, and keeps doing so as the compass moves.
 class BareServerTest : public WindowTest {

@@ -6,6 +6,8 @@
 #include "platform/xcbsupport.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
 
 namespace orvanta {
 
@@ -14,6 +16,26 @@ namespace {
 xcb_window_t rootOf(xcb_connection_t* connection) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     return screen ? screen->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+// Whether `window`, or the frame a window manager put it in, is one of this
+// program's own top-level windows: our boxes and dialogs stay above the compass.
+bool isOurs(xcb_connection_t* connection, xcb_window_t window) {
+    QList<xcb_window_t> ours;
+    for (const QWindow* w : QGuiApplication::topLevelWindows())
+        if (w->handle())
+            ours << xcb_window_t(w->winId());
+    if (ours.contains(window))
+        return true;
+    const auto tree =
+        owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+    if (!tree)
+        return false;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0, n = xcb_query_tree_children_length(tree.get()); i < n; ++i)
+        if (ours.contains(children[i]))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -72,7 +94,7 @@ bool X11StackKeeper::nativeEventFilter(const QByteArray& eventType, void* messag
 void X11StackKeeper::restackAbove(quint32 other) {
     const auto ours = static_cast<xcb_window_t>(m_window);
     xcb_connection_t* connection = x11Connection();
-    if (other == ours || !connection)
+    if (other == ours || !connection || isOurs(connection, other))
         return;
     const auto tree = owned(
         xcb_query_tree_reply(connection, xcb_query_tree(connection, rootOf(connection)), nullptr));

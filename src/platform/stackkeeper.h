@@ -25,8 +25,9 @@ public:
 };
 
 // Watches the root window's children (SubstructureNotify on Qt's connection);
-// does nothing off X11. Only managed windows are looked at, so that menus and
-// tooltips, which bypass the window manager too, stay above the compass.
+// does nothing off X11. Only other programs' managed windows are looked at, so
+// that menus and tooltips, which bypass the window manager too, and our own
+// boxes and dialogs stay above the compass.
 class X11StackKeeper final : public StackKeeper, private QAbstractNativeEventFilter {
 public:
     X11StackKeeper() = default;
