@@ -41,7 +41,7 @@ SPREAD = 150
 # The default skin's pivot lies 26 right of and 28 below the compass position.
 PIVOT_OFFSET = (26, 28)
 PIVOT = (760, 500)
-XCATCH = (160, 100)  # the X window below, around T1
+XCATCH = (160, 240)  # the X window below, around T1 and under the pivot O too
 WCATCH = (200, 120)  # the native window below, around T2
 XTERM_BG = "ff00ff"
 # How long the compass may take to show on the screen once its window is there.
@@ -1084,7 +1084,8 @@ class Desktop:
         note = ""
         if name == "xev" and self.x_above(self.xcatcher_top, self.compass_top):
             note = " (xev lies above the compass after it: the desktop raised it)"
-        if reached and name == "xev" and self.alpha.get("O") == 255:
+        if (reached and name == "xev" and self.alpha.get("O") == 255
+                and inside(*self.o, self.x_rect(self.xcatcher) or (0, 0, 0, 0))):
             # The window below now has the focus; the compass must still take a
             # click on its solid base (sway 1.7 stacked the focused X window
             # above it in X's own stack, and X sent the click there).
