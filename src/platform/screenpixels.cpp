@@ -39,18 +39,6 @@ QString text(const char* english) {
     return QCoreApplication::translate("ScreenPixels", english);
 }
 
-// The X server keeps the root's pixels as our images do: 32 bits each, least
-// significant byte first. Anything else is not read.
-bool sameLayout(xcb_connection_t* c, std::uint8_t depth) {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
-        return false;
-    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
-        if (it.data->depth == depth)
-            return it.data->bits_per_pixel == 32 && it.data->scanline_pad == 32;
-    return false;
-}
-
 // Copies `rows` of 32-bit pixels, `width` each, into `image` at `at`, opaque.
 void copyOpaque(const uchar* from, int width, int rows, QImage& image, QPoint at) {
     for (int y = 0; y < rows; ++y) {
@@ -104,7 +92,7 @@ QImage X11ScreenPixels::read(const QRect& rect) {
         return {};
     }
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    if (!sameLayout(c, screen->root_depth)) {
+    if (!keepsPixelsAsWeDo(c, screen->root_depth)) {
         qCWarning(lcX11, "The screen keeps depth-%d pixels in a layout we do not read",
                   int(screen->root_depth));
         return {};

@@ -20,18 +20,6 @@ namespace {
 
 constexpr int kIdleReleaseMs = 3000;
 
-// Whether the server keeps pixels of `depth` as our image does: 32 bits each,
-// rows padded to 32 bits, least significant byte first.
-bool sameLayout(xcb_connection_t* c, std::uint8_t depth) {
-    const xcb_setup_t* setup = xcb_get_setup(c);
-    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
-        return false;
-    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
-        if (it.data->depth == depth)
-            return it.data->bits_per_pixel == 32 && it.data->scanline_pad == 32;
-    return false;
-}
-
 } // namespace
 
 void copyRows(const QImage& image, const QRegion& region, uchar* to, qsizetype stride,
@@ -117,7 +105,7 @@ bool X11WindowPixels::prepareWindow(WId window) {
     m_depth = 0;
     m_gc = xcb_generate_id(c);
     xcb_create_gc(c, m_gc, xcb_drawable_t(window), 0, nullptr);
-    if (!sameLayout(c, geometry->depth)) {
+    if (!keepsPixelsAsWeDo(c, geometry->depth)) {
         qCInfo(lcX11, "The display keeps depth-%d pixels in another layout: frames go through Qt",
                int(geometry->depth));
         return false;

@@ -25,4 +25,14 @@ bool refused(xcb_generic_error_t* error, const char* what) {
     return true;
 }
 
+bool keepsPixelsAsWeDo(xcb_connection_t* c, std::uint8_t depth) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    if (setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST)
+        return false;
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it))
+        if (it.data->depth == depth)
+            return it.data->bits_per_pixel == 32 && it.data->scanline_pad == 32;
+    return false;
+}
+
 } // namespace orvanta

@@ -25,4 +25,8 @@ template <typename Reply> ReplyPtr<Reply> owned(Reply* reply) {
 // false without one.
 bool refused(xcb_generic_error_t* error, const char* what);
 
+// Whether the server keeps pixels of `depth` as our images do: 32 bits each,
+// rows padded to 32 bits, least significant byte first.
+[[nodiscard]] bool keepsPixelsAsWeDo(xcb_connection_t* c, std::uint8_t depth);
+
 } // namespace orvanta
