@@ -34,7 +34,7 @@ protected:
 
 TEST_F(KeyValueStoreTest, ShippedValuesReadAnySpellingAndUserValuesWinUntilRemoved) {
     EXPECT_EQ(m_store.value("\\SOFTWARE\\velmora\\orvanta\\", "APPID"), "orvanta");
-    EXPECT_EQ(m_store.value(kMagnifierKeyPath.toString(), "InstalPath"), "/opt/lupenix/lupenix");
+    EXPECT_EQ(m_store.value("Software\\Velmora\\Lupenix", "InstalPath"), "/opt/lupenix/lupenix");
     EXPECT_EQ(m_store.value("Software\\Elsewhere", "Version"), std::nullopt);
 
     const QByteArray shipped = readAll(m_shipped);

@@ -17,9 +17,8 @@
 
 namespace orvanta {
 
-// The product's own key and the companion magnifier's key.
+// The product's own key.
 inline constexpr QStringView kProductKeyPath = u"Software\\Velmora\\Orvanta";
-inline constexpr QStringView kMagnifierKeyPath = u"Software\\Velmora\\Lupenix";
 
 class KeyValueStore {
 public:
