@@ -37,11 +37,11 @@ QSizeF xScreenMillimetres() {
 ScreenMonitors::ScreenMonitors(QObject* parent) : QObject(parent) {
     for (QScreen* s : QGuiApplication::screens())
         watch(s);
-    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
         watch(s);
         Q_EMIT changed();
     });
-    connect(qApp, &QGuiApplication::screenRemoved, this, &ScreenMonitors::changed);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ScreenMonitors::changed);
 }
 
 void ScreenMonitors::watch(QScreen* screen) {
