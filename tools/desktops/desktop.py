@@ -46,6 +46,9 @@ WCATCH = (200, 120)  # the native window below, around T2
 XTERM_BG = "ff00ff"
 # How long the compass may take to show on the screen once its window is there.
 DRAW_WAIT = 12.0
+# How long a click may take to reach the window it goes to: on a loaded machine
+# each helper's start alone can take seconds, and a pass returns at once.
+CLICK_WAIT = 8.0
 
 
 class Abort(Exception):
@@ -566,16 +569,34 @@ class Desktop:
         m = re.search(r'= "(.*)"', self.prop(self.compass, "_NET_WM_NAME"))
         return m.group(1) if m else ""
 
+    def x_pointer(self):
+        """Where the X server has the pointer: {"X": .., "Y": .., "WINDOW": ..}
+        (the window under it, as X picks it through the input shapes), or {}."""
+        return dict(re.findall(r"^(\w+)=(\d+)$",
+                               self.run("xdotool", "getmouselocation", "--shell"), re.M))
+
+    def x_pointer_at(self, x, y):
+        """The X pointer once it is at X,Y, else None."""
+        got = self.x_pointer()
+        return got if (got.get("X"), got.get("Y")) == (str(x), str(y)) else None
+
+    def window_text(self, window):
+        """One of ours by name, any other by its id."""
+        for ours, name in ((self.compass, "the compass"), (self.xterm, "the xterm"),
+                           (self.xcatcher, "xev")):
+            if ours and same_window(window, ours):
+                return name
+        return "0x%x" % int(str(window), 0)
+
     def focus_text(self):
         """Which window has the focus, as the X side sees it."""
-        active = self.active_window()
-        for window, name in ((self.compass, "the compass"), (self.xterm, "the xterm"),
-                             (self.xcatcher, "xev")):
-            if window and same_window(active, window):
-                return "X focus on " + name
-        if not active or same_window(active, 0):
+        out = self.run("xprop", "-root", "_NET_ACTIVE_WINDOW", timeout=5)
+        if not out:
+            return "the X focus could not be read (xprop failed)"
+        m = re.search(r"0x[0-9a-f]+", out)
+        if not m or same_window(m.group(0), 0):
             return "no X window focused"
-        return "X focus on " + active
+        return "X focus on " + self.window_text(m.group(0))
 
     # ------------------------------------------------------------ hooks
 
@@ -1033,12 +1054,7 @@ class Desktop:
             self.result("above", "n/a", "no screenshot and " + self.input.why())
             return
         self.input.move(*self.o)
-
-        def pointer():
-            got = dict(re.findall(r"^(\w+)=(\d+)$",
-                                  self.run("xdotool", "getmouselocation", "--shell"), re.M))
-            return got if (got.get("X"), got.get("Y")) == tuple(map(str, self.o)) else None
-        under = (wait_for(pointer, 3.0, 0.1) or {}).get("WINDOW", "0")
+        under = (wait_for(lambda: self.x_pointer_at(*self.o), 3.0, 0.1) or {}).get("WINDOW", "0")
         top = self.x_toplevel(under)
         if same_window(top, self.compass_top):
             self.result("above", "pass", "compass on top; under the pointer over the raised "
@@ -1077,18 +1093,37 @@ class Desktop:
 
     def click_through(self, check, point, counter, name):
         """Clicks there; passes when the window below, whose presses COUNTER
-        counts, got one more."""
+        counts, got one more. For an X window below, the pointer first goes
+        there and the click waits until the X server has it there: on Wayland
+        the X pointer moves only once the compositor gave an X surface the
+        pointer, and a click before that is not the one checked."""
         before = counter()
+        pointer = ""
+        if name == "xev":
+            self.input.move(*point)
+            if not wait_for(lambda: self.x_pointer_at(*point), CLICK_WAIT, 0.1):
+                got = self.x_pointer()
+                pointer = ", the X pointer never came there (it is at %s,%s)" % (
+                    got.get("X", "?"), got.get("Y", "?"))
+        start = time.monotonic()
         self.input.click(*point)
-        reached = wait_for(lambda: counter() > before, 3.0, 0.1)
+        reached = wait_for(lambda: counter() > before, CLICK_WAIT, 0.1)
+        took = time.monotonic() - start
         note = ""
         if name == "xev" and self.x_above(self.xcatcher_top, self.compass_top):
             note = " (xev lies above the compass after it: the desktop raised it)"
         if reached:
+            self.log("%s: the press reached %s %.1f s after the click began" % (check, name, took))
             self.result(check, "pass", "reached %s; the click at %d,%d%s" % (name, *point, note))
-        else:
-            self.result(check, "fail", "did not reach %s; the click at %d,%d, then %s"
-                        % (name, *point, self.focus_text()))
+            return
+        under = ""
+        if name == "xev":
+            got = self.x_pointer()
+            if got.get("WINDOW"):
+                under = ", under the X pointer at %s,%s: %s" % (
+                    got.get("X"), got.get("Y"), self.window_text(got["WINDOW"]))
+        self.result(check, "fail", "did not reach %s; the click at %d,%d, then %s%s%s "
+                    "(%.1f s)" % (name, *point, self.focus_text(), under, pointer, took))
 
     def check_click_through_x(self):
         if not self.clickable("click-through-x", self.t1, self.alpha.get("T1")):
