@@ -228,6 +228,9 @@ class Sway(Desktop):
             return None
         return walk(tree)
 
+    def shown(self, window):
+        return self.sway_node(window) is not None
+
     # X windows tile: float them and move their container. A window sway has
     # not laid out yet is not in its tree, and a command for it finds nothing.
     def place_window(self, window, x, y):
