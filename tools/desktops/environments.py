@@ -150,6 +150,7 @@ class Sway(Desktop):
     packages = ["sway", "xwayland", "wtype", "grim"]
     wayland = True
     shot = "grim"
+    tiles = True
     USER = 65534
 
     def as_user(self, *args, env=()):
@@ -209,8 +210,31 @@ class Sway(Desktop):
     def swaymsg(self, command):
         self.run("swaymsg", command, timeout=5)
 
-    # X windows tile: float them and move their container.
+    def sway_node(self, window):
+        """The node of sway's tree that holds the X window, or None."""
+        try:
+            tree = json.loads(self.run("swaymsg", "-t", "get_tree", timeout=5))
+        except ValueError:
+            return None
+        want = int(str(window), 0)
+
+        def walk(n):
+            if n.get("window") == want:
+                return n
+            for k in n.get("nodes", []) + n.get("floating_nodes", []):
+                found = walk(k)
+                if found:
+                    return found
+            return None
+        return walk(tree)
+
+    def shown(self, window):
+        return self.sway_node(window) is not None
+
+    # X windows tile: float them and move their container. A window sway has
+    # not laid out yet is not in its tree, and a command for it finds nothing.
     def place_window(self, window, x, y):
+        wait_for(lambda: self.sway_node(window), 5.0, 0.1)
         self.swaymsg("[id=%s] floating enable, move absolute position %d %d" % (window, x, y))
 
     def raise_window(self, window):
@@ -229,21 +253,7 @@ class Sway(Desktop):
 
     def check_undecorated(self):
         """sway draws the borders and title bars of X windows itself."""
-        try:
-            tree = json.loads(self.run("swaymsg", "-t", "get_tree", timeout=5))
-        except ValueError:
-            tree = {}
-        want = int(str(self.compass), 0)
-
-        def walk(n):
-            if n.get("window") == want:
-                return n
-            for k in n.get("nodes", []) + n.get("floating_nodes", []):
-                found = walk(k)
-                if found:
-                    return found
-            return None
-        node = walk(tree) if tree else None
+        node = self.sway_node(self.compass)
         if node is None:
             if "Override Redirect State: yes" in self.run("xwininfo", "-id", str(self.compass)):
                 # Placed past the window manager: sway draws nothing around it.
