@@ -153,14 +153,7 @@ CustomUnitsDialog::CustomUnitsDialog(CustomUnitsDeps deps, QWidget* parent)
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    // The dialog takes the size its texts need, in any language and font.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    finishWithButtons(layout, m_okButton, m_cancelButton);
 
     auto* feedback = new PointerFeedback(m_deps.cursors, this);
     for (QWidget* w : std::initializer_list<QWidget*>{m_addButton, m_removeButton, m_okButton,

@@ -14,6 +14,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QWidget>
 #include <QtMath>
 
@@ -179,6 +180,16 @@ QString okText() {
 
 QString cancelText() {
     return QCoreApplication::translate("Dialogs", "Cancel");
+}
+
+void finishWithButtons(QVBoxLayout* layout, QPushButton* ok, QPushButton* cancel) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace orvanta

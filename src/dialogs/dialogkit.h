@@ -12,6 +12,7 @@
 #include <QString>
 
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
@@ -59,6 +60,10 @@ struct HeadingPanel {
 [[nodiscard]] HeadingPanel makeHeadingPanel(QWidget* parent, int iconSize, QSize pictureSize);
 // Sets the heading's text; the dialog sets it again when the language changes.
 void setHeading(QLabel* heading, const QString& text);
+
+// Ends `layout` with OK and Cancel side by side in the middle, and lets the
+// dialog take the size its texts need, in any language and font.
+void finishWithButtons(QVBoxLayout* layout, QPushButton* ok, QPushButton* cancel);
 
 // The texts of the buttons every dialog has, in the user's language.
 [[nodiscard]] QString okText();

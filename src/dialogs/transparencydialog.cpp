@@ -65,14 +65,7 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
     m_meaning->setObjectName(QStringLiteral("meaningLabel"));
     m_meaning->setWordWrap(true);
     layout->addWidget(m_meaning);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    // The dialog takes the size its texts need, in any language and font.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    finishWithButtons(layout, m_okButton, m_cancelButton);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);
