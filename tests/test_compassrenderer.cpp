@@ -395,6 +395,27 @@ TEST_F(CompassRendererTest, LooksAndFocusRepushWithoutRendering) {
     EXPECT_EQ(renderer.windowImage(), redrawnFromScratch(217));
 }
 
+TEST_F(CompassRendererTest, AReadoutBroughtBackStaysClearOfTheCompassOnItsOwnBackground) {
+    // The pivot 50 pixels from the right edge with the beam pointing off it:
+    // the slide panel and its readout lie past the edge.
+    state().posX = 740;
+    render();
+    const LayerStack& l = renderer.layers;
+    const QRectF at = l.readoutLayer->footprint().boundingRect();
+    EXPECT_TRUE(QRectF(0, 0, 800, 600).contains(at));
+    const QPolygonF inside(at.adjusted(0.5, 0.5, -0.5, -0.5));
+    for (const Layer* part : {l.baseLayer, l.slideLayer, l.basePanelLayer, l.slidePanelLayer})
+        EXPECT_FALSE(part->footprint().intersects(inside));
+    EXPECT_EQ(qAlpha(pixel(int(at.left()), int(at.top()))), 255);
+
+    // Back in its place it is drawn without a background again.
+    state().posX = 300;
+    state().needsRepaint = true;
+    render();
+    EXPECT_EQ(qAlpha(pixel(445, 201)), 0);
+    EXPECT_EQ(largestDifference(renderer.windowImage(), redrawnFromScratch()), 0);
+}
+
 TEST_F(CompassRendererTest, ALostCompassComesBackToThePrimaryScreen) {
     // Two screens, the primary one on the right: window x 0 is screen x -1920.
     desktop = DesktopGeometry{QRect(-1920, 0, 3840, 1080),

@@ -22,6 +22,7 @@
 #include "platform/windowpixels.h"
 #include "platform/x11shape.h"
 #include "render/dirtybands.h"
+#include "render/geometry.h"
 #include "vision/loupe.h"
 
 #include <QAbstractEventDispatcher>
@@ -247,7 +248,11 @@ void CompassWindow::setCursorShape(int number) {
 }
 
 void CompassWindow::showToolTip(const QString& text, QPoint screenPos) {
-    QToolTip::showText(screenPos, text, this, QRect(), kToolTipMs);
+    // Qt keeps a tip on the monitor under its point, and falls back to the
+    // window's monitor for a point off every monitor: the compass's centre
+    // can lie past the desktop's edge, so the point comes onto the nearest one.
+    QToolTip::showText(pointOnMonitors(screenPos, desktop().monitors), text, this, QRect(),
+                       kToolTipMs);
 }
 
 void CompassWindow::hideToolTip() {

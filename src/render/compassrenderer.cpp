@@ -343,11 +343,25 @@ void CompassRenderer::keepReadoutOnMonitor(const DesktopGeometry& desktop) {
     Layer* readout = layers.readoutLayer;
     if (!readout || !readout->visible)
         return;
+    // Brought back, it keeps off the compass's own parts and their controls.
+    QList<QPolygonF> compass;
+    for (const Layer* part :
+         {layers.baseLayer, layers.slideLayer, layers.basePanelLayer, layers.slidePanelLayer})
+        if (part && part->visible)
+            compass << part->footprint();
     QPointF shift = readoutShift(readout->footprint().boundingRect(), m_geometry.centre,
-                                 m_geometry.angle, desktopMonitors(desktop));
+                                 m_geometry.angle, desktopMonitors(desktop), compass);
     if (isPanel(layers.readoutPlacement)) // upright text stays on whole pixels
         shift = QPointF(std::round(shift.x()), std::round(shift.y()));
     readout->position += shift;
+    // Off its place the readout has left the skin's panel behind it, so it
+    // brings the skin's readout background along and reads over any desktop.
+    const bool backed = !shift.isNull();
+    if (backed != m_readoutBacked) {
+        m_readoutBacked = backed;
+        drawReadout(m_readoutText);
+        m_readoutKey = readout->bitmap.cacheKey();
+    }
 }
 
 void CompassRenderer::placeBase(const Skin& skin, const FrameGeometry& g) {
@@ -389,7 +403,8 @@ void CompassRenderer::placeFigure(const Settings& options, Skin& skin, const Fra
 
 void CompassRenderer::drawReadout(const QString& text) {
     QImage& bitmap = layers.readoutLayer->bitmap;
-    bitmap.fill(layers.readoutBackground);
+    bitmap.fill(m_readoutBacked ? layers.readoutBackground | 0xff000000u
+                                : layers.readoutBackground);
     if (bitmap.isNull() || text.isEmpty())
         return;
     QPainter p(&bitmap);

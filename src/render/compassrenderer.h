@@ -144,6 +144,7 @@ private:
     QRect m_baseChange; // bitmap pixels; null: the whole bitmap
     QString m_readoutText;
     std::int64_t m_readoutKey = 0;
+    bool m_readoutBacked = false; // moved off its place: drawn on its own background
     FigureKey m_figure;
     int m_figureK = 0;
 };

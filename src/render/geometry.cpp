@@ -11,6 +11,7 @@
 #include <limits>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 namespace orvanta {
 
@@ -25,6 +26,8 @@ constexpr int kMaxPolygonSides = 1000;
 constexpr double kArcControl = 0.2753905;
 // Where centreOnScreen leaves the spread.
 constexpr float kCentredSpread = 100.0f;
+// The room a readout moved beside the compass leaves between them.
+constexpr double kCompassGap = 2.0;
 
 [[nodiscard]] int roundToInt(double v) {
     return int(roundHalfEven(v));
@@ -270,24 +273,78 @@ namespace {
     return d * t;
 }
 
+// Whether the readout at `r` leaves every part of the compass uncovered;
+// touching one is not covering it.
+[[nodiscard]] bool clearOf(const QRectF& r, const QList<QPolygonF>& parts) {
+    constexpr double kTouch = 1e-3;
+    const QPolygonF box(r.adjusted(kTouch, kTouch, -kTouch, -kTouch));
+    return std::none_of(parts.begin(), parts.end(),
+                        [&](const QPolygonF& part) { return part.intersects(box); });
+}
+
+// The lowest and highest of the polygons' corners along `axis`, from `origin`.
+[[nodiscard]] std::pair<double, double> extentAlong(const QList<QPolygonF>& polygons,
+                                                    QPointF origin, QPointF axis) {
+    double low = std::numeric_limits<double>::max();
+    double high = std::numeric_limits<double>::lowest();
+    for (const QPolygonF& polygon : polygons)
+        for (const QPointF& corner : polygon) {
+            const double at = QPointF::dotProduct(corner - origin, axis);
+            low = std::min(low, at);
+            high = std::max(high, at);
+        }
+    return {low, high};
+}
+
 } // namespace
 
 QPointF readoutShift(const QRectF& bounds, QPointF pivot, double angleDegrees,
-                     const QList<QRect>& monitors) {
+                     const QList<QRect>& monitors, const QList<QPolygonF>& compass) {
     if (bounds.isEmpty() || monitors.isEmpty() ||
         std::any_of(monitors.begin(), monitors.end(),
                     [&](const QRect& m) { return inside(bounds, area(m)); }))
         return {};
     const QRectF home = homeMonitor(bounds, monitors);
     const QPointF beam(std::cos(radians(angleDegrees)), std::sin(radians(angleDegrees)));
-    if (const auto shift = alongLine(bounds, home, beam))
-        return *shift;
+    // The shortest move along the beam from `offset`, if there is one.
+    const auto along = [&](QPointF offset) -> std::optional<QPointF> {
+        if (const auto shift = alongLine(bounds.translated(offset), home, beam))
+            return offset + *shift;
+        return std::nullopt;
+    };
+    const auto clear = [&](const std::optional<QPointF>& shift) {
+        return shift && clearOf(bounds.translated(*shift), compass);
+    };
     // The readout's centre mirrored across the beam.
     const QPointF v = bounds.center() - pivot;
-    const double along = QPointF::dotProduct(v, beam);
-    const QPointF flip = 2.0 * (beam * along - v);
-    if (const auto shift = alongLine(bounds.translated(flip), home, beam))
-        return flip + *shift;
+    const QPointF flip = 2.0 * (beam * QPointF::dotProduct(v, beam) - v);
+    const auto straight = along({});
+    if (clear(straight))
+        return *straight;
+    const auto flipped = along(flip);
+    if (clear(flipped))
+        return *flipped;
+    // Beside the compass: moved across the beam until it clears the compass's
+    // parts, the nearer side first, so that it does not cover the controls
+    // it was brought back over.
+    if (!compass.isEmpty()) {
+        const QPointF across(-beam.y(), beam.x());
+        const auto [partsLow, partsHigh] = extentAlong(compass, pivot, across);
+        const auto [low, high] = extentAlong({QPolygonF(bounds)}, pivot, across);
+        double sides[] = {partsHigh - low + kCompassGap, partsLow - high - kCompassGap};
+        if (std::abs(sides[1]) < std::abs(sides[0]))
+            std::swap(sides[0], sides[1]);
+        for (const double side : sides) {
+            const auto beside = along(across * side);
+            if (clear(beside))
+                return *beside;
+        }
+    }
+    // Nowhere clear of the compass: on the monitor at least.
+    if (straight)
+        return *straight;
+    if (flipped)
+        return *flipped;
     // Nothing along the beam fits (a readout wider than the monitor, a
     // monitor too small): pushed straight in, its top-left corner first.
     const double dx =
@@ -295,6 +352,22 @@ QPointF readoutShift(const QRectF& bounds, QPointF pivot, double angleDegrees,
     const double dy =
         std::max(home.top() - bounds.top(), std::min(0.0, home.bottom() - bounds.bottom()));
     return {dx, dy};
+}
+
+QPoint pointOnMonitors(QPoint point, const QList<QRect>& monitors) {
+    QPoint best = point;
+    long long bestDistance = std::numeric_limits<long long>::max();
+    for (const QRect& m : monitors) {
+        const QPoint nearest(std::clamp(point.x(), m.left(), m.right()),
+                             std::clamp(point.y(), m.top(), m.bottom()));
+        const QPoint d = nearest - point;
+        const long long distance = 1LL * d.x() * d.x() + 1LL * d.y() * d.y();
+        if (distance < bestDistance) {
+            best = nearest;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 QList<QRect> desktopMonitors(const DesktopGeometry& desktop) {

@@ -104,12 +104,22 @@ struct FigurePath {
 // How far the readout moves so that it stays readable on a monitor. `bounds`
 // is where the skin puts it, `pivot` the compass's centre and `angleDegrees`
 // the beam's direction, all in desktop coordinates; `monitors` are in desktop
-// coordinates too. A readout that lies whole on a monitor stays; otherwise it
-// is brought inside the monitor it overlaps most (or lies nearest) by the
-// shortest move along the beam, or else mirrored to the other side of the beam
-// (and moved along it from there), or else pushed straight in.
+// coordinates too, and so are `compass`, the outlines of the compass's opaque
+// parts. A readout that lies whole on a monitor stays; otherwise it is brought
+// inside the monitor it overlaps most (or lies nearest), clear of the compass
+// if it can be: by the shortest move along the beam, or else mirrored to the
+// other side of the beam (and moved along it from there), or else beside the
+// compass across the beam. Where none of these is clear of the compass, the
+// first that fits the monitor is taken, or else the readout is pushed
+// straight in.
 [[nodiscard]] QPointF readoutShift(const QRectF& bounds, QPointF pivot, double angleDegrees,
-                                   const QList<QRect>& monitors);
+                                   const QList<QRect>& monitors, const QList<QPolygonF>& compass);
+
+// The point itself where it lies on a monitor, else the nearest point of the
+// monitor nearest to it (and the point when there are none). A tool tip
+// anchored there opens on the monitor the compass stands on, even where the
+// compass's centre has been dragged past the desktop's edge.
+[[nodiscard]] QPoint pointOnMonitors(QPoint point, const QList<QRect>& monitors);
 
 // The monitors in desktop coordinates (the whole desktop when the list is empty).
 [[nodiscard]] QList<QRect> desktopMonitors(const DesktopGeometry& desktop);
