@@ -1105,8 +1105,8 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
 <context>
     <name>orvanta::TransparencyDialog</name>
     <message>
-        <source>Change transparency</source>
-        <translation>更改透明度</translation>
+        <source>Transparency</source>
+        <translation>透明度</translation>
     </message>
     <message>
         <source>Transparency:</source>

@@ -75,6 +75,7 @@ AboutSkinDialog::AboutSkinDialog(const Skin& skin, Shell& shell, CursorSource* c
     layout->addWidget(m_okButton, 0, Qt::AlignHCenter);
     // The dialog takes the size its texts need, in any language and font.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepTitleWhole(layout);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);

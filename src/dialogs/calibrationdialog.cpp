@@ -4,6 +4,7 @@
 #include "dialogs/calibrationdialog.h"
 
 #include "dialogs/calibrationcanvas.h"
+#include "dialogs/dialogkit.h"
 #include "platform/abovecompass.h"
 
 #include <QDialogButtonBox>
@@ -72,6 +73,7 @@ CalibrationDialog::CalibrationDialog(CompassController& controller, MonitorRepor
         ->setToolTip(tr("Back to the size the monitor reports, or 96 px/in"));
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepTitleWhole(layout);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &CalibrationDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CalibrationDialog::reject);

@@ -5,6 +5,7 @@
 
 #include "platform/cursortable.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QWidget>
 #include <QtMath>
 
@@ -45,7 +47,65 @@ void drawCompass(QPainter& p, QPointF hinge, qreal legLength, qreal spreadDegree
     p.drawRect(QRectF(hinge.x() - 1.2 * scale, hinge.y() - 8 * scale, 2.4 * scale, 5 * scale));
 }
 
+// Beside the title a window manager puts the window's icon and its buttons
+// (minimise, maximise, close), each about a line of the title's font wide
+// with room around it, and keeps some room at the title's ends (openbox's
+// Clearlooks with its sans 8 bold needs seven lines; one more keeps a gap).
+constexpr int kTitleBarPieces = 8;
+
+// The width the title bar needs to show `title` whole. The decoration's font
+// is the window manager's own: Qt's title-bar font in bold is the nearest it
+// knows, and no smaller than the usual ones.
+[[nodiscard]] int titleBarWidth(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    // The title as the window manager gets it: Qt adds the program's name.
+    QString shown = title;
+    const QString name = QGuiApplication::applicationDisplayName();
+    if (!name.isEmpty() && !title.endsWith(name))
+        shown += (title.isEmpty() ? QString() : QStringLiteral(" \u2014 ")) + name;
+    return metrics.horizontalAdvance(shown) + kTitleBarPieces * metrics.height();
+}
+
+// Keeps its layout at least as wide as the dialog's title bar needs, again
+// whenever the title or the font changes.
+class TitleRoom : public QObject {
+public:
+    TitleRoom(QWidget* dialog, QBoxLayout* layout)
+        : QObject(dialog), m_layout(layout), m_room(new QSpacerItem(0, 0)) {
+        m_layout->addSpacerItem(m_room);
+        dialog->installEventFilter(this);
+        fit(dialog);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::FontChange)
+            fit(static_cast<QWidget*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fit(const QWidget* dialog) {
+        const QMargins margins = m_layout->contentsMargins();
+        const int width = titleBarWidth(dialog->windowTitle()) - margins.left() - margins.right();
+        if (width == m_room->sizeHint().width())
+            return;
+        m_room->changeSize(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        m_layout->invalidate();
+    }
+
+    QBoxLayout* m_layout;
+    QSpacerItem* m_room; // owned by the layout
+};
+
 } // namespace
+
+void keepTitleWhole(QBoxLayout* layout) {
+    if (QWidget* dialog = layout->parentWidget())
+        new TitleRoom(dialog, layout);
+}
 
 PointerFeedback::PointerFeedback(CursorSource* cursors, QObject* parent)
     : QObject(parent), m_cursors(cursors) {}
@@ -190,6 +250,7 @@ void finishWithButtons(QVBoxLayout* layout, QPushButton* ok, QPushButton* cancel
     buttons->addStretch();
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepTitleWhole(layout);
 }
 
 } // namespace orvanta

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QString>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -61,8 +62,14 @@ struct HeadingPanel {
 // Sets the heading's text; the dialog sets it again when the language changes.
 void setHeading(QLabel* heading, const QString& text);
 
+// Keeps the dialog that `layout` lays out at least as wide as its title bar
+// needs for the title, in any language: window managers cut a title that does
+// not fit ("Change t… Orvanta"). Call it once the layout is the dialog's.
+void keepTitleWhole(QBoxLayout* layout);
+
 // Ends `layout` with OK and Cancel side by side in the middle, and lets the
-// dialog take the size its texts need, in any language and font.
+// dialog take the size its texts need (its title too), in any language and
+// font.
 void finishWithButtons(QVBoxLayout* layout, QPushButton* ok, QPushButton* cancel);
 
 // The texts of the buttons every dialog has, in the user's language.

@@ -68,6 +68,7 @@ HelpWindow::HelpWindow(const QString& programFolder, Shell& shell, CursorSource*
     layout->addWidget(m_okButton, 0, Qt::AlignHCenter);
     // The window takes the size its texts need, in any language and font.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    keepTitleWhole(layout);
 
     auto* feedback = new PointerFeedback(cursors, this);
     feedback->watch(m_okButton);

@@ -78,7 +78,7 @@ TransparencyDialog::TransparencyDialog(CompassController& controller, CursorSour
 }
 
 void TransparencyDialog::retranslateUi() {
-    setWindowTitle(tr("Change transparency"));
+    setWindowTitle(tr("Transparency"));
     m_label->setText(tr("Transparency:"));
     m_meaning->setText(tr("100 is fully opaque; the lower the number, the more of the desktop "
                           "shows through the compass."));
