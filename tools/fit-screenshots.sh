@@ -11,7 +11,7 @@
 # Writes
 # - docs/images/fit-cup-before.png and fit-cup-after.png: a photograph of a cup on a
 #   table (rendered here, procedurally, so it is ours) in ImageMagick's
-#   display, the compass placed a little off the cup's rim and too short, then
+#   display, the compass placed a little off the coffee's edge and too short, then
 #   the same after the fit, with the hint giving the exact centre and radius;
 # - tests/data/gnuplot-pie.png (gnuplot's x11 terminal drawing a pie chart;
 #   needs gnuplot-x11) and tests/data/icon-display.png (the program's icon in
@@ -111,7 +111,7 @@ set size ratio -1
 set xrange [-1.6:1.6]
 set yrange [-1.2:1.2]
 unset border; unset tics; unset key
-set style fill solid 1.0 border lc rgb "white"
+set style fill solid 1.0 noborder
 set object 1 circle at 0,0 size 1 arc [0:126] fc rgb "#4e79a7" front
 set object 2 circle at 0,0 size 1 arc [126:216] fc rgb "#f28e2b" front
 set object 3 circle at 0,0 size 1 arc [216:288] fc rgb "#e15759" front
