@@ -335,6 +335,11 @@ const RealShot kShots[] = {
     // The program's icon in ImageMagick's display: its red circle is drawn
     // at 106, 146 with radius 86, under the beam and the slide.
     {"icon_display", "icon-display.png", nullptr, {{106.0, 146.0}, 86.0}, {5.0, 4.0}, 78.0},
+    // The coffee of the README's photograph, rendered by ImageMagick in the
+    // script, in display: a disc drawn with radius 108 about 124.5, 124.5,
+    // whose anti-aliased pixels cover the area of one of radius 108.33 (as
+    // the same drawing alone measures), under grain and a slight blur.
+    {"photo_cup", "photo-cup.png", nullptr, {{124.5, 124.5}, 108.33}, {10.0, -7.0}, 97.0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Programs, FigureFitOnScreenshots, testing::ValuesIn(kShots),

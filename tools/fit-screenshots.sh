@@ -14,8 +14,9 @@
 #   display, the compass placed a little off the coffee's edge and too short, then
 #   the same after the fit, with the hint giving the exact centre and radius;
 # - tests/data/gnuplot-pie.png (gnuplot's x11 terminal drawing a pie chart;
-#   needs gnuplot-x11) and tests/data/icon-display.png (the program's icon in
-#   display): the real screenshots the fit test measures.
+#   needs gnuplot-x11), icon-display.png (the program's icon in display) and
+#   photo-cup.png (the coffee of the photograph): the real screenshots the fit
+#   test measures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
@@ -122,7 +123,7 @@ pause mouse close
 GP
 read -r pid wx wy < <(show "Where the week went" gnuplot "$pie")
 pids+=("$pid")
-[ -n "${pid:-}" ] && [ -n "${wy:-${py:-}}" ] || exit 1
+[ -n "${pid:-}" ] && [ -n "${wy:-}" ] || exit 1
 # The pie alone with a margin of the chart's white: its bounding box, found
 # above the mouse's coordinates at the window's foot, grown by 20 px.
 import -window root -crop "560x380+$wx+$wy" +repage "$work/window.png"
@@ -134,10 +135,17 @@ kill "$pid"
 # checks.
 read -r pid wx wy < <(show icon display -title icon assets/program/orvanta.png)
 pids+=("$pid")
-[ -n "${pid:-}" ] && [ -n "${wy:-${py:-}}" ] || exit 1
+[ -n "${pid:-}" ] && [ -n "${wy:-}" ] || exit 1
 import -window root -crop "256x256+$wx+$wy" +repage tests/data/icon-display.png
 kill "$pid"
-echo "tests/data/gnuplot-pie.png, tests/data/icon-display.png"
+# The photograph, the coffee alone: the disc of its edge is centred on
+# 518.5, 298.5 of the picture (ImageMagick centres pixels on integers).
+photo "$work/cup.png"
+read -r pid px py < <(show "cup.png" display -geometry +200+60 -title cup.png "$work/cup.png")
+pids+=("$pid")
+[ -n "${pid:-}" ] && [ -n "${py:-}" ] || exit 1
+import -window root -crop "248x248+$((px + 394))+$((py + 174))" +repage tests/data/photo-cup.png
+echo "tests/data/gnuplot-pie.png, icon-display.png, photo-cup.png"
 
 # The installed default skin, no splash and no tray icon (the virtual desktop
 # has no tray).
@@ -174,10 +182,6 @@ fit_shots() {
     echo "docs/images/fit-$1-*.png: fitted $(compass --method Compass.IVelmoraCompass.LastFit)"
 }
 
-photo "$work/cup.png"
-read -r pid px py < <(show "cup.png" display -geometry +200+60 -title cup.png "$work/cup.png")
-pids+=("$pid")
-[ -n "${pid:-}" ] && [ -n "${wy:-${py:-}}" ] || exit 1
 # The coffee in the cup: its centre is at 518.5, 298.5 of the picture,
 # radius 108.
 fit_shots cup $((px + 506)) $((py + 280)) 96 -35 "660x520+$((px + 240))+$((py + 40))"
