@@ -147,16 +147,9 @@ pids+=("$pid")
 import -window root -crop "248x248+$((px + 394))+$((py + 174))" +repage tests/data/photo-cup.png
 echo "tests/data/gnuplot-pie.png, icon-display.png, photo-cup.png"
 
-# The installed default skin, no splash and no tray icon (the virtual desktop
-# has no tray).
+# No splash and no tray icon (the virtual desktop has no tray).
 mkdir -p "$XDG_CONFIG_HOME/Orvanta"
-cat >"$XDG_CONFIG_HOME/Orvanta/Compass.ini" <<INI
-[Options]
-FirstTime=0
-HideSplash=1
-SystemTrayIcon=0
-skinPath=$work/usr/share/orvanta/default/default.ini
-INI
+printf '[Options]\nHideSplash=1\nSystemTrayIcon=0\n' >"$XDG_CONFIG_HOME/Orvanta/Compass.ini"
 "$work/usr/bin/orvanta" >"$work/orvanta.log" 2>&1 &
 pids+=($!)
 # Asked before the compass owns its name the bus would start another one.
