@@ -104,7 +104,7 @@ photo() {
 }
 
 # The real screenshots the fit test measures, taken before the compass is
-# there: oclock.png was taken by hand the same way.
+# there (its oclock.png was taken earlier, by hand).
 pie="$work/pie.gp"
 cat >"$pie" <<'GP'
 set terminal x11 size 560,420 title "Where the week went" noenhanced
@@ -153,15 +153,17 @@ printf '[Options]\nHideSplash=1\nSystemTrayIcon=0\n' >"$XDG_CONFIG_HOME/Orvanta/
 "$work/usr/bin/orvanta" >"$work/orvanta.log" 2>&1 &
 pids+=($!)
 # Asked before the compass owns its name the bus would start another one.
-for _ in $(seq 200); do
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.NameHasOwner Compass.VelmoraCompass | grep -q true && break
-    sleep 0.1
-done
+owned() {
+    [ "$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner Compass.VelmoraCompass)" = "(true,)" ]
+}
+for _ in $(seq 200); do owned && break; sleep 0.1; done
+owned || { echo "fit-screenshots: the compass took no name on the bus" >&2; exit 1; }
 
-# fit_shots NAME X Y SPREAD ANGLE CROP: the compass's pivot at X, Y with that
-# spread and beam angle, a screenshot, the fit, another; both cropped to CROP
-# (WxH+X+Y on the desktop). Prints the fit (centre x, y and radius).
+# fit_shots NAME X Y SPREAD ANGLE CROP: the compass moved to X, Y (its pivot
+# lands a skin's few pixels from there) with that spread and beam angle, a
+# screenshot, the fit, another; both cropped to CROP (WxH+X+Y on the
+# desktop). Prints the fit (centre x, y and radius).
 fit_shots() {
     set_compass Measurement "<$4.0>"
     set_compass Angle "<$5.0>"
@@ -176,5 +178,5 @@ fit_shots() {
 }
 
 # The coffee in the cup: its centre is at 518.5, 298.5 of the picture,
-# radius 108.
+# radius 108; the pivot lands about 15 px off.
 fit_shots cup $((px + 506)) $((py + 280)) 96 -35 "660x520+$((px + 240))+$((py + 40))"
