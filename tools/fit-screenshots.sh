@@ -178,5 +178,5 @@ fit_shots() {
 }
 
 # The coffee in the cup: its centre is at 518.5, 298.5 of the picture,
-# radius 108; the pivot lands about 15 px off.
+# radius 108; the pivot lands 17 px off.
 fit_shots cup $((px + 506)) $((py + 280)) 96 -35 "660x520+$((px + 240))+$((py + 40))"
