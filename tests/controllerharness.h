@@ -15,6 +15,8 @@
 #include "platform/x11shape.h"
 #include "xdesktop.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace orvanta::test {
@@ -77,19 +79,29 @@ struct FakeServices final : MessageSink, Autostart, DesktopShape, WindowManagerH
 
 class ControllerHarness {
 public:
-    // `options` becomes the program folder's Compass.ini before the start.
-    explicit ControllerHarness(const QByteArray& options = "[Options]\r\nFirstTime=0\r\n") {
-        if (!program.ok())
+    // `options` becomes the program folder's Compass.ini before the start,
+    // or, `apart`, the Compass.ini of a folder of their own, as an installed
+    // program keeps them.
+    explicit ControllerHarness(const QByteArray& options = "[Options]\r\nFirstTime=0\r\n",
+                               bool apart = false) {
+        if (!program.ok() || !optionsApart.isValid())
             return;
-        program.writeFile(QStringLiteral("Compass.ini"), options);
+        ProgramPaths paths = ProgramPaths::portableIn(program.path());
+        if (apart)
+            paths.config = optionsApart.path() + u'/';
+        QFile file(paths.optionsFile());
+        if (!file.open(QIODevice::WriteOnly) || file.write(options) != options.size())
+            return;
+        file.close();
         controller = std::make_unique<CompassController>(
-            ProgramPaths::portableIn(program.path()).controllerFiles(program.binary()),
+            paths.controllerFiles(program.binary()),
             ControllerPorts{view, services, services, shell, pointer, clock, timer});
     }
     [[nodiscard]] bool ok() const { return controller != nullptr; }
     [[nodiscard]] Settings saved() const { return Settings(program.path("Compass.ini")); }
 
     ProgramCopy program;
+    QTemporaryDir optionsApart;
     FakeView view;
     FakeServices services;
     fakes::RecordingShell shell;

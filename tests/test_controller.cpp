@@ -7,6 +7,7 @@
 #include "model/values.h"
 #include "testfiles.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <limits>
@@ -95,6 +96,20 @@ TEST_F(Controller, StateChangesAskForARenderAndRefuseWhatCannotBeDrawn) {
     const Frame frame = c().render(true, false);
     EXPECT_TRUE(frame.rendered);
     EXPECT_FALSE(c().needsRender());
+}
+
+// An installed program's first start, its options (none yet) apart from its
+// assets: the shipped default skin shows and is stored, with no complaint
+// about a skin beside the options.
+TEST(ControllerOptions, AFirstStartApartFromTheAssetsShowsTheShippedDefaultSkin) {
+    test::ControllerHarness compass("", true);
+    if (!compass.ok())
+        GTEST_SKIP() << "needs the built program folder";
+    EXPECT_TRUE(compass.services.messages.isEmpty())
+        << compass.services.messages.join(u'\n').toStdString();
+    const QString shipped = compass.program.path(QStringLiteral("default/default.ini"));
+    EXPECT_EQ(QFileInfo(compass.controller->settings().skinPath).canonicalFilePath(),
+              QFileInfo(shipped).canonicalFilePath());
 }
 
 TEST_F(Controller, TypedEntryErrorsAreShownAndTypingGoesOn) {

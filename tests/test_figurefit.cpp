@@ -257,19 +257,20 @@ TEST(FigureFit, LeavesOutWhatItIsToldToIgnore) {
 
 namespace {
 
-// A screenshot of oclock under Xvfb: its face is a round window cut by the
-// X server's shape, without anti-aliasing, a white disc on the black root
-// with the hands inside. Its truth comes from the picture: each row's run
-// from the first to the last lit pixel, whose lengths sum to the disc's area
-// and whose middles, weighed by them, give its centre.
-TEST(FigureFit, FindsTheFaceInAScreenshotOfOclock) {
-    const QImage shot(QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/oclock.png"));
-    ASSERT_FALSE(shot.isNull());
+struct Circle {
+    QPointF centre;
+    double radius = 0.0;
+};
+
+// A disc's truth from its pixels (those `inside` takes): each row's run from
+// the first to the last of them, whose lengths sum to the disc's area and
+// whose middles, weighed by them, give its centre.
+Circle measuredDisc(const QImage& shot, bool (*inside)(QRgb)) {
     double area = 0.0, sx = 0.0, sy = 0.0;
     for (int y = 0; y < shot.height(); ++y) {
         int first = -1, last = -1;
         for (int x = 0; x < shot.width(); ++x)
-            if (qGray(shot.pixel(x, y)) > 128) {
+            if (inside(shot.pixel(x, y))) {
                 first = first < 0 ? x : first;
                 last = x;
             }
@@ -280,20 +281,68 @@ TEST(FigureFit, FindsTheFaceInAScreenshotOfOclock) {
         sx += run * (first + last + 1) / 2.0;
         sy += run * (y + 0.5);
     }
-    const QPointF centre(sx / area, sy / area);
-    const double radius = std::sqrt(area / kPi);
+    return {QPointF(sx / area, sy / area), std::sqrt(area / kPi)};
+}
 
+// Screenshots of ordinary programs taken under Xvfb by
+// tools/fit-screenshots.sh (oclock by hand, the same way).
+struct RealShot {
+    const char* name;
+    const char* file;
+    bool (*inside)(QRgb); // the disc whose pixels give the truth, or
+    Circle known;         // the truth from the program's own geometry
+    QPointF off;          // where the compass stands, from the truth
+    double spread;
+};
+
+void PrintTo(const RealShot& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class FigureFitOnScreenshots : public testing::TestWithParam<RealShot> {};
+
+TEST_P(FigureFitOnScreenshots, FindsTheCircleWithinAQuarterPixel) {
+    const RealShot s = GetParam();
+    const QImage shot(QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data/") + QLatin1String(s.file));
+    ASSERT_FALSE(shot.isNull()) << s.file;
+    const Circle truth = s.inside ? measuredDisc(shot, s.inside) : s.known;
     FigureGuess g;
-    g.centre = centre + QPointF(4.0, -3.0);
-    g.spread = 80.0;
+    g.centre = truth.centre + s.off;
+    g.spread = s.spread;
     const auto fit = fitFigure(shot, g);
     ASSERT_TRUE(fit.has_value());
-    std::printf("[ fit      ] oclock face centre %.3f px  radius %.3f px (r %.2f)\n",
-                std::hypot(fit->centre.x() - centre.x(), fit->centre.y() - centre.y()),
-                fit->spread - radius, radius);
-    EXPECT_NEAR(fit->centre.x(), centre.x(), 0.25);
-    EXPECT_NEAR(fit->centre.y(), centre.y(), 0.25);
-    EXPECT_NEAR(fit->spread, radius, 0.25);
+    std::printf("[ fit      ] %-14s centre %.3f px  radius %.3f px (r %.2f)\n", s.name,
+                std::hypot(fit->centre.x() - truth.centre.x(), fit->centre.y() - truth.centre.y()),
+                fit->spread - truth.radius, truth.radius);
+    EXPECT_NEAR(fit->centre.x(), truth.centre.x(), 0.25);
+    EXPECT_NEAR(fit->centre.y(), truth.centre.y(), 0.25);
+    EXPECT_NEAR(fit->spread, truth.radius, 0.25);
 }
+
+const RealShot kShots[] = {
+    // oclock's face is a round window cut by the X server's shape, without
+    // anti-aliasing: a white disc on the black root, the hands inside.
+    {"oclock", "oclock.png", [](QRgb c) { return qGray(c) > 128; }, {}, {4.0, -3.0}, 80.0},
+    // gnuplot's x11 terminal fills the pie's slices without anti-aliasing,
+    // on white. The radius measured from its pixels is gnuplot's own: 1204.06
+    // of the terminal's 4096 units across the 560-px window, 164.62 px.
+    {"gnuplot_pie",
+     "gnuplot-pie.png",
+     [](QRgb c) { return qGray(c) < 245; },
+     {},
+     {-9.0, 6.0},
+     140.0},
+    // The program's icon in ImageMagick's display: its red circle is drawn
+    // at 106, 146 with radius 86, under the beam and the slide.
+    {"icon_display", "icon-display.png", nullptr, {{106.0, 146.0}, 86.0}, {5.0, 4.0}, 78.0},
+    // The coffee of the README's photograph, rendered by ImageMagick in the
+    // script, in display: a disc drawn with radius 108 about 124.5, 124.5,
+    // whose anti-aliased pixels cover the area of one of radius 108.33 (as
+    // the same drawing alone measures), under grain and a slight blur.
+    {"photo_cup", "photo-cup.png", nullptr, {{124.5, 124.5}, 108.33}, {10.0, -7.0}, 97.0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Programs, FigureFitOnScreenshots, testing::ValuesIn(kShots),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

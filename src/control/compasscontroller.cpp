@@ -15,6 +15,11 @@ CompassController::CompassController(ControllerFiles files, ControllerPorts port
     : m_files(std::move(files)), m_ports(ports),
       m_regions([this]() -> LayerStack& { return m_renderer.layers; }) {
     m_settings = std::make_unique<Settings>(m_files.options);
+    // Options that name no skin mean the shipped default skin, which lies
+    // beside Compass.ini only in a portable folder; a first start saves the
+    // options before the skins are listed.
+    if (!m_settings->isStored(u"skinPath"))
+        m_settings->skinPath = m_files.defaultSkin;
     m_units = std::make_unique<UnitTable>(m_files.units);
     m_calibrations = std::make_unique<CalibrationStore>(m_files.calibrations);
     m_model = std::make_unique<CompassModel>(*m_settings, *m_units);
