@@ -611,12 +611,14 @@ std::optional<FigureFit> fitFigure(const QImage& picture, const FigureGuess& gue
     std::vector<EdgePoint> fine;
     const std::vector<EdgePoint>* points = &coarse;
     if (factor > 1) {
-        // The edges at full resolution in a band about the coarse figure.
+        // The edges at full resolution in a band about the coarse figure's
+        // outline: a polygon's follows its sides, not a ring round its corners.
         const double band = 1.5 * factor + 2.0;
         const double lo = m.has[0] && m.has[1] ? std::min(m.a[0], m.a[1]) : middleDistance(m);
         const double hi = m.has[0] && m.has[1] ? std::max(m.a[0], m.a[1]) : middleDistance(m);
-        const double outer = polygon ? hi / std::cos(kPi / guess.sides) : hi;
-        fine = ringEdges(image, ignore, Ring{m.c, std::max(0.0, lo - band), outer + band}, 1);
+        fine = ringEdges(
+            image, ignore,
+            Ring{m.c, std::max(0.0, lo - band), hi + band, polygon ? guess.sides : 0, m.theta}, 1);
         if (polygon)
             addDirections(fine);
         if (!seedGroups(m, fine, 0.5 * (lo + hi), 0.5 * (hi - lo) + band, 0.5))
