@@ -216,13 +216,19 @@ bool circleByVotes(const std::vector<EdgePoint>& pts, const FigureGuess& guess, 
             [](const EdgePoint* a, const EdgePoint* b) { return a->strength > b->strength; });
         voters.resize(outline);
     }
+    // The votes' places in cells, a cell a step: no division in the loop.
+    const int steps = int(std::floor((most - least) / step + 1e-9)) + 1;
     for (const EdgePoint* voter : voters) {
         const EdgePoint& p = *voter;
         const auto weight = float(p.strength);
         for (const double sense : {-1.0, 1.0}) {
-            for (double t = least; t <= most; t += step) {
-                const int x = int((p.pos.x() + sense * t * p.nx - origin.x()) / cell);
-                const int y = int((p.pos.y() + sense * t * p.ny - origin.y()) / cell);
+            const double dx = sense * p.nx * step / cell;
+            const double dy = sense * p.ny * step / cell;
+            const double x0 = (p.pos.x() + sense * least * p.nx - origin.x()) / cell;
+            const double y0 = (p.pos.y() + sense * least * p.ny - origin.y()) / cell;
+            for (int i = 0; i < steps; ++i) {
+                const int x = int(x0 + i * dx);
+                const int y = int(y0 + i * dy);
                 if (x >= 0 && y >= 0 && x < side && y < side)
                     votes[std::size_t(y) * std::size_t(side) + std::size_t(x)] += weight;
             }
@@ -278,11 +284,21 @@ bool circleByVotes(const std::vector<EdgePoint>& pts, const FigureGuess& guess, 
             origin + cell * QPointF(peak.x + 0.5 + sx / peak.votes, peak.y + 0.5 + sy / peak.votes);
         std::array<std::vector<int>, 2> count{std::vector<int>(std::size_t(bins)),
                                               std::vector<int>(std::size_t(bins))};
-        const Relator relate(m);
+        // As the Relator sees a circle's points, with squares where it can:
+        // this loop runs over every point for every candidate.
+        const double least2 = least * least;
+        const double most2 = most * most;
+        constexpr double kAligned2 = kCircleAlignment * kCircleAlignment;
         for (const EdgePoint& p : pts) {
-            const Relation r = relate(p);
-            if (r.aligned && r.dist >= least && r.dist < most)
-                ++count[std::size_t(r.group)][std::size_t((r.dist - least) / cell)];
+            const double dx = p.pos.x() - m.c.x();
+            const double dy = p.pos.y() - m.c.y();
+            const double d2 = dx * dx + dy * dy;
+            const double dot = p.nx * dx + p.ny * dy;
+            if (d2 < least2 || d2 >= most2 || dot * dot < kAligned2 * d2)
+                continue;
+            const double dist = std::sqrt(d2);
+            if (dist >= least && dist < most)
+                ++count[dot > 0.0 ? 0 : 1][std::size_t((dist - least) / cell)];
         }
         for (std::size_t g = 0; g < 2; ++g)
             for (std::size_t i = 0; i + 2 < std::size_t(bins); ++i) {
