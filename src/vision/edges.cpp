@@ -364,12 +364,14 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
         return edges;
     const float threshold = std::max(kMinStrength, kNoiseFactor * middle);
 
-    const auto maximum = [&](int x, int y, float m) {
-        float gx, gy;
-        sobel(x, y, gx, gy);
+    // A pixel whose magnitude passes the threshold is an edge where it is the
+    // largest across the edge; gx, gy and its neighbours' magnitudes come
+    // from rows of three, as the magnitudes did.
+    const auto maximum = [&](int x, int y, float m, float gx, float gy, float left, float right,
+                             float above, float below) {
         const bool across = std::abs(gx) >= std::abs(gy);
-        const float before = across ? magnitude.at(x - 1, y) : magnitude.at(x, y - 1);
-        const float after = across ? magnitude.at(x + 1, y) : magnitude.at(x, y + 1);
+        const float before = across ? left : above;
+        const float after = across ? right : below;
         if (!(m > before && m >= after))
             return;
         const double offset = 0.5 * (before - after) / (before - 2.0 * m + after);
@@ -385,11 +387,33 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
         const Runs runs =
             rowRuns(outline, y, inner, outer, std::max(x0, 2), std::min(x1, width - 3));
         forRuns(runs, [&](int from, int to) {
-            const float* row = magnitude.span(y, from, to);
+            const float* up = grey.span(y - 1, from - 1, to + 1);
+            const float* mid = grey.span(y, from - 1, to + 1);
+            const float* down = grey.span(y + 1, from - 1, to + 1);
+            const float* mUp = magnitude.span(y - 1, from, to);
+            const float* mMid = magnitude.span(y, from - 1, to + 1);
+            const float* mDown = magnitude.span(y + 1, from, to);
+            if (up && mid && down && mUp && mMid && mDown) {
+                for (int k = 0; k <= to - from; ++k) {
+                    const float m = mMid[k + 1];
+                    if (!(m >= threshold))
+                        continue;
+                    const float gx = (up[k + 2] + 2.0f * mid[k + 2] + down[k + 2]) -
+                                     (up[k] + 2.0f * mid[k] + down[k]);
+                    const float gy = (down[k] + 2.0f * down[k + 1] + down[k + 2]) -
+                                     (up[k] + 2.0f * up[k + 1] + up[k + 2]);
+                    maximum(from + k, y, m, gx, gy, mMid[k], mMid[k + 2], mUp[k], mDown[k]);
+                }
+                return;
+            }
             for (int x = from; x <= to; ++x) {
-                const float m = row ? row[x - from] : magnitude.at(x, y);
-                if (m >= threshold)
-                    maximum(x, y, m);
+                const float m = magnitude.at(x, y);
+                if (!(m >= threshold))
+                    continue;
+                float gx, gy;
+                sobel(x, y, gx, gy);
+                maximum(x, y, m, gx, gy, magnitude.at(x - 1, y), magnitude.at(x + 1, y),
+                        magnitude.at(x, y - 1), magnitude.at(x, y + 1));
             }
         });
     }
