@@ -167,23 +167,34 @@ private:
 // fixed f lets the compiler turn the loops into vector instructions.
 template <int f>
 void boxAverages(const QImage& picture, const uchar* hiddenBits, qsizetype hiddenStride, int y,
-                 int from, int cells, int rowStep, float* out, std::vector<int>& sums) {
+                 int from, int cells, int rowStep, float* out, std::vector<quint32>& sums) {
     const uchar* bits = picture.constBits();
     const qsizetype stride = picture.bytesPerLine();
     const float scale = float(rowStep) / (256.0f * float(f * f));
-    sums.assign(std::size_t(cells), 0);
-    int* sum = sums.data();
+    // Red and blue are summed side by side in one word, green in another,
+    // and weighed once a cell: luminance is linear, so the sum is exact. A
+    // block of at most 16 × 8 pixels keeps each sum below 2^16.
+    static_assert(f * f <= 256);
+    sums.assign(2 * std::size_t(cells), 0);
+    quint32* redBlue = sums.data();
+    quint32* green = sums.data() + cells;
     for (int sy = y * f; sy < y * f + f; sy += rowStep) {
         const auto* row = reinterpret_cast<const QRgb*>(bits + sy * stride) + from * f;
         for (int x = 0; x < cells; ++x) {
-            int s = 0;
-            for (int i = 0; i < f; ++i)
-                s += grey256(row[x * f + i]);
-            sum[x] += s;
+            quint32 rb = 0, g = 0;
+            for (int i = 0; i < f; ++i) {
+                rb += row[x * f + i] & 0xff00ffu;
+                g += (row[x * f + i] >> 8) & 0xffu;
+            }
+            redBlue[x] += rb;
+            green[x] += g;
         }
     }
-    for (int x = 0; x < cells; ++x)
-        out[x] = float(sum[x]) * scale;
+    for (int x = 0; x < cells; ++x) {
+        const int sum =
+            77 * int(redBlue[x] >> 16) + 150 * int(green[x]) + 29 * int(redBlue[x] & 0xffffu);
+        out[x] = float(sum) * scale;
+    }
     if (!hiddenBits)
         return;
     for (int sy = y * f; sy < y * f + f; sy += rowStep) {
@@ -196,7 +207,7 @@ void boxAverages(const QImage& picture, const uchar* hiddenBits, qsizetype hidde
 }
 
 using BoxAverages = void (*)(const QImage&, const uchar*, qsizetype, int, int, int, int, float*,
-                             std::vector<int>&);
+                             std::vector<quint32>&);
 
 BoxAverages boxAveragesFor(int f) {
     switch (f) {
@@ -309,7 +320,7 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
     // needs no more, and reading the picture is most of its cost.
     const int rowStep = f >= 4 ? 2 : 1;
     const BoxAverages averages = boxAveragesFor(f);
-    std::vector<int> sums;
+    std::vector<quint32> sums;
     for (int y = y0; y <= y1; ++y)
         forRuns(layout[std::size_t(y - y0)], [&](int from, int to) {
             float* out = grey.span(y, from, to);
