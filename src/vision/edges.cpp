@@ -226,27 +226,6 @@ BoxAverages boxAveragesFor(int f) {
     }
 }
 
-// The general case of the above, for factors that are no power of two.
-void boxAveragesAny(const QImage& picture, const uchar* hiddenBits, qsizetype hiddenStride, int f,
-                    int y, int from, int cells, int rowStep, float* out) {
-    const uchar* bits = picture.constBits();
-    const qsizetype stride = picture.bytesPerLine();
-    const float scale = float(rowStep) / (256.0f * float(f * f));
-    for (int x = 0; x < cells; ++x) {
-        int sum = 0;
-        bool hidden = false;
-        for (int sy = y * f; sy < y * f + f; sy += rowStep) {
-            const auto* row = reinterpret_cast<const QRgb*>(bits + sy * stride) + (from + x) * f;
-            for (int i = 0; i < f; ++i)
-                sum += grey256(row[i]);
-            if (hiddenBits)
-                for (int i = 0; i < f; ++i)
-                    hidden = hidden || hiddenBits[sy * hiddenStride + (from + x) * f + i] != 0;
-        }
-        out[x] = hidden ? kNaN : float(sum) * scale;
-    }
-}
-
 // The median of the values that are not NaN, exactly: a histogram finds the
 // stretch of values it lies in, and only those are put in order.
 float median(const std::vector<float>& values) {
@@ -285,7 +264,11 @@ float median(const std::vector<float>& values) {
 std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, const Ring& ring,
                                  int factor) {
     std::vector<EdgePoint> edges;
-    const int f = std::max(1, factor);
+    const BoxAverages averages = boxAveragesFor(factor);
+    Q_ASSERT(averages);
+    if (!averages)
+        return edges;
+    const int f = factor;
     const int width = picture.width() / f;
     const int height = picture.height() / f;
     if (width < 5 || height < 5)
@@ -319,17 +302,11 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
     // Large blocks average every other row: the first look at a long ring
     // needs no more, and reading the picture is most of its cost.
     const int rowStep = f >= 4 ? 2 : 1;
-    const BoxAverages averages = boxAveragesFor(f);
     std::vector<quint32> sums;
     for (int y = y0; y <= y1; ++y)
         forRuns(layout[std::size_t(y - y0)], [&](int from, int to) {
             float* out = grey.span(y, from, to);
-            if (averages)
-                averages(picture, hiddenBits, hiddenStride, y, from, to - from + 1, rowStep, out,
-                         sums);
-            else
-                boxAveragesAny(picture, hiddenBits, hiddenStride, f, y, from, to - from + 1,
-                               rowStep, out);
+            averages(picture, hiddenBits, hiddenStride, y, from, to - from + 1, rowStep, out, sums);
         });
 
     const auto sobel = [&](int x, int y, float& gx, float& gy) {

@@ -37,10 +37,10 @@ struct Ring {
 };
 
 // The edge points of `picture` (RGB32, ARGB32 or ARGB32_Premultiplied) whose
-// pixels lie in `ring` (picture coordinates), looked for at 1/`factor` of the
-// resolution, with positions scaled back to the picture. Pixels near a
-// non-zero pixel of `ignore` (same size, 8 bits) give none. Edges weaker than
-// the ring's noise are left out.
+// pixels lie in `ring` (picture coordinates), looked for at 1/`factor` (1, 2,
+// 4, 8 or 16) of the resolution, with positions scaled back to the picture.
+// Pixels near a non-zero pixel of `ignore` (same size, 8 bits) give none.
+// Edges weaker than the ring's noise are left out.
 [[nodiscard]] std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore,
                                                const Ring& ring, int factor);
 
