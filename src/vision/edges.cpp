@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <numbers>
+#include <span>
 
 namespace orvanta {
 
@@ -114,10 +116,11 @@ inline int grey256(QRgb p) {
 
 // Floats over the ring's rows only where the ring needs them: a long ring's
 // bounding box is mostly hole, and memory never touched before costs a page
-// fault a page. Anything outside reads as NaN.
+// fault a page. Anything outside reads as NaN, and so does what is inside
+// until written, unless the grid is `filled` (every value written first).
 class Grid {
 public:
-    Grid(int y0, std::vector<Runs> rows) : m_y0(y0), m_rows(std::move(rows)) {
+    Grid(int y0, std::vector<Runs> rows, bool filled) : m_y0(y0), m_rows(std::move(rows)) {
         std::size_t size = 0;
         m_offsets.reserve(m_rows.size());
         for (Runs& r : m_rows) {
@@ -125,7 +128,10 @@ public:
             m_offsets.push_back(size);
             size += std::size_t(std::max(0, r.a1 - r.a0 + 1) + std::max(0, r.b1 - r.b0 + 1));
         }
-        m_data.assign(size, kNaN);
+        m_size = size;
+        m_data.reset(new float[size]);
+        if (!filled)
+            std::fill_n(m_data.get(), size, kNaN);
     }
     float& at(int x, int y) {
         const std::size_t row = std::size_t(y - m_y0);
@@ -147,18 +153,19 @@ public:
         const int lengthA = std::max(0, r.a1 - r.a0 + 1);
         const int end = lengthA > 0 && r.b0 == r.a1 + 1 && r.b1 >= r.b0 ? r.b1 : r.a1;
         if (lengthA > 0 && from >= r.a0 && to <= end)
-            return m_data.data() + m_offsets[row] + std::size_t(from - r.a0);
+            return m_data.get() + m_offsets[row] + std::size_t(from - r.a0);
         if (from >= r.b0 && to <= r.b1)
-            return m_data.data() + m_offsets[row] + std::size_t(lengthA + from - r.b0);
+            return m_data.get() + m_offsets[row] + std::size_t(lengthA + from - r.b0);
         return nullptr;
     }
-    const std::vector<float>& values() const { return m_data; }
+    std::span<const float> values() const { return {m_data.get(), m_size}; }
 
 private:
     int m_y0;
     std::vector<Runs> m_rows;
     std::vector<std::size_t> m_offsets;
-    std::vector<float> m_data;
+    std::unique_ptr<float[]> m_data;
+    std::size_t m_size = 0;
     float m_outside = kNaN;
 };
 
@@ -228,7 +235,7 @@ BoxAverages boxAveragesFor(int f) {
 
 // The median of the values that are not NaN, exactly: a histogram finds the
 // stretch of values it lies in, and only those are put in order.
-float median(const std::vector<float>& values) {
+float median(std::span<const float> values) {
     constexpr float kBinsPerLevel = 8.0f;
     constexpr int kBins = 12000; // Sobel magnitudes stay below 1443
     std::vector<std::size_t> histogram(kBins + 1);
@@ -249,6 +256,8 @@ float median(const std::vector<float>& values) {
         rank -= histogram[std::size_t(bin)];
         ++bin;
     }
+    if (bin == 0)
+        return 0.0f; // magnitudes are never negative: the first bin holds only zeros
     std::vector<float> inBin;
     inBin.reserve(histogram[std::size_t(bin)]);
     for (const float v : values)
@@ -295,8 +304,8 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
     std::vector<Runs> layout;
     for (int y = y0; y <= y1; ++y)
         layout.push_back(rowRuns(outline, y, gInner, gOuter, x0, x1));
-    Grid grey(y0, layout);
-    Grid magnitude(y0, layout);
+    Grid grey(y0, layout, true);
+    Grid magnitude(y0, layout, false);
     const uchar* hiddenBits = masked ? ignore.constBits() : nullptr;
     const qsizetype hiddenStride = masked ? ignore.bytesPerLine() : 0;
     // Large blocks average every other row: the first look at a long ring
@@ -351,6 +360,11 @@ std::vector<EdgePoint> ringEdges(const QImage& picture, const QImage& ignore, co
     if (std::isnan(middle))
         return edges;
     const float threshold = std::max(kMinStrength, kNoiseFactor * middle);
+    // Room for every pixel that may be an edge: growing the list by copies
+    // would cost more than counting.
+    const std::span<const float> values = magnitude.values();
+    edges.reserve(std::size_t(
+        std::count_if(values.begin(), values.end(), [&](float m) { return m >= threshold; })));
 
     // A pixel whose magnitude passes the threshold is an edge where it is the
     // largest across the edge; gx, gy and its neighbours' magnitudes come
