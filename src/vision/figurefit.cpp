@@ -73,6 +73,7 @@ public:
         if (m.sides == 0)
             return;
         m_turn = 2.0 * kPi / m.sides;
+        m_perTurn = 1.0 / m_turn;
         m_tolerance = std::min(kPolygonAlignment, 0.3 * m_turn);
         m_normals.resize(std::size_t(m.sides));
         for (int k = 0; k < m.sides; ++k)
@@ -98,9 +99,12 @@ public:
         }
         const bool outward = p.nx * dx + p.ny * dy >= 0.0;
         const double phi = outward ? p.phi : p.phi + kPi;
-        const double k = std::round((phi - m_model.theta) / m_turn);
-        const double off = phi - m_model.theta - k * m_turn;
-        int side = int(k) % m_model.sides;
+        // Rounded to the nearest side by hand: std::round is a call into libm
+        // here, and this runs for every point in every step of the fit.
+        const double turns = (phi - m_model.theta) * m_perTurn;
+        const auto nearest = static_cast<long long>(turns + (turns >= 0.0 ? 0.5 : -0.5));
+        const double off = phi - m_model.theta - double(nearest) * m_turn;
+        int side = int(nearest % m_model.sides);
         if (side < 0)
             side += m_model.sides;
         const auto [nx, ny] = m_normals[std::size_t(side)];
@@ -116,6 +120,7 @@ public:
 private:
     const Model& m_model;
     double m_turn = 0.0;
+    double m_perTurn = 0.0;
     double m_tolerance = 0.0;
     std::vector<std::pair<double, double>> m_normals;
 };
