@@ -109,11 +109,6 @@ template <typename F> void forRuns(const Runs& r, F f) {
         f(b0, r.b1);
 }
 
-// Luminance ×256 of one pixel, in integers: the box sums stay exact.
-inline int grey256(QRgb p) {
-    return 77 * int((p >> 16) & 0xff) + 150 * int((p >> 8) & 0xff) + 29 * int(p & 0xff);
-}
-
 // Floats over the ring's rows only where the ring needs them: a long ring's
 // bounding box is mostly hole, and memory never touched before costs a page
 // fault a page. Anything outside reads as NaN, and so does what is inside
@@ -178,9 +173,10 @@ void boxAverages(const QImage& picture, const uchar* hiddenBits, qsizetype hidde
     const uchar* bits = picture.constBits();
     const qsizetype stride = picture.bytesPerLine();
     const float scale = float(rowStep) / (256.0f * float(f * f));
-    // Red and blue are summed side by side in one word, green in another,
-    // and weighed once a cell: luminance is linear, so the sum is exact. A
-    // block of at most 16 × 8 pixels keeps each sum below 2^16.
+    // Luminance ×256 (77 red + 150 green + 29 blue) in integers, so the sums
+    // stay exact. Red and blue are summed side by side in one word, green in
+    // another, and weighed once a cell: a block of at most 16 × 16 pixels
+    // keeps each sum below 2^16.
     static_assert(f * f <= 256);
     sums.assign(2 * std::size_t(cells), 0);
     quint32* redBlue = sums.data();
