@@ -67,6 +67,6 @@ void fit(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(fit)
-    ->ArgsProduct({{40, 300, 1000}, {0, 6}})
+    ->ArgsProduct({{40, 300, 1000}, {0, 6, 39}})
     ->ArgNames({"spread", "sides"})
     ->Unit(benchmark::kMillisecond);

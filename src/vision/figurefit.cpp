@@ -75,10 +75,20 @@ public:
         m_turn = 2.0 * kPi / m.sides;
         m_perTurn = 1.0 / m_turn;
         m_tolerance = std::min(kPolygonAlignment, 0.3 * m_turn);
+        // Each side's normal is the one before turned by a side's turn: two
+        // sines and cosines instead of one a side, for every hypothesis and
+        // every step of the fit.
         m_normals.resize(std::size_t(m.sides));
-        for (int k = 0; k < m.sides; ++k)
-            m_normals[std::size_t(k)] = {std::cos(m.theta + k * m_turn),
-                                         std::sin(m.theta + k * m_turn)};
+        const double turnCos = std::cos(m_turn);
+        const double turnSin = std::sin(m_turn);
+        double nx = std::cos(m.theta);
+        double ny = std::sin(m.theta);
+        for (int k = 0; k < m.sides; ++k) {
+            m_normals[std::size_t(k)] = {nx, ny};
+            const double next = nx * turnCos - ny * turnSin;
+            ny = nx * turnSin + ny * turnCos;
+            nx = next;
+        }
     }
 
     Relation operator()(const EdgePoint& p) const {
@@ -102,10 +112,13 @@ public:
         // Rounded to the nearest side by hand: std::round is a call into libm
         // here, and this runs for every point in every step of the fit.
         const double turns = (phi - m_model.theta) * m_perTurn;
-        const auto nearest = static_cast<long long>(turns + (turns >= 0.0 ? 0.5 : -0.5));
+        const auto nearest = static_cast<int>(turns + (turns >= 0.0 ? 0.5 : -0.5));
         const double off = phi - m_model.theta - double(nearest) * m_turn;
-        int side = int(nearest % m_model.sides);
-        if (side < 0)
+        // A few turns at most either way: no division needed.
+        int side = nearest;
+        while (side >= m_model.sides)
+            side -= m_model.sides;
+        while (side < 0)
             side += m_model.sides;
         const auto [nx, ny] = m_normals[std::size_t(side)];
         r.nx = nx;
@@ -349,6 +362,16 @@ bool firstGuess(const std::vector<EdgePoint>& pts, const FigureGuess& guess, dou
         sample.push_back(pts[i]);
     std::uniform_int_distribution<std::size_t> choose(0, pool.size() - 1);
     const auto pick = [&](std::mt19937& r) { return pool[choose(r)]; };
+    // A polygon's hypotheses weigh each point's direction times the number
+    // of sides; its cosine and sine are found once a point, when first drawn.
+    std::vector<std::pair<double, double>> multiple;
+    const auto multipleOf = [&](std::size_t i) {
+        if (multiple.empty())
+            multiple.assign(pts.size(), {2.0, 0.0});
+        if (multiple[i].first > 1.5)
+            multiple[i] = {std::cos(guess.sides * pts[i].phi), std::sin(guess.sides * pts[i].phi)};
+        return multiple[i];
+    };
     const double least = apothemOf(kLeast * guess.spread, guess);
     const double most = apothemOf(kMost * guess.spread, guess);
     const double tolerance = kSampleTolerance * level;
@@ -381,17 +404,22 @@ bool firstGuess(const std::vector<EdgePoint>& pts, const FigureGuess& guess, dou
             // Three gradients, turned outward from where the compass stands,
             // that agree on the polygon's turn give its centre and size by
             // (p - c)·n = a on three sides.
-            std::array<const EdgePoint*, 3> q{&pts[pick(random)], &pts[pick(random)],
-                                              &pts[pick(random)]};
+            std::array<std::size_t, 3> index{};
+            for (std::size_t& i : index)
+                i = pick(random);
+            std::array<const EdgePoint*, 3> q{&pts[index[0]], &pts[index[1]], &pts[index[2]]};
             std::array<double, 3> phi{};
             double sx = 0.0, sy = 0.0;
+            // Half a turn more turns the multiple by the number of half turns.
+            const double flip = guess.sides % 2 == 0 ? 1.0 : -1.0;
             for (std::size_t i = 0; i < 3; ++i) {
                 const bool outward = q[i]->nx * (q[i]->pos.x() - guess.centre.x()) +
                                          q[i]->ny * (q[i]->pos.y() - guess.centre.y()) >=
                                      0.0;
                 phi[i] = outward ? q[i]->phi : q[i]->phi + kPi;
-                sx += std::cos(guess.sides * phi[i]);
-                sy += std::sin(guess.sides * phi[i]);
+                const auto [c, s] = multipleOf(index[i]);
+                sx += outward ? c : flip * c;
+                sy += outward ? s : flip * s;
             }
             m.theta = std::atan2(sy, sx) / guess.sides;
             std::array<std::array<double, 3>, 3> a{};
