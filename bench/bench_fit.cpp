@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: MIT
 
 // The fit to the figure beneath on a desktop of three 4K screens, at the
-// spreads a user measures with, on a busy picture: a circle drawn over a
-// grid of checks and lines, the compass a few pixels off and a little long.
+// spreads a user measures with, on a busy picture: a circle, a hexagon or a
+// polygon of the most sides drawn over a grid of checks and lines, the
+// compass a few pixels off and a little long.
 //
-//   orvanta_bench --benchmark_filter=Fit
+//   orvanta_bench --benchmark_filter=fit
 
 #include "vision/figurefit.h"
 
@@ -67,6 +68,6 @@ void fit(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(fit)
-    ->ArgsProduct({{40, 300, 1000}, {0, 6}})
+    ->ArgsProduct({{40, 300, 1000}, {0, 6, 39}})
     ->ArgNames({"spread", "sides"})
     ->Unit(benchmark::kMillisecond);

@@ -195,6 +195,7 @@ const Scene kScenes[] = {
     {"hexagon_inscribed_r40", 40, Stroke::Thick, Ground::Plain, 6, true, 17.0},
     {"heptagon_disc_r300", 300, Stroke::Filled, Ground::Texture, 7, true, 5.0},
     {"dodecagon_around_r1500", 1500, Stroke::Thin, Ground::Plain, 12, false, 3.0},
+    {"hexagon_inscribed_r1000", 1000, Stroke::Thin, Ground::Texture, 6, true, 25.0},
     {"triangle_inscribed_r8", 8, Stroke::Filled, Ground::Plain, 3, true, 90.0},
 };
 

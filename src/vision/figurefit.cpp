@@ -73,11 +73,22 @@ public:
         if (m.sides == 0)
             return;
         m_turn = 2.0 * kPi / m.sides;
+        m_perTurn = 1.0 / m_turn;
         m_tolerance = std::min(kPolygonAlignment, 0.3 * m_turn);
+        // Each side's normal is the one before turned by a side's turn: two
+        // sines and cosines instead of one a side, for every hypothesis and
+        // every step of the fit.
         m_normals.resize(std::size_t(m.sides));
-        for (int k = 0; k < m.sides; ++k)
-            m_normals[std::size_t(k)] = {std::cos(m.theta + k * m_turn),
-                                         std::sin(m.theta + k * m_turn)};
+        const double turnCos = std::cos(m_turn);
+        const double turnSin = std::sin(m_turn);
+        double nx = std::cos(m.theta);
+        double ny = std::sin(m.theta);
+        for (int k = 0; k < m.sides; ++k) {
+            m_normals[std::size_t(k)] = {nx, ny};
+            const double next = nx * turnCos - ny * turnSin;
+            ny = nx * turnSin + ny * turnCos;
+            nx = next;
+        }
     }
 
     Relation operator()(const EdgePoint& p) const {
@@ -98,10 +109,16 @@ public:
         }
         const bool outward = p.nx * dx + p.ny * dy >= 0.0;
         const double phi = outward ? p.phi : p.phi + kPi;
-        const double k = std::round((phi - m_model.theta) / m_turn);
-        const double off = phi - m_model.theta - k * m_turn;
-        int side = int(k) % m_model.sides;
-        if (side < 0)
+        // Rounded to the nearest side by hand: std::round is a call into libm
+        // here, and this runs for every point in every step of the fit.
+        const double turns = (phi - m_model.theta) * m_perTurn;
+        const auto nearest = static_cast<int>(turns + (turns >= 0.0 ? 0.5 : -0.5));
+        const double off = phi - m_model.theta - double(nearest) * m_turn;
+        // A few turns at most either way: no division needed.
+        int side = nearest;
+        while (side >= m_model.sides)
+            side -= m_model.sides;
+        while (side < 0)
             side += m_model.sides;
         const auto [nx, ny] = m_normals[std::size_t(side)];
         r.nx = nx;
@@ -116,6 +133,7 @@ public:
 private:
     const Model& m_model;
     double m_turn = 0.0;
+    double m_perTurn = 0.0;
     double m_tolerance = 0.0;
     std::vector<std::pair<double, double>> m_normals;
 };
@@ -216,13 +234,19 @@ bool circleByVotes(const std::vector<EdgePoint>& pts, const FigureGuess& guess, 
             [](const EdgePoint* a, const EdgePoint* b) { return a->strength > b->strength; });
         voters.resize(outline);
     }
+    // The votes' places in cells, a cell a step: no division in the loop.
+    const int steps = int(std::floor((most - least) / step + 1e-9)) + 1;
     for (const EdgePoint* voter : voters) {
         const EdgePoint& p = *voter;
         const auto weight = float(p.strength);
         for (const double sense : {-1.0, 1.0}) {
-            for (double t = least; t <= most; t += step) {
-                const int x = int((p.pos.x() + sense * t * p.nx - origin.x()) / cell);
-                const int y = int((p.pos.y() + sense * t * p.ny - origin.y()) / cell);
+            const double dx = sense * p.nx * step / cell;
+            const double dy = sense * p.ny * step / cell;
+            const double x0 = (p.pos.x() + sense * least * p.nx - origin.x()) / cell;
+            const double y0 = (p.pos.y() + sense * least * p.ny - origin.y()) / cell;
+            for (int i = 0; i < steps; ++i) {
+                const int x = int(x0 + i * dx);
+                const int y = int(y0 + i * dy);
                 if (x >= 0 && y >= 0 && x < side && y < side)
                     votes[std::size_t(y) * std::size_t(side) + std::size_t(x)] += weight;
             }
@@ -278,11 +302,21 @@ bool circleByVotes(const std::vector<EdgePoint>& pts, const FigureGuess& guess, 
             origin + cell * QPointF(peak.x + 0.5 + sx / peak.votes, peak.y + 0.5 + sy / peak.votes);
         std::array<std::vector<int>, 2> count{std::vector<int>(std::size_t(bins)),
                                               std::vector<int>(std::size_t(bins))};
-        const Relator relate(m);
+        // As the Relator sees a circle's points, with squares where it can:
+        // this loop runs over every point for every candidate.
+        const double least2 = least * least;
+        const double most2 = most * most;
+        constexpr double kAligned2 = kCircleAlignment * kCircleAlignment;
         for (const EdgePoint& p : pts) {
-            const Relation r = relate(p);
-            if (r.aligned && r.dist >= least && r.dist < most)
-                ++count[std::size_t(r.group)][std::size_t((r.dist - least) / cell)];
+            const double dx = p.pos.x() - m.c.x();
+            const double dy = p.pos.y() - m.c.y();
+            const double d2 = dx * dx + dy * dy;
+            const double dot = p.nx * dx + p.ny * dy;
+            if (d2 < least2 || d2 >= most2 || dot * dot < kAligned2 * d2)
+                continue;
+            const double dist = std::sqrt(d2);
+            if (dist >= least && dist < most)
+                ++count[dot > 0.0 ? 0 : 1][std::size_t((dist - least) / cell)];
         }
         for (std::size_t g = 0; g < 2; ++g)
             for (std::size_t i = 0; i + 2 < std::size_t(bins); ++i) {
@@ -328,6 +362,16 @@ bool firstGuess(const std::vector<EdgePoint>& pts, const FigureGuess& guess, dou
         sample.push_back(pts[i]);
     std::uniform_int_distribution<std::size_t> choose(0, pool.size() - 1);
     const auto pick = [&](std::mt19937& r) { return pool[choose(r)]; };
+    // A polygon's hypotheses weigh each point's direction times the number
+    // of sides; its cosine and sine are found once a point, when first drawn.
+    std::vector<std::pair<double, double>> multiple;
+    const auto multipleOf = [&](std::size_t i) {
+        if (multiple.empty())
+            multiple.assign(pts.size(), {2.0, 0.0});
+        if (multiple[i].first > 1.5)
+            multiple[i] = {std::cos(guess.sides * pts[i].phi), std::sin(guess.sides * pts[i].phi)};
+        return multiple[i];
+    };
     const double least = apothemOf(kLeast * guess.spread, guess);
     const double most = apothemOf(kMost * guess.spread, guess);
     const double tolerance = kSampleTolerance * level;
@@ -360,17 +404,22 @@ bool firstGuess(const std::vector<EdgePoint>& pts, const FigureGuess& guess, dou
             // Three gradients, turned outward from where the compass stands,
             // that agree on the polygon's turn give its centre and size by
             // (p - c)·n = a on three sides.
-            std::array<const EdgePoint*, 3> q{&pts[pick(random)], &pts[pick(random)],
-                                              &pts[pick(random)]};
+            std::array<std::size_t, 3> index{};
+            for (std::size_t& i : index)
+                i = pick(random);
+            std::array<const EdgePoint*, 3> q{&pts[index[0]], &pts[index[1]], &pts[index[2]]};
             std::array<double, 3> phi{};
             double sx = 0.0, sy = 0.0;
+            // Half a turn more turns the multiple by the number of half turns.
+            const double flip = guess.sides % 2 == 0 ? 1.0 : -1.0;
             for (std::size_t i = 0; i < 3; ++i) {
                 const bool outward = q[i]->nx * (q[i]->pos.x() - guess.centre.x()) +
                                          q[i]->ny * (q[i]->pos.y() - guess.centre.y()) >=
                                      0.0;
                 phi[i] = outward ? q[i]->phi : q[i]->phi + kPi;
-                sx += std::cos(guess.sides * phi[i]);
-                sy += std::sin(guess.sides * phi[i]);
+                const auto [c, s] = multipleOf(index[i]);
+                sx += outward ? c : flip * c;
+                sy += outward ? s : flip * s;
             }
             m.theta = std::atan2(sy, sx) / guess.sides;
             std::array<std::array<double, 3>, 3> a{};
@@ -566,10 +615,12 @@ Support measureSupport(const Model& m, const std::vector<EdgePoint>& pts) {
     return s;
 }
 
-// A polygon's sides are told apart by their gradients' directions.
+// A polygon's sides are told apart by their gradients' directions, which
+// need no more than turnOf's precision: libm's atan2 would cost more than
+// finding the edges.
 void addDirections(std::vector<EdgePoint>& pts) {
     for (EdgePoint& p : pts)
-        p.phi = std::atan2(p.ny, p.nx);
+        p.phi = 2.0 * kPi * turnOf(p.nx, p.ny) - kPi;
 }
 
 // The factor the first look averages pixels by.
@@ -611,12 +662,14 @@ std::optional<FigureFit> fitFigure(const QImage& picture, const FigureGuess& gue
     std::vector<EdgePoint> fine;
     const std::vector<EdgePoint>* points = &coarse;
     if (factor > 1) {
-        // The edges at full resolution in a band about the coarse figure.
+        // The edges at full resolution in a band about the coarse figure's
+        // outline: a polygon's follows its sides, not a ring round its corners.
         const double band = 1.5 * factor + 2.0;
         const double lo = m.has[0] && m.has[1] ? std::min(m.a[0], m.a[1]) : middleDistance(m);
         const double hi = m.has[0] && m.has[1] ? std::max(m.a[0], m.a[1]) : middleDistance(m);
-        const double outer = polygon ? hi / std::cos(kPi / guess.sides) : hi;
-        fine = ringEdges(image, ignore, Ring{m.c, std::max(0.0, lo - band), outer + band}, 1);
+        fine = ringEdges(
+            image, ignore,
+            Ring{m.c, std::max(0.0, lo - band), hi + band, polygon ? guess.sides : 0, m.theta}, 1);
         if (polygon)
             addDirections(fine);
         if (!seedGroups(m, fine, 0.5 * (lo + hi), 0.5 * (hi - lo) + band, 0.5))
