@@ -538,6 +538,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>the picture &quot;%1&quot; is missing</source>
         <translation>缺少图片“%1”</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>MonitorScale</name>
@@ -970,6 +974,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Cannot save the calibration to &quot;%1&quot;. %2</source>
         <translation>无法将校准保存到“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot save the options to &quot;%1&quot;. %2</source>
+        <translation>无法将选项保存到“%1”。%2</translation>
     </message>
 </context>
 <context>
