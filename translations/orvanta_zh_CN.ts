@@ -601,6 +601,53 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     </message>
 </context>
 <context>
+    <name>RenderCommand</name>
+    <message>
+        <source>%1: expected %2, got &apos;%3&apos;</source>
+        <translation>%1：应为%2，实为“%3”</translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>一个数字</translation>
+    </message>
+    <message>
+        <source>a unit index</source>
+        <translation>单位的序号</translation>
+    </message>
+    <message>
+        <source>low or high</source>
+        <translation>low 或 high</translation>
+    </message>
+    <message>
+        <source>WxH with sides of 1 to 65535 pixels</source>
+        <translation>宽x高，每边 1 到 65535 像素</translation>
+    </message>
+    <message>
+        <source>at most 268435456 pixels</source>
+        <translation>至多 268435456 像素</translation>
+    </message>
+    <message>
+        <source>WxH in millimetres</source>
+        <translation>以毫米计的宽x高</translation>
+    </message>
+    <message>
+        <source>--render: missing the output file</source>
+        <translation>--render：缺少输出文件</translation>
+    </message>
+    <message>
+        <source>0 to %1</source>
+        <translation>0 到 %1</translation>
+    </message>
+    <message>
+        <source>--screen-mm: %1x%2 mm is not a believable size for %3x%4 pixels; 96 px/in assumed</source>
+        <translation>--screen-mm：%1x%2 毫米对 %3x%4 像素不是可信的尺寸，按每英寸 96 像素计算</translation>
+    </message>
+    <message>
+        <source>--render: cannot write &apos;%1&apos;</source>
+        <translation>--render：无法写入“%1”</translation>
+    </message>
+</context>
+<context>
     <name>ScreenPixels</name>
     <message>
         <source>The screen cannot be read here (see the log).</source>
