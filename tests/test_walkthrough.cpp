@@ -185,6 +185,7 @@ TEST(Walkthrough, EveryWindowAndBoxSpeaksTheChosenLanguageOnly) {
         QApplication::processEvents();
         // The start's own messages (a chosen skin that is no skin, a broken
         // one) came in the language it started in.
+        EXPECT_EQ(fakes.messages.size(), 2) << fakes.messages.join(u'\n').toStdString();
         for (const QString& text : std::exchange(fakes.messages, {}))
             EXPECT_TRUE(
                 ruleBroken(english ? UiLanguage::Chinese : UiLanguage::English, text).isEmpty())
@@ -248,6 +249,7 @@ TEST(Walkthrough, EveryWindowAndBoxSpeaksTheChosenLanguageOnly) {
         QDir().mkpath(program.path("Compass.ini")); // a folder: no save can replace it
         fakes.messages.clear();
         m.lowQualityAction->trigger();
+        m.highQualityAction->trigger(); // told once, not at every choice
         EXPECT_EQ(fakes.messages.size(), 1);
         messages << fakes.messages
                  << ProgramPaths::forProgram(program.path(), program.path("config"),
@@ -413,31 +415,39 @@ TEST(Walkthrough, BadInputsAndAReadOnlyFolderAcrossARestart) {
 
         ASSERT_TRUE(start());
         // Told once where the options went and which skin shows instead:
-        // answer the boxes.
-        ASSERT_TRUE(waitFor(boxShown, 8000));
-        for (int attempt = 0; attempt < 15 && boxShown(); ++attempt) {
-            desktop.run("xdotool", {"search", "--onlyvisible", "--name", "^Orvanta$", "windowfocus",
-                                    "--sync", "key", "Return"});
-            waitFor([&] { return !boxShown(); }, 1000);
-        }
-        ASSERT_TRUE(waitFor([&] { return title().contains(QString::fromUtf8(speech.areaUnit)); }))
-            << title().toStdString();
+        // the boxes are answered until the compass shows and no box follows.
+        int answered = 0;
+        const auto settled = [&] {
+            if (boxShown()) {
+                desktop.run("xdotool", {"search", "--onlyvisible", "--name", "^Orvanta$",
+                                        "windowfocus", "--sync", "key", "Return"});
+                ++answered;
+                return false;
+            }
+            return title().contains(QString::fromUtf8(speech.areaUnit)) && !waitFor(boxShown, 1000);
+        };
+        ASSERT_TRUE(waitFor(settled, 20000)) << title().toStdString();
+        EXPECT_GT(answered, 0); // a box answered late may take Return twice
         // The units dialog opens on the unit in use, and Enter is its OK.
         // The compass as an automation client drives it: the units dialog is
         // asked for as soon as the compass is on the bus.
         const auto compassCall = [&](const QStringList& args) {
             QProcess busctl;
             busctl.setProcessEnvironment(env);
-            busctl.start("busctl", QStringList{"--user", args.first()} +
+            // No activation: a call before the compass is on the bus (or after it
+            // quit) must not start another one.
+            busctl.start("busctl", QStringList{"--user", "--auto-start=no", args.first()} +
                                        QStringList{"Compass.VelmoraCompass", "/VelmoraCompass",
                                                    "Compass.IVelmoraCompass"} +
                                        args.mid(1));
             busctl.waitForFinished(10000);
             return busctl.exitCode() == 0;
         };
-        const auto askForUnits = [&] { return compassCall({"call", "ShowCalibrationScreen"}); };
-        ASSERT_TRUE(waitFor(askForUnits, 8000));
-        ASSERT_TRUE(waitFor(dialogShown)) << names().join(u',').toStdString();
+        // A request the start was too busy for is made again.
+        const auto askForUnits = [&] {
+            return compassCall({"call", "ShowCalibrationScreen"}) && waitFor(dialogShown, 3000);
+        };
+        ASSERT_TRUE(waitFor(askForUnits, 12000)) << names().join(u',').toStdString();
         // Enter where the keyboard is when it opens: the grid, on the unit in
         // use. A key that comes before the dialog takes it is sent again.
         for (int attempt = 0; attempt < 10 && dialogShown(); ++attempt) {
@@ -458,7 +468,7 @@ TEST(Walkthrough, BadInputsAndAReadOnlyFolderAcrossARestart) {
         EXPECT_EQ(compass.exitCode(), 0);
         ASSERT_TRUE(start());
         EXPECT_TRUE(waitFor([&] { return title() == changed; })) << title().toStdString();
-        EXPECT_FALSE(boxShown());
+        EXPECT_FALSE(waitFor(boxShown, 1000));
         ASSERT_TRUE(waitFor([&] { return compassCall({"call", "Quit"}); }));
         EXPECT_TRUE(compass.waitForFinished(8000));
         EXPECT_EQ(program.readFile("Compass.ini"), options);
