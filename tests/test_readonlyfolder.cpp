@@ -41,26 +41,4 @@ TEST(ReadOnlyFolder, OptionsAndUnitsGoToTheUsersFolderAndTheUserIsToldOnce) {
                     .readOnlyFolder.isEmpty());
 }
 
-TEST(ReadOnlyFolder, AChangedSpreadSurvivesARestart) {
-    test::ControllerHarness h;
-    ASSERT_TRUE(h.ok());
-    h.controller.reset();
-    QTemporaryDir home;
-    const ProgramPaths paths = ProgramPaths::forProgram(h.program.path(), home.filePath("config"),
-                                                        home.filePath("data"), false);
-    ASSERT_TRUE(paths.prepareUserFolders());
-    paths.adoptReadOnlyFolder();
-    const QByteArray before = h.program.readFile("Compass.ini");
-    const auto start = [&] {
-        return std::make_unique<CompassController>(
-            paths.controllerFiles(h.program.binary()),
-            ControllerPorts{h.view, h.services, h.services, h.shell, h.pointer, h.clock, h.timer});
-    };
-    auto first = start();
-    first->setMeasurement(321);
-    first->shutDown();
-    first.reset();
-    EXPECT_EQ(start()->state().measurement, 321.0f);
-    EXPECT_EQ(h.program.readFile("Compass.ini"), before);
-    EXPECT_TRUE(h.services.messages.isEmpty());
-}
+// A changed spread across a restart of a read-only copy: the walkthrough test.

@@ -7,12 +7,25 @@
 # temporary XDG folders so that nobody's own options or skins show in them.
 #
 #   tools/screenshots.sh [BUILD_DIR]     default build/ (the release preset)
+#   tools/screenshots.sh BUILD_DIR --dialogs FOLDER
 #
 # Writes docs/images/screenshot-*.png. The metainfo file lists them as
 # https://<web host>/screenshots/<the same name>, where they must be published.
+#
+# With --dialogs, writes instead a picture of every dialog and message box in
+# English and in Chinese to FOLDER, as the walkthrough test opens them, for a
+# look before a release (they are not published).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
+if [[ "${2:-}" == --dialogs ]]; then
+    mkdir -p "$3"
+    cmake --build "$build" --target orvanta_tests >/dev/null
+    ORVANTA_WALK_SHOTS="$(realpath "$3")" QT_QPA_PLATFORM=offscreen \
+        "$build/bin/orvanta_tests" --gtest_filter='Walkthrough.EveryWindow*' >/dev/null 2>&1
+    ls "$3"
+    exit 0
+fi
 out=docs/images
 # 16:9, the shape software centres lay screenshots out in.
 desktop=1280x720

@@ -538,6 +538,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <source>the picture &quot;%1&quot; is missing</source>
         <translation>缺少图片“%1”</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>MonitorScale</name>
@@ -594,6 +598,53 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>The program folder &quot;%1&quot; cannot be written. Your options and units are kept in &quot;%2&quot; instead.</source>
         <translation>程序文件夹“%1”不可写入。您的选项和单位改为保存在“%2”中。</translation>
+    </message>
+</context>
+<context>
+    <name>RenderCommand</name>
+    <message>
+        <source>%1: expected %2, got &apos;%3&apos;</source>
+        <translation>%1：应为%2，实为“%3”</translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>一个数字</translation>
+    </message>
+    <message>
+        <source>a unit index</source>
+        <translation>单位的序号</translation>
+    </message>
+    <message>
+        <source>low or high</source>
+        <translation>low 或 high</translation>
+    </message>
+    <message>
+        <source>WxH with sides of 1 to 65535 pixels</source>
+        <translation>宽x高，每边 1 到 65535 像素</translation>
+    </message>
+    <message>
+        <source>at most 268435456 pixels</source>
+        <translation>至多 268435456 像素</translation>
+    </message>
+    <message>
+        <source>WxH in millimetres</source>
+        <translation>以毫米计的宽x高</translation>
+    </message>
+    <message>
+        <source>--render: missing the output file</source>
+        <translation>--render：缺少输出文件</translation>
+    </message>
+    <message>
+        <source>0 to %1</source>
+        <translation>0 到 %1</translation>
+    </message>
+    <message>
+        <source>--screen-mm: %1x%2 mm is not a believable size for %3x%4 pixels; 96 px/in assumed</source>
+        <translation>--screen-mm：%1x%2 毫米对 %3x%4 像素不是可信的尺寸，按每英寸 96 像素计算</translation>
+    </message>
+    <message>
+        <source>--render: cannot write &apos;%1&apos;</source>
+        <translation>--render：无法写入“%1”</translation>
     </message>
 </context>
 <context>
@@ -970,6 +1021,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
     <message>
         <source>Cannot save the calibration to &quot;%1&quot;. %2</source>
         <translation>无法将校准保存到“%1”。%2</translation>
+    </message>
+    <message>
+        <source>Cannot save the options to &quot;%1&quot;. %2</source>
+        <translation>无法将选项保存到“%1”。%2</translation>
     </message>
 </context>
 <context>

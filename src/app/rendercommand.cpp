@@ -8,10 +8,12 @@
 #include "model/compassmodel.h"
 #include "model/numbers.h"
 #include "model/values.h"
+#include "platform/languageswitcher.h"
 #include "render/compassrenderer.h"
 #include "render/compose.h"
 #include "skins/skincatalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -36,14 +38,21 @@ struct BadArgument {
     QString message;
 };
 
+// The command's texts, in the user's language.
+[[nodiscard]] QString said(const char* text) {
+    return QCoreApplication::translate("RenderCommand", text);
+}
+
 [[nodiscard]] QString invalid(const QString& name, const QString& expected, const QString& value) {
-    return QStringLiteral("%1: expected %2, got '%3'").arg(name, expected, value);
+    return said(QT_TRANSLATE_NOOP("RenderCommand", "%1: expected %2, got '%3'"))
+        .arg(name, expected, value);
 }
 
 [[nodiscard]] float floatArg(const QString& name, const QString& value) {
     const auto v = parseFloat(value, u'.');
     if (!v || !std::isfinite(double(*v)) || std::fabs(double(*v)) > 1e9)
-        throw BadArgument{invalid(name, QStringLiteral("a number"), value)};
+        throw BadArgument{
+            invalid(name, said(QT_TRANSLATE_NOOP("RenderCommand", "a number")), value)};
     return float(*v);
 }
 
@@ -95,12 +104,14 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
          }},
         {"unit",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             r.unit = intArg(n, v, 0, UnitTable::kMaxUnits - 1, QStringLiteral("a unit index"));
+             r.unit = intArg(n, v, 0, UnitTable::kMaxUnits - 1,
+                             said(QT_TRANSLATE_NOOP("RenderCommand", "a unit index")));
          }},
         {"quality",
          [](RenderRequest& r, const QString& n, const QString& v) {
              if (v != u"low" && v != u"high")
-                 throw BadArgument{invalid(n, QStringLiteral("low or high"), v)};
+                 throw BadArgument{
+                     invalid(n, said(QT_TRANSLATE_NOOP("RenderCommand", "low or high")), v)};
              r.quality = v == u"high";
          }},
         {"pos",
@@ -110,17 +121,20 @@ using ValueHandler = std::function<void(RenderRequest&, const QString& name, con
          }},
         {"desktop",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             const QString expected = QStringLiteral("WxH with sides of 1 to 65535 pixels");
+             const QString expected =
+                 said(QT_TRANSLATE_NOOP("RenderCommand", "WxH with sides of 1 to 65535 pixels"));
              const auto [w, h] = pairArg(n, v, u'x', expected);
              if (w < 1 || h < 1 || w > kMaxDesktopSide || h > kMaxDesktopSide)
                  throw BadArgument{invalid(n, expected, v)};
              if (qint64(w) * h > kMaxDesktopPixels)
-                 throw BadArgument{invalid(n, QStringLiteral("at most 268435456 pixels"), v)};
+                 throw BadArgument{invalid(
+                     n, said(QT_TRANSLATE_NOOP("RenderCommand", "at most 268435456 pixels")), v)};
              r.desktop = QSize(w, h);
          }},
         {"screen-mm",
          [](RenderRequest& r, const QString& n, const QString& v) {
-             const QString expected = QStringLiteral("WxH in millimetres");
+             const QString expected =
+                 said(QT_TRANSLATE_NOOP("RenderCommand", "WxH in millimetres"));
              const QStringList parts = v.split(u'x');
              if (parts.size() != 2)
                  throw BadArgument{invalid(n, expected, v)};
@@ -168,7 +182,7 @@ std::variant<RenderRequest, QString> renderRequest(const CommandLineOptions& opt
         return e.message;
     }
     if (request.output.isEmpty())
-        return QStringLiteral("--render: missing the output file");
+        return said(QT_TRANSLATE_NOOP("RenderCommand", "--render: missing the output file"));
     return request;
 }
 
@@ -187,10 +201,12 @@ namespace {
         Settings options = paths.loadOptions();
         UnitTable units(paths.unitsFiles());
         if (request.unit && *request.unit >= units.unitsCount())
-            return failure(kRenderExitBadArguments,
-                           invalid(QStringLiteral("--unit"),
-                                   QStringLiteral("0 to %1").arg(units.unitsCount() - 1),
-                                   QString::number(*request.unit)));
+            return failure(
+                kRenderExitBadArguments,
+                invalid(
+                    QStringLiteral("--unit"),
+                    said(QT_TRANSLATE_NOOP("RenderCommand", "0 to %1")).arg(units.unitsCount() - 1),
+                    QString::number(*request.unit)));
 
         std::unique_ptr<SkinCatalog> skins;
         std::unique_ptr<Skin> ownSkin;
@@ -203,7 +219,7 @@ namespace {
             ownSkin = Skin::create(QDir::current().absoluteFilePath(request.skin), messages);
             if (!ownSkin->pictureReadable())
                 return failure(kRenderExitBadArguments,
-                               QStringLiteral("--skin: %1").arg(ownSkin->pictureError));
+                               QStringLiteral("--skin: %1").arg(ownSkin->pictureUserError));
             skin = ownSkin.get();
         }
 
@@ -238,8 +254,10 @@ namespace {
                                       *request.screenMillimetres};
             model.monitor = uncalibratedScale(monitor, {});
             if (model.monitor.source != DensitySource::Reported)
-                messages.lines << QStringLiteral("--screen-mm: %1x%2 mm is not a believable size "
-                                                 "for %3x%4 pixels; 96 px/in assumed")
+                messages.lines << said(
+                                      QT_TRANSLATE_NOOP("RenderCommand",
+                                                        "--screen-mm: %1x%2 mm is not a believable "
+                                                        "size for %3x%4 pixels; 96 px/in assumed"))
                                       .arg(request.screenMillimetres->width())
                                       .arg(request.screenMillimetres->height())
                                       .arg(request.desktop.width())
@@ -269,10 +287,11 @@ namespace {
             image = image.copy(renderer.bounds);
         if (!image.save(request.output, "PNG"))
             return failure(kRenderExitFailed,
-                           QStringLiteral("--render: cannot write '%1'").arg(request.output));
+                           said(QT_TRANSLATE_NOOP("RenderCommand", "--render: cannot write '%1'"))
+                               .arg(request.output));
         return RenderResult{0, state.displayText + u'\n', QString()};
     } catch (const OrvantaError& e) {
-        return failure(kRenderExitFailed, e.message());
+        return failure(kRenderExitFailed, e.userMessage());
     }
 }
 
@@ -313,7 +332,11 @@ int runRenderCommand(const QStringList& arguments) {
     // Composition logs the skin's warnings for the window, which shows none;
     // here they are part of the output already. QT_LOGGING_RULES still wins.
     QLoggingCategory::setFilterRules(QStringLiteral("orvanta.render.warning=false"));
-    const RenderResult result = renderCommand(arguments.mid(1), ProgramPaths::detect());
+    const ProgramPaths paths = ProgramPaths::detect();
+    // Its errors and the skins' messages speak the user's language.
+    LanguageSwitcher language;
+    language.use(paths.loadOptions().language);
+    const RenderResult result = renderCommand(arguments.mid(1), paths);
     std::fputs(result.out.toLocal8Bit().constData(), stdout);
     std::fputs(result.err.toLocal8Bit().constData(), stderr);
     std::fflush(stdout);

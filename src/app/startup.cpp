@@ -81,7 +81,7 @@ bool installPackages(const QStringList& packages, const PackageTarget& target, b
         try {
             installSkinPackage(target, package);
         } catch (const OrvantaError& e) {
-            std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.message()));
+            std::fprintf(stderr, "orvanta: %s\n", qPrintable(e.userMessage()));
             if (showBox)
                 QMessageBox::critical(nullptr, QStringLiteral("Orvanta"), e.userMessage());
             return false;
@@ -259,8 +259,13 @@ int runOrvanta(int argc, char** argv) {
         std::fprintf(stderr, "orvanta: cannot create %s\n", qPrintable(paths.config));
     const bool movedToConfig = !render && paths.adoptReadOnlyFolder();
     if (render) {
-        if (!installPackages(scan.packages, paths.packageTarget(), false))
-            return kStartFailed;
+        {
+            const QCoreApplication packages(argc, argv);
+            LanguageSwitcher language;
+            language.use(paths.loadOptions().language);
+            if (!installPackages(scan.packages, paths.packageTarget(), false))
+                return kStartFailed;
+        }
         QStringList rest;
         for (const QString& a : args)
             if (!isSkinPackagePath(a))

@@ -175,7 +175,7 @@ void CompassController::setLockMeasurement(bool on) {
 
 void CompassController::setStayOnTop(bool on) {
     m_settings->stayOnTop = on;
-    m_settings->save();
+    saveSettings();
     Q_EMIT settingsChanged();
     applyStayOnTop();
     requestRender();
@@ -183,41 +183,41 @@ void CompassController::setStayOnTop(bool on) {
 
 void CompassController::setQuality(bool high) {
     m_settings->quality = high;
-    m_settings->save();
+    saveSettings();
     compose();
 }
 
 void CompassController::setTooltips(bool on) {
     m_settings->tooltips = on;
-    m_settings->save();
+    saveSettings();
 }
 
 void CompassController::setLoupe(bool on) {
     m_settings->loupe = on;
-    m_settings->save();
+    saveSettings();
     Q_EMIT settingsChanged();
 }
 
 void CompassController::setLoupeZoom(int zoom) {
     m_settings->loupeZoom = kLoupeZoomRange.brought(zoom);
-    m_settings->save();
+    saveSettings();
     Q_EMIT settingsChanged();
 }
 
 void CompassController::setRunAtStart(bool on) {
     m_settings->runAtStart = on;
-    m_settings->save();
+    saveSettings();
     m_ports.autostart.setRunAtStart(on, m_files.programFile);
 }
 
 void CompassController::setHideSplash(bool on) {
     m_settings->hideSplash = on;
-    m_settings->save();
+    saveSettings();
 }
 
 void CompassController::setLanguage(LanguageChoice choice) {
     m_settings->language = choice;
-    m_settings->save();
+    saveSettings();
     Q_EMIT languageChosen(choice);
     Q_EMIT settingsChanged();
 }
@@ -238,7 +238,7 @@ void CompassController::previewOpacity(int percent) {
 
 void CompassController::saveOpacity(int percent) {
     previewOpacity(percent);
-    m_settings->save(); // a failed save keeps the value for this run
+    saveSettings(); // a failed save keeps the value for this run
 }
 
 // ---------------------------------------------------------------- skins
@@ -366,7 +366,7 @@ void CompassController::calibrateMonitor(const MonitorIdentity& monitor,
 
 void CompassController::setPhysicalUnitsPerMonitor(bool on) {
     m_settings->physicalUnitsPerMonitor = on;
-    m_settings->save();
+    saveSettings();
     Q_EMIT settingsChanged();
     requestRender();
 }
@@ -431,7 +431,7 @@ void CompassController::startNewInstance() {
     };
     m_settings->x = step(here.x(), desktop.width());
     m_settings->y = step(here.y(), desktop.height());
-    m_settings->save();
+    saveSettings();
     m_settings->x = here.x();
     m_settings->y = here.y();
     m_ports.shell.startProgram(m_files.programFile);
@@ -439,7 +439,21 @@ void CompassController::startNewInstance() {
 
 void CompassController::balloonShown() {
     m_settings->showMinimizeBalloon = false;
-    m_settings->save();
+    saveSettings();
+}
+
+// A choice that cannot be stored still holds until the program ends; the user
+// hears so at the first failure, not at every toggle after it.
+bool CompassController::saveSettings() {
+    QString why;
+    if (m_settings->save(&why))
+        return true;
+    if (!m_saveFailureShown) {
+        m_saveFailureShown = true;
+        m_ports.messages.showMessage(
+            tr("Cannot save the options to \"%1\". %2").arg(m_settings->fileName, why));
+    }
+    return false;
 }
 
 void CompassController::shutDown() {

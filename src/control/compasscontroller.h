@@ -237,6 +237,7 @@ private:
     LayerStackRegions m_regions;
     std::unique_ptr<CompassInteraction> m_interaction;
     std::unique_ptr<BeneathFit> m_fit;
+    bool m_saveFailureShown = false;
 };
 
 } // namespace orvanta

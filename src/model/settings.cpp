@@ -115,7 +115,7 @@ bool Settings::isStored(QStringView key) const {
     return m_doc.value(kSection, key).has_value();
 }
 
-bool Settings::save() {
+bool Settings::save(QString* whyNot) {
     auto put = [this](QStringView key, const QString& value) {
         m_doc.setValue(kSection, key, value);
     };
@@ -146,7 +146,8 @@ bool Settings::save() {
     put(u"PhysicalUnitsPerMonitor", boolText(physicalUnitsPerMonitor));
     put(u"Loupe", boolText(loupe));
     put(u"LoupeZoom", QString::number(loupeZoom));
-    QString why;
+    QString reason;
+    QString& why = whyNot ? *whyNot : reason;
     if (m_doc.save(fileName, &why)) {
         m_corrected.clear();
         return true;

@@ -37,7 +37,7 @@ public:
     // document to the file. A failure keeps the values in memory and is logged
     // under orvanta.settings. Returns whether the file was written, for callers
     // that care.
-    bool save();
+    bool save(QString* why = nullptr);
 
     QString fileName;
     bool firstTime = true;

@@ -337,7 +337,8 @@ Skin::Skin(const QString& path) : fileName(path) {
         imageWidth = picture.width();
         imageHeight = picture.height();
     } catch (const OrvantaError& e) {
-        const OrvantaError problem = translatableError("%1: %2", {path}, e);
+        const OrvantaError problem =
+            translatableError(QT_TRANSLATE_NOOP("Errors", "%1: %2"), {path}, e);
         pictureError = problem.message();
         pictureUserError = problem.userMessage();
     }
