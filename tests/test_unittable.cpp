@@ -49,7 +49,7 @@ TEST(UnitTable, ShippedUnitsShowTheirNameInTheUsersLanguageOthersAsStored) {
         {"像素", true, "Pixels"},      {"派卡", true, "Picas"},
         {"毫米", true, "Millimetres"}, {"centimetres", true, "Centimetres"},
         {"POINTS", true, "Points"},    {"Centimeters", true, "Centimeters"},
-        {"自定义0", true, "自定义0"},  {"像素", false, "像素"},
+        {"自定义0", true, "Custom 0"}, {"像素", false, "像素"},
         {"Inches", false, "Inches"},
     };
     for (const auto& [stored, shipped, shown] : cases) {

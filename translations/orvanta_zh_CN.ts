@@ -1015,6 +1015,10 @@ $XDG_CONFIG_HOME/Orvanta/ 中（皮肤则放在 $XDG_DATA_HOME/Orvanta/skins/）
         <extracomment>Read to a screen reader: the card&apos;s outline that the arrow keys resize.</extracomment>
         <translation>卡片轮廓</translation>
     </message>
+    <message>
+        <source>Hold a bank card (or any ID card) to the glass and move the outline&apos;s right and bottom edges, with the mouse or the arrow keys, until they match the card. A ruler held to the scale below works too.</source>
+        <translation>将一张银行卡（或任何证件卡）贴在屏幕上，用鼠标或方向键移动轮廓的右边和下边，直到与卡片重合。也可以用直尺对照下方的刻度。</translation>
+    </message>
 </context>
 <context>
     <name>orvanta::CompassController</name>

@@ -36,11 +36,17 @@ CalibrationDialog::CalibrationDialog(CompassController& controller, MonitorRepor
     setWindowModality(Qt::ApplicationModal);
 
     auto* layout = new QVBoxLayout(this);
+    // A monitor that tells neither its model nor its connector goes unnamed.
+    const QString monitor = m_report.monitor.identity.displayName();
     auto* intro = new QLabel(
-        tr("Monitor %1. Hold a bank card (or any ID card) to the glass and move the outline's "
-           "right and bottom edges, with the mouse or the arrow keys, until they match the "
-           "card. A ruler held to the scale below works too.")
-            .arg(m_report.monitor.identity.displayName()),
+        monitor.isEmpty()
+            ? tr("Hold a bank card (or any ID card) to the glass and move the outline's right and "
+                 "bottom edges, with the mouse or the arrow keys, until they match the card. A "
+                 "ruler held to the scale below works too.")
+            : tr("Monitor %1. Hold a bank card (or any ID card) to the glass and move the "
+                 "outline's right and bottom edges, with the mouse or the arrow keys, until they "
+                 "match the card. A ruler held to the scale below works too.")
+                  .arg(monitor),
         this);
     intro->setWordWrap(true);
     layout->addWidget(intro);

@@ -203,16 +203,15 @@ QString UnitTable::symbol(std::int32_t index) const {
 QString UnitTable::displayName(std::int32_t index) const {
     const QString stored = name(index);
     // A unit of the user's keeps its name even when it is called "Pixels";
-    // only the name the program gives a new unit follows the language.
-    if (index >= m_lockedCount) {
-        const QStringView number = QStringView(stored).mid(kDefaultNamePrefix.size());
-        if (stored.startsWith(kDefaultNamePrefix) && !number.isEmpty() &&
-            std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); }))
-            return QCoreApplication::translate("Units", "Custom %1").arg(number);
-        return stored;
-    }
-    if (const ShippedUnit* u = shippedUnitNamed(stored))
-        return QCoreApplication::translate("Units", u->english);
+    // only the names the program gives follow the language. With no units file
+    // at all, the locked units too carry the name given to a new unit.
+    if (index < m_lockedCount)
+        if (const ShippedUnit* u = shippedUnitNamed(stored))
+            return QCoreApplication::translate("Units", u->english);
+    const QStringView number = QStringView(stored).mid(kDefaultNamePrefix.size());
+    if (stored.startsWith(kDefaultNamePrefix) && !number.isEmpty() &&
+        std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); }))
+        return QCoreApplication::translate("Units", "Custom %1").arg(number);
     return stored;
 }
 
