@@ -56,6 +56,19 @@ TEST(Loupe, EachDesktopPixelFillsAZoomSquareWithTheMiddleOneInTheMiddle) {
     }
 }
 
+TEST(Loupe, APainterKeptFromFrameToFramePaintsWhatAFreshOneWould) {
+    // Frames of seen and never-seen pixels at changing zooms: nothing of one
+    // frame's picture may stay in the next.
+    LoupePainter lens(161);
+    for (const auto& [zoom, hidden] : {std::pair{4, 0}, {4, 5}, {16, 0}, {2, 9}, {2, 0}}) {
+        QImage beneath = numbered(loupeSpan(161, zoom)).convertToFormat(QImage::Format_ARGB32);
+        for (int i = 0; i < hidden; ++i)
+            beneath.setPixel(i, beneath.height() / 2 + i % 3, 0);
+        EXPECT_EQ(lens.paint(beneath, zoom), loupePicture(beneath, zoom, 161))
+            << "zoom " << zoom << ", " << hidden << " hidden";
+    }
+}
+
 TEST(Loupe, TheCompasssOwnPixelsAreLeftOutAtAnyOpacity) {
     const QRgb below = qRgb(40, 120, 200);
     QImage screen(9, 9, QImage::Format_RGB32);

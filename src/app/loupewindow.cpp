@@ -3,13 +3,19 @@
 
 #include "app/loupewindow.h"
 
+#include "app/logging.h"
 #include "platform/screenpixels.h"
+#include "platform/x11shape.h"
 #include "vision/loupe.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 namespace orvanta {
 
@@ -29,24 +35,56 @@ constexpr int kStay = 96;
 // after we put a frame, and may fall behind by more than one.
 constexpr std::size_t kRecentFrames = 3;
 constexpr int kWidth = 240; // the readout under the picture may be wider than it
+// How long after a look with no other after it the read it asked for is shown.
+constexpr int kSettleMs = 50;
+
+QString readout(const QString& colour, QPoint at, int zoom) {
+    return QStringLiteral("%1  %2, %3  %4×").arg(colour).arg(at.x()).arg(at.y()).arg(zoom);
+}
 
 } // namespace
 
 LoupeWindow::LoupeWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint),
-      m_screen(std::make_unique<X11ScreenPixels>()) {
+      m_screen(std::make_unique<X11ScreenPixels>()), m_lens(kDiameter),
+      m_image(kWidth, kDiameter + kTextHeight, QImage::Format_ARGB32_Premultiplied) {
     setObjectName(QStringLiteral("loupe"));
     setWindowTitle(QStringLiteral("Orvanta loupe"));
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Opaque, and shaped to what it shows: a translucent window would have
+    // the compositor blend all that lies below it at every frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kDiameter + kTextHeight);
+    m_image.fill(Qt::transparent);
+    // The readout's box is as wide as its longest text, so that its shape
+    // stays as the numbers change.
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const QString& colour : {tr("under the compass"), QStringLiteral("#888888")})
+        widest = std::max(widest, metrics.horizontalAdvance(readout(colour, {-88888, -88888}, 16)));
+    const int boxWidth = std::min(kWidth, widest + 12);
+    m_box = QRect((kWidth - boxWidth) / 2, kDiameter + 1, boxWidth, kTextHeight - 2);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        takeRead();
+        present();
+    });
 }
 
 LoupeWindow::~LoupeWindow() = default;
 
 void LoupeWindow::setZoom(int zoom) {
     m_zoom = steppedZoom(zoom, 0);
+}
+
+void LoupeWindow::forget() {
+    m_memory.forget();
+    m_read = QRect();
+    // A read asked for before is of the desktop as it was.
+    std::ignore = m_screen->collect();
 }
 
 void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const QRect& drawnRect,
@@ -69,81 +107,151 @@ void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const 
     if (moves)
         move(at);
     look(drawn, drawnRect);
+    present();
     if (!isVisible())
-        show();
+        QWidget::show();
     if (moves)
         raise();
 }
 
 void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
+    // The last frame's read has long come in by now.
+    takeRead();
     const int span = loupeSpan(kDiameter, m_zoom);
     const int reach = std::max(kSeen, span / 2);
     const QRect seen(m_point - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1));
-    // Off the screen, or the server said no (logged by the reader): nothing
-    // new is seen, and what was seen before stays.
-    if (const QImage screen = m_screen->read(seen); !screen.isNull()) {
-        // What the compass drew here, copied: holding on to its image would
-        // make the renderer copy all of it at its next frame.
-        QImage own(seen.size(), QImage::Format_ARGB32_Premultiplied);
-        own.fill(Qt::transparent);
-        {
-            QPainter p(&own);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(drawnRect.topLeft() - seen.topLeft(), drawn);
-        }
-        QImage beneath = beneathCompass(screen, seen.topLeft(), own, seen);
-        // The screen may still show one of the frames before: where they
-        // drew otherwise than this one, nothing is seen this time.
-        for (const auto& [origin, earlier] : m_recent) {
-            const QRect both = QRect(origin, earlier.size()) & seen;
-            for (int y = both.top(); y <= both.bottom(); ++y) {
-                const auto* was =
-                    reinterpret_cast<const QRgb*>(earlier.constScanLine(y - origin.y()));
-                const auto* now = reinterpret_cast<const QRgb*>(own.constScanLine(y - seen.y()));
-                auto* out = reinterpret_cast<QRgb*>(beneath.scanLine(y - seen.y()));
-                for (int x = both.left(); x <= both.right(); ++x)
-                    if (was[x - origin.x()] != now[x - seen.x()])
-                        out[x - seen.x()] = 0;
-            }
-        }
-        m_recent.emplace_front(seen.topLeft(), own);
-        if (m_recent.size() > kRecentFrames)
-            m_recent.pop_back();
-        // Nor does the loupe look at itself.
-        const QRect self = geometry().translated(-seen.topLeft()) & beneath.rect();
-        if (isVisible() && !self.isEmpty()) {
-            QPainter p(&beneath);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.fillRect(self, Qt::transparent);
-        }
-        m_memory.see(beneath, seen.topLeft());
+    // What the compass drew here, copied: holding on to its image would make
+    // the renderer copy all of it at its next frame.
+    QImage own(seen.size(), QImage::Format_ARGB32_Premultiplied);
+    own.fill(Qt::transparent);
+    const QRect both = drawnRect & seen;
+    if (!both.isEmpty() && drawn.format() == QImage::Format_ARGB32_Premultiplied)
+        copyRows(drawn, QRegion(both.translated(-drawnRect.topLeft())), own.bits(),
+                 own.bytesPerLine(), drawnRect.topLeft() - seen.topLeft());
+    else if (!both.isEmpty()) {
+        QPainter p(&own);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(drawnRect.topLeft() - seen.topLeft(), drawn);
     }
-    const QImage beneath =
-        m_memory.recall(QRect(m_point - QPoint(span / 2, span / 2), QSize(span, span)));
-    m_colour = beneath.pixel(span / 2, span / 2);
-    m_picture = loupePicture(beneath, m_zoom, kDiameter);
-    update();
+    m_recent.emplace_front(seen.topLeft(), std::move(own));
+    if (m_recent.size() > kRecentFrames + 1)
+        m_recent.pop_back();
+    m_selves.push_front(isVisible() ? geometry() : QRect());
+    if (m_selves.size() > kRecentFrames + 1)
+        m_selves.pop_back();
+    m_screen->request(seen);
+    // At a drag's start, or after a jump, the reads so far do not cover what
+    // the loupe shows: this one is waited for.
+    const QRect view(m_point - QPoint(span / 2, span / 2), QSize(span, span));
+    if (!m_read.contains(view))
+        takeRead();
+    m_settle.start();
 }
 
-void LoupeWindow::paintEvent(QPaintEvent*) {
+// Takes the read asked for at the last look into the memory, less what the
+// compass drew there and the loupe itself.
+void LoupeWindow::takeRead() {
+    if (!m_screen->requested() || m_recent.empty())
+        return;
+    const QImage screen = m_screen->collect();
+    // Off the screen, or the server said no (logged by the reader): nothing
+    // new is seen, and what was seen before stays.
+    if (screen.isNull())
+        return;
+    const auto& [origin, own] = m_recent.front();
+    const QRect seen(origin, own.size());
+    QImage beneath = beneathCompass(screen, origin, own, seen);
+    // The screen may still show one of the frames before: where they drew
+    // otherwise than this one, nothing is seen this time.
+    for (auto earlier = std::next(m_recent.begin()); earlier != m_recent.end(); ++earlier) {
+        const QPoint at = earlier->first;
+        const QImage& was = earlier->second;
+        const QRect overlap = QRect(at, was.size()) & seen;
+        for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
+            const auto* before = reinterpret_cast<const QRgb*>(was.constScanLine(y - at.y()));
+            const auto* now = reinterpret_cast<const QRgb*>(own.constScanLine(y - seen.y()));
+            auto* out = reinterpret_cast<QRgb*>(beneath.scanLine(y - seen.y()));
+            for (int x = overlap.left(); x <= overlap.right(); ++x)
+                if (before[x - at.x()] != now[x - seen.x()])
+                    out[x - seen.x()] = 0;
+        }
+    }
+    // Nor does the loupe look at itself, where it is or lately was.
+    for (const QRect& self : m_selves) {
+        const QRect there = self.translated(-origin) & beneath.rect();
+        for (int y = there.top(); y <= there.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(beneath.scanLine(y)) + there.left(), there.width(),
+                        QRgb(0));
+    }
+    m_memory.see(beneath, origin);
+    m_read = seen;
+}
+
+// Paints what the memory holds about the point and puts what changed.
+void LoupeWindow::present() {
+    const int span = loupeSpan(kDiameter, m_zoom);
+    QImage beneath =
+        m_memory.recall(QRect(m_point - QPoint(span / 2, span / 2), QSize(span, span)));
+    m_colour = beneath.pixel(span / 2, span / 2);
+    QRegion changed;
+    if (beneath != m_beneath || m_lensZoom != m_zoom) {
+        m_beneath = std::move(beneath);
+        m_lensZoom = m_zoom;
+        const QRect disc((kWidth - kDiameter) / 2, 0, kDiameter, kDiameter);
+        copyRows(m_lens.paint(m_beneath, m_zoom), QRegion(0, 0, kDiameter, kDiameter),
+                 m_image.bits(), m_image.bytesPerLine(), disc.topLeft());
+        changed += disc;
+    }
+    const QString text = readout(qAlpha(m_colour) == 0 ? tr("under the compass")
+                                                       : QColor(m_colour).name(QColor::HexRgb),
+                                 m_shown, m_zoom);
+    if (text != m_text) {
+        m_text = text;
+        QPainter p(&m_image);
+        p.fillRect(m_box, QColor(20, 20, 20));
+        p.setPen(Qt::white);
+        p.setFont(font());
+        p.drawText(m_box, Qt::AlignCenter, m_text);
+        changed += m_box;
+    }
+    if (changed.isEmpty())
+        return;
+    if (winId() != m_shaped)
+        shape();
+    if (isVisible() && m_pixels.put(winId(), m_image, changed))
+        m_storeStale = true;
+    else
+        update(changed);
+}
+
+// The window shows only its disc and its readout, and takes the wheel there.
+void LoupeWindow::shape() {
+    m_shaped = winId();
+    windowHandle()->installEventFilter(this);
+    QVector<QRect> rects =
+        alphaRuns(m_lens.paint(m_beneath, m_zoom), QRect(0, 0, kDiameter, kDiameter), 1);
+    for (QRect& r : rects)
+        r.translate((kWidth - kDiameter) / 2, 0);
+    rects.append(m_box);
+    if (!setBoundingShape(m_shaped, rects))
+        qCInfo(lcApp, "The loupe cannot be shaped here: it shows as a square");
+}
+
+// A window shown again, or uncovered, is painted from Qt's backing store,
+// which the frames put past it did not reach: all of it is painted again.
+bool LoupeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_storeStale) {
+        m_storeStale = false;
+        update();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LoupeWindow::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(rect(), Qt::transparent);
-    p.drawImage((width() - kDiameter) / 2, 0, m_picture);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QString colour =
-        qAlpha(m_colour) == 0 ? tr("under the compass") : QColor(m_colour).name(QColor::HexRgb);
-    const QString text =
-        QStringLiteral("%1  %2, %3  %4×").arg(colour).arg(m_shown.x()).arg(m_shown.y()).arg(m_zoom);
-    const QRect band(0, kDiameter, width(), kTextHeight);
-    const int textWidth = QFontMetrics(font()).horizontalAdvance(text) + 12;
-    const QRect box(band.center().x() - textWidth / 2, band.top() + 1, textWidth, kTextHeight - 2);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(20, 20, 20, 210));
-    p.drawRoundedRect(box, 5, 5);
-    p.setPen(Qt::white);
-    p.drawText(box, Qt::AlignCenter, text);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), m_image, r);
 }
 
 void LoupeWindow::wheelEvent(QWheelEvent* event) {

@@ -94,52 +94,112 @@ QImage BeneathMemory::recall(const QRect& area) const {
 }
 
 QImage loupePicture(const QImage& beneath, int zoom, int diameter) {
-    QImage out(diameter, diameter, QImage::Format_ARGB32_Premultiplied);
-    out.fill(Qt::transparent);
-    const int span = beneath.width();
-    // The middle pixel's enlarged square sits in the middle of the picture.
-    const int offset = diameter / 2 - (span / 2) * zoom - zoom / 2;
-    // Pixel by pixel: a painter's rectangle per cell costs many times more
-    // at the smaller zooms, and the loupe draws every frame of a drag.
-    const QImage source = beneath.convertToFormat(QImage::Format_ARGB32);
+    LoupePainter painter(diameter);
+    return painter.paint(beneath, zoom);
+}
+
+LoupePainter::LoupePainter(int diameter)
+    : m_diameter(diameter), m_picture(diameter, diameter, QImage::Format_ARGB32_Premultiplied) {
+    m_rows.resize(std::size_t(diameter));
     const double r = diameter / 2.0;
     for (int y = 0; y < diameter; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         const double dy = y + 0.5 - r;
+        int first = diameter, last = -1;
+        for (int x = 0; x < diameter; ++x) {
+            const double dx = x + 0.5 - r;
+            if (dx * dx + dy * dy <= r * r) {
+                first = std::min(first, x);
+                last = x;
+            }
+        }
+        m_rows[std::size_t(y)] = {first, last};
+    }
+}
+
+void LoupePainter::prepare(int zoom) {
+    m_zoom = zoom;
+    const int d = m_diameter;
+    QImage marks(d, d, QImage::Format_ARGB32_Premultiplied);
+    marks.fill(Qt::transparent);
+    {
+        QPainter p(&marks);
+        const int span = loupeSpan(d, zoom);
+        const int offset = d / 2 - (span / 2) * zoom - zoom / 2;
+        // The crosshair: lines up to the middle pixel and a frame around it,
+        // dark and light so that it shows on any colour.
+        const QRect middle(offset + (span / 2) * zoom, offset + (span / 2) * zoom, zoom, zoom);
+        for (const auto& [colour, grow] :
+             {std::pair{QColor(0, 0, 0), 1}, std::pair{QColor(255, 255, 255), 2}}) {
+            p.setPen(QPen(colour, 1));
+            const QRect frame = middle.adjusted(-grow, -grow, grow - 1, grow - 1);
+            p.drawRect(frame);
+            const int cx = middle.center().x() + grow - 1, cy = middle.center().y() + grow - 1;
+            p.drawLine(cx, 4, cx, frame.top() - 3);
+            p.drawLine(cx, frame.bottom() + 3, cx, d - 5);
+            p.drawLine(4, cy, frame.left() - 3, cy);
+            p.drawLine(frame.right() + 3, cy, d - 5, cy);
+        }
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawEllipse(QRectF(1, 1, d - 2.0, d - 2.0));
+    }
+    m_marks.clear();
+    m_picture.fill(Qt::transparent);
+    for (int y = 0; y < d; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(marks.constScanLine(y));
+        const auto [first, last] = m_rows[std::size_t(y)];
+        for (int x = 0; x < d; ++x)
+            if (qAlpha(line[x]) != 0)
+                m_marks.push_back({y * d + x, line[x], x >= first && x <= last});
+    }
+}
+
+const QImage& LoupePainter::paint(const QImage& beneath, int zoom) {
+    if (zoom != m_zoom)
+        prepare(zoom);
+    const int d = m_diameter;
+    const int span = beneath.width();
+    // The middle pixel's enlarged square sits in the middle of the picture.
+    const int offset = d / 2 - (span / 2) * zoom - zoom / 2;
+    const QImage source = beneath.format() == QImage::Format_ARGB32
+                              ? beneath
+                              : beneath.convertToFormat(QImage::Format_ARGB32);
+    // Pixel by pixel: a painter's rectangle per cell costs many times more
+    // at the smaller zooms, and the loupe draws every frame of a drag.
+    auto* picture = reinterpret_cast<QRgb*>(m_picture.bits());
+    for (int y = 0; y < d; ++y) {
+        const auto [first, last] = m_rows[std::size_t(y)];
+        if (first > last)
+            continue;
+        QRgb* line = picture + qsizetype(y) * d;
         const int sy = (y - offset) >= 0 ? (y - offset) / zoom : -1;
         const QRgb* in = sy >= 0 && sy < source.height()
                              ? reinterpret_cast<const QRgb*>(source.constScanLine(sy))
                              : nullptr;
-        for (int x = 0; x < diameter; ++x) {
-            const double dx = x + 0.5 - r;
-            if (dx * dx + dy * dy > r * r)
-                continue;
-            const int sx = (x - offset) >= 0 ? (x - offset) / zoom : -1;
+        int sx = (first - offset) >= 0 ? (first - offset) / zoom : -1;
+        int left = (first - offset) >= 0 ? zoom - (first - offset) % zoom : offset - first;
+        for (int x = first; x <= last; ++x) {
             const QRgb c = in && sx >= 0 && sx < span ? in[sx] : 0;
             // Never seen: hatched.
             line[x] = qAlpha(c) != 0 ? (c | 0xff000000)
                                      : ((x + y) % 6 < 2 ? qRgb(96, 96, 96) : qRgb(128, 128, 128));
+            if (--left == 0) {
+                ++sx;
+                left = zoom;
+            }
         }
     }
-    QPainter p(&out);
-    // The crosshair: lines up to the middle pixel and a frame around it, dark
-    // and light so that it shows on any colour.
-    const QRect middle(offset + (span / 2) * zoom, offset + (span / 2) * zoom, zoom, zoom);
-    for (const auto& [colour, grow] :
-         {std::pair{QColor(0, 0, 0), 1}, std::pair{QColor(255, 255, 255), 2}}) {
-        p.setPen(QPen(colour, 1));
-        const QRect frame = middle.adjusted(-grow, -grow, grow - 1, grow - 1);
-        p.drawRect(frame);
-        const int cx = middle.center().x() + grow - 1, cy = middle.center().y() + grow - 1;
-        p.drawLine(cx, 4, cx, frame.top() - 3);
-        p.drawLine(cx, frame.bottom() + 3, cx, diameter - 5);
-        p.drawLine(4, cy, frame.left() - 3, cy);
-        p.drawLine(frame.right() + 3, cy, diameter - 5, cy);
+    for (const Mark& mark : m_marks) {
+        const QRgb below = mark.inDisc ? picture[mark.offset] : 0;
+        const uint a = 255 - qAlpha(mark.colour);
+        const auto over = [&](int shift) {
+            const uint c = (mark.colour >> shift) & 0xff;
+            const uint b = (below >> shift) & 0xff;
+            return std::min(255u, c + (b * a + 127) / 255) << shift;
+        };
+        picture[mark.offset] = over(24) | over(16) | over(8) | over(0);
     }
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 2));
-    p.drawEllipse(QRectF(1, 1, diameter - 2.0, diameter - 2.0));
-    return out;
+    return m_picture;
 }
 
 } // namespace orvanta

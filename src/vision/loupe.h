@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <utility>
+#include <vector>
 
 namespace orvanta {
 
@@ -50,7 +52,34 @@ private:
 // `beneath` (loupeSpan pixels square, the point looked at in its middle)
 // enlarged `zoom` times into a round picture `diameter` across, premultiplied:
 // a pixel the compass covers shows hatched, a crosshair frames the middle
-// pixel and a ring closes it.
+// pixel and a ring closes it. Outside the disc and its ring it is transparent.
 [[nodiscard]] QImage loupePicture(const QImage& beneath, int zoom, int diameter);
+
+// The same pictures, one a frame, into an image it keeps: the ring and the
+// crosshair are drawn once for each zoom, each frame only the enlarged pixels.
+class LoupePainter {
+public:
+    explicit LoupePainter(int diameter);
+    // Paints `beneath` (ARGB32) at `zoom` as loupePicture does; the picture
+    // lives until the next paint.
+    const QImage& paint(const QImage& beneath, int zoom);
+
+private:
+    void prepare(int zoom);
+
+    int m_diameter;
+    int m_zoom = 0;
+    QImage m_picture;
+    // Where the disc lies on each row: its first and last column.
+    std::vector<std::pair<int, int>> m_rows;
+    // The ring's and the crosshair's pixels (premultiplied, not transparent),
+    // laid over the enlarged ones: where they lie, and whether in the disc.
+    struct Mark {
+        int offset;
+        QRgb colour;
+        bool inDisc;
+    };
+    std::vector<Mark> m_marks;
+};
 
 } // namespace orvanta
