@@ -133,7 +133,7 @@ void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(drawnRect.topLeft() - seen.topLeft(), drawn);
     }
-    m_recent.emplace_front(seen.topLeft(), std::move(own));
+    m_recent.push_front({seen.topLeft(), std::move(own)});
     if (m_recent.size() > kRecentFrames + 1)
         m_recent.pop_back();
     m_selves.push_front(isVisible() ? geometry() : QRect());
@@ -153,29 +153,15 @@ void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
 void LoupeWindow::takeRead() {
     if (!m_screen->requested() || m_recent.empty())
         return;
-    const QImage screen = m_screen->collect();
+    QImage screen = m_screen->collect();
     // Off the screen, or the server said no (logged by the reader): nothing
     // new is seen, and what was seen before stays.
     if (screen.isNull())
         return;
     const auto& [origin, own] = m_recent.front();
     const QRect seen(origin, own.size());
-    QImage beneath = beneathCompass(screen, origin, own, seen);
-    // The screen may still show one of the frames before: where they drew
-    // otherwise than this one, nothing is seen this time.
-    for (auto earlier = std::next(m_recent.begin()); earlier != m_recent.end(); ++earlier) {
-        const QPoint at = earlier->first;
-        const QImage& was = earlier->second;
-        const QRect overlap = QRect(at, was.size()) & seen;
-        for (int y = overlap.top(); y <= overlap.bottom(); ++y) {
-            const auto* before = reinterpret_cast<const QRgb*>(was.constScanLine(y - at.y()));
-            const auto* now = reinterpret_cast<const QRgb*>(own.constScanLine(y - seen.y()));
-            auto* out = reinterpret_cast<QRgb*>(beneath.scanLine(y - seen.y()));
-            for (int x = overlap.left(); x <= overlap.right(); ++x)
-                if (before[x - at.x()] != now[x - seen.x()])
-                    out[x - seen.x()] = 0;
-        }
-    }
+    QImage beneath = beneathCompass(std::move(screen), origin, own, seen,
+                                    std::vector(std::next(m_recent.begin()), m_recent.end()));
     // Nor does the loupe look at itself, where it is or lately was.
     for (const QRect& self : m_selves) {
         const QRect there = self.translated(-origin) & beneath.rect();

@@ -8,12 +8,12 @@
 // and place beneath.
 //
 // Each frame it reads the pixels about the point from the X server and takes
-// out what the compass drew there (it knows its own window image):
-// translucent pixels are un-blended, opaque ones are not seen. What it saw
-// since the drag began is remembered, so a pixel the slide has just covered
-// shows as it was a moment before, when it lay ahead of the tip; one never
-// seen shows hatched. It never hides the compass to look beneath, so nothing
-// flickers, and every uncovered pixel is read afresh each frame.
+// out what the compass drew there (it knows its own window image): every
+// pixel it drew on, at any opacity, is not seen. What it saw since the drag
+// began is remembered, so a pixel the slide has just covered shows as it was
+// a moment before, when it lay ahead of the tip; one never seen shows
+// hatched. It never hides the compass to look beneath, so nothing flickers,
+// and every uncovered pixel is read afresh each frame.
 //
 // A drag frame's read is asked for as the frame is put and taken at the next
 // one, so that the frame never waits for the server's answer; the memory
@@ -78,7 +78,7 @@ private:
     QPoint m_point, m_shown;
     // What the compass drew about the point in the last frames, and where:
     // the first at the read under way.
-    std::deque<std::pair<QPoint, QImage>> m_recent;
+    std::deque<DrawnFrame> m_recent;
     // Where the loupe itself stood in the last frames.
     std::deque<QRect> m_selves;
     // What the reads so far covered since the last forget().

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace orvanta {
@@ -22,22 +23,48 @@ int loupeSpan(int diameter, int zoom) {
     return span | 1;
 }
 
-QImage beneathCompass(const QImage& screen, QPoint screenOrigin, const QImage& drawn,
-                      const QRect& drawnRect) {
-    QImage out = screen.convertToFormat(QImage::Format_ARGB32);
-    const QRect both = drawnRect & QRect(screenOrigin, screen.size());
-    if (both.isEmpty() || drawn.isNull())
-        return out;
-    const QImage own = drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = both.top(); y <= both.bottom(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(own.constScanLine(y - drawnRect.y()));
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - screenOrigin.y()));
+QImage beneathCompass(QImage screen, QPoint screenOrigin, const QImage& drawn,
+                      const QRect& drawnRect, const std::vector<DrawnFrame>& earlier) {
+    QImage out = screen.format() == QImage::Format_ARGB32
+                     ? std::move(screen)
+                     : screen.convertToFormat(QImage::Format_ARGB32);
+    const QRect area(screenOrigin, out.size());
+    const QImage own = drawn.isNull() || drawn.format() == QImage::Format_ARGB32_Premultiplied
+                           ? drawn
+                           : drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRect ownRect = own.isNull() ? QRect() : drawnRect & area;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y - area.y()));
+        const bool ownRow = y >= ownRect.top() && y <= ownRect.bottom();
+        const auto* now =
+            ownRow ? reinterpret_cast<const QRgb*>(own.constScanLine(y - drawnRect.y())) : nullptr;
+        // What this frame drew at x, transparent off its image.
+        const auto drawnAt = [&](int x) {
+            return now && x >= ownRect.left() && x <= ownRect.right() ? now[x - drawnRect.x()]
+                                                                      : QRgb(0);
+        };
         // Even where the compass is translucent the blend the screen shows
         // is the compositor's, not exactly ours: taking our part back out of
         // it gives colours that were never there.
-        for (int x = both.left(); x <= both.right(); ++x)
-            if (qAlpha(in[x - drawnRect.x()]) != 0)
-                line[x - screenOrigin.x()] = 0;
+        if (now)
+            for (int x = ownRect.left(); x <= ownRect.right(); ++x)
+                if (qAlpha(now[x - drawnRect.x()]) != 0)
+                    line[x - area.x()] = 0;
+        for (const auto& [origin, was] : earlier) {
+            const QRect both = QRect(origin, was.size()) & area;
+            if (y < both.top() || y > both.bottom())
+                continue;
+            const auto* before = reinterpret_cast<const QRgb*>(was.constScanLine(y - origin.y()));
+            // Most rows of a frame a hand's move away are drawn alike.
+            if (now && both.left() >= ownRect.left() && both.right() <= ownRect.right() &&
+                std::memcmp(before + (both.left() - origin.x()),
+                            now + (both.left() - drawnRect.x()),
+                            std::size_t(both.width()) * 4) == 0)
+                continue;
+            for (int x = both.left(); x <= both.right(); ++x)
+                if (before[x - origin.x()] != drawnAt(x))
+                    line[x - area.x()] = 0;
+        }
     }
     return out;
 }

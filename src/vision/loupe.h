@@ -24,12 +24,20 @@ inline constexpr int kLoupeZooms[] = {2, 3, 4, 6, 8, 12, 16};
 // odd, so that the point it looks at has a middle pixel.
 [[nodiscard]] int loupeSpan(int diameter, int zoom);
 
+// What the compass drew in one frame (premultiplied), and where.
+struct DrawnFrame {
+    QPoint origin;
+    QImage image;
+};
+
 // What lies beneath the compass on `screen`, a grab whose top-left pixel lies
 // at `screenOrigin`: the screen's pixels, but transparent wherever the
-// compass drew (`drawn`, premultiplied, at `drawnRect`) with any opacity.
-// ARGB32, the screen's size.
-[[nodiscard]] QImage beneathCompass(const QImage& screen, QPoint screenOrigin, const QImage& drawn,
-                                    const QRect& drawnRect);
+// compass drew (`drawn`, premultiplied, at `drawnRect`) with any opacity,
+// and wherever one of the frames before (`earlier`), which the screen may
+// still show, drew otherwise than it. ARGB32, the screen's size.
+[[nodiscard]] QImage beneathCompass(QImage screen, QPoint screenOrigin, const QImage& drawn,
+                                    const QRect& drawnRect,
+                                    const std::vector<DrawnFrame>& earlier = {});
 
 // What the loupe has seen of the desktop since it last forgot: the slide
 // covers the very pixels its tip stands on, but a moment before they lay
