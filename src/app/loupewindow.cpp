@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <iterator>
 #include <tuple>
+#include <vector>
 
 namespace orvanta {
 
@@ -37,6 +38,7 @@ constexpr std::size_t kRecentFrames = 3;
 constexpr int kWidth = 240; // the readout under the picture may be wider than it
 // How long after a look with no other after it the read it asked for is shown.
 constexpr int kSettleMs = 50;
+constexpr QRgb kBoxColour = 0xff141414; // opaque, dark behind the white text
 
 QString readout(const QString& colour, QPoint at, int zoom) {
     return QStringLiteral("%1  %2, %3  %4×").arg(colour).arg(at.x()).arg(at.y()).arg(zoom);
@@ -188,16 +190,30 @@ void LoupeWindow::present() {
                  m_image.bits(), m_image.bytesPerLine(), disc.topLeft());
         changed += disc;
     }
-    const QString text = readout(qAlpha(m_colour) == 0 ? tr("under the compass")
-                                                       : QColor(m_colour).name(QColor::HexRgb),
-                                 m_shown, m_zoom);
+    const QString colour =
+        qAlpha(m_colour) == 0 ? tr("under the compass") : QColor(m_colour).name(QColor::HexRgb);
+    const QString text = readout(colour, m_shown, m_zoom);
     if (text != m_text) {
         m_text = text;
+        // Laid out from pieces drawn once: shaping the text anew costs as
+        // much as the rest of the picture. The sentence stays whole; the
+        // digits, the signs and the letters of a colour have no kerning.
+        std::vector<const QImage*> pieces;
+        if (qAlpha(m_colour) == 0)
+            pieces.push_back(&piece(colour));
+        for (const QChar c : text.mid(qAlpha(m_colour) == 0 ? colour.size() : 0))
+            pieces.push_back(&piece(QString(c)));
+        int width = 0;
+        for (const QImage* image : pieces)
+            width += image->width();
+        int x = m_box.left() + (m_box.width() - width) / 2;
         QPainter p(&m_image);
-        p.fillRect(m_box, QColor(20, 20, 20));
-        p.setPen(Qt::white);
-        p.setFont(font());
-        p.drawText(m_box, Qt::AlignCenter, m_text);
+        p.setClipRect(m_box);
+        p.fillRect(m_box, QColor::fromRgb(kBoxColour));
+        for (const QImage* image : pieces) {
+            p.drawImage(x, m_box.top(), *image);
+            x += image->width();
+        }
         changed += m_box;
     }
     if (changed.isEmpty())
@@ -208,6 +224,23 @@ void LoupeWindow::present() {
         m_storeStale = true;
     else
         update(changed);
+}
+
+// `text` drawn white on the readout's box, as wide as it advances.
+const QImage& LoupeWindow::piece(const QString& text) {
+    auto it = m_pieces.constFind(text);
+    if (it == m_pieces.constEnd()) {
+        QImage image(QFontMetrics(font()).horizontalAdvance(text), m_box.height(),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(kBoxColour);
+        QPainter p(&image);
+        p.setFont(font());
+        p.setPen(Qt::white);
+        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter, text);
+        p.end();
+        it = m_pieces.insert(text, image);
+    }
+    return *it;
 }
 
 // The window shows only its disc and its readout, and takes the wheel there.

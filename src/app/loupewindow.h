@@ -25,6 +25,7 @@
 #include "platform/windowpixels.h"
 #include "vision/loupe.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -72,6 +73,7 @@ private:
     void takeRead();
     void present();
     void shape();
+    const QImage& piece(const QString& text);
 
     std::unique_ptr<X11ScreenPixels> m_screen;
     int m_zoom = 4;
@@ -90,6 +92,7 @@ private:
     // The window's pixels, and the readout they show.
     QImage m_image;
     QString m_text;
+    QHash<QString, QImage> m_pieces; // of the readout, white on its box
     QRect m_box;
     X11WindowPixels m_pixels;
     bool m_storeStale = false; // Qt's backing store missed frames put past it
