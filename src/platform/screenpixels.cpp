@@ -208,9 +208,11 @@ QImage X11ScreenPixels::collect() {
     if (m_sequence == 0)
         return std::exchange(m_early, {});
     xcb_connection_t* c = connection();
+    const unsigned int sequence = std::exchange(m_sequence, 0);
+    if (!c)
+        return {};
     xcb_generic_error_t* error = nullptr;
-    const auto reply = owned(xcb_shm_get_image_reply(c, {m_sequence}, &error));
-    m_sequence = 0;
+    const auto reply = owned(xcb_shm_get_image_reply(c, {sequence}, &error));
     if (refused(error, "to read the screen into shared memory (ShmGetImage)") || !reply)
         return {};
     QImage pixels(m_asked.size(), QImage::Format_ARGB32);
