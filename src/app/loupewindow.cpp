@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -60,14 +61,6 @@ LoupeWindow::LoupeWindow()
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kDiameter + kTextHeight);
     m_image.fill(Qt::transparent);
-    // The readout's box is as wide as its longest text, so that its shape
-    // stays as the numbers change.
-    const QFontMetrics metrics(font());
-    int widest = 0;
-    for (const QString& colour : {tr("under the compass"), QStringLiteral("#888888")})
-        widest = std::max(widest, metrics.horizontalAdvance(readout(colour, {-88888, -88888}, 16)));
-    const int boxWidth = std::min(kWidth, widest + 12);
-    m_box = QRect((kWidth - boxWidth) / 2, kDiameter + 1, boxWidth, kTextHeight - 2);
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, [this] {
@@ -203,13 +196,15 @@ void LoupeWindow::present() {
             pieces.push_back(&piece(colour));
         for (const QChar c : text.mid(qAlpha(m_colour) == 0 ? colour.size() : 0))
             pieces.push_back(&piece(QString(c)));
-        int width = 0;
+        int width = 12; // a margin on each side
         for (const QImage* image : pieces)
             width += image->width();
-        int x = m_box.left() + (m_box.width() - width) / 2;
+        width = std::min(width, kWidth);
+        m_box = QRect((kWidth - width) / 2, kDiameter + 1, width, kTextHeight - 2);
         QPainter p(&m_image);
         p.setClipRect(m_box);
         p.fillRect(m_box, QColor::fromRgb(kBoxColour));
+        int x = m_box.left() + 6;
         for (const QImage* image : pieces) {
             p.drawImage(x, m_box.top(), *image);
             x += image->width();
@@ -218,8 +213,12 @@ void LoupeWindow::present() {
     }
     if (changed.isEmpty())
         return;
-    if (winId() != m_shaped)
+    // A new shape and the pixels in it reach the compositor together.
+    std::optional<ServerGrab> grab;
+    if (winId() != m_shaped || m_box != m_shapedBox) {
+        grab.emplace();
         shape();
+    }
     if (isVisible() && m_pixels.put(winId(), m_image, changed))
         m_storeStale = true;
     else
@@ -230,7 +229,7 @@ void LoupeWindow::present() {
 const QImage& LoupeWindow::piece(const QString& text) {
     auto it = m_pieces.constFind(text);
     if (it == m_pieces.constEnd()) {
-        QImage image(QFontMetrics(font()).horizontalAdvance(text), m_box.height(),
+        QImage image(QFontMetrics(font()).horizontalAdvance(text), kTextHeight - 2,
                      QImage::Format_ARGB32_Premultiplied);
         image.fill(kBoxColour);
         QPainter p(&image);
@@ -245,13 +244,23 @@ const QImage& LoupeWindow::piece(const QString& text) {
 
 // The window shows only its disc and its readout, and takes the wheel there.
 void LoupeWindow::shape() {
-    m_shaped = winId();
-    windowHandle()->installEventFilter(this);
-    QVector<QRect> rects =
-        alphaRuns(m_lens.paint(m_beneath, m_zoom), QRect(0, 0, kDiameter, kDiameter), 1);
-    for (QRect& r : rects)
-        r.translate((kWidth - kDiameter) / 2, 0);
-    rects.append(m_box);
+    if (winId() != m_shaped) {
+        m_shaped = winId();
+        windowHandle()->installEventFilter(this);
+    }
+    if (m_disc.isEmpty()) {
+        m_disc = alphaRuns(m_lens.paint(m_beneath, m_zoom), QRect(0, 0, kDiameter, kDiameter), 1);
+        for (QRect& r : m_disc)
+            r.translate((kWidth - kDiameter) / 2, 0);
+    }
+    // The readout's box with its corners rounded off.
+    QVector<QRect> rects = m_disc;
+    const QRect& b = m_box;
+    rects << QRect(b.left() + 2, b.top(), b.width() - 4, 1)
+          << QRect(b.left() + 1, b.top() + 1, b.width() - 2, 1) << b.adjusted(0, 2, 0, -2)
+          << QRect(b.left() + 1, b.bottom() - 1, b.width() - 2, 1)
+          << QRect(b.left() + 2, b.bottom(), b.width() - 4, 1);
+    m_shapedBox = m_box;
     if (!setBoundingShape(m_shaped, rects))
         qCInfo(lcApp, "The loupe cannot be shaped here: it shows as a square");
 }

@@ -30,6 +30,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -93,7 +94,9 @@ private:
     QImage m_image;
     QString m_text;
     QHash<QString, QImage> m_pieces; // of the readout, white on its box
-    QRect m_box;
+    QRect m_box;                     // the readout's, as wide as its text
+    QRect m_shapedBox;
+    QVector<QRect> m_disc; // the disc's shape, in rows
     X11WindowPixels m_pixels;
     bool m_storeStale = false; // Qt's backing store missed frames put past it
     WId m_shaped = 0;
