@@ -25,6 +25,7 @@
 #include "platform/windowpixels.h"
 #include "vision/loupe.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QPoint>
@@ -103,7 +104,8 @@ private:
     QRgb m_colour = 0;
     // Takes the last read when no frame came after it.
     QTimer m_settle;
-    int m_wheel = 0; // eighths of a degree not yet turned into a step
+    QElapsedTimer m_raised; // since it was last raised
+    int m_wheel = 0;        // eighths of a degree not yet turned into a step
 };
 
 } // namespace orvanta
