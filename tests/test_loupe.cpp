@@ -56,6 +56,19 @@ TEST(Loupe, EachDesktopPixelFillsAZoomSquareWithTheMiddleOneInTheMiddle) {
     }
 }
 
+TEST(Loupe, APainterKeptFromFrameToFramePaintsWhatAFreshOneWould) {
+    // Frames of seen and never-seen pixels at changing zooms: nothing of one
+    // frame's picture may stay in the next.
+    LoupePainter lens(161);
+    for (const auto& [zoom, hidden] : {std::pair{4, 0}, {4, 5}, {16, 0}, {2, 9}, {2, 0}}) {
+        QImage beneath = numbered(loupeSpan(161, zoom)).convertToFormat(QImage::Format_ARGB32);
+        for (int i = 0; i < hidden; ++i)
+            beneath.setPixel(i, beneath.height() / 2 + i % 3, 0);
+        EXPECT_EQ(lens.paint(beneath, zoom), loupePicture(beneath, zoom, 161))
+            << "zoom " << zoom << ", " << hidden << " hidden";
+    }
+}
+
 TEST(Loupe, TheCompasssOwnPixelsAreLeftOutAtAnyOpacity) {
     const QRgb below = qRgb(40, 120, 200);
     QImage screen(9, 9, QImage::Format_RGB32);
@@ -69,11 +82,20 @@ TEST(Loupe, TheCompasssOwnPixelsAreLeftOutAtAnyOpacity) {
     drawn.setPixel(2, 2, qRgba(1, 1, 1, 1));
     screen.setPixel(3, 3, qRgb(10, 10, 10));
     const QPoint origin(100, 200);
+    // The frame before, which the screen may still show, drew as this one
+    // does but also at (6, 6).
+    QImage before(4, 4, QImage::Format_ARGB32_Premultiplied);
+    before.fill(Qt::transparent);
+    before.setPixel(0, 0, drawn.pixel(0, 0));
+    before.setPixel(1, 1, drawn.pixel(1, 1));
+    before.setPixel(2, 2, drawn.pixel(2, 2));
+    before.setPixel(3, 3, qRgba(10, 10, 10, 255));
     const QImage out =
-        beneathCompass(screen, origin, drawn, QRect(origin + QPoint(3, 3), drawn.size()));
-    for (int i = 3; i <= 5; ++i)
+        beneathCompass(screen, origin, drawn, QRect(origin + QPoint(3, 3), drawn.size()),
+                       {DrawnFrame{origin + QPoint(3, 3), before}});
+    for (int i = 3; i <= 6; ++i)
         EXPECT_EQ(qAlpha(out.pixel(i, i)), 0) << i;
-    for (const QPoint p : {QPoint(0, 0), QPoint(4, 5), QPoint(5, 3), QPoint(8, 8)})
+    for (const QPoint p : {QPoint(0, 0), QPoint(4, 5), QPoint(5, 3), QPoint(6, 4), QPoint(8, 8)})
         EXPECT_EQ(out.pixel(p), below) << p.x() << "," << p.y();
     // A covered pixel shows hatched, never in the colour the compass drew.
     const QImage picture = loupePicture(out, 16, 161);

@@ -3,13 +3,21 @@
 
 #include "app/loupewindow.h"
 
+#include "app/logging.h"
 #include "platform/screenpixels.h"
+#include "platform/x11shape.h"
 #include "vision/loupe.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
+#include <iterator>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace orvanta {
 
@@ -29,24 +37,51 @@ constexpr int kStay = 96;
 // after we put a frame, and may fall behind by more than one.
 constexpr std::size_t kRecentFrames = 3;
 constexpr int kWidth = 240; // the readout under the picture may be wider than it
+// How long after a look with no other after it the read it asked for is shown.
+constexpr int kSettleMs = 50;
+// How often a moving loupe is raised at most.
+constexpr qint64 kRaiseEveryMs = 500;
+constexpr QRgb kBoxColour = 0xff141414; // opaque, dark behind the white text
+
+QString readout(const QString& colour, QPoint at, int zoom) {
+    return QStringLiteral("%1  %2, %3  %4×").arg(colour).arg(at.x()).arg(at.y()).arg(zoom);
+}
 
 } // namespace
 
 LoupeWindow::LoupeWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint),
-      m_screen(std::make_unique<X11ScreenPixels>()) {
+      m_screen(std::make_unique<X11ScreenPixels>()), m_lens(kDiameter),
+      m_image(kWidth, kDiameter + kTextHeight, QImage::Format_ARGB32_Premultiplied) {
     setObjectName(QStringLiteral("loupe"));
     setWindowTitle(QStringLiteral("Orvanta loupe"));
-    setAttribute(Qt::WA_TranslucentBackground);
+    // Opaque, and shaped to what it shows: a translucent window would have
+    // the compositor blend all that lies below it at every frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kDiameter + kTextHeight);
+    m_image.fill(Qt::transparent);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        takeRead();
+        present();
+    });
 }
 
 LoupeWindow::~LoupeWindow() = default;
 
 void LoupeWindow::setZoom(int zoom) {
     m_zoom = steppedZoom(zoom, 0);
+}
+
+void LoupeWindow::forget() {
+    m_memory.forget();
+    m_read = QRect();
+    // A read asked for before is of the desktop as it was.
+    std::ignore = m_screen->collect();
 }
 
 void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const QRect& drawnRect,
@@ -65,85 +100,195 @@ void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const 
     const bool near =
         (pos() - at).manhattanLength() < kStay &&
         !geometry().adjusted(-kGap / 2, -kGap / 2, kGap / 2, kGap / 2).contains(point);
-    const bool moves = !isVisible() || !near;
+    const bool shows = !isVisible();
+    const bool moves = shows || !near;
     if (moves)
         move(at);
     look(drawn, drawnRect);
-    if (!isVisible())
-        show();
-    if (moves)
+    present();
+    if (shows)
+        QWidget::show();
+    // A raise costs the X server more than the rest of the frame on a large
+    // desktop (about 10 ms on three 4K screens with the compass spread to
+    // 1000): a moving loupe is put back on top only now and then, in case a
+    // window came over it.
+    if (shows || (moves && m_raised.hasExpired(kRaiseEveryMs))) {
         raise();
+        m_raised.start();
+    }
 }
 
 void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
+    // The last frame's read has long come in by now.
+    takeRead();
     const int span = loupeSpan(kDiameter, m_zoom);
     const int reach = std::max(kSeen, span / 2);
     const QRect seen(m_point - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1));
-    // Off the screen, or the server said no (logged by the reader): nothing
-    // new is seen, and what was seen before stays.
-    if (const QImage screen = m_screen->read(seen); !screen.isNull()) {
-        // What the compass drew here, copied: holding on to its image would
-        // make the renderer copy all of it at its next frame.
-        QImage own(seen.size(), QImage::Format_ARGB32_Premultiplied);
-        own.fill(Qt::transparent);
-        {
-            QPainter p(&own);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(drawnRect.topLeft() - seen.topLeft(), drawn);
-        }
-        QImage beneath = beneathCompass(screen, seen.topLeft(), own, seen);
-        // The screen may still show one of the frames before: where they
-        // drew otherwise than this one, nothing is seen this time.
-        for (const auto& [origin, earlier] : m_recent) {
-            const QRect both = QRect(origin, earlier.size()) & seen;
-            for (int y = both.top(); y <= both.bottom(); ++y) {
-                const auto* was =
-                    reinterpret_cast<const QRgb*>(earlier.constScanLine(y - origin.y()));
-                const auto* now = reinterpret_cast<const QRgb*>(own.constScanLine(y - seen.y()));
-                auto* out = reinterpret_cast<QRgb*>(beneath.scanLine(y - seen.y()));
-                for (int x = both.left(); x <= both.right(); ++x)
-                    if (was[x - origin.x()] != now[x - seen.x()])
-                        out[x - seen.x()] = 0;
-            }
-        }
-        m_recent.emplace_front(seen.topLeft(), own);
-        if (m_recent.size() > kRecentFrames)
-            m_recent.pop_back();
-        // Nor does the loupe look at itself.
-        const QRect self = geometry().translated(-seen.topLeft()) & beneath.rect();
-        if (isVisible() && !self.isEmpty()) {
-            QPainter p(&beneath);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.fillRect(self, Qt::transparent);
-        }
-        m_memory.see(beneath, seen.topLeft());
+    // What the compass drew here, copied: holding on to its image would make
+    // the renderer copy all of it at its next frame.
+    QImage own(seen.size(), QImage::Format_ARGB32_Premultiplied);
+    own.fill(Qt::transparent);
+    const QRect both = drawnRect & seen;
+    if (!both.isEmpty() && drawn.format() == QImage::Format_ARGB32_Premultiplied)
+        copyRows(drawn, QRegion(both.translated(-drawnRect.topLeft())), own.bits(),
+                 own.bytesPerLine(), drawnRect.topLeft() - seen.topLeft());
+    else if (!both.isEmpty()) {
+        QPainter p(&own);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(drawnRect.topLeft() - seen.topLeft(), drawn);
     }
-    const QImage beneath =
-        m_memory.recall(QRect(m_point - QPoint(span / 2, span / 2), QSize(span, span)));
-    m_colour = beneath.pixel(span / 2, span / 2);
-    m_picture = loupePicture(beneath, m_zoom, kDiameter);
-    update();
+    m_recent.push_front({seen.topLeft(), std::move(own)});
+    if (m_recent.size() > kRecentFrames + 1)
+        m_recent.pop_back();
+    m_selves.push_front(isVisible() ? geometry() : QRect());
+    if (m_selves.size() > kRecentFrames + 1)
+        m_selves.pop_back();
+    m_screen->request(seen);
+    // At a drag's start, or after a jump, the reads so far do not cover what
+    // the loupe shows: this one is waited for.
+    const QRect view(m_point - QPoint(span / 2, span / 2), QSize(span, span));
+    if (!m_read.contains(view))
+        takeRead();
+    m_settle.start();
 }
 
-void LoupeWindow::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(rect(), Qt::transparent);
-    p.drawImage((width() - kDiameter) / 2, 0, m_picture);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+// Takes the read asked for at the last look into the memory, less what the
+// compass drew there and the loupe itself.
+void LoupeWindow::takeRead() {
+    if (!m_screen->requested() || m_recent.empty())
+        return;
+    QImage screen = m_screen->collect();
+    // Off the screen, or the server said no (logged by the reader): nothing
+    // new is seen, and what was seen before stays.
+    if (screen.isNull())
+        return;
+    const auto& [origin, own] = m_recent.front();
+    const QRect seen(origin, own.size());
+    QImage beneath = beneathCompass(std::move(screen), origin, own, seen,
+                                    std::vector(std::next(m_recent.begin()), m_recent.end()));
+    // Nor does the loupe look at itself, where it is or lately was.
+    for (const QRect& self : m_selves) {
+        const QRect there = self.translated(-origin) & beneath.rect();
+        for (int y = there.top(); y <= there.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(beneath.scanLine(y)) + there.left(), there.width(),
+                        QRgb(0));
+    }
+    m_memory.see(beneath, origin);
+    m_read = seen;
+}
+
+// Paints what the memory holds about the point and puts what changed.
+void LoupeWindow::present() {
+    const int span = loupeSpan(kDiameter, m_zoom);
+    QImage beneath =
+        m_memory.recall(QRect(m_point - QPoint(span / 2, span / 2), QSize(span, span)));
+    m_colour = beneath.pixel(span / 2, span / 2);
+    QRegion changed;
+    if (beneath != m_beneath || m_lensZoom != m_zoom) {
+        m_beneath = std::move(beneath);
+        m_lensZoom = m_zoom;
+        const QRect disc((kWidth - kDiameter) / 2, 0, kDiameter, kDiameter);
+        copyRows(m_lens.paint(m_beneath, m_zoom), QRegion(0, 0, kDiameter, kDiameter),
+                 m_image.bits(), m_image.bytesPerLine(), disc.topLeft());
+        changed += disc;
+    }
     const QString colour =
         qAlpha(m_colour) == 0 ? tr("under the compass") : QColor(m_colour).name(QColor::HexRgb);
-    const QString text =
-        QStringLiteral("%1  %2, %3  %4×").arg(colour).arg(m_shown.x()).arg(m_shown.y()).arg(m_zoom);
-    const QRect band(0, kDiameter, width(), kTextHeight);
-    const int textWidth = QFontMetrics(font()).horizontalAdvance(text) + 12;
-    const QRect box(band.center().x() - textWidth / 2, band.top() + 1, textWidth, kTextHeight - 2);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(20, 20, 20, 210));
-    p.drawRoundedRect(box, 5, 5);
-    p.setPen(Qt::white);
-    p.drawText(box, Qt::AlignCenter, text);
+    const QString text = readout(colour, m_shown, m_zoom);
+    if (text != m_text) {
+        m_text = text;
+        // Laid out from pieces drawn once: shaping the text anew costs as
+        // much as the rest of the picture. The sentence stays whole; the
+        // digits, the signs and the letters of a colour have no kerning.
+        std::vector<const QImage*> pieces;
+        if (qAlpha(m_colour) == 0)
+            pieces.push_back(&piece(colour));
+        for (const QChar c : text.mid(qAlpha(m_colour) == 0 ? colour.size() : 0))
+            pieces.push_back(&piece(QString(c)));
+        int width = 12; // a margin on each side
+        for (const QImage* image : pieces)
+            width += image->width();
+        width = std::min(width, kWidth);
+        m_box = QRect((kWidth - width) / 2, kDiameter + 1, width, kTextHeight - 2);
+        QPainter p(&m_image);
+        p.setClipRect(m_box);
+        p.fillRect(m_box, QColor::fromRgb(kBoxColour));
+        int x = m_box.left() + 6;
+        for (const QImage* image : pieces) {
+            p.drawImage(x, m_box.top(), *image);
+            x += image->width();
+        }
+        changed += m_box;
+    }
+    if (changed.isEmpty())
+        return;
+    // A new shape and the pixels in it reach the compositor together.
+    std::optional<ServerGrab> grab;
+    if (winId() != m_shaped || m_box != m_shapedBox) {
+        grab.emplace();
+        shape();
+    }
+    if (isVisible() && m_pixels.put(winId(), m_image, changed))
+        m_storeStale = true;
+    else
+        update(changed);
+}
+
+// `text` drawn white on the readout's box, as wide as it advances.
+const QImage& LoupeWindow::piece(const QString& text) {
+    auto it = m_pieces.constFind(text);
+    if (it == m_pieces.constEnd()) {
+        QImage image(QFontMetrics(font()).horizontalAdvance(text), kTextHeight - 2,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(kBoxColour);
+        QPainter p(&image);
+        p.setFont(font());
+        p.setPen(Qt::white);
+        p.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter, text);
+        p.end();
+        it = m_pieces.insert(text, image);
+    }
+    return *it;
+}
+
+// The window shows only its disc and its readout, and takes the wheel there.
+void LoupeWindow::shape() {
+    if (winId() != m_shaped) {
+        m_shaped = winId();
+        windowHandle()->installEventFilter(this);
+    }
+    if (m_disc.isEmpty()) {
+        m_disc = alphaRuns(m_lens.paint(m_beneath, m_zoom), QRect(0, 0, kDiameter, kDiameter), 1);
+        for (QRect& r : m_disc)
+            r.translate((kWidth - kDiameter) / 2, 0);
+    }
+    // The readout's box with its corners rounded off.
+    QVector<QRect> rects = m_disc;
+    const QRect& b = m_box;
+    rects << QRect(b.left() + 2, b.top(), b.width() - 4, 1)
+          << QRect(b.left() + 1, b.top() + 1, b.width() - 2, 1) << b.adjusted(0, 2, 0, -2)
+          << QRect(b.left() + 1, b.bottom() - 1, b.width() - 2, 1)
+          << QRect(b.left() + 2, b.bottom(), b.width() - 4, 1);
+    m_shapedBox = m_box;
+    if (!setBoundingShape(m_shaped, rects))
+        qCInfo(lcApp, "The loupe cannot be shaped here: it shows as a square");
+}
+
+// A window shown again, or uncovered, is painted from Qt's backing store,
+// which the frames put past it did not reach: all of it is painted again.
+bool LoupeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_storeStale) {
+        m_storeStale = false;
+        update();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LoupeWindow::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : event->region())
+        p.drawImage(r.topLeft(), m_image, r);
 }
 
 void LoupeWindow::wheelEvent(QWheelEvent* event) {

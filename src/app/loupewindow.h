@@ -8,18 +8,30 @@
 // and place beneath.
 //
 // Each frame it reads the pixels about the point from the X server and takes
-// out what the compass drew there (it knows its own window image):
-// translucent pixels are un-blended, opaque ones are not seen. What it saw
-// since the drag began is remembered, so a pixel the slide has just covered
-// shows as it was a moment before, when it lay ahead of the tip; one never
-// seen shows hatched. It never hides the compass to look beneath, so nothing
-// flickers, and every uncovered pixel is read afresh each frame.
+// out what the compass drew there (it knows its own window image): every
+// pixel it drew on, at any opacity, is not seen. What it saw since the drag
+// began is remembered, so a pixel the slide has just covered shows as it was
+// a moment before, when it lay ahead of the tip; one never seen shows
+// hatched. It never hides the compass to look beneath, so nothing flickers,
+// and every uncovered pixel is read afresh each frame.
+//
+// A drag frame's read is asked for as the frame is put and taken at the next
+// one, so that the frame never waits for the server's answer; the memory
+// holds what the tip needs meanwhile. The window is opaque, shaped to its
+// disc and its readout, and its pixels go to the server through shared
+// memory: the compositor has nothing to blend, and no frame waits for Qt's
+// backing store.
 
+#include "platform/windowpixels.h"
 #include "vision/loupe.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QTimer>
+#include <QVector>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -45,12 +57,10 @@ public:
                 const QRect& screen);
     void setZoom(int zoom);
     // Forgets what it saw under the compass: a new drag looks afresh.
-    void forget() { m_memory.forget(); }
+    void forget();
     [[nodiscard]] int zoom() const { return m_zoom; }
     // The pixel under the crosshair; transparent when the compass covers it.
     [[nodiscard]] QRgb colour() const { return m_colour; }
-    // The enlarged picture as shown, the crosshair in its middle.
-    [[nodiscard]] const QImage& picture() const { return m_picture; }
 
     // The wheel over the loupe asks for another zoom.
     std::function<void(int steps)> zoomAsked;
@@ -58,19 +68,44 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void look(const QImage& drawn, const QRect& drawnRect);
+    void takeRead();
+    void present();
+    void shape();
+    const QImage& piece(const QString& text);
 
     std::unique_ptr<X11ScreenPixels> m_screen;
     int m_zoom = 4;
     QPoint m_point, m_shown;
-    // What the compass drew about the point in the last frames, and where.
-    std::deque<std::pair<QPoint, QImage>> m_recent;
+    // What the compass drew about the point in the last frames, and where:
+    // the first at the read under way.
+    std::deque<DrawnFrame> m_recent;
+    // Where the loupe itself stood in the last frames.
+    std::deque<QRect> m_selves;
+    // What the reads so far covered since the last forget().
+    QRect m_read;
     BeneathMemory m_memory;
-    QImage m_picture;
+    QImage m_beneath;   // what the picture shows, loupeSpan pixels square
+    int m_lensZoom = 0; // the zoom it was shown at
+    LoupePainter m_lens;
+    // The window's pixels, and the readout they show.
+    QImage m_image;
+    QString m_text;
+    QHash<QString, QImage> m_pieces; // of the readout, white on its box
+    QRect m_box;                     // the readout's, as wide as its text
+    QRect m_shapedBox;
+    QVector<QRect> m_disc; // the disc's shape, in rows
+    X11WindowPixels m_pixels;
+    bool m_storeStale = false; // Qt's backing store missed frames put past it
+    WId m_shaped = 0;
     QRgb m_colour = 0;
-    int m_wheel = 0; // eighths of a degree not yet turned into a step
+    // Takes the last read when no frame came after it.
+    QTimer m_settle;
+    QElapsedTimer m_raised; // since it was last raised
+    int m_wheel = 0;        // eighths of a degree not yet turned into a step
 };
 
 } // namespace orvanta

@@ -19,6 +19,8 @@
 #include <limits>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <tuple>
+#include <utility>
 #include <xcb/shm.h>
 
 namespace orvanta {
@@ -68,6 +70,8 @@ X11ScreenPixels::X11ScreenPixels(const QByteArray& display) {
 }
 
 X11ScreenPixels::~X11ScreenPixels() {
+    std::ignore = collect();
+    release();
     if (m_own)
         xcb_disconnect(m_own);
 }
@@ -169,6 +173,106 @@ QImage X11ScreenPixels::readShared(const QRect& r) {
     xcb_flush(c);
     shmdt(memory);
     return part;
+}
+
+void X11ScreenPixels::request(const QRect& rect) {
+    // The segment is free again only once the last reply is in.
+    if (m_requested)
+        std::ignore = collect();
+    m_requested = true;
+    m_asked = rect;
+    m_sequence = 0;
+    xcb_connection_t* c = connection();
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen || rect.isEmpty() || !keepsPixelsAsWeDo(c, screen->root_depth)) {
+        m_early = read(rect); // says why not
+        return;
+    }
+    m_inside = rect & QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    const std::size_t bytes = std::size_t(m_inside.width()) * std::size_t(m_inside.height()) * 4;
+    if (m_inside.isEmpty() || !m_shm || !reserve(bytes)) {
+        m_early = read(rect);
+        return;
+    }
+    m_sequence =
+        xcb_shm_get_image(c, screen->root, std::int16_t(m_inside.x()), std::int16_t(m_inside.y()),
+                          std::uint16_t(m_inside.width()), std::uint16_t(m_inside.height()), ~0u,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0)
+            .sequence;
+    xcb_flush(c);
+}
+
+QImage X11ScreenPixels::collect() {
+    if (!std::exchange(m_requested, false))
+        return {};
+    if (m_sequence == 0)
+        return std::exchange(m_early, {});
+    xcb_connection_t* c = connection();
+    const unsigned int sequence = std::exchange(m_sequence, 0);
+    if (!c)
+        return {};
+    xcb_generic_error_t* error = nullptr;
+    const auto reply = owned(xcb_shm_get_image_reply(c, {sequence}, &error));
+    if (refused(error, "to read the screen into shared memory (ShmGetImage)") || !reply)
+        return {};
+    QImage pixels(m_asked.size(), QImage::Format_ARGB32);
+    if (m_inside != m_asked)
+        pixels.fill(Qt::transparent);
+    copyOpaque(m_memory, m_inside.width(), m_inside.height(), pixels,
+               m_inside.topLeft() - m_asked.topLeft());
+    return pixels;
+}
+
+bool X11ScreenPixels::reserve(std::size_t bytes) {
+    if (bytes <= m_size)
+        return true;
+    release();
+    xcb_connection_t* c = connection();
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id < 0) {
+        qCWarning(lcX11, "Cannot make a shared segment of %zu bytes to read the screen: %s", bytes,
+                  std::strerror(errno));
+        m_shm = false;
+        return false;
+    }
+    void* memory = shmat(id, nullptr, 0);
+    if (memory == reinterpret_cast<void*>(-1)) {
+        qCWarning(lcX11, "Cannot map the shared segment to read the screen: %s",
+                  std::strerror(errno));
+        shmctl(id, IPC_RMID, nullptr);
+        m_shm = false;
+        return false;
+    }
+    const std::uint32_t segment = xcb_generate_id(c);
+    const bool refusedAttach =
+        refused(xcb_request_check(c, xcb_shm_attach_checked(c, segment, std::uint32_t(id), 0)),
+                "the shared segment to read the screen (MIT-SHM attach)");
+    // Both sides hold it now (or we alone): the system frees it once all have
+    // let go, even if this process ends without doing so.
+    shmctl(id, IPC_RMID, nullptr);
+    if (refusedAttach) {
+        shmdt(memory);
+        m_shm = false;
+        return false;
+    }
+    m_segment = segment;
+    m_memory = static_cast<uchar*>(memory);
+    m_size = bytes;
+    return true;
+}
+
+// Only with no request under way: the server may be writing into it.
+void X11ScreenPixels::release() {
+    if (!m_memory)
+        return;
+    if (xcb_connection_t* c = connection()) {
+        xcb_shm_detach(c, m_segment);
+        xcb_flush(c);
+    }
+    shmdt(m_memory);
+    m_memory = nullptr;
+    m_size = 0;
+    m_segment = 0;
 }
 
 PortalScreenPixels::PortalScreenPixels(QDBusConnection bus, QObject* parent)

@@ -48,13 +48,37 @@ public:
     // The image, or a null one (the reason is logged): the work of grab().
     [[nodiscard]] QImage read(const QRect& rect);
 
+    // The same read in two halves, for a caller that reads every frame: the
+    // request goes to the server now and its pixels are taken at the next
+    // collect(), so that neither waits for the other in between. The pixels
+    // come through shared memory kept from one read to the next. A request
+    // replaces one not yet collected.
+    void request(const QRect& rect);
+    // The pixels last asked for (as read() gives them), or a null image when
+    // none was asked for since or the read failed (logged).
+    [[nodiscard]] QImage collect();
+    [[nodiscard]] bool requested() const { return m_requested; }
+
 private:
     xcb_connection_t* connection() const;
     QImage readThroughSocket(const QRect& rect);
     QImage readShared(const QRect& rect);
+    bool reserve(std::size_t bytes);
+    void release();
 
     xcb_connection_t* m_own = nullptr;
     bool m_shm = false;
+    // The kept segment of request(): its id on the server, where it is
+    // mapped here and its size.
+    std::uint32_t m_segment = 0;
+    uchar* m_memory = nullptr;
+    std::size_t m_size = 0;
+    // The request under way: what it asked for, the part of it on the
+    // screen and the cookie of its reply (0: read at once into m_early).
+    bool m_requested = false;
+    QRect m_asked, m_inside;
+    unsigned int m_sequence = 0;
+    QImage m_early;
 };
 
 // org.freedesktop.portal.Screenshot, asked without a dialog (interactive
