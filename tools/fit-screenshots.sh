@@ -16,7 +16,8 @@
 # - tests/data/gnuplot-pie.png (gnuplot's x11 terminal drawing a pie chart;
 #   needs gnuplot-x11), icon-display.png (the program's icon in display) and
 #   photo-cup.png (the coffee of the photograph): the real screenshots the fit
-#   test measures.
+#   test measures;
+# - docs/images/loupe.png: the loupe beside the slide's tip over the photograph.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
@@ -147,18 +148,24 @@ pids+=("$pid")
 import -window root -crop "248x248+$((px + 394))+$((py + 174))" +repage tests/data/photo-cup.png
 echo "tests/data/gnuplot-pie.png, icon-display.png, photo-cup.png"
 
-# No splash and no tray icon (the virtual desktop has no tray).
-mkdir -p "$XDG_CONFIG_HOME/Orvanta"
-printf '[Options]\nHideSplash=1\nSystemTrayIcon=0\n' >"$XDG_CONFIG_HOME/Orvanta/Compass.ini"
-"$work/usr/bin/orvanta" >"$work/orvanta.log" 2>&1 &
-pids+=($!)
+# start_compass [OPTION=VALUE...]: the installed compass from fresh options,
+# without a splash or a tray icon (the virtual desktop has no tray), once it
+# owns its name on the bus.
 # Asked before the compass owns its name the bus would start another one.
 owned() {
     [ "$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
         --method org.freedesktop.DBus.NameHasOwner Compass.VelmoraCompass)" = "(true,)" ]
 }
-for _ in $(seq 200); do owned && break; sleep 0.1; done
-owned || { echo "fit-screenshots: the compass took no name on the bus" >&2; exit 1; }
+start_compass() {
+    mkdir -p "$XDG_CONFIG_HOME/Orvanta"
+    printf '[Options]\nHideSplash=1\nSystemTrayIcon=0\n' >"$XDG_CONFIG_HOME/Orvanta/Compass.ini"
+    printf '%s\n' "$@" >>"$XDG_CONFIG_HOME/Orvanta/Compass.ini"
+    "$work/usr/bin/orvanta" >>"$work/orvanta.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 200); do owned && break; sleep 0.1; done
+    owned || { echo "fit-screenshots: the compass took no name on the bus" >&2; exit 1; }
+}
+start_compass
 
 # fit_shots NAME X Y SPREAD ANGLE CROP: the compass moved to X, Y (its pivot
 # lands a skin's few pixels from there) with that spread and beam angle, a
@@ -180,3 +187,15 @@ fit_shots() {
 # The coffee in the cup: its centre is at 518.5, 298.5 of the picture,
 # radius 108; the pivot lands 17 px off.
 fit_shots cup $((px + 506)) $((py + 280)) 96 -35 "660x520+$((px + 240))+$((py + 40))"
+
+# The loupe over the same photograph, the slide's tip on the coffee's rim: the
+# compass started anew with its loupe on, six times.
+compass --method Compass.IVelmoraCompass.Quit >/dev/null
+for _ in $(seq 100); do owned || break; sleep 0.1; done
+start_compass Loupe=1 LoupeZoom=6
+set_compass Measurement "<150.0>"
+set_compass Angle "<-20.0>"
+compass --method Compass.IVelmoraCompass.MoveTo $((px + 380)) $((py + 330)) >/dev/null
+sleep 1.5
+import -window root -crop "780x300+$((px + 300))+$((py + 150))" +repage docs/images/loupe.png
+echo "docs/images/loupe.png"
