@@ -1292,28 +1292,27 @@ class Desktop:
             return order.index(box) > order.index(compass), "WM stack"
         return self.x_above(box_top, self.compass_top), "X stack"
 
-    def box_pixels(self, rect):
-        """The share of the box's own pixels (its window's image) that the
-        screen shows where the compass is opaque under the box; None where
-        nothing of the compass lies under it or there are no screenshots."""
+    def under_box(self, rect):
+        """Points of RECT, 6 px apart, where the compass is opaque."""
         x, y, w, h = rect
         dx, dy = self.box_offset
-        points = [(px, py) for py in range(y, y + h, 6) for px in range(x, x + w, 6)
-                  if 0 <= px - dx < DESKTOP_W and 0 <= py - dy < DESKTOP_H
-                  and self.box_mask[(py - dy) * DESKTOP_W + px - dx] == 255]
-        if len(points) < BOX_POINTS or self.shot == "none":
-            return None
+        return [(px, py) for py in range(y, y + h, 6) for px in range(x, x + w, 6)
+                if 0 <= px - dx < DESKTOP_W and 0 <= py - dy < DESKTOP_H
+                and self.box_mask[(py - dy) * DESKTOP_W + px - dx] == 255]
+
+    def box_share(self, rect, points):
+        """The share of POINTS where the screen shows the box's own pixels
+        (its window's image)."""
         try:
             own = Shot(self.run_bytes("xwd", "-id", str(self.box_client), "-silent"))
         except (struct.error, ValueError, IndexError):
-            return None
+            return 0.0
         screen = self.grab()
         if not screen:
-            return None
+            return 0.0
         near = lambda a, b: a and b and all(abs(int(a[i:i + 2], 16) - int(b[i:i + 2], 16)) <= 24
                                             for i in (1, 3, 5))
-        self.box_points = len(points)
-        return sum(near(screen.pixel(px, py), own.pixel(px - x, py - y))
+        return sum(near(screen.pixel(px, py), own.pixel(px - rect[0], py - rect[1]))
                    for px, py in points) / len(points)
 
     def work_area(self):
@@ -1331,28 +1330,37 @@ class Desktop:
             return "did not appear", "%s: no window" % name
         self.box_client = int(new[0], 0)
         rect = self.settled_rect(self.box_client)
+        if not rect:
+            return "gone at once", "%s: window %s, no geometry" % (name, new[0])
         top = self.x_toplevel(self.box_client)
         frame = self.x_rect(top) or rect
-        self.screenshot("box-" + name.replace(" ", "-"))
         wrong, seen = [], []
-        shown = wait_for(lambda: (lambda v: v if v is None or v >= BOX_SHOWN else False)(
-            self.box_pixels(rect)), DRAW_WAIT, 0.5)
-        if shown is False:
-            shown = self.box_pixels(rect)
         above, stack = self.stacking(top)
-        if shown is None:
-            seen.append("%s %s" % ("above in the" if above else "below in the", stack))
+        points = self.under_box(rect)
+        if self.shot == "none" or len(points) < BOX_POINTS:
+            # Nothing to see on the screen: the stack says it.
+            seen.append("%s in the %s" % ("above" if above else "below", stack))
             if not above:
                 wrong.append("below the compass")
         else:
+            shown = [0.0]
+
+            def enough():
+                shown[0] = self.box_share(rect, points)
+                return shown[0] >= BOX_SHOWN
+            wait_for(enough, DRAW_WAIT, 0.5)
             seen.append("%.0f %% of it shown over the compass (%d points; %s: %s)" % (
-                100 * shown, self.box_points, stack, "above" if above else "below"))
-            if shown < BOX_SHOWN:
+                100 * shown[0], len(points), stack, "above" if above else "below"))
+            if shown[0] < BOX_SHOWN:
                 wrong.append("under the compass")
+        self.screenshot("box-" + name.replace(" ", "-"))
         focused = wait_for(lambda: self.box_client in (
             int(self.active_window() or "0", 16),
             int(self.run("xdotool", "getwindowfocus", timeout=3).strip() or "0")), 3.0, 0.1)
-        if not focused:
+        if not focused and self.no_input():
+            # A seat without input devices gives no window the keyboard.
+            seen.append("keyboard not checkable (%s), %s" % (self.input.why(), self.focus_text()))
+        elif not focused:
             wrong.append("no keyboard")
             seen.append(self.focus_text())
         area = self.work_area()
