@@ -339,8 +339,10 @@ void CompassWindow::push(const Frame& frame) {
         // in the window's own coordinates, only elsewhere.
         if (moves && target.size() == size()) {
             move(target.topLeft());
-            if (!m_boxes.isEmpty())
+            if (!m_boxes.isEmpty()) {
                 update(); // the boxes stay where they are
+                applyShapes(true, false);
+            }
         }
         return;
     }
@@ -365,6 +367,8 @@ void CompassWindow::push(const Frame& frame) {
     const ServerGrab grab;
     setGeometry(target);
     updateShapes(changed, resized);
+    if (!m_boxes.isEmpty())
+        applyShapes(true, false); // the boxes stay where they are
     repaint(m_boxes.isEmpty() ? changed : QRegion(rect()));
 }
 
@@ -418,7 +422,9 @@ void CompassWindow::catchUpInputShape() {
 
 void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
     if (inputChanged) {
-        const QRegion& input = m_inputShape.region();
+        // Clicks on our windows reach them where the compass is not drawn:
+        // sway 1.10 picks the surface under the pointer by its input region.
+        const QRegion input = m_inputShape.region() - m_boxes.translated(-pos());
         m_deps.shape.setInputShape(winId(), QVector<QRect>(input.begin(), input.end()));
     }
     if (m_compositor) {
@@ -536,6 +542,8 @@ void CompassWindow::followBoxes() {
         return;
     update((boxes | m_boxes).translated(-pos()));
     m_boxes = boxes;
+    if (windowHandle())
+        applyShapes(true, false);
 }
 
 // ---------------------------------------------------------------- input

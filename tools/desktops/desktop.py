@@ -1354,6 +1354,14 @@ class Desktop:
             if shown[0] < BOX_SHOWN:
                 wrong.append("under the compass")
         self.screenshot("box-" + name.replace(" ", "-"))
+        if points and not self.no_input():
+            # The pointer over it, where the compass would be drawn, is the box's.
+            point = points[len(points) // 2]
+            self.input.move(*point)
+            wait_for(lambda: self.x_pointer_at(*point), CLICK_WAIT, 0.1)
+            under = self.x_pointer().get("WINDOW", "0")
+            if not same_window(self.x_toplevel(under), top):
+                wrong.append("the pointer over it reaches %s" % self.window_text(under))
         focused = wait_for(lambda: self.box_client in (
             int(self.active_window() or "0", 16),
             int(self.run("xdotool", "getwindowfocus", timeout=3).strip() or "0")), 3.0, 0.1)
@@ -1375,7 +1383,8 @@ class Desktop:
                 wrong.append("Escape did not close it")
         if not gone():
             self.run("xdotool", "windowclose", str(self.box_client), timeout=5)
-            wait_for(gone, 5.0, 0.1)
+            if not wait_for(gone, 5.0, 0.1):
+                seen.append("still open after xdotool windowclose")
         return ", ".join(wrong), "%s: %s" % (name, ", ".join(seen))
 
     def check_boxes_on_top(self):
