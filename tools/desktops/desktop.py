@@ -392,6 +392,8 @@ class Desktop:
     # rect that reads the same twice may be the one asked for, not yet laid
     # out, so the windows below are always placed there.
     tiles = False
+    # The shadow a desktop draws around a frame, inside its frame window.
+    frame_shadow = 0
 
     def __init__(self, work, results, versions, program_dir, clients, options):
         self.work = work
@@ -1333,7 +1335,9 @@ class Desktop:
         if not rect:
             return "gone at once", "%s: window %s, no geometry" % (name, new[0])
         top = self.x_toplevel(self.box_client)
-        frame = self.x_rect(top) or rect
+        fx, fy, fw, fh = self.x_rect(top) or rect
+        shadow = self.frame_shadow
+        frame = (fx + shadow, fy + shadow, fw - 2 * shadow, fh - 2 * shadow)
         wrong, seen = [], []
         above, stack = self.stacking(top)
         points = self.under_box(rect)
@@ -1346,7 +1350,10 @@ class Desktop:
             shown = [0.0]
 
             def enough():
-                shown[0] = self.box_share(rect, points)
+                # A desktop may still place or size it: where it is now counts.
+                now = self.x_rect(self.box_client) or rect
+                points[:] = self.under_box(now) or points
+                shown[0] = self.box_share(now, points)
                 return shown[0] >= BOX_SHOWN
             wait_for(enough, DRAW_WAIT, 0.5)
             seen.append("%.0f %% of it shown over the compass (%d points; %s: %s)" % (
