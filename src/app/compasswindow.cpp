@@ -67,6 +67,9 @@ constexpr int kPushRectCost = 600;
 // properties for the X server, and a D-Bus signal for a tray), and always end
 // on the last value.
 constexpr int kTitleIntervalMs = 250;
+// Around a window of ours whose frame the desktop draws without telling its
+// size (sway's title bar and border), the compass leaves this much more.
+constexpr QMargins kUntoldFrame(4, 32, 4, 4);
 
 // Copies `region` of `image` (the widget's own coordinates) into what `p`
 // paints on, row by row, when that is an image of the same format at one
@@ -97,8 +100,10 @@ CompassWindow::CompassWindow(CompassWindowDeps deps)
       m_clicks(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
                QGuiApplication::styleHints()->mouseDoubleClickDistance()),
       m_inputShape(1), m_boundingShape(kBoundingShapeAlpha) {
-    if (m_deps.hints.bypassWindowManager())
+    if (m_deps.hints.bypassWindowManager()) {
         setWindowFlag(Qt::X11BypassWindowManagerHint);
+        qApp->installEventFilter(this); // our windows that show, move and hide
+    }
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -337,8 +342,13 @@ void CompassWindow::push(const Frame& frame) {
     if (!frame.pushed) {
         // Carried along with the compass: the same pixels and the same shapes
         // in the window's own coordinates, only elsewhere.
-        if (moves && target.size() == size())
+        if (moves && target.size() == size()) {
             move(target.topLeft());
+            if (!m_boxes.isEmpty()) {
+                update(); // the boxes stay where they are
+                applyShapes(true, false);
+            }
+        }
         return;
     }
     const QRegion changed = frame.dirty.translated(-frame.window.topLeft());
@@ -350,7 +360,7 @@ void CompassWindow::push(const Frame& frame) {
         // Without a compositor every frame's new bounding shape has the
         // server ask for the area it adds, which Qt answers from its own copy:
         // the frame goes through that copy then.
-        if (m_compositor && m_deps.pixels &&
+        if (m_compositor && m_deps.pixels && m_boxes.isEmpty() &&
             m_deps.pixels->put(winId(), m_controller->windowImage(), pushed))
             m_storeStale = true;
         else
@@ -362,7 +372,9 @@ void CompassWindow::push(const Frame& frame) {
     const ServerGrab grab;
     setGeometry(target);
     updateShapes(changed, resized);
-    repaint(changed);
+    if (!m_boxes.isEmpty())
+        applyShapes(true, false); // the boxes stay where they are
+    repaint(m_boxes.isEmpty() ? changed : QRegion(rect()));
 }
 
 void CompassWindow::pushAll() {
@@ -415,7 +427,9 @@ void CompassWindow::catchUpInputShape() {
 
 void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
     if (inputChanged) {
-        const QRegion& input = m_inputShape.region();
+        // Clicks on our windows reach them where the compass is not drawn:
+        // sway 1.10 picks the surface under the pointer by its input region.
+        const QRegion input = m_inputShape.region() - m_boxes.translated(-pos());
         m_deps.shape.setInputShape(winId(), QVector<QRect>(input.begin(), input.end()));
     }
     if (m_compositor) {
@@ -431,11 +445,14 @@ void CompassWindow::applyShapes(bool inputChanged, bool boundingChanged) {
 void CompassWindow::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QImage& image = m_controller->windowImage();
-    if (copyInto(p, image, event->region()))
-        return;
+    const bool copied = copyInto(p, image, event->region());
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : event->region())
-        p.drawImage(r.topLeft(), image, r);
+    if (!copied) {
+        for (const QRect& r : event->region())
+            p.drawImage(r.topLeft(), image, r);
+    }
+    for (const QRect& r : event->region() & m_boxes.translated(-pos()))
+        p.fillRect(r, Qt::transparent);
 }
 
 void CompassWindow::changeEvent(QEvent* event) {
@@ -505,7 +522,33 @@ bool CompassWindow::eventFilter(QObject* watched, QEvent* event) {
         m_storeStale = false;
         update();
     }
+    const QEvent::Type type = event->type();
+    if (!m_boxesPending && watched != this && watched->isWidgetType() &&
+        (type == QEvent::Show || type == QEvent::Hide || type == QEvent::Move ||
+         type == QEvent::Resize) &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        m_boxesPending = true;
+        QTimer::singleShot(0, this, &CompassWindow::followBoxes);
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void CompassWindow::followBoxes() {
+    m_boxesPending = false;
+    QRegion boxes;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible() ||
+            (w->windowType() != Qt::Dialog && w->windowType() != Qt::Window))
+            continue;
+        const QRect frame = w->frameGeometry();
+        boxes += frame == w->geometry() ? frame.marginsAdded(kUntoldFrame) : frame;
+    }
+    if (boxes == m_boxes)
+        return;
+    update((boxes | m_boxes).translated(-pos()));
+    m_boxes = boxes;
+    if (windowHandle())
+        applyShapes(true, false);
 }
 
 // ---------------------------------------------------------------- input

@@ -124,6 +124,7 @@ private:
     void catchUpInputShape();
     void watchServerSize();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void followBoxes();
     void placeBeforeMapping();
     void followLoupe();
     [[nodiscard]] QPoint measuredPoint();
@@ -170,6 +171,11 @@ private:
     QSize m_serverSize;              // its size as the X server last reported it
     bool m_stayOnTop = false;
     bool m_activating = false; // showCompass asked for the keyboard
+    // Where the compass bypasses the window manager, the compositor draws it
+    // over every window the manager keeps, ours too: it leaves the frames of
+    // our shown windows unpainted (desktop coordinates), so they show through.
+    QRegion m_boxes;
+    bool m_boxesPending = false;
 };
 
 } // namespace orvanta

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace orvanta {
@@ -22,6 +23,13 @@ QWidget* boxParent(QWidget* compass) {
 }
 
 void showAbove(QWidget* window) {
+    // No window manager keeps a window above one that bypasses it, and weston
+    // 10 drops XWayland when a window it manages is transient for one: the
+    // compass leaves our windows unpainted instead (CompassWindow).
+    const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (owner && owner->windowFlags().testFlag(Qt::X11BypassWindowManagerHint) && window->winId() &&
+        window->windowHandle())
+        window->windowHandle()->setTransientParent(nullptr);
     window->show();
     window->raise();
     window->activateWindow();

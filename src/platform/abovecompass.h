@@ -19,7 +19,8 @@ namespace orvanta {
 // active window of ours, else `compass` (may be null before the compass exists).
 [[nodiscard]] QWidget* boxParent(QWidget* compass);
 
-// Shows `window`, puts it on top of its parent and gives it the keyboard.
+// Shows `window`, puts it on top of its parent and gives it the keyboard. A
+// window whose owner bypasses the window manager is not transient for it.
 void showAbove(QWidget* window);
 
 // Where a window of `size` goes on `monitor` so that it leaves `avoid` (the

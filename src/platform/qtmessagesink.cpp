@@ -13,9 +13,7 @@ void QtMessageSink::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvanta"), text, QMessageBox::Ok,
                     boxParent(m_compass));
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.show();
-    box.raise();
-    box.activateWindow();
+    showAbove(&box);
     box.exec();
 }
 

@@ -74,7 +74,7 @@ class Table(unittest.TestCase):
         self.assertEqual(rows["ok"], "| ok |" + " pass fine |" * len(CHECKS))
         self.assertEqual(rows["sway"], "| sway | pass +0,+0 | FAIL no result | FAIL no result | "
                          "FAIL no skip flags | limit xterm on top | n/a no input injection |"
-                         + " FAIL no result |" * 4)
+                         + " FAIL no result |" * 5)
         for line in ("- sway / not-a-task: FAIL: no skip flags; type UTILITY",
                      "- sway / above: limit (sway raises the focused floating window): "
                      "xterm on top; pixel #FF00FF",

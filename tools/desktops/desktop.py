@@ -34,7 +34,7 @@ from harness.session import SETTLE, Session, stop, wait_for  # noqa: E402
 from harness.xserver import start_xvfb  # noqa: E402
 
 CHECKS = ["placed", "follows", "undecorated", "not-a-task", "above", "click-through-x",
-          "click-through-wayland", "keys-on-click", "keys-elsewhere", "memory"]
+          "click-through-wayland", "keys-on-click", "keys-elsewhere", "boxes-on-top", "memory"]
 
 DESKTOP_W, DESKTOP_H = 1920, 1080
 SPREAD = 150
@@ -46,6 +46,14 @@ WCATCH = (200, 120)  # the native window below, around T2
 XTERM_BG = "ff00ff"
 # How long the compass may take to show on the screen once its window is there.
 DRAW_WAIT = 12.0
+# The boxes' check: the compass's beam across the screen's centre, a little
+# above it, through the boxes centred on the screen and the ones centred on
+# the compass's window (the whole height of the screen at this spread).
+BOX_SPREAD = 1200
+BOX_PIVOT = (DESKTOP_W // 2 - BOX_SPREAD // 2, DESKTOP_H // 2 - 40)
+# A box shows on the screen when at least this share of its pixels over the
+# compass's opaque ones (BOX_POINTS of them at least) are its own.
+BOX_SHOWN, BOX_POINTS = 0.9, 20
 # How long a click may take to reach the window it goes to: on a loaded machine
 # each helper's start alone can take seconds, and a pass returns at once.
 CLICK_WAIT = 8.0
@@ -211,6 +219,9 @@ class XdotoolInput:
     def key(self, char):
         self.d.run("xdotool", "key", char)
 
+    def escape(self):
+        self.d.run("xdotool", "key", "Escape")
+
     def close(self):
         pass
 
@@ -251,6 +262,9 @@ class WlrInput:
     def key(self, char):
         self.d.run("wtype", "-k", "Shift_L", "-s", "150", char)
 
+    def escape(self):
+        self.d.run("wtype", "-k", "Shift_L", "-s", "150", "-k", "Escape")
+
     def close(self):
         stop(self.holder)
 
@@ -260,7 +274,7 @@ class KwinInput:
     run, fed one command a line."""
 
     # Linux key codes of what the checks type.
-    CODES = dict(zip("1234567890", range(2, 12)), q=16, **{"\n": 28})
+    CODES = dict(zip("1234567890", range(2, 12)), q=16, **{"\n": 28, "Escape": 1})
 
     def __init__(self, desktop, helper):
         self.d = desktop
@@ -294,6 +308,9 @@ class KwinInput:
     def key(self, char):
         self._send("key %d" % self.CODES[char])
 
+    def escape(self):
+        self.key("Escape")
+
     def close(self):
         if self.proc.poll() is None:
             self.proc.stdin.close()
@@ -308,7 +325,7 @@ class MutterInput:
     acceleration is applied to this virtual pointer)."""
 
     BTN_LEFT = 272
-    SHIFT, RETURN = 0xFFE1, 0xFF0D
+    SHIFT, RETURN, ESCAPE = 0xFFE1, 0xFF0D, 0xFF1B
     HOME = -20000.0
     PACE = 0.05  # between the events of one gesture, as a hand makes them
 
@@ -351,6 +368,9 @@ class MutterInput:
     def key(self, char):
         self._tap(ord(char))
 
+    def escape(self):
+        self._tap(self.ESCAPE)
+
     def close(self):
         try:
             self.s.Stop()
@@ -372,6 +392,8 @@ class Desktop:
     # rect that reads the same twice may be the one asked for, not yet laid
     # out, so the windows below are always placed there.
     tiles = False
+    # The shadow a desktop draws around a frame, inside its frame window.
+    frame_shadow = 0
 
     def __init__(self, work, results, versions, program_dir, clients, options):
         self.work = work
@@ -690,11 +712,11 @@ class Desktop:
         self.ini = os.path.join(bin_dir, "Compass.ini")
         self.write_options()
 
-    def write_options(self):
+    def write_options(self, pivot=PIVOT, spread=SPREAD):
         """The options the compass starts with, and the matrix's --option lines."""
         lines = ["[Options]", "FirstTime=0", "HideSplash=1",
-                 "X=%d" % (PIVOT[0] - PIVOT_OFFSET[0]), "Y=%d" % (PIVOT[1] - PIVOT_OFFSET[1]),
-                 "Angle=0", "Measurement=%d" % SPREAD] + list(self.options)
+                 "X=%d" % (pivot[0] - PIVOT_OFFSET[0]), "Y=%d" % (pivot[1] - PIVOT_OFFSET[1]),
+                 "Angle=0", "Measurement=%d" % spread] + list(self.options)
         with open(self.ini, "w", newline="") as f:
             f.write("".join(line + "\r\n" for line in lines))
 
@@ -715,20 +737,11 @@ class Desktop:
         its own renderer (the render of the whole desktop less the
         transparent border of the cropped render, whose size is the bounds'
         size), placed as a new window is; and the render's pixels at O, T1, T2."""
-        self.expected = None
         self.alpha = {}
         full = os.path.join(self.work, "render-full.png")
-        crop = os.path.join(self.work, "render-crop.png")
-        if not (self.render(full) and self.render(crop, "--crop")):
-            self.log("the program's --render failed")
+        self.expected = self.rendered_window(full)
+        if not self.expected:
             return
-        trim = lambda image: [int(v) for v in self.run(
-            "convert", image, "-alpha", "extract", "-trim", "-format", "%X %Y", "info:")
-            .replace("+", "").split()]
-        (ax, ay), (cx, cy) = trim(full), trim(crop)
-        bw, bh = [int(v) for v in self.run("identify", "-format", "%w %h", crop).split()]
-        bounds = (ax - cx, ay - cy, bw, bh)
-        self.expected = expected_window(*bounds, DESKTOP_W, DESKTOP_H)
         m = re.search(r"#[0-9A-Fa-f]{6}", self.run(
             "convert", full, "-crop", "1x1+%d+%d" % self.o, "-depth", "8", "txt:-"))
         self.colour_o = m.group(0) if m else None
@@ -737,7 +750,21 @@ class Desktop:
                  "+repage", "-background", "black", "-alpha", "remove", self.template)
         for point, name in ((self.o, "O"), (self.t1, "T1"), (self.t2, "T2")):
             self.alpha[name] = self.alpha_at(full, *point)
-        self.log("render: bounds %s, window %s, alpha %s" % (bounds, self.expected, self.alpha))
+        self.log("render: window %s, alpha %s" % (self.expected, self.alpha))
+
+    def rendered_window(self, full):
+        """Renders the compass of Compass.ini over the whole desktop to FULL;
+        the window it must get, or None."""
+        crop = os.path.join(self.work, "render-crop.png")
+        if not (self.render(full) and self.render(crop, "--crop")):
+            self.log("the program's --render failed")
+            return None
+        trim = lambda image: [int(v) for v in self.run(
+            "convert", image, "-alpha", "extract", "-trim", "-format", "%X %Y", "info:")
+            .replace("+", "").split()]
+        (ax, ay), (cx, cy) = trim(full), trim(crop)
+        bw, bh = [int(v) for v in self.run("identify", "-format", "%w %h", crop).split()]
+        return expected_window(ax - cx, ay - cy, bw, bh, DESKTOP_W, DESKTOP_H)
 
     def server_rss(self):
         return [rss_kb(pid) for pid in self.servers]
@@ -946,11 +973,12 @@ class Desktop:
             window += " (no screenshot here)"
         self.result("placed", "pass" if ok else "fail", "%s; %s%s" % (short, window, drawn))
 
-    def compass_call(self, verb, member, *args):
+    def compass_call(self, verb, member, *args, path="/VelmoraCompass",
+                     interface="Compass.IVelmoraCompass"):
         """busctl's answer (None when the call failed)."""
         try:
-            out = subprocess.run(["busctl", "--user", verb, "Compass.VelmoraCompass",
-                                  "/VelmoraCompass", "Compass.IVelmoraCompass", member, *args],
+            out = subprocess.run(["busctl", "--user", verb, "Compass.VelmoraCompass", path,
+                                  interface, member, *args],
                                  env=self.penv, capture_output=True, text=True, timeout=5)
         except subprocess.TimeoutExpired:
             return None
@@ -1247,6 +1275,169 @@ class Desktop:
             self.result("keys-on-click", "fail", "did not quit; still running 8 s after q, "
                         + self.focus_text())
 
+    # ------------------------------------------------------------ our boxes
+
+    def program_windows(self):
+        return set(self.run("xdotool", "search", "--all", "--onlyvisible", "--pid",
+                            str(self.proc.pid), timeout=3).split())
+
+    def stacking(self, box_top):
+        """Whether the box lies above the compass in the window manager's stack
+        (_NET_CLIENT_LIST_STACKING, bottom first) where it lists both, else
+        in the X server's, which is all there is for a compass that bypasses
+        the window manager; and which stack said so."""
+        listed = re.findall(r"0x[0-9a-f]+", self.run("xprop", "-root",
+                                                     "_NET_CLIENT_LIST_STACKING", timeout=5))
+        order = [int(w, 16) for w in listed]
+        box, compass = self.box_client, int(str(self.compass), 0)
+        if box in order and compass in order:
+            return order.index(box) > order.index(compass), "WM stack"
+        return self.x_above(box_top, self.compass_top), "X stack"
+
+    def under_box(self, rect):
+        """Points of RECT, 6 px apart, where the compass is opaque."""
+        x, y, w, h = rect
+        dx, dy = self.box_offset
+        return [(px, py) for py in range(y, y + h, 6) for px in range(x, x + w, 6)
+                if 0 <= px - dx < DESKTOP_W and 0 <= py - dy < DESKTOP_H
+                and self.box_mask[(py - dy) * DESKTOP_W + px - dx] == 255]
+
+    def box_share(self, rect, points):
+        """The share of POINTS where the screen shows the box's own pixels
+        (its window's image)."""
+        try:
+            own = Shot(self.run_bytes("xwd", "-id", str(self.box_client), "-silent"))
+        except (struct.error, ValueError, IndexError):
+            return 0.0
+        screen = self.grab()
+        if not screen:
+            return 0.0
+        near = lambda a, b: a and b and all(abs(int(a[i:i + 2], 16) - int(b[i:i + 2], 16)) <= 24
+                                            for i in (1, 3, 5))
+        return sum(near(screen.pixel(px, py), own.pixel(px - rect[0], py - rect[1]))
+                   for px, py in points) / len(points)
+
+    def work_area(self):
+        m = re.search(r"= (\d+), (\d+), (\d+), (\d+)",
+                      self.run("xprop", "-root", "_NET_WORKAREA", timeout=5))
+        return tuple(int(v) for v in m.groups()) if m else (0, 0, DESKTOP_W, DESKTOP_H)
+
+    def check_box(self, name, call):
+        """Opens one box through the bus; what is wrong with it ("" when
+        nothing), and what was seen."""
+        before = self.program_windows()
+        call()
+        new = wait_for(lambda: sorted(self.program_windows() - before), 10.0, 0.2)
+        if not new:
+            return "did not appear", "%s: no window" % name
+        self.box_client = int(new[0], 0)
+        rect = self.settled_rect(self.box_client)
+        if not rect:
+            return "gone at once", "%s: window %s, no geometry" % (name, new[0])
+        top = self.x_toplevel(self.box_client)
+        fx, fy, fw, fh = self.x_rect(top) or rect
+        shadow = self.frame_shadow
+        frame = (fx + shadow, fy + shadow, fw - 2 * shadow, fh - 2 * shadow)
+        wrong, seen = [], []
+        above, stack = self.stacking(top)
+        points = self.under_box(rect)
+        if self.shot == "none" or len(points) < BOX_POINTS:
+            # Nothing to see on the screen: the stack says it.
+            seen.append("%s in the %s" % ("above" if above else "below", stack))
+            if not above:
+                wrong.append("below the compass")
+        else:
+            shown = [0.0]
+
+            def enough():
+                # A desktop may still place or size it: where it is now counts.
+                now = self.x_rect(self.box_client) or rect
+                points[:] = self.under_box(now) or points
+                shown[0] = self.box_share(now, points)
+                return shown[0] >= BOX_SHOWN
+            wait_for(enough, DRAW_WAIT, 0.5)
+            seen.append("%.0f %% of it shown over the compass (%d points; %s: %s)" % (
+                100 * shown[0], len(points), stack, "above" if above else "below"))
+            if shown[0] < BOX_SHOWN:
+                wrong.append("under the compass")
+        self.screenshot("box-" + name.replace(" ", "-"))
+        if points and not self.no_input():
+            # The pointer over it, where the compass would be drawn, is the box's.
+            point = points[len(points) // 2]
+            self.input.move(*point)
+            wait_for(lambda: self.x_pointer_at(*point), CLICK_WAIT, 0.1)
+            under = self.x_pointer().get("WINDOW", "0")
+            if not same_window(self.x_toplevel(under), top):
+                wrong.append("the pointer over it reaches %s" % self.window_text(under))
+        focused = wait_for(lambda: self.box_client in (
+            int(self.active_window() or "0", 16),
+            int(self.run("xdotool", "getwindowfocus", timeout=3).strip() or "0")), 3.0, 0.1)
+        if not focused and self.no_input():
+            # A seat without input devices gives no window the keyboard.
+            seen.append("keyboard not checkable (%s), %s" % (self.input.why(), self.focus_text()))
+        elif not focused:
+            wrong.append("no keyboard")
+            seen.append(self.focus_text())
+        area = self.work_area()
+        fx, fy, fw, fh = frame
+        if not (inside(fx, fy, area) and inside(fx + fw - 1, fy + fh - 1, area)):
+            wrong.append("outside the work area")
+            seen.append("at %s, work area %s" % (frame, area))
+        gone = lambda: str(self.box_client) not in self.program_windows()
+        if not self.no_input():
+            self.input.escape()
+            if not wait_for(gone, 3.0, 0.1):
+                wrong.append("Escape did not close it")
+        if not gone():
+            self.run("xdotool", "windowclose", str(self.box_client), timeout=5)
+            if not wait_for(gone, 5.0, 0.1):
+                seen.append("still open after xdotool windowclose")
+        return ", ".join(wrong), "%s: %s" % (name, ", ".join(seen))
+
+    def check_boxes_on_top(self):
+        """The program's boxes (help, units dialog, a package's error) open
+        over a compass that stands across the screen's centre: each must show
+        above it, have the keyboard and lie inside the work area, and Escape
+        closes it (where there is input)."""
+        stop(self.proc)
+        self.write_options(BOX_PIVOT, BOX_SPREAD)
+        full = os.path.join(self.work, "render-boxes.png")
+        expected = self.rendered_window(full)
+        self.box_mask = self.run_bytes("convert", full, "-alpha", "extract", "-depth", "8",
+                                       "gray:-")
+        if not expected or len(self.box_mask) != DESKTOP_W * DESKTOP_H:
+            self.result("boxes-on-top", "fail", "setup: no render of the compass")
+            return
+        self.start_program()
+        if not wait_for(lambda: self.compass_call("get-property", "X"), 10.0, 0.2):
+            self.result("boxes-on-top", "fail", "setup: the compass is not on the bus")
+            return
+        # Where the desktop put the compass elsewhere, its pixels are elsewhere too.
+        self.box_offset = (self.compass_rect[0] - expected[0], self.compass_rect[1] - expected[1])
+        if self.shot != "none":
+            want = (BOX_PIVOT[0] + self.box_offset[0], BOX_PIVOT[1] + self.box_offset[1])
+            at = wait_for(lambda: self.find_pivot(*want), DRAW_WAIT, 0.5)
+            if at:
+                self.box_offset = (at[0] - BOX_PIVOT[0], at[1] - BOX_PIVOT[1])
+        bad = os.path.join(self.work, "not-a-package.compassskin")
+        with open(bad, "w") as f:
+            f.write("not a ZIP\n")
+        boxes = [("help", lambda: self.compass_call("call", "ShowHelp")),
+                 ("units", lambda: self.compass_call("call", "ShowCalibrationScreen")),
+                 ("package error", lambda: self.compass_call(
+                     "call", "InstallPackages", "as", "1", bad, path="/Orvanta",
+                     interface="Compass.IOrvantaLauncher"))]
+        failed, figures = [], []
+        for name, call in boxes:
+            wrong, seen = self.check_box(name, call)
+            figures.append(seen)
+            if wrong:
+                failed.append("%s %s" % (name, wrong))
+        short = "; ".join(failed) if failed else "%d of %d on top%s" % (
+            len(boxes), len(boxes), "" if self.no_input() else ", with the keys")
+        self.result("boxes-on-top", "fail" if failed else "pass",
+                    "%s; %s" % (short.replace(";", ","), "; ".join(figures)))
+
     def shift_points(self, dx, dy):
         move = lambda p: (p[0] + dx, p[1] + dy)
         self.o, self.t1, self.t2, self.xterm_at = map(move, (self.o, self.t1, self.t2,
@@ -1305,6 +1496,7 @@ class Desktop:
         self.check_click_through_x()
         self.check_click_through_wayland()
         self.check_keys_on_click()
+        self.check_boxes_on_top()
 
     def main(self):
         """Starts the desktop and runs the checks; the checks not reached fail."""

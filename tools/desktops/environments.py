@@ -281,6 +281,7 @@ class Weston(Desktop):
     wayland = True
     shot = "weston"
     xterm_cells = (300, 75)
+    frame_shadow = 32  # its theme's margin
 
     def start(self):
         runtime = os.path.join(self.work, "weston-runtime")
