@@ -148,7 +148,9 @@ class Compass:
         self.proc = subprocess.Popen([self.binary, *args], env=env, stdout=self.log,
                                      stderr=subprocess.STDOUT)
         if wait:
-            assert wait_for(self.owns_name), "the program did not take " + NAME
+            # A loaded machine, or a sanitizer build, can take many seconds to
+            # start: the wait ends as soon as the name is taken.
+            assert wait_for(self.owns_name, timeout=30.0), "the program did not take " + NAME
 
     def pid_of_owner(self):
         bus = dbus.bus.BusConnection(env["DBUS_SESSION_BUS_ADDRESS"])
