@@ -126,7 +126,10 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void placeBeforeMapping();
     void followLoupe();
-    [[nodiscard]] QPoint measuredPoint();
+    [[nodiscard]] bool showsLoupe() const;
+    void makeLoupe();
+    void lookAhead();
+    [[nodiscard]] QPoint measuredPoint(const CompassState& state) const;
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;
