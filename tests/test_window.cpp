@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 using namespace orvanta::test;
 
@@ -906,6 +908,27 @@ TEST(SharedMemoryFrames, WaitForTheServerToReadTheLastOne) {
               QStringLiteral("waited 1 shown 0000ff"));
 }
 
+namespace {
+
+bool near(QRgb a, QRgb b, int by) {
+    return qAbs(qRed(a) - qRed(b)) <= by && qAbs(qGreen(a) - qGreen(b)) <= by &&
+           qAbs(qBlue(a) - qBlue(b)) <= by;
+}
+
+bool hatched(QRgb c) {
+    return near(c, qRgb(96, 96, 96), 1) || near(c, qRgb(128, 128, 128), 1);
+}
+
+// The middle of the loupe's picture: its window is 240 wide, the picture
+// 161 across in the middle of the top.
+QPoint loupeCentre(const VirtualDesktop& desktop) {
+    const qulonglong id =
+        desktop.run("xdotool", {"search", "--name", "^Orvanta loupe$"}).trimmed().toULongLong();
+    return desktop.windowGeometry(id).topLeft() + QPoint((240 - 161) / 2 + 80, 80);
+}
+
+} // namespace
+
 // The loupe beside the slide's tip during a drag: its crosshair shows the
 // pixel beneath the tip (a spot of its own colour on the backdrop), each cell
 // shows what lies beneath and never the compass, and its zoom is kept.
@@ -931,18 +954,9 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
     // The loupe's window is 240 wide, its picture 161 across in the middle of
     // the top.
     QPoint centre;
-    const auto findLoupe = [&] {
-        const qulonglong id =
-            desktop.run("xdotool", {"search", "--name", "^Orvanta loupe$"}).trimmed().toULongLong();
-        centre = desktop.windowGeometry(id).topLeft() + QPoint((240 - 161) / 2 + 80, 80);
-    };
-    const auto near = [](QRgb a, QRgb b, int by) {
-        return qAbs(qRed(a) - qRed(b)) <= by && qAbs(qGreen(a) - qGreen(b)) <= by &&
-               qAbs(qBlue(a) - qBlue(b)) <= by;
-    };
     QImage shot;
     ASSERT_TRUE(waitFor([&] {
-        findLoupe();
+        centre = loupeCentre(desktop);
         shot = desktop.screenshot();
         return near(shot.pixel(centre), kSpot, 2);
     })) << "the crosshair shows "
@@ -956,7 +970,7 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
         QThread::msleep(300);
     }
     QThread::msleep(500);
-    findLoupe();
+    centre = loupeCentre(desktop);
     shot = desktop.screenshot();
     EXPECT_TRUE(near(shot.pixel(centre), kSpot, 2)) << std::hex << shot.pixel(centre);
     int seen = 0, covered = 0;
@@ -965,10 +979,9 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
             if (dx == 0 || dy == 0 || dx * dx + dy * dy > 25) // within the disc
                 continue;
             const QRgb c = shot.pixel(centre + QPoint(dx, dy) * 12);
-            const bool hatched = near(c, qRgb(96, 96, 96), 1) || near(c, qRgb(128, 128, 128), 1);
-            EXPECT_TRUE(near(c, kBackdrop, 2) || hatched)
+            EXPECT_TRUE(near(c, kBackdrop, 2) || hatched(c))
                 << dx << "," << dy << ": " << std::hex << c;
-            ++(hatched ? covered : seen);
+            ++(hatched(c) ? covered : seen);
         }
     EXPECT_GT(seen, 0);
     EXPECT_GT(covered, 0);
@@ -977,4 +990,54 @@ TEST_F(WindowTest, TheLoupeShowsWhatLiesBeneathTheTipAndNeverTheCompass) {
     EXPECT_EQ(saved("Loupe"), "1");
     spot.kill();
     spot.waitForFinished(3000);
+}
+
+// The loupe with the compass at rest: at start and after the tip jumped (F
+// turns the beam to 45 degrees), the slide's panel covers all the loupe shows
+// at 8x, yet it shows the patch that lay there before the compass came.
+TEST_F(WindowTest, TheLoupeAtRestShowsWhatLayBeneathTheTipBeforeTheCompassCame) {
+    // A patch of its own colour where the tip stands at start, another where
+    // F turns it to.
+    const struct {
+        QPoint tip;
+        QRgb colour;
+        const char* key;
+    } rests[] = {{kSlide, 0xffe0c020, nullptr}, {kPivot + QPoint(106, 106), 0xff20c0e0, "f"}};
+    std::vector<std::unique_ptr<QProcess>> patches;
+    for (const auto& rest : rests) {
+        auto& patch = patches.emplace_back(std::make_unique<QProcess>());
+        patch->setProcessEnvironment(desktop.environment());
+        patch->start(QStringLiteral(ORVANTA_BIN_DIR "/orvanta_backdrop"),
+                     {QColor(rest.colour).name(),
+                      QStringLiteral("11x11+%1+%2").arg(rest.tip.x() - 5).arg(rest.tip.y() - 5)});
+        ASSERT_TRUE(waitFor([&] { return patch->canReadLine(); }));
+    }
+    program.writeFile("Compass.ini", QByteArray(kOptions) + "Loupe=1\r\nLoupeZoom=8\r\n");
+    start();
+    ASSERT_TRUE(compassShownAt(kPivot));
+    for (const auto& rest : rests) {
+        if (rest.key) {
+            const QString window =
+                desktop.run("xdotool", {"search", "--name", "^" + kTitle}).section('\n', 0, 0);
+            desktop.run("xdotool", {"windowfocus", "--sync", window});
+            desktop.run("xdotool", {"key", rest.key});
+        }
+        // Cells on a diagonal: clear of the crosshair's lines and of the
+        // figure's circle through the tip.
+        QImage shot;
+        QPoint centre;
+        ASSERT_TRUE(waitFor([&] {
+            centre = loupeCentre(desktop);
+            shot = desktop.screenshot();
+            for (const QPoint cell : {QPoint(3, 3), QPoint(-3, -3), QPoint(2, 2), QPoint(-2, -2)})
+                if (!near(shot.pixel(centre + cell * 8), rest.colour, 2))
+                    return false;
+            return true;
+        })) << (rest.key ? "after the jump" : "at start")
+            << " a cell shows " << std::hex << shot.pixel(centre + QPoint(3, 3) * 8);
+    }
+    for (auto& patch : patches) {
+        patch->kill();
+        patch->waitForFinished(3000);
+    }
 }

@@ -197,5 +197,7 @@ set_compass Measurement "<150.0>"
 set_compass Angle "<-20.0>"
 compass --method Compass.IVelmoraCompass.MoveTo $((px + 380)) $((py + 330)) >/dev/null
 sleep 1.5
-import -window root -crop "780x300+$((px + 300))+$((py + 150))" +repage docs/images/loupe.png
+# The loupe stands up and to the right of the tip: the crop holds it, its
+# readout and the whole compass, and ends before the photograph does.
+import -window root -crop "560x360+$((px + 300))+$((py + 70))" +repage docs/images/loupe.png
 echo "docs/images/loupe.png"

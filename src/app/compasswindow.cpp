@@ -320,6 +320,8 @@ void CompassWindow::idleUpdate() {
     const Qt::KeyboardModifiers modifiers = QGuiApplication::mouseButtons() != Qt::NoButton
                                                 ? QGuiApplication::keyboardModifiers()
                                                 : QGuiApplication::queryKeyboardModifiers();
+    if (m_loupe && m_loupe->isVisible() && m_controller->needsRender())
+        lookAhead();
     const Frame frame =
         m_controller->render(isActiveWindow(), bool(modifiers & Qt::ControlModifier));
     if (m_pushAll)
@@ -471,6 +473,12 @@ void CompassWindow::showEvent(QShowEvent* event) {
     // Sent before the native window is mapped, and again after every hide.
     m_deps.hints.prepare(winId(), m_stayOnTop);
     placeBeforeMapping();
+    // Nothing of ours covers the desktop yet: the loupe sees what lies
+    // where the slide will stand.
+    if (m_controller && showsLoupe()) {
+        makeLoupe();
+        lookAhead();
+    }
     QWidget::showEvent(event);
     watchServerSize();
     // A new native window has the default input shape: set ours again.
@@ -625,41 +633,66 @@ void CompassWindow::keyReleaseEvent(QKeyEvent* event) {
 
 // ---------------------------------------------------------------- the loupe
 
-// The point the compass measures from: the pivot while the base is dragged,
-// the slide's tip otherwise; desktop coordinates, on the pixel the readout
-// counts to.
-QPoint CompassWindow::measuredPoint() {
+// The point the compass measures from in `state`: the pivot while the base
+// is dragged, the slide's tip otherwise; desktop coordinates, on the pixel
+// the readout counts to.
+QPoint CompassWindow::measuredPoint(const CompassState& state) const {
     const QPointF pivot = m_controller->interaction().pivotPoint();
     if (m_controller->interaction().dragMode() == DragMode::Base)
         return pivot.toPoint();
-    const CompassState& state = m_controller->state();
     const double a = qDegreesToRadians(double(state.displayAngle));
     return (pivot + QPointF(std::cos(a), std::sin(a)) * double(state.measurement)).toPoint();
 }
 
-void CompassWindow::followLoupe() {
-    const Settings& settings = m_controller->settings();
+bool CompassWindow::showsLoupe() const {
     // The loupe reads the X server's pixels; other platforms have none to give.
-    if (!settings.loupe || !isVisible() || QGuiApplication::platformName() != u"xcb") {
+    return m_controller->settings().loupe && QGuiApplication::platformName() == u"xcb";
+}
+
+void CompassWindow::makeLoupe() {
+    if (m_loupe)
+        return;
+    m_loupe = std::make_unique<LoupeWindow>();
+    m_loupe->zoomAsked = [this](int steps) {
+        m_controller->setLoupeZoom(steppedZoom(m_loupe->zoom(), steps));
+    };
+    m_loupe->setZoom(m_controller->settings().loupeZoom);
+}
+
+// Before a frame that may put the tip elsewhere (a jump: keys, a typed
+// value, automation) is drawn and shown, the loupe reads where the tip goes,
+// while the compass is still where it was. A drag's frames need no such
+// read: the ground ahead of the tip was read at the frames before.
+void CompassWindow::lookAhead() {
+    if (m_controller->state().dragging)
+        return;
+    // Where the next frame puts the tip: the state as that frame will
+    // normalise it.
+    CompassState next = m_controller->state();
+    next.normalizeCompass(m_controller->settings(), false);
+    const QPoint origin = desktop().virtualRect.topLeft();
+    const bool shown = isVisible() && windowHandle() && windowHandle()->isExposed();
+    m_loupe->lookAhead(origin + measuredPoint(next), shown ? m_controller->windowImage() : QImage(),
+                       shown ? m_controller->windowRect().translated(origin) : QRect());
+}
+
+void CompassWindow::followLoupe() {
+    if (!isVisible() || !showsLoupe()) {
         if (m_loupe)
             m_loupe->hide();
         return;
     }
-    if (!m_loupe) {
-        m_loupe = std::make_unique<LoupeWindow>();
-        m_loupe->zoomAsked = [this](int steps) {
-            m_controller->setLoupeZoom(steppedZoom(m_loupe->zoom(), steps));
-        };
-    }
+    makeLoupe();
     // A new drag looks afresh: windows below may have changed since.
     const bool dragging = m_controller->state().dragging;
     if (dragging && !m_loupeDragging)
         m_loupe->forget();
     m_loupeDragging = dragging;
+    const Settings& settings = m_controller->settings();
     if (m_loupe->zoom() != settings.loupeZoom)
         m_loupe->setZoom(settings.loupeZoom);
     const QPoint origin = desktop().virtualRect.topLeft();
-    const QPoint point = measuredPoint();
+    const QPoint point = measuredPoint(m_controller->state());
     const QScreen* screen = QGuiApplication::screenAt(origin + point);
     m_loupe->lookAt(origin + point, point, m_controller->windowImage(),
                     m_controller->windowRect().translated(origin),

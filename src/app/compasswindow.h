@@ -127,7 +127,10 @@ private:
     void followBoxes();
     void placeBeforeMapping();
     void followLoupe();
-    [[nodiscard]] QPoint measuredPoint();
+    [[nodiscard]] bool showsLoupe() const;
+    void makeLoupe();
+    void lookAhead();
+    [[nodiscard]] QPoint measuredPoint(const CompassState& state) const;
 
     CompassWindowDeps m_deps;
     SystemCursor m_pointer;

@@ -65,10 +65,7 @@ LoupeWindow::LoupeWindow()
     m_image.fill(Qt::transparent);
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, [this] {
-        takeRead();
-        present();
-    });
+    connect(&m_settle, &QTimer::timeout, this, &LoupeWindow::settle);
 }
 
 LoupeWindow::~LoupeWindow() = default;
@@ -118,12 +115,40 @@ void LoupeWindow::lookAt(QPoint point, QPoint shown, const QImage& drawn, const 
     }
 }
 
+// What is read about `point`: past the slide's panel, and all the loupe shows.
+QRect LoupeWindow::seenAbout(QPoint point) const {
+    const int reach = std::max(kSeen, loupeSpan(kDiameter, m_zoom) / 2);
+    return {point - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1)};
+}
+
+// What the loupe shows about `point`.
+QRect LoupeWindow::viewAbout(QPoint point) const {
+    const int span = loupeSpan(kDiameter, m_zoom);
+    return {point - QPoint(span / 2, span / 2), QSize(span, span)};
+}
+
+void LoupeWindow::lookAhead(QPoint point, const QImage& drawn, const QRect& drawnRect) {
+    if (m_read.contains(viewAbout(point)))
+        return;
+    // The read under way is of the last frame, and the only one the shared
+    // segment holds.
+    takeRead();
+    const QRect seen = seenAbout(point);
+    QImage screen = m_screen->read(seen);
+    if (screen.isNull())
+        return;
+    // The screen may still show any of the last frames rather than `drawn`.
+    QImage beneath = beneathCompass(std::move(screen), seen.topLeft(), drawn, drawnRect,
+                                    std::vector<DrawnFrame>(m_recent.begin(), m_recent.end()));
+    leaveOutSelves(beneath, seen.topLeft());
+    m_memory.see(beneath, seen.topLeft());
+    m_read = seen;
+}
+
 void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
     // The last frame's read has long come in by now.
     takeRead();
-    const int span = loupeSpan(kDiameter, m_zoom);
-    const int reach = std::max(kSeen, span / 2);
-    const QRect seen(m_point - QPoint(reach, reach), QSize(2 * reach + 1, 2 * reach + 1));
+    const QRect seen = seenAbout(m_point);
     // What the compass drew here, copied: holding on to its image would make
     // the renderer copy all of it at its next frame.
     QImage own(seen.size(), QImage::Format_ARGB32_Premultiplied);
@@ -144,12 +169,38 @@ void LoupeWindow::look(const QImage& drawn, const QRect& drawnRect) {
     if (m_selves.size() > kRecentFrames + 1)
         m_selves.pop_back();
     m_screen->request(seen);
-    // At a drag's start, or after a jump, the reads so far do not cover what
-    // the loupe shows: this one is waited for.
-    const QRect view(m_point - QPoint(span / 2, span / 2), QSize(span, span));
-    if (!m_read.contains(view))
+    // At a drag's start the reads so far do not cover what the loupe shows:
+    // this one is waited for.
+    if (!m_read.contains(viewAbout(m_point)))
         takeRead();
     m_settle.start();
+}
+
+// The compass rests: the screen shows its last frame by now, and the frames
+// before no longer hide what they drew otherwise. One read more, waited for,
+// with only that frame and where the loupe stands left out.
+void LoupeWindow::settle() {
+    takeRead();
+    if (m_recent.empty() || m_selves.empty())
+        return;
+    m_recent.resize(1);
+    m_selves.resize(1);
+    m_screen->request(QRect(m_recent.front().origin, m_recent.front().image.size()));
+    takeRead();
+    present();
+}
+
+// The loupe does not look at itself, where it is or lately was.
+void LoupeWindow::leaveOutSelves(QImage& beneath, QPoint origin) const {
+    std::vector<QRect> selves(m_selves.begin(), m_selves.end());
+    if (isVisible())
+        selves.push_back(geometry());
+    for (const QRect& self : selves) {
+        const QRect there = self.translated(-origin) & beneath.rect();
+        for (int y = there.top(); y <= there.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(beneath.scanLine(y)) + there.left(), there.width(),
+                        QRgb(0));
+    }
 }
 
 // Takes the read asked for at the last look into the memory, less what the
@@ -166,13 +217,7 @@ void LoupeWindow::takeRead() {
     const QRect seen(origin, own.size());
     QImage beneath = beneathCompass(std::move(screen), origin, own, seen,
                                     std::vector(std::next(m_recent.begin()), m_recent.end()));
-    // Nor does the loupe look at itself, where it is or lately was.
-    for (const QRect& self : m_selves) {
-        const QRect there = self.translated(-origin) & beneath.rect();
-        for (int y = there.top(); y <= there.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(beneath.scanLine(y)) + there.left(), there.width(),
-                        QRgb(0));
-    }
+    leaveOutSelves(beneath, origin);
     m_memory.see(beneath, origin);
     m_read = seen;
 }

@@ -17,7 +17,10 @@
 //
 // A drag frame's read is asked for as the frame is put and taken at the next
 // one, so that the frame never waits for the server's answer; the memory
-// holds what the tip needs meanwhile. The window is opaque, shaped to its
+// holds what the tip needs meanwhile. Once the compass rests the screen is
+// read again, with only what the compass now draws left out. Before the
+// compass lands on a place (at start, after a jump) that place is read, so
+// that the pixels its slide then covers show as they were. The window is opaque, shaped to its
 // disc and its readout, and its pixels go to the server through shared
 // memory: the compositor has nothing to blend, and no frame waits for Qt's
 // backing store.
@@ -55,6 +58,11 @@ public:
     // screen, and stands beside the point inside `screen`.
     void lookAt(QPoint point, QPoint shown, const QImage& drawn, const QRect& drawnRect,
                 const QRect& screen);
+    // Reads the desktop about `point` (screen coordinates) before the
+    // compass, now `drawn` at `drawnRect` (none: not on the screen yet),
+    // lands there: at rest the slide's panel covers all the loupe shows at
+    // the larger zooms. Only where the reads so far do not cover it.
+    void lookAhead(QPoint point, const QImage& drawn, const QRect& drawnRect);
     void setZoom(int zoom);
     // Forgets what it saw under the compass: a new drag looks afresh.
     void forget();
@@ -73,6 +81,10 @@ protected:
 private:
     void look(const QImage& drawn, const QRect& drawnRect);
     void takeRead();
+    void settle();
+    void leaveOutSelves(QImage& beneath, QPoint origin) const;
+    [[nodiscard]] QRect seenAbout(QPoint point) const;
+    [[nodiscard]] QRect viewAbout(QPoint point) const;
     void present();
     void shape();
     const QImage& piece(const QString& text);
@@ -102,7 +114,8 @@ private:
     bool m_storeStale = false; // Qt's backing store missed frames put past it
     WId m_shaped = 0;
     QRgb m_colour = 0;
-    // Takes the last read when no frame came after it.
+    // Reads once more when no frame came after the last: the screen shows
+    // the compass at rest by then.
     QTimer m_settle;
     QElapsedTimer m_raised; // since it was last raised
     int m_wheel = 0;        // eighths of a degree not yet turned into a step
