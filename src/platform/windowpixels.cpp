@@ -118,36 +118,15 @@ bool X11WindowPixels::reserve(std::size_t bytes) {
     if (bytes <= m_size)
         return true;
     release();
-    xcb_connection_t* c = x11Connection();
-    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (id < 0) {
-        qCWarning(lcX11, "Cannot make a shared segment of %zu bytes for the window: %s", bytes,
-                  std::strerror(errno));
+    const std::optional<SharedSegment> segment =
+        attachSharedSegment(x11Connection(), bytes, true, "for the window");
+    if (!segment) {
         m_usable = false;
         return false;
     }
-    void* memory = shmat(id, nullptr, 0);
-    if (memory == reinterpret_cast<void*>(-1)) {
-        qCWarning(lcX11, "Cannot map the window's shared segment: %s", std::strerror(errno));
-        shmctl(id, IPC_RMID, nullptr);
-        m_usable = false;
-        return false;
-    }
-    const std::uint32_t segment = xcb_generate_id(c);
-    const bool refusedAttach =
-        refused(xcb_request_check(c, xcb_shm_attach_checked(c, segment, std::uint32_t(id), 1)),
-                "the window's shared segment (MIT-SHM attach)");
-    // Both sides hold it now (or we alone): the system frees it once all have
-    // let go, even if this process ends without doing so.
-    shmctl(id, IPC_RMID, nullptr);
-    if (refusedAttach) {
-        shmdt(memory);
-        m_usable = false;
-        return false;
-    }
-    m_segment = segment;
-    m_memory = static_cast<uchar*>(memory);
-    m_size = bytes;
+    m_segment = segment->id;
+    m_memory = segment->memory;
+    m_size = segment->size;
     return true;
 }
 

@@ -5,7 +5,13 @@
 
 #include "platform/logging.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
+#include <cerrno>
+#include <cstring>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <xcb/shm.h>
 
 namespace orvanta {
 
@@ -33,6 +39,35 @@ bool keepsPixelsAsWeDo(xcb_connection_t* c, std::uint8_t depth) {
         if (it.data->depth == depth)
             return it.data->bits_per_pixel == 32 && it.data->scanline_pad == 32;
     return false;
+}
+
+std::optional<SharedSegment> attachSharedSegment(xcb_connection_t* c, std::size_t bytes,
+                                                 bool readOnly, const char* purpose) {
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id < 0) {
+        qCWarning(lcX11, "Cannot make a shared segment of %zu bytes %s: %s", bytes, purpose,
+                  std::strerror(errno));
+        return std::nullopt;
+    }
+    void* memory = shmat(id, nullptr, 0);
+    if (memory == reinterpret_cast<void*>(-1)) {
+        qCWarning(lcX11, "Cannot map the shared segment %s: %s", purpose, std::strerror(errno));
+        shmctl(id, IPC_RMID, nullptr);
+        return std::nullopt;
+    }
+    const std::uint32_t segment = xcb_generate_id(c);
+    const QByteArray what = QByteArray("the shared segment ") + purpose + " (MIT-SHM attach)";
+    const bool refusedAttach = refused(
+        xcb_request_check(c, xcb_shm_attach_checked(c, segment, std::uint32_t(id), readOnly)),
+        what.constData());
+    // Both sides hold it now (or we alone): the system frees it once all have
+    // let go, even if this process ends without doing so.
+    shmctl(id, IPC_RMID, nullptr);
+    if (refusedAttach) {
+        shmdt(memory);
+        return std::nullopt;
+    }
+    return SharedSegment{segment, static_cast<uchar*>(memory), bytes};
 }
 
 } // namespace orvanta

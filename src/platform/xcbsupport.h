@@ -5,8 +5,11 @@
 // What the X11 code of this layer shares: Qt's connection, owned replies and
 // the logging of refused requests.
 
+#include <QtGlobal>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <xcb/xcb.h>
 
 namespace orvanta {
@@ -28,5 +31,18 @@ bool refused(xcb_generic_error_t* error, const char* what);
 // Whether the server keeps pixels of `depth` as our images do: 32 bits each,
 // rows padded to 32 bits, least significant byte first.
 [[nodiscard]] bool keepsPixelsAsWeDo(xcb_connection_t* c, std::uint8_t depth);
+
+// A shared memory segment the X server has attached (MIT-SHM).
+struct SharedSegment {
+    std::uint32_t id = 0; // the server's name for it
+    uchar* memory = nullptr;
+    std::size_t size = 0;
+};
+
+// Makes a segment of `bytes` and has the server attach it, read-only for the
+// server when it only reads from it. Nothing when the system or the server
+// refuses (logged under orvanta.x11 with `purpose`, "to read the screen").
+[[nodiscard]] std::optional<SharedSegment>
+attachSharedSegment(xcb_connection_t* c, std::size_t bytes, bool readOnly, const char* purpose);
 
 } // namespace orvanta
