@@ -384,10 +384,18 @@ TEST(Walkthrough, BadInputsAndAReadOnlyFolderAcrossARestart) {
         });
         const auto start = [&] {
             // File modes do not stop root: a read-only mount of its own does.
+            // In a chroot "/" is no mount point, and unshare cannot make the
+            // mounts private: there the chroot's own namespace keeps the
+            // mount to itself (tools/in-debian.sh makes one).
             if (root)
-                compass.start("unshare", {"-m", "sh", "-c",
-                                          "mount --bind -o ro \"$0\" \"$0\" && exec \"$0/orvanta\"",
-                                          program.path()});
+                compass.start("unshare", QStringList{"-m"} +
+                                             (QProcess::execute("mountpoint", {"-q", "/"}) == 0
+                                                  ? QStringList()
+                                                  : QStringList{"--propagation", "unchanged"}) +
+                                             QStringList{"sh", "-c",
+                                                         "mount --bind -o ro \"$0\" \"$0\" && exec "
+                                                         "\"$0/orvanta\"",
+                                                         program.path()});
             else
                 compass.start(program.binary(), {});
             return compass.waitForStarted(5000);
