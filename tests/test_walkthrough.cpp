@@ -432,10 +432,13 @@ TEST(Walkthrough, BadInputsAndAReadOnlyFolderAcrossARestart) {
                 ++answered;
                 return false;
             }
-            return title().contains(QString::fromUtf8(speech.areaUnit)) && !waitFor(boxShown, 1000);
+            // Under load a box can come well after the compass shows: the
+            // walk goes on only once one was answered and no other follows.
+            return answered > 0 && title().contains(QString::fromUtf8(speech.areaUnit)) &&
+                   !waitFor(boxShown, 2000);
         };
-        ASSERT_TRUE(waitFor(settled, 20000)) << title().toStdString();
-        EXPECT_GT(answered, 0); // a box answered late may take Return twice
+        ASSERT_TRUE(waitFor(settled, 30000))
+            << "boxes answered: " << answered << ", title: " << title().toStdString();
         // The units dialog opens on the unit in use, and Enter is its OK.
         // The compass as an automation client drives it: the units dialog is
         // asked for as soon as the compass is on the bus.
@@ -476,7 +479,7 @@ TEST(Walkthrough, BadInputsAndAReadOnlyFolderAcrossARestart) {
         EXPECT_EQ(compass.exitCode(), 0);
         ASSERT_TRUE(start());
         EXPECT_TRUE(waitFor([&] { return title() == changed; })) << title().toStdString();
-        EXPECT_FALSE(waitFor(boxShown, 1000));
+        EXPECT_FALSE(waitFor(boxShown, 2000));
         ASSERT_TRUE(waitFor([&] { return compassCall({"call", "Quit"}); }));
         EXPECT_TRUE(compass.waitForFinished(8000));
         EXPECT_EQ(program.readFile("Compass.ini"), options);
